@@ -1,0 +1,97 @@
+// The emulated host: a model of the Windows machine that carries the
+// controllers, with its controller drivers and the controllers' firmware.
+// Its state lives in a host file (JSON) that persists between runs; see
+// emulator/README.md for the format.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "platform/host_system.h"
+
+namespace emulator {
+
+class EmulatedHost : public platform::HostSystem {
+public:
+    // The host named by KV_EMULATED_HOST, else $XDG_STATE_HOME/kv_cli/host.json
+    // (~/.local/state/kv_cli/host.json). A missing file is created from the
+    // built-in default host.
+    static std::unique_ptr<EmulatedHost> fromEnvironment();
+    // The host file at `path`, created from the default host when missing.
+    static std::unique_ptr<EmulatedHost> fromFile(const std::string& path);
+    // A host held in memory only (unit tests); nothing is written.
+    static std::unique_ptr<EmulatedHost> fromJson(const nlohmann::json& state,
+                                                  const std::string& folder);
+
+    // The built-in default host.
+    static nlohmann::json defaultHost();
+    // Where the host file lies when KV_EMULATED_HOST is unset.
+    static std::string defaultHostPath();
+
+    const nlohmann::json& state() const { return state_; }
+    const std::string& folder() const { return folder_; }
+
+    // --- platform::HostSystem ---
+    platform::DevInfoSet getClassDevs(platform::InterfaceClass cls) override;
+    bool enumDeviceInterfaces(platform::DevInfoSet set, uint32_t index) override;
+    bool getDeviceInterfaceDetail(platform::DevInfoSet set, uint32_t index, char* path,
+                                  uint32_t pathSize, platform::DeviceInfo* info) override;
+    bool getDeviceInstanceId(platform::DevInfoSet set, const platform::DeviceInfo& info, char* id,
+                             uint32_t idSize) override;
+    bool getUiNumber(platform::DevInfoSet set, const platform::DeviceInfo& info,
+                     uint32_t* uiNumber) override;
+    bool enumDeviceInfo(platform::DevInfoSet set, uint32_t index,
+                        platform::DeviceInfo* info) override;
+    bool setRemoveInstallParams(platform::DevInfoSet set, const platform::DeviceInfo& info) override;
+    bool callClassInstallerRemove(platform::DevInfoSet set,
+                                  const platform::DeviceInfo& info) override;
+    bool getDeviceInstallFlags(platform::DevInfoSet set, const platform::DeviceInfo& info,
+                               uint32_t* flags) override;
+    void destroyDeviceInfoList(platform::DevInfoSet set) override;
+    bool getParent(uint32_t devInst, uint32_t* parent) override;
+
+    platform::Handle createFile(const char* path, uint32_t access, uint32_t share) override;
+    bool deviceIoControl(platform::Handle h, uint32_t code, void* in, uint32_t inSize, void* out,
+                         uint32_t outSize, uint32_t* returned) override;
+    bool closeHandle(platform::Handle h) override;
+    uint32_t getLastError() override;
+    std::string formatMessage(uint32_t code) override;
+
+    uint32_t regOpenKey(const char* subKey, uint32_t access, platform::RegKey* key) override;
+    uint32_t regCreateKey(const char* subKey, uint32_t access, platform::RegKey* key) override;
+    uint32_t regSetDword(platform::RegKey key, const char* name, uint32_t value) override;
+    uint32_t regDeleteValue(platform::RegKey key, const char* name) override;
+    uint32_t regCloseKey(platform::RegKey key) override;
+
+    bool getCommonAppDataFolder(char* path) override;
+    uint32_t getWindowsDirectory(char* path, uint32_t size) override;
+    bool pathStripToRoot(char* path) override;
+    bool pathAppend(char* path, const char* more) override;
+    int createDirectory(const char* path) override;
+
+    bool getComputerNameEx(bool fullyQualified, char* name, uint32_t* size) override;
+    bool getVersionEx(platform::OsVersionInfo* info) override;
+    bool getNativeSystemInfo(uint16_t* architecture) override;
+    uint16_t getSystemInfo() override;
+    bool getProductInfo(uint32_t major, uint32_t minor, uint32_t spMajor, uint32_t spMinor,
+                        uint32_t* productType) override;
+    int getSystemMetrics(int index) override;
+    bool isUserAnAdmin() override;
+    void sleep(uint32_t milliseconds) override;
+
+private:
+    EmulatedHost(nlohmann::json state, std::string folder, std::string file);
+
+    // A path of the host file resolved against the host file's folder.
+    std::string resolve(const std::string& path) const;
+    const nlohmann::json& machine() const;
+
+    nlohmann::json state_;
+    std::string folder_;  // the host file's folder
+    std::string file_;    // the host file; empty for a host held in memory
+    uint32_t lastError_ = 0;
+};
+
+}  // namespace emulator
