@@ -1,0 +1,36 @@
+// The program's one exception type. Every command error travels as a
+// KV_Exception up to the shell, which prints its message. It is thrown by
+// value and deliberately not derived from std::exception, so that the
+// program's own errors and standard-library failures are told apart.
+#pragma once
+
+#include <string>
+
+class KV_Exception {
+  public:
+    // An empty message.
+    KV_Exception();
+    // The catalog message of a CLI code: "Error: (CLI:NNN) text".
+    explicit KV_Exception(int code);
+    // A ready text, such as the library's composed error message. A null
+    // text reads "Invalid Error Message.", an empty one "An Unknown Error
+    // Occurred.".
+    explicit KV_Exception(const char* text);
+    explicit KV_Exception(const std::string& message);
+    KV_Exception(const std::string& message, const std::string& second, const std::string& third,
+                 unsigned value);
+    KV_Exception(const KV_Exception&) = default;
+    KV_Exception& operator=(const KV_Exception&) = default;
+    virtual ~KV_Exception() = default;
+
+    // Appends one line end to the stored message, keeps the longer text and
+    // returns it: every call adds one more "\n".
+    std::string getMessage();
+
+  private:
+    std::string message_;
+    std::string second_;
+    std::string third_;
+    unsigned value_ = 0;
+    unsigned code_ = 0;
+};

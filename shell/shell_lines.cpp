@@ -1,0 +1,156 @@
+// Line handling of the shell: normalisation and lower-casing of command
+// lines, and the two line sources (the prompt and a command file).
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "shell/kv_exception.h"
+#include "shell/shell.h"
+#include "shell/shell_words.h"
+
+namespace {
+
+char lowerChar(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Whether a word begins with "fw" in any case: only those two letters are
+// lowered, so a firmware file name keeps its case.
+bool isFirmwareWord(const char* word) {
+    return (word[0] == 'f' || word[0] == 'F') && (word[1] == 'w' || word[1] == 'W');
+}
+
+}  // namespace
+
+void Shell::normalizeLine(std::string& line) {
+    std::string expanded;
+    expanded.reserve(line.size() * 2);
+    for (char c : line) {
+        if (c == '=') {
+            expanded += " = ";
+        } else {
+            expanded += c;
+        }
+    }
+
+    // An "=" takes the word after it, so "a = b" becomes "a=b".
+    std::vector<std::string> words = shell_words::split(expanded);
+    std::string rebuilt;
+    for (size_t i = 0; i < words.size(); ++i) {
+        if (words[i] == "=") {
+            std::string value = (i + 1 < words.size()) ? words[++i] : std::string();
+            rebuilt += "=" + value + " ";
+        } else {
+            rebuilt += " " + words[i];
+        }
+    }
+
+    size_t first = rebuilt.find_first_not_of(" \t");
+    if (first == std::string::npos) {
+        line.clear();
+        return;
+    }
+    size_t last = rebuilt.find_last_not_of(" \t");
+    line = rebuilt.substr(first, last - first + 1);
+}
+
+void Shell::toLower(std::string& word) {
+    if (word.size() >= 2 && isFirmwareWord(word.c_str())) {
+        word[0] = lowerChar(word[0]);
+        word[1] = lowerChar(word[1]);
+        return;
+    }
+    for (char& c : word) {
+        c = lowerChar(c);
+    }
+}
+
+void Shell::toLower(char* word) {
+    if (word == nullptr) {
+        return;
+    }
+    if (word[0] != '\0' && isFirmwareWord(word)) {
+        word[0] = lowerChar(word[0]);
+        word[1] = lowerChar(word[1]);
+        return;
+    }
+    for (char* c = word; *c != '\0'; ++c) {
+        *c = lowerChar(*c);
+    }
+}
+
+std::string Shell::prepareWords(const std::string& line) {
+    std::string prepared;
+    for (const std::string& typed : shell_words::split(line)) {
+        std::string lowered = typed;
+        toLower(lowered);
+        if (lowered.find("name=") != std::string::npos) {
+            // A unit name keeps the case in which it was typed.
+            prepared += "name=" + typed.substr(typed.find('=') + 1) + " ";
+        } else {
+            prepared += lowered + " ";
+        }
+    }
+    normalizeLine(prepared);
+    return prepared;
+}
+
+void Shell::replaceWithSpace(std::string& text, char c) {
+    for (char& each : text) {
+        if (each == c) {
+            each = ' ';
+        }
+    }
+}
+
+int Shell::runInteractive() {
+    bool goOn = true;
+    for (;;) {
+        std::cout << std::flush << getPrompt() << std::flush;
+        // Whole lines of any length: a long line is never cut and run in
+        // part.
+        std::string line;
+        std::getline(std::cin, line);
+        normalizeLine(line);
+        line = prepareWords(line);
+        if (line == "quit" || line == "exit" || line == "q") {
+            break;
+        }
+        if (!line.empty()) {
+            std::stringstream words(line);
+            try {
+                goOn = processCommand(words);
+            } catch (KV_Exception& error) {
+                if (!interactive_) {
+                    throw;
+                }
+                std::cerr << error.getMessage() << std::endl;
+            }
+        }
+        if (!std::cin.good() || !goOn) {
+            break;
+        }
+    }
+    return 0;
+}
+
+int Shell::runCommandFile(const char* fileName) {
+    std::ifstream file;
+    if (fileName != nullptr) {
+        file.open(fileName);
+    }
+    if (!file.is_open()) {
+        throw KV_Exception("Failed to open input command file");
+    }
+    bool goOn = true;
+    while (file.good() && goOn) {
+        std::string line;
+        std::getline(file, line);
+        // Command-file lines keep their case as written.
+        normalizeLine(line);
+        std::cout << getPrompt() << line << std::endl;
+        std::stringstream words(line);
+        goOn = processCommand(words);
+    }
+    return 0;
+}

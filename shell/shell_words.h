@@ -1,0 +1,39 @@
+// Word helpers shared by the shell's command and address code.
+#pragma once
+
+#include <istream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace shell_words {
+
+// The words of a text, split at white space as stream extraction does.
+inline std::vector<std::string> split(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    std::string word;
+    while (in >> word) {
+        words.push_back(word);
+    }
+    return words;
+}
+
+// The next word of a command, empty when none is left.
+inline std::string nextWord(std::istream& words) {
+    std::string word;
+    words >> word;
+    return word;
+}
+
+// Skips white space; true when a further word follows.
+inline bool hasMoreWords(std::istream& words) {
+    words >> std::ws;
+    return words.good() && !words.eof();
+}
+
+inline bool isHelpWord(const std::string& word) {
+    return word == "help" || word == "?";
+}
+
+}  // namespace shell_words
