@@ -1,0 +1,221 @@
+// The family dispatcher: every public operation of the library passes its
+// arguments to one Dispatch operation, which looks up the family of the
+// identifier's controller and calls the older family's PraneFamily or one
+// of the newer family's implementation objects. The dispatcher keeps no
+// state; every call looks the family up again.
+#pragma once
+
+#include <cstdint>
+
+#include "api/api_codes.h"
+#include "api/device_io.h"
+#include "api/object_id.h"
+
+namespace Dispatch {
+
+// The routes: which families an operation serves.
+enum class Route {
+    Both,       // 3 older; 4, 6, 7, 8 newer
+    Newer,      // 4, 6, 7, 8
+    From6,      // 6, 7, 8
+    Only4,      // 4
+    Only8,      // 8
+    Level36,    // 6, 7, 8 with firmware compatibility level 36 or more
+    Level37,    // 7, 8 with level 37 or more
+    SasPhys,    // 8, and 7 when the controller has SAS phys
+    OlderOnly,  // 3; every other family, unclassified included, API error 2
+};
+
+// Where an operation goes.
+enum class Target {
+    Older,
+    Newer,
+    Refused,  // the operation returns -1; the error (if any) is recorded
+};
+
+// Decides the target of an operation on `id` by its route. A family that
+// the route does not serve records API error 2; an unclassified controller
+// leaves the error record untouched (except on the older-only route); a
+// failed level read keeps the read's error.
+Target Resolve(Route route, ObjectId id);
+
+// Routes one operation: `older` and `newer` are called without arguments
+// and return the operation's status.
+template <typename OlderOp, typename NewerOp>
+int32_t Call(Route route, ObjectId id, OlderOp older, NewerOp newer) {
+    switch (Resolve(route, id)) {
+        case Target::Older:
+            return older();
+        case Target::Newer:
+            return newer();
+        case Target::Refused:
+            break;
+    }
+    return -1;
+}
+
+// Routes an operation that the older family does not have.
+template <typename NewerOp>
+int32_t CallNewer(Route route, ObjectId id, NewerOp newer) {
+    return Call(
+        route, id, [] { return -1; }, newer);
+}
+
+// Records API error 2 "Feature not supported"; -1.
+int32_t NotSupported();
+
+// --- Operations ---
+// The controller's family code for 3, 4, 6, 7 and 8; -1 without an error
+// for an unclassified controller.
+[[nodiscard]] int32_t GetControllerFamily(ObjectId id, uint32_t* family);
+// The newer family's firmware compatibility level (route newer).
+[[nodiscard]] int32_t GetFirmwareCompatLevel(ObjectId id, uint32_t* level);
+// 1 for family 8, and for family 7 from level 36; 0 otherwise. A failed
+// level read writes 0 and returns -1.
+[[nodiscard]] int32_t HasSasPhys(ObjectId id, uint32_t* answer);
+// 1 for families 6-8 from level 36; 0 for the others (success).
+[[nodiscard]] int32_t IsBasicVerifySupported(ObjectId id, uint32_t* answer);
+
+}  // namespace Dispatch
+
+// --- Controller, unit and drive queries and settings (api/dispatch_queries.cpp) ---
+struct WeeklySchedule;
+struct IoStatTable;
+
+namespace Dispatch {
+
+[[nodiscard]] int32_t GetDriverVersion(ObjectId id, char* text);
+[[nodiscard]] int32_t GetControllerModel(ObjectId id, char* text);
+[[nodiscard]] int32_t GetControllerSerial(ObjectId id, char* text);
+[[nodiscard]] int32_t GetPcbVersion(ObjectId id, char* text);
+[[nodiscard]] int32_t GetAchipVersion(ObjectId id, char* text);
+[[nodiscard]] int32_t GetPchipVersion(ObjectId id, char* text);
+[[nodiscard]] int32_t GetControllerFirmwareVersion(ObjectId id, char* text);
+[[nodiscard]] int32_t GetBiosVersion(ObjectId id, char* text);
+[[nodiscard]] int32_t GetBootLoaderVersion(ObjectId id, char* text);
+[[nodiscard]] int32_t GetAvailableMemory(ObjectId id, uint32_t* bytes);
+[[nodiscard]] int32_t GetControllerBusInfo(ObjectId id, uint32_t* bits);
+[[nodiscard]] int32_t GetNumPorts(ObjectId id, uint32_t* ports);
+[[nodiscard]] int32_t GetNumDrives(ObjectId id, uint32_t* count);
+[[nodiscard]] int32_t GetNumConnections(ObjectId id, uint32_t* count);
+[[nodiscard]] int32_t GetNumActiveDrives(ObjectId id, uint32_t* count);
+[[nodiscard]] int32_t GetAutoRebuild(ObjectId id, uint8_t* policy);
+[[nodiscard]] int32_t SetAutoRebuild(ObjectId id, uint8_t policy);
+[[nodiscard]] int32_t GetMultiLunPolicy(ObjectId id, uint8_t* value);
+[[nodiscard]] int32_t SetMultiLunPolicy(ObjectId id, uint8_t value);
+[[nodiscard]] int32_t GetLunSize(ObjectId id, uint64_t* size);
+[[nodiscard]] int32_t SetLunSize(ObjectId id, uint64_t size);
+[[nodiscard]] int32_t GetLbaReordering(ObjectId id, uint8_t* value);
+[[nodiscard]] int32_t SetLbaReordering(ObjectId id, uint8_t value);
+[[nodiscard]] int32_t GetAvMode(ObjectId id, uint8_t* value);
+[[nodiscard]] int32_t GetExportJbodPolicy(ObjectId id, uint8_t* value);
+[[nodiscard]] int32_t SetExportJbodPolicy(ObjectId id, uint8_t value);
+[[nodiscard]] int32_t GetOnDegradePolicy(ObjectId id, uint8_t* value);
+[[nodiscard]] int32_t SetOnDegradePolicy(ObjectId id, uint8_t value);
+[[nodiscard]] int32_t GetIgnoreFuaWrite(ObjectId id, uint8_t* value);
+[[nodiscard]] int32_t SetIgnoreFuaWrite(ObjectId id, uint8_t value);
+[[nodiscard]] int32_t GetForceDriveCacheOn(ObjectId id, uint8_t* value);
+[[nodiscard]] int32_t SetForceDriveCacheOn(ObjectId id, uint8_t value);
+[[nodiscard]] int32_t GetDriveCoercionFactor(ObjectId id, uint32_t* factor);
+[[nodiscard]] int32_t SetDriveCoercionFactor(ObjectId id, uint32_t factor);
+[[nodiscard]] int32_t GetModePageControl(ObjectId id, uint8_t* value);
+[[nodiscard]] int32_t SetModePageControl(ObjectId id, uint8_t value);
+[[nodiscard]] int32_t GetNumberSpinupsAllowed(ObjectId id, uint32_t* value);
+[[nodiscard]] int32_t SetNumberSpinupsAllowed(ObjectId id, int32_t value);
+[[nodiscard]] int32_t GetStaggerTime(ObjectId id, uint32_t* seconds);
+[[nodiscard]] int32_t SetStaggerTime(ObjectId id, int32_t seconds);
+[[nodiscard]] int32_t GetRebuildMode(ObjectId id, uint8_t* mode);
+[[nodiscard]] int32_t SetRebuildMode(ObjectId id, uint8_t mode);
+[[nodiscard]] int32_t GetVerifyMode(ObjectId id, uint8_t* mode);
+[[nodiscard]] int32_t SetVerifyMode(ObjectId id, uint8_t mode);
+[[nodiscard]] int32_t GetSelftestFlags(ObjectId id, uint16_t* flags);
+[[nodiscard]] int32_t SetSelftestFlags(ObjectId id, const uint16_t* flags);
+[[nodiscard]] int32_t GetBasicVerifyPreferredStart(ObjectId id, uint16_t* start);
+[[nodiscard]] int32_t SetBasicVerifyPreferredStart(ObjectId id, uint16_t start);
+[[nodiscard]] int32_t GetTaskSchedule(ObjectId id, WeeklySchedule* schedule);
+[[nodiscard]] int32_t SetRebuildTask(ObjectId id, uint16_t slot, uint16_t start, uint16_t duration);
+[[nodiscard]] int32_t SetVerifyTask(ObjectId id, uint16_t slot, uint16_t start, uint16_t duration);
+[[nodiscard]] int32_t SetSelftestTask(ObjectId id, uint16_t slot, uint16_t start);
+[[nodiscard]] int32_t GetRebuildScheduleState(ObjectId id, uint8_t* state);
+[[nodiscard]] int32_t GetVerifyScheduleState(ObjectId id, uint8_t* state);
+[[nodiscard]] int32_t EnableRebuildSchedule(ObjectId id);
+[[nodiscard]] int32_t EnableVerifySchedule(ObjectId id);
+[[nodiscard]] int32_t GetUnitIdList(ObjectId id, ObjectIdList128* list);
+[[nodiscard]] int32_t GetSubunitIdList(ObjectId id, ObjectIdList128* list);
+[[nodiscard]] int32_t GetRaid6SubunitIdList(ObjectId id, ObjectIdList128* list);
+[[nodiscard]] int32_t GetUnitDriveList(ObjectId id, ObjectIdList128* list);
+[[nodiscard]] int32_t GetUnitVolumeList(ObjectId id, ObjectIdList128* list);
+[[nodiscard]] int32_t GetUnitVolumeCount(ObjectId id, uint32_t* count);
+[[nodiscard]] int32_t GetVolumeCapacity(ObjectId id, uint64_t* sectors);
+[[nodiscard]] int32_t GetUnitStatus(ObjectId id, uint8_t* status);
+[[nodiscard]] int32_t GetUnitType(ObjectId id, uint32_t* type);
+[[nodiscard]] int32_t GetUnitFlags(ObjectId id, uint8_t* flags);
+[[nodiscard]] int32_t GetUnitPercentComplete(ObjectId id, uint32_t* percent);
+[[nodiscard]] int32_t GetUnitCapacity(ObjectId id, uint64_t* sectors);
+[[nodiscard]] int32_t GetUnitStripeSize(ObjectId id, uint32_t* kib);
+[[nodiscard]] int32_t GetUnitParityNumber(ObjectId id, uint32_t* count);
+[[nodiscard]] int32_t IsUnitInitialized(ObjectId id, uint8_t* initialized);
+[[nodiscard]] int32_t IsUnitTaskRunning(ObjectId id, uint8_t* running);
+[[nodiscard]] int32_t GetUnitSerial(ObjectId id, char* serial);
+[[nodiscard]] int32_t GetUnitName(ObjectId id, char* name);
+[[nodiscard]] int32_t SetUnitName(ObjectId id, const char* name);
+[[nodiscard]] int32_t GetUnitWriteCache(ObjectId id, uint8_t* on);
+[[nodiscard]] int32_t EnableWriteCache(ObjectId id);
+[[nodiscard]] int32_t DisableWriteCache(ObjectId id);
+[[nodiscard]] int32_t GetReadCacheMode(ObjectId id, uint8_t* mode);
+[[nodiscard]] int32_t EnableBasicReadCache(ObjectId id);
+[[nodiscard]] int32_t EnableIntelligentReadCache(ObjectId id);
+[[nodiscard]] int32_t DisableReadCache(ObjectId id);
+[[nodiscard]] int32_t GetEccPolicy(ObjectId id, uint8_t* value);
+[[nodiscard]] int32_t SetEccPolicy(ObjectId id, uint8_t value);
+[[nodiscard]] int32_t GetAutoVerify(ObjectId id, uint8_t* value);
+[[nodiscard]] int32_t SetAutoVerify(ObjectId id, uint8_t value);
+[[nodiscard]] int32_t GetUnitQueuing(ObjectId id, uint8_t* value);
+[[nodiscard]] int32_t SetUnitQueuing(ObjectId id, uint8_t value);
+[[nodiscard]] int32_t GetKeepwellParam21(ObjectId id, uint8_t* value);
+[[nodiscard]] int32_t SetKeepwellParam21(ObjectId id, uint8_t value);
+[[nodiscard]] int32_t GetKeepwellParam22(ObjectId id, uint8_t* value);
+[[nodiscard]] int32_t SetKeepwellParam22(ObjectId id, uint8_t value);
+[[nodiscard]] int32_t GetKeepwellParam23(ObjectId id, uint8_t* value);
+[[nodiscard]] int32_t SetKeepwellParam23(ObjectId id, uint8_t value);
+[[nodiscard]] int32_t GetRapidRecovery(ObjectId id, uint8_t* policy);
+[[nodiscard]] int32_t SetRapidRecovery(ObjectId id, uint8_t policy);
+[[nodiscard]] int32_t GetWriteDpoPolicy(ObjectId id, uint8_t* policy);
+[[nodiscard]] int32_t SetWriteDpoPolicy(ObjectId id, uint8_t policy);
+[[nodiscard]] int32_t GetDriveIdList(ObjectId id, ObjectIdList128* list);
+[[nodiscard]] int32_t GetPortIdList(ObjectId id, ObjectIdList128* list);
+[[nodiscard]] int32_t GetDriveStatus(ObjectId id, uint8_t* status);
+[[nodiscard]] int32_t GetDriveCapacity(ObjectId id, uint64_t* sectors);
+[[nodiscard]] int32_t GetDriveModel(ObjectId id, char* text);
+[[nodiscard]] int32_t GetDriveSerial(ObjectId id, char* text);
+[[nodiscard]] int32_t GetDriveFirmwareVersion(ObjectId id, char* text);
+[[nodiscard]] int32_t GetDriveUnitId(ObjectId id, ObjectId* unit);
+[[nodiscard]] int32_t GetDriveUnitFlags(ObjectId id, uint8_t* flags);
+[[nodiscard]] int32_t GetDriveInterface(ObjectId id, uint8_t* type);
+[[nodiscard]] int32_t GetDrivePortCount(ObjectId id, uint32_t* count);
+[[nodiscard]] int32_t GetDriveConnectionCount(ObjectId id, uint32_t* count);
+[[nodiscard]] int32_t GetDriveReallocatedSectors(ObjectId id, uint32_t* count);
+[[nodiscard]] int32_t GetDrivePowerOnHours(ObjectId id, uint32_t* hours);
+[[nodiscard]] int32_t GetDriveTemperature(ObjectId id, int32_t* celsius);
+[[nodiscard]] int32_t GetDriveSpindleSpeed(ObjectId id, uint32_t* speed);
+[[nodiscard]] int32_t GetDriveQueuingSupported(ObjectId id, uint8_t* value);
+[[nodiscard]] int32_t GetDriveQueuingEnabled(ObjectId id, uint8_t* value);
+[[nodiscard]] int32_t GetDriveLinkSpeedSupported(ObjectId id, uint8_t* speed);
+[[nodiscard]] int32_t GetDriveLinkSpeed(ObjectId id, uint8_t* speed);
+[[nodiscard]] int32_t GetPortIoStat(ObjectId id, uint16_t* counts);
+[[nodiscard]] int32_t GetControllerIoStat(ObjectId id, IoStatTable* table);
+[[nodiscard]] int32_t EnableAvMode(ObjectId id);
+[[nodiscard]] int32_t DisableAvMode(ObjectId id);
+[[nodiscard]] int32_t DisableRebuildSchedule(ObjectId id);
+[[nodiscard]] int32_t DisableVerifySchedule(ObjectId id);
+[[nodiscard]] int32_t GetRebuildRate(ObjectId id, int32_t* rate);
+[[nodiscard]] int32_t SetRebuildRate(ObjectId id, const int32_t* rate);
+[[nodiscard]] int32_t GetVerifyRate(ObjectId id, int32_t* rate);
+[[nodiscard]] int32_t SetVerifyRate(ObjectId id, const int32_t* rate);
+// The port count on families 3, 4, 6 and 7 (route port count).
+[[nodiscard]] int32_t GetMaxUnitCount(ObjectId id, uint32_t* count);
+[[nodiscard]] int32_t GetMaxActiveUnitCount(ObjectId id, uint32_t* count);
+[[nodiscard]] int32_t GetMaxDrivesPerUnit(ObjectId id, uint32_t* count);
+
+}  // namespace Dispatch
+// --- end of controller, unit and drive queries and settings ---

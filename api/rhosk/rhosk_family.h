@@ -1,0 +1,230 @@
+// The newer controller family's implementation objects and their spine:
+// reading and writing one controller parameter, the controller management
+// lock and the commit request. Every operation opens the controller device,
+// sends its requests through DeviceIo and closes the device before it
+// returns, on every path.
+#pragma once
+
+#include <cstdint>
+
+#include "api/object_id.h"
+
+class RhoskFamily {
+  public:
+    // The object holds no per-call state; the process-wide instance and the
+    // short-lived instances of the transport's discovery behave alike.
+    constexpr RhoskFamily() = default;
+
+    // Reads parameter `parameter` of table `table` (`paramSize` bytes) into
+    // `buffer`. Once the device is open, the whole buffer (bufferSize bytes)
+    // is zeroed first, so the bytes past paramSize stay zero and a failed
+    // read leaves the buffer all zero; a failed open leaves it untouched.
+    // A paramSize that is negative, above 65535 or above bufferSize is
+    // refused (API error 122) before anything is sent.
+    [[nodiscard]] static int32_t GetParam(ObjectId controller, void* buffer, uint32_t bufferSize,
+                                          uint16_t table, uint16_t parameter, int32_t paramSize);
+    // Writes `paramSize` bytes of `data` to the parameter; a paramSize above
+    // dataSize is refused (API error 122), a larger dataSize sends only
+    // paramSize bytes.
+    [[nodiscard]] static int32_t SetParam(ObjectId controller, const void* data, uint32_t dataSize,
+                                          uint16_t table, uint16_t parameter, int32_t paramSize);
+
+    // Takes the controller management lock, up to kLockAttempts tries.
+    [[nodiscard]] static int32_t LockController(ObjectId controller, uint32_t lockTime);
+    // Releases the lock; only a failed device request makes it fail.
+    [[nodiscard]] static int32_t UnlockController(ObjectId controller);
+    // The commit request.
+    [[nodiscard]] static int32_t CommitTransactions(ObjectId controller);
+
+    // The controller's firmware compatibility level (ControllerInfoTable
+    // parameter 11), the gate of the newer features.
+    [[nodiscard]] static int32_t GetFirmwareCompatLevel(ObjectId controller, uint32_t* level);
+
+    static constexpr int kLockAttempts = 10;
+    static constexpr uint32_t kCacheLockTime = 5000;
+    static constexpr size_t kParamHeaderSize = 8;
+    static constexpr size_t kLockDataSize = 12;
+
+    // --- Controller, drive and unit queries and settings (api/rhosk/rhosk_accessors.cpp,
+    // rhosk_units.cpp, rhosk_lists.cpp, rhosk_tasks.cpp) ---
+    // Identity texts, trimmed, in caller buffers of their fixed sizes (model
+    // 64 bytes, the others 32).
+    [[nodiscard]] static int32_t GetBootLoaderVersion(ObjectId controller, char* text);
+    [[nodiscard]] static int32_t GetControllerFirmwareVersion(ObjectId controller, char* text);
+    [[nodiscard]] static int32_t GetBiosVersion(ObjectId controller, char* text);
+    [[nodiscard]] static int32_t GetPcbVersion(ObjectId controller, char* text);
+    [[nodiscard]] static int32_t GetAchipVersion(ObjectId controller, char* text);
+    [[nodiscard]] static int32_t GetPchipVersion(ObjectId controller, char* text);
+    [[nodiscard]] static int32_t GetControllerModel(ObjectId controller, char* text);
+    [[nodiscard]] static int32_t GetControllerSerial(ObjectId controller, char* text);
+    [[nodiscard]] static int32_t GetAvailableMemory(ObjectId controller, uint32_t* bytes);
+    [[nodiscard]] static int32_t GetFeatureFlags(ObjectId controller, uint8_t* flags /*8*/);
+    // Controller settings.
+    [[nodiscard]] static int32_t GetNumPorts(ObjectId controller, uint32_t* ports);
+    [[nodiscard]] static int32_t GetNumberSpinupsAllowed(ObjectId controller, uint32_t* value);
+    [[nodiscard]] static int32_t SetNumberSpinupsAllowed(ObjectId controller, int32_t value);
+    [[nodiscard]] static int32_t GetStaggerTime(ObjectId controller, uint32_t* seconds);
+    [[nodiscard]] static int32_t SetStaggerTime(ObjectId controller, int32_t seconds);
+    [[nodiscard]] static int32_t GetAvMode(ObjectId controller, uint8_t* value);
+    [[nodiscard]] static int32_t SetAvMode(ObjectId controller, const uint8_t* value);
+    [[nodiscard]] static int32_t GetExportJbodPolicy(ObjectId controller, uint8_t* value);
+    [[nodiscard]] static int32_t SetExportJbodPolicy(ObjectId controller, uint8_t value);
+    [[nodiscard]] static int32_t GetOnDegradePolicy(ObjectId controller, uint8_t* value);
+    [[nodiscard]] static int32_t SetOnDegradePolicy(ObjectId controller, uint8_t value);
+    [[nodiscard]] static int32_t GetDriveCoercionFactor(ObjectId controller, uint32_t* factor);
+    [[nodiscard]] static int32_t SetDriveCoercionFactor(ObjectId controller, uint32_t factor);
+    [[nodiscard]] static int32_t GetIgnoreFuaWrite(ObjectId controller, uint8_t* value);
+    [[nodiscard]] static int32_t SetIgnoreFuaWrite(ObjectId controller, uint8_t value);
+    [[nodiscard]] static int32_t GetForceDriveCacheOn(ObjectId controller, uint8_t* value);
+    [[nodiscard]] static int32_t SetForceDriveCacheOn(ObjectId controller, uint8_t value);
+    [[nodiscard]] static int32_t GetMultiLunPolicy(ObjectId controller, uint8_t* value);
+    [[nodiscard]] static int32_t SetMultiLunPolicy(ObjectId controller, uint8_t value);
+    [[nodiscard]] static int32_t GetAutoRebuild(ObjectId controller, uint8_t* policy);
+    [[nodiscard]] static int32_t SetAutoRebuild(ObjectId controller, uint8_t policy);
+    [[nodiscard]] static int32_t GetLunSize(ObjectId controller, uint64_t* size);
+    [[nodiscard]] static int32_t SetLunSize(ObjectId controller, uint64_t size);
+    [[nodiscard]] static int32_t GetLbaReordering(ObjectId controller, uint8_t* value);
+    [[nodiscard]] static int32_t SetLbaReordering(ObjectId controller, uint8_t value);
+    // The controller's logs into a 32768-byte caller buffer.
+    [[nodiscard]] static int32_t GetControllerErrorLog(ObjectId controller, uint8_t* log);
+    [[nodiscard]] static int32_t GetControllerLog(ObjectId controller, uint8_t* log);
+    [[nodiscard]] static int32_t GetDriverVersion(ObjectId controller, char* text /*128*/);
+    [[nodiscard]] static int32_t GetNumActiveDrives(ObjectId controller, uint32_t* count);
+    [[nodiscard]] static int32_t GetNumConnections(ObjectId controller, uint32_t* count);
+    // Drives, ports and phys.
+    [[nodiscard]] static int32_t GetNumDrives(ObjectId controller, uint32_t* count);
+    [[nodiscard]] static int32_t GetDriveStatus(ObjectId drive, uint8_t* status);
+    [[nodiscard]] static int32_t GetPhyDeviceType(ObjectId phy, uint8_t* type);
+    [[nodiscard]] static int32_t GetDriveModel(ObjectId drive, char* text /*64*/);
+    [[nodiscard]] static int32_t GetDriveSerial(ObjectId drive, char* text /*32*/);
+    [[nodiscard]] static int32_t GetDriveFirmwareVersion(ObjectId drive, char* text /*32*/);
+    [[nodiscard]] static int32_t GetDriveUnitFlags(ObjectId drive, uint8_t* flags);
+    [[nodiscard]] static int32_t GetDriveReallocatedSectors(ObjectId drive, uint32_t* count);
+    [[nodiscard]] static int32_t GetDrivePowerOnHours(ObjectId drive, uint32_t* hours);
+    [[nodiscard]] static int32_t GetDriveTemperature(ObjectId drive, int32_t* celsius);
+    [[nodiscard]] static int32_t GetDriveInterface(ObjectId drive, uint8_t* type);
+    [[nodiscard]] static int32_t GetDrivePortCount(ObjectId drive, uint32_t* count);
+    [[nodiscard]] static int32_t GetDriveConnectionCount(ObjectId drive, uint32_t* count);
+    [[nodiscard]] static int32_t GetDriveSpindleSpeed(ObjectId drive, uint32_t* speed);
+    [[nodiscard]] static int32_t GetDriveCapacity(ObjectId drive, uint64_t* sectors);
+    // Unit settings.
+    [[nodiscard]] static int32_t GetUnitFlags(ObjectId unit, uint8_t* flags);
+    [[nodiscard]] static int32_t GetUnitWriteCache(ObjectId unit, uint8_t* on);
+    [[nodiscard]] static int32_t GetReadCacheMode(ObjectId unit, uint8_t* mode);
+    [[nodiscard]] static int32_t GetAutoVerify(ObjectId unit, uint8_t* value);
+    [[nodiscard]] static int32_t SetAutoVerify(ObjectId unit, uint8_t value);
+    [[nodiscard]] static int32_t GetEccPolicy(ObjectId unit, uint8_t* value);
+    [[nodiscard]] static int32_t SetEccPolicy(ObjectId unit, uint8_t value);
+    [[nodiscard]] static int32_t GetUnitVolumeCount(ObjectId unit, uint32_t* count);
+    [[nodiscard]] static int32_t GetUnitName(ObjectId unit, char* name /*21*/);
+    [[nodiscard]] static int32_t SetUnitName(ObjectId unit, const char* name /*21*/);
+    [[nodiscard]] static int32_t GetUnitSerial(ObjectId unit, char* serial /*21*/);
+    [[nodiscard]] static int32_t GetUnitQueuing(ObjectId unit, uint8_t* value);
+    [[nodiscard]] static int32_t SetUnitQueuing(ObjectId unit, uint8_t value);
+    [[nodiscard]] static int32_t EnableBasicReadCache(ObjectId unit);
+    [[nodiscard]] static int32_t DisableReadCache(ObjectId unit);
+    [[nodiscard]] static int32_t EnableIntelligentReadCache(ObjectId unit);
+    [[nodiscard]] static int32_t EnableWriteCache(ObjectId unit);
+    [[nodiscard]] static int32_t DisableWriteCache(ObjectId unit);
+    // Unit state from the unit descriptor table (1980 bytes).
+    [[nodiscard]] static int32_t ReadUnitDescriptorTable(ObjectId unit, uint8_t* table);
+    [[nodiscard]] static int32_t GetUnitType(ObjectId unit, uint32_t* type);
+    [[nodiscard]] static int32_t GetUnitStatus(ObjectId unit, uint8_t* status);
+    [[nodiscard]] static int32_t GetUnitPercentComplete(ObjectId unit, uint32_t* percent);
+    [[nodiscard]] static int32_t GetUnitCapacity(ObjectId unit, uint64_t* sectors);
+    [[nodiscard]] static int32_t GetUnitStripeSize(ObjectId unit, uint32_t* kib);
+    [[nodiscard]] static int32_t IsUnitInitialized(ObjectId unit, uint8_t* initialized);
+    [[nodiscard]] static int32_t IsUnitTaskRunning(ObjectId unit, uint8_t* running);
+    [[nodiscard]] static int32_t GetRaid6UnitState(ObjectId unit, struct Raid6UnitState* state);
+    [[nodiscard]] static int32_t GetSubunitIdList(ObjectId unit, ObjectIdList128* list);
+    // Unit, drive, port and volume lists.
+    [[nodiscard]] static int32_t GetUnitIdList(ObjectId controller, ObjectIdList128* list);
+    [[nodiscard]] static int32_t GetRaid6SubunitIdList(ObjectId unit, ObjectIdList128* list);
+    [[nodiscard]] static int32_t GetUnitParityNumber(ObjectId unit, uint32_t* count);
+    [[nodiscard]] static int32_t GetUnitVolumeList(ObjectId unit, ObjectIdList128* list);
+    [[nodiscard]] static int32_t GetVolumeCapacity(ObjectId volume, uint64_t* sectors);
+    [[nodiscard]] static int32_t GetUnitDriveList(ObjectId unit, ObjectIdList128* list);
+    [[nodiscard]] static int32_t GetDriveUnitId(ObjectId drive, ObjectId* unit);
+    [[nodiscard]] static int32_t GetDriveIdList(ObjectId controller, ObjectIdList128* list);
+    [[nodiscard]] static int32_t GetPortIdList(ObjectId controller, ObjectIdList128* list);
+    static int32_t IsUnitPresent(ObjectId controller, uint8_t unit);
+    static int32_t IsDrivePresent(ObjectId controller, uint8_t port);
+    static int32_t IsPortValid(ObjectId controller, uint8_t port);
+    // Background task rates, modes and the weekly schedule.
+    [[nodiscard]] static int32_t GetRebuildRate(ObjectId controller, uint32_t* rate);
+    [[nodiscard]] static int32_t GetVerifyRate(ObjectId controller, uint32_t* rate);
+    [[nodiscard]] static int32_t SetRebuildRate(ObjectId controller, const uint32_t* rate);
+    [[nodiscard]] static int32_t SetVerifyRate(ObjectId controller, const uint32_t* rate);
+    [[nodiscard]] static int32_t GetRebuildMode(ObjectId controller, uint8_t* mode);
+    [[nodiscard]] static int32_t GetVerifyMode(ObjectId controller, uint8_t* mode);
+    [[nodiscard]] static int32_t SetRebuildMode(ObjectId controller, uint8_t mode);
+    [[nodiscard]] static int32_t SetVerifyMode(ObjectId controller, uint8_t mode);
+    [[nodiscard]] static int32_t GetSelftestFlags(ObjectId controller, uint16_t* flags);
+    [[nodiscard]] static int32_t SetSelftestFlags(ObjectId controller, const uint16_t* flags);
+    [[nodiscard]] static int32_t GetBasicVerifyPreferredStart(ObjectId controller, uint16_t* start);
+    [[nodiscard]] static int32_t SetBasicVerifyPreferredStart(ObjectId controller, uint16_t start);
+    [[nodiscard]] static int32_t GetRebuildScheduleState(ObjectId controller, uint8_t* state);
+    [[nodiscard]] static int32_t GetVerifyScheduleState(ObjectId controller, uint8_t* state);
+    [[nodiscard]] static int32_t EnableRebuildSchedule(ObjectId controller);
+    [[nodiscard]] static int32_t EnableVerifySchedule(ObjectId controller);
+    [[nodiscard]] static int32_t DisableRebuildSchedule(ObjectId controller, uint8_t state);
+    [[nodiscard]] static int32_t DisableVerifySchedule(ObjectId controller, uint8_t state);
+    [[nodiscard]] static int32_t GetRebuildTask(ObjectId controller, uint16_t slot, uint16_t* start,
+                                                uint16_t* duration);
+    [[nodiscard]] static int32_t GetVerifyTask(ObjectId controller, uint16_t slot, uint16_t* start,
+                                               uint16_t* duration);
+    [[nodiscard]] static int32_t GetSelftestTask(ObjectId controller, uint16_t slot,
+                                                 uint16_t* start);
+    [[nodiscard]] static int32_t SetRebuildTask(ObjectId controller, uint16_t slot, uint16_t start,
+                                                uint16_t duration);
+    [[nodiscard]] static int32_t SetVerifyTask(ObjectId controller, uint16_t slot, uint16_t start,
+                                               uint16_t duration);
+    [[nodiscard]] static int32_t SetSelftestTask(ObjectId controller, uint16_t slot,
+                                                 uint16_t start);
+    [[nodiscard]] static int32_t GetTaskSchedule(ObjectId controller,
+                                                 struct WeeklySchedule* schedule);
+    // --- end of controller, drive and unit queries and settings ---
+};
+
+// Later newer-family settings (generations 6 and up). Same layout and
+// constructor as RhoskFamily.
+class RhoskSettings {
+  public:
+    constexpr RhoskSettings() = default;
+
+    // --- Later settings and the I/O statistics record (api/rhosk/rhosk_settings.cpp) ---
+    // The link-speed reads succeed on a failed read and leave the value as it was.
+    [[nodiscard]] static int32_t GetDriveLinkSpeedSupported(ObjectId drive, uint8_t* speed);
+    [[nodiscard]] static int32_t GetDriveLinkSpeed(ObjectId drive, uint8_t* speed);
+    [[nodiscard]] static int32_t GetDriveQueuingSupported(ObjectId drive, uint8_t* value);
+    [[nodiscard]] static int32_t GetDriveQueuingEnabled(ObjectId drive, uint8_t* value);
+    [[nodiscard]] static int32_t GetKeepwellParam21(ObjectId unit, uint8_t* value);
+    [[nodiscard]] static int32_t SetKeepwellParam21(ObjectId unit, uint8_t value);
+    [[nodiscard]] static int32_t GetKeepwellParam22(ObjectId unit, uint8_t* value);
+    [[nodiscard]] static int32_t SetKeepwellParam22(ObjectId unit, uint8_t value);
+    [[nodiscard]] static int32_t GetKeepwellParam23(ObjectId unit, uint8_t* value);
+    [[nodiscard]] static int32_t SetKeepwellParam23(ObjectId unit, uint8_t value);
+    [[nodiscard]] static int32_t GetWriteDpoPolicy(ObjectId unit, uint8_t* policy);
+    [[nodiscard]] static int32_t SetWriteDpoPolicy(ObjectId unit, uint8_t policy);
+    [[nodiscard]] static int32_t GetRapidRecovery(ObjectId unit, uint8_t* policy);
+    [[nodiscard]] static int32_t SetRapidRecovery(ObjectId unit, uint8_t policy);
+    [[nodiscard]] static int32_t GetControllerBusInfo(ObjectId controller, uint32_t* bits);
+    [[nodiscard]] static int32_t GetModePageControl(ObjectId controller, uint8_t* value);
+    [[nodiscard]] static int32_t SetModePageControl(ObjectId controller, uint8_t value);
+    [[nodiscard]] static int32_t GetControllerIoCount(ObjectId controller, uint16_t* count);
+    [[nodiscard]] static int32_t GetPortIoStat(ObjectId controller, uint16_t* counts /*256*/);
+    [[nodiscard]] static int32_t GetControllerIoStat(ObjectId controller,
+                                                     struct IoStatTable* table);
+    // --- end of later settings ---
+};
+
+// SAS phys and the limits of family 8 (and family 7 with SAS phys).
+class SasFamily {
+  public:
+    constexpr SasFamily() = default;
+};
+
+// The process-wide implementation objects, built after the driver object.
+RhoskFamily& TheRhoskFamily();
+RhoskSettings& TheRhoskSettings();
+SasFamily& TheSasFamily();
