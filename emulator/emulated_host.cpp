@@ -1,12 +1,15 @@
 #include "emulator/emulated_host.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
+
+#include "emulator/driver.h"
+#include "emulator/faults.h"
+#include "emulator/host_store.h"
+#include "emulator/machine_names.h"
+#include "emulator/wire.h"
 
 namespace emulator {
 
@@ -15,31 +18,55 @@ using nlohmann::json;
 
 namespace {
 
+// Windows errors beyond the seam's list.
+constexpr uint32_t kErrorInvalidData = 13;
+constexpr uint32_t kErrorNotLocked = 158;
+constexpr uint32_t kErrorMoreData = 234;
+
+// I/O control codes of disks and volumes.
+constexpr uint32_t kIoctlScsiGetAddress = 0x41018;
+constexpr uint32_t kIoctlStorageGetDeviceNumber = 0x2D1080;
+constexpr uint32_t kIoctlVolumeGetDiskExtents = 0x560000;
+constexpr uint32_t kFsctlLockVolume = 0x90018;
+constexpr uint32_t kFsctlUnlockVolume = 0x9001C;
+constexpr uint32_t kFsctlDismountVolume = 0x90020;
+
+constexpr uint32_t kFileDeviceDisk = 7;
+constexpr size_t kScsiAddressSize = 8;
+constexpr size_t kDeviceNumberSize = 12;
+constexpr size_t kExtentsHeader = 8;
+constexpr size_t kExtentSize = 24;
+
+// Configuration-manager device instances: the root, and the ranges of
+// the emulated devices (a device's own "dev_inst" field overrides them).
+constexpr uint32_t kRootDevInst = 1;
+constexpr uint32_t kControllerDevInstBase = 0x100;
+constexpr uint32_t kDiskDevInstBase = 0x200;
+constexpr uint32_t kVolumeDevInstBase = 0x300;
+
 // Copies `text` into a caller buffer of `size` bytes, NUL included.
 bool copyOut(const std::string& text, char* buffer, uint32_t size) {
-    if (buffer == nullptr || text.size() + 1 > size) return false;
+    if (buffer == nullptr || text.size() + 1 > size)
+        return false;
     std::memcpy(buffer, text.c_str(), text.size() + 1);
     return true;
 }
 
-std::string realHostName() {
-    char name[256] = {};
-    if (gethostname(name, sizeof name - 1) != 0 || name[0] == '\0') return "kivrahost";
-    std::string text(name);
-    return text.substr(0, text.find('.'));
+bool present(const json& device) {
+    return device.value("present", true);
 }
 
-void writeFile(const std::string& path, const json& state) {
-    fs::path target(path);
-    if (target.has_parent_path()) fs::create_directories(target.parent_path());
-    fs::path temporary = target;
-    temporary += ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::trunc);
-        out << state.dump(2) << '\n';
-        if (!out) throw std::runtime_error("cannot write emulated host file " + path);
+const char* kindName(int kind) {
+    static const char* const names[] = {"controller", "disk", "volume"};
+    return names[kind];
+}
+
+json parseHostText(const std::string& text, const std::string& path) {
+    try {
+        return json::parse(text);
+    } catch (const json::exception& e) {
+        throw std::runtime_error("emulated host file " + path + " is not valid JSON: " + e.what());
     }
-    fs::rename(temporary, target);
 }
 
 }  // namespace
@@ -65,48 +92,91 @@ std::unique_ptr<EmulatedHost> EmulatedHost::fromEnvironment() {
 }
 
 std::unique_ptr<EmulatedHost> EmulatedHost::fromFile(const std::string& path) {
-    fs::path file = fs::absolute(path);
-    json state;
-    if (fs::exists(file)) {
-        std::ifstream in(file);
-        state = json::parse(in);
-    } else {
-        state = defaultHost();
-        writeFile(file.string(), state);
+    std::string file = fs::absolute(path).lexically_normal().string();
+    std::string text;
+    {
+        HostFileLock lock(file);
+        if (!readWholeFile(file, &text)) {
+            text = defaultHost().dump(2) + "\n";
+            replaceFileAtomically(file, text);
+        }
     }
-    return std::unique_ptr<EmulatedHost>(
-        new EmulatedHost(std::move(state), file.parent_path().string(), file.string()));
+    std::unique_ptr<EmulatedHost> host(
+        new EmulatedHost(parseHostText(text, file), fs::path(file).parent_path().string(), file));
+    host->loadedText_ = text;
+    return host;
 }
 
 std::unique_ptr<EmulatedHost> EmulatedHost::fromJson(const json& state, const std::string& folder) {
     return std::unique_ptr<EmulatedHost>(new EmulatedHost(state, folder, ""));
 }
 
-json EmulatedHost::defaultHost() {
-    return json{
-        {"format", 1},
-        {"machine",
-         {{"administrator", true},
-          {"host_name", realHostName()},
-          {"domain", ""},
-          {"common_app_data", "ProgramData"},
-          {"windows_directory", "Windows"},
-          // Windows Server 2022 Standard on x64.
-          {"version",
-           {{"major", 10},
-            {"minor", 0},
-            {"build", 20348},
-            {"platform_id", 2},
-            {"service_pack", ""},
-            {"service_pack_major", 0},
-            {"service_pack_minor", 0},
-            {"suite_mask", 0x110},
-            {"product_type", 3},
-            {"product_info", 7},
-            {"architecture", platform::kArchAmd64},
-            {"server_r2", 0}}}}},
-    };
+// --- the store ---
+
+void EmulatedHost::refreshFromFile() {
+    std::string text;
+    if (!readWholeFile(file_, &text) || text == loadedText_)
+        return;
+    state_ = parseHostText(text, file_);
+    loadedText_ = text;
 }
+
+void EmulatedHost::saveToFile() {
+    std::string text = state_.dump(2) + "\n";
+    replaceFileAtomically(file_, text);
+    loadedText_ = text;
+}
+
+template <typename Result>
+Result EmulatedHost::transact(const std::function<Result()>& operation) {
+    changed_ = false;
+    if (file_.empty())
+        return operation();
+    HostFileLock lock(file_);
+    refreshFromFile();
+    Result result = operation();
+    if (changed_)
+        saveToFile();
+    changed_ = false;
+    return result;
+}
+
+void EmulatedHost::logRecord(const json& record) {
+    auto it = state_.find("request_log");
+    if (it == state_.end() || !it->is_string() || it->get<std::string>().empty())
+        return;
+    appendLine(resolve(it->get<std::string>()), record.dump());
+}
+
+uint32_t EmulatedHost::osFault(const std::string& kind, int64_t controller, int64_t code) {
+    FaultQuery q;
+    q.layer = "os";
+    q.kind = kind;
+    q.controller = controller;
+    q.code = code;
+    json action = takeFault(state_, q);
+    if (action.is_null())
+        return 0;
+    markChanged();
+    return static_cast<uint32_t>(numberField(action, "os_error", platform::kErrorGenFailure));
+}
+
+bool EmulatedHost::finish(json& record, uint32_t error) {
+    record["result"] = error == 0 ? "ok" : "os_error";
+    if (error != 0) {
+        record["error"] = error;
+        lastError_ = error;
+    }
+    logRecord(record);
+    return error == 0;
+}
+
+bool EmulatedHost::fail(uint32_t error) {
+    lastError_ = error;
+    return false;
+}
+
+// --- the machine ---
 
 const json& EmulatedHost::machine() const {
     static const json empty = json::object();
@@ -114,82 +184,584 @@ const json& EmulatedHost::machine() const {
     return it != state_.end() && it->is_object() ? *it : empty;
 }
 
+json& EmulatedHost::list(const char* name) {
+    json& m = state_["machine"];
+    if (!m.is_object())
+        m = json::object();
+    json& items = m[name];
+    if (!items.is_array())
+        items = json::array();
+    return items;
+}
+
 std::string EmulatedHost::resolve(const std::string& path) const {
     fs::path p(path);
-    if (p.is_absolute()) return p.lexically_normal().string();
+    if (p.is_absolute())
+        return p.lexically_normal().string();
     return (fs::path(folder_) / p).lexically_normal().string();
 }
 
-// --- SetupAPI: no devices yet ---
+std::string EmulatedHost::instanceIdOf(DeviceKind kind, size_t index) {
+    switch (kind) {
+        case DeviceKind::Controller: {
+            const json& c = list("controllers")[index];
+            return c.value(
+                "instance_id",
+                controllerInstanceId(static_cast<int>(numberField(c, "device_type", 2)), index));
+        }
+        case DeviceKind::Disk: {
+            const json& d = list("disks")[index];
+            int64_t controller = numberField(d, "controller", -1);
+            return d.value(
+                "instance_id",
+                diskInstanceId(controller < 0 ? 0xFF : static_cast<size_t>(controller),
+                               static_cast<unsigned>(numberField(d, "target", 0)), index));
+        }
+        case DeviceKind::Volume:
+            return list("volumes")[index].value("instance_id", volumeInstanceId(index));
+    }
+    return std::string();
+}
 
-platform::DevInfoSet EmulatedHost::getClassDevs(platform::InterfaceClass) { return 1; }
-bool EmulatedHost::enumDeviceInterfaces(platform::DevInfoSet, uint32_t) {
-    lastError_ = platform::kErrorNoMoreItems;
-    return false;
+uint32_t EmulatedHost::devInstOf(DeviceKind kind, size_t index) {
+    static const char* const lists[] = {"controllers", "disks", "volumes"};
+    static const uint32_t bases[] = {kControllerDevInstBase, kDiskDevInstBase, kVolumeDevInstBase};
+    int k = static_cast<int>(kind);
+    return static_cast<uint32_t>(
+        numberField(list(lists[k])[index], "dev_inst", bases[k] + static_cast<int64_t>(index)));
 }
-bool EmulatedHost::getDeviceInterfaceDetail(platform::DevInfoSet, uint32_t, char*, uint32_t,
-                                            platform::DeviceInfo*) {
-    lastError_ = platform::kErrorNoMoreItems;
-    return false;
-}
-bool EmulatedHost::getDeviceInstanceId(platform::DevInfoSet, const platform::DeviceInfo&, char*,
-                                       uint32_t) {
-    lastError_ = platform::kErrorInvalidParameter;
-    return false;
-}
-bool EmulatedHost::getUiNumber(platform::DevInfoSet, const platform::DeviceInfo&, uint32_t*) {
-    return false;
-}
-bool EmulatedHost::enumDeviceInfo(platform::DevInfoSet, uint32_t, platform::DeviceInfo*) {
-    lastError_ = platform::kErrorNoMoreItems;
-    return false;
-}
-bool EmulatedHost::setRemoveInstallParams(platform::DevInfoSet, const platform::DeviceInfo&) {
-    return false;
-}
-bool EmulatedHost::callClassInstallerRemove(platform::DevInfoSet, const platform::DeviceInfo&) {
-    return false;
-}
-bool EmulatedHost::getDeviceInstallFlags(platform::DevInfoSet, const platform::DeviceInfo&,
-                                         uint32_t*) {
-    return false;
-}
-void EmulatedHost::destroyDeviceInfoList(platform::DevInfoSet) {}
-bool EmulatedHost::getParent(uint32_t, uint32_t*) { return false; }
 
-// --- Device I/O: no devices yet ---
-
-platform::Handle EmulatedHost::createFile(const char*, uint32_t, uint32_t) {
-    lastError_ = platform::kErrorFileNotFound;
-    return platform::kInvalidHandle;
+EmulatedHost::DeviceSet EmulatedHost::snapshot(platform::InterfaceClass cls) {
+    DeviceKind kind = cls == platform::InterfaceClass::StoragePort ? DeviceKind::Controller
+                      : cls == platform::InterfaceClass::Disk      ? DeviceKind::Disk
+                                                                   : DeviceKind::Volume;
+    static const char* const lists[] = {"controllers", "disks", "volumes"};
+    static const char* const guids[] = {kStoragePortGuid, kDiskGuid, kVolumeGuid};
+    int k = static_cast<int>(kind);
+    DeviceSet set;
+    const json& items = list(lists[k]);
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (!present(items[i]))
+            continue;
+        std::string id = instanceIdOf(kind, i);
+        set.push_back({kind, i, devInstOf(kind, i), interfacePath(id, guids[k]), id});
+    }
+    return set;
 }
-bool EmulatedHost::deviceIoControl(platform::Handle, uint32_t, void*, uint32_t, void*, uint32_t,
-                                   uint32_t*) {
-    lastError_ = platform::kErrorInvalidHandle;
+
+const EmulatedHost::SetMember* EmulatedHost::member(platform::DevInfoSet set,
+                                                    const platform::DeviceInfo& info) {
+    auto it = sets_.find(set);
+    if (it == sets_.end() || info.index >= it->second.size() ||
+        it->second[info.index].devInst != info.devInst) {
+        lastError_ = platform::kErrorInvalidParameter;
+        return nullptr;
+    }
+    return &it->second[info.index];
+}
+
+// --- SetupAPI and the configuration manager ---
+
+platform::DevInfoSet EmulatedHost::getClassDevs(platform::InterfaceClass cls) {
+    return transact<platform::DevInfoSet>([&]() -> platform::DevInfoSet {
+        if (uint32_t error = osFault("class_devs", -1, -1)) {
+            lastError_ = error;
+            return platform::kInvalidDevInfoSet;
+        }
+        platform::DevInfoSet set = nextSet_++;
+        sets_[set] = snapshot(cls);
+        return set;
+    });
+}
+
+bool EmulatedHost::enumDeviceInterfaces(platform::DevInfoSet set, uint32_t index) {
+    auto it = sets_.find(set);
+    if (it == sets_.end())
+        return fail(platform::kErrorInvalidHandle);
+    if (index >= it->second.size())
+        return fail(platform::kErrorNoMoreItems);
+    return true;
+}
+
+bool EmulatedHost::getDeviceInterfaceDetail(platform::DevInfoSet set, uint32_t index, char* path,
+                                            uint32_t pathSize, platform::DeviceInfo* info) {
+    auto it = sets_.find(set);
+    if (it == sets_.end())
+        return fail(platform::kErrorInvalidHandle);
+    if (index >= it->second.size())
+        return fail(platform::kErrorNoMoreItems);
+    const SetMember& m = it->second[index];
+    if (!copyOut(m.path, path, pathSize))
+        return fail(platform::kErrorInsufficientBuffer);
+    if (info != nullptr)
+        *info = {m.devInst, index};
+    return true;
+}
+
+bool EmulatedHost::getDeviceInstanceId(platform::DevInfoSet set, const platform::DeviceInfo& info,
+                                       char* id, uint32_t idSize) {
+    const SetMember* m = member(set, info);
+    if (m == nullptr)
+        return false;
+    if (!copyOut(m->instanceId, id, idSize))
+        return fail(platform::kErrorInsufficientBuffer);
+    return true;
+}
+
+bool EmulatedHost::getUiNumber(platform::DevInfoSet set, const platform::DeviceInfo& info,
+                               uint32_t* uiNumber) {
+    const SetMember* m = member(set, info);
+    if (m == nullptr || uiNumber == nullptr)
+        return false;
+    const json& device =
+        list(m->kind == DeviceKind::Controller ? "controllers" : "disks")[m->index];
+    int64_t ui = numberField(device, "ui_number", -1);
+    if (m->kind != DeviceKind::Controller || ui < 0)
+        return fail(kErrorInvalidData);
+    *uiNumber = static_cast<uint32_t>(ui);
+    return true;
+}
+
+bool EmulatedHost::enumDeviceInfo(platform::DevInfoSet set, uint32_t index,
+                                  platform::DeviceInfo* info) {
+    auto it = sets_.find(set);
+    if (it == sets_.end())
+        return fail(platform::kErrorInvalidHandle);
+    if (index >= it->second.size())
+        return fail(platform::kErrorNoMoreItems);
+    if (info != nullptr)
+        *info = {it->second[index].devInst, index};
+    return true;
+}
+
+bool EmulatedHost::setRemoveInstallParams(platform::DevInfoSet set,
+                                          const platform::DeviceInfo& info) {
+    auto it = sets_.find(set);
+    if (member(set, info) == nullptr)
+        return false;
+    it->second[info.index].removeParams = true;
+    return true;
+}
+
+bool EmulatedHost::callClassInstallerRemove(platform::DevInfoSet set,
+                                            const platform::DeviceInfo& info) {
+    if (member(set, info) == nullptr)
+        return false;
+    SetMember& m = sets_[set][info.index];
+    if (!m.removeParams)
+        return fail(platform::kErrorInvalidParameter);
+    return transact<bool>([&]() {
+        int64_t controller = -1;
+        json& items = list(m.kind == DeviceKind::Controller ? "controllers"
+                           : m.kind == DeviceKind::Disk     ? "disks"
+                                                            : "volumes");
+        if (m.index >= items.size())
+            return fail(platform::kErrorInvalidParameter);
+        json& device = items[m.index];
+        if (m.kind == DeviceKind::Disk)
+            controller = numberField(device, "controller", -1);
+        json record = {{"op", "remove"},
+                       {"device", kindName(static_cast<int>(m.kind))},
+                       {"instance_id", m.instanceId}};
+        if (uint32_t error = osFault("remove", controller, -1)) {
+            return finish(record, error);
+        }
+        // The device leaves the machine; Windows may need a restart to
+        // finish (a device it could not stop at once).
+        device["present"] = false;
+        if (device.value("needs_restart", false))
+            m.installFlags |= platform::kDiNeedRestart;
+        markChanged();
+        return finish(record, 0);
+    });
+}
+
+bool EmulatedHost::getDeviceInstallFlags(platform::DevInfoSet set, const platform::DeviceInfo& info,
+                                         uint32_t* flags) {
+    const SetMember* m = member(set, info);
+    if (m == nullptr || flags == nullptr)
+        return false;
+    *flags = m->installFlags;
+    return true;
+}
+
+void EmulatedHost::destroyDeviceInfoList(platform::DevInfoSet set) {
+    sets_.erase(set);
+}
+
+bool EmulatedHost::getParent(uint32_t devInst, uint32_t* parent) {
+    if (parent == nullptr)
+        return false;
+    json& controllers = list("controllers");
+    for (size_t i = 0; i < controllers.size(); ++i) {
+        if (devInstOf(DeviceKind::Controller, i) == devInst) {
+            *parent = kRootDevInst;
+            return true;
+        }
+    }
+    json& disks = list("disks");
+    for (size_t i = 0; i < disks.size(); ++i) {
+        if (devInstOf(DeviceKind::Disk, i) != devInst)
+            continue;
+        int64_t controller = numberField(disks[i], "controller", -1);
+        if (controller >= 0 && static_cast<size_t>(controller) < controllers.size()) {
+            *parent = devInstOf(DeviceKind::Controller, static_cast<size_t>(controller));
+        } else {
+            *parent = static_cast<uint32_t>(numberField(disks[i], "parent_dev_inst", kRootDevInst));
+        }
+        return true;
+    }
     return false;
 }
-bool EmulatedHost::closeHandle(platform::Handle) {
-    lastError_ = platform::kErrorInvalidHandle;
+
+// --- Device I/O ---
+
+platform::Handle EmulatedHost::createFile(const char* path, uint32_t, uint32_t) {
+    return transact<platform::Handle>([&]() -> platform::Handle {
+        std::string wanted = path != nullptr ? path : "";
+        json record = {{"op", "open"}, {"path", wanted}};
+        static const platform::InterfaceClass classes[] = {platform::InterfaceClass::StoragePort,
+                                                           platform::InterfaceClass::Disk,
+                                                           platform::InterfaceClass::Volume};
+        const SetMember* found = nullptr;
+        DeviceSet set;
+        for (platform::InterfaceClass cls : classes) {
+            set = snapshot(cls);
+            for (const SetMember& m : set) {
+                if (equalsNoCase(m.path, wanted))
+                    found = &m;
+            }
+            if (found != nullptr)
+                break;
+        }
+        uint32_t error = platform::kErrorFileNotFound;
+        int64_t controller = -1;
+        if (found != nullptr) {
+            record["device"] = kindName(static_cast<int>(found->kind));
+            if (found->kind == DeviceKind::Controller) {
+                controller = static_cast<int64_t>(found->index);
+                record["controller"] = controller;
+            }
+            error = osFault("open", controller, -1);
+        }
+        if (found == nullptr || error != 0) {
+            finish(record, error);
+            return platform::kInvalidHandle;
+        }
+        platform::Handle h = nextHandle_++;
+        handles_[h] = OpenHandle{found->kind, found->index};
+        record["handle"] = h;
+        finish(record, 0);
+        return h;
+    });
+}
+
+bool EmulatedHost::closeHandle(platform::Handle h) {
+    return transact<bool>([&]() {
+        json record = {{"op", "close"}, {"handle", h}};
+        auto it = handles_.find(h);
+        uint32_t error =
+            it == handles_.end() ? platform::kErrorInvalidHandle : osFault("close", -1, -1);
+        if (it != handles_.end()) {
+            if (it->second.kind == DeviceKind::Controller) {
+                record["controller"] = it->second.index;
+            }
+            // The handle goes even when closing reports an error, as on
+            // Windows; a volume lock dies with its handle.
+            handles_.erase(it);
+        }
+        return finish(record, error);
+    });
+}
+
+bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, uint32_t inSize,
+                                   void* out, uint32_t outSize, uint32_t* returned) {
+    return transact<bool>([&]() {
+        uint32_t count = 0;
+        if (returned == nullptr)
+            returned = &count;
+        *returned = 0;
+        json record = {{"op", "request"}, {"handle", h}, {"code", code}};
+        auto it = handles_.find(h);
+        if (it == handles_.end()) {
+            return finish(record, platform::kErrorInvalidHandle);
+        }
+        OpenHandle& handle = it->second;
+        static const char* const lists[] = {"controllers", "disks", "volumes"};
+        const json& devices = list(lists[static_cast<int>(handle.kind)]);
+        if (handle.index >= devices.size() || !present(devices[handle.index])) {
+            // The device left the machine while the handle was open.
+            return finish(record, platform::kErrorGenFailure);
+        }
+        int64_t controller =
+            handle.kind == DeviceKind::Controller ? static_cast<int64_t>(handle.index) : -1;
+        record["device"] = kindName(static_cast<int>(handle.kind));
+        if (controller >= 0)
+            record["controller"] = controller;
+        if (uint32_t error = osFault("ioctl", controller, code)) {
+            return finish(record, error);
+        }
+        bool ok = false;
+        if (handle.kind == DeviceKind::Controller) {
+            if (code != kIoctlScsiMiniport || in == nullptr) {
+                return finish(record, in == nullptr ? platform::kErrorInvalidParameter
+                                                    : kErrorInvalidFunction);
+            }
+            Bytes buffer(static_cast<uint8_t*>(in), static_cast<uint8_t*>(in) + inSize);
+            DriverOutcome outcome = handleMiniport(state_, handle.index, buffer);
+            if (outcome.changed)
+                markChanged();
+            record.update(outcome.record);
+            logRecord(record);
+            if (!outcome.ok)
+                return fail(outcome.osError);
+            uint32_t n = outcome.returned < outSize ? outcome.returned : outSize;
+            if (out != nullptr && n > 0)
+                std::memcpy(out, buffer.data(), n);
+            *returned = n;
+            return true;
+        }
+        ok = handle.kind == DeviceKind::Disk
+                 ? diskIoControl(handle, code, out, outSize, returned)
+                 : volumeIoControl(h, handle, code, out, outSize, returned);
+        return finish(record, ok ? 0 : lastError_);
+    });
+}
+
+bool EmulatedHost::diskIoControl(OpenHandle& handle, uint32_t code, void* out, uint32_t outSize,
+                                 uint32_t* returned) {
+    const json& disk = list("disks")[handle.index];
+    Bytes reply;
+    if (code == kIoctlScsiGetAddress) {
+        // SCSI_ADDRESS: length, port, path, target (the unit), LUN.
+        reply.assign(kScsiAddressSize, 0);
+        int64_t controller = numberField(disk, "controller", -1);
+        put32(reply, 0, kScsiAddressSize);
+        put8(reply, 4, controller >= 0 ? static_cast<uint64_t>(controller) + 2 : 0);
+        put8(reply, 6, static_cast<uint64_t>(numberField(disk, "target", 0)));
+    } else if (code == kIoctlStorageGetDeviceNumber) {
+        // STORAGE_DEVICE_NUMBER: device type, number, partition.
+        reply.assign(kDeviceNumberSize, 0);
+        put32(reply, 0, kFileDeviceDisk);
+        put32(reply, 4, static_cast<uint64_t>(numberField(disk, "disk_number", 0)));
+    } else {
+        return fail(kErrorInvalidFunction);
+    }
+    if (out == nullptr || outSize < reply.size())
+        return fail(platform::kErrorInsufficientBuffer);
+    std::memcpy(out, reply.data(), reply.size());
+    *returned = static_cast<uint32_t>(reply.size());
+    return true;
+}
+
+bool EmulatedHost::volumeIoControl(platform::Handle h, OpenHandle& handle, uint32_t code, void* out,
+                                   uint32_t outSize, uint32_t* returned) {
+    const json& volume = list("volumes")[handle.index];
+    switch (code) {
+        case kIoctlVolumeGetDiskExtents: {
+            // VOLUME_DISK_EXTENTS: count, padding, then 24-byte DISK_EXTENTs.
+            const json extents = volume.value("extents", json::array());
+            Bytes reply(kExtentsHeader + kExtentSize * extents.size(), 0);
+            put32(reply, 0, extents.size());
+            for (size_t i = 0; i < extents.size(); ++i) {
+                size_t at = kExtentsHeader + kExtentSize * i;
+                put32(reply, at, static_cast<uint64_t>(numberField(extents[i], "disk_number", 0)));
+                put64(reply, at + 8,
+                      static_cast<uint64_t>(numberField(extents[i], "offset", 1 << 20)));
+                put64(reply, at + 16,
+                      static_cast<uint64_t>(numberField(extents[i], "length", 1ll << 30)));
+            }
+            if (out == nullptr || outSize < kExtentsHeader) {
+                return fail(platform::kErrorInsufficientBuffer);
+            }
+            uint32_t n = reply.size() < outSize ? static_cast<uint32_t>(reply.size()) : outSize;
+            std::memcpy(out, reply.data(), n);
+            *returned = n;
+            return n == reply.size() ? true : fail(kErrorMoreData);
+        }
+        case kFsctlLockVolume:
+            // A volume that the system or a program holds open cannot be
+            // locked; neither can one locked through another handle.
+            if (volume.value("in_use", false))
+                return fail(platform::kErrorAccessDenied);
+            for (const auto& [other, open] : handles_) {
+                if (other != h && open.kind == DeviceKind::Volume && open.index == handle.index &&
+                    open.locked) {
+                    return fail(platform::kErrorAccessDenied);
+                }
+            }
+            handle.locked = true;
+            return true;
+        case kFsctlDismountVolume:
+            handle.dismounted = true;
+            return true;
+        case kFsctlUnlockVolume:
+            if (!handle.locked)
+                return fail(kErrorNotLocked);
+            handle.locked = false;
+            return true;
+        default:
+            return fail(kErrorInvalidFunction);
+    }
+}
+
+uint32_t EmulatedHost::getLastError() {
+    return lastError_;
+}
+
+std::string EmulatedHost::formatMessage(uint32_t code) {
+    // The system message table's texts for the errors the machine reports.
+    struct Text {
+        uint32_t code;
+        const char* text;
+    };
+    static const Text texts[] = {
+        {0, "The operation completed successfully.\r\n"},
+        {1, "Incorrect function.\r\n"},
+        {2, "The system cannot find the file specified.\r\n"},
+        {3, "The system cannot find the path specified.\r\n"},
+        {5, "Access is denied.\r\n"},
+        {6, "The handle is invalid.\r\n"},
+        {8, "Not enough memory resources are available to process this command.\r\n"},
+        {13, "The data is invalid.\r\n"},
+        {31, "A device attached to the system is not functioning.\r\n"},
+        {87, "The parameter is incorrect.\r\n"},
+        {122, "The data area passed to a system call is too small.\r\n"},
+        {158, "The segment is already unlocked.\r\n"},
+        {183, "Cannot create a file when that file already exists.\r\n"},
+        {234, "More data is available.\r\n"},
+        {259, "No more data is available.\r\n"},
+        {1117, "The request could not be performed because of an I/O device error.\r\n"},
+    };
+    for (const Text& t : texts) {
+        if (t.code == code)
+            return t.text;
+    }
+    return "";
+}
+
+// --- Registry ---
+
+namespace {
+
+constexpr const char* kEnumKey = "SYSTEM\\CurrentControlSet\\Enum\\";
+
+// True when `key` is `full` or one of its ancestors.
+bool isKeyOrParent(const std::string& key, const std::string& full) {
+    if (key.size() > full.size())
+        return false;
+    if (!equalsNoCase(key, full.substr(0, key.size())))
+        return false;
+    return key.size() == full.size() || full[key.size()] == '\\';
+}
+
+}  // namespace
+
+bool EmulatedHost::registryKeyExists(const std::string& key) {
+    const json& registry = machine().value("registry", json::object());
+    for (auto it = registry.begin(); it != registry.end(); ++it) {
+        if (isKeyOrParent(key, it.key()))
+            return true;
+    }
+    // Each present disk has its Enum key with "Device Parameters" and,
+    // unless the host file says otherwise, its "Disk" subkey.
+    json& disks = list("disks");
+    for (size_t i = 0; i < disks.size(); ++i) {
+        if (!present(disks[i]))
+            continue;
+        std::string base = kEnumKey + instanceIdOf(DeviceKind::Disk, i) + "\\Device Parameters";
+        if (disks[i].value("disk_parameters_key", true))
+            base += "\\Disk";
+        if (isKeyOrParent(key, base))
+            return true;
+    }
     return false;
 }
-uint32_t EmulatedHost::getLastError() { return lastError_; }
-std::string EmulatedHost::formatMessage(uint32_t) { return ""; }
 
-// --- Registry: empty yet ---
+json* EmulatedHost::registryValues(const std::string& key, bool create) {
+    json& m = state_["machine"];
+    json& registry = m["registry"];
+    if (!registry.is_object())
+        registry = json::object();
+    for (auto it = registry.begin(); it != registry.end(); ++it) {
+        if (equalsNoCase(it.key(), key))
+            return &it.value();
+    }
+    if (!create)
+        return nullptr;
+    json& values = registry[key];
+    values = json::object();
+    return &values;
+}
 
-uint32_t EmulatedHost::regOpenKey(const char*, uint32_t, platform::RegKey*) {
-    return platform::kErrorFileNotFound;
+uint32_t EmulatedHost::regOpenKey(const char* subKey, uint32_t, platform::RegKey* key) {
+    return transact<uint32_t>([&]() -> uint32_t {
+        if (subKey == nullptr || key == nullptr)
+            return platform::kErrorInvalidParameter;
+        if (uint32_t error = osFault("registry", -1, -1))
+            return error;
+        if (!registryKeyExists(subKey))
+            return platform::kErrorFileNotFound;
+        *key = nextKey_++;
+        keys_[*key] = subKey;
+        return platform::kErrorSuccess;
+    });
 }
-uint32_t EmulatedHost::regCreateKey(const char*, uint32_t, platform::RegKey*) {
-    return platform::kErrorAccessDenied;
+
+uint32_t EmulatedHost::regCreateKey(const char* subKey, uint32_t, platform::RegKey* key) {
+    return transact<uint32_t>([&]() -> uint32_t {
+        if (subKey == nullptr || key == nullptr)
+            return platform::kErrorInvalidParameter;
+        if (uint32_t error = osFault("registry", -1, -1))
+            return error;
+        if (!registryKeyExists(subKey)) {
+            registryValues(subKey, true);
+            markChanged();
+        }
+        *key = nextKey_++;
+        keys_[*key] = subKey;
+        return platform::kErrorSuccess;
+    });
 }
-uint32_t EmulatedHost::regSetDword(platform::RegKey, const char*, uint32_t) {
-    return platform::kErrorInvalidHandle;
+
+uint32_t EmulatedHost::valueKey(platform::RegKey key, const char* name, const std::string** path) {
+    auto it = keys_.find(key);
+    if (it == keys_.end())
+        return platform::kErrorInvalidHandle;
+    if (name == nullptr)
+        return platform::kErrorInvalidParameter;
+    *path = &it->second;
+    return osFault("registry", -1, -1);
 }
-uint32_t EmulatedHost::regDeleteValue(platform::RegKey, const char*) {
-    return platform::kErrorInvalidHandle;
+
+uint32_t EmulatedHost::regSetDword(platform::RegKey key, const char* name, uint32_t value) {
+    return transact<uint32_t>([&]() -> uint32_t {
+        const std::string* path = nullptr;
+        if (uint32_t error = valueKey(key, name, &path))
+            return error;
+        (*registryValues(*path, true))[name] = value;
+        markChanged();
+        return platform::kErrorSuccess;
+    });
 }
-uint32_t EmulatedHost::regCloseKey(platform::RegKey) { return platform::kErrorInvalidHandle; }
+
+uint32_t EmulatedHost::regDeleteValue(platform::RegKey key, const char* name) {
+    return transact<uint32_t>([&]() -> uint32_t {
+        const std::string* path = nullptr;
+        if (uint32_t error = valueKey(key, name, &path))
+            return error;
+        json* values = registryValues(*path, false);
+        if (values == nullptr || !values->contains(name))
+            return platform::kErrorFileNotFound;
+        values->erase(name);
+        markChanged();
+        return platform::kErrorSuccess;
+    });
+}
+
+uint32_t EmulatedHost::regCloseKey(platform::RegKey key) {
+    return keys_.erase(key) != 0 ? platform::kErrorSuccess : platform::kErrorInvalidHandle;
+}
 
 // --- Folders: the host file's folder plays the system drive ---
 
@@ -197,18 +769,21 @@ bool EmulatedHost::getCommonAppDataFolder(char* path) {
     std::string folder = resolve(machine().value("common_app_data", "ProgramData"));
     std::error_code ec;
     fs::create_directories(folder, ec);
-    if (ec) return false;
+    if (ec)
+        return false;
     return copyOut(folder, path, platform::kMaxPath);
 }
 
 uint32_t EmulatedHost::getWindowsDirectory(char* path, uint32_t size) {
     std::string folder = resolve(machine().value("windows_directory", "Windows"));
-    if (!copyOut(folder, path, size)) return 0;
+    if (!copyOut(folder, path, size))
+        return 0;
     return static_cast<uint32_t>(folder.size());
 }
 
 bool EmulatedHost::pathStripToRoot(char* path) {
-    if (path == nullptr) return false;
+    if (path == nullptr)
+        return false;
     // A path inside the host's folder has that folder as its drive root.
     std::string text(path);
     std::string root = folder_;
@@ -220,22 +795,29 @@ bool EmulatedHost::pathStripToRoot(char* path) {
 }
 
 bool EmulatedHost::pathAppend(char* path, const char* more) {
-    if (path == nullptr || more == nullptr) return false;
+    if (path == nullptr || more == nullptr)
+        return false;
     std::string text(path);
     std::string tail(more);
-    while (!tail.empty() && tail.front() == '/') tail.erase(0, 1);
-    if (!text.empty() && text.back() != '/' && !tail.empty()) text += '/';
+    while (!tail.empty() && tail.front() == '/')
+        tail.erase(0, 1);
+    if (!text.empty() && text.back() != '/' && !tail.empty())
+        text += '/';
     text += tail;
     return copyOut(text, path, platform::kMaxPath);
 }
 
 int EmulatedHost::createDirectory(const char* path) {
-    if (path == nullptr) return static_cast<int>(platform::kErrorInvalidParameter);
+    if (path == nullptr)
+        return static_cast<int>(platform::kErrorInvalidParameter);
     std::error_code ec;
-    if (fs::is_directory(path, ec)) return static_cast<int>(platform::kErrorAlreadyExists);
-    if (fs::exists(path, ec)) return static_cast<int>(platform::kErrorFileExists);
+    if (fs::is_directory(path, ec))
+        return static_cast<int>(platform::kErrorAlreadyExists);
+    if (fs::exists(path, ec))
+        return static_cast<int>(platform::kErrorFileExists);
     fs::create_directories(path, ec);
-    if (ec) return static_cast<int>(platform::kErrorAccessDenied);
+    if (ec)
+        return static_cast<int>(platform::kErrorAccessDenied);
     return 0;
 }
 
@@ -243,16 +825,17 @@ int EmulatedHost::createDirectory(const char* path) {
 
 bool EmulatedHost::getComputerNameEx(bool fullyQualified, char* name, uint32_t* size) {
     const json& m = machine();
-    std::string text = m.value("host_name", realHostName());
+    std::string text = m.value("host_name", localHostName());
     std::string domain = m.value("domain", "");
-    if (fullyQualified && !domain.empty()) text += "." + domain;
+    if (fullyQualified && !domain.empty())
+        text += "." + domain;
     if (size == nullptr) {
         lastError_ = platform::kErrorInvalidParameter;
         return false;
     }
     if (!copyOut(text, name, *size)) {
         *size = static_cast<uint32_t>(text.size() + 1);
-        lastError_ = 234;  // ERROR_MORE_DATA
+        lastError_ = kErrorMoreData;
         return false;
     }
     *size = static_cast<uint32_t>(text.size());
@@ -260,7 +843,8 @@ bool EmulatedHost::getComputerNameEx(bool fullyQualified, char* name, uint32_t* 
 }
 
 bool EmulatedHost::getVersionEx(platform::OsVersionInfo* info) {
-    if (info == nullptr) return false;
+    if (info == nullptr)
+        return false;
     const json v = machine().value("version", json::object());
     info->major = v.value("major", 10u);
     info->minor = v.value("minor", 0u);
@@ -276,7 +860,8 @@ bool EmulatedHost::getVersionEx(platform::OsVersionInfo* info) {
 
 bool EmulatedHost::getNativeSystemInfo(uint16_t* architecture) {
     const json v = machine().value("version", json::object());
-    if (!v.value("native_system_info", true) || architecture == nullptr) return false;
+    if (!v.value("native_system_info", true) || architecture == nullptr)
+        return false;
     *architecture = v.value("architecture", platform::kArchAmd64);
     return true;
 }
@@ -288,17 +873,21 @@ uint16_t EmulatedHost::getSystemInfo() {
 
 bool EmulatedHost::getProductInfo(uint32_t, uint32_t, uint32_t, uint32_t, uint32_t* productType) {
     const json v = machine().value("version", json::object());
-    if (!v.value("get_product_info", true) || productType == nullptr) return false;
+    if (!v.value("get_product_info", true) || productType == nullptr)
+        return false;
     *productType = v.value("product_info", 0u);
     return true;
 }
 
 int EmulatedHost::getSystemMetrics(int index) {
-    if (index != platform::kSmServerR2) return 0;
+    if (index != platform::kSmServerR2)
+        return 0;
     return machine().value("version", json::object()).value("server_r2", 0);
 }
 
-bool EmulatedHost::isUserAnAdmin() { return machine().value("administrator", true); }
+bool EmulatedHost::isUserAnAdmin() {
+    return machine().value("administrator", true);
+}
 
 // The emulated machine does not wait: tests run at full speed.
 void EmulatedHost::sleep(uint32_t) {}

@@ -4,17 +4,19 @@
 // emulator/README.md for the format.
 #pragma once
 
+#include <functional>
+#include <map>
 #include <memory>
-#include <string>
-
 #include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
 
 #include "platform/host_system.h"
 
 namespace emulator {
 
 class EmulatedHost : public platform::HostSystem {
-public:
+  public:
     // The host named by KV_EMULATED_HOST, else $XDG_STATE_HOME/kv_cli/host.json
     // (~/.local/state/kv_cli/host.json). A missing file is created from the
     // built-in default host.
@@ -44,7 +46,8 @@ public:
                      uint32_t* uiNumber) override;
     bool enumDeviceInfo(platform::DevInfoSet set, uint32_t index,
                         platform::DeviceInfo* info) override;
-    bool setRemoveInstallParams(platform::DevInfoSet set, const platform::DeviceInfo& info) override;
+    bool setRemoveInstallParams(platform::DevInfoSet set,
+                                const platform::DeviceInfo& info) override;
     bool callClassInstallerRemove(platform::DevInfoSet set,
                                   const platform::DeviceInfo& info) override;
     bool getDeviceInstallFlags(platform::DevInfoSet set, const platform::DeviceInfo& info,
@@ -81,17 +84,78 @@ public:
     bool isUserAnAdmin() override;
     void sleep(uint32_t milliseconds) override;
 
-private:
+  private:
     EmulatedHost(nlohmann::json state, std::string folder, std::string file);
+
+    // What an open handle names.
+    enum class DeviceKind { Controller, Disk, Volume };
+    struct OpenHandle {
+        DeviceKind kind;
+        size_t index;  // into the machine's list of that kind
+        bool locked = false;
+        bool dismounted = false;
+    };
+    // One device of a device information set (a snapshot of the machine).
+    struct SetMember {
+        DeviceKind kind;
+        size_t index;
+        uint32_t devInst;
+        std::string path;
+        std::string instanceId;
+        bool removeParams = false;
+        uint32_t installFlags = 0;
+    };
+    using DeviceSet = std::vector<SetMember>;
+
+    // Runs one operation that may change the machine: with a host file,
+    // under its lock and on its latest contents, saving it afterwards when
+    // the operation marked a change.
+    template <typename Result>
+    Result transact(const std::function<Result()>& operation);
+    void markChanged() { changed_ = true; }
+    void refreshFromFile();
+    void saveToFile();
+
+    // Appends one record to the request log when the host file names one.
+    void logRecord(const nlohmann::json& record);
+    // An os-layer fault rule for this operation: its Windows error, or 0.
+    uint32_t osFault(const std::string& kind, int64_t controller, int64_t code);
 
     // A path of the host file resolved against the host file's folder.
     std::string resolve(const std::string& path) const;
     const nlohmann::json& machine() const;
+    nlohmann::json& list(const char* name);
+    DeviceSet snapshot(platform::InterfaceClass cls);
+    const SetMember* member(platform::DevInfoSet set, const platform::DeviceInfo& info);
+    std::string instanceIdOf(DeviceKind kind, size_t index);
+    uint32_t devInstOf(DeviceKind kind, size_t index);
+    bool registryKeyExists(const std::string& key);
+    // The key path of an open key for a value operation, or its error.
+    uint32_t valueKey(platform::RegKey key, const char* name, const std::string** path);
+    nlohmann::json* registryValues(const std::string& key, bool create);
+    // Sets the last error and answers false.
+    bool fail(uint32_t error);
+    // Logs `record` with the outcome `error` (0: success), which also
+    // becomes the last error; answers whether the call succeeded.
+    bool finish(nlohmann::json& record, uint32_t error);
+
+    bool diskIoControl(OpenHandle& handle, uint32_t code, void* out, uint32_t outSize,
+                       uint32_t* returned);
+    bool volumeIoControl(platform::Handle h, OpenHandle& handle, uint32_t code, void* out,
+                         uint32_t outSize, uint32_t* returned);
 
     nlohmann::json state_;
-    std::string folder_;  // the host file's folder
-    std::string file_;    // the host file; empty for a host held in memory
+    std::string folder_;      // the host file's folder
+    std::string file_;        // the host file; empty for a host held in memory
+    std::string loadedText_;  // the host file as last read or written
+    bool changed_ = false;
     uint32_t lastError_ = 0;
+    std::map<platform::Handle, OpenHandle> handles_;
+    platform::Handle nextHandle_ = 0x100;
+    std::map<platform::DevInfoSet, DeviceSet> sets_;
+    platform::DevInfoSet nextSet_ = 0x10;
+    std::map<platform::RegKey, std::string> keys_;
+    platform::RegKey nextKey_ = 0x1000;
 };
 
 }  // namespace emulator

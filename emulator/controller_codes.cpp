@@ -1,0 +1,47 @@
+#include "emulator/controller_codes.h"
+
+#include <iterator>
+
+namespace emulator {
+
+namespace {
+
+struct CodeText {
+    uint16_t code;
+    const char* text;
+};
+
+// The rows of the controller's message table that the emulated firmware
+// reports, plus the common ones a fault rule is likely to inject.
+constexpr CodeText kRhoskTexts[] = {
+    {0x0101, "Invalid command opcode"},
+    {0x0106, "Invalid request ID"},
+    {0x0108, "ID not locked"},
+    {0x010A, "Logical unit not present"},
+    {0x010B, "Parameter table does not exist"},
+    {0x010C, "Parameter index does not exist"},
+    {0x010D, "Invalid field in CDB"},
+    {0x010E, "Invalid operation for specified port"},
+    {0x010F, "Parameter item size mismatch"},
+    {0x0114, "Out of memory"},
+    {0x0128, "Unit offline"},
+    {0x01D0, "Invalid field in parameter list"},
+    {0x01D1, "Parameter list length error"},
+    {0x01D2, "Parameter not changeable"},
+    {0x01D3, "Parameter not saveable"},
+    {0x0204, "Drive timeout"},
+    {0x0208, "Drive not ready"},
+    {0x0209, "Unclassified drive error"},
+};
+
+}  // namespace
+
+std::string rhoskControllerText(uint16_t code) {
+    for (const CodeText& row : kRhoskTexts) {
+        if (row.code == code)
+            return row.text;
+    }
+    return std::string();
+}
+
+}  // namespace emulator

@@ -1,0 +1,52 @@
+// The controller drivers: they take the whole IOCTL_SCSI_MINIPORT buffer,
+// check its SRB_IO_CONTROL envelope as the maker's drivers do, and answer
+// the driver's own requests (information, event queue, management lock,
+// commit) or hand the firmware command or older-family packet to the
+// controller's firmware.
+#pragma once
+
+#include <cstdint>
+#include <nlohmann/json.hpp>
+
+#include "emulator/wire.h"
+
+namespace emulator {
+
+// IOCTL_SCSI_MINIPORT.
+constexpr uint32_t kIoctlScsiMiniport = 0x4D008;
+
+// SRB_IO_CONTROL layout.
+constexpr size_t kSrbHeaderLength = 28;
+constexpr size_t kSrbSignature = 4;
+constexpr size_t kSrbTimeout = 12;
+constexpr size_t kSrbControlCode = 16;
+constexpr size_t kSrbReturnCode = 20;
+constexpr size_t kSrbLength = 24;
+
+// Driver-information block (reply to ControlCode 1).
+constexpr size_t kDriverInfoSize = 128;
+constexpr size_t kInfoSlotLevel = 108;
+constexpr size_t kInfoSlot = 110;
+
+// The older family's request: the packet at 32, its data from 544.
+constexpr size_t kPranePacketOffset = 32;
+constexpr size_t kPranePacketSize = 512;
+constexpr size_t kPraneDataOffset = 544;
+
+// Windows errors the drivers fail a request with.
+constexpr uint32_t kErrorInvalidFunction = 1;
+
+// What happened to one request.
+struct DriverOutcome {
+    bool ok = true;         // DeviceIoControl succeeded
+    uint32_t osError = 0;   // its error when it did not
+    uint32_t returned = 0;  // bytes returned
+    bool changed = false;   // the machine's state changed
+    nlohmann::json record;  // the request log's fields for this request
+};
+
+// One IOCTL_SCSI_MINIPORT request to controller `index` of the host
+// `state` (whose fault rules apply), answered in place in `buffer`.
+DriverOutcome handleMiniport(nlohmann::json& state, size_t index, Bytes& buffer);
+
+}  // namespace emulator

@@ -1,0 +1,87 @@
+#include "emulator/faults.h"
+
+#include <cstdlib>
+
+namespace emulator {
+
+using nlohmann::json;
+
+int64_t numberField(const json& object, const char* key, int64_t fallback) {
+    if (!object.is_object())
+        return fallback;
+    auto it = object.find(key);
+    if (it == object.end())
+        return fallback;
+    if (it->is_number_integer())
+        return it->get<int64_t>();
+    if (it->is_number_unsigned())
+        return static_cast<int64_t>(it->get<uint64_t>());
+    if (it->is_string()) {
+        const std::string text = it->get<std::string>();
+        char* end = nullptr;
+        long long value = std::strtoll(text.c_str(), &end, 0);
+        if (!text.empty() && end != nullptr && *end == '\0')
+            return value;
+    }
+    return fallback;
+}
+
+namespace {
+
+bool matches(const json& match, const FaultQuery& q) {
+    if (!match.is_object() || match.value("layer", "") != q.layer)
+        return false;
+    if (match.contains("kind") && match["kind"] != q.kind)
+        return false;
+    struct Key {
+        const char* name;
+        int64_t value;
+        int64_t mask;
+    };
+    const Key keys[] = {{"controller", q.controller, -1},
+                        {"opcode", q.opcode, 0x1F},
+                        {"table", q.table, 0x7FFF},
+                        {"parameter", q.parameter, -1},
+                        {"code", q.code, -1}};
+    for (const Key& k : keys) {
+        if (!match.contains(k.name))
+            continue;
+        int64_t wanted = numberField(match, k.name, -2);
+        if (k.value < 0 || (wanted & k.mask) != (k.value & k.mask))
+            return false;
+    }
+    return true;
+}
+
+// Uses up one firing of the rule; false when it has none left.
+bool fire(json& rule) {
+    json& count = rule["count"];
+    if (count.is_null() || count == "once") {
+        count = 1;
+    }
+    if (count != "always") {
+        int64_t left = numberField(rule, "count", 0);
+        if (left <= 0)
+            return false;
+        count = left - 1;
+    }
+    rule["fired"] = numberField(rule, "fired", 0) + 1;
+    return true;
+}
+
+}  // namespace
+
+json takeFault(json& state, const FaultQuery& query) {
+    auto it = state.find("faults");
+    if (it == state.end() || !it->is_array())
+        return json();
+    for (json& rule : *it) {
+        if (!rule.is_object() || !matches(rule.value("match", json()), query))
+            continue;
+        if (fire(rule))
+            return rule.value("action", json::object());
+    }
+    return json();
+}
+
+}  // namespace emulator

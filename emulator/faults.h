@@ -1,0 +1,41 @@
+// Fault injection: rules kept in the host file's "faults" list that make
+// one layer of the emulated host fail a request that matches them.
+//
+//   {"match": {"layer": "firmware", "opcode": "0x12", "table": "0x0402",
+//              "parameter": 9},
+//    "action": {"status": 1, "code": "0x010C"},
+//    "count": "once"}
+//
+// Match keys (all but "layer" optional): layer (os | driver | firmware),
+// kind (the request log's kind), controller (index), opcode, table
+// (compared without bit 15), parameter, code (an I/O control code).
+// Numbers may be written as JSON numbers or as "0x..." texts.
+// Count: "once", "always" or a number of firings; a spent rule stays in the
+// list with count 0 and its "fired" total.
+#pragma once
+
+#include <cstdint>
+#include <nlohmann/json.hpp>
+#include <string>
+
+namespace emulator {
+
+struct FaultQuery {
+    std::string layer;
+    std::string kind;
+    int64_t controller = -1;
+    int64_t opcode = -1;
+    int64_t table = -1;
+    int64_t parameter = -1;
+    int64_t code = -1;
+};
+
+// The action of the first live rule that matches, with one firing used up
+// (the state changes); null when no rule matches.
+[[nodiscard]] nlohmann::json takeFault(nlohmann::json& state, const FaultQuery& query);
+
+// A number of a fault rule or host-file field: a JSON number or a text in
+// C notation ("0x10C", "268"); `fallback` when absent or malformed.
+[[nodiscard]] int64_t numberField(const nlohmann::json& object, const char* key, int64_t fallback);
+
+}  // namespace emulator

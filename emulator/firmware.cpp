@@ -1,0 +1,676 @@
+#include "emulator/firmware.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <iterator>
+#include <vector>
+
+#include "emulator/controller_codes.h"
+
+namespace emulator {
+
+using nlohmann::json;
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// The model behind the tables: dotted paths into the controller's JSON.
+
+// A model path: dotted steps, each an object key or "key#i", the element
+// i of the array under key.
+struct Step {
+    std::string key;
+    size_t index;  // SIZE_MAX: not an array step
+};
+
+std::vector<Step> stepsOf(const std::string& path) {
+    std::vector<Step> steps;
+    size_t start = 0;
+    while (true) {
+        size_t dot = path.find('.', start);
+        std::string step =
+            path.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
+        size_t hash = step.find('#');
+        if (hash == std::string::npos) {
+            steps.push_back({step, SIZE_MAX});
+        } else {
+            steps.push_back({step.substr(0, hash), std::stoul(step.substr(hash + 1))});
+        }
+        if (dot == std::string::npos)
+            return steps;
+        start = dot + 1;
+    }
+}
+
+// The node at `path` below `root`, or null when a step is missing.
+const json* findModel(const json& root, const std::string& path) {
+    const json* node = &root;
+    for (const Step& step : stepsOf(path)) {
+        if (!node->is_object())
+            return nullptr;
+        auto it = node->find(step.key);
+        if (it == node->end())
+            return nullptr;
+        node = &*it;
+        if (step.index != SIZE_MAX) {
+            if (!node->is_array() || step.index >= node->size())
+                return nullptr;
+            node = &(*node)[step.index];
+        }
+    }
+    return node;
+}
+
+// The node at `path`, created (with objects along the way) when missing.
+// Array steps address existing elements only (see resolveTable).
+json& makeModel(json& root, const std::string& path) {
+    json* node = &root;
+    for (const Step& step : stepsOf(path)) {
+        if (!node->is_object())
+            *node = json::object();
+        node = &(*node)[step.key];
+        if (step.index != SIZE_MAX)
+            node = &(*node)[step.index];
+    }
+    return *node;
+}
+
+uint64_t numberOr(const json* node, uint64_t fallback) {
+    if (node == nullptr)
+        return fallback;
+    if (node->is_number_unsigned())
+        return node->get<uint64_t>();
+    if (node->is_number_integer())
+        return static_cast<uint64_t>(node->get<int64_t>());
+    if (node->is_boolean())
+        return node->get<bool>() ? 1 : 0;
+    return fallback;
+}
+
+size_t arraySize(const json& ctl, const char* list) {
+    auto it = ctl.find(list);
+    return it != ctl.end() && it->is_array() ? it->size() : 0;
+}
+
+// ---------------------------------------------------------------------------
+// Table catalogue.
+
+// The object a table describes: the controller itself or one of its parts,
+// numbered by the low bits of the table id.
+enum class Scope { Controller, Phy, DriveStats, Drive, Unit, ScheduleSlot };
+
+struct TableDef {
+    uint16_t base;   // table id without bit 15; object tables add the number
+    uint16_t count;  // 1, or the number of objects
+    Scope scope;
+};
+
+// How a parameter's bytes come from the model.
+enum class Enc {
+    Uint,     // little-endian number, `size` bytes
+    Text,     // text, zero-filled to `size`
+    Raw,      // array of byte values, zero-filled to `size`
+    Derived,  // computed from the controller by `derive`
+};
+
+using Deriver = void (*)(const json& ctl, Bytes& out);
+
+struct ParamDef {
+    uint16_t table;
+    uint16_t param;
+    uint32_t size;  // 0: sized by `sizer`
+    bool writable;
+    Enc enc;
+    const char* path;  // below the scope's node
+    uint64_t dflt;
+    Deriver derive = nullptr;
+    uint32_t (*sizer)(const json& ctl) = nullptr;
+};
+
+// --- derived values ---
+
+void deriveDriveCount(const json& ctl, Bytes& out) {
+    put64(out, 0, arraySize(ctl, "drives"));
+}
+
+// One DriveStatus byte per port: 0 for an empty port.
+void derivePortStatus(const json& ctl, Bytes& out) {
+    auto it = ctl.find("drives");
+    if (it == ctl.end() || !it->is_array())
+        return;
+    for (const json& drive : *it) {
+        uint64_t port = numberOr(findModel(drive, "port"), ~0ull);
+        if (port < out.size())
+            out[port] = static_cast<uint8_t>(numberOr(findModel(drive, "status"), 255));
+    }
+}
+
+// One byte per unit number: nonzero for an existing unit (its raw status
+// byte on the older family).
+void deriveUnitPresence(const json& ctl, Bytes& out) {
+    auto it = ctl.find("units");
+    if (it == ctl.end() || !it->is_array())
+        return;
+    for (const json& unit : *it) {
+        uint64_t number = numberOr(findModel(unit, "number"), ~0ull);
+        if (number < out.size()) {
+            uint64_t status = numberOr(findModel(unit, "status_byte"), 1);
+            out[number] = static_cast<uint8_t>(status == 0 ? 1 : status);
+        }
+    }
+}
+
+void derivePhyCount(const json& ctl, Bytes& out) {
+    put8(out, 0, arraySize(ctl, "phys"));
+}
+
+// Logs and capture segments hold no entries yet: all zero.
+void deriveZeros(const json&, Bytes&) {}
+
+uint32_t logSize(const json& ctl) {
+    return static_cast<uint32_t>(numberOr(findModel(ctl, "settings.log_size"), 8192) & 0xFFFF);
+}
+
+// Newer-family tables (ids without bit 15).
+constexpr TableDef kRhoskTables[] = {
+    {0x0001, 1, Scope::Controller},    // PhySummaryTable
+    {0x0002, 1, Scope::Controller},    // PortSummaryTable
+    {0x0003, 1, Scope::Controller},    // UnitSummaryTable
+    {0x0006, 1, Scope::Controller},    // BbuTable (0x8006)
+    {0x0008, 1, Scope::Controller},    // EnclosureDiscoveryTable
+    {0x0009, 1, Scope::Controller},    // DrivePerfTable
+    {0x000A, 1, Scope::Controller},    // TuningTable
+    {0x0080, 128, Scope::Phy},         // PhyTable
+    {0x0100, 128, Scope::DriveStats},  // DriveStatsTable
+    {0x0200, 128, Scope::Drive},       // DriveTable
+    {0x0300, 32, Scope::Unit},         // UnitTable
+    {0x0402, 1, Scope::Controller},    // ControllerInfoTable
+    {0x0403, 1, Scope::Controller},    // ControllerSettingsTable
+    {0x0407, 1, Scope::Controller},    // EventCaptureTable
+    {0x040C, 1, Scope::Controller},    // BackgroundTaskTable (0x840C)
+    {0x0410, 7, Scope::ScheduleSlot},  // ScheduleSlotTable (0x8410 + slot)
+};
+
+constexpr bool RO = false;
+constexpr bool RW = true;
+
+// Parameters both families keep alike.
+const ParamDef kSharedParams[] = {
+    {0x0002, 2, 2, RO, Enc::Derived, "", 0, deriveDriveCount},
+    {0x0200, 2, 4, RO, Enc::Uint, "capacity", 0},
+    {0x0200, 3, 40, RO, Enc::Text, "model", 0},
+    {0x0200, 4, 20, RO, Enc::Text, "serial", 0},
+    {0x0200, 11, 1, RO, Enc::Uint, "unit", 255},
+    {0x0200, 14, 8, RO, Enc::Text, "firmware", 0},
+    {0x0402, 2, 16, RO, Enc::Text, "identity.boot_loader", 0},
+    {0x0402, 3, 16, RO, Enc::Text, "identity.firmware", 0},
+    {0x0402, 4, 16, RO, Enc::Text, "identity.bios", 0},
+    {0x0402, 5, 8, RO, Enc::Text, "identity.pcb", 0},
+    {0x0402, 6, 8, RO, Enc::Text, "identity.achip", 0},
+    {0x0402, 7, 8, RO, Enc::Text, "identity.pchip", 0},
+    {0x0402, 8, 16, RO, Enc::Text, "identity.model", 0},
+    {0x0402, 9, 20, RO, Enc::Text, "identity.serial", 0},
+    {0x0402, 10, 4, RO, Enc::Uint, "identity.memory", 0},
+    {0x0403, 3, 1, RO, Enc::Uint, "settings.ports", 4},
+};
+
+// Newer-family parameters.
+const ParamDef kRhoskParams[] = {
+    {0x0001, 2, 1, RO, Enc::Derived, "", 0, derivePhyCount},
+    {0x0002, 3, 128, RO, Enc::Derived, "", 0, derivePortStatus},
+    {0x0003, 3, 32, RO, Enc::Derived, "", 0, deriveUnitPresence},
+    {0x0006, 2, 4, RO, Enc::Uint, "bbu.status_word", 0},
+    {0x0006, 3, 20, RO, Enc::Text, "bbu.serial", 0},
+    {0x0006, 4, 16, RO, Enc::Text, "bbu.firmware", 0},
+    {0x0006, 5, 16, RO, Enc::Text, "bbu.boot_loader", 0},
+    {0x0006, 6, 1, RO, Enc::Uint, "bbu.pcb", 0},
+    {0x0006, 7, 32, RO, Enc::Text, "bbu.info", 0},
+    {0x0006, 8, 12, RO, Enc::Text, "bbu.install_date", 0},
+    {0x0006, 9, 12, RO, Enc::Text, "bbu.last_test_date", 0},
+    {0x0006, 10, 1, RO, Enc::Uint, "bbu.backup_hours", 0},
+    {0x0006, 64, 1, RW, Enc::Uint, "bbu.enabled", 1},
+    {0x0006, 65, 1, RO, Enc::Uint, "bbu.status", 0},
+    {0x0008, 2, 1, RO, Enc::Uint, "enclosures.protocol", 0},
+    {0x0008, 4, 32, RO, Enc::Raw, "enclosures.ses_modes", 0},
+    {0x0009, 2, 2, RO, Enc::Uint, "perf.pending", 0},
+    {0x0009, 3, 512, RO, Enc::Raw, "perf.pending_list", 0},
+    {0x0009, 4, 1, RW, Enc::Uint, "perf.monitor", 0},
+    {0x0009, 5, 28, RW, Enc::Raw, "perf.config", 0},
+    {0x000A, 5, 1, RW, Enc::Uint, "settings.lba_reordering", 1},
+    {0x0080, 2, 1, RO, Enc::Uint, "link_speed_supported", 3},
+    {0x0080, 3, 1, RO, Enc::Uint, "link_speed", 2},
+    {0x0080, 4, 1, RW, Enc::Uint, "link_speed_limit", 0},
+    {0x0080, 5, 1, RO, Enc::Uint, "device_type", 0},
+    {0x0080, 6, 8, RO, Enc::Uint, "sas_address", 0},
+    {0x0100, 3, 168, RO, Enc::Raw, "stats.instant", 0},
+    {0x0100, 4, 168, RO, Enc::Raw, "stats.average", 0},
+    {0x0100, 7, 4, RO, Enc::Uint, "stats.p7", 0},
+    {0x0100, 8, 4, RO, Enc::Uint, "stats.p8", 0},
+    {0x0100, 9, 4, RO, Enc::Uint, "stats.p9", 0},
+    {0x0100, 10, 4, RO, Enc::Uint, "stats.p10", 0},
+    {0x0100, 11, 4, RO, Enc::Uint, "stats.p11", 0},
+    {0x0100, 12, 4, RO, Enc::Uint, "stats.p12", 0},
+    {0x0100, 13, 4, RO, Enc::Uint, "stats.p13", 0},
+    {0x0200, 12, 1, RO, Enc::Uint, "unit_flags", 0},
+    {0x0200, 15, 1, RO, Enc::Uint, "queuing_supported", 1},
+    {0x0200, 16, 1, RO, Enc::Uint, "queuing_enabled", 1},
+    {0x0200, 17, 1, RO, Enc::Uint, "link_speed_supported", 3},
+    {0x0200, 18, 1, RO, Enc::Uint, "link_speed", 2},
+    {0x0200, 19, 2, RO, Enc::Uint, "reallocated_sectors", 0},
+    {0x0200, 20, 2, RO, Enc::Uint, "power_on_hours", 0},
+    {0x0200, 22, 2, RO, Enc::Uint, "temperature", 30},
+    {0x0200, 23, 8, RO, Enc::Uint, "capacity", 0},
+    {0x0200, 24, 1, RO, Enc::Uint, "interface", 1},
+    {0x0200, 25, 1, RO, Enc::Uint, "port_count", 1},
+    {0x0200, 26, 1, RO, Enc::Uint, "connections", 1},
+    {0x0200, 27, 8, RO, Enc::Uint, "wwn", 0},
+    {0x0200, 30, 1, RO, Enc::Uint, "enclosure", 255},
+    {0x0200, 31, 1, RO, Enc::Uint, "slot", 255},
+    {0x0200, 32, 1, RO, Enc::Uint, "phy", 255},
+    {0x0200, 33, 2, RO, Enc::Uint, "spindle_speed", 7200},
+    {0x0300, 3, 1, RO, Enc::Uint, "flags", 1},
+    {0x0300, 12, 8, RO, Enc::Uint, "capacity", 0},
+    {0x0300, 13, 1, RW, Enc::Uint, "cache_bits", 0x04},
+    {0x0300, 14, 1, RW, Enc::Uint, "auto_verify", 0},
+    {0x0300, 15, 1, RW, Enc::Uint, "ecc_policy", 0},
+    {0x0300, 17, 21, RW, Enc::Text, "name", 0},
+    {0x0300, 18, 20, RO, Enc::Text, "serial", 0},
+    {0x0300, 19, 8, RO, Enc::Uint, "migrate_capacity", 0},
+    {0x0300, 20, 1, RW, Enc::Uint, "queuing", 1},
+    {0x0300, 21, 1, RW, Enc::Uint, "protection_21", 0},
+    {0x0300, 22, 2, RW, Enc::Uint, "protection_22", 2},
+    {0x0300, 23, 2, RW, Enc::Uint, "protection_23", 2},
+    {0x0300, 24, 2, RO, Enc::Uint, "p24", 0},
+    {0x0300, 27, 1, RW, Enc::Uint, "write_dpo", 2},
+    {0x0300, 28, 1, RW, Enc::Uint, "rapid_recovery", 3},
+    {0x0300, 29, 1, RW, Enc::Uint, "read_cache_bits", 0},
+    {0x0402, 11, 4, RO, Enc::Uint, "identity.compat_level", 0},
+    {0x0402, 14, 4, RO, Enc::Uint, "identity.model_code", 0},
+    {0x0402, 20, 4, RO, Enc::Uint, "identity.srl", 0},
+    {0x0402, 21, 8, RO, Enc::Uint, "identity.features", 0},
+    {0x0403, 7, 1, RW, Enc::Uint, "settings.spinups", 1},
+    {0x0403, 8, 1, RW, Enc::Uint, "settings.stagger", 2},
+    {0x0403, 10, 1, RW, Enc::Uint, "settings.av_mode", 0},
+    {0x0403, 13, 0, RO, Enc::Derived, "", 0, deriveZeros, logSize},
+    {0x0403, 14, 0, RO, Enc::Derived, "", 0, deriveZeros, logSize},
+    {0x0403, 15, 2, RO, Enc::Uint, "settings.log_size", 8192},
+    {0x0403, 17, 1, RW, Enc::Uint, "settings.export_jbod", 0},
+    {0x0403, 18, 1, RW, Enc::Uint, "settings.on_degrade", 0},
+    {0x0403, 21, 8, RW, Enc::Uint, "settings.coercion", 0},
+    {0x0403, 22, 1, RW, Enc::Uint, "settings.ignore_fua", 0},
+    {0x0403, 23, 1, RW, Enc::Uint, "settings.force_drive_cache", 0},
+    {0x0403, 24, 1, RW, Enc::Uint, "settings.multi_lun", 0},
+    {0x0403, 26, 4, RO, Enc::Uint, "settings.host_bus", 0},
+    {0x0403, 28, 1, RW, Enc::Uint, "settings.auto_rebuild", 1},
+    {0x0403, 29, 8, RW, Enc::Uint, "settings.lun_size", 0},
+    {0x0403, 37, 1, RW, Enc::Uint, "settings.sata_link_limit", 0},
+    {0x0403, 38, 1, RW, Enc::Uint, "settings.sas_link_limit", 0},
+    {0x0403, 39, 2, RO, Enc::Uint, "settings.max_units", 32},
+    {0x0403, 40, 2, RO, Enc::Uint, "settings.max_drives_per_unit", 32},
+    {0x0403, 41, 2, RO, Enc::Uint, "settings.max_active_units", 32},
+    {0x0403, 52, 1, RW, Enc::Uint, "settings.mode_page_control", 0},
+    {0x0407, 3, 4, RW, Enc::Uint, "capture.p3", 0},
+    {0x0407, 4, 4, RW, Enc::Uint, "capture.p4", 0},
+    {0x0407, 5, 4, RW, Enc::Uint, "capture.p5", 0},
+    {0x0407, 6, 32832, RO, Enc::Derived, "", 0, deriveZeros},
+    {0x0407, 7, 4, RW, Enc::Uint, "capture.p7", 0},
+    {0x0407, 8, 4, RW, Enc::Uint, "capture.p8", 0},
+    {0x0407, 9, 4, RW, Enc::Uint, "capture.p9", 0},
+    {0x0407, 10, 4, RW, Enc::Uint, "capture.p10", 0},
+    {0x0407, 11, 4, RW, Enc::Uint, "capture.p11", 0},
+    {0x0407, 12, 4, RW, Enc::Uint, "capture.p12", 0},
+    {0x040C, 3, 1, RW, Enc::Uint, "tasks.rebuild_schedule_mode", 0},
+    {0x040C, 4, 1, RW, Enc::Uint, "tasks.verify_schedule_mode", 0},
+    {0x040C, 5, 1, RW, Enc::Uint, "tasks.rebuild_rate", 3},
+    {0x040C, 6, 1, RW, Enc::Uint, "tasks.verify_rate", 3},
+    {0x040C, 9, 2, RW, Enc::Uint, "tasks.selftest_flags", 0},
+    {0x040C, 11, 2, RW, Enc::Uint, "tasks.verify_start", 0},
+    {0x040C, 13, 1, RW, Enc::Uint, "tasks.rebuild_mode", 0},
+    {0x040C, 14, 1, RW, Enc::Uint, "tasks.verify_mode", 0},
+    {0x0410, 2, 2, RW, Enc::Uint, "selftest_start", 0},
+    {0x0410, 3, 4, RW, Enc::Uint, "rebuild", 0},
+    {0x0410, 4, 4, RW, Enc::Uint, "verify", 0},
+};
+
+// Older-family tables and parameters: the same numbering, shorter lists.
+constexpr TableDef kPraneTables[] = {
+    {0x0002, 1, Scope::Controller},  // PortSummaryTable
+    {0x0003, 1, Scope::Controller},  // UnitSummaryTable
+    {0x0200, 16, Scope::Drive},      // DriveTable
+    {0x0300, 16, Scope::Unit},       // UnitTable
+    {0x0402, 1, Scope::Controller},  // ControllerInfoTable
+    {0x0403, 1, Scope::Controller},  // ControllerSettingsTable
+    {0x0405, 1, Scope::Controller},  // RateTable
+};
+
+const ParamDef kPraneParams[] = {
+    {0x0002, 3, 16, RO, Enc::Derived, "", 0, derivePortStatus},
+    {0x0003, 3, 16, RO, Enc::Derived, "", 0, deriveUnitPresence},
+    {0x0300, 7, 1, RW, Enc::Uint, "write_cache", 1},
+    {0x0405, 3, 1, RW, Enc::Uint, "tasks.rate_code_a", 25},
+    {0x0405, 4, 1, RW, Enc::Uint, "tasks.rate_code_b", 25},
+};
+
+template <typename T, size_t N>
+constexpr size_t countOf(const T (&)[N]) {
+    return N;
+}
+
+struct Catalogue {
+    const TableDef* tables;
+    size_t tableCount;
+    const ParamDef* params;  // the family's own; then kSharedParams
+    size_t paramCount;
+};
+
+Catalogue catalogueOf(Family family) {
+    if (family == Family::Prane) {
+        return {kPraneTables, countOf(kPraneTables), kPraneParams, countOf(kPraneParams)};
+    }
+    return {kRhoskTables, countOf(kRhoskTables), kRhoskParams, countOf(kRhoskParams)};
+}
+
+// One table of one controller: its definition, the object number and the
+// model node with the path prefix the parameters live under.
+struct TableRef {
+    const TableDef* def = nullptr;
+    uint16_t number = 0;
+    std::string prefix;  // "" for the controller, "drives.<i>." style otherwise
+};
+
+// The position of the numbered element in its list, as a path step.
+bool numberedPrefix(const json& ctl, const char* list, const char* key, uint16_t number,
+                    std::string* prefix) {
+    auto it = ctl.find(list);
+    if (it == ctl.end() || !it->is_array())
+        return false;
+    for (size_t i = 0; i < it->size(); ++i) {
+        if (numberOr(findModel((*it)[i], key), ~0ull) == number) {
+            *prefix = std::string(list) + "#" + std::to_string(i) + ".";
+            return true;
+        }
+    }
+    return false;
+}
+
+// Finds the table `id` of the controller; a table of an object that does
+// not exist (a port without a drive, a unit number that is free) does not
+// exist either.
+bool resolveTable(const json& ctl, const Catalogue& cat, uint16_t id, TableRef* ref) {
+    for (size_t i = 0; i < cat.tableCount; ++i) {
+        const TableDef& t = cat.tables[i];
+        if (id < t.base || id >= t.base + t.count)
+            continue;
+        ref->def = &t;
+        ref->number = static_cast<uint16_t>(id - t.base);
+        switch (t.scope) {
+            case Scope::Controller:
+                ref->prefix.clear();
+                return true;
+            case Scope::Phy:
+                return numberedPrefix(ctl, "phys", "phy", ref->number, &ref->prefix);
+            case Scope::Drive:
+            case Scope::DriveStats:
+                return numberedPrefix(ctl, "drives", "port", ref->number, &ref->prefix);
+            case Scope::Unit:
+                return numberedPrefix(ctl, "units", "number", ref->number, &ref->prefix);
+            case Scope::ScheduleSlot:
+                ref->prefix = "schedule." + std::to_string(ref->number) + ".";
+                return true;
+        }
+    }
+    return false;
+}
+
+const ParamDef* findParam(const Catalogue& cat, const TableRef& table, uint16_t param) {
+    for (size_t i = 0; i < cat.paramCount; ++i) {
+        if (cat.params[i].table == table.def->base && cat.params[i].param == param) {
+            return &cat.params[i];
+        }
+    }
+    for (const ParamDef& p : kSharedParams) {
+        if (p.table == table.def->base && p.param == param)
+            return &p;
+    }
+    return nullptr;
+}
+
+uint32_t sizeOf(const ParamDef& p, const json& ctl) {
+    return p.sizer != nullptr ? p.sizer(ctl) : p.size;
+}
+
+// Finds the parameter and checks the request's size against it.
+ParamError lookup(const json& ctl, Family family, uint16_t tableId, uint16_t param, uint32_t size,
+                  TableRef* table, const ParamDef** def) {
+    Catalogue cat = catalogueOf(family);
+    if (!resolveTable(ctl, cat, tableId, table))
+        return ParamError::NoTable;
+    *def = findParam(cat, *table, param);
+    if (*def == nullptr)
+        return ParamError::NoParameter;
+    uint32_t expected = sizeOf(**def, ctl);
+    // The older family carries only the low 8 bits of the size.
+    if (family == Family::Prane ? (expected & 0xFF) != (size & 0xFF) : expected != size) {
+        return ParamError::SizeMismatch;
+    }
+    return ParamError::None;
+}
+
+}  // namespace
+
+ParamError readParam(const json& ctl, Family family, uint16_t tableId, uint16_t param,
+                     uint32_t size, Bytes* value) {
+    TableRef table;
+    const ParamDef* def = nullptr;
+    ParamError error = lookup(ctl, family, tableId, param, size, &table, &def);
+    if (error != ParamError::None)
+        return error;
+    value->assign(sizeOf(*def, ctl), 0);
+    const json* node =
+        def->enc == Enc::Derived ? nullptr : findModel(ctl, table.prefix + def->path);
+    switch (def->enc) {
+        case Enc::Uint:
+            putLe(value->data(), value->size(), 0, value->size() < 8 ? value->size() : 8,
+                  numberOr(node, def->dflt));
+            break;
+        case Enc::Text:
+            if (node != nullptr && node->is_string()) {
+                putText(*value, 0, value->size(), node->get<std::string>());
+            }
+            break;
+        case Enc::Raw:
+            if (node != nullptr && node->is_array()) {
+                for (size_t i = 0; i < node->size() && i < value->size(); ++i) {
+                    (*value)[i] = static_cast<uint8_t>(numberOr(&(*node)[i], 0));
+                }
+            }
+            break;
+        case Enc::Derived:
+            def->derive(ctl, *value);
+            break;
+    }
+    return ParamError::None;
+}
+
+ParamError writeParam(json& ctl, Family family, uint16_t tableId, uint16_t param,
+                      const Bytes& value) {
+    TableRef table;
+    const ParamDef* def = nullptr;
+    ParamError error =
+        lookup(ctl, family, tableId, param, static_cast<uint32_t>(value.size()), &table, &def);
+    if (error != ParamError::None)
+        return error;
+    if (!def->writable)
+        return ParamError::ReadOnly;
+    json& node = makeModel(ctl, table.prefix + def->path);
+    switch (def->enc) {
+        case Enc::Uint:
+            node = getLe(value.data(), value.size(), 0, value.size() < 8 ? value.size() : 8);
+            break;
+        case Enc::Text:
+            node = getText(value, 0, value.size());
+            break;
+        case Enc::Raw:
+            node = json::array();
+            for (uint8_t b : value)
+                node.push_back(b);
+            break;
+        case Enc::Derived:
+            return ParamError::ReadOnly;
+    }
+    return ParamError::None;
+}
+
+// ---------------------------------------------------------------------------
+// Firmware commands.
+
+namespace {
+
+// Each family's controller code for a failed parameter access.
+struct ParamErrorCodes {
+    ParamError error;
+    uint16_t rhosk;
+    uint16_t prane;
+};
+
+constexpr ParamErrorCodes kParamErrorCodes[] = {
+    {ParamError::None, 0, 0},
+    {ParamError::NoTable, kFwNoSuchTable, kPraneNoSuchTable},
+    {ParamError::NoParameter, kFwNoSuchParameter, kPraneNoSuchParameter},
+    {ParamError::SizeMismatch, kFwSizeMismatch, kPraneInvalidSize},
+    {ParamError::ReadOnly, kFwNotChangeable, kPraneUnsupportedCommand},
+};
+
+uint16_t codeOf(ParamError e, Family family) {
+    for (const ParamErrorCodes& row : kParamErrorCodes) {
+        if (row.error == e)
+            return family == Family::Rhosk ? row.rhosk : row.prane;
+    }
+    return family == Family::Rhosk ? kFwInvalidField : kPraneUnsupportedOpcode;
+}
+
+// A get or set of one parameter whose header lies at byte 0 of `data`;
+// `headerSize` is 8 (newer family) or 4 (older family).
+struct ParamAccess {
+    uint16_t table;
+    uint16_t param;
+    uint32_t size;
+};
+
+ParamError accessParam(json& ctl, Family family, bool write, const ParamAccess& a, Bytes& data,
+                       size_t headerSize, bool* changed) {
+    if (write) {
+        Bytes value(data.begin() + static_cast<std::ptrdiff_t>(headerSize),
+                    data.begin() + static_cast<std::ptrdiff_t>(headerSize + a.size));
+        ParamError e = writeParam(ctl, family, a.table, a.param, value);
+        *changed = e == ParamError::None;
+        return e;
+    }
+    Bytes value;
+    ParamError e = readParam(ctl, family, a.table, a.param, a.size, &value);
+    if (e != ParamError::None)
+        return e;
+    std::copy(value.begin(), value.end(), data.begin() + static_cast<std::ptrdiff_t>(headerSize));
+    return ParamError::None;
+}
+
+constexpr size_t kRhoskParamHeader = 8;
+constexpr size_t kPraneParamHeader = 4;
+
+}  // namespace
+
+FirmwareResult executeRhoskCommand(json& ctl, Bytes& command, Bytes& data) {
+    FirmwareResult result;
+    uint8_t opcode = get8(command, kCmdHeaderSize) & 0x1F;
+    switch (opcode) {
+        case 0x00:
+            // The probe the driver sends after a unit change: nothing to do.
+            return result;
+        case 0x12:
+        case 0x13: {
+            if (get16(command, kCmdHeaderSize + 6) != 1) {
+                result.code = kFwInvalidField;
+                return result;
+            }
+            ParamAccess a{static_cast<uint16_t>(get16(data, 0)), get16(data, 2), get16(data, 4)};
+            if ((a.table & 0x8000) == 0) {
+                result.code = kFwNoSuchTable;
+                return result;
+            }
+            a.table &= 0x7FFF;
+            if (data.size() < kRhoskParamHeader + a.size) {
+                result.code = kFwParamListLength;
+                return result;
+            }
+            result.code = codeOf(accessParam(ctl, Family::Rhosk, opcode == 0x13, a, data,
+                                             kRhoskParamHeader, &result.changed),
+                                 Family::Rhosk);
+            return result;
+        }
+        default:
+            result.code = kFwInvalidOpcode;
+            return result;
+    }
+}
+
+FirmwareResult executePraneCommand(json& ctl, Bytes& packet, Bytes& data) {
+    FirmwareResult result;
+    uint8_t opcode = get8(packet, 0) & 0x1F;
+    switch (opcode) {
+        case 0x12:
+        case 0x13: {
+            ParamAccess a{get16(data, 0), get8(data, 2), get8(data, 3)};
+            if ((a.table & 0x8000) != 0) {
+                result.code = kPraneNoSuchTable;
+                break;
+            }
+            // The header carries the low 8 bits of the size: take the
+            // catalogue's full size, which the lookup checks against them.
+            TableRef table;
+            const ParamDef* def = nullptr;
+            ParamError e = lookup(ctl, Family::Prane, a.table, a.param, a.size, &table, &def);
+            if (e == ParamError::None) {
+                a.size = sizeOf(*def, ctl);
+                if (data.size() < kPraneParamHeader + a.size) {
+                    e = ParamError::SizeMismatch;
+                } else {
+                    e = accessParam(ctl, Family::Prane, opcode == 0x13, a, data, kPraneParamHeader,
+                                    &result.changed);
+                }
+            }
+            result.code = codeOf(e, Family::Prane);
+            break;
+        }
+        default:
+            result.code = kPraneUnsupportedOpcode;
+            break;
+    }
+    if (result.code != 0)
+        reportPraneError(packet, result.code);
+    return result;
+}
+
+void reportRhoskError(Bytes& command, uint16_t code, const std::string& text) {
+    // A nonzero status byte marks the failure; the header says why.
+    put8(command, kCmdHeaderSize + kPacketStatus, 0x01);
+    put16(command, kCmdErrorCode, code);
+    // The controller's text, then its message: the message carries the
+    // code in the controller's own "(0x03:0xNNNN):" form, so that the two
+    // read as one line.
+    char message[32];
+    std::snprintf(message, sizeof message, "(0x03:0x%04X):", code);
+    constexpr size_t kTextEnd = kCmdHeaderSizeByte;  // the texts end before byte 124
+    std::string first = text.substr(0, kTextEnd - kCmdErrorText - 2 - std::string(message).size());
+    size_t at = kCmdErrorText;
+    std::memset(command.data() + at, 0, kTextEnd - at);
+    putText(command, at, first.size(), first);
+    at += first.size() + 1;
+    putText(command, at, std::strlen(message), message);
+}
+
+void reportPraneError(Bytes& packet, uint16_t code) {
+    put8(packet, kPacketStatus, code & 0xFF);
+    put8(packet, 5, code >> 8);
+}
+
+}  // namespace emulator

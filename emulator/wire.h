@@ -1,0 +1,85 @@
+// Little-endian reads and writes on byte buffers, as the controllers and
+// Windows lay out their structures. Every access is bounds-checked against
+// the buffer it names: a field that does not fit reads as 0 and is not
+// written.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace emulator {
+
+using Bytes = std::vector<uint8_t>;
+
+// Reads an unsigned little-endian field of `width` bytes (1..8).
+inline uint64_t getLe(const uint8_t* data, size_t size, size_t offset, size_t width) {
+    if (data == nullptr || width == 0 || width > 8 || offset > size || size - offset < width) {
+        return 0;
+    }
+    uint64_t value = 0;
+    for (size_t i = 0; i < width; ++i)
+        value |= uint64_t{data[offset + i]} << (8 * i);
+    return value;
+}
+
+// Writes the low `width` bytes (1..8) of `value` little-endian.
+inline bool putLe(uint8_t* data, size_t size, size_t offset, size_t width, uint64_t value) {
+    if (data == nullptr || width == 0 || width > 8 || offset > size || size - offset < width) {
+        return false;
+    }
+    for (size_t i = 0; i < width; ++i)
+        data[offset + i] = static_cast<uint8_t>(value >> (8 * i));
+    return true;
+}
+
+inline uint8_t get8(const Bytes& b, size_t offset) {
+    return static_cast<uint8_t>(getLe(b.data(), b.size(), offset, 1));
+}
+inline uint16_t get16(const Bytes& b, size_t offset) {
+    return static_cast<uint16_t>(getLe(b.data(), b.size(), offset, 2));
+}
+inline uint32_t get32(const Bytes& b, size_t offset) {
+    return static_cast<uint32_t>(getLe(b.data(), b.size(), offset, 4));
+}
+inline void put8(Bytes& b, size_t offset, uint64_t v) {
+    putLe(b.data(), b.size(), offset, 1, v);
+}
+inline void put16(Bytes& b, size_t offset, uint64_t v) {
+    putLe(b.data(), b.size(), offset, 2, v);
+}
+inline void put32(Bytes& b, size_t offset, uint64_t v) {
+    putLe(b.data(), b.size(), offset, 4, v);
+}
+inline void put64(Bytes& b, size_t offset, uint64_t v) {
+    putLe(b.data(), b.size(), offset, 8, v);
+}
+
+// Copies `text` into the field [offset, offset + width), zero-filled, cut to
+// the field (no terminator when the text fills it).
+inline void putText(Bytes& b, size_t offset, size_t width, const std::string& text) {
+    if (offset > b.size() || b.size() - offset < width)
+        return;
+    std::memset(b.data() + offset, 0, width);
+    std::memcpy(b.data() + offset, text.data(), text.size() < width ? text.size() : width);
+}
+
+// Reads a text field of at most `width` bytes, up to its first zero byte.
+inline std::string getText(const Bytes& b, size_t offset, size_t width) {
+    if (offset >= b.size())
+        return std::string();
+    size_t end = offset + (width < b.size() - offset ? width : b.size() - offset);
+    size_t n = offset;
+    while (n < end && b[n] != 0)
+        ++n;
+    return std::string(reinterpret_cast<const char*>(b.data() + offset), n - offset);
+}
+
+// Rounds a data length up to whole 512-byte sectors.
+constexpr size_t roundToSectors(size_t length) {
+    return (length + 511) / 512 * 512;
+}
+
+}  // namespace emulator
