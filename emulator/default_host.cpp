@@ -1,6 +1,8 @@
 // The built-in default host: the machine a first run finds when no host
 // file exists yet. Three controllers of both families, as a small server
 // carries them.
+#include <cstdio>
+
 #include "emulator/emulated_host.h"
 #include "emulator/host_store.h"
 
@@ -28,20 +30,134 @@ json identity(const char* model, const char* serial, const char* firmware, const
                 {"features", features}};
 }
 
+// One drive: its port, capacity in 512-byte sectors, model, serial,
+// firmware and the few health figures the port views show.
+json drive(unsigned port, uint64_t sectors, const char* model, const char* serial,
+           const char* firmware, unsigned interfaceType, unsigned hours, int temperature) {
+    return json{{"port", port},
+                {"capacity", sectors},
+                {"model", model},
+                {"serial", serial},
+                {"firmware", firmware},
+                {"interface", interfaceType},
+                {"power_on_hours", hours},
+                {"temperature", temperature},
+                {"spindle_speed", 7200}};
+}
+
+constexpr uint64_t kTerabyte = 1953525168;  // sectors of a 1 TB drive
+constexpr unsigned kSata = 1;
+constexpr unsigned kSas = 3;
+
+// The newest controller's drives and units: a RAID-10, a RAID-5 that
+// rebuilds onto its third drive, a RAID-6 that initialises, a spare and
+// an empty port.
+json newestDrives() {
+    json drives = json::array();
+    for (unsigned p = 0; p < 4; ++p) {
+        char serial[24];
+        std::snprintf(serial, sizeof serial, "TQ1A%06u", 310400 + p);
+        drives.push_back(drive(p, kTerabyte, "Torvex TX1000-S7", serial, "TX1.07", kSata,
+                               12040 + p * 7, 33 + static_cast<int>(p)));
+    }
+    for (unsigned p = 4; p < 7; ++p) {
+        char serial[24];
+        std::snprintf(serial, sizeof serial, "HM2B%06u", 880120 + p);
+        drives.push_back(
+            drive(p, 2 * kTerabyte, "Halmer HM2000SAS", serial, "S0B4", kSas, 8020 + p, 38));
+    }
+    for (unsigned p = 7; p < 11; ++p) {
+        char serial[24];
+        std::snprintf(serial, sizeof serial, "QN5C%06u", 500300 + p);
+        drives.push_back(
+            drive(p, 2 * kTerabyte, "Quenda QD2T-N", serial, "QD03", kSata, 410 + p, 36));
+    }
+    drives.push_back(
+        drive(11, 2 * kTerabyte, "Halmer HM2000SAS", "HM2B000990", "S0B4", kSas, 95, 31));
+    return drives;
+}
+
+json newestUnits() {
+    return json::array({{{"number", 0},
+                         {"type", "raid10"},
+                         {"stripe", 7},
+                         {"members", {0, 1, 2, 3}},
+                         {"name", "database"},
+                         {"serial", "TX1A310400B00C11"}},
+                        {{"number", 1},
+                         {"type", "raid5"},
+                         {"stripe", 8},
+                         {"members", {4, 5, 6}},
+                         {"state", "rebuilding"},
+                         {"progress", 40},
+                         {"member", 2},
+                         {"name", "files"},
+                         {"serial", "HM2B880124B00C12"}},
+                        {{"number", 2},
+                         {"type", "raid6"},
+                         {"stripe", 7},
+                         {"members", {7, 8, 9, 10}},
+                         {"state", "initializing"},
+                         {"progress", 25},
+                         {"name", "archive"},
+                         {"serial", "QN5C500307B00C13"}},
+                        {{"number", 3}, {"type", "spare"}, {"members", {11}}}});
+}
+
+json newestBbu() {
+    return json{{"serial", "BB0923-41A07"},
+                {"firmware", "BBU 3.04.00.001"},
+                {"boot_loader", "BBL 3.01.00.002"},
+                {"pcb", 4},
+                {"info", "Li-Ion 2S1P 2200mAh"},
+                {"install_date", "12-Mar-2026"},
+                {"last_test_date", "01-Nov-2026"},
+                {"backup_hours", 72},
+                {"status", "OK"},
+                {"voltage", "OK"},
+                {"temperature", "OK"}};
+}
+
+// The 4-port controller: a degraded RAID-1 whose second drive was pulled
+// (port 1 is empty) and a RAID-1 that verifies.
+json olderDrives() {
+    return json::array(
+        {drive(0, kTerabyte / 2, "Torvex TX500-S5", "TQ0A001201", "TX0.93", kSata, 30950, 41),
+         drive(2, kTerabyte, "Torvex TX1000-S7", "TQ1A299871", "TX1.07", kSata, 18220, 37),
+         drive(3, kTerabyte, "Torvex TX1000-S7", "TQ1A299872", "TX1.07", kSata, 18219, 37)});
+}
+
+json olderUnits() {
+    return json::array({{{"number", 0},
+                         {"type", "raid1"},
+                         {"members", {0, nullptr}},
+                         {"state", "degraded"},
+                         {"name", "system"}},
+                        {{"number", 1},
+                         {"type", "raid1"},
+                         {"members", {2, 3}},
+                         {"state", "verifying"},
+                         {"progress", 60},
+                         {"name", "scratch"}}});
+}
+
 }  // namespace
 
 json EmulatedHost::defaultHost() {
     json controllers = json::array();
-    // A newest-generation controller with 8 ports.
+    // A newest-generation controller with 12 ports.
     controllers.push_back(
         {{"device_type", 5},
          {"slot", 2},
          {"ui_number", 2},
          {"driver", {{"version", {3, 0, 2, 46}}, {"srl_min", 35}, {"srl_max", 40}}},
          {"identity",
-          identity("KV-9750-8i", "L326021B8180274", "FE9X 4.10.00.027", "BE9X 4.08.00.004",
+          identity("KV-9750-12i", "L326021B8180274", "FE9X 4.10.00.027", "BE9X 4.08.00.004",
                    "BL9X 4.08.00.001", "Rev 032", "1.30", 512, 37, 8, 2)},
-         {"settings", {{"ports", 8}, {"auto_rebuild", 1}, {"stagger", 2}, {"spinups", 1}}}});
+         {"settings", {{"ports", 12}, {"auto_rebuild", 1}, {"stagger", 2}, {"spinups", 1}}},
+         {"drives", newestDrives()},
+         {"units", newestUnits()},
+         {"bbu", newestBbu()}});
     // The generation before it, 4 ports.
     controllers.push_back(
         {{"device_type", 4},
@@ -51,7 +167,9 @@ json EmulatedHost::defaultHost() {
          {"identity",
           identity("KV-9650SE-4LPML", "L320909A7030211", "FE9X 3.08.00.029", "BE9X 3.08.00.004",
                    "BL9X 3.01.00.006", "Rev 021", "1.20", 224, 33, 6, 2)},
-         {"settings", {{"ports", 4}, {"host_bus", 0}}}});
+         {"settings", {{"ports", 4}, {"host_bus", 0}}},
+         {"drives", olderDrives()},
+         {"units", olderUnits()}});
     // An older-family controller with 2 ports.
     controllers.push_back({{"device_type", 1},
                            {"slot", 6},

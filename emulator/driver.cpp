@@ -126,6 +126,28 @@ void setReturnCode(Bytes& buffer, DriverOutcome& out, uint32_t code) {
     }
 }
 
+// A driver-layer rule that names several parts answers them all in one
+// request: the firmware's error in the command area (firmware commands
+// only), the driver's ReturnCode, and a failed call that still delivers
+// its reply, the way Windows answers ERROR_MORE_DATA.
+void answerCombinedFault(const json& action, bool firmwareCommand, Bytes& buffer,
+                         DriverOutcome& out) {
+    if (action.contains("code") && firmwareCommand) {
+        auto begin = buffer.begin() + kSrbHeaderLength;
+        Bytes command(begin, begin + kCommandShort);
+        auto code = static_cast<uint16_t>(numberField(action, "code", 0x0209));
+        reportRhoskError(command, code, action.value("text", rhoskControllerText(code)));
+        std::copy(command.begin(), command.end(), begin);
+        setReturnCode(buffer, out, kDrvFirmwareError | code);
+    }
+    if (action.contains("return_code"))
+        setReturnCode(buffer, out, static_cast<uint32_t>(numberField(action, "return_code", 0)));
+    if (action.contains("os_error")) {
+        fail(out, static_cast<uint32_t>(numberField(action, "os_error", 31)));
+        out.delivered = true;
+    }
+}
+
 // A fault rule of the os or driver layer for this request: fails the
 // request or sets its ReturnCode; true when it took the request over.
 // A short reply only trims what the request returns.
@@ -137,6 +159,11 @@ bool applyDriverFault(json& state, const FaultQuery& base, Bytes& buffer, Driver
     if (action.is_null())
         return false;
     out.changed = true;  // the rule's count moved
+    if (action.contains("os_error") + action.contains("return_code") + action.contains("code") >
+        1) {
+        answerCombinedFault(action, q.kind == "firmware", buffer, out);
+        return true;
+    }
     if (action.contains("os_error")) {
         fail(out, static_cast<uint32_t>(numberField(action, "os_error", 31)));
         return true;

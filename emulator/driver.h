@@ -38,11 +38,12 @@ constexpr uint32_t kErrorInvalidFunction = 1;
 
 // What happened to one request.
 struct DriverOutcome {
-    bool ok = true;         // DeviceIoControl succeeded
-    uint32_t osError = 0;   // its error when it did not
-    uint32_t returned = 0;  // bytes returned
-    bool changed = false;   // the machine's state changed
-    nlohmann::json record;  // the request log's fields for this request
+    bool ok = true;          // DeviceIoControl succeeded
+    uint32_t osError = 0;    // its error when it did not
+    bool delivered = false;  // a failed call that still returns its buffer
+    uint32_t returned = 0;   // bytes returned
+    bool changed = false;    // the machine's state changed
+    nlohmann::json record;   // the request log's fields for this request
 };
 
 // One IOCTL_SCSI_MINIPORT request to controller `index` of the host

@@ -9,6 +9,7 @@
 #include "emulator/faults.h"
 #include "emulator/host_store.h"
 #include "emulator/machine_names.h"
+#include "emulator/unit_model.h"
 #include "emulator/wire.h"
 
 namespace emulator {
@@ -72,7 +73,11 @@ json parseHostText(const std::string& text, const std::string& path) {
 }  // namespace
 
 EmulatedHost::EmulatedHost(json state, std::string folder, std::string file)
-    : state_(std::move(state)), folder_(std::move(folder)), file_(std::move(file)) {}
+    : state_(std::move(state)), folder_(std::move(folder)), file_(std::move(file)) {
+    // Windows finds a disk for each unit; the disks join the host file
+    // with its next change.
+    (void)attachUnitDisks(state_);
+}
 
 std::string EmulatedHost::defaultHostPath() {
     const char* state = std::getenv("XDG_STATE_HOME");
@@ -118,6 +123,7 @@ void EmulatedHost::refreshFromFile() {
     if (!readWholeFile(file_, &text) || text == loadedText_)
         return;
     state_ = parseHostText(text, file_);
+    (void)attachUnitDisks(state_);
     loadedText_ = text;
 }
 
@@ -513,6 +519,8 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
                 markChanged();
             record.update(outcome.record);
             logRecord(record);
+            if (!outcome.ok && outcome.delivered && out != nullptr)
+                std::memcpy(out, buffer.data(), std::min<size_t>(buffer.size(), outSize));
             if (!outcome.ok)
                 return fail(outcome.osError);
             uint32_t n = outcome.returned < outSize ? outcome.returned : outSize;

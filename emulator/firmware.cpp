@@ -1,11 +1,14 @@
 #include "emulator/firmware.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <iterator>
 #include <vector>
 
 #include "emulator/controller_codes.h"
+#include "emulator/faults.h"
+#include "emulator/unit_model.h"
 
 namespace emulator {
 
@@ -110,10 +113,15 @@ enum class Enc {
     Uint,     // little-endian number, `size` bytes
     Text,     // text, zero-filled to `size`
     Raw,      // array of byte values, zero-filled to `size`
+    Rate,     // a task rate 1-5, kept by the controller as 270 - 50 x rate
+    Window,   // {"start", "duration"}: two u16 minutes
     Derived,  // computed from the controller by `derive`
 };
 
-using Deriver = void (*)(const json& ctl, Bytes& out);
+// Derived values see the controller and the table's object (null for a
+// controller table).
+using Deriver = void (*)(const json& ctl, const json* object, Bytes& out);
+using Sizer = uint32_t (*)(const json& ctl, const json* object);
 
 struct ParamDef {
     uint16_t table;
@@ -124,17 +132,19 @@ struct ParamDef {
     const char* path;  // below the scope's node
     uint64_t dflt;
     Deriver derive = nullptr;
-    uint32_t (*sizer)(const json& ctl) = nullptr;
+    Sizer sizer = nullptr;
+    // The lowest firmware compatibility level that has the parameter.
+    uint32_t minLevel = 0;
 };
 
 // --- derived values ---
 
-void deriveDriveCount(const json& ctl, Bytes& out) {
-    put64(out, 0, arraySize(ctl, "drives"));
+void deriveDriveCount(const json& ctl, const json*, Bytes& out) {
+    put16(out, 0, arraySize(ctl, "drives"));
 }
 
 // One DriveStatus byte per port: 0 for an empty port.
-void derivePortStatus(const json& ctl, Bytes& out) {
+void derivePortStatus(const json& ctl, const json*, Bytes& out) {
     auto it = ctl.find("drives");
     if (it == ctl.end() || !it->is_array())
         return;
@@ -147,7 +157,7 @@ void derivePortStatus(const json& ctl, Bytes& out) {
 
 // One byte per unit number: nonzero for an existing unit (its raw status
 // byte on the older family).
-void deriveUnitPresence(const json& ctl, Bytes& out) {
+void deriveUnitPresence(const json& ctl, const json*, Bytes& out) {
     auto it = ctl.find("units");
     if (it == ctl.end() || !it->is_array())
         return;
@@ -160,15 +170,125 @@ void deriveUnitPresence(const json& ctl, Bytes& out) {
     }
 }
 
-void derivePhyCount(const json& ctl, Bytes& out) {
+void derivePhyCount(const json& ctl, const json*, Bytes& out) {
     put8(out, 0, arraySize(ctl, "phys"));
 }
 
 // Logs and capture segments hold no entries yet: all zero.
-void deriveZeros(const json&, Bytes&) {}
+void deriveZeros(const json&, const json*, Bytes&) {}
 
-uint32_t logSize(const json& ctl) {
+uint32_t logSize(const json& ctl, const json*) {
     return static_cast<uint32_t>(numberOr(findModel(ctl, "settings.log_size"), 8192) & 0xFFFF);
+}
+
+// --- units and the drives in them ---
+
+const json& objectOf(const json* object) {
+    static const json empty = json::object();
+    return object != nullptr ? *object : empty;
+}
+
+// The unit that holds the drive; a drive no unit names keeps its own
+// "unit" (255: none).
+void deriveDriveUnit(const json& ctl, const json* drive, Bytes& out) {
+    uint64_t port = numberOr(findModel(objectOf(drive), "port"), ~0ull);
+    uint8_t unit = unitOfPort(ctl, port);
+    put8(out, 0, unit != kNoUnit ? unit : numberOr(findModel(objectOf(drive), "unit"), kNoUnit));
+}
+
+void deriveDescriptorCount(const json& ctl, const json* unit, Bytes& out) {
+    put16(out, 0, unitDescriptorCount(ctl, objectOf(unit)));
+}
+
+void deriveDescriptorSize(const json&, const json*, Bytes& out) {
+    put8(out, 0, kUnitDescriptorSize);
+}
+
+void deriveDescriptors(const json& ctl, const json* unit, Bytes& out) {
+    Bytes d = unitDescriptors(ctl, objectOf(unit));
+    std::copy_n(d.begin(), std::min(d.size(), out.size()), out.begin());
+}
+
+uint32_t descriptorsSize(const json& ctl, const json* unit) {
+    return static_cast<uint32_t>(unitDescriptors(ctl, objectOf(unit)).size());
+}
+
+void deriveUnitCapacity(const json& ctl, const json* unit, Bytes& out) {
+    put64(out, 0, unitCapacity(ctl, objectOf(unit)));
+}
+
+void deriveVolumeCount(const json& ctl, const json* unit, Bytes& out) {
+    put8(out, 0, unitVolumes(ctl, objectOf(unit)).size());
+}
+
+void deriveVolumeTable(const json& ctl, const json* unit, Bytes& out) {
+    Bytes t = volumeTable(ctl, objectOf(unit));
+    std::copy_n(t.begin(), std::min(t.size(), out.size()), out.begin());
+}
+
+uint32_t volumeTableSize(const json& ctl, const json* unit) {
+    return static_cast<uint32_t>(volumeTable(ctl, objectOf(unit)).size());
+}
+
+// --- the battery backup unit ---
+
+// The battery's status and level codes by the labels the tool prints for
+// them; a number stands for itself.
+const char* const kBbuStatusNames[] = {"OK",    "-",     "NoBattery", "Testing", "Charging",
+                                       "Fault", "Error", "WeakBat",   "Failed",  "Unknown"};
+const char* const kBbuLevelNames[] = {"OK", "Low", "High", "TooLow", "TooHigh"};
+
+template <size_t N>
+uint64_t codeByName(const json& bbu, const char* key, const char* const (&names)[N],
+                    uint64_t fallback) {
+    auto it = bbu.find(key);
+    if (it == bbu.end())
+        return fallback;
+    if (it->is_string()) {
+        for (size_t i = 0; i < N; ++i) {
+            if (it->get<std::string>() == names[i])
+                return i;
+        }
+        return fallback;
+    }
+    return numberOr(&*it, fallback);
+}
+
+constexpr uint32_t kBbuPresentBit = 1u << 31;
+constexpr uint32_t kBbuBatteryBit = 1u << 30;
+constexpr uint32_t kBbuReadyBit = 1u << 3;
+constexpr uint64_t kLevelOk = 0;
+constexpr uint64_t kBbuStatusOk = 0;
+
+// The status word: present, battery, ready, voltage and temperature
+// levels ("status_word" stands for all of them). No "bbu": no BBU.
+void deriveBbuStatusWord(const json& ctl, const json*, Bytes& out) {
+    auto it = ctl.find("bbu");
+    if (it == ctl.end() || !it->is_object())
+        return;
+    const json& bbu = *it;
+    if (bbu.find("status_word") != bbu.end()) {
+        put32(out, 0, numberOr(findModel(bbu, "status_word"), 0));
+        return;
+    }
+    uint32_t word = 0;
+    if (bbu.value("present", true))
+        word |= kBbuPresentBit;
+    if (bbu.value("battery", true))
+        word |= kBbuBatteryBit;
+    if (bbu.value("ready", true))
+        word |= kBbuReadyBit;
+    word |= static_cast<uint32_t>(codeByName(bbu, "voltage", kBbuLevelNames, kLevelOk) & 7) << 4;
+    word |= static_cast<uint32_t>(codeByName(bbu, "temperature", kBbuLevelNames, kLevelOk) & 7)
+            << 8;
+    put32(out, 0, word);
+}
+
+void deriveBbuStatus(const json& ctl, const json*, Bytes& out) {
+    auto it = ctl.find("bbu");
+    if (it == ctl.end() || !it->is_object())
+        return;
+    put8(out, 0, codeByName(*it, "status", kBbuStatusNames, kBbuStatusOk));
 }
 
 // Newer-family tables (ids without bit 15).
@@ -200,7 +320,7 @@ const ParamDef kSharedParams[] = {
     {0x0200, 2, 4, RO, Enc::Uint, "capacity", 0},
     {0x0200, 3, 40, RO, Enc::Text, "model", 0},
     {0x0200, 4, 20, RO, Enc::Text, "serial", 0},
-    {0x0200, 11, 1, RO, Enc::Uint, "unit", 255},
+    {0x0200, 11, 1, RO, Enc::Derived, "", 0, deriveDriveUnit},
     {0x0200, 14, 8, RO, Enc::Text, "firmware", 0},
     {0x0402, 2, 16, RO, Enc::Text, "identity.boot_loader", 0},
     {0x0402, 3, 16, RO, Enc::Text, "identity.firmware", 0},
@@ -219,7 +339,7 @@ const ParamDef kRhoskParams[] = {
     {0x0001, 2, 1, RO, Enc::Derived, "", 0, derivePhyCount},
     {0x0002, 3, 128, RO, Enc::Derived, "", 0, derivePortStatus},
     {0x0003, 3, 32, RO, Enc::Derived, "", 0, deriveUnitPresence},
-    {0x0006, 2, 4, RO, Enc::Uint, "bbu.status_word", 0},
+    {0x0006, 2, 4, RO, Enc::Derived, "", 0, deriveBbuStatusWord},
     {0x0006, 3, 20, RO, Enc::Text, "bbu.serial", 0},
     {0x0006, 4, 16, RO, Enc::Text, "bbu.firmware", 0},
     {0x0006, 5, 16, RO, Enc::Text, "bbu.boot_loader", 0},
@@ -229,7 +349,7 @@ const ParamDef kRhoskParams[] = {
     {0x0006, 9, 12, RO, Enc::Text, "bbu.last_test_date", 0},
     {0x0006, 10, 1, RO, Enc::Uint, "bbu.backup_hours", 0},
     {0x0006, 64, 1, RW, Enc::Uint, "bbu.enabled", 1},
-    {0x0006, 65, 1, RO, Enc::Uint, "bbu.status", 0},
+    {0x0006, 65, 1, RO, Enc::Derived, "", 0, deriveBbuStatus},
     {0x0008, 2, 1, RO, Enc::Uint, "enclosures.protocol", 0},
     {0x0008, 4, 32, RO, Enc::Raw, "enclosures.ses_modes", 0},
     {0x0009, 2, 2, RO, Enc::Uint, "perf.pending", 0},
@@ -259,7 +379,7 @@ const ParamDef kRhoskParams[] = {
     {0x0200, 19, 2, RO, Enc::Uint, "reallocated_sectors", 0},
     {0x0200, 20, 2, RO, Enc::Uint, "power_on_hours", 0},
     {0x0200, 22, 2, RO, Enc::Uint, "temperature", 30},
-    {0x0200, 23, 8, RO, Enc::Uint, "capacity", 0},
+    {0x0200, 23, 8, RO, Enc::Uint, "capacity", 0, nullptr, nullptr, 33},
     {0x0200, 24, 1, RO, Enc::Uint, "interface", 1},
     {0x0200, 25, 1, RO, Enc::Uint, "port_count", 1},
     {0x0200, 26, 1, RO, Enc::Uint, "connections", 1},
@@ -269,10 +389,14 @@ const ParamDef kRhoskParams[] = {
     {0x0200, 32, 1, RO, Enc::Uint, "phy", 255},
     {0x0200, 33, 2, RO, Enc::Uint, "spindle_speed", 7200},
     {0x0300, 3, 1, RO, Enc::Uint, "flags", 1},
-    {0x0300, 12, 8, RO, Enc::Uint, "capacity", 0},
+    {0x0300, 9, 2, RO, Enc::Derived, "", 0, deriveDescriptorCount},
+    {0x0300, 10, 1, RO, Enc::Derived, "", 0, deriveDescriptorSize},
+    {0x0300, 11, 0, RO, Enc::Derived, "", 0, deriveDescriptors, descriptorsSize},
+    {0x0300, 12, 8, RO, Enc::Derived, "", 0, deriveUnitCapacity},
     {0x0300, 13, 1, RW, Enc::Uint, "cache_bits", 0x04},
     {0x0300, 14, 1, RW, Enc::Uint, "auto_verify", 0},
     {0x0300, 15, 1, RW, Enc::Uint, "ecc_policy", 0},
+    {0x0300, 16, 1, RO, Enc::Derived, "", 0, deriveVolumeCount},
     {0x0300, 17, 21, RW, Enc::Text, "name", 0},
     {0x0300, 18, 20, RO, Enc::Text, "serial", 0},
     {0x0300, 19, 8, RO, Enc::Uint, "migrate_capacity", 0},
@@ -281,8 +405,9 @@ const ParamDef kRhoskParams[] = {
     {0x0300, 22, 2, RW, Enc::Uint, "protection_22", 2},
     {0x0300, 23, 2, RW, Enc::Uint, "protection_23", 2},
     {0x0300, 24, 2, RO, Enc::Uint, "p24", 0},
-    {0x0300, 27, 1, RW, Enc::Uint, "write_dpo", 2},
-    {0x0300, 28, 1, RW, Enc::Uint, "rapid_recovery", 3},
+    {0x0300, 25, 0, RO, Enc::Derived, "", 0, deriveVolumeTable, volumeTableSize},
+    {0x0300, 27, 1, RW, Enc::Uint, "write_dpo", 2, nullptr, nullptr, 36},
+    {0x0300, 28, 1, RW, Enc::Uint, "rapid_recovery", 3, nullptr, nullptr, 36},
     {0x0300, 29, 1, RW, Enc::Uint, "read_cache_bits", 0},
     {0x0402, 11, 4, RO, Enc::Uint, "identity.compat_level", 0},
     {0x0402, 14, 4, RO, Enc::Uint, "identity.model_code", 0},
@@ -321,15 +446,15 @@ const ParamDef kRhoskParams[] = {
     {0x0407, 12, 4, RW, Enc::Uint, "capture.p12", 0},
     {0x040C, 3, 1, RW, Enc::Uint, "tasks.rebuild_schedule_mode", 0},
     {0x040C, 4, 1, RW, Enc::Uint, "tasks.verify_schedule_mode", 0},
-    {0x040C, 5, 1, RW, Enc::Uint, "tasks.rebuild_rate", 3},
-    {0x040C, 6, 1, RW, Enc::Uint, "tasks.verify_rate", 3},
+    {0x040C, 5, 1, RW, Enc::Rate, "tasks.rebuild_rate", 3},
+    {0x040C, 6, 1, RW, Enc::Rate, "tasks.verify_rate", 3},
     {0x040C, 9, 2, RW, Enc::Uint, "tasks.selftest_flags", 0},
     {0x040C, 11, 2, RW, Enc::Uint, "tasks.verify_start", 0},
     {0x040C, 13, 1, RW, Enc::Uint, "tasks.rebuild_mode", 0},
     {0x040C, 14, 1, RW, Enc::Uint, "tasks.verify_mode", 0},
     {0x0410, 2, 2, RW, Enc::Uint, "selftest_start", 0},
-    {0x0410, 3, 4, RW, Enc::Uint, "rebuild", 0},
-    {0x0410, 4, 4, RW, Enc::Uint, "verify", 0},
+    {0x0410, 3, 4, RW, Enc::Window, "rebuild", 0},
+    {0x0410, 4, 4, RW, Enc::Window, "verify", 0},
 };
 
 // Older-family tables and parameters: the same numbering, shorter lists.
@@ -375,18 +500,20 @@ Catalogue catalogueOf(Family family) {
 struct TableRef {
     const TableDef* def = nullptr;
     uint16_t number = 0;
-    std::string prefix;  // "" for the controller, "drives.<i>." style otherwise
+    std::string prefix;            // "" for the controller, "drives#<i>." style otherwise
+    const json* object = nullptr;  // the object's node; null for the controller
 };
 
 // The position of the numbered element in its list, as a path step.
 bool numberedPrefix(const json& ctl, const char* list, const char* key, uint16_t number,
-                    std::string* prefix) {
+                    TableRef* ref) {
     auto it = ctl.find(list);
     if (it == ctl.end() || !it->is_array())
         return false;
     for (size_t i = 0; i < it->size(); ++i) {
         if (numberOr(findModel((*it)[i], key), ~0ull) == number) {
-            *prefix = std::string(list) + "#" + std::to_string(i) + ".";
+            ref->prefix = std::string(list) + "#" + std::to_string(i) + ".";
+            ref->object = &(*it)[i];
             return true;
         }
     }
@@ -408,12 +535,12 @@ bool resolveTable(const json& ctl, const Catalogue& cat, uint16_t id, TableRef* 
                 ref->prefix.clear();
                 return true;
             case Scope::Phy:
-                return numberedPrefix(ctl, "phys", "phy", ref->number, &ref->prefix);
+                return numberedPrefix(ctl, "phys", "phy", ref->number, ref);
             case Scope::Drive:
             case Scope::DriveStats:
-                return numberedPrefix(ctl, "drives", "port", ref->number, &ref->prefix);
+                return numberedPrefix(ctl, "drives", "port", ref->number, ref);
             case Scope::Unit:
-                return numberedPrefix(ctl, "units", "number", ref->number, &ref->prefix);
+                return numberedPrefix(ctl, "units", "number", ref->number, ref);
             case Scope::ScheduleSlot:
                 ref->prefix = "schedule." + std::to_string(ref->number) + ".";
                 return true;
@@ -435,9 +562,26 @@ const ParamDef* findParam(const Catalogue& cat, const TableRef& table, uint16_t 
     return nullptr;
 }
 
-uint32_t sizeOf(const ParamDef& p, const json& ctl) {
-    return p.sizer != nullptr ? p.sizer(ctl) : p.size;
+uint32_t sizeOf(const ParamDef& p, const json& ctl, const TableRef& table) {
+    return p.sizer != nullptr ? p.sizer(ctl, table.object) : p.size;
 }
+
+uint64_t compatLevel(const json& ctl) {
+    return numberOr(findModel(ctl, "identity.compat_level"), 0);
+}
+
+// The rate byte the controller keeps for task rate 1-5.
+constexpr uint64_t kRateBase = 270;
+constexpr uint64_t kRateStep = 50;
+
+uint64_t rateByte(uint64_t rate) {
+    rate = rate < 1 ? 1 : rate > 5 ? 5 : rate;
+    return kRateBase - kRateStep * rate;
+}
+
+// Schedule slot n starts on day n at midnight and lasts the whole day
+// until the host file says otherwise.
+constexpr uint64_t kMinutesPerDay = 1440;
 
 // Finds the parameter and checks the request's size against it.
 ParamError lookup(const json& ctl, Family family, uint16_t tableId, uint16_t param, uint32_t size,
@@ -446,9 +590,9 @@ ParamError lookup(const json& ctl, Family family, uint16_t tableId, uint16_t par
     if (!resolveTable(ctl, cat, tableId, table))
         return ParamError::NoTable;
     *def = findParam(cat, *table, param);
-    if (*def == nullptr)
+    if (*def == nullptr || compatLevel(ctl) < (*def)->minLevel)
         return ParamError::NoParameter;
-    uint32_t expected = sizeOf(**def, ctl);
+    uint32_t expected = sizeOf(**def, ctl, *table);
     // The older family carries only the low 8 bits of the size.
     if (family == Family::Prane ? (expected & 0xFF) != (size & 0xFF) : expected != size) {
         return ParamError::SizeMismatch;
@@ -465,14 +609,26 @@ ParamError readParam(const json& ctl, Family family, uint16_t tableId, uint16_t 
     ParamError error = lookup(ctl, family, tableId, param, size, &table, &def);
     if (error != ParamError::None)
         return error;
-    value->assign(sizeOf(*def, ctl), 0);
+    value->assign(sizeOf(*def, ctl, table), 0);
     const json* node =
         def->enc == Enc::Derived ? nullptr : findModel(ctl, table.prefix + def->path);
+    bool slot = table.def->scope == Scope::ScheduleSlot;
+    uint64_t dflt = slot ? table.number * kMinutesPerDay : def->dflt;
     switch (def->enc) {
         case Enc::Uint:
             putLe(value->data(), value->size(), 0, value->size() < 8 ? value->size() : 8,
-                  numberOr(node, def->dflt));
+                  numberOr(node, dflt));
             break;
+        case Enc::Rate:
+            put8(*value, 0, rateByte(numberOr(node, def->dflt)));
+            break;
+        case Enc::Window: {
+            const json empty = json::object();
+            const json& window = node != nullptr ? *node : empty;
+            put16(*value, 0, numberOr(findModel(window, "start"), dflt));
+            put16(*value, 2, numberOr(findModel(window, "duration"), kMinutesPerDay));
+            break;
+        }
         case Enc::Text:
             if (node != nullptr && node->is_string()) {
                 putText(*value, 0, value->size(), node->get<std::string>());
@@ -486,7 +642,7 @@ ParamError readParam(const json& ctl, Family family, uint16_t tableId, uint16_t 
             }
             break;
         case Enc::Derived:
-            def->derive(ctl, *value);
+            def->derive(ctl, table.object, *value);
             break;
     }
     return ParamError::None;
@@ -502,6 +658,13 @@ ParamError writeParam(json& ctl, Family family, uint16_t tableId, uint16_t param
         return error;
     if (!def->writable)
         return ParamError::ReadOnly;
+    if (def->enc == Enc::Rate) {
+        uint64_t stored = value[0];
+        uint64_t rate = (kRateBase - stored) / kRateStep;
+        // The controller keeps only the five rate values.
+        if (stored > kRateBase || rate < 1 || rate > 5 || rateByte(rate) != stored)
+            return ParamError::BadValue;
+    }
     json& node = makeModel(ctl, table.prefix + def->path);
     switch (def->enc) {
         case Enc::Uint:
@@ -514,6 +677,12 @@ ParamError writeParam(json& ctl, Family family, uint16_t tableId, uint16_t param
             node = json::array();
             for (uint8_t b : value)
                 node.push_back(b);
+            break;
+        case Enc::Rate:
+            node = (kRateBase - value[0]) / kRateStep;
+            break;
+        case Enc::Window:
+            node = json{{"start", get16(value, 0)}, {"duration", get16(value, 2)}};
             break;
         case Enc::Derived:
             return ParamError::ReadOnly;
@@ -539,6 +708,7 @@ constexpr ParamErrorCodes kParamErrorCodes[] = {
     {ParamError::NoParameter, kFwNoSuchParameter, kPraneNoSuchParameter},
     {ParamError::SizeMismatch, kFwSizeMismatch, kPraneInvalidSize},
     {ParamError::ReadOnly, kFwNotChangeable, kPraneUnsupportedCommand},
+    {ParamError::BadValue, kFwInvalidField, kPraneUnsupportedCommand},
 };
 
 uint16_t codeOf(ParamError e, Family family) {
@@ -630,7 +800,7 @@ FirmwareResult executePraneCommand(json& ctl, Bytes& packet, Bytes& data) {
             const ParamDef* def = nullptr;
             ParamError e = lookup(ctl, Family::Prane, a.table, a.param, a.size, &table, &def);
             if (e == ParamError::None) {
-                a.size = sizeOf(*def, ctl);
+                a.size = sizeOf(*def, ctl, table);
                 if (data.size() < kPraneParamHeader + a.size) {
                     e = ParamError::SizeMismatch;
                 } else {

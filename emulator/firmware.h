@@ -19,7 +19,7 @@ enum class Family { Prane, Rhosk };
 }
 
 // Why a parameter access failed; each family has its own code for each.
-enum class ParamError { None, NoTable, NoParameter, SizeMismatch, ReadOnly };
+enum class ParamError { None, NoTable, NoParameter, SizeMismatch, ReadOnly, BadValue };
 
 // Reads parameter `parameter` of table `table` (bit 15 clear) with the
 // size the request names; the size must be the catalogue's.

@@ -1,0 +1,444 @@
+#include "emulator/unit_model.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "emulator/faults.h"
+
+namespace emulator {
+
+using nlohmann::json;
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// RAID rules: how each kind of unit lays out its descriptors.
+
+enum class Shape {
+    Single,  // one descriptor that is also its own drive
+    Array,   // one array element over its member drives
+    Nested,  // a RAID-0 element over array elements of `child`
+};
+
+struct TypeRule {
+    const char* name;
+    uint8_t code;  // UnitType of the (top) element
+    Shape shape;
+    uint8_t redundancy;  // member drives whose room holds parity
+    bool mirror;         // capacity of one member
+    bool striped;
+    const char* child;   // Nested: the type of the subunits
+    size_t group;        // Nested: member drives per subunit by default
+    uint8_t extensions;  // extension descriptors after the element
+};
+
+constexpr uint8_t kTypeDrive = 12;
+constexpr uint8_t kTypeExtension = 0x30;
+constexpr uint8_t kTypeDead = 64;
+
+const TypeRule kTypeRules[] = {
+    {"raid0", 0, Shape::Array, 0, false, true, nullptr, 0, 0},
+    {"raid1", 2, Shape::Array, 0, true, false, nullptr, 0, 0},
+    {"raid5", 5, Shape::Array, 1, false, true, nullptr, 0, 0},
+    {"raid6", 7, Shape::Array, 2, false, true, nullptr, 0, 1},
+    {"raid10", 0, Shape::Nested, 0, false, true, "raid1", 2, 0},
+    {"raid50", 0, Shape::Nested, 0, false, true, "raid5", 3, 0},
+    {"single", 11, Shape::Single, 0, true, false, nullptr, 0, 0},
+    {"cbod", kTypeDrive, Shape::Single, 0, true, false, nullptr, 0, 0},
+    {"spare", 13, Shape::Single, 0, true, false, nullptr, 0, 0},
+    {"jbod", 15, Shape::Single, 0, true, false, nullptr, 0, 0},
+};
+
+// A description the controller cannot make sense of: a dead unit.
+const TypeRule kDeadRule = {"dead", kTypeDead, Shape::Single, 0, true, false, nullptr, 0, 0};
+
+const TypeRule& ruleOf(const std::string& name) {
+    for (const TypeRule& rule : kTypeRules) {
+        if (name == rule.name)
+            return rule;
+    }
+    return kDeadRule;
+}
+
+const TypeRule& ruleOfUnit(const json& unit) {
+    auto it = unit.find("type");
+    return ruleOf(it != unit.end() && it->is_string() ? it->get<std::string>() : "single");
+}
+
+// ---------------------------------------------------------------------------
+// Element states.
+
+struct StateName {
+    const char* name;
+    uint8_t status;  // UnitStatus
+    bool task;       // a background task runs in this state
+};
+
+constexpr uint8_t kStatusOk = 255;
+constexpr uint8_t kStatusInitializing = 247;
+
+const StateName kStates[] = {
+    {"ok", kStatusOk, false}, {"verifying", 251, true},  {"initializing", 247, true},
+    {"degraded", 239, false}, {"rebuilding", 223, true}, {"recovery", 191, true},
+    {"migrating", 175, true}, {"unknown", 17, false},    {"inoperable", 0, false},
+};
+
+// The states whose byte 3 names the member they concern.
+bool concernsMember(uint8_t status) {
+    return status == 239 || status == 223 || status == 191 || status == 0;
+}
+
+struct ElementState {
+    uint8_t status = kStatusOk;
+    bool task = false;
+    bool paused = false;
+    uint16_t progress = 0;  // 0-1024
+    int64_t member = -1;    // the member the state concerns; -1: derive
+    bool initialized = true;
+};
+
+constexpr uint16_t kProgressFull = 1024;
+constexpr uint16_t kTaskRunning = 0x8000;
+
+// The state fields of `node` over `base`.
+ElementState readState(const json& node, ElementState base) {
+    if (!node.is_object())
+        return base;
+    auto it = node.find("state");
+    if (it != node.end() && it->is_string()) {
+        const std::string name = it->get<std::string>();
+        for (const StateName& s : kStates) {
+            if (name == s.name) {
+                base.status = s.status;
+                base.task = s.task;
+                base.initialized = s.status != kStatusInitializing;
+            }
+        }
+    }
+    int64_t percent = numberField(node, "progress", -1);
+    if (percent >= 0)
+        base.progress =
+            static_cast<uint16_t>(std::min<int64_t>(percent, 100) * kProgressFull / 100);
+    base.paused = node.value("paused", base.paused);
+    base.member = numberField(node, "member", base.member);
+    base.initialized = node.value("initialized", base.initialized);
+    return base;
+}
+
+// ---------------------------------------------------------------------------
+// Descriptors.
+
+struct Descriptor {
+    uint8_t children = 0;
+    uint8_t type = 0;
+    uint8_t stripe = 0;
+    uint8_t byte3 = 0;
+    uint8_t status = kStatusOk;
+    uint16_t task = 0;
+    uint64_t capacity = 0;
+    uint8_t extensions = 0;
+    bool initialized = true;
+};
+
+void appendDescriptor(Bytes& out, const Descriptor& d) {
+    size_t at = out.size();
+    out.resize(at + kUnitDescriptorSize, 0);
+    put8(out, at + 0, d.children);
+    put8(out, at + 1, d.type);
+    put8(out, at + 2, d.stripe);
+    put8(out, at + 3, d.byte3);
+    put8(out, at + 5, d.status);
+    put16(out, at + 6, d.task);
+    // The field holds 32 bits; a larger element reads as the largest.
+    put32(out, at + 12, std::min<uint64_t>(d.capacity, 0xFFFFFFFFu));
+    put8(out, at + 18, d.extensions);
+    put8(out, at + 19, d.initialized ? 0x80 : 0);
+}
+
+Descriptor stateDescriptor(uint8_t type, const ElementState& s) {
+    Descriptor d;
+    d.type = type;
+    d.status = s.status;
+    d.task = static_cast<uint16_t>(s.progress | (s.task && !s.paused ? kTaskRunning : 0));
+    d.initialized = s.initialized;
+    return d;
+}
+
+constexpr uint8_t kMissingPort = 255;
+
+const json* driveAt(const json& ctl, uint64_t port) {
+    auto it = ctl.find("drives");
+    if (it == ctl.end() || !it->is_array())
+        return nullptr;
+    for (const json& drive : *it) {
+        if (static_cast<uint64_t>(numberField(drive, "port", -1)) == port &&
+            drive.value("present", true)) {
+            return &drive;
+        }
+    }
+    return nullptr;
+}
+
+uint64_t driveCapacity(const json& ctl, uint8_t port) {
+    const json* drive = port == kMissingPort ? nullptr : driveAt(ctl, port);
+    return drive == nullptr ? 0 : static_cast<uint64_t>(numberField(*drive, "capacity", 0));
+}
+
+// The member ports of a unit; a member that is not a port number (null)
+// is missing and reads as port 255.
+std::vector<uint8_t> membersOf(const json& unit) {
+    std::vector<uint8_t> ports;
+    auto it = unit.find("members");
+    if (it == unit.end() || !it->is_array())
+        return ports;
+    for (const json& m : *it) {
+        bool isPort = m.is_number_integer() && m.get<int64_t>() >= 0 && m.get<int64_t>() < 128;
+        ports.push_back(isPort ? static_cast<uint8_t>(m.get<int64_t>()) : kMissingPort);
+    }
+    return ports;
+}
+
+constexpr uint8_t kDefaultStripe = 7;  // 64 KiB
+
+uint8_t stripeOf(const json& unit) {
+    return static_cast<uint8_t>(numberField(unit, "stripe", kDefaultStripe));
+}
+
+// One array element with its extensions and member drives; answers its
+// capacity.
+uint64_t appendArray(const json& ctl, const TypeRule& rule, const std::vector<uint8_t>& ports,
+                     uint8_t stripe, const ElementState& s, const json& extension, Bytes& out) {
+    uint64_t smallest = 0;
+    bool any = false;
+    int64_t firstMissing = -1;
+    for (size_t i = 0; i < ports.size(); ++i) {
+        const json* drive = ports[i] == kMissingPort ? nullptr : driveAt(ctl, ports[i]);
+        if (drive == nullptr) {
+            if (firstMissing < 0)
+                firstMissing = static_cast<int64_t>(i);
+            continue;
+        }
+        uint64_t cap = driveCapacity(ctl, ports[i]);
+        smallest = any ? std::min(smallest, cap) : cap;
+        any = true;
+    }
+    size_t dataDrives = rule.mirror                      ? 1
+                        : ports.size() > rule.redundancy ? ports.size() - rule.redundancy
+                                                         : 0;
+    Descriptor d = stateDescriptor(rule.code, s);
+    d.children = static_cast<uint8_t>(ports.size());
+    d.stripe = rule.striped ? stripe : 0;
+    d.capacity = smallest * dataDrives;
+    d.extensions = rule.extensions;
+    if (concernsMember(s.status))
+        d.byte3 =
+            static_cast<uint8_t>(s.member >= 0 ? s.member : std::max<int64_t>(firstMissing, 0));
+    appendDescriptor(out, d);
+    for (uint8_t e = 0; e < rule.extensions; ++e) {
+        ElementState es = readState(extension, ElementState{});
+        Descriptor x = stateDescriptor(kTypeExtension, es);
+        x.capacity = d.capacity;
+        if (concernsMember(es.status))
+            x.byte3 = static_cast<uint8_t>(std::max<int64_t>(es.member, 0));
+        appendDescriptor(out, x);
+    }
+    for (uint8_t port : ports) {
+        Descriptor m;
+        m.type = kTypeDrive;
+        m.byte3 = port;
+        // A missing member (no drive on its port) is inoperable.
+        bool present = port != kMissingPort && driveAt(ctl, port) != nullptr;
+        m.status = present ? kStatusOk : 0;
+        m.capacity = driveCapacity(ctl, port);
+        appendDescriptor(out, m);
+    }
+    return d.capacity;
+}
+
+struct BuiltUnit {
+    Bytes descriptors;
+    uint64_t capacity = 0;
+};
+
+BuiltUnit buildUnit(const json& ctl, const json& unit) {
+    BuiltUnit built;
+    const TypeRule& rule = ruleOfUnit(unit);
+    std::vector<uint8_t> ports = membersOf(unit);
+    ElementState state = readState(unit, ElementState{});
+    json none = json::object();
+    switch (rule.shape) {
+        case Shape::Single: {
+            Descriptor d = stateDescriptor(rule.code, state);
+            d.byte3 = ports.empty() ? kMissingPort : ports[0];
+            d.capacity = ports.empty() ? 0 : driveCapacity(ctl, ports[0]);
+            appendDescriptor(built.descriptors, d);
+            built.capacity = d.capacity;
+            break;
+        }
+        case Shape::Array:
+            built.capacity = appendArray(ctl, rule, ports, stripeOf(unit), state,
+                                         unit.value("extension", none), built.descriptors);
+            break;
+        case Shape::Nested: {
+            const TypeRule& child = ruleOf(rule.child);
+            size_t group = static_cast<size_t>(
+                std::max<int64_t>(numberField(unit, "group", static_cast<int64_t>(rule.group)), 1));
+            auto subunits = unit.find("subunits");
+            bool ownStates = subunits != unit.end() && subunits->is_array();
+            Bytes children;
+            uint8_t count = 0;
+            uint8_t topStatus = kStatusOk;
+            for (size_t first = 0; first < ports.size(); first += group, ++count) {
+                std::vector<uint8_t> part(ports.begin() + static_cast<std::ptrdiff_t>(first),
+                                          ports.begin() + static_cast<std::ptrdiff_t>(std::min(
+                                                              first + group, ports.size())));
+                // Subunits share the unit's state unless each has its own.
+                ElementState s = state;
+                if (ownStates) {
+                    s = readState(count < subunits->size() ? (*subunits)[count] : none,
+                                  ElementState{});
+                }
+                if (topStatus == kStatusOk)
+                    topStatus = s.status;
+                built.capacity += appendArray(ctl, child, part, stripeOf(unit), s, none, children);
+            }
+            Descriptor top = stateDescriptor(rule.code, state);
+            if (ownStates && unit.find("state") == unit.end())
+                top.status = topStatus;
+            top.children = count;
+            top.stripe = stripeOf(unit);
+            top.capacity = built.capacity;
+            appendDescriptor(built.descriptors, top);
+            built.descriptors.insert(built.descriptors.end(), children.begin(), children.end());
+            break;
+        }
+    }
+    return built;
+}
+
+}  // namespace
+
+Bytes unitDescriptors(const json& ctl, const json& unit) {
+    return buildUnit(ctl, unit).descriptors;
+}
+
+size_t unitDescriptorCount(const json& ctl, const json& unit) {
+    return unitDescriptors(ctl, unit).size() / kUnitDescriptorSize;
+}
+
+uint64_t unitCapacity(const json& ctl, const json& unit) {
+    int64_t given = numberField(unit, "capacity", -1);
+    return given >= 0 ? static_cast<uint64_t>(given) : buildUnit(ctl, unit).capacity;
+}
+
+std::vector<uint64_t> unitVolumes(const json& ctl, const json& unit) {
+    std::vector<uint64_t> sizes;
+    auto it = unit.find("volumes");
+    if (it != unit.end() && it->is_array()) {
+        for (const json& v : *it) {
+            if (sizes.size() == kMaxVolumes)
+                break;
+            sizes.push_back(v.is_number() ? v.get<uint64_t>() : 0);
+        }
+        return sizes;
+    }
+    sizes.push_back(unitCapacity(ctl, unit));
+    return sizes;
+}
+
+Bytes volumeTable(const json& ctl, const json& unit) {
+    std::vector<uint64_t> sizes = unitVolumes(ctl, unit);
+    Bytes table(sizes.size() * kVolumeEntrySize, 0);
+    uint64_t first = 0;
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        size_t at = i * kVolumeEntrySize;
+        put8(table, at + 1, 0x80);
+        put8(table, at + 2, i);
+        put64(table, at + 4, first);
+        put64(table, at + 12, sizes[i]);
+        first += sizes[i];
+    }
+    return table;
+}
+
+uint8_t unitOfPort(const json& ctl, uint64_t port) {
+    auto units = ctl.find("units");
+    if (units == ctl.end() || !units->is_array())
+        return kNoUnit;
+    for (const json& unit : *units) {
+        for (uint8_t member : membersOf(unit)) {
+            if (member != kMissingPort && member == port)
+                return static_cast<uint8_t>(numberField(unit, "number", kNoUnit));
+        }
+    }
+    return kNoUnit;
+}
+
+bool attachUnitDisks(json& state) {
+    auto machine = state.find("machine");
+    if (machine == state.end() || !machine->is_object())
+        return false;
+    auto controllers = machine->find("controllers");
+    if (controllers == machine->end() || !controllers->is_array())
+        return false;
+    json& disks = (*machine)["disks"];
+    if (!disks.is_array())
+        disks = json::array();
+    bool changed = false;
+    int64_t nextNumber = 0;
+    for (const json& disk : disks)
+        nextNumber = std::max(nextNumber, numberField(disk, "disk_number", 0) + 1);
+
+    auto seen = [](const json& unit) {
+        return unit.value("os_visible", true) && ruleOfUnit(unit).code != ruleOf("spare").code;
+    };
+    for (size_t c = 0; c < controllers->size(); ++c) {
+        const json& ctl = (*controllers)[c];
+        auto units = ctl.find("units");
+        if (units == ctl.end() || !units->is_array())
+            continue;
+        for (const json& unit : *units) {
+            if (!seen(unit))
+                continue;
+            int64_t target = numberField(unit, "number", -1);
+            size_t have =
+                static_cast<size_t>(std::count_if(disks.begin(), disks.end(), [&](const json& d) {
+                    return numberField(d, "controller", -1) == static_cast<int64_t>(c) &&
+                           numberField(d, "target", 0) == target;
+                }));
+            for (size_t v = have; v < unitVolumes(ctl, unit).size(); ++v) {
+                disks.push_back({{"controller", c},
+                                 {"target", target},
+                                 {"disk_number", nextNumber++},
+                                 {"unit_disk", true}});
+                changed = true;
+            }
+        }
+    }
+    // A disk of a unit that went away leaves the machine.
+    for (json& disk : disks) {
+        if (!disk.value("unit_disk", false) || !disk.value("present", true))
+            continue;
+        int64_t c = numberField(disk, "controller", -1);
+        bool exists = false;
+        if (c >= 0 && static_cast<size_t>(c) < controllers->size()) {
+            const json& ctl = (*controllers)[static_cast<size_t>(c)];
+            auto units = ctl.find("units");
+            if (units != ctl.end() && units->is_array()) {
+                for (const json& unit : *units) {
+                    if (seen(unit) &&
+                        numberField(unit, "number", -1) == numberField(disk, "target", 0))
+                        exists = true;
+                }
+            }
+        }
+        if (!exists) {
+            disk["present"] = false;
+            changed = true;
+        }
+    }
+    return changed;
+}
+
+}  // namespace emulator

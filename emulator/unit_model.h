@@ -1,0 +1,45 @@
+// The units as a newer-family controller keeps them, derived from one
+// compact description of each unit in the host file (type, stripe, member
+// ports, state): the UnitDescriptor array, the capacity, the volume table,
+// which unit holds a drive, and the disks Windows sees for the units.
+#pragma once
+
+#include <cstdint>
+#include <nlohmann/json.hpp>
+
+#include "emulator/wire.h"
+
+namespace emulator {
+
+constexpr size_t kUnitDescriptorSize = 20;
+constexpr size_t kVolumeEntrySize = 20;
+// The controller keeps at most this many volumes per unit.
+constexpr size_t kMaxVolumes = 64;
+constexpr uint8_t kNoUnit = 255;
+
+// The unit's descriptors in pre-order, kUnitDescriptorSize bytes each.
+[[nodiscard]] Bytes unitDescriptors(const nlohmann::json& ctl, const nlohmann::json& unit);
+[[nodiscard]] size_t unitDescriptorCount(const nlohmann::json& ctl, const nlohmann::json& unit);
+
+// The unit's capacity in 512-byte sectors ("capacity" overrides what the
+// members give).
+[[nodiscard]] uint64_t unitCapacity(const nlohmann::json& ctl, const nlohmann::json& unit);
+
+// The volume sizes of the unit in sectors: "volumes", else one volume of
+// the whole unit; at most kMaxVolumes.
+[[nodiscard]] std::vector<uint64_t> unitVolumes(const nlohmann::json& ctl,
+                                                const nlohmann::json& unit);
+// The VolumeEntry table of the unit.
+[[nodiscard]] Bytes volumeTable(const nlohmann::json& ctl, const nlohmann::json& unit);
+
+// The number of the unit whose members include `port`, kNoUnit when none.
+[[nodiscard]] uint8_t unitOfPort(const nlohmann::json& ctl, uint64_t port);
+
+// Gives every unit of every controller that Windows sees one disk per
+// volume (SCSI target = unit number), unless the disks list has them
+// already or the unit says "os_visible": false. A spare is never seen.
+// Disks added for a unit that no longer exists become not present.
+// Answers whether the disks list changed.
+bool attachUnitDisks(nlohmann::json& state);
+
+}  // namespace emulator
