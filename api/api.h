@@ -246,3 +246,36 @@ namespace Api {
 
 }  // namespace Api
 // --- end of controller, unit and drive queries and settings ---
+
+// --- Battery backup unit (api/api_bbu.cpp) ---
+// Newer families only; the older family records API error 2. While the BBU
+// is disabled every query but IsBbuEnabled fails with API error 90.
+namespace Api {
+
+[[nodiscard]] int IsBbuPresent(ObjectId id, uint32_t* present);
+[[nodiscard]] int IsBbuEnabled(ObjectId id, uint32_t* enabled);
+[[nodiscard]] int IsBatteryPresent(ObjectId id, uint32_t* present);
+// 8 when ready, else 0.
+[[nodiscard]] int GetBbuReady(ObjectId id, uint32_t* ready);
+// Level classes 0-4, or -1.
+[[nodiscard]] int GetBatteryVoltageStatus(ObjectId id, int32_t* level);
+[[nodiscard]] int GetBatteryTemperatureStatus(ObjectId id, int32_t* level);
+// 0-9, or -1.
+[[nodiscard]] int GetBbuStatus(ObjectId id, int32_t* status);
+[[nodiscard]] int GetBbuStatusWord(ObjectId id, uint32_t* word);
+[[nodiscard]] int GetBbuSerial(ObjectId id, char* text /*32*/);
+[[nodiscard]] int GetBbuFirmwareVersion(ObjectId id, char* text /*32*/);
+[[nodiscard]] int GetBbuBootloaderVersion(ObjectId id, char* text /*32*/);
+[[nodiscard]] int GetBbuPcbRevision(ObjectId id, uint32_t* revision);
+[[nodiscard]] int GetBbuInfoText(ObjectId id, char* text /*64*/);
+[[nodiscard]] int GetBatteryInstallDate(ObjectId id, char* text /*16*/);
+[[nodiscard]] int GetLastCapacityTestDate(ObjectId id, char* text /*16*/);
+[[nodiscard]] int GetEstimatedBackupCapacity(ObjectId id, uint32_t* hours);
+// Does nothing and returns 0.
+[[nodiscard]] int InitializeBbu(ObjectId id);
+[[nodiscard]] int StartBbuBatteryTest(ObjectId id);
+[[nodiscard]] int EnableBbu(ObjectId id);
+[[nodiscard]] int DisableBbu(ObjectId id);
+
+}  // namespace Api
+// --- end of battery backup unit ---

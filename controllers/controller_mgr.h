@@ -1,21 +1,22 @@
 // The controller manager of one command: discovers the controllers, owns
 // their objects and the host-level enclosures, resolves controller and
 // enclosure names and runs the commands that act on every controller.
-//
-// This is the shell's first manager: it discovers no controllers yet, so
-// every lookup fails and the commands over every controller have nothing to
-// act on. Discovery and the per-controller work are filled in together with
-// the controller objects.
 #pragma once
 
 #include <istream>
+#include <map>
+#include <memory>
 #include <string>
+
+#include "api/object_id.h"
+#include "controllers/controller.h"
 
 class Controller;
 class Enclosure;
 
 class ControllerMgr {
   public:
+    // Discovery: one controller object per controller the library lists.
     ControllerMgr();
     virtual ~ControllerMgr();
     ControllerMgr(const ControllerMgr&) = delete;
@@ -48,4 +49,31 @@ class ControllerMgr {
     void alarmsCommand(std::istream& words);
     int schedCommand(std::istream& words);
     int setCommand(std::istream& words);
+
+    // The controller object for a family code; null for a code without a
+    // class.
+    static std::unique_ptr<Controller> makeController(int32_t family, const std::string& name,
+                                                      uint32_t number, ObjectId id);
+
+  private:
+    // Builds the controller of one listed id; a KV_Exception costs only
+    // that controller and is reported on standard error.
+    void discoverController(ObjectId id);
+    void discoverEnclosures(const ObjectIdList16& list);
+    // Runs `action` on every controller in name order.
+    template <class Action>
+    void forEachController(Action action);
+    // One schedule view of every controller.
+    void showSchedules(void (Controller::*show)());
+    // The controller-level part of the old-style "set" for unit policies.
+    int setUnitPolicy(const std::string& what, const std::string& controllerName,
+                      std::istream& words);
+
+    // Controllers by name ("c0", "c1", "c10" ...), in byte order of the
+    // names.
+    std::map<std::string, std::unique_ptr<Controller>> controllers_;
+    // The enclosures of the newest family for the enclosure summary
+    // ("/c0/e1") and the enclosures directly below the host ("e0").
+    std::map<std::string, TreePtr<Enclosure>> summaryEnclosures_;
+    std::map<std::string, TreePtr<Enclosure>> hostEnclosures_;
 };

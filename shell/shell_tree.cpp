@@ -1,32 +1,41 @@
 #include "shell/shell_tree.h"
 
+#include "controllers/bbu.h"
+#include "controllers/controller.h"
+#include "devices/port.h"
 #include "shell/kv_exception.h"
-
-// These reach into the controller and enclosure objects and are written
-// with those classes. The present controller manager discovers no
-// controllers and no host enclosures, so none of them is reached: each
-// answers as for an object that does not exist.
+#include "units/logical_disk.h"
 
 namespace shell_tree {
 
 Object* controllerObject(Controller* controller) {
-    (void)controller;
-    throw KV_Exception(3);
+    return controller;
 }
 
 Object* objectInController(Controller* controller, ControllerPart kind, const std::string& part) {
-    (void)controller;
-    (void)kind;
-    (void)part;
-    throw KV_Exception(3);
+    switch (kind) {
+        case ControllerPart::Unit:
+            return controller->getUnit(part);
+        case ControllerPart::Port:
+            return controller->getPort(part);
+        case ControllerPart::Bbu:
+            return controller->getBbu();
+        case ControllerPart::Phy:
+            // No phy objects are made yet, so the lookup answers that the
+            // phy does not exist.
+            (void)controller->getPhy(part);
+            throw KV_Exception(136);
+        case ControllerPart::Enclosure:
+            return enclosureObject(controller->getEnclosure(part));
+    }
+    throw KV_Exception(2);
 }
 
 Enclosure* enclosureOfController(Controller* controller, const std::string& part) {
-    (void)controller;
-    (void)part;
-    throw KV_Exception(3);
+    return controller->getEnclosure(part);
 }
 
+// No enclosure objects are made yet: an enclosure address names nothing.
 Object* enclosureObject(Enclosure* enclosure) {
     (void)enclosure;
     throw KV_Exception(112);
@@ -40,10 +49,32 @@ Object* elementInEnclosure(Enclosure* enclosure, ElementKind kind, const std::st
 }
 
 int runControllerAction(Controller* controller, ControllerAction action, std::istream& words) {
-    (void)controller;
-    (void)action;
-    (void)words;
-    throw KV_Exception(3);
+    switch (action) {
+        case ControllerAction::Commit:
+            return controller->commit();
+        case ControllerAction::Flush:
+            return controller->flush(words);
+        case ControllerAction::Remove:
+            return controller->removeCommand(words);
+        case ControllerAction::DeleteUnit:
+            return controller->deleteUnitCommand(words);
+        case ControllerAction::CreateUnit:
+            return controller->createUnitCommand(words);
+        case ControllerAction::Mediascan:
+            return controller->mediascanCommand(words);
+        case ControllerAction::Info:
+            return controller->infoCommand(words);
+        case ControllerAction::Rebuild:
+        case ControllerAction::Verify: {
+            // The unit's old-style rebuild and verify commands are not in
+            // place yet; the unit must exist all the same.
+            std::string unitName;
+            words >> unitName;
+            (void)controller->getUnit(unitName);
+            return 0;
+        }
+    }
+    return 0;
 }
 
 }  // namespace shell_tree

@@ -1,0 +1,211 @@
+// The newer family's battery backup unit operations: the enabled flag, the
+// status word and its gates, the BBU's identity texts and the battery test
+// command.
+#include "api/rhosk/rhosk_bbu.h"
+
+#include "api/api_codes.h"
+#include "api/api_error.h"
+#include "api/bytes.h"
+#include "api/device_io.h"
+#include "api/driver.h"
+#include "api/rhosk/param_tables.h"
+#include "api/rhosk/rhosk_params.h"
+
+namespace rhosk_bbu {
+namespace {
+
+using rhosk_tables::kBbuTable;
+
+constexpr uint16_t kStatusWordParam = 2;
+constexpr uint16_t kSerialParam = 3;
+constexpr uint16_t kFirmwareParam = 4;
+constexpr uint16_t kBootloaderParam = 5;
+constexpr uint16_t kPcbParam = 6;
+constexpr uint16_t kInfoParam = 7;
+constexpr uint16_t kInstallDateParam = 8;
+constexpr uint16_t kLastTestDateParam = 9;
+constexpr uint16_t kBackupHoursParam = 10;
+constexpr uint16_t kEnabledParam = 64;
+constexpr uint16_t kStatusParam = 65;
+
+constexpr uint8_t kBatteryTestOpcode = 0x1E;
+
+// The status word with the gate applied: `need` holds the bits that must be
+// set (bit 31 alone, or bits 31 and 30).
+int32_t GatedWord(ObjectId controller, uint32_t need, uint32_t* word) {
+    uint32_t value = 0;
+    if (GetBbuStatusWord(controller, &value) != 0)
+        return -1;
+    if ((need & kBbuPresentBit) != 0 && (value & kBbuPresentBit) == 0)
+        return ApiError::Fail(kApiNoBbu);
+    if ((need & kBatteryPresentBit) != 0 && (value & kBatteryPresentBit) == 0)
+        return ApiError::Fail(kApiNoBattery);
+    *word = value;
+    return 0;
+}
+
+constexpr uint32_t kGateBbu = kBbuPresentBit;
+constexpr uint32_t kGateBattery = kBbuPresentBit | kBatteryPresentBit;
+
+int32_t Gate(ObjectId controller, uint32_t need) {
+    uint32_t word = 0;
+    return GatedWord(controller, need, &word);
+}
+
+// The gate of the BBU's identity: IsBbuPresent must answer 1.
+int32_t GatePresent(ObjectId controller) {
+    uint32_t present = 0;
+    if (IsBbuPresent(controller, &present) != 0)
+        return -1;
+    return present == 1 ? 0 : ApiError::Fail(kApiNoBbu);
+}
+
+// A text parameter read as it stands (zero-filled, not trimmed).
+int32_t ReadBbuText(ObjectId controller, uint16_t parameter, int32_t size, char* text,
+                    std::size_t textSize) {
+    return rhosk::ReadText(controller, kBbuTable, parameter, size, text, textSize, false);
+}
+
+}  // namespace
+
+int32_t IsBbuEnabled(ObjectId controller, uint32_t* enabled) {
+    return rhosk::ReadInto(controller, kBbuTable, kEnabledParam, 1, enabled);
+}
+
+int32_t EnableBbu(ObjectId controller) {
+    return rhosk::WriteValue(controller, kBbuTable, kEnabledParam, 1, 1);
+}
+
+int32_t DisableBbu(ObjectId controller) {
+    return rhosk::WriteValue(controller, kBbuTable, kEnabledParam, 1, 0);
+}
+
+int32_t GetBbuStatusWord(ObjectId controller, uint32_t* word) {
+    uint32_t enabled = 0;
+    if (IsBbuEnabled(controller, &enabled) != 0)
+        return -1;
+    if (enabled == 0)
+        return ApiError::Fail(kApiBbuDisabled);
+    // A failed read of the word itself counts as "no BBU": the operation
+    // succeeds with 0 and the error record keeps the read's error.
+    uint32_t value = 0;
+    (void)rhosk::ReadInto(controller, kBbuTable, kStatusWordParam, 4, &value);
+    *word = value;
+    return 0;
+}
+
+int32_t IsBbuPresent(ObjectId controller, uint32_t* present) {
+    uint32_t word = 0;
+    if (GetBbuStatusWord(controller, &word) != 0)
+        return -1;
+    *present = (word & kBbuPresentBit) != 0 ? 1 : 0;
+    return 0;
+}
+
+int32_t IsBatteryPresent(ObjectId controller, uint32_t* present) {
+    uint32_t word = 0;
+    if (GatedWord(controller, kGateBbu, &word) != 0)
+        return -1;
+    *present = (word & kBatteryPresentBit) != 0 ? 1 : 0;
+    return 0;
+}
+
+int32_t GetBbuReady(ObjectId controller, uint32_t* ready) {
+    uint32_t word = 0;
+    if (GatedWord(controller, kGateBbu, &word) != 0)
+        return -1;
+    *ready = (word & kReadyBit) != 0 ? kReadyValue : 0;
+    return 0;
+}
+
+int32_t GetBatteryVoltageStatus(ObjectId controller, int32_t* level) {
+    uint32_t word = 0;
+    if (GatedWord(controller, kGateBattery, &word) != 0)
+        return -1;
+    *level = LevelOf(word, kVoltageShift);
+    return 0;
+}
+
+int32_t GetBatteryTemperatureStatus(ObjectId controller, int32_t* level) {
+    uint32_t word = 0;
+    if (GatedWord(controller, kGateBattery, &word) != 0)
+        return -1;
+    *level = LevelOf(word, kTemperatureShift);
+    return 0;
+}
+
+int32_t GetBbuSerial(ObjectId controller, char* text) {
+    if (GatePresent(controller) != 0)
+        return -1;
+    return ReadBbuText(controller, kSerialParam, 20, text, kBbuTextSize);
+}
+
+int32_t GetBbuFirmwareVersion(ObjectId controller, char* text) {
+    if (GatePresent(controller) != 0)
+        return -1;
+    return ReadBbuText(controller, kFirmwareParam, 16, text, kBbuTextSize);
+}
+
+int32_t GetBbuBootloaderVersion(ObjectId controller, char* text) {
+    if (GatePresent(controller) != 0)
+        return -1;
+    return ReadBbuText(controller, kBootloaderParam, 16, text, kBbuTextSize);
+}
+
+int32_t GetBbuPcbRevision(ObjectId controller, uint32_t* revision) {
+    if (GatePresent(controller) != 0)
+        return -1;
+    return rhosk::ReadInto(controller, kBbuTable, kPcbParam, 1, revision);
+}
+
+int32_t GetBbuInfoText(ObjectId controller, char* text) {
+    if (GatePresent(controller) != 0)
+        return -1;
+    return ReadBbuText(controller, kInfoParam, 32, text, kBbuInfoTextSize);
+}
+
+int32_t GetBatteryInstallDate(ObjectId controller, char* text) {
+    if (Gate(controller, kGateBattery) != 0)
+        return -1;
+    return ReadBbuText(controller, kInstallDateParam, 12, text, kBbuDateTextSize);
+}
+
+int32_t GetLastCapacityTestDate(ObjectId controller, char* text) {
+    if (Gate(controller, kGateBattery) != 0)
+        return -1;
+    return ReadBbuText(controller, kLastTestDateParam, 12, text, kBbuDateTextSize);
+}
+
+int32_t GetEstimatedBackupCapacity(ObjectId controller, uint32_t* hours) {
+    if (Gate(controller, kGateBattery) != 0)
+        return -1;
+    return rhosk::ReadInto(controller, kBbuTable, kBackupHoursParam, 1, hours);
+}
+
+int32_t GetBbuStatus(ObjectId controller, int32_t* status) {
+    if (Gate(controller, kGateBbu) != 0)
+        return -1;
+    uint32_t value = 0;
+    if (rhosk::ReadInto(controller, kBbuTable, kStatusParam, 1, &value) != 0)
+        return -1;
+    *status = StatusOf(value);
+    return 0;
+}
+
+int32_t StartBbuBatteryTest(ObjectId controller) {
+    if (Gate(controller, kGateBattery) != 0)
+        return -1;
+    DeviceIo::ControllerHandle device(controller.controllerId());
+    if (!device.ok())
+        return -1;
+    FirmwareCommandBuffer command{};
+    uint8_t* packet = command.packet();
+    packet[FirmwareCommandBuffer::kOpcode] = kBatteryTestOpcode;
+    packet[FirmwareCommandBuffer::kCommandSize] = 2;
+    bytes::PutU16(packet, FirmwareCommandBuffer::packetSize(), FirmwareCommandBuffer::kField6, 1);
+    RhoskRequest request{};
+    request.kind = kRequestFirmwareCommand;
+    return DeviceIo::SendRhoskRequest(device.handle(), &request, &command, nullptr, 0, 0, 0xFF);
+}
+
+}  // namespace rhosk_bbu

@@ -1,0 +1,169 @@
+// The controller's lookups, error helpers, help and the bodies of the
+// operations that a controller of the base class refuses.
+#include "controllers/controller.h"
+
+#include <cctype>
+#include <iostream>
+
+#include "api/api.h"
+#include "shell/help.h"
+#include "shell/kv_exception.h"
+#include "shell/shell.h"
+
+namespace {
+
+// The object filed under `key`, or the CLI error `missingCode`.
+template <class T>
+T* lookUp(const TreeMap<T>& map, const std::string& key, int missingCode) {
+    auto found = map.find(key);
+    if (found == map.end() || !found->second)
+        Controller::throwError(missingCode);
+    return found->second.get();
+}
+
+}  // namespace
+
+Controller::~Controller() {
+    // The battery first, then units, ports, phys and enclosures.
+    bbu.reset();
+    units.clear();
+    ports.clear();
+    phys.clear();
+    enclosures.clear();
+}
+
+LogicalDisk* Controller::getUnit(const std::string& unitName) {
+    return lookUp(units, unitName, 6);
+}
+
+Port* Controller::getPort(const std::string& portName) {
+    return lookUp(ports, portName, 9);
+}
+
+Phy* Controller::getPhy(const std::string& phyName) {
+    return lookUp(phys, phyName, 136);
+}
+
+Enclosure* Controller::getEnclosure(const std::string& enclosureName) {
+    return lookUp(enclosures, enclosureName, 112);
+}
+
+void Controller::throwApiError() {
+    ApiErrorRecord record{};
+    Api::GetLastErrorRecord(&record);
+    record.message[sizeof record.message - 1] = '\0';
+    throw KV_Exception(record.message);
+}
+
+void Controller::throwFailedApiError() {
+    std::cout << "Failed." << std::endl;
+    throwApiError();
+}
+
+void Controller::printProgress(const std::string& progress) {
+    std::cout << progress << std::flush;
+}
+
+void Controller::printDone() {
+    std::cout << "Done." << std::endl;
+}
+
+void Controller::throwError(int code) {
+    throw KV_Exception(code);
+}
+
+void Controller::showHelp(const std::string& topic) {
+    theShell->getHelp()->showControllerHelp(topic);
+}
+
+void Controller::toLower(std::string& text) {
+    for (char& each : text)
+        each = static_cast<char>(std::tolower(static_cast<unsigned char>(each)));
+}
+
+// A controller of the base class has none of the settings below; the
+// newer family overrides them, and its newest generation the counts.
+
+int Controller::setAutoRebuild(const std::string&) {
+    throwError(24);
+}
+
+std::string Controller::getAutoRebuild(const std::string&) {
+    throwError(24);
+}
+
+void Controller::showControllerBus() {
+    throwError(24);
+}
+
+std::string Controller::getCarveSize(const std::string&) {
+    throwError(24);
+}
+
+int Controller::setCarveSize(const std::string&) {
+    throwError(24);
+}
+
+uint32_t Controller::getMaxConnections() {
+    throwError(24);
+}
+
+uint32_t Controller::getUnitLimit() {
+    throwError(24);
+}
+
+uint32_t Controller::getMaxUnits() {
+    throwError(24);
+}
+
+uint32_t Controller::getMaxDrives() {
+    throwError(24);
+}
+
+uint32_t Controller::getMaxActiveUnits() {
+    throwError(24);
+}
+
+uint32_t Controller::getMaxDrivesPerUnit() {
+    throwError(24);
+}
+
+uint32_t Controller::getNumPhys() {
+    throwError(24);
+}
+
+uint32_t Controller::getNumActiveDrives() {
+    throwError(24);
+}
+
+std::string Controller::getSasEnclosureLimit() {
+    throwError(24);
+}
+
+std::string Controller::getSataEnclosureLimit() {
+    throwError(24);
+}
+
+uint32_t Controller::getNumActiveUnits() {
+    throwError(24);
+}
+
+void Controller::showModePageControl(std::istream&) {
+    throwError(24);
+}
+
+int Controller::setModePageControl(std::istream&, const std::string&) {
+    throwError(24);
+}
+
+int Controller::setRebuildBackgroundTask(std::istream&, const std::string&, int) {
+    throwError(24);
+}
+
+int Controller::setVerifyBackgroundTask(std::istream&, const std::string&, int) {
+    throwError(24);
+}
+
+void Controller::showBackgroundTask(int, bool, bool) {
+    throwError(24);
+}

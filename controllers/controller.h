@@ -1,0 +1,281 @@
+// The addressable object /cN of one RAID controller and its object tree.
+//
+// The controller manager builds one object of a generation class derived
+// from Controller for every controller of a command. The constructor builds
+// the whole tree at once: one unit object per unit, one Port per drive port,
+// one Phy per SAS phy and, on the newest family, one enclosure object per
+// enclosure. The tree lives for one command.
+//
+// The virtual operations keep one fixed order, which every derived class
+// follows. Their bodies live in several files: the tree, the lookups and
+// the error helpers in controller.cpp and controller_tree.cpp, the command
+// grammar in controller_commands.cpp, the attributes, tables and listings
+// in the controller views files, the newer family in controller_wescal.cpp
+// and its generation classes.
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <list>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "api/object_id.h"
+#include "shell/object.h"
+
+class BBU;
+class Enclosure;
+class LogicalDisk;
+class Phy;
+class Port;
+
+// An owning pointer into a controller's tree. The deleter is fixed where
+// the object is made, where its class is complete, so that this header
+// needs no more than the class names.
+template <class T>
+using TreePtr = std::unique_ptr<T, void (*)(T*)>;
+
+// Takes over an object made with make_unique; `Base` is the type the map
+// holds (LogicalDisk for every unit class, for instance).
+template <class Base, class Made>
+TreePtr<Base> adoptTreeObject(std::unique_ptr<Made> made) {
+    return TreePtr<Base>(made.release(), [](Base* object) { delete object; });
+}
+
+// Tree names are a prefix and a decimal number without leading zeros
+// ("u2", "u10"): ordering shorter names first and equal lengths byte by
+// byte walks them by ascending number, while lookups stay exact.
+struct TreeNameOrder {
+    bool operator()(const std::string& left, const std::string& right) const {
+        if (left.size() != right.size())
+            return left.size() < right.size();
+        return left < right;
+    }
+};
+
+template <class T>
+using TreeMap = std::map<std::string, TreePtr<T>, TreeNameOrder>;
+
+class Controller : public Object {
+  public:
+    Controller(const Controller&) = delete;
+    Controller& operator=(const Controller&) = delete;
+
+    // --- Virtual operations, in their fixed order ---
+    ~Controller() override;
+    int execute(std::istream& words) override;
+    virtual void showAlarms() = 0;
+    virtual void showAlarmsReverse() = 0;
+    virtual int schedRebuildCommand(std::istream& words) = 0;
+    virtual int schedVerifyCommand(std::istream& words) = 0;
+    virtual int schedSelftestCommand(std::istream& words) = 0;
+    virtual void showRebuildSchedule() = 0;
+    virtual void showVerifySchedule() = 0;
+    virtual void showSelftestSchedule() = 0;
+    virtual int addScheduleSlot(const std::string& slot, const std::string& task) = 0;
+    virtual int deleteScheduleSlot(int slot, const std::string& task) = 0;
+    virtual int setRebuild(std::istream& words, const std::string& word) = 0;
+    virtual int setVerify(std::istream& words, const std::string& word) = 0;
+    virtual int setSelftest(std::istream& words, const std::string& word) = 0;
+    virtual int setIgnoreFuaWrite(std::istream& words, const std::string& word) = 0;
+    virtual std::string getIgnoreFuaWrite() = 0;
+    virtual int setForceDriveCacheOn(std::istream& words, const std::string& word) = 0;
+    virtual std::string getForceDriveCacheOn() = 0;
+    virtual int setOnDegrade(const std::string& word) = 0;
+    virtual std::string getOnDegrade() = 0;
+    virtual std::string getAvMode() = 0;
+    virtual int setAvMode(const std::string& word) = 0;
+    virtual void toLower(std::string& text);
+    virtual int rescan(bool makeOsAware);
+    virtual void showSummaryRow();
+    virtual void show(uint32_t pageRows);
+    virtual int infoCommand(std::istream& words);
+    virtual void showAll();
+    virtual void showUnits();
+    virtual uint32_t getNumPorts();
+    virtual std::string getModel();
+    virtual std::string getDriverVersion();
+    virtual std::string getFirmwareVersion();
+    virtual std::string getBiosVersion();
+    virtual std::string getMonitorVersion();
+    virtual std::string getSerialNumber();
+    virtual std::string getPcbVersion();
+    virtual std::string getPchipVersion();
+    virtual std::string getAchipVersion();
+    virtual uint32_t getNumDrives();
+    virtual uint32_t getNumUnits();
+    virtual uint32_t getNumNotOptimalUnits();
+    virtual uint32_t getRebuildRate();
+    virtual std::string getVerifyRate() = 0;
+    virtual int createUnitCommand(std::istream& words) = 0;
+    virtual int createUnit(std::istream& options, const std::string& type,
+                           const std::string& style) = 0;
+    virtual void showDiag() = 0;
+    virtual int updateFirmware(const std::string& fileName, uint8_t force, uint8_t warning) = 0;
+    virtual std::string getLbaReorder() = 0;
+    virtual int setLbaReorder(std::istream& words, const std::string& word) = 0;
+    virtual int setAutoRebuild(const std::string& word);
+    virtual std::string getAutoRebuild(const std::string& mode);
+    virtual void showControllerBus();
+    virtual std::string getCarveSize(const std::string& mode);
+    virtual int setCarveSize(const std::string& word);
+    virtual uint32_t getMaxConnections();
+    virtual uint32_t getUnitLimit();
+    virtual uint32_t getMaxUnits();
+    virtual uint32_t getMaxDrives();
+    virtual uint32_t getMaxActiveUnits();
+    virtual uint32_t getMaxDrivesPerUnit();
+    virtual uint32_t getNumPhys();
+    virtual uint32_t getNumActiveDrives();
+    virtual std::string getSasEnclosureLimit();
+    virtual std::string getSataEnclosureLimit();
+    virtual uint32_t getNumActiveUnits();
+    virtual void showModePageControl(std::istream& words);
+    virtual int setModePageControl(std::istream& words, const std::string& word);
+    virtual int setRebuildBackgroundTask(std::istream& words, const std::string& word, int isRate);
+    virtual int setVerifyBackgroundTask(std::istream& words, const std::string& word, int isRate);
+    virtual void showBackgroundTask(int task, bool isRate, bool summary);
+
+    // --- Accessors ---
+    [[nodiscard]] std::string getName() const { return name; }
+    [[nodiscard]] uint32_t getNumber() const { return number; }
+    [[nodiscard]] int32_t getFamily() const { return family; }
+    void getObjectId(ObjectId* id) const { *id = objectId; }
+    [[nodiscard]] BBU* getBbu() const { return bbu.get(); }
+    [[nodiscard]] uint32_t getBasicVerifySupported() const { return basicVerifySupported; }
+
+    // --- Lookups by exact name; a missing name throws its CLI code ---
+    LogicalDisk* getUnit(const std::string& unitName);          // 6
+    Port* getPort(const std::string& portName);                 // 9
+    Phy* getPhy(const std::string& phyName);                    // 136
+    Enclosure* getEnclosure(const std::string& enclosureName);  // 112
+
+    // The trees, for the tables and listings that walk them.
+    [[nodiscard]] const TreeMap<LogicalDisk>& getUnits() const { return units; }
+    [[nodiscard]] const TreeMap<Port>& getPorts() const { return ports; }
+    [[nodiscard]] const TreeMap<Phy>& getPhys() const { return phys; }
+    [[nodiscard]] const TreeMap<Enclosure>& getEnclosures() const { return enclosures; }
+
+    // Turns the library's last error into a KV_Exception with its composed
+    // message; the one way a failed library call becomes an error.
+    [[noreturn]] static void throwApiError();
+    // Throws the KV_Exception of a CLI code.
+    [[noreturn]] static void throwError(int code);
+
+    // --- The command grammar after /cN ---
+    int rescanCommand(std::istream& words);
+    int updateCommand(std::istream& words, bool firstController);
+    int addCommand(std::istream& words);
+    int delCommand(std::istream& words);
+    int startCommand(std::istream& words);
+    int stopCommand(std::istream& words);
+    int getCommand(std::istream& words);
+
+    // --- Settings and views dispatchers ---
+    int setCommand(std::istream& words);
+    int showCommand(std::istream& words);
+    void getShowAllAttributes(std::ostream& out);
+    int setRebuildRate(std::istream& words);
+    int setVerifyRate(std::istream& words);
+
+    // --- Unit maintenance carried out by the controller ---
+    int removeCommand(std::istream& words);
+    int deleteUnitCommand(std::istream& words);
+    int flush(std::istream& words);
+    int commit();
+    int mediaScan(const std::string& action);
+    // The old-style "mediascan" words after the controller.
+    int mediascanCommand(std::istream& words);
+    int saveCapture();
+
+    // One attribute line of a show command (body with the views code).
+    void showAttribute(const std::string& word, int flag);
+
+    // ===== Controller views (attributes, tables, listings) =====
+    // Declarations added by the views code go in this block.
+    // Texts of the library's codes for the new-style tables; they do not
+    // depend on the controller's state.
+    [[nodiscard]] std::string getUnitTypeText(uint32_t type) const;
+    [[nodiscard]] std::string getUnitStatusText(uint8_t status) const;
+    [[nodiscard]] std::string getDriveStatusText(uint8_t status) const;
+    // A size in 512-byte blocks as "%d.%02d" and MB, GB or TB.
+    [[nodiscard]] std::string getCapacityText(uint64_t blocks) const;
+    // Controller memory in KB (cached) and as a text such as "512MB".
+    uint32_t getAvailableMemory();
+    std::string getMemoryText();
+    // The auto-carving policy: the byte, the text ("on", "off", "Not
+    // Supported." or "") and the "autocarve=" setter.
+    int getAutoCarvePolicy(uint8_t* value);
+    std::string getAutoCarveText(const std::string& mode);
+    int setAutoCarve(const std::string& word);
+    // The port branch of the old-style info command.
+    void showPortInfo(const std::string& portName, std::istream& words);
+    // Tables and old-style listings.
+    void showDrives();
+    void showDrivesPaged(uint32_t pageRows);
+    void showIostatHeader();
+    void showIostat();
+    void showInfo();
+    void showUnitStatus();
+    void showDriveStatus();
+    void showPortDetail(const std::string& portName);
+    // ===== end of controller views =====
+
+    // ===== Units and ports =====
+    // Declarations added by the unit and port code go in this block.
+    // ===== end of units and ports =====
+
+  protected:
+    // Builds the tree; only the generation constructors call it.
+    Controller(const std::string& controllerName, uint32_t controllerNumber, ObjectId id);
+
+    // Prints "Failed." and a line end, then throws the library's error.
+    [[noreturn]] static void throwFailedApiError();
+    // Prints a progress text and flushes it, makes the library call and
+    // ends the line with "Done." or, when the call fails, "Failed." and the
+    // library's error.
+    template <class Call>
+    static void runWithProgress(const std::string& progress, Call call) {
+        printProgress(progress);
+        if (call() != 0)
+            throwFailedApiError();
+        printDone();
+    }
+    static void printProgress(const std::string& progress);
+    static void printDone();
+
+    // Help topic `topic` of the controller help.
+    static void showHelp(const std::string& topic);
+
+    std::string name;
+    uint32_t number = 0;
+    int32_t family = 0;
+    ObjectId objectId{};
+    uint32_t basicVerifySupported = 0;
+    std::string model;
+    uint32_t numPorts = 0;
+    uint32_t memoryKb = 0;
+    std::string driverVersion;
+    std::string firmwareVersion;
+    std::string biosVersion;
+    std::string bootLoaderVersion;
+    std::string serialNumber;
+    std::string pcbVersion;
+    std::string pchipVersion;
+    std::string achipVersion;
+    std::string autoCarveText;
+    TreePtr<BBU> bbu{nullptr, nullptr};
+    TreeMap<LogicalDisk> units;
+    TreeMap<Port> ports;
+    TreeMap<Phy> phys;
+    TreeMap<Enclosure> enclosures;
+    std::list<std::string> unitNames;
+    std::list<int32_t> portNumbers;
+
+  private:
+    void loadUnits();
+    void loadPorts();
+    void loadPhys();
+    void loadEnclosures();
+};

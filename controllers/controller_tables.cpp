@@ -1,0 +1,330 @@
+// What a controller prints as tables and lists: its row of the controller
+// list, the unit, drive and I/O statistics tables, the whole-controller
+// views, the rescan report and the old-style listings.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "api/api.h"
+#include "api/api_error.h"
+#include "api/rhosk/rhosk_codes.h"
+#include "controllers/bbu.h"
+#include "controllers/controller.h"
+#include "shell/kv_exception.h"
+#include "shell/shell.h"
+#include "shell/shell_words.h"
+#include "units/logical_disk.h"
+
+namespace {
+
+constexpr int32_t kFamilyVport = 8;
+constexpr int32_t kFamilyIostat = 5;
+constexpr int kCliPort = 9;
+constexpr int kCliPortState = 20;
+constexpr int kCliControllerOperation = 24;
+constexpr uint32_t kNoUnitType = 0xFFFFFFFFu;
+constexpr uint32_t kDiskUnitType = 12;
+constexpr uint8_t kNoUnitNumber = 255;
+
+std::string Rule(char c, std::size_t count) {
+    return std::string(count, c) + "\n";
+}
+
+// Statuses whose old-style line shows the percentage of the running task.
+bool ShowsPercent(uint8_t status) {
+    return status == 251 || status == 247 || status == 223 || status == 175;
+}
+
+template <std::size_t N>
+std::string LibraryText(const ObjectId& id, int (*read)(ObjectId, char*), const char* preset) {
+    FixedText<N> text;
+    std::snprintf(text.data(), N, "%s", preset);
+    if (read(id, text.data()) != 0)
+        Controller::throwApiError();
+    text.text[N - 1] = '\0';
+    return text.c_str();
+}
+
+std::string SizeText(uint64_t blocks) {
+    char text[32] = {};
+    (void)Shell::capacityText(blocks, text);
+    return text;
+}
+
+uint8_t UnitNumberOf(const ObjectId& unit) {
+    uint8_t controller = 0, level4 = 0, number = kNoUnitNumber, level2 = 0, level3 = 0;
+    if (Api::ParseUnitId(unit, &controller, &level4, &number, &level2, &level3) != 0)
+        Controller::throwApiError();
+    return number;
+}
+
+}  // namespace
+
+void Controller::showSummaryRow() {
+    std::cout << Shell::padText(name, 6);
+    std::cout << Shell::padText(getModel(), 13);
+    std::cout << Shell::padNumber(getNumPorts(), 10);
+    std::cout << Shell::padNumber(getNumDrives(), 9);
+    std::cout << Shell::padNumber(getNumUnits(), 8);
+    std::cout << Shell::padNumber(getNumNotOptimalUnits(), 8);
+    std::cout << Shell::padNumber(getRebuildRate(), 8);
+    std::cout << Shell::padText(getVerifyRate(), 7);
+    std::cout << Shell::padText(bbu ? bbu->getSummaryText() : std::string("-"), 9);
+    std::cout << "\n";
+}
+
+void Controller::showUnits() {
+    std::cout << "\n"
+              << "Unit  UnitType  Status         %RCmpl  %V/I/M  Stripe  Size(GB)  Cache  AVrfy"
+              << "\n"
+              << Rule('-', 78);
+    // In unit number order, not in the map's name order (u10 after u2).
+    std::size_t shown = 0;
+    for (uint32_t n = 0; shown < units.size() && n <= 0xFF; ++n) {
+        const auto found = units.find("u" + std::to_string(n));
+        if (found == units.end())
+            continue;
+        found->second->showSummaryRow();
+        ++shown;
+    }
+}
+
+void Controller::showDrives() {
+    showDrivesPaged(0);
+}
+
+void Controller::showDrivesPaged(uint32_t pageRows) {
+    if (family < kFamilyVport) {
+        std::cout << "\n"
+                  << "Port   Status           Unit   Size        Blocks        Serial"
+                  << "\n"
+                  << Rule('-', 63);
+    } else {
+        std::cout << "\n"
+                  << (pageRows == 0
+                          ? "VPort Status         Unit Size      Type  Phy Encl-Slot    Model"
+                          : "Port Status         Unit Size      Type  Phy  Encl-Slot    Model")
+                  << "\n"
+                  << Rule('-', 78);
+    }
+    uint32_t count = 0;
+    (void)Api::GetNumPorts(objectId, &count);
+    // The drive rows are printed by the port objects (Port::showRow), which
+    // this build does not have yet; the table ends after its header.
+    (void)count;
+}
+
+void Controller::showAll() {
+    showUnits();
+    showDrives();
+    if (bbu)
+        bbu->showTable();
+}
+
+void Controller::show(uint32_t pageRows) {
+    showUnits();
+    showDrivesPaged(pageRows);
+    if (bbu)
+        bbu->showTable();
+}
+
+void Controller::showIostatHeader() {
+    std::cout << "\n"
+              << "Object  Status           Unit   P-IO"
+              << "\n"
+              << Rule('-', 36);
+}
+
+void Controller::showIostat() {
+    if (family < kFamilyIostat)
+        throwError(kCliControllerOperation);
+    IoStatTable table{};
+    if (Api::GetControllerIoStat(objectId, &table) != 0)
+        throwApiError();
+    showIostatHeader();
+    std::cout << Shell::padText("/" + name, 8) << Shell::padText("-", 17) << Shell::padText("-", 7)
+              << Shell::padNumber(static_cast<unsigned>(table.controllerCount), 8) << "\n";
+}
+
+int Controller::rescan(bool /*makeOsAware*/) {
+    printProgress("Rescanning controller /" + name + " for units and drives ...");
+    // The library's rescan operation is not part of this build: the
+    // request ends as an unsupported feature.
+    (void)ApiError::Fail(kApiNotSupported);
+    throwFailedApiError();
+}
+
+void Controller::showInfo() {
+    const std::string driver =
+        LibraryText<kDriverVersionTextSize>(objectId, Api::GetDriverVersion, "N/A");
+    const std::string modelText =
+        LibraryText<kModelTextSize>(objectId, Api::GetControllerModel, "NOT COMPATIBLE");
+    const std::string firmware =
+        LibraryText<kVersionTextSize>(objectId, Api::GetControllerFirmwareVersion, "N/A");
+    const std::string bios = LibraryText<kVersionTextSize>(objectId, Api::GetBiosVersion, "N/A");
+    const std::string monitor =
+        LibraryText<kVersionTextSize>(objectId, Api::GetBootLoaderVersion, "N/A");
+    const std::string serial =
+        LibraryText<kVersionTextSize>(objectId, Api::GetControllerSerial, "N/A");
+    const std::string pcb = LibraryText<kVersionTextSize>(objectId, Api::GetPcbVersion, "N/A");
+    const std::string pchip = LibraryText<kVersionTextSize>(objectId, Api::GetPchipVersion, "N/A");
+    const std::string achip = LibraryText<kVersionTextSize>(objectId, Api::GetAchipVersion, "N/A");
+    std::cout << "Controller: c" << number << "\n"
+              << Rule('-', 13) << "Driver:   " << driver << "\n"
+              << "Model:    " << modelText << "\n"
+              << "FW:       " << firmware << "\n"
+              << "BIOS:     " << bios << "\n"
+              << "Monitor:  " << monitor << "\n"
+              << "Serial #: " << serial << "\n"
+              << "PCB:      " << pcb << "\n"
+              << "PCHIP:    " << pchip << "\n"
+              << "ACHIP:    " << achip << "\n"
+              << "\n\n";
+    showUnitStatus();
+    std::cout << "\n";
+    showDriveStatus();
+}
+
+void Controller::showUnitStatus() {
+    ObjectIdList128 list{};
+    if (Api::GetUnitIdList(objectId, &list) != 0)
+        throwApiError();
+    const uint32_t entries = std::min<uint32_t>(list.count, ObjectIdList128::kCapacity);
+    std::vector<ObjectId> shown;
+    for (uint32_t i = 0; i < entries; ++i) {
+        uint32_t type = kNoUnitType;
+        if (Api::GetUnitType(list.ids[i], &type) != 0)
+            throwApiError();
+        if (type != kNoUnitType && type != kDiskUnitType)
+            shown.push_back(list.ids[i]);
+    }
+    std::cout << "# of units: " << shown.size() << "\n";
+    for (const ObjectId& unit : shown) {
+        uint32_t type = 0;
+        uint64_t blocks = 0;
+        uint8_t flags = 0, status = 0;
+        if (Api::GetUnitType(unit, &type) != 0 || Api::GetUnitCapacity(unit, &blocks) != 0 ||
+            Api::GetUnitFlags(unit, &flags) != 0 || Api::GetUnitStatus(unit, &status) != 0) {
+            throwApiError();
+        }
+        char typeText[64] = {};
+        char statusText[32] = {};
+        (void)Shell::unitTypeName(type, typeText);
+        (void)Shell::unitStatusName(status, statusText);
+        std::string suffix;
+        if (ShowsPercent(status)) {
+            uint32_t percent = 0;
+            if (Api::GetUnitPercentComplete(unit, &percent) != 0)
+                throwApiError();
+            suffix = " (" + std::to_string(percent) + "%)";
+        }
+        const unsigned unitNumber = UnitNumberOf(unit);
+        std::cout << "\tUnit " << unitNumber << ": " << typeText << " " << SizeText(blocks) << " "
+                  << "( " << blocks << " blocks): " << statusText << suffix << "\n";
+    }
+}
+
+void Controller::showDriveStatus() {
+    uint32_t count = 0;
+    if (Api::GetNumPorts(objectId, &count) != 0)
+        throwApiError();
+    std::cout << "# of ports: " << count << "\n";
+    for (uint32_t i = 0; i < count && i <= 0xFF; ++i) {
+        ObjectId drive = ObjectId::Blank();
+        if (Api::MakeDriveId(static_cast<uint8_t>(number), static_cast<uint8_t>(i), &drive) != 0)
+            throwApiError();
+        const std::string modelText = LibraryText<kModelTextSize>(drive, Api::GetDriveModel, "N/A");
+        const std::string serial = LibraryText<kVersionTextSize>(drive, Api::GetDriveSerial, "N/A");
+        uint64_t blocks = 0;
+        uint8_t status = 0;
+        if (Api::GetDriveCapacity(drive, &blocks) != 0 || Api::GetDriveStatus(drive, &status) != 0)
+            throwApiError();
+        const std::string statusText = getDriveStatusText(status);
+        ObjectId unit = ObjectId::Blank();
+        if (Api::GetDriveUnitId(drive, &unit) != 0) {
+            // The port is left out; its error is dropped.
+            ApiErrorRecord dropped{};
+            Api::GetLastErrorRecord(&dropped);
+            continue;
+        }
+        const uint8_t unitNumber = UnitNumberOf(unit);
+        if (status == 0) {
+            std::cout << "\tPort " << i << ": " << statusText << "\n";
+            continue;
+        }
+        std::cout << "\tPort " << i << ": " << modelText << " " << serial << " " << SizeText(blocks)
+                  << " "
+                  << "(" << blocks << " blocks): " << statusText << std::flush;
+        ObjectId unitId = ObjectId::Blank();
+        if (Api::MakeUnitId(static_cast<uint8_t>(number), 0xFF, unitNumber, 0xFF, 0xFF, &unitId) !=
+            0)
+            throwApiError();
+        // A failed type read counts as a unit: the unit number stays on the line.
+        uint32_t type = 0;
+        if (Api::GetUnitType(unitId, &type) != 0) {
+            ApiErrorRecord dropped{};
+            Api::GetLastErrorRecord(&dropped);
+            type = 0;
+        }
+        if (unitNumber == kNoUnitNumber || type == kDiskUnitType)
+            std::cout << "(NO UNIT)";
+        else
+            std::cout << "(unit " << static_cast<unsigned>(unitNumber) << ")";
+        std::cout << "\n";
+    }
+}
+
+void Controller::showPortDetail(const std::string& portName) {
+    const unsigned long index = std::strtoul(portName.c_str() + 1, nullptr, 10);
+    uint32_t count = 0;
+    if (Api::GetNumPorts(objectId, &count) != 0)
+        throwApiError();
+    if (index >= count || index > 0xFF)
+        throw KV_Exception(kCliPort);
+    ObjectId drive = ObjectId::Blank();
+    if (Api::MakeDriveId(static_cast<uint8_t>(number), static_cast<uint8_t>(index), &drive) != 0)
+        throwApiError();
+    uint8_t status = 0;
+    (void)Api::GetDriveStatus(drive, &status);
+    if (status == 0)
+        throw KV_Exception(kCliPortState);
+    const std::string statusText = getDriveStatusText(status);
+    const std::string modelText = LibraryText<kModelTextSize>(drive, Api::GetDriveModel, "N/A");
+    const std::string serial = LibraryText<kVersionTextSize>(drive, Api::GetDriveSerial, "N/A");
+    const std::string firmware =
+        LibraryText<kVersionTextSize>(drive, Api::GetDriveFirmwareVersion, "N/A");
+    ObjectId unit = ObjectId::Blank();
+    if (Api::GetDriveUnitId(drive, &unit) != 0)
+        throwApiError();
+    uint64_t blocks = 0;
+    if (Api::GetDriveCapacity(drive, &blocks) != 0)
+        throwApiError();
+    std::cout << "Controller " << number << ", Port " << index << "\n"
+              << Rule('-', 22) << "Status:    " << statusText << "\n"
+              << "Model:     " << modelText << "\n"
+              << "Size:      " << SizeText(blocks) << " (" << blocks << " blocks)"
+              << "\n"
+              << "Serial #:  " << serial << "\n"
+              << "FW:        " << firmware << "\n";
+    const uint8_t unitNumber = UnitNumberOf(unit);
+    if (unitNumber < kNoUnitNumber)
+        std::cout << "Unit:      " << static_cast<unsigned>(unitNumber) << "\n";
+    else
+        std::cout << "Unit:      NO UNIT"
+                  << "\n";
+}
+
+void Controller::showPortInfo(const std::string& portName, std::istream& words) {
+    const bool newStyle = theShell == nullptr || theShell->isNewOutputStyle();
+    if (!shell_words::hasMoreWords(words) && !newStyle) {
+        showPortDetail(portName);
+        return;
+    }
+    // The port object's own rows and attribute lines (Port::showRow and its
+    // show operations) are not part of this build: the port must exist and
+    // nothing more is printed.
+    (void)getPort(portName);
+}

@@ -1,0 +1,57 @@
+// The controller commands that every controller of the newer family
+// shares. Abstract: the manager builds one of its generation classes.
+#pragma once
+
+#include "controllers/controller.h"
+
+class ControllerWescal : public Controller {
+  public:
+    ~ControllerWescal() override;
+
+    void showAlarms() override;
+    void showAlarmsReverse() override;
+    int schedRebuildCommand(std::istream& words) override;
+    int schedVerifyCommand(std::istream& words) override;
+    int schedSelftestCommand(std::istream& words) override;
+    void showRebuildSchedule() override;
+    void showVerifySchedule() override;
+    void showSelftestSchedule() override;
+    int addScheduleSlot(const std::string& slot, const std::string& task) override;
+    int deleteScheduleSlot(int slot, const std::string& task) override;
+    int setRebuild(std::istream& words, const std::string& word) override;
+    int setVerify(std::istream& words, const std::string& word) override;
+    int setSelftest(std::istream& words, const std::string& word) override;
+    int setForceDriveCacheOn(std::istream& words, const std::string& word) override;
+    std::string getForceDriveCacheOn() override;
+    std::string getAvMode() override;
+    int setAvMode(const std::string& word) override;
+    std::string getVerifyRate() override;
+    int createUnitCommand(std::istream& words) override;
+    int createUnit(std::istream& options, const std::string& type,
+                   const std::string& style) override;
+    void showDiag() override;
+    int updateFirmware(const std::string& fileName, uint8_t force, uint8_t warning) override;
+    std::string getLbaReorder() override;
+    int setLbaReorder(std::istream& words, const std::string& word) override;
+    int setAutoRebuild(const std::string& word) override;
+    std::string getAutoRebuild(const std::string& mode) override;
+    void showControllerBus() override;
+    std::string getCarveSize(const std::string& mode) override;
+    int setCarveSize(const std::string& word) override;
+    void showModePageControl(std::istream& words) override;
+    int setModePageControl(std::istream& words, const std::string& word) override;
+    int setRebuildBackgroundTask(std::istream& words, const std::string& word, int isRate) override;
+    int setVerifyBackgroundTask(std::istream& words, const std::string& word, int isRate) override;
+    void showBackgroundTask(int task, bool isRate, bool summary) override;
+
+    // The eight-character severity text of an event.
+    static std::string getSeverityText(uint8_t severity);
+
+  protected:
+    ControllerWescal(const std::string& controllerName, uint32_t controllerNumber, ObjectId id);
+
+    // What generations without a policy show for it.
+    static constexpr const char* kNotSupported = "Not Supported";
+    // The body that generations without a setting use: CLI error 24.
+    [[noreturn]] static void refuse();
+};

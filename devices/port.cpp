@@ -1,0 +1,214 @@
+#include "devices/port.h"
+
+#include <iostream>
+
+#include "api/api.h"
+#include "controllers/controller.h"
+#include "shell/help.h"
+#include "shell/kv_exception.h"
+#include "shell/shell.h"
+#include "units/api_call.h"
+
+namespace {
+
+// CLI codes of the port commands.
+constexpr int kInvalidPortState = 20;
+constexpr int kInvalidPortCommand = 35;
+constexpr int kInvalidPortCommandSyntax = 36;
+
+// The library's "No unit" answer.
+constexpr uint32_t kApiNoUnit = 63;
+constexpr uint8_t kNoUnit = 255;
+
+// The last failure was the library saying the drive has no unit.
+bool lastErrorMeansNoUnit() {
+    ApiErrorRecord record{};
+    Api::GetLastErrorRecord(&record);
+    return record.apiCode == kApiInvalidUnitId || record.apiCode == kApiNoUnit;
+}
+
+struct LinkTexts {
+    uint8_t code;
+    const char* driveType;
+    const char* attachment;
+};
+constexpr LinkTexts kLinkTexts[] = {
+    {0, "None", "N/A"},       {1, "SATA", "Direct"},   {3, "SAS", "Direct"},
+    {5, "SATA", "Enclosure"}, {7, "SAS", "Enclosure"},
+};
+
+}  // namespace
+
+Port::Port(Controller* owner, const std::string& portName, uint32_t portNumber, ObjectId portId)
+    : controller(owner),
+      name(portName),
+      number(portNumber),
+      id(portId),
+      path("/" + owner->getName() + "/" + portName) {}
+
+Port::~Port() = default;
+
+// The port commands are built on top of the drive row; until then every
+// command word is refused the way an unknown one is.
+int Port::execute(std::istream& words) {
+    std::string word;
+    if (!(words >> word))
+        Controller::throwError(kInvalidPortCommandSyntax);
+    if (word == "help" || word == "?") {
+        theShell->getHelp()->showPortHelp("all");
+        return 0;
+    }
+    Controller::throwError(kInvalidPortCommand);
+}
+
+std::string Port::interfaceText(uint8_t code, int which) {
+    for (const auto& t : kLinkTexts) {
+        if (t.code == code)
+            return which == 0 ? t.driveType : t.attachment;
+    }
+    return "";
+}
+
+std::string Port::getDriveInterfaceText(int which) {
+    uint8_t code = 0;
+    RequireApi(Api::GetDriveInterface(id, &code));
+    return interfaceText(code, which);
+}
+
+bool Port::isEmpty() {
+    uint8_t status = kDriveNone;
+    if (Api::GetDriveStatus(id, &status) != 0)
+        return true;
+    return status == kDriveNone;
+}
+
+bool Port::driveUnit(uint8_t* unitNumber, ObjectId* unitId) {
+    *unitId = ObjectId::Blank();
+    *unitNumber = kNoUnit;
+    if (Api::GetDriveUnitId(id, unitId) != 0)
+        return false;
+    uint8_t ctl = 0, level4 = 0, level2 = 0, level3 = 0;
+    return Api::ParseUnitId(*unitId, &ctl, &level4, unitNumber, &level2, &level3) == 0;
+}
+
+bool Port::hasUnit(uint8_t unitNumber, bool strict) {
+    if (unitNumber == kNoUnit)
+        return false;
+    ObjectId top = ObjectId::Blank();
+    if (Api::MakeUnitId(static_cast<uint8_t>(controller->getNumber()), kNoUnit, unitNumber, kNoUnit,
+                        kNoUnit, &top) != 0) {
+        if (strict)
+            Controller::throwApiError();
+        return false;
+    }
+    uint32_t type = 0;
+    if (Api::GetUnitType(top, &type) != 0) {
+        if (strict && !lastErrorMeansNoUnit())
+            Controller::throwApiError();
+        return false;
+    }
+    return type != kUnitCbod;
+}
+
+void Port::getUnitInfo(std::string& unitName, std::string& unitStatus) {
+    unitName = "-";
+    unitStatus = "Unknown";
+    uint8_t unit = kNoUnit;
+    ObjectId unitId = ObjectId::Blank();
+    if (!driveUnit(&unit, &unitId) || !hasUnit(unit, false))
+        return;
+    unitName = "u" + std::to_string(unit);
+    uint8_t status = 0;
+    if (Api::GetUnitStatus(unitId, &status) == 0)
+        unitStatus = controller->getUnitStatusText(status);
+}
+
+std::string Port::getUnitName() {
+    if (isEmpty())
+        Controller::throwError(kInvalidPortState);
+    std::string unitName;
+    std::string unitStatus;
+    getUnitInfo(unitName, unitStatus);
+    return unitName == "-" ? "N/A" : unitName;
+}
+
+// The library has no port-to-phy or port-to-slot lookup for the drive row
+// yet, so these cells show no value.
+std::string Port::phyText(const std::string& /*attachment*/) {
+    return "-";
+}
+
+std::string Port::enclosureSlotText(const std::string& /*attachment*/) {
+    return "-";
+}
+
+void Port::showRow(bool withHeader) {
+    const bool vantor = controller->getFamily() >= kFamilyVantor;
+    if (withHeader) {
+        if (vantor)
+            std::cout << "\nVPort Status         Unit Size      Type  Phy Encl-Slot    Model\n"
+                      << std::string(78, '-') << "\n";
+        else
+            std::cout << "\nPort   Status           Unit   Size        Blocks        Serial\n"
+                      << std::string(63, '-') << "\n";
+    }
+    uint8_t driveStatus = kDriveNone;
+    (void)Api::GetDriveStatus(id, &driveStatus);
+    const std::string driveText = controller->getDriveStatusText(driveStatus);
+
+    if (!IsDrivePresent(driveStatus)) {
+        if (vantor && !withHeader)
+            return;
+        if (vantor)
+            std::cout << Shell::padText(name, 6) << Shell::padText(driveText, 15)
+                      << Shell::padText("-", 5) << Shell::padText("-", 10) << Shell::padText("-", 6)
+                      << Shell::padText("-", 4) << Shell::padText("-", 13) << "-\n";
+        else
+            std::cout << Shell::padText(name, 7) << Shell::padText(driveText, 17)
+                      << Shell::padText("-", 7) << Shell::padText("-", 12)
+                      << Shell::padText("-", 14) << "-\n";
+        return;
+    }
+
+    uint8_t unit = kNoUnit;
+    ObjectId unitId = ObjectId::Blank();
+    (void)driveUnit(&unit, &unitId);
+    uint8_t unitFlags = 0;
+    if (unit == kNoUnit && controller->getFamily() > kFamilyRhosk)
+        RequireApi(Api::GetDriveUnitFlags(id, &unitFlags));
+    const bool inUnit = hasUnit(unit, true);
+
+    std::string unitText = "-";
+    uint8_t unitStatus = 0;
+    if (unitFlags & 1) {
+        unitText = "u?";
+    } else if (inUnit) {
+        unitText = "u" + std::to_string(unit);
+        (void)Api::GetUnitStatus(unitId, &unitStatus);
+    }
+    const bool showUnitStatus = driveStatus == kDriveOk && unitText.size() > 1 && unitText != "u?";
+    const std::string statusText =
+        showUnitStatus ? controller->getUnitStatusText(unitStatus) : driveText;
+
+    uint64_t blocks = 0;
+    (void)Api::GetDriveCapacity(id, &blocks);
+    const std::string capacity = controller->getCapacityText(blocks);
+
+    if (!vantor) {
+        FixedText<kVersionTextSize> serial;
+        (void)Api::GetDriveSerial(id, serial.data());
+        std::cout << Shell::padText(name, 7) << Shell::padText(statusText, 17)
+                  << Shell::padText(unitText, 7) << Shell::padText(capacity, 12)
+                  << Shell::padNumber(blocks, 14) << Shell::padText(serial.c_str(), 20) << "\n";
+        return;
+    }
+    FixedText<kModelTextSize> model;
+    (void)Api::GetDriveModel(id, model.data());
+    const std::string attachment = getDriveInterfaceText(1);
+    std::cout << Shell::padText(name, 6) << Shell::padText(statusText, 15)
+              << Shell::padText(unitText, 5) << Shell::padText(capacity, 10)
+              << Shell::padText(getDriveInterfaceText(0), 6)
+              << Shell::padText(phyText(attachment), 4)
+              << Shell::padText(enclosureSlotText(attachment), 13)
+              << Shell::padText(model.c_str(), 20) << "\n";
+}

@@ -1,0 +1,65 @@
+// The command object of one drive port of a controller, /cN/pK. It holds no
+// drive state: every status and attribute is read from the library when it
+// is shown.
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <string>
+
+#include "api/object_id.h"
+#include "shell/object.h"
+
+class Controller;
+
+class Port : public Object {
+  public:
+    // The controller's port `portNumber`, named "p" + number, with the
+    // identifier the library made for it.
+    Port(Controller* owner, const std::string& portName, uint32_t portNumber, ObjectId portId);
+    ~Port() override;
+    Port(const Port&) = delete;
+    Port& operator=(const Port&) = delete;
+
+    int execute(std::istream& words) override;
+
+    // The drive table row; with the header of the port's own table first.
+    void showRow(bool withHeader);
+
+    // --- Drive queries shared by the port's lines ---
+    // No drive on the port (or its status cannot be read).
+    bool isEmpty();
+    // The name ("u" + number, or "-") and status text of the drive's unit.
+    void getUnitInfo(std::string& unitName, std::string& unitStatus);
+    // The drive's unit name, "N/A" for none; CLI 20 for an empty port.
+    std::string getUnitName();
+    // The drive type (which 0) or attachment (which 1) of the drive's link.
+    std::string getDriveInterfaceText(int which);
+
+    [[nodiscard]] const std::string& getName() const { return name; }
+    [[nodiscard]] uint32_t getNumber() const { return number; }
+    [[nodiscard]] ObjectId getObjectId() const { return id; }
+    [[nodiscard]] const std::string& getPath() const { return path; }
+
+    // The text of a drive link code: the drive type (which 0) or the
+    // attachment (which 1); empty for an unknown code.
+    static std::string interfaceText(uint8_t code, int which);
+
+  private:
+    // The top-level unit number of the drive (255 for none) and the id of
+    // the (sub)unit it belongs to; false when the lookup fails.
+    bool driveUnit(uint8_t* unitNumber, ObjectId* unitId);
+    // Reads the type of the drive's top-level unit; false when there is
+    // none (no unit, "Invalid unit ID", "No unit" or a CBOD unit). Other
+    // failures throw when `strict`, else count as no unit.
+    bool hasUnit(uint8_t unitNumber, bool strict);
+    // The Phy and Encl-Slot cells of a family-8 row.
+    std::string phyText(const std::string& attachment);
+    std::string enclosureSlotText(const std::string& attachment);
+
+    Controller* controller;  // not owned
+    std::string name;
+    uint32_t number;
+    ObjectId id;
+    std::string path;
+};

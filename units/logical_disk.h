@@ -1,0 +1,175 @@
+// The command object of one unit (a RAID array, a single disk, a JBOD disk
+// or a hot spare) on one controller, and the base of one class per unit
+// type (units/logical_disk_types.h).
+//
+// A controller builds one object per existing unit when its tree is built;
+// its create and migrate commands build new-unit objects that live for
+// that one command. The object keeps the request fields of a new unit and
+// the values cached from the controller for an existing one; every text it
+// prints is asked from the library when it is printed.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <istream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "api/object_id.h"
+#include "shell/object.h"
+
+class Controller;
+
+class LogicalDisk : public Object {
+  public:
+    static constexpr std::size_t kVolumeSlots = 64;
+
+    // What a unit class fixes: its code, text and redundancy, and the
+    // settings a new unit of the class starts from.
+    struct Kind {
+        uint32_t typeCode;
+        const char* typeText;
+        bool redundant;
+        uint32_t stripeCode;
+        uint32_t group;
+        bool writeCache;
+        uint32_t rapidRecoveryRequest;
+        // Auto-verify on by default only when the verify schedule is basic.
+        bool autoverifyNeedsBasicMode;
+        // A new unit asks the verify schedule for its auto-verify default.
+        bool asksVerifySchedule;
+    };
+
+    // The object of an existing unit of `type`, built with the existing-unit
+    // constructor of its class; null for a type that has no class.
+    static std::unique_ptr<LogicalDisk> makeExisting(uint32_t type, Controller* owner,
+                                                     const std::string& unitName,
+                                                     uint32_t unitNumber, ObjectId unitId);
+    // The new-unit object named by a create or migrate type word ("raid0",
+    // "raid1", "raid10", "raid5", "raid50", "raid6", "single" or
+    // "singledisk", "jbod", "spare"); null for any other word. Which words a
+    // command accepts is the command's decision.
+    static std::unique_ptr<LogicalDisk> makeNew(const std::string& typeWord, Controller* owner);
+
+    LogicalDisk(const LogicalDisk&) = delete;
+    LogicalDisk& operator=(const LogicalDisk&) = delete;
+
+    // --- Virtual operations ---
+    ~LogicalDisk() override;
+    // The unit's command words.
+    int execute(std::istream& words) override;
+    // The stripe text of any unit or subunit: "64K" or "-".
+    virtual std::string getStripeOf(ObjectId unit);
+    // The stripe text of this unit ("-" for types without stripes).
+    virtual std::string getStripe();
+    // The stripe code; with useCached false asked from the controller.
+    virtual uint32_t getStripeCode(bool useCached);
+    // The ignore-ECC policy; with useCached false asked (redundant units).
+    virtual bool getIgnoreEcc(bool useCached);
+    // "ON", "OFF" or "-".
+    virtual std::string getIgnoreEccText();
+    // The Cache column text.
+    virtual std::string getCacheText();
+    // The row of the controller's unit list.
+    virtual void showSummaryRow();
+    // The unit's own table: the unit row only.
+    virtual void showTable(bool withHeader);
+    // Drives per subunit (RAID-50); 0 for every other type.
+    virtual uint32_t getGroup(bool useCached);
+    // RAID-6 parity count; CLI 25 for every other type.
+    virtual uint32_t getParity();
+
+    // --- Accessors ---
+    [[nodiscard]] uint32_t getUnitType() const { return typeCode; }
+    [[nodiscard]] ObjectId getObjectId() const { return id; }
+    [[nodiscard]] std::string getName() const { return name; }
+    [[nodiscard]] uint32_t getMakeOsAware() const { return makeOsAware; }
+    [[nodiscard]] std::string getControllerName() const;
+    // "/" + controller name + "/" + name, as every line of the unit prints it.
+    [[nodiscard]] std::string getPath() const;
+    [[nodiscard]] bool isRedundant() const { return redundant; }
+    [[nodiscard]] const std::string& getTypeText() const { return typeText; }
+
+    // --- Status and value texts ---
+    std::string getStatus();
+    std::string getStatusOf(ObjectId unit);
+    std::string getRaid6Status();
+    bool isTaskRunning(ObjectId unit);
+    bool isTaskRunning() { return isTaskRunning(id); }
+    std::string getPercentTextOf(ObjectId unit);
+    std::string getPercentText() { return getPercentTextOf(id); }
+    void getPercentTexts(std::string& rebuildText, std::string& otherText);
+    void getRaid6PercentTexts(std::string& rebuildText, std::string& otherText);
+    std::string getSizeTextOf(ObjectId unit);
+    std::string getSizeText() { return getSizeTextOf(id); }
+    std::string getVolumeSizeTextOf(ObjectId volume);
+    std::string getAutoverifyText();
+    std::string getKeepwellText();
+
+    // --- Tables ---
+    static std::string padText(const std::string& text, int width);
+    void showTableHeader();
+    void showSubunitTable(bool withHeader);
+    void showTwoLevelTable(bool withHeader);
+    void showVolumeRows();
+
+    // --- Queries ---
+    uint32_t getUnitTypeOf(ObjectId unit);
+    uint64_t getCapacityOf(ObjectId unit);
+    uint64_t getVolumeCapacityOf(ObjectId volume);
+    bool needsStatusMark();
+    uint32_t getDriveCount();
+    std::vector<uint32_t> getDrivePorts(bool useCached);
+
+  protected:
+    explicit LogicalDisk(Controller* owner);
+    // Existing unit: the kind, the name, number and identifier.
+    void initExisting(const Kind& kind, const std::string& unitName, uint32_t unitNumber,
+                      ObjectId unitId);
+    // New unit: the kind's request defaults and the auto-verify default.
+    void initNew(const Kind& kind);
+
+    // The owning controller's family code, number and identifier.
+    int32_t family() const;
+    ObjectId controllerId() const;
+
+    // The percentage text of a unit or subunit and the status it was read
+    // with (left as it is when the text is "-" before the status read).
+    std::string percentTextOf(ObjectId unit, uint8_t* status);
+    // The port (and identifier) of the first drive of a unit or subunit;
+    // 255 when it has no drive.
+    uint8_t firstDrivePort(ObjectId unit, ObjectId* drive);
+    // "p" + port, or "-" for port 255.
+    static std::string portText(uint8_t port);
+    // The unit-table row of eight cells.
+    static void printTableRow(const std::array<std::string, 8>& cells);
+    // The unit's own row of the unit table, with the status mark.
+    void printUnitRow(const std::string& port, const std::string& stripe);
+    // The row of a subunit that holds a drive: its status reads "WARNING"
+    // when the subunit is OK but its drive is not.
+    void printDriveRow(const std::string& rowName, ObjectId member);
+
+    bool redundant = false;
+    Controller* controller = nullptr;  // not owned
+    uint32_t makeOsAware = 0;
+    uint32_t typeCode = 0;
+    std::string typeText;
+    uint32_t stripeCode = 0;
+    uint32_t group = 0;
+    std::vector<int32_t> drives;
+    std::vector<int32_t> sourceDrives;
+    std::vector<int32_t> targetDrives;
+    std::string name;
+    std::string requestedName;
+    uint32_t number = 0;
+    ObjectId id = ObjectId::Blank();
+    bool writeCache = false;
+    uint32_t readCacheRequest = 0;
+    bool autoverify = false;
+    bool ignoreEcc = false;
+    bool queuingOff = false;
+    std::string keepwellRequest;
+    uint32_t rapidRecoveryRequest = 0;
+    std::array<uint64_t, kVolumeSlots> volumeSizes{};
+};
