@@ -139,6 +139,10 @@ class AuditLog {
     int SetUnitName(ObjectId unit, const char* name);
     int SetKeepwellMode(ObjectId unit, uint8_t mode);
     int SetRapidRecovery(ObjectId unit, uint8_t policy);
+    // Battery backup unit.
+    int EnableBbu(ObjectId controller);
+    int DisableBbu(ObjectId controller);
+    int StartBbuBatteryTest(ObjectId controller);
 
   private:
     // Copies the error record on construction and puts it back on

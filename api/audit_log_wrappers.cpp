@@ -185,3 +185,21 @@ int AuditLog::SetRapidRecovery(ObjectId unit, uint8_t policy) {
                           ResultWord(r));
     });
 }
+
+// --- Battery backup unit ---
+
+int AuditLog::EnableBbu(ObjectId controller) {
+    return record(Api::EnableBbu(controller),
+                  [&](int r) { return ControllerMessage("Enable BBU", controller, r); });
+}
+
+int AuditLog::DisableBbu(ObjectId controller) {
+    return record(Api::DisableBbu(controller),
+                  [&](int r) { return ControllerMessage("Disable BBU", controller, r); });
+}
+
+int AuditLog::StartBbuBatteryTest(ObjectId controller) {
+    return record(Api::StartBbuBatteryTest(controller), [&](int r) {
+        return ControllerMessage("Start BBU Battery Test", controller, r);
+    });
+}

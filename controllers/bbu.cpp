@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "api/api.h"
+#include "api/audit_log.h"
 #include "controllers/controller.h"
 #include "shell/help.h"
 #include "shell/kv_exception.h"
@@ -45,6 +46,13 @@ constexpr const char* kShowAllWords[] = {"fw",       "serial",  "module",     "r
 
 void printFlushed(const std::string& text) {
     std::cout << text << std::flush;
+}
+
+// A configuration change through its audit wrapper, so that it gets its
+// audit line; without an audit logger (no shell) the library is called
+// directly.
+int Audited(int (AuditLog::*wrapper)(ObjectId), int (*direct)(ObjectId), ObjectId id) {
+    return theAuditLog != nullptr ? (theAuditLog->*wrapper)(id) : direct(id);
 }
 
 }  // namespace
@@ -417,7 +425,7 @@ int BBU::enableCommand(std::istream& words) {
     }
     printFlushed("Sending enable BBU message to " + path() + " ... ");
     const ObjectId id = ownerId();
-    if (Api::EnableBbu(id) != 0)
+    if (Audited(&AuditLog::EnableBbu, Api::EnableBbu, id) != 0)
         Controller::throwApiError();
     std::cout << "Done."
               << "\n";
@@ -445,7 +453,7 @@ int BBU::disableCommand(std::istream& words) {
     }
     printFlushed("Sending disable BBU message to " + path() + " ... ");
     const ObjectId id = ownerId();
-    if (Api::DisableBbu(id) != 0)
+    if (Audited(&AuditLog::DisableBbu, Api::DisableBbu, id) != 0)
         Controller::throwApiError();
     std::cout << "Done."
               << "\n"
@@ -478,7 +486,7 @@ int BBU::testCommand(std::istream& words) {
     }
     printFlushed("Sending battery capacity test message to " + path() + " ... ");
     const ObjectId id = ownerId();
-    if (Api::StartBbuBatteryTest(id) != 0)
+    if (Audited(&AuditLog::StartBbuBatteryTest, Api::StartBbuBatteryTest, id) != 0)
         Controller::throwApiError();
     std::cout << "Done.\n"
               << "The write cache will be resumed when the test is completed\n"

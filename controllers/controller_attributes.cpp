@@ -378,12 +378,7 @@ int Controller::infoCommand(std::istream& words) {
     const std::string word = shell_words::nextWord(words);
     const bool numbered = word.size() > 1 && std::isdigit(static_cast<unsigned char>(word[1]));
     if (numbered && word[0] == 'u') {
-        LogicalDisk* unit = getUnit(word);
-        // The unit's show command with the remaining words.
-        std::string remaining;
-        std::getline(words, remaining, '\0');
-        std::istringstream rest("show " + remaining);
-        unit->execute(rest);
+        getUnit(word)->show(words);
         return 0;
     }
     if (numbered && word[0] == 'p') {

@@ -13,9 +13,11 @@
 #include "api/rhosk/rhosk_codes.h"
 #include "controllers/bbu.h"
 #include "controllers/controller.h"
+#include "devices/port.h"
 #include "shell/kv_exception.h"
 #include "shell/shell.h"
 #include "shell/shell_words.h"
+#include "units/api_call.h"
 #include "units/logical_disk.h"
 
 namespace {
@@ -24,10 +26,12 @@ constexpr int32_t kFamilyVport = 8;
 constexpr int32_t kFamilyIostat = 5;
 constexpr int kCliPort = 9;
 constexpr int kCliPortState = 20;
+constexpr int kCliInfoArgument = 12;
 constexpr int kCliControllerOperation = 24;
 constexpr uint32_t kNoUnitType = 0xFFFFFFFFu;
 constexpr uint32_t kDiskUnitType = 12;
 constexpr uint8_t kNoUnitNumber = 255;
+constexpr std::size_t kAnswerSize = 255;
 
 std::string Rule(char c, std::size_t count) {
     return std::string(count, c) + "\n";
@@ -38,27 +42,68 @@ bool ShowsPercent(uint8_t status) {
     return status == 251 || status == 247 || status == 223 || status == 175;
 }
 
-template <std::size_t N>
-std::string LibraryText(const ObjectId& id, int (*read)(ObjectId, char*), const char* preset) {
-    FixedText<N> text;
-    std::snprintf(text.data(), N, "%s", preset);
-    if (read(id, text.data()) != 0)
-        Controller::throwApiError();
-    text.text[N - 1] = '\0';
-    return text.c_str();
-}
-
 std::string SizeText(uint64_t blocks) {
     char text[32] = {};
     (void)Shell::capacityText(blocks, text);
     return text;
 }
 
+// The unit number of a drive's unit id. The library answers a drive that
+// belongs to no unit with the all-0xFF id, which is no unit id at all: it
+// reads as unit number 255 ("NO UNIT") instead of failing the listing.
 uint8_t UnitNumberOf(const ObjectId& unit) {
+    if (unit == ObjectId::Blank())
+        return kNoUnitNumber;
     uint8_t controller = 0, level4 = 0, number = kNoUnitNumber, level2 = 0, level3 = 0;
     if (Api::ParseUnitId(unit, &controller, &level4, &number, &level2, &level3) != 0)
         Controller::throwApiError();
     return number;
+}
+
+// The drive table: the header of the controller's family, then the row of
+// every port, in port number order. The paged table pauses after every
+// `pageRows` ports (0 never pauses) and ends when the user answers q,
+// quit or exit.
+void showDriveTable(Controller& controller, bool paged, uint32_t pageRows) {
+    if (controller.getFamily() < kFamilyVport) {
+        std::cout << "\n"
+                  << "Port   Status           Unit   Size        Blocks        Serial"
+                  << "\n"
+                  << Rule('-', 63);
+    } else {
+        std::cout << "\n"
+                  << (paged ? "Port Status         Unit Size      Type  Phy  Encl-Slot    Model"
+                            : "VPort Status         Unit Size      Type  Phy Encl-Slot    Model")
+                  << "\n"
+                  << Rule('-', 78);
+    }
+    ObjectId id{};
+    controller.getObjectId(&id);
+    // A failed count leaves the table without rows.
+    uint32_t count = 0;
+    (void)Api::GetNumPorts(id, &count);
+    const auto& ports = controller.getPorts();
+    uint32_t rows = 0;
+    for (uint32_t i = 0; i < count; ++i) {
+        const auto found = ports.find("p" + std::to_string(i));
+        if (found == ports.end())
+            continue;
+        found->second->showRow(false);
+        if (!paged || pageRows == 0 || ++rows < pageRows)
+            continue;
+        rows = 0;
+        std::cout << "\n<CR> to continue, q to quit..."
+                  << "\n"
+                  << std::flush;
+        char answer[kAnswerSize] = {};
+        if (!std::cin.getline(answer, sizeof answer) && std::cin.eof())
+            return;
+        std::cin.clear();
+        std::string word = answer;
+        Shell::toLower(word);
+        if (word == "quit" || word == "exit" || word == "q")
+            return;
+    }
 }
 
 }  // namespace
@@ -93,28 +138,11 @@ void Controller::showUnits() {
 }
 
 void Controller::showDrives() {
-    showDrivesPaged(0);
+    showDriveTable(*this, false, 0);
 }
 
 void Controller::showDrivesPaged(uint32_t pageRows) {
-    if (family < kFamilyVport) {
-        std::cout << "\n"
-                  << "Port   Status           Unit   Size        Blocks        Serial"
-                  << "\n"
-                  << Rule('-', 63);
-    } else {
-        std::cout << "\n"
-                  << (pageRows == 0
-                          ? "VPort Status         Unit Size      Type  Phy Encl-Slot    Model"
-                          : "Port Status         Unit Size      Type  Phy  Encl-Slot    Model")
-                  << "\n"
-                  << Rule('-', 78);
-    }
-    uint32_t count = 0;
-    (void)Api::GetNumPorts(objectId, &count);
-    // The drive rows are printed by the port objects (Port::showRow), which
-    // this build does not have yet; the table ends after its header.
-    (void)count;
+    showDriveTable(*this, true, pageRows);
 }
 
 void Controller::showAll() {
@@ -147,6 +175,12 @@ void Controller::showIostat() {
     showIostatHeader();
     std::cout << Shell::padText("/" + name, 8) << Shell::padText("-", 17) << Shell::padText("-", 7)
               << Shell::padNumber(static_cast<unsigned>(table.controllerCount), 8) << "\n";
+    const std::size_t portCount = std::min<std::size_t>(ports.size(), std::size(table.portCounts));
+    for (std::size_t i = 0; i < portCount; ++i) {
+        const auto found = ports.find("p" + std::to_string(i));
+        if (found != ports.end())
+            found->second->showIostatRow(table.portCounts[i]);
+    }
 }
 
 int Controller::rescan(bool /*makeOsAware*/) {
@@ -159,19 +193,21 @@ int Controller::rescan(bool /*makeOsAware*/) {
 
 void Controller::showInfo() {
     const std::string driver =
-        LibraryText<kDriverVersionTextSize>(objectId, Api::GetDriverVersion, "N/A");
+        RequireApiText<kDriverVersionTextSize>(Api::GetDriverVersion, objectId, "N/A");
     const std::string modelText =
-        LibraryText<kModelTextSize>(objectId, Api::GetControllerModel, "NOT COMPATIBLE");
+        RequireApiText<kModelTextSize>(Api::GetControllerModel, objectId, "NOT COMPATIBLE");
     const std::string firmware =
-        LibraryText<kVersionTextSize>(objectId, Api::GetControllerFirmwareVersion, "N/A");
-    const std::string bios = LibraryText<kVersionTextSize>(objectId, Api::GetBiosVersion, "N/A");
+        RequireApiText<kVersionTextSize>(Api::GetControllerFirmwareVersion, objectId, "N/A");
+    const std::string bios = RequireApiText<kVersionTextSize>(Api::GetBiosVersion, objectId, "N/A");
     const std::string monitor =
-        LibraryText<kVersionTextSize>(objectId, Api::GetBootLoaderVersion, "N/A");
+        RequireApiText<kVersionTextSize>(Api::GetBootLoaderVersion, objectId, "N/A");
     const std::string serial =
-        LibraryText<kVersionTextSize>(objectId, Api::GetControllerSerial, "N/A");
-    const std::string pcb = LibraryText<kVersionTextSize>(objectId, Api::GetPcbVersion, "N/A");
-    const std::string pchip = LibraryText<kVersionTextSize>(objectId, Api::GetPchipVersion, "N/A");
-    const std::string achip = LibraryText<kVersionTextSize>(objectId, Api::GetAchipVersion, "N/A");
+        RequireApiText<kVersionTextSize>(Api::GetControllerSerial, objectId, "N/A");
+    const std::string pcb = RequireApiText<kVersionTextSize>(Api::GetPcbVersion, objectId, "N/A");
+    const std::string pchip =
+        RequireApiText<kVersionTextSize>(Api::GetPchipVersion, objectId, "N/A");
+    const std::string achip =
+        RequireApiText<kVersionTextSize>(Api::GetAchipVersion, objectId, "N/A");
     std::cout << "Controller: c" << number << "\n"
               << Rule('-', 13) << "Driver:   " << driver << "\n"
               << "Model:    " << modelText << "\n"
@@ -236,13 +272,23 @@ void Controller::showDriveStatus() {
         ObjectId drive = ObjectId::Blank();
         if (Api::MakeDriveId(static_cast<uint8_t>(number), static_cast<uint8_t>(i), &drive) != 0)
             throwApiError();
-        const std::string modelText = LibraryText<kModelTextSize>(drive, Api::GetDriveModel, "N/A");
-        const std::string serial = LibraryText<kVersionTextSize>(drive, Api::GetDriveSerial, "N/A");
-        uint64_t blocks = 0;
         uint8_t status = 0;
-        if (Api::GetDriveCapacity(drive, &blocks) != 0 || Api::GetDriveStatus(drive, &status) != 0)
+        if (Api::GetDriveStatus(drive, &status) != 0)
             throwApiError();
         const std::string statusText = getDriveStatusText(status);
+        // An empty port has no drive to describe (its drive queries fail):
+        // it gets its status line alone.
+        if (status == 0) {
+            std::cout << "\tPort " << i << ": " << statusText << "\n";
+            continue;
+        }
+        const std::string modelText =
+            RequireApiText<kModelTextSize>(Api::GetDriveModel, drive, "N/A");
+        const std::string serial =
+            RequireApiText<kVersionTextSize>(Api::GetDriveSerial, drive, "N/A");
+        uint64_t blocks = 0;
+        if (Api::GetDriveCapacity(drive, &blocks) != 0)
+            throwApiError();
         ObjectId unit = ObjectId::Blank();
         if (Api::GetDriveUnitId(drive, &unit) != 0) {
             // The port is left out; its error is dropped.
@@ -251,23 +297,22 @@ void Controller::showDriveStatus() {
             continue;
         }
         const uint8_t unitNumber = UnitNumberOf(unit);
-        if (status == 0) {
-            std::cout << "\tPort " << i << ": " << statusText << "\n";
-            continue;
-        }
         std::cout << "\tPort " << i << ": " << modelText << " " << serial << " " << SizeText(blocks)
                   << " "
                   << "(" << blocks << " blocks): " << statusText << std::flush;
-        ObjectId unitId = ObjectId::Blank();
-        if (Api::MakeUnitId(static_cast<uint8_t>(number), 0xFF, unitNumber, 0xFF, 0xFF, &unitId) !=
-            0)
-            throwApiError();
-        // A failed type read counts as a unit: the unit number stays on the line.
+        // A CBOD unit counts as no unit; a failed type read counts as a
+        // unit, so the unit number stays on the line.
         uint32_t type = 0;
-        if (Api::GetUnitType(unitId, &type) != 0) {
-            ApiErrorRecord dropped{};
-            Api::GetLastErrorRecord(&dropped);
-            type = 0;
+        if (unitNumber != kNoUnitNumber) {
+            ObjectId unitId = ObjectId::Blank();
+            if (Api::MakeUnitId(static_cast<uint8_t>(number), 0xFF, unitNumber, 0xFF, 0xFF,
+                                &unitId) != 0)
+                throwApiError();
+            if (Api::GetUnitType(unitId, &type) != 0) {
+                ApiErrorRecord dropped{};
+                Api::GetLastErrorRecord(&dropped);
+                type = 0;
+            }
         }
         if (unitNumber == kNoUnitNumber || type == kDiskUnitType)
             std::cout << "(NO UNIT)";
@@ -292,10 +337,10 @@ void Controller::showPortDetail(const std::string& portName) {
     if (status == 0)
         throw KV_Exception(kCliPortState);
     const std::string statusText = getDriveStatusText(status);
-    const std::string modelText = LibraryText<kModelTextSize>(drive, Api::GetDriveModel, "N/A");
-    const std::string serial = LibraryText<kVersionTextSize>(drive, Api::GetDriveSerial, "N/A");
+    const std::string modelText = RequireApiText<kModelTextSize>(Api::GetDriveModel, drive, "N/A");
+    const std::string serial = RequireApiText<kVersionTextSize>(Api::GetDriveSerial, drive, "N/A");
     const std::string firmware =
-        LibraryText<kVersionTextSize>(drive, Api::GetDriveFirmwareVersion, "N/A");
+        RequireApiText<kVersionTextSize>(Api::GetDriveFirmwareVersion, drive, "N/A");
     ObjectId unit = ObjectId::Blank();
     if (Api::GetDriveUnitId(drive, &unit) != 0)
         throwApiError();
@@ -319,12 +364,30 @@ void Controller::showPortDetail(const std::string& portName) {
 
 void Controller::showPortInfo(const std::string& portName, std::istream& words) {
     const bool newStyle = theShell == nullptr || theShell->isNewOutputStyle();
-    if (!shell_words::hasMoreWords(words) && !newStyle) {
-        showPortDetail(portName);
+    if (!shell_words::hasMoreWords(words)) {
+        if (newStyle)
+            getPort(portName)->showRow(true);
+        else
+            showPortDetail(portName);
         return;
     }
-    // The port object's own rows and attribute lines (Port::showRow and its
-    // show operations) are not part of this build: the port must exist and
-    // nothing more is printed.
-    (void)getPort(portName);
+    Port* port = getPort(portName);
+    using Line = void (Port::*)();
+    struct PortWord {
+        const char* word;
+        Line line;
+    };
+    static constexpr PortWord kWords[] = {
+        {"status", &Port::showStatus}, {"model", &Port::showModel},
+        {"serial", &Port::showSerial}, {"capacity", &Port::showCapacity},
+        {"smart", &Port::showSmart},   {"firmware", &Port::showFirmware},
+    };
+    while (shell_words::hasMoreWords(words)) {
+        const std::string word = shell_words::nextWord(words);
+        const auto found = std::find_if(std::begin(kWords), std::end(kWords),
+                                        [&](const PortWord& w) { return word == w.word; });
+        if (found == std::end(kWords))
+            throw KV_Exception(kCliInfoArgument);
+        (port->*(found->line))();
+    }
 }

@@ -1,8 +1,10 @@
 #include "devices/port.h"
 
 #include <iostream>
+#include <string>
 
 #include "api/api.h"
+#include "api/api_error.h"
 #include "controllers/controller.h"
 #include "shell/help.h"
 #include "shell/kv_exception.h"
@@ -15,6 +17,7 @@ namespace {
 constexpr int kInvalidPortState = 20;
 constexpr int kInvalidPortCommand = 35;
 constexpr int kInvalidPortCommandSyntax = 36;
+constexpr int kSmartNotSupported = 142;
 
 // The library's "No unit" answer.
 constexpr uint32_t kApiNoUnit = 63;
@@ -211,4 +214,79 @@ void Port::showRow(bool withHeader) {
               << Shell::padText(phyText(attachment), 4)
               << Shell::padText(enclosureSlotText(attachment), 13)
               << Shell::padText(model.c_str(), 20) << "\n";
+}
+
+void Port::showIostatRow(uint16_t pending) {
+    uint8_t driveStatus = kDriveNone;
+    RequireApi(Api::GetDriveStatus(id, &driveStatus));
+    const std::string driveText = controller->getDriveStatusText(driveStatus);
+    if (!IsDrivePresent(driveStatus)) {
+        std::cout << Shell::padText(path, 8) << Shell::padText(driveText, 17)
+                  << Shell::padText("-", 7) << Shell::padText("-", 8) << "\n";
+        return;
+    }
+    std::string unitName;
+    std::string unitStatus;
+    getUnitInfo(unitName, unitStatus);
+    const bool showUnitStatus = driveStatus == kDriveOk && unitName.size() > 1;
+    std::cout << Shell::padText(path, 8)
+              << Shell::padText(showUnitStatus ? unitStatus : driveText, 17)
+              << Shell::padText(unitName, 7) << Shell::padNumber(static_cast<unsigned>(pending), 8)
+              << "\n";
+}
+
+uint8_t Port::requireDriveStatus() {
+    uint8_t status = kDriveNone;
+    RequireApi(Api::GetDriveStatus(id, &status));
+    if (status == kDriveNone)
+        Controller::throwError(kInvalidPortState);
+    return status;
+}
+
+void Port::printLine(const std::string& label, const std::string& value) const {
+    std::cout << path << label << value << "\n";
+}
+
+void Port::showStatus() {
+    printLine(" Status = ", controller->getDriveStatusText(requireDriveStatus()));
+}
+
+void Port::showModel() {
+    requireDriveStatus();
+    printLine(" Model = ", RequireApiText<kModelTextSize>(Api::GetDriveModel, id, "N/A"));
+}
+
+void Port::showSerial() {
+    requireDriveStatus();
+    printLine(" Serial = ", RequireApiText<kVersionTextSize>(Api::GetDriveSerial, id, "N/A"));
+}
+
+void Port::showFirmware() {
+    requireDriveStatus();
+    printLine(" Firmware Version = ",
+              RequireApiText<kVersionTextSize>(Api::GetDriveFirmwareVersion, id, "N/A"));
+}
+
+void Port::showCapacity() {
+    requireDriveStatus();
+    uint64_t blocks = 0;
+    RequireApi(Api::GetDriveCapacity(id, &blocks));
+    char size[32] = {};
+    (void)Shell::capacityText(blocks, size);
+    printLine(" Capacity = ", std::string(size) + " (" + std::to_string(blocks) + " Blocks)");
+}
+
+void Port::showSmart() {
+    constexpr uint8_t kSasDirect = 3;
+    constexpr uint8_t kSasEnclosure = 7;
+    uint8_t link = 0;
+    RequireApi(Api::GetDriveInterface(id, &link));
+    if (link == kSasDirect || link == kSasEnclosure)
+        Controller::throwError(kSmartNotSupported);
+    std::cout << "\n" << path << " Drive SMART Data:\n";
+    requireDriveStatus();
+    // The library has no SMART data read yet: the request ends as an
+    // unsupported feature.
+    (void)ApiError::Fail(kApiNotSupported);
+    Controller::throwApiError();
 }

@@ -25,6 +25,20 @@ class Port : public Object {
 
     // The drive table row; with the header of the port's own table first.
     void showRow(bool withHeader);
+    // The row of the controller's I/O statistics table with the port's
+    // pending-I/O count.
+    void showIostatRow(uint16_t pending);
+
+    // --- Single attribute lines (also the old-style info command's) ---
+    // Each needs a drive on the port (CLI 20 for an empty port); a failed
+    // read ends the command with the library's error.
+    void showStatus();
+    void showModel();
+    void showSerial();
+    void showCapacity();
+    void showFirmware();
+    // The drive's SMART data; CLI 142 for a SAS drive.
+    void showSmart();
 
     // --- Drive queries shared by the port's lines ---
     // No drive on the port (or its status cannot be read).
@@ -46,6 +60,11 @@ class Port : public Object {
     static std::string interfaceText(uint8_t code, int which);
 
   private:
+    // The drive status for an attribute line: a failed read ends the
+    // command with the library's error, an empty port with CLI 20.
+    uint8_t requireDriveStatus();
+    // One attribute line: path, label, value and a line end.
+    void printLine(const std::string& label, const std::string& value) const;
     // The top-level unit number of the drive (255 for none) and the id of
     // the (sub)unit it belongs to; false when the lookup fails.
     bool driveUnit(uint8_t* unitNumber, ObjectId* unitId);

@@ -94,6 +94,16 @@ int LogicalDisk::execute(std::istream& words) {
     Controller::throwError(kInvalidUnitCommand);
 }
 
+void LogicalDisk::show(std::istream& words) {
+    std::string word;
+    const bool newStyle = theShell == nullptr || theShell->isNewOutputStyle();
+    // The old-style unit report and the attribute lines are not part of
+    // this build; they are refused as unknown unit commands.
+    if ((words >> word) || !newStyle)
+        Controller::throwError(kInvalidUnitCommand);
+    showTable(true);
+}
+
 // --- Status and value texts ---
 
 bool LogicalDisk::isTaskRunning(ObjectId unit) {

@@ -73,6 +73,9 @@ class LogicalDisk : public Object {
     virtual std::string getCacheText();
     // The row of the controller's unit list.
     virtual void showSummaryRow();
+    // The show words after the unit in the old-style info command: no word
+    // prints the unit table.
+    virtual void show(std::istream& words);
     // The unit's own table: the unit row only.
     virtual void showTable(bool withHeader);
     // Drives per subunit (RAID-50); 0 for every other type.

@@ -1,6 +1,6 @@
 // The newer family's battery backup unit operations: the enabled flag, the
 // status word and its gates, the BBU's identity texts and the battery test
-// command.
+// command, as operations of RhoskFamily.
 #include "api/rhosk/rhosk_bbu.h"
 
 #include "api/api_codes.h"
@@ -9,10 +9,12 @@
 #include "api/device_io.h"
 #include "api/driver.h"
 #include "api/rhosk/param_tables.h"
+#include "api/rhosk/rhosk_family.h"
 #include "api/rhosk/rhosk_params.h"
 
-namespace rhosk_bbu {
 namespace {
+
+using namespace rhosk_bbu;
 
 using rhosk_tables::kBbuTable;
 
@@ -34,7 +36,7 @@ constexpr uint8_t kBatteryTestOpcode = 0x1E;
 // set (bit 31 alone, or bits 31 and 30).
 int32_t GatedWord(ObjectId controller, uint32_t need, uint32_t* word) {
     uint32_t value = 0;
-    if (GetBbuStatusWord(controller, &value) != 0)
+    if (RhoskFamily::GetBbuStatusWord(controller, &value) != 0)
         return -1;
     if ((need & kBbuPresentBit) != 0 && (value & kBbuPresentBit) == 0)
         return ApiError::Fail(kApiNoBbu);
@@ -55,7 +57,7 @@ int32_t Gate(ObjectId controller, uint32_t need) {
 // The gate of the BBU's identity: IsBbuPresent must answer 1.
 int32_t GatePresent(ObjectId controller) {
     uint32_t present = 0;
-    if (IsBbuPresent(controller, &present) != 0)
+    if (RhoskFamily::IsBbuPresent(controller, &present) != 0)
         return -1;
     return present == 1 ? 0 : ApiError::Fail(kApiNoBbu);
 }
@@ -68,19 +70,19 @@ int32_t ReadBbuText(ObjectId controller, uint16_t parameter, int32_t size, char*
 
 }  // namespace
 
-int32_t IsBbuEnabled(ObjectId controller, uint32_t* enabled) {
+int32_t RhoskFamily::IsBbuEnabled(ObjectId controller, uint32_t* enabled) {
     return rhosk::ReadInto(controller, kBbuTable, kEnabledParam, 1, enabled);
 }
 
-int32_t EnableBbu(ObjectId controller) {
+int32_t RhoskFamily::EnableBbu(ObjectId controller) {
     return rhosk::WriteValue(controller, kBbuTable, kEnabledParam, 1, 1);
 }
 
-int32_t DisableBbu(ObjectId controller) {
+int32_t RhoskFamily::DisableBbu(ObjectId controller) {
     return rhosk::WriteValue(controller, kBbuTable, kEnabledParam, 1, 0);
 }
 
-int32_t GetBbuStatusWord(ObjectId controller, uint32_t* word) {
+int32_t RhoskFamily::GetBbuStatusWord(ObjectId controller, uint32_t* word) {
     uint32_t enabled = 0;
     if (IsBbuEnabled(controller, &enabled) != 0)
         return -1;
@@ -94,7 +96,7 @@ int32_t GetBbuStatusWord(ObjectId controller, uint32_t* word) {
     return 0;
 }
 
-int32_t IsBbuPresent(ObjectId controller, uint32_t* present) {
+int32_t RhoskFamily::IsBbuPresent(ObjectId controller, uint32_t* present) {
     uint32_t word = 0;
     if (GetBbuStatusWord(controller, &word) != 0)
         return -1;
@@ -102,7 +104,7 @@ int32_t IsBbuPresent(ObjectId controller, uint32_t* present) {
     return 0;
 }
 
-int32_t IsBatteryPresent(ObjectId controller, uint32_t* present) {
+int32_t RhoskFamily::IsBatteryPresent(ObjectId controller, uint32_t* present) {
     uint32_t word = 0;
     if (GatedWord(controller, kGateBbu, &word) != 0)
         return -1;
@@ -110,7 +112,7 @@ int32_t IsBatteryPresent(ObjectId controller, uint32_t* present) {
     return 0;
 }
 
-int32_t GetBbuReady(ObjectId controller, uint32_t* ready) {
+int32_t RhoskFamily::GetBbuReady(ObjectId controller, uint32_t* ready) {
     uint32_t word = 0;
     if (GatedWord(controller, kGateBbu, &word) != 0)
         return -1;
@@ -118,7 +120,7 @@ int32_t GetBbuReady(ObjectId controller, uint32_t* ready) {
     return 0;
 }
 
-int32_t GetBatteryVoltageStatus(ObjectId controller, int32_t* level) {
+int32_t RhoskFamily::GetBatteryVoltageStatus(ObjectId controller, int32_t* level) {
     uint32_t word = 0;
     if (GatedWord(controller, kGateBattery, &word) != 0)
         return -1;
@@ -126,7 +128,7 @@ int32_t GetBatteryVoltageStatus(ObjectId controller, int32_t* level) {
     return 0;
 }
 
-int32_t GetBatteryTemperatureStatus(ObjectId controller, int32_t* level) {
+int32_t RhoskFamily::GetBatteryTemperatureStatus(ObjectId controller, int32_t* level) {
     uint32_t word = 0;
     if (GatedWord(controller, kGateBattery, &word) != 0)
         return -1;
@@ -134,55 +136,55 @@ int32_t GetBatteryTemperatureStatus(ObjectId controller, int32_t* level) {
     return 0;
 }
 
-int32_t GetBbuSerial(ObjectId controller, char* text) {
+int32_t RhoskFamily::GetBbuSerial(ObjectId controller, char* text) {
     if (GatePresent(controller) != 0)
         return -1;
     return ReadBbuText(controller, kSerialParam, 20, text, kBbuTextSize);
 }
 
-int32_t GetBbuFirmwareVersion(ObjectId controller, char* text) {
+int32_t RhoskFamily::GetBbuFirmwareVersion(ObjectId controller, char* text) {
     if (GatePresent(controller) != 0)
         return -1;
     return ReadBbuText(controller, kFirmwareParam, 16, text, kBbuTextSize);
 }
 
-int32_t GetBbuBootloaderVersion(ObjectId controller, char* text) {
+int32_t RhoskFamily::GetBbuBootloaderVersion(ObjectId controller, char* text) {
     if (GatePresent(controller) != 0)
         return -1;
     return ReadBbuText(controller, kBootloaderParam, 16, text, kBbuTextSize);
 }
 
-int32_t GetBbuPcbRevision(ObjectId controller, uint32_t* revision) {
+int32_t RhoskFamily::GetBbuPcbRevision(ObjectId controller, uint32_t* revision) {
     if (GatePresent(controller) != 0)
         return -1;
     return rhosk::ReadInto(controller, kBbuTable, kPcbParam, 1, revision);
 }
 
-int32_t GetBbuInfoText(ObjectId controller, char* text) {
+int32_t RhoskFamily::GetBbuInfoText(ObjectId controller, char* text) {
     if (GatePresent(controller) != 0)
         return -1;
     return ReadBbuText(controller, kInfoParam, 32, text, kBbuInfoTextSize);
 }
 
-int32_t GetBatteryInstallDate(ObjectId controller, char* text) {
+int32_t RhoskFamily::GetBatteryInstallDate(ObjectId controller, char* text) {
     if (Gate(controller, kGateBattery) != 0)
         return -1;
     return ReadBbuText(controller, kInstallDateParam, 12, text, kBbuDateTextSize);
 }
 
-int32_t GetLastCapacityTestDate(ObjectId controller, char* text) {
+int32_t RhoskFamily::GetLastCapacityTestDate(ObjectId controller, char* text) {
     if (Gate(controller, kGateBattery) != 0)
         return -1;
     return ReadBbuText(controller, kLastTestDateParam, 12, text, kBbuDateTextSize);
 }
 
-int32_t GetEstimatedBackupCapacity(ObjectId controller, uint32_t* hours) {
+int32_t RhoskFamily::GetEstimatedBackupCapacity(ObjectId controller, uint32_t* hours) {
     if (Gate(controller, kGateBattery) != 0)
         return -1;
     return rhosk::ReadInto(controller, kBbuTable, kBackupHoursParam, 1, hours);
 }
 
-int32_t GetBbuStatus(ObjectId controller, int32_t* status) {
+int32_t RhoskFamily::GetBbuStatus(ObjectId controller, int32_t* status) {
     if (Gate(controller, kGateBbu) != 0)
         return -1;
     uint32_t value = 0;
@@ -192,7 +194,7 @@ int32_t GetBbuStatus(ObjectId controller, int32_t* status) {
     return 0;
 }
 
-int32_t StartBbuBatteryTest(ObjectId controller) {
+int32_t RhoskFamily::StartBbuBatteryTest(ObjectId controller) {
     if (Gate(controller, kGateBattery) != 0)
         return -1;
     DeviceIo::ControllerHandle device(controller.controllerId());
@@ -207,5 +209,3 @@ int32_t StartBbuBatteryTest(ObjectId controller) {
     request.kind = kRequestFirmwareCommand;
     return DeviceIo::SendRhoskRequest(device.handle(), &request, &command, nullptr, 0, 0, 0xFF);
 }
-
-}  // namespace rhosk_bbu

@@ -1,13 +1,10 @@
-// The newer family's battery backup unit operations over BbuTable 0x8006.
-// Almost every query is gated by the BBU status word: a disabled BBU, a
-// controller without BBU and a BBU without battery each fail with their own
-// API error. All take the controller id and return 0 or -1.
+// The values behind the newer family's battery backup unit operations
+// (RhoskFamily, BbuTable 0x8006): the status word bits that the gates and
+// the derived values use, the gates' API errors and the text sizes.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-
-#include "api/object_id.h"
 
 namespace rhosk_bbu {
 
@@ -36,25 +33,5 @@ constexpr int32_t LevelOf(uint32_t word, uint32_t shift) {
 constexpr int32_t StatusOf(uint32_t value) {
     return value <= 9 ? static_cast<int32_t>(value) : -1;
 }
-
-[[nodiscard]] int32_t IsBbuEnabled(ObjectId controller, uint32_t* enabled);
-[[nodiscard]] int32_t EnableBbu(ObjectId controller);
-[[nodiscard]] int32_t DisableBbu(ObjectId controller);
-[[nodiscard]] int32_t GetBbuStatusWord(ObjectId controller, uint32_t* word);
-[[nodiscard]] int32_t IsBbuPresent(ObjectId controller, uint32_t* present);
-[[nodiscard]] int32_t IsBatteryPresent(ObjectId controller, uint32_t* present);
-[[nodiscard]] int32_t GetBbuReady(ObjectId controller, uint32_t* ready);
-[[nodiscard]] int32_t GetBatteryVoltageStatus(ObjectId controller, int32_t* level);
-[[nodiscard]] int32_t GetBatteryTemperatureStatus(ObjectId controller, int32_t* level);
-[[nodiscard]] int32_t GetBbuSerial(ObjectId controller, char* text /*32*/);
-[[nodiscard]] int32_t GetBbuFirmwareVersion(ObjectId controller, char* text /*32*/);
-[[nodiscard]] int32_t GetBbuBootloaderVersion(ObjectId controller, char* text /*32*/);
-[[nodiscard]] int32_t GetBbuPcbRevision(ObjectId controller, uint32_t* revision);
-[[nodiscard]] int32_t GetBbuInfoText(ObjectId controller, char* text /*64*/);
-[[nodiscard]] int32_t GetBatteryInstallDate(ObjectId controller, char* text /*16*/);
-[[nodiscard]] int32_t GetLastCapacityTestDate(ObjectId controller, char* text /*16*/);
-[[nodiscard]] int32_t GetEstimatedBackupCapacity(ObjectId controller, uint32_t* hours);
-[[nodiscard]] int32_t GetBbuStatus(ObjectId controller, int32_t* status);
-[[nodiscard]] int32_t StartBbuBatteryTest(ObjectId controller);
 
 }  // namespace rhosk_bbu
