@@ -184,6 +184,31 @@ class RhoskFamily {
     [[nodiscard]] static int32_t GetTaskSchedule(ObjectId controller,
                                                  struct WeeklySchedule* schedule);
     // --- end of controller, drive and unit queries and settings ---
+
+    // ===== Battery backup unit (api/rhosk/rhosk_bbu.cpp) =====
+    // BbuTable 0x8006. Almost every query is gated by the status word: a
+    // disabled BBU, a controller without BBU and a BBU without battery each
+    // fail with their own API error.
+    [[nodiscard]] static int32_t IsBbuEnabled(ObjectId controller, uint32_t* enabled);
+    [[nodiscard]] static int32_t EnableBbu(ObjectId controller);
+    [[nodiscard]] static int32_t DisableBbu(ObjectId controller);
+    [[nodiscard]] static int32_t GetBbuStatusWord(ObjectId controller, uint32_t* word);
+    [[nodiscard]] static int32_t IsBbuPresent(ObjectId controller, uint32_t* present);
+    [[nodiscard]] static int32_t IsBatteryPresent(ObjectId controller, uint32_t* present);
+    [[nodiscard]] static int32_t GetBbuReady(ObjectId controller, uint32_t* ready);
+    [[nodiscard]] static int32_t GetBatteryVoltageStatus(ObjectId controller, int32_t* level);
+    [[nodiscard]] static int32_t GetBatteryTemperatureStatus(ObjectId controller, int32_t* level);
+    [[nodiscard]] static int32_t GetBbuSerial(ObjectId controller, char* text /*32*/);
+    [[nodiscard]] static int32_t GetBbuFirmwareVersion(ObjectId controller, char* text /*32*/);
+    [[nodiscard]] static int32_t GetBbuBootloaderVersion(ObjectId controller, char* text /*32*/);
+    [[nodiscard]] static int32_t GetBbuPcbRevision(ObjectId controller, uint32_t* revision);
+    [[nodiscard]] static int32_t GetBbuInfoText(ObjectId controller, char* text /*64*/);
+    [[nodiscard]] static int32_t GetBatteryInstallDate(ObjectId controller, char* text /*16*/);
+    [[nodiscard]] static int32_t GetLastCapacityTestDate(ObjectId controller, char* text /*16*/);
+    [[nodiscard]] static int32_t GetEstimatedBackupCapacity(ObjectId controller, uint32_t* hours);
+    [[nodiscard]] static int32_t GetBbuStatus(ObjectId controller, int32_t* status);
+    [[nodiscard]] static int32_t StartBbuBatteryTest(ObjectId controller);
+    // ===== end of battery backup unit =====
 };
 
 // Later newer-family settings (generations 6 and up). Same layout and
