@@ -43,8 +43,11 @@ std::unique_ptr<Controller> ControllerMgr::makeController(int32_t family, const 
         case 8:
             return std::make_unique<ControllerVantor>(name, number, id);
         default:
-            // The older family's class is not in place yet; like every
-            // family without a class it is refused.
+            // Every other code has no class here and is refused with CLI
+            // error 4. That includes the older family (3): its controller
+            // class is not part of this program yet, so such a controller
+            // is reported and left out like an unclassified one, and the
+            // other controllers work as usual.
             return nullptr;
     }
 }
@@ -216,27 +219,11 @@ int ControllerMgr::rescanCommand(std::istream& words) {
 int ControllerMgr::updateFirmware(std::istream& words) {
     if (controllers_.empty())
         Controller::throwError(23);
-    // The update's words are the ones after the "update" word of the
-    // command, wherever the caller has read up to.
-    std::vector<std::string> updateWords;
-    if (auto* whole = dynamic_cast<std::stringstream*>(&words)) {
-        std::istringstream all(whole->str());
-        std::string word;
-        bool afterUpdate = false;
-        while (all >> word) {
-            if (afterUpdate)
-                updateWords.push_back(word);
-            else if (word == "update")
-                afterUpdate = true;
-        }
-    }
-    if (updateWords.empty()) {
-        std::string word;
-        while (words >> word)
-            updateWords.push_back(word);
-    }
+    // Every controller reads the same words of the update command from a
+    // stream of its own.
     std::string text;
-    for (const std::string& word : updateWords)
+    std::string word;
+    while (words >> word)
         text += word + " ";
 
     bool first = true;
@@ -244,9 +231,11 @@ int ControllerMgr::updateFirmware(std::istream& words) {
         if (entry.second->getFamily() < 4)
             continue;
         try {
-            std::istringstream updateStream(text);
-            entry.second->updateCommand(updateStream, first);
+            std::istringstream updateWords(text);
+            entry.second->updateCommand(updateWords, first);
         } catch (KV_Exception& error) {
+            // One controller's failure is reported and the update goes on
+            // with the next controller.
             std::cout << error.getMessage() << std::endl << std::endl;
         }
         first = false;

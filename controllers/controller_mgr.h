@@ -16,6 +16,10 @@ class Enclosure;
 
 class ControllerMgr {
   public:
+    // Controllers by name, compared as byte strings: every loop over the
+    // controllers visits c0, c1, c10 ... c15, c2 ... c9 in that order.
+    using ControllerMap = std::map<std::string, std::unique_ptr<Controller>>;
+
     // Discovery: one controller object per controller the library lists.
     ControllerMgr();
     virtual ~ControllerMgr();
@@ -42,6 +46,8 @@ class ControllerMgr {
     int flush();
     int commit();
     int rescan(bool makeOsAware);
+    // Firmware update of every newer-family controller; `words` are the
+    // update command's own words (the "fw=" word and the options).
     int updateFirmware(std::istream& words);
 
     // The old-style commands served by the manager.
@@ -69,9 +75,7 @@ class ControllerMgr {
     int setUnitPolicy(const std::string& what, const std::string& controllerName,
                       std::istream& words);
 
-    // Controllers by name ("c0", "c1", "c10" ...), in byte order of the
-    // names.
-    std::map<std::string, std::unique_ptr<Controller>> controllers_;
+    ControllerMap controllers_;
     // The enclosures of the newest family for the enclosure summary
     // ("/c0/e1") and the enclosures directly below the host ("e0").
     std::map<std::string, TreePtr<Enclosure>> summaryEnclosures_;

@@ -67,6 +67,10 @@ Controller::Controller(const std::string& controllerName, uint32_t controllerNum
     if (Api::GetControllerFamily(objectId, &familyCode) != 0)
         familyCode = 0;
     const auto reported = static_cast<int32_t>(familyCode);
+    // The objects of the tree may ask their controller for its family while
+    // they are built: it holds the reported code from here on, and the
+    // generation constructor confirms it afterwards.
+    family = reported;
 
     loadUnits();
     loadPorts();

@@ -4,6 +4,8 @@
 
 #include "controllers/controller.h"
 
+struct WeeklySchedule;
+
 class ControllerWescal : public Controller {
   public:
     ~ControllerWescal() override;
@@ -49,6 +51,10 @@ class ControllerWescal : public Controller {
 
   protected:
     ControllerWescal(const std::string& controllerName, uint32_t controllerNumber, ObjectId id);
+
+    // The controller's weekly timetable; the library's error when it
+    // cannot be read.
+    void readSchedule(WeeklySchedule* schedule);
 
     // What generations without a policy show for it.
     static constexpr const char* kNotSupported = "Not Supported";

@@ -39,6 +39,9 @@ class Shell : public Object {
     [[nodiscard]] bool isLogging() const { return logging_; }
     [[nodiscard]] Help* getHelp() const { return help_.get(); }
     [[nodiscard]] std::string getFocus() const { return focus_; }
+    // The controller manager of the command that is running; null between
+    // commands.
+    [[nodiscard]] ControllerMgr* getControllerMgr() const { return controllerMgr_.get(); }
     [[nodiscard]] std::string getPrompt() const { return focus_ + "> "; }
     // The host name up to its first "." (shortForm) or whole.
     [[nodiscard]] std::string getHostName(bool shortForm) const;

@@ -1,5 +1,7 @@
 // Object addresses and the focus: resolving "//host/c0/u1" and its short
 // forms to the object a command is meant for, and the "focus" command.
+#include "shell/shell_address.h"
+
 #include <memory>
 
 #include "controllers/controller_mgr.h"
@@ -66,6 +68,79 @@ bool elementOf(const std::string& part, bool slotAlias, ElementKind* kind) {
 
 }  // namespace
 
+namespace shell_address {
+
+Address parseAddress(const std::string& address, const HostCheck& checkHost) {
+    std::string spaced = address;
+    Shell::replaceWithSpace(spaced, '/');
+    const std::vector<std::string> parts = shell_words::split(spaced);
+    if (parts.empty()) {
+        throw KV_Exception(43);
+    }
+
+    Address result;
+    size_t index = 0;
+    if (address.compare(0, 2, "//") == 0) {
+        checkHost(parts[0]);
+        if (parts.size() == 1) {
+            return result;
+        }
+        index = 1;
+    }
+
+    result.first = parts[index];
+    const size_t further = parts.size() - index - 1;
+    if (result.first[0] != 'c' && result.first[0] != 'e') {
+        throw KV_Exception(2);
+    }
+
+    if (result.first[0] == 'e') {
+        if (further == 0) {
+            result.target = Target::HostEnclosure;
+            return result;
+        }
+        result.elementName = parts[index + 1];
+        if (further > 1 || !elementOf(result.elementName, false, &result.element)) {
+            throw KV_Exception(2);
+        }
+        result.target = Target::HostElement;
+        return result;
+    }
+
+    if (further == 0) {
+        result.target = Target::Controller;
+        return result;
+    }
+    result.partName = parts[index + 1];
+    if (!controllerPartOf(result.partName, &result.part)) {
+        throw KV_Exception(2);
+    }
+    if (result.part != ControllerPart::Enclosure) {
+        if (further > 1) {
+            throw KV_Exception(2);
+        }
+        result.target = Target::ControllerObject;
+        return result;
+    }
+
+    // An enclosure of the controller, or one element of it.
+    if (further > 2) {
+        throw KV_Exception(2);
+    }
+    if (further == 1) {
+        result.target = Target::ControllerEnclosure;
+        return result;
+    }
+    result.elementName = parts[index + 2];
+    if (!elementOf(result.elementName, true, &result.element)) {
+        throw KV_Exception(2);
+    }
+    result.target = Target::ControllerElement;
+    return result;
+}
+
+}  // namespace shell_address
+
 void Shell::checkHost(std::string host) const {
     std::string shortName = getHostName(true);
     std::string fullName = getHostName(false);
@@ -82,69 +157,32 @@ std::string Shell::rootOfFocus() const {
 }
 
 Object* Shell::getObject(ControllerMgr* mgr, const std::string& address) {
-    std::string spaced = address;
-    replaceWithSpace(spaced, '/');
-    const std::vector<std::string> parts = shell_words::split(spaced);
-    if (parts.empty()) {
-        throw KV_Exception(43);
-    }
-
-    size_t index = 0;
-    if (address.compare(0, 2, "//") == 0) {
-        checkHost(parts[0]);
-        if (parts.size() == 1) {
+    using shell_address::Target;
+    const shell_address::Address parts =
+        shell_address::parseAddress(address, [this](const std::string& host) { checkHost(host); });
+    // The controller (or host-level enclosure) is looked up first, then the
+    // object in it.
+    switch (parts.target) {
+        case Target::Root:
             return this;
-        }
-        index = 1;
+        case Target::Controller:
+            return controllerObject(mgr->getController(parts.first));
+        case Target::HostEnclosure:
+            return enclosureObject(mgr->getEnclosure(parts.first));
+        case Target::HostElement:
+            return elementInEnclosure(mgr->getEnclosure(parts.first), parts.element,
+                                      parts.elementName);
+        case Target::ControllerObject:
+            return objectInController(mgr->getController(parts.first), parts.part, parts.partName);
+        case Target::ControllerEnclosure:
+            return enclosureObject(
+                enclosureOfController(mgr->getController(parts.first), parts.partName));
+        case Target::ControllerElement:
+            return elementInEnclosure(
+                enclosureOfController(mgr->getController(parts.first), parts.partName),
+                parts.element, parts.elementName);
     }
-
-    const std::string& first = parts[index];
-    const size_t further = parts.size() - index - 1;
-    if (first[0] != 'c' && first[0] != 'e') {
-        throw KV_Exception(2);
-    }
-
-    if (first[0] == 'e') {
-        if (further == 0) {
-            return enclosureObject(mgr->getEnclosure(first));
-        }
-        const std::string& elementPart = parts[index + 1];
-        ElementKind kind;
-        if (further > 1 || !elementOf(elementPart, false, &kind)) {
-            throw KV_Exception(2);
-        }
-        return elementInEnclosure(mgr->getEnclosure(first), kind, elementPart);
-    }
-
-    if (further == 0) {
-        return controllerObject(mgr->getController(first));
-    }
-    const std::string& objectPart = parts[index + 1];
-    ControllerPart kind;
-    if (!controllerPartOf(objectPart, &kind)) {
-        throw KV_Exception(2);
-    }
-    if (kind != ControllerPart::Enclosure) {
-        if (further > 1) {
-            throw KV_Exception(2);
-        }
-        return objectInController(mgr->getController(first), kind, objectPart);
-    }
-
-    // An enclosure of the controller, or one element of it.
-    if (further > 2) {
-        throw KV_Exception(2);
-    }
-    if (further == 1) {
-        return enclosureObject(enclosureOfController(mgr->getController(first), objectPart));
-    }
-    const std::string& elementPart = parts[index + 2];
-    ElementKind element;
-    if (!elementOf(elementPart, true, &element)) {
-        throw KV_Exception(2);
-    }
-    Enclosure* enclosure = enclosureOfController(mgr->getController(first), objectPart);
-    return elementInEnclosure(enclosure, element, elementPart);
+    throw KV_Exception(2);
 }
 
 void Shell::changeFocus(std::istream& words) {

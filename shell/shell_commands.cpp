@@ -282,8 +282,12 @@ int Shell::updateRoot(ControllerMgr* mgr, std::istream& words) {
         }
         if (word.find("fw=") != std::string::npos) {
             // The firmware update takes the file name and its options from
-            // the whole line.
-            return mgr->updateFirmware(words);
+            // the update command's own words, this one included; the rest
+            // of the line (host name, focus) plays no part.
+            const std::string rest((std::istreambuf_iterator<char>(words)),
+                                   std::istreambuf_iterator<char>());
+            std::stringstream updateWords(word + " " + rest);
+            return mgr->updateFirmware(updateWords);
         }
         throw KV_Exception(92);
     }

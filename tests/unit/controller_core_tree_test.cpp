@@ -163,6 +163,56 @@ TEST_F(ControllerCoreTest, UnclassifiedControllerIsReportedAndLeftOut) {
     EXPECT_EQ(m.getController("c1")->getFamily(), 6);
 }
 
+// A controller whose tree cannot be built is reported and left out; the
+// unit objects it made before the failure are freed with it (the sanitizer
+// build reports any that are not), and the other controllers work.
+TEST_F(ControllerCoreTest, AFailingControllerCostsOnlyThatController) {
+    const json units = json::array({{{"number", 0}, {"type", "raid1"}, {"members", {0, 1}}},
+                                    {{"number", 10}, {"type", "single"}, {"members", {3}}}});
+    json machine = Machine(NewerController(1, 6, 37, units), NewerController(2, 8, 37));
+    // Unit 10's descriptor cannot be read on the first controller.
+    machine["faults"] = json::array(
+        {{{"match",
+           {{"layer", "firmware"}, {"controller", 0}, {"table", "0x030A"}, {"parameter", 9}}},
+          {"action", {{"status", 1}, {"code", "0x0204"}}},
+          {"count", "always"}}});
+    ControllerMgr& m = Discover(machine);
+    EXPECT_NE(discoveryErrors.find("(0x03:0x0204)"), std::string::npos) << discoveryErrors;
+    EXPECT_EQ(discoveryErrors.substr(discoveryErrors.size() - 2), "\n\n");
+    EXPECT_EQ(ErrorOf([&] { m.getController("c0"); }), Cli(3));
+    EXPECT_EQ(m.getController("c1")->getFamily(), 8);
+}
+
+// The firmware update takes only the update command's own words: an
+// "update" elsewhere on the line (here in the host's name) plays no part.
+// A controller that refuses the words is reported on standard output and
+// the update goes on with the next.
+TEST_F(ControllerCoreTest, FirmwareUpdateTakesTheRemainingWords) {
+    ControllerMgr& m = Discover(Machine(NewerController(1, 6, 37), NewerController(2, 8, 37)));
+    const auto afterUpdateWord = [&](const char* line) {
+        std::stringstream words(line);
+        std::string skipped;
+        words >> skipped >> skipped;
+        return Output([&] { m.updateFirmware(words); });
+    };
+    EXPECT_EQ(afterUpdateWord("//update1 update fw=a.img force"), "");
+    EXPECT_EQ(afterUpdateWord("//update1 update fw=a.img bogus"),
+              Cli(95) + "\n\n" + Cli(95) + "\n\n");
+}
+
+// Discovery gets at most eight controllers from the OS layer, so the
+// order of longer names shows only in the manager's map itself: names are
+// compared as byte strings, unlike the numeric order of unit names.
+TEST(ControllerMgrMap, ControllersAreVisitedInByteOrderOfTheirNames) {
+    ControllerMgr::ControllerMap map;
+    for (int n = 15; n >= 0; --n)
+        map["c" + std::to_string(n)] = nullptr;
+    std::string order;
+    for (const auto& entry : map)
+        order += entry.first + " ";
+    EXPECT_EQ(order, "c0 c1 c10 c11 c12 c13 c14 c15 c2 c3 c4 c5 c6 c7 c8 c9 ");
+}
+
 TEST_F(ControllerCoreTest, NoControllerListsTheDriverHint) {
     ControllerMgr& m = Discover(Machine());
     EXPECT_EQ(Output([&] { m.showControllers(); }),

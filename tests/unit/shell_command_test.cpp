@@ -280,6 +280,9 @@ TEST_F(ShellTest, CommandProcessor) {
         EXPECT_EQ(outcome.goOn, c.goOn) << c.line;
         EXPECT_EQ(outcome.error, c.error ? cliError(c.error) : "") << c.line;
         EXPECT_EQ(outcome.out, c.out) << c.line;
+        // The command's controller manager is gone afterwards, whether the
+        // command succeeded or failed.
+        EXPECT_EQ(shell_->getControllerMgr(), nullptr) << c.line;
     }
 }
 
