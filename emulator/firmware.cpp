@@ -217,6 +217,10 @@ void deriveUnitCapacity(const json& ctl, const json* unit, Bytes& out) {
     put64(out, 0, unitCapacity(ctl, objectOf(unit)));
 }
 
+void deriveMigrateCapacity(const json& ctl, const json* unit, Bytes& out) {
+    put64(out, 0, unitMigrateCapacity(ctl, objectOf(unit)));
+}
+
 void deriveVolumeCount(const json& ctl, const json* unit, Bytes& out) {
     put8(out, 0, unitVolumes(ctl, objectOf(unit)).size());
 }
@@ -399,11 +403,13 @@ const ParamDef kRhoskParams[] = {
     {0x0300, 16, 1, RO, Enc::Derived, "", 0, deriveVolumeCount},
     {0x0300, 17, 21, RW, Enc::Text, "name", 0},
     {0x0300, 18, 20, RO, Enc::Text, "serial", 0},
-    {0x0300, 19, 8, RO, Enc::Uint, "migrate_capacity", 0},
+    {0x0300, 19, 8, RO, Enc::Derived, "", 0, deriveMigrateCapacity},
     {0x0300, 20, 1, RW, Enc::Uint, "queuing", 1},
     {0x0300, 21, 1, RW, Enc::Uint, "protection_21", 0},
-    {0x0300, 22, 2, RW, Enc::Uint, "protection_22", 2},
-    {0x0300, 23, 2, RW, Enc::Uint, "protection_23", 2},
+    // Parameters 22 and 23 keep their value 2 as 0x100: the defaults are
+    // the balanced policy (0, 2, 2).
+    {0x0300, 22, 2, RW, Enc::Uint, "protection_22", 0x100},
+    {0x0300, 23, 2, RW, Enc::Uint, "protection_23", 0x100},
     {0x0300, 24, 2, RO, Enc::Uint, "p24", 0},
     {0x0300, 25, 0, RO, Enc::Derived, "", 0, deriveVolumeTable, volumeTableSize},
     {0x0300, 27, 1, RW, Enc::Uint, "write_dpo", 2, nullptr, nullptr, 36},

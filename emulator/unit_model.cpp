@@ -16,9 +16,10 @@ namespace {
 // RAID rules: how each kind of unit lays out its descriptors.
 
 enum class Shape {
-    Single,  // one descriptor that is also its own drive
-    Array,   // one array element over its member drives
-    Nested,  // a RAID-0 element over array elements of `child`
+    Single,     // one descriptor that is also its own drive
+    Array,      // one array element over its member drives
+    Nested,     // a RAID-0 element over array elements of `child`
+    Migrating,  // a type-0x20 element over the source and destination layouts
 };
 
 struct TypeRule {
@@ -48,6 +49,7 @@ const TypeRule kTypeRules[] = {
     {"cbod", kTypeDrive, Shape::Single, 0, true, false, nullptr, 0, 0},
     {"spare", 13, Shape::Single, 0, true, false, nullptr, 0, 0},
     {"jbod", 15, Shape::Single, 0, true, false, nullptr, 0, 0},
+    {"migrating", 0x20, Shape::Migrating, 0, false, false, nullptr, 0, 0},
 };
 
 // A description the controller cannot make sense of: a dead unit.
@@ -77,6 +79,7 @@ struct StateName {
 
 constexpr uint8_t kStatusOk = 255;
 constexpr uint8_t kStatusInitializing = 247;
+constexpr uint8_t kStatusMigrating = 175;
 
 const StateName kStates[] = {
     {"ok", kStatusOk, false}, {"verifying", 251, true},  {"initializing", 247, true},
@@ -261,6 +264,15 @@ struct BuiltUnit {
     uint64_t capacity = 0;
 };
 
+// The two layouts of a migrating unit, in descriptor order.
+constexpr const char* kMigrationHalves[] = {"source", "destination"};
+
+const json& halfOf(const json& unit, const char* key) {
+    static const json empty = json::object();
+    auto it = unit.find(key);
+    return it != unit.end() && it->is_object() ? *it : empty;
+}
+
 BuiltUnit buildUnit(const json& ctl, const json& unit) {
     BuiltUnit built;
     const TypeRule& rule = ruleOfUnit(unit);
@@ -313,8 +325,40 @@ BuiltUnit buildUnit(const json& ctl, const json& unit) {
             built.descriptors.insert(built.descriptors.end(), children.begin(), children.end());
             break;
         }
+        case Shape::Migrating: {
+            // Child 0 is the layout the unit had, child 1 the one it gets;
+            // the unit's capacity is the source's until the migration ends.
+            ElementState base;
+            base.status = kStatusMigrating;
+            base.task = true;
+            Descriptor top = stateDescriptor(rule.code, readState(unit, base));
+            top.children = 2;
+            Bytes children;
+            for (size_t h = 0; h < 2; ++h) {
+                BuiltUnit half = buildUnit(ctl, halfOf(unit, kMigrationHalves[h]));
+                if (h == 0)
+                    built.capacity = half.capacity;
+                children.insert(children.end(), half.descriptors.begin(), half.descriptors.end());
+            }
+            top.capacity = built.capacity;
+            appendDescriptor(built.descriptors, top);
+            built.descriptors.insert(built.descriptors.end(), children.begin(), children.end());
+            break;
+        }
     }
     return built;
+}
+
+// The member ports of a unit, a migrating unit's both layouts included.
+std::vector<uint8_t> memberPortsOf(const json& unit) {
+    if (ruleOfUnit(unit).shape != Shape::Migrating)
+        return membersOf(unit);
+    std::vector<uint8_t> ports;
+    for (const char* key : kMigrationHalves) {
+        std::vector<uint8_t> half = memberPortsOf(halfOf(unit, key));
+        ports.insert(ports.end(), half.begin(), half.end());
+    }
+    return ports;
 }
 
 }  // namespace
@@ -330,6 +374,15 @@ size_t unitDescriptorCount(const json& ctl, const json& unit) {
 uint64_t unitCapacity(const json& ctl, const json& unit) {
     int64_t given = numberField(unit, "capacity", -1);
     return given >= 0 ? static_cast<uint64_t>(given) : buildUnit(ctl, unit).capacity;
+}
+
+uint64_t unitMigrateCapacity(const json& ctl, const json& unit) {
+    int64_t given = numberField(unit, "migrate_capacity", -1);
+    if (given >= 0)
+        return static_cast<uint64_t>(given);
+    if (ruleOfUnit(unit).shape != Shape::Migrating)
+        return 0;
+    return unitCapacity(ctl, halfOf(unit, "destination"));
 }
 
 std::vector<uint64_t> unitVolumes(const json& ctl, const json& unit) {
@@ -367,7 +420,7 @@ uint8_t unitOfPort(const json& ctl, uint64_t port) {
     if (units == ctl.end() || !units->is_array())
         return kNoUnit;
     for (const json& unit : *units) {
-        for (uint8_t member : membersOf(unit)) {
+        for (uint8_t member : memberPortsOf(unit)) {
             if (member != kMissingPort && member == port)
                 return static_cast<uint8_t>(numberField(unit, "number", kNoUnit));
         }

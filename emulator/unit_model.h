@@ -24,6 +24,9 @@ constexpr uint8_t kNoUnit = 255;
 // The unit's capacity in 512-byte sectors ("capacity" overrides what the
 // members give).
 [[nodiscard]] uint64_t unitCapacity(const nlohmann::json& ctl, const nlohmann::json& unit);
+// The capacity of a migrating unit's destination layout (UnitTable
+// parameter 19; "migrate_capacity" overrides it, other units have 0).
+[[nodiscard]] uint64_t unitMigrateCapacity(const nlohmann::json& ctl, const nlohmann::json& unit);
 
 // The volume sizes of the unit in sectors: "volumes", else one volume of
 // the whole unit; at most kMaxVolumes.
