@@ -32,8 +32,8 @@ family 6 has a row for every port, empty ones included.
   ------------------------------------------------------------------------------
   u0    RAID-0    OK             -       -       64K     931.523   ON     OFF    
   u1    RAID-1    DEGRADED       -       -       -       465.762   ON     OFF    
-  u2    RAID-5    REBUILDING     39%     -       64K     931.523   OFF    OFF    
-  u3    RAID-6    VERIFYING      -       59%(A)  64K     931.523   ON     ON     
+  u2    RAID-5    REBUILDING     40%     -       64K     931.523   OFF    OFF    
+  u3    RAID-6    VERIFYING      -       60%(A)  64K     931.523   ON     ON     
   u4    RAID-10   INIT-PAUSED    -       25%     64K     931.523   ON     OFF    
   u5    RAID-50   OK             -       -       64K     1863.05   ON     OFF    
   u6    SINGLE    OK             -       -       -       465.762   ON     OFF    
@@ -76,7 +76,7 @@ Family 8: the VPort table skips the empty port; the battery table follows.
   
   Unit  UnitType  Status         %RCmpl  %V/I/M  Stripe  Size(GB)  Cache  AVrfy
   ------------------------------------------------------------------------------
-  u0    RAID-1    VERIFYING      -       9%      -       931.513   RiW    OFF    
+  u0    RAID-1    VERIFYING      -       10%     -       931.513   RiW    OFF    
   
   VPort Status         Unit Size      Type  Phy Encl-Slot    Model
   ------------------------------------------------------------------------------
@@ -210,8 +210,8 @@ one port (its block, or its row in the new style) and port attributes.
   # of units: 9
   \tUnit 0: RAID 0 931.52 GB ( 1953546336 blocks): OK (esc)
   \tUnit 1: RAID 1 465.76 GB ( 976773168 blocks): DEGRADED (esc)
-  \tUnit 2: RAID 5 931.52 GB ( 1953546336 blocks): REBUILDING (39%) (esc)
-  \tUnit 3: RAID 6 931.52 GB ( 1953546336 blocks): VERIFYING (59%) (esc)
+  \tUnit 2: RAID 5 931.52 GB ( 1953546336 blocks): REBUILDING (40%) (esc)
+  \tUnit 3: RAID 6 931.52 GB ( 1953546336 blocks): VERIFYING (60%) (esc)
   \tUnit 4: RAID 10 931.52 GB ( 1953546336 blocks): INITIALIZING (25%) (esc)
   \tUnit 5: RAID 50 1.82 TB ( 3907092672 blocks): OK (esc)
   \tUnit 6: Single Disk 465.76 GB ( 976773168 blocks): OK (esc)
@@ -250,7 +250,7 @@ one port (its block, or its row in the new style) and port attributes.
   
   Unit     UnitType  Status         %RCmpl  %V/I/M  Port  Stripe  Size(GB)
   ------------------------------------------------------------------------
-  u3       RAID-6    VERIFYING*     -       59%(A)  -     64K     931.523   
+  u3       RAID-6    VERIFYING*     -       60%(A)  -     64K     931.523   
   u3-0     DISK      OK             -       -       p6    -       465.762   
   u3-1     DISK      OK             -       -       p7    -       465.762   
   u3-2     DISK      OK             -       -       p8    -       465.762   

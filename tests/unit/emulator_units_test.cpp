@@ -144,7 +144,7 @@ TEST_F(EmulatorUnits, DescriptorArraysLayOutEachUnitInPreOrder) {
           {0, 12, 0, 15, 0, 0, 0, 0, 0x80}}},
         {"paused initialisation: progress without the running bit, not initialised",
          4,
-         {{2, 2, 0, 0, 247, 307, 1000, 0, 0},
+         {{2, 2, 0, 0, 247, 308, 1000, 0, 0},
           {0, 12, 0, 16, 255, 0, 1000, 0, 0x80},
           {0, 12, 0, 17, 255, 0, 1000, 0, 0x80}}},
         {"spare: one descriptor that is its own drive", 6, {{0, 13, 0, 18, 255, 0, 1000, 0, 0x80}}},

@@ -129,7 +129,7 @@ TEST_F(UnitTablesTest, UnitTableRowsFollowTheUnitsState) {
           {"members", {0, 1, 2, 3}},
           {"state", "degraded"},
           {"extension", {{"state", "rebuilding"}, {"progress", 20}}}},
-         {"u0       RAID-6    DEGRADED-RBLD* 19%(A)  -       -     64K     1863.03   "},
+         {"u0       RAID-6    DEGRADED-RBLD* 20%(A)  -       -     64K     1863.03   "},
          {}},
         {"JBOD: one row with its drive's port, no volumes below family 5",
          4,
