@@ -98,12 +98,12 @@ namespace Api {
 [[nodiscard]] int GetControllerFirmwareVersion(ObjectId id, char* text);
 [[nodiscard]] int GetBiosVersion(ObjectId id, char* text);
 [[nodiscard]] int GetBootLoaderVersion(ObjectId id, char* text);
-[[nodiscard]] int GetAvailableMemory(ObjectId id, uint* bytes);
-[[nodiscard]] int GetControllerBusInfo(ObjectId id, uint* bits);
-[[nodiscard]] int GetNumPorts(ObjectId id, uint* ports);
-[[nodiscard]] int GetNumDrives(ObjectId id, uint* count);
-[[nodiscard]] int GetNumConnections(ObjectId id, uint* count);
-[[nodiscard]] int GetNumActiveDrives(ObjectId id, uint* count);
+[[nodiscard]] int GetAvailableMemory(ObjectId id, uint32_t* bytes);
+[[nodiscard]] int GetControllerBusInfo(ObjectId id, uint32_t* bits);
+[[nodiscard]] int GetNumPorts(ObjectId id, uint32_t* ports);
+[[nodiscard]] int GetNumDrives(ObjectId id, uint32_t* count);
+[[nodiscard]] int GetNumConnections(ObjectId id, uint32_t* count);
+[[nodiscard]] int GetNumActiveDrives(ObjectId id, uint32_t* count);
 [[nodiscard]] int GetAutoRebuild(ObjectId id, uint8_t* policy);
 [[nodiscard]] int SetAutoRebuild(ObjectId id, uint8_t policy);
 [[nodiscard]] int GetMultiLunPolicy(ObjectId id, uint8_t* value);
@@ -115,13 +115,13 @@ namespace Api {
 [[nodiscard]] int GetOnDegradePolicy(ObjectId id, uint8_t* value);
 [[nodiscard]] int GetIgnoreFuaWrite(ObjectId id, uint8_t* value);
 [[nodiscard]] int GetForceDriveCacheOn(ObjectId id, uint8_t* value);
-[[nodiscard]] int GetDriveCoercionFactor(ObjectId id, uint* factor);
-[[nodiscard]] int SetDriveCoercionFactor(ObjectId id, uint factor);
+[[nodiscard]] int GetDriveCoercionFactor(ObjectId id, uint32_t* factor);
+[[nodiscard]] int SetDriveCoercionFactor(ObjectId id, uint32_t factor);
 [[nodiscard]] int GetModePageControl(ObjectId id, uint8_t* value);
 [[nodiscard]] int SetModePageControl(ObjectId id, uint8_t value);
-[[nodiscard]] int GetNumberSpinupsAllowed(ObjectId id, uint* value);
+[[nodiscard]] int GetNumberSpinupsAllowed(ObjectId id, uint32_t* value);
 [[nodiscard]] int SetNumberSpinupsAllowed(ObjectId id, int value);
-[[nodiscard]] int GetStaggerTime(ObjectId id, uint* seconds);
+[[nodiscard]] int GetStaggerTime(ObjectId id, uint32_t* seconds);
 [[nodiscard]] int SetStaggerTime(ObjectId id, int seconds);
 [[nodiscard]] int GetRebuildMode(ObjectId id, uint8_t* mode);
 [[nodiscard]] int SetRebuildMode(ObjectId id, uint8_t mode);
@@ -177,15 +177,15 @@ namespace Api {
 [[nodiscard]] int GetRaid6SubunitIdList(ObjectId id, ObjectIdList128* list);
 [[nodiscard]] int GetUnitDriveList(ObjectId id, ObjectIdList128* list);
 [[nodiscard]] int GetUnitVolumeList(ObjectId id, ObjectIdList128* list);
-[[nodiscard]] int GetUnitVolumeCount(ObjectId id, uint* count);
+[[nodiscard]] int GetUnitVolumeCount(ObjectId id, uint32_t* count);
 [[nodiscard]] int GetVolumeCapacity(ObjectId id, uint64_t* sectors);
 [[nodiscard]] int GetUnitStatus(ObjectId id, uint8_t* status);
-[[nodiscard]] int GetUnitType(ObjectId id, uint* type);
+[[nodiscard]] int GetUnitType(ObjectId id, uint32_t* type);
 [[nodiscard]] int GetUnitFlags(ObjectId id, uint8_t* flags);
-[[nodiscard]] int GetUnitPercentComplete(ObjectId id, uint* percent);
+[[nodiscard]] int GetUnitPercentComplete(ObjectId id, uint32_t* percent);
 [[nodiscard]] int GetUnitCapacity(ObjectId id, uint64_t* sectors);
-[[nodiscard]] int GetUnitStripeSize(ObjectId id, uint* kib);
-[[nodiscard]] int GetUnitParityNumber(ObjectId id, uint* count);
+[[nodiscard]] int GetUnitStripeSize(ObjectId id, uint32_t* kib);
+[[nodiscard]] int GetUnitParityNumber(ObjectId id, uint32_t* count);
 [[nodiscard]] int IsUnitInitialized(ObjectId id, uint8_t* initialized);
 [[nodiscard]] int IsUnitTaskRunning(ObjectId id, uint8_t* running);
 [[nodiscard]] int GetUnitSerial(ObjectId id, char* serial);
@@ -231,12 +231,12 @@ namespace Api {
 [[nodiscard]] int GetDriveUnitId(ObjectId id, ObjectId* unit);
 [[nodiscard]] int GetDriveUnitFlags(ObjectId id, uint8_t* flags);
 [[nodiscard]] int GetDriveInterface(ObjectId id, uint8_t* type);
-[[nodiscard]] int GetDrivePortCount(ObjectId id, uint* count);
-[[nodiscard]] int GetDriveConnectionCount(ObjectId id, uint* count);
-[[nodiscard]] int GetDriveReallocatedSectors(ObjectId id, uint* count);
-[[nodiscard]] int GetDrivePowerOnHours(ObjectId id, uint* hours);
+[[nodiscard]] int GetDrivePortCount(ObjectId id, uint32_t* count);
+[[nodiscard]] int GetDriveConnectionCount(ObjectId id, uint32_t* count);
+[[nodiscard]] int GetDriveReallocatedSectors(ObjectId id, uint32_t* count);
+[[nodiscard]] int GetDrivePowerOnHours(ObjectId id, uint32_t* hours);
 [[nodiscard]] int GetDriveTemperature(ObjectId id, int* celsius);
-[[nodiscard]] int GetDriveSpindleSpeed(ObjectId id, uint* speed);
+[[nodiscard]] int GetDriveSpindleSpeed(ObjectId id, uint32_t* speed);
 [[nodiscard]] int GetDriveQueuingSupported(ObjectId id, uint8_t* value);
 [[nodiscard]] int GetDriveQueuingEnabled(ObjectId id, uint8_t* value);
 [[nodiscard]] int GetDriveLinkSpeedSupported(ObjectId id, uint8_t* speed);
@@ -279,3 +279,53 @@ namespace Api {
 
 }  // namespace Api
 // --- end of battery backup unit ---
+
+// --- SAS phys, link speeds, drive WWN (api/api_sas.cpp) ---
+// Phys exist on family 8 and on family 7 from firmware compatibility level
+// 36; the phy entries take a phy identifier (kind 14, else API error 120).
+// Families without the operation record API error 2.
+
+// A link speed code: supported speeds are bits (1 = 1.5 Gbps, 2 = 3.0 Gbps,
+// 3 = both); the current speed is 0 (none), 1 or 2; a limit ("control") is
+// 0 (auto), 1 or 2.
+enum LinkSpeed : uint8_t {
+    kLinkSpeedNone = 0,
+    kLinkSpeedAuto = 0,
+    kLinkSpeed1_5 = 1,
+    kLinkSpeed3_0 = 2,
+    kLinkSpeedBoth = 3,
+};
+
+// Bytes of a SAS address and of a world wide name.
+constexpr std::size_t kWorldWideNameSize = 8;
+
+namespace Api {
+
+// Families 8, and 7 with SAS phys.
+[[nodiscard]] int GetNumPhys(ObjectId id, uint32_t* count);
+// Family 8 only: the controller's link speed limits for SATA and SAS drives
+// behind enclosures.
+[[nodiscard]] int GetSataEnclosureLinkSpeedLimit(ObjectId id, uint8_t* speed);
+[[nodiscard]] int GetSasEnclosureLinkSpeedLimit(ObjectId id, uint8_t* speed);
+// Family 8 only: kWorldWideNameSize bytes in the order the controller
+// sends them (a first byte of 0 means no address).
+[[nodiscard]] int GetPhySasAddress(ObjectId id, uint8_t* address);
+// Families 6 to 8: 1 SATA, 2 SAS, 3 enclosure, 4 enclosure in error.
+[[nodiscard]] int GetPhyDeviceType(ObjectId id, uint8_t* type);
+// Families 8, and 7 with SAS phys.
+[[nodiscard]] int GetPhyLinkSpeedSupported(ObjectId id, uint8_t* speed);
+[[nodiscard]] int GetPhyLinkSpeed(ObjectId id, uint8_t* speed);
+[[nodiscard]] int GetPhyLinkSpeedControl(ObjectId id, uint8_t* speed);
+// The limit code 0 (auto), 1 or 2, passed to the controller as given.
+[[nodiscard]] int SetPhyLinkSpeedControl(ObjectId id, uint8_t speed);
+// Family 8 only: kWorldWideNameSize bytes as the controller sends them.
+[[nodiscard]] int GetDriveWwn(ObjectId id, uint8_t* wwn);
+// The phy of a port's drive and the port of a phy's drive (a drive behind
+// an enclosure has no phy): families 8, and 7 with SAS phys. API error 101
+// when the port has no drive or the drive no phy, or no drive is attached
+// through the phy.
+[[nodiscard]] int GetPortPhyId(ObjectId id, ObjectId* phy);
+[[nodiscard]] int GetPhyPortId(ObjectId id, ObjectId* port);
+
+}  // namespace Api
+// --- end of SAS phys ---

@@ -98,7 +98,7 @@ void Controller::loadUnits() {
         throwApiError();
     for (std::size_t i = 0; i < list.size(); ++i) {
         const ObjectId unitId = list.ids[i];
-        uint type = kNoUnitType;
+        uint32_t type = kNoUnitType;
         if (Api::GetUnitType(unitId, &type) != 0)
             throwApiError();
         if (type == kNoUnitType || type == kUnitTypeCbod)
@@ -121,10 +121,10 @@ void Controller::loadUnits() {
 }
 
 void Controller::loadPorts() {
-    uint count = 0;
+    uint32_t count = 0;
     if (Api::GetNumPorts(objectId, &count) != 0)
         throwApiError();
-    for (uint i = 0; i < count; ++i) {
+    for (uint32_t i = 0; i < count; ++i) {
         ObjectId portId{};
         if (Api::MakeDriveId(static_cast<uint8_t>(number), static_cast<uint8_t>(i), &portId) != 0)
             throwApiError();

@@ -82,7 +82,7 @@ uint32_t ControllerVantor::getNumActiveUnits() {
         return 0;
     uint32_t active = 0;
     for (std::size_t i = 0; i < list.size(); ++i) {
-        uint type = 0xFFFFFFFFu;
+        uint32_t type = 0xFFFFFFFFu;
         if (Api::GetUnitType(list.ids[i], &type) != 0)
             continue;
         if (type != 12 && type != 13 && type != 0xFFFFFFFFu)

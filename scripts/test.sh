@@ -10,3 +10,8 @@ cmake --build build-test
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 ctest --test-dir build-test --output-on-failure -j "$(nproc)"
+
+# The Windows build: kv_cli.exe cross-built with mingw-w64, its unit tests,
+# the same transcripts against the emulated host, and smoke tests of the
+# real Windows calls, all under wine.
+scripts/test-windows.sh
