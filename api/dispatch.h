@@ -219,3 +219,29 @@ namespace Dispatch {
 
 }  // namespace Dispatch
 // --- end of controller, unit and drive queries and settings ---
+
+// --- SAS phys, link speeds, drive WWN and the controller limits (api/dispatch_sas.cpp) ---
+// The port-count route of GetMaxUnitCount, GetMaxActiveUnitCount and
+// GetMaxDrivesPerUnit (declared above) is defined there as well: family 8
+// answers with the controller's own limits. The phy entries refuse an
+// identifier of another kind than 14 with API error 120 before any lookup
+// (GetPortPhyId checks no kind).
+namespace Dispatch {
+
+[[nodiscard]] int32_t GetNumPhys(ObjectId id, uint32_t* count);
+[[nodiscard]] int32_t GetSataEnclosureLinkSpeedLimit(ObjectId id, uint8_t* speed);
+[[nodiscard]] int32_t GetSasEnclosureLinkSpeedLimit(ObjectId id, uint8_t* speed);
+[[nodiscard]] int32_t GetPhySasAddress(ObjectId id, uint8_t* address);
+[[nodiscard]] int32_t GetPhyDeviceType(ObjectId id, uint8_t* type);
+[[nodiscard]] int32_t GetPhyLinkSpeedSupported(ObjectId id, uint8_t* speed);
+[[nodiscard]] int32_t GetPhyLinkSpeed(ObjectId id, uint8_t* speed);
+[[nodiscard]] int32_t GetPhyLinkSpeedControl(ObjectId id, uint8_t* speed);
+[[nodiscard]] int32_t SetPhyLinkSpeedControl(ObjectId id, uint8_t speed);
+[[nodiscard]] int32_t GetDriveWwn(ObjectId id, uint8_t* wwn);
+// Family 7 with SAS phys maps the number unchanged (byte 0 turned into the
+// other kind) without asking the controller.
+[[nodiscard]] int32_t GetPortPhyId(ObjectId id, ObjectId* phy);
+[[nodiscard]] int32_t GetPhyPortId(ObjectId id, ObjectId* port);
+
+}  // namespace Dispatch
+// --- end of SAS phys ---

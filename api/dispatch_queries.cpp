@@ -30,14 +30,6 @@ int32_t Newer(Route route, ObjectId id, NewerOp newer) {
     return CallNewer(route, id, newer);
 }
 
-// Route "port count": the number of ports, except on family 8, whose own
-// limits are read by the SAS family's operations.
-int32_t PortCount(ObjectId id, uint32_t* count) {
-    if (DeviceIo::GetControllerFamily(id) == kFamilyVantor)
-        return NotSupported();
-    return Both(id, [&] { return RhoskFamily::GetNumPorts(id, count); });
-}
-
 // A rate through the newer family's unsigned form.
 template <typename Get>
 int32_t GetRate(ObjectId id, int32_t* rate, Get get) {
@@ -483,14 +475,7 @@ int32_t SetVerifyRate(ObjectId id, const int32_t* rate) {
     });
 }
 
-int32_t GetMaxUnitCount(ObjectId id, uint32_t* count) {
-    return PortCount(id, count);
-}
-int32_t GetMaxActiveUnitCount(ObjectId id, uint32_t* count) {
-    return PortCount(id, count);
-}
-int32_t GetMaxDrivesPerUnit(ObjectId id, uint32_t* count) {
-    return PortCount(id, count);
-}
+// GetMaxUnitCount, GetMaxActiveUnitCount and GetMaxDrivesPerUnit (route
+// port count): api/dispatch_sas.cpp.
 
 }  // namespace Dispatch

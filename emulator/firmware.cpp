@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <iterator>
 #include <vector>
 
@@ -115,6 +116,7 @@ enum class Enc {
     Raw,      // array of byte values, zero-filled to `size`
     Rate,     // a task rate 1-5, kept by the controller as 270 - 50 x rate
     Window,   // {"start", "duration"}: two u16 minutes
+    Name,     // 8-byte world wide name, most significant byte first; a number or "0x..." text
     Derived,  // computed from the controller by `derive`
 };
 
@@ -122,6 +124,9 @@ enum class Enc {
 // controller table).
 using Deriver = void (*)(const json& ctl, const json* object, Bytes& out);
 using Sizer = uint32_t (*)(const json& ctl, const json* object);
+// A default that depends on the object (its number or its other fields).
+struct TableRef;
+using Defaulter = uint64_t (*)(const json& ctl, const TableRef& table);
 
 struct ParamDef {
     uint16_t table;
@@ -135,6 +140,8 @@ struct ParamDef {
     Sizer sizer = nullptr;
     // The lowest firmware compatibility level that has the parameter.
     uint32_t minLevel = 0;
+    Defaulter dfltOf = nullptr;      // replaces `dflt` when set
+    uint64_t maxValue = UINT64_MAX;  // a write of a larger value is refused
 };
 
 // --- derived values ---
@@ -170,9 +177,107 @@ void deriveUnitPresence(const json& ctl, const json*, Bytes& out) {
     }
 }
 
-void derivePhyCount(const json& ctl, const json*, Bytes& out) {
-    put8(out, 0, arraySize(ctl, "phys"));
+// --- SAS phys ---
+
+uint64_t compatLevel(const json& ctl);
+
+constexpr uint64_t kDefaultPorts = 4;
+constexpr uint64_t kNoPhy = 255;
+constexpr uint64_t kNoEnclosure = 255;
+constexpr uint64_t kPhySlots = 128;
+constexpr uint64_t kTevrinBusBits = 0x300;
+constexpr uint64_t kSasPhysLevel = 36;
+// LinkSpeed limit codes: 0 auto, 1 1.5 Gbps, 2 3.0 Gbps.
+constexpr uint64_t kLinkLimitMax = 2;
+// PhyDeviceType codes.
+constexpr uint64_t kPhySata = 1;
+constexpr uint64_t kPhySas = 2;
+constexpr uint64_t kPhyEnclosure = 3;
+// DriveInterfaceType codes of SAS drives (direct, behind an enclosure).
+constexpr uint64_t kInterfaceSas = 3;
+constexpr uint64_t kInterfaceSasEnclosure = 7;
+constexpr uint64_t kDefaultLinkSpeed = 2;
+
+// The controllers with SAS phys: model codes 8 and 10, and a model 6 or 7
+// of the Tevrin class (host bus bits 0x300) from compatibility level 36.
+bool hasSasPhys(const json& ctl) {
+    const uint64_t model = numberOr(findModel(ctl, "identity.model_code"), 0);
+    if (model == 8 || model == 10)
+        return true;
+    const bool tevrin = (model == 6 || model == 7) &&
+                        (numberOr(findModel(ctl, "settings.host_bus"), 0) & kTevrinBusBits) != 0;
+    return tevrin && compatLevel(ctl) >= kSasPhysLevel;
 }
+
+// Without a "phys" list such a controller has one phy per port.
+bool hasImplicitPhys(const json& ctl) {
+    return ctl.find("phys") == ctl.end() && hasSasPhys(ctl);
+}
+
+uint64_t phyCount(const json& ctl) {
+    if (!hasImplicitPhys(ctl))
+        return arraySize(ctl, "phys");
+    return std::min(numberOr(findModel(ctl, "settings.ports"), kDefaultPorts), kPhySlots);
+}
+
+bool phyExists(const json& ctl, uint64_t phy) {
+    if (hasImplicitPhys(ctl))
+        return phy < phyCount(ctl);
+    auto it = ctl.find("phys");
+    if (it == ctl.end() || !it->is_array())
+        return false;
+    return std::any_of(it->begin(), it->end(), [phy](const json& p) {
+        return numberOr(findModel(p, "phy"), ~0ull) == phy;
+    });
+}
+
+// The phy a drive is attached through: its "phy"; else, on a controller
+// with SAS phys, phy n for a drive on port n that is in no enclosure.
+uint64_t phyOfDrive(const json& ctl, const json& drive) {
+    if (const json* phy = findModel(drive, "phy"))
+        return numberOr(phy, kNoPhy);
+    const uint64_t port = numberOr(findModel(drive, "port"), ~0ull);
+    if (!hasSasPhys(ctl) || numberOr(findModel(drive, "enclosure"), kNoEnclosure) != kNoEnclosure)
+        return kNoPhy;
+    return phyExists(ctl, port) ? port : kNoPhy;
+}
+
+// The first present drive attached through the phy; null when none.
+const json* driveOfPhy(const json& ctl, uint64_t phy) {
+    constexpr uint64_t kPresentBit = 0x80;
+    auto it = ctl.find("drives");
+    if (it == ctl.end() || !it->is_array())
+        return nullptr;
+    for (const json& drive : *it) {
+        const bool present = (numberOr(findModel(drive, "status"), 255) & kPresentBit) != 0;
+        if (present && phyOfDrive(ctl, drive) == phy)
+            return &drive;
+    }
+    return nullptr;
+}
+
+// A world wide name of the NAA 5 form: a company id and 36 bits of
+// the text's hash and `low`.
+uint64_t worldWideName(const std::string& text, uint64_t low) {
+    constexpr uint64_t kNaa5 = 5ull << 60;
+    constexpr uint64_t kCompanyId = 0x001D9Full << 36;
+    uint32_t hash = 2166136261u;  // FNV-1a
+    for (unsigned char c : text)
+        hash = (hash ^ c) * 16777619u;
+    return kNaa5 | kCompanyId | (uint64_t{hash & 0x0FFFFFFFu} << 8) | (low & 0xFF);
+}
+
+void derivePhyCount(const json& ctl, const json*, Bytes& out) {
+    put8(out, 0, phyCount(ctl));
+}
+
+// What a phy reports of the drive attached through it, and a drive's names
+// and wiring (defined after TableRef).
+uint64_t phyLinkSpeedDefault(const json& ctl, const TableRef& table);
+uint64_t phyDeviceTypeDefault(const json& ctl, const TableRef& table);
+uint64_t phySasAddressDefault(const json& ctl, const TableRef& table);
+uint64_t driveWwnDefault(const json& ctl, const TableRef& table);
+uint64_t drivePhyDefault(const json& ctl, const TableRef& table);
 
 // Logs and capture segments hold no entries yet: all zero.
 void deriveZeros(const json&, const json*, Bytes&) {}
@@ -335,7 +440,7 @@ const ParamDef kSharedParams[] = {
     {0x0402, 8, 16, RO, Enc::Text, "identity.model", 0},
     {0x0402, 9, 20, RO, Enc::Text, "identity.serial", 0},
     {0x0402, 10, 4, RO, Enc::Uint, "identity.memory", 0},
-    {0x0403, 3, 1, RO, Enc::Uint, "settings.ports", 4},
+    {0x0403, 3, 1, RO, Enc::Uint, "settings.ports", kDefaultPorts},
 };
 
 // Newer-family parameters.
@@ -362,10 +467,11 @@ const ParamDef kRhoskParams[] = {
     {0x0009, 5, 28, RW, Enc::Raw, "perf.config", 0},
     {0x000A, 5, 1, RW, Enc::Uint, "settings.lba_reordering", 1},
     {0x0080, 2, 1, RO, Enc::Uint, "link_speed_supported", 3},
-    {0x0080, 3, 1, RO, Enc::Uint, "link_speed", 2},
-    {0x0080, 4, 1, RW, Enc::Uint, "link_speed_limit", 0},
-    {0x0080, 5, 1, RO, Enc::Uint, "device_type", 0},
-    {0x0080, 6, 8, RO, Enc::Uint, "sas_address", 0},
+    {0x0080, 3, 1, RO, Enc::Uint, "link_speed", 0, nullptr, nullptr, 0, phyLinkSpeedDefault},
+    {0x0080, 4, 1, RW, Enc::Uint, "link_speed_limit", 0, nullptr, nullptr, 0, nullptr,
+     kLinkLimitMax},
+    {0x0080, 5, 1, RO, Enc::Uint, "device_type", 0, nullptr, nullptr, 0, phyDeviceTypeDefault},
+    {0x0080, 6, 8, RO, Enc::Name, "sas_address", 0, nullptr, nullptr, 0, phySasAddressDefault},
     {0x0100, 3, 168, RO, Enc::Raw, "stats.instant", 0},
     {0x0100, 4, 168, RO, Enc::Raw, "stats.average", 0},
     {0x0100, 7, 4, RO, Enc::Uint, "stats.p7", 0},
@@ -387,10 +493,10 @@ const ParamDef kRhoskParams[] = {
     {0x0200, 24, 1, RO, Enc::Uint, "interface", 1},
     {0x0200, 25, 1, RO, Enc::Uint, "port_count", 1},
     {0x0200, 26, 1, RO, Enc::Uint, "connections", 1},
-    {0x0200, 27, 8, RO, Enc::Uint, "wwn", 0},
+    {0x0200, 27, 8, RO, Enc::Name, "wwn", 0, nullptr, nullptr, 0, driveWwnDefault},
     {0x0200, 30, 1, RO, Enc::Uint, "enclosure", 255},
     {0x0200, 31, 1, RO, Enc::Uint, "slot", 255},
-    {0x0200, 32, 1, RO, Enc::Uint, "phy", 255},
+    {0x0200, 32, 1, RO, Enc::Uint, "phy", kNoPhy, nullptr, nullptr, 0, drivePhyDefault},
     {0x0200, 33, 2, RO, Enc::Uint, "spindle_speed", 7200},
     {0x0300, 3, 1, RO, Enc::Uint, "flags", 1},
     {0x0300, 9, 2, RO, Enc::Derived, "", 0, deriveDescriptorCount},
@@ -434,8 +540,10 @@ const ParamDef kRhoskParams[] = {
     {0x0403, 26, 4, RO, Enc::Uint, "settings.host_bus", 0},
     {0x0403, 28, 1, RW, Enc::Uint, "settings.auto_rebuild", 1},
     {0x0403, 29, 8, RW, Enc::Uint, "settings.lun_size", 0},
-    {0x0403, 37, 1, RW, Enc::Uint, "settings.sata_link_limit", 0},
-    {0x0403, 38, 1, RW, Enc::Uint, "settings.sas_link_limit", 0},
+    {0x0403, 37, 1, RW, Enc::Uint, "settings.sata_link_limit", 0, nullptr, nullptr, 0, nullptr,
+     kLinkLimitMax},
+    {0x0403, 38, 1, RW, Enc::Uint, "settings.sas_link_limit", 0, nullptr, nullptr, 0, nullptr,
+     kLinkLimitMax},
     {0x0403, 39, 2, RO, Enc::Uint, "settings.max_units", 32},
     {0x0403, 40, 2, RO, Enc::Uint, "settings.max_drives_per_unit", 32},
     {0x0403, 41, 2, RO, Enc::Uint, "settings.max_active_units", 32},
@@ -541,7 +649,12 @@ bool resolveTable(const json& ctl, const Catalogue& cat, uint16_t id, TableRef* 
                 ref->prefix.clear();
                 return true;
             case Scope::Phy:
-                return numberedPrefix(ctl, "phys", "phy", ref->number, ref);
+                if (!hasImplicitPhys(ctl))
+                    return numberedPrefix(ctl, "phys", "phy", ref->number, ref);
+                // Phy n is element n of the list the first write makes.
+                ref->prefix = "phys#" + std::to_string(ref->number) + ".";
+                ref->object = nullptr;
+                return ref->number < phyCount(ctl);
             case Scope::Drive:
             case Scope::DriveStats:
                 return numberedPrefix(ctl, "drives", "port", ref->number, ref);
@@ -553,6 +666,55 @@ bool resolveTable(const json& ctl, const Catalogue& cat, uint16_t id, TableRef* 
         }
     }
     return false;
+}
+
+// --- per-object defaults ---
+
+uint64_t phyLinkSpeedDefault(const json& ctl, const TableRef& table) {
+    const json* drive = driveOfPhy(ctl, table.number);
+    return drive == nullptr ? 0 : numberOr(findModel(*drive, "link_speed"), kDefaultLinkSpeed);
+}
+
+uint64_t phyDeviceTypeDefault(const json& ctl, const TableRef& table) {
+    const json* drive = driveOfPhy(ctl, table.number);
+    if (drive == nullptr)
+        return 0;
+    if (numberOr(findModel(*drive, "enclosure"), kNoEnclosure) != kNoEnclosure)
+        return kPhyEnclosure;
+    const uint64_t interface = numberOr(findModel(*drive, "interface"), 1);
+    return interface == kInterfaceSas || interface == kInterfaceSasEnclosure ? kPhySas : kPhySata;
+}
+
+uint64_t phySasAddressDefault(const json& ctl, const TableRef& table) {
+    const json* serial = findModel(ctl, "identity.serial");
+    return worldWideName(serial != nullptr && serial->is_string() ? serial->get<std::string>() : "",
+                         table.number);
+}
+
+uint64_t driveWwnDefault(const json&, const TableRef& table) {
+    const json* serial = findModel(objectOf(table.object), "serial");
+    return worldWideName(serial != nullptr && serial->is_string() ? serial->get<std::string>() : "",
+                         table.number);
+}
+
+uint64_t drivePhyDefault(const json& ctl, const TableRef& table) {
+    return phyOfDrive(ctl, objectOf(table.object));
+}
+
+// Every implicit phy as an element of a "phys" list, so that a write has a
+// place to land; the phys read as before.
+void materializePhys(json& ctl) {
+    json phys = json::array();
+    for (uint64_t n = 0; n < phyCount(ctl); ++n)
+        phys.push_back({{"phy", n}});
+    ctl["phys"] = std::move(phys);
+}
+
+// A number, or a "0x..." text, as a world wide name.
+uint64_t nameOr(const json* node, uint64_t fallback) {
+    if (node != nullptr && node->is_string())
+        return std::strtoull(node->get<std::string>().c_str(), nullptr, 0);
+    return numberOr(node, fallback);
 }
 
 const ParamDef* findParam(const Catalogue& cat, const TableRef& table, uint16_t param) {
@@ -619,7 +781,9 @@ ParamError readParam(const json& ctl, Family family, uint16_t tableId, uint16_t 
     const json* node =
         def->enc == Enc::Derived ? nullptr : findModel(ctl, table.prefix + def->path);
     bool slot = table.def->scope == Scope::ScheduleSlot;
-    uint64_t dflt = slot ? table.number * kMinutesPerDay : def->dflt;
+    uint64_t dflt = slot                     ? table.number * kMinutesPerDay
+                    : def->dfltOf != nullptr ? def->dfltOf(ctl, table)
+                                             : def->dflt;
     switch (def->enc) {
         case Enc::Uint:
             putLe(value->data(), value->size(), 0, value->size() < 8 ? value->size() : 8,
@@ -628,6 +792,12 @@ ParamError readParam(const json& ctl, Family family, uint16_t tableId, uint16_t 
         case Enc::Rate:
             put8(*value, 0, rateByte(numberOr(node, def->dflt)));
             break;
+        case Enc::Name: {
+            const uint64_t name = nameOr(node, dflt);
+            for (size_t i = 0; i < value->size() && i < 8; ++i)
+                (*value)[i] = static_cast<uint8_t>(name >> (8 * (7 - i)));
+            break;
+        }
         case Enc::Window: {
             const json empty = json::object();
             const json& window = node != nullptr ? *node : empty;
@@ -664,6 +834,10 @@ ParamError writeParam(json& ctl, Family family, uint16_t tableId, uint16_t param
         return error;
     if (!def->writable)
         return ParamError::ReadOnly;
+    if (getLe(value.data(), value.size(), 0, value.size() < 8 ? value.size() : 8) > def->maxValue)
+        return ParamError::BadValue;
+    if (table.def->scope == Scope::Phy && table.object == nullptr)
+        materializePhys(ctl);
     if (def->enc == Enc::Rate) {
         uint64_t stored = value[0];
         uint64_t rate = (kRateBase - stored) / kRateStep;
@@ -690,6 +864,13 @@ ParamError writeParam(json& ctl, Family family, uint16_t tableId, uint16_t param
         case Enc::Window:
             node = json{{"start", get16(value, 0)}, {"duration", get16(value, 2)}};
             break;
+        case Enc::Name: {
+            uint64_t name = 0;
+            for (size_t i = 0; i < value.size() && i < 8; ++i)
+                name = name << 8 | value[i];
+            node = name;
+            break;
+        }
         case Enc::Derived:
             return ParamError::ReadOnly;
     }

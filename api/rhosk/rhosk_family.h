@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "api/object_id.h"
+#include "api/rhosk/sas_family.h"
 
 class RhoskFamily {
   public:
@@ -243,11 +244,7 @@ class RhoskSettings {
     // --- end of later settings ---
 };
 
-// SAS phys and the limits of family 8 (and family 7 with SAS phys).
-class SasFamily {
-  public:
-    constexpr SasFamily() = default;
-};
+// SasFamily (SAS phys and the limits of family 8): api/rhosk/sas_family.h.
 
 // The process-wide implementation objects, built after the driver object.
 RhoskFamily& TheRhoskFamily();
