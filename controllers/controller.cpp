@@ -60,6 +60,10 @@ void Controller::throwFailedApiError() {
     throwApiError();
 }
 
+void Controller::printErrorLine(KV_Exception& error) {
+    std::cerr << error.getMessage() << "\n";
+}
+
 void Controller::printProgress(const std::string& progress) {
     std::cout << progress << std::flush;
 }

@@ -22,6 +22,7 @@
 #include <string>
 
 #include "api/object_id.h"
+#include "shell/kv_exception.h"
 #include "shell/object.h"
 
 class BBU;
@@ -220,6 +221,19 @@ class Controller : public Object {
     void showUnitStatus();
     void showDriveStatus();
     void showPortDetail(const std::string& portName);
+    // The JBOD export, disk spin-up and spin-up stagger policies as "show"
+    // prints them; "Not Supported" below the newer family.
+    std::string getExportJbod();
+    std::string getSpinup();
+    std::string getStagger();
+    // The optimal and not-optimal unit totals of "allunitstatus".
+    void showAllUnitStatus();
+    // The phy table of "show phy".
+    void showPhys();
+    // The diagnostic report of "show diag": the identity block, the
+    // controller's error log and the battery status word.
+    void showDiagReport();
+    void showDiagHeader();
     // ===== end of controller views =====
 
     // ===== Units and ports =====
@@ -242,6 +256,20 @@ class Controller : public Object {
             throwFailedApiError();
         printDone();
     }
+    // The text a getter with a message mode gives: `read`'s text, or "" when
+    // it throws; with the mode "showmessage" the error's message goes to
+    // standard error first.
+    template <class Read>
+    static std::string textOrEmpty(const std::string& mode, Read read) {
+        try {
+            return read();
+        } catch (KV_Exception& error) {
+            if (mode == "showmessage")
+                printErrorLine(error);
+            return std::string();
+        }
+    }
+    static void printErrorLine(KV_Exception& error);
     static void printProgress(const std::string& progress);
     static void printDone();
 

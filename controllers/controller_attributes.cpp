@@ -155,6 +155,20 @@ uint32_t Controller::getNumNotOptimalUnits() {
     return count;
 }
 
+void Controller::showAllUnitStatus() {
+    // Units that are verifying stay optimal; every other state but OK does
+    // not. Spares count as units.
+    uint32_t notOptimal = 0;
+    for (const auto& entry : units) {
+        const std::string status = entry.second->getStatus();
+        if (status != "OK" && status != "VERIFYING" && status != "VERIFY-PAUSED")
+            ++notOptimal;
+    }
+    const auto total = static_cast<uint32_t>(units.size());
+    std::cout << "/" << name << " Total Optimal Units = " << total - notOptimal << "\n"
+              << "/" << name << " Not Optimal Units = " << notOptimal << " \n";
+}
+
 uint32_t Controller::getRebuildRate() {
     int32_t rate = 0;
     if (Api::GetRebuildRate(objectId, &rate) != 0)
@@ -179,7 +193,7 @@ std::string Controller::getMemoryText() {
         try {
             getAvailableMemory();
         } catch (KV_Exception& error) {
-            std::cerr << error.getMessage() << "\n";
+            printErrorLine(error);
             return std::string();
         }
     }
@@ -203,16 +217,12 @@ int Controller::getAutoCarvePolicy(uint8_t* value) {
 std::string Controller::getAutoCarveText(const std::string& mode) {
     if (family < kFamilyNewer)
         return "Not Supported.";
-    try {
+    return textOrEmpty(mode, [this] {
         uint8_t value = 0;
         getAutoCarvePolicy(&value);
         autoCarveText = value == 1 ? "on" : value == 0 ? "off" : "";
         return autoCarveText;
-    } catch (KV_Exception& error) {
-        if (mode == "showmessage")
-            std::cerr << error.getMessage() << "\n";
-        return std::string();
-    }
+    });
 }
 
 int Controller::setAutoCarve(const std::string& word) {
@@ -279,7 +289,10 @@ void Controller::showAttribute(const std::string& word, int flag) {
                      : number(&Controller::getNumPorts)},
         {"numunits", " Number of Units = ", number(&Controller::getNumUnits)},
         {"numdrives", " Number of Drives = ", number(&Controller::getNumDrives)},
+        {"exportjbod", " JBOD Export Policy = ", text(&Controller::getExportJbod)},
         {"ondegrade", " Cache on Degrade Policy = ", text(&Controller::getOnDegrade)},
+        {"spinup", " Disk Spinup Policy = ", text(&Controller::getSpinup)},
+        {"stagger", " Spinup Stagger Time Policy (sec) = ", text(&Controller::getStagger)},
         {"ignorefuawrite", " Ignore FUA on Write Policy = ", text(&Controller::getIgnoreFuaWrite)},
         {"forcedrivecacheon",
          " Force Drive Cache On       = ", text(&Controller::getForceDriveCacheOn)},
@@ -332,6 +345,7 @@ void Controller::showAttribute(const std::string& word, int flag) {
          [newStyle](Controller& c) { newStyle ? c.showUnits() : c.showUnitStatus(); }},
         {"drivestatus",
          [newStyle](Controller& c) { newStyle ? c.showDrives() : c.showDriveStatus(); }},
+        {"allunitstatus", [](Controller& c) { c.showAllUnitStatus(); }},
         {"bbustatus",
          [](Controller& c) {
              if (c.getBbu() != nullptr)
@@ -350,6 +364,7 @@ void Controller::showAttribute(const std::string& word, int flag) {
          [](Controller& c) {
              if (c.getFamily() < kFamilyWithPhys)
                  throwError(kCliControllerOperation);
+             c.showPhys();
          }},
         {"?", [](Controller&) { showHelp("show"); }},
         {"help", [](Controller&) { showHelp("show"); }},

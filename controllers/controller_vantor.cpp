@@ -57,18 +57,16 @@ uint32_t ControllerVantor::getMaxDrivesPerUnit() {
     return readCount([this](uint32_t* count) { return Api::GetMaxDrivesPerUnit(objectId, count); });
 }
 
-// The library has no phy count and no link speed limits for the
-// controller classes yet: these answer as for a feature not supported.
 uint32_t ControllerVantor::getNumPhys() {
-    throwError(149);
+    return readCount([this](uint32_t* count) { return Api::GetNumPhys(objectId, count); });
 }
 
 std::string ControllerVantor::getSasEnclosureLimit() {
-    throwError(149);
+    return readLinkSpeedLimit(Api::GetSasEnclosureLinkSpeedLimit);
 }
 
 std::string ControllerVantor::getSataEnclosureLimit() {
-    throwError(149);
+    return readLinkSpeedLimit(Api::GetSataEnclosureLinkSpeedLimit);
 }
 
 uint32_t ControllerVantor::getNumActiveDrives() {
@@ -97,6 +95,13 @@ uint32_t ControllerVantor::readCount(Read read) {
     if (read(&count) != 0)
         throwFailedApiError();
     return count;
+}
+
+std::string ControllerVantor::readLinkSpeedLimit(int (*read)(ObjectId, uint8_t*)) {
+    uint8_t speed = 0;
+    if (read(objectId, &speed) != 0)
+        throwFailedApiError();
+    return linkSpeedLimitText(speed);
 }
 
 std::string ControllerVantor::linkSpeedLimitText(uint32_t code) {

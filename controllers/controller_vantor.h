@@ -33,4 +33,7 @@ class ControllerVantor : public ControllerWescal {
     // throws the library's error.
     template <class Read>
     uint32_t readCount(Read read);
+    // The text of one of the enclosure link speed limits; a failure prints
+    // "Failed." and throws the library's error.
+    std::string readLinkSpeedLimit(int (*read)(ObjectId, uint8_t*));
 };

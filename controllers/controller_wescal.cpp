@@ -223,14 +223,6 @@ int ControllerWescal::setForceDriveCacheOn(std::istream&, const std::string&) {
     return 0;
 }
 
-std::string ControllerWescal::getForceDriveCacheOn() {
-    return "";
-}
-
-std::string ControllerWescal::getAvMode() {
-    return "";
-}
-
 int ControllerWescal::setAvMode(const std::string&) {
     return 0;
 }
@@ -243,14 +235,8 @@ int ControllerWescal::createUnit(std::istream&, const std::string&, const std::s
     return 0;
 }
 
-void ControllerWescal::showDiag() {}
-
 int ControllerWescal::updateFirmware(const std::string&, uint8_t, uint8_t) {
     return 0;
-}
-
-std::string ControllerWescal::getLbaReorder() {
-    return "";
 }
 
 int ControllerWescal::setLbaReorder(std::istream&, const std::string&) {
@@ -261,21 +247,9 @@ int ControllerWescal::setAutoRebuild(const std::string&) {
     return 0;
 }
 
-std::string ControllerWescal::getAutoRebuild(const std::string&) {
-    return "";
-}
-
-void ControllerWescal::showControllerBus() {}
-
-std::string ControllerWescal::getCarveSize(const std::string&) {
-    return "";
-}
-
 int ControllerWescal::setCarveSize(const std::string&) {
     return 0;
 }
-
-void ControllerWescal::showModePageControl(std::istream&) {}
 
 int ControllerWescal::setModePageControl(std::istream&, const std::string&) {
     return 0;
@@ -288,5 +262,3 @@ int ControllerWescal::setRebuildBackgroundTask(std::istream&, const std::string&
 int ControllerWescal::setVerifyBackgroundTask(std::istream&, const std::string&, int) {
     return 0;
 }
-
-void ControllerWescal::showBackgroundTask(int, bool, bool) {}

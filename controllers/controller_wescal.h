@@ -56,6 +56,22 @@ class ControllerWescal : public Controller {
     // cannot be read.
     void readSchedule(WeeklySchedule* schedule);
 
+    // The controller log section that follows the diagnostic report.
+    void showControllerLog();
+
+    // The auto-rebuild policy byte and the auto-carving LUN size in blocks
+    // minus one; a failed read throws the library's error.
+    uint8_t getAutoRebuildPolicy();
+    uint64_t getLunSize();
+
+    // The host bus as the controller's bus bits describe it.
+    struct BusInfo {
+        const char* type;
+        const char* width;
+        const char* speed;
+    };
+    static BusInfo decodeBusInfo(uint32_t bits);
+
     // What generations without a policy show for it.
     static constexpr const char* kNotSupported = "Not Supported";
     // The body that generations without a setting use: CLI error 24.
