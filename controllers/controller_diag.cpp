@@ -13,12 +13,12 @@
 #include "controllers/controller.h"
 #include "controllers/controller_wescal.h"
 #include "shell/shell.h"
+#include "shell/version.h"
 
 namespace {
 
 constexpr std::size_t kLogSize = 32768;
 constexpr int32_t kFamilyNewer = 4;
-constexpr const char* kProgramVersion = "2.00.09.012";
 constexpr const char* kHostArchitecture = "x64 (64 bit)";
 
 std::string fullHostName() {
@@ -76,7 +76,7 @@ void Controller::showDiagHeader() {
     line("### Model:             ", getModel());
     line("### Serial #:          ", getSerialNumber());
     line("### Controller ID:     ", std::to_string(number));
-    line("### CLI Version:       ", kProgramVersion);
+    line("### CLI Version:       ", KV_CLI_VERSION);
     line("### API Version:       ", Api::GetApiVersion());
     line("### Driver Version:    ", getDriverVersion());
     line("### Firmware Version:  ", getFirmwareVersion());

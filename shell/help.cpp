@@ -7,6 +7,7 @@
 #include "shell/help_text.h"
 #include "shell/kv_exception.h"
 #include "shell/message_catalog.h"
+#include "shell/version.h"
 
 namespace help_text {
 
@@ -47,7 +48,7 @@ using help_text::Piece;
 constexpr const char* kGeneralHead[] = {
     "",
     "kv_cli: command line interface for Kivra RAID controllers",
-    "Management program version (2.00.09.012)",
+    "Management program version (" KV_CLI_VERSION ")",
     "",
     "",
     "Commands  Description",

@@ -12,17 +12,12 @@
 #include "shell/shell.h"
 #include "shell/shell_tree.h"
 #include "shell/shell_words.h"
+#include "shell/version.h"
 
 using shell_tree::ControllerAction;
 using shell_words::hasMoreWords;
 using shell_words::isHelpWord;
 using shell_words::nextWord;
-
-namespace {
-
-const char kCliVersion[] = "2.00.09.012";
-
-}  // namespace
 
 bool Shell::processCommand(std::istream& line) {
     const std::string text((std::istreambuf_iterator<char>(line)),
@@ -205,7 +200,7 @@ int Shell::showRoot(ControllerMgr* mgr, std::istream& words) {
     std::string word;
     while (words >> word) {
         if (word == "ver" || word == "version") {
-            std::cout << "CLI Version = " << kCliVersion << std::endl;
+            std::cout << "CLI Version = " << KV_CLI_VERSION << std::endl;
             std::cout << "API Version = " << Api::GetApiVersion() << std::endl;
         } else if (word == "alarms" || word == "aens" || word == "events") {
             if (hasMoreWords(words)) {
