@@ -5,6 +5,7 @@
 
 #include "api/api.h"
 #include "controllers/controller.h"
+#include "devices/phy.h"
 #include "devices/port.h"
 #include "shell/kv_exception.h"
 #include "units/logical_disk_types.h"
@@ -19,6 +20,28 @@ constexpr int32_t kFamilyWithEnclosures = 8;
 // "u" + 5 and the like: a prefix and a decimal number.
 std::string treeName(const char* prefix, uint32_t number) {
     return prefix + std::to_string(number);
+}
+
+// Fills `tree` with one object per number from 0 to the count the library
+// reports, each named prefix + number with the id the library makes for it
+// (ports and phys). A failed read ends the building with the library's
+// error. An id holds the number in one byte, so no number past 255 is made.
+template <class T>
+void loadNumbered(Controller* owner, ObjectId controllerId, TreeMap<T>& tree, const char* prefix,
+                  int (*readCount)(ObjectId, uint32_t*),
+                  int (*makeId)(uint8_t, uint8_t, ObjectId*)) {
+    constexpr uint32_t kIdNumbers = 256;
+    uint32_t count = 0;
+    if (readCount(controllerId, &count) != 0)
+        Controller::throwApiError();
+    for (uint32_t i = 0; i < count && i < kIdNumbers; ++i) {
+        ObjectId id{};
+        if (makeId(static_cast<uint8_t>(owner->getNumber()), static_cast<uint8_t>(i), &id) != 0)
+            Controller::throwApiError();
+        const std::string objectName = treeName(prefix, i);
+        tree.insert_or_assign(objectName,
+                              adoptTreeObject<T>(std::make_unique<T>(owner, objectName, i, id)));
+    }
 }
 
 // Makes the existing-unit object of one class.
@@ -121,21 +144,13 @@ void Controller::loadUnits() {
 }
 
 void Controller::loadPorts() {
-    uint32_t count = 0;
-    if (Api::GetNumPorts(objectId, &count) != 0)
-        throwApiError();
-    for (uint32_t i = 0; i < count; ++i) {
-        ObjectId portId{};
-        if (Api::MakeDriveId(static_cast<uint8_t>(number), static_cast<uint8_t>(i), &portId) != 0)
-            throwApiError();
-        const std::string portName = treeName("p", i);
-        ports.insert_or_assign(
-            portName, adoptTreeObject<Port>(std::make_unique<Port>(this, portName, i, portId)));
-    }
+    loadNumbered(this, objectId, ports, "p", Api::GetNumPorts, Api::MakeDriveId);
 }
 
-// The library offers no phy count and no enclosure list to the controller
-// classes yet, so no phy and no enclosure objects are made.
-void Controller::loadPhys() {}
+void Controller::loadPhys() {
+    loadNumbered(this, objectId, phys, "phy", Api::GetNumPhys, Api::MakePhyId);
+}
 
+// The library offers no enclosure list to the controller classes yet, so no
+// enclosure objects are made.
 void Controller::loadEnclosures() {}

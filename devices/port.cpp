@@ -30,6 +30,9 @@ bool lastErrorMeansNoUnit() {
     return record.apiCode == kApiInvalidUnitId || record.apiCode == kApiNoUnit;
 }
 
+// The attachment text of a drive behind an enclosure: it has no phy.
+constexpr const char* kAttachmentEnclosure = "Enclosure";
+
 struct LinkTexts {
     uint8_t code;
     const char* driveType;
@@ -135,12 +138,17 @@ std::string Port::getUnitName() {
     return unitName == "-" ? "N/A" : unitName;
 }
 
-// The library has no port-to-phy or port-to-slot lookup for the drive row
-// yet, so these cells show no value.
-std::string Port::phyText(const std::string& /*attachment*/) {
-    return "-";
+uint8_t Port::getPhyNumber() {
+    ObjectId phyId = ObjectId::Blank();
+    RequireApi(Api::GetPortPhyId(id, &phyId));
+    uint8_t controllerNumber = 0;
+    uint8_t phy = 0;
+    RequireApi(Api::ParsePhyId(phyId, &controllerNumber, &phy));
+    return phy;
 }
 
+// The library has no port-to-slot lookup for the drive row yet, so this
+// cell shows no value.
 std::string Port::enclosureSlotText(const std::string& /*attachment*/) {
     return "-";
 }
@@ -211,7 +219,9 @@ void Port::showRow(bool withHeader) {
     std::cout << Shell::padText(name, 6) << Shell::padText(statusText, 15)
               << Shell::padText(unitText, 5) << Shell::padText(capacity, 10)
               << Shell::padText(getDriveInterfaceText(0), 6)
-              << Shell::padText(phyText(attachment), 4)
+              << Shell::padText(attachment == kAttachmentEnclosure ? std::string("-")
+                                                                   : std::to_string(getPhyNumber()),
+                                4)
               << Shell::padText(enclosureSlotText(attachment), 13)
               << Shell::padText(model.c_str(), 20) << "\n";
 }

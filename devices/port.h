@@ -49,6 +49,9 @@ class Port : public Object {
     std::string getUnitName();
     // The drive type (which 0) or attachment (which 1) of the drive's link.
     std::string getDriveInterfaceText(int which);
+    // The number of the phy through which the drive is attached; a failed
+    // lookup ends the command with the library's error.
+    uint8_t getPhyNumber();
 
     [[nodiscard]] const std::string& getName() const { return name; }
     [[nodiscard]] uint32_t getNumber() const { return number; }
@@ -72,8 +75,7 @@ class Port : public Object {
     // none (no unit, "Invalid unit ID", "No unit" or a CBOD unit). Other
     // failures throw when `strict`, else count as no unit.
     bool hasUnit(uint8_t unitNumber, bool strict);
-    // The Phy and Encl-Slot cells of a family-8 row.
-    std::string phyText(const std::string& attachment);
+    // The Encl-Slot cell of a family-8 row.
     std::string enclosureSlotText(const std::string& attachment);
 
     Controller* controller;  // not owned

@@ -2,6 +2,7 @@
 
 #include "controllers/bbu.h"
 #include "controllers/controller.h"
+#include "devices/phy.h"
 #include "devices/port.h"
 #include "shell/kv_exception.h"
 #include "units/logical_disk.h"
@@ -21,10 +22,7 @@ Object* objectInController(Controller* controller, ControllerPart kind, const st
         case ControllerPart::Bbu:
             return controller->getBbu();
         case ControllerPart::Phy:
-            // No phy objects are made yet, so the lookup answers that the
-            // phy does not exist.
-            (void)controller->getPhy(part);
-            throw KV_Exception(136);
+            return controller->getPhy(part);
         case ControllerPart::Enclosure:
             return enclosureObject(controller->getEnclosure(part));
     }

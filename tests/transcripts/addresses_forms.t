@@ -51,10 +51,9 @@ Malformed addresses and foreign hosts.
   /c9/u0/x                            Error: (CLI:002) Syntax Error.
 
 Names that do not exist: each lookup raises its own code, the controller
-first. Neither controller has phys or enclosures in this build (the
-library offers the controller classes no phy count and no enclosure list
-yet), so every phy and enclosure address ends at 136 or 112 before an
-element lookup is reached.
+first. c1 has no phys; c0's phy0 exists and, with no command word, gives
+its own code. Neither controller has enclosures, so every enclosure
+address ends at 112 before an element lookup is reached.
 
   $ probe /c9 /c9/u0 /c1/u6 /c1/u00 /c1/p9 /c1/phy0 /c0/phy0 /c1/e0 /e0
   /c9                                 Error: (CLI:003) Specified controller does not exist.
@@ -63,7 +62,7 @@ element lookup is reached.
   /c1/u00                             Error: (CLI:006) Specified unit does not exist.
   /c1/p9                              Error: (CLI:009) Invalid port specified.
   /c1/phy0                            Error: (CLI:136) Invalid phy specified.
-  /c0/phy0                            Error: (CLI:136) Invalid phy specified.
+  /c0/phy0                            Error: (CLI:137) Invalid phy command.
   /c1/e0                              Error: (CLI:112) Specified enclosure does not exist.
   /e0                                 Error: (CLI:112) Specified enclosure does not exist.
 

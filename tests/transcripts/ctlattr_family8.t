@@ -49,10 +49,10 @@ count, no JBOD export policy, the task modes and rates in summary form.
   
   VPort Status         Unit Size      Type  Phy Encl-Slot    Model
   ------------------------------------------------------------------------------
-  p0    OK             u0   465.76 GB SATA  -   -            KV-DISK-500         
-  p1    OK             u0   465.76 GB SATA  -   -            KV-DISK-500         
-  p2    OK             u3   465.76 GB SATA  -   -            KV-DISK-500         
-  p3    OK             -    465.76 GB SATA  -   -            KV-DISK-500         
+  p0    OK             u0   465.76 GB SATA  0   -            KV-DISK-500         
+  p1    OK             u0   465.76 GB SATA  1   -            KV-DISK-500         
+  p2    OK             u3   465.76 GB SATA  2   -            KV-DISK-500         
+  p3    OK             -    465.76 GB SATA  3   -            KV-DISK-500         
   
   Name  OnlineState  BBUReady  Status    Volt     Temp     Hours  LastCapTest
   ---------------------------------------------------------------------------
@@ -158,10 +158,10 @@ Mode page control and the views that print whole tables.
   
   VPort Status         Unit Size      Type  Phy Encl-Slot    Model
   ------------------------------------------------------------------------------
-  p0    OK             u0   465.76 GB SATA  -   -            KV-DISK-500         
-  p1    OK             u0   465.76 GB SATA  -   -            KV-DISK-500         
-  p2    OK             u3   465.76 GB SATA  -   -            KV-DISK-500         
-  p3    OK             -    465.76 GB SATA  -   -            KV-DISK-500         
+  p0    OK             u0   465.76 GB SATA  0   -            KV-DISK-500         
+  p1    OK             u0   465.76 GB SATA  1   -            KV-DISK-500         
+  p2    OK             u3   465.76 GB SATA  2   -            KV-DISK-500         
+  p3    OK             -    465.76 GB SATA  3   -            KV-DISK-500         
   
   Name  OnlineState  BBUReady  Status    Volt     Temp     Hours  LastCapTest
   ---------------------------------------------------------------------------

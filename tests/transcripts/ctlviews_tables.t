@@ -82,7 +82,7 @@ Family 8: the VPort table skips the empty port; the battery table follows.
   ------------------------------------------------------------------------------
   p0    OK             u0   931.51 GB SAS   -   -            KV-SAS-1TB          
   p1    OK             u0   931.51 GB SAS   -   -            KV-SAS-1TB          
-  p3    OK             -    1.36 TB   SATA  -   -            KV-SATA-1500        
+  p3    OK             -    1.36 TB   SATA  3   -            KV-SATA-1500        
   
   Name  OnlineState  BBUReady  Status    Volt     Temp     Hours  LastCapTest
   ---------------------------------------------------------------------------
