@@ -7,5 +7,5 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_BUILD_TESTS=OFF >/dev/null
 cmake --build build
-if [ "$#" -eq 0 ]; then set -- help; fi
+if [ "$#" -eq 0 ]; then set -- show; fi
 exec build/kv_cli "$@"

@@ -1,5 +1,6 @@
 // Line handling of the shell: normalisation and lower-casing of command
 // lines, and the two line sources (the prompt and a command file).
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -136,7 +137,10 @@ int Shell::runInteractive() {
 
 int Shell::runCommandFile(const char* fileName) {
     std::ifstream file;
-    if (fileName != nullptr) {
+    // A folder opens on some systems but has no lines to read: it is no
+    // command file either, and must not pass for an empty one.
+    std::error_code ignored;
+    if (fileName != nullptr && !std::filesystem::is_directory(fileName, ignored)) {
         file.open(fileName);
     }
     if (!file.is_open()) {

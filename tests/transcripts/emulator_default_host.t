@@ -2,7 +2,7 @@ Without KV_EMULATED_HOST the host file lies under XDG_STATE_HOME; a missing
 file is created from the built-in default host with its three controllers.
 
   $ unset KV_EMULATED_HOST
-  $ export XDG_STATE_HOME="$TESTTMP/state"
+  $ export XDG_STATE_HOME="$PWD/state"
   $ "$KV_CLI" help > /dev/null
   $ test -f "$XDG_STATE_HOME/kv_cli/host.json" && echo created
   created
