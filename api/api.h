@@ -329,3 +329,103 @@ namespace Api {
 
 }  // namespace Api
 // --- end of SAS phys ---
+
+// --- Enclosures and their elements, port and unit identify (api/api_enclosures.cpp) ---
+// Families 6, 7 and 8 (the port/slot mapping also family 4); the others
+// record API error 2. An entry for one element refuses an identifier of
+// another kind with the element's own API error before anything else.
+// Texts: vendor 9 bytes, product id 17, revision 5 (SES only; on SAF-TE
+// they succeed and leave the text as it was).
+namespace Api {
+
+// The enclosures of a controller (16 entries, 0xFF past the count).
+[[nodiscard]] int GetEnclosureIdList(ObjectId controller, ObjectIdList16* list);
+// 0 SAF-TE, 1 SES (no kind check: any id of the controller).
+[[nodiscard]] int GetEnclosureProtocol(ObjectId id, uint8_t* protocol);
+[[nodiscard]] int GetEnclosureVendor(ObjectId enclosure, char* text);
+[[nodiscard]] int GetEnclosureProductId(ObjectId enclosure, char* text);
+[[nodiscard]] int GetEnclosureProductRevision(ObjectId enclosure, char* text);
+// `length` in: the buffer's size; out: the text's length (no terminator
+// is written). A buffer below the length: API error 116.
+[[nodiscard]] int GetEnclosureHelpText(ObjectId enclosure, char* text, uint32_t* length);
+// SES: the enclosure element's status code (2 failure, 3 warning
+// indicated), 6 without an enclosure element; SAF-TE: 1.
+[[nodiscard]] int GetEnclosureStatus(ObjectId enclosure, uint32_t* status);
+// The element's id with byte 0 set to 4; never fails.
+int GetEnclosureIdOfElement(ObjectId element, ObjectId* enclosure);
+// Kinds 2-9 and 13 (else API error 119): 1 for slots, drives and units;
+// SES elements are tested by setting their identify indication; SAF-TE 0.
+[[nodiscard]] int IsIdentifySupported(ObjectId id, uint32_t* supported);
+
+// Fans (kind 5, else API error 93). Status: 0 OK, 1 failed, 2 not
+// installed, 3 off, 128 other (SAF-TE: the enclosure's byte). Speed code 0-7.
+[[nodiscard]] int GetFanIdList(ObjectId enclosure, ObjectIdList16* list);
+[[nodiscard]] int GetFanStatus(ObjectId fan, uint8_t* status);
+[[nodiscard]] int GetFanSpeed(ObjectId fan, uint8_t* code);
+[[nodiscard]] int GetFanRpm(ObjectId fan, uint32_t* rpm);
+[[nodiscard]] int SetFanSpeed(ObjectId fan, uint8_t code);
+[[nodiscard]] int SetFanIdentify(ObjectId fan, uint8_t on);
+[[nodiscard]] int GetFanIdentify(ObjectId fan, uint8_t* on);
+
+// Door locks (kind 7, else API error 94). Status: SES 1 locked, 0
+// unlocked, 2 not installed, 128 other; SAF-TE the enclosure's byte.
+[[nodiscard]] int GetDoorIdList(ObjectId enclosure, ObjectIdList16* list);
+[[nodiscard]] int GetDoorLockStatus(ObjectId door, uint32_t* status);
+// The door lock has no implementation: always API error 2.
+[[nodiscard]] int LockDoor(ObjectId door);
+
+// Alarms (kind 8, else API error 95). Status: SES 0 off, 1 sounding, 2 not
+// installed, 3 muted, 4 failed, 5 muted while a condition stands; SAF-TE
+// the enclosure's byte.
+[[nodiscard]] int GetAlarmIdList(ObjectId enclosure, ObjectIdList16* list);
+[[nodiscard]] int GetAlarmStatus(ObjectId alarm, uint32_t* status);
+[[nodiscard]] int GetAlarmState(ObjectId alarm, uint8_t* sounding);
+[[nodiscard]] int GetAlarmMute(ObjectId alarm, uint8_t* muted);
+[[nodiscard]] int MuteAlarm(ObjectId alarm);
+[[nodiscard]] int UnmuteAlarm(ObjectId alarm);
+// The tone indicator bits 0-3 to sound; 0 silences.
+[[nodiscard]] int SetAlarmTone(ObjectId alarm, uint8_t tone);
+[[nodiscard]] int SetAlarmOff(ObjectId alarm);
+[[nodiscard]] int SetAlarmIdentify(ObjectId alarm, uint8_t on);
+[[nodiscard]] int GetAlarmIdentify(ObjectId alarm, uint8_t* on);
+
+// Drive slots (kind 9, else API error 96). Status flags: 1 device present,
+// 2 empty, 4 occupied, 8 device OK.
+[[nodiscard]] int GetSlotIdList(ObjectId enclosure, ObjectIdList128* list);
+[[nodiscard]] int GetSlotStatus(ObjectId slot, uint32_t* flags);
+[[nodiscard]] int GetSlotIdentify(ObjectId slot, uint8_t* on);
+[[nodiscard]] int SetSlotIdentify(ObjectId slot, uint8_t on);
+
+// Temperature sensors (kind 13, else API error 110). Status: 0 OK, 1
+// critical, 2 not installed, 128 other. Threshold flags: 8 over failure,
+// 4 over warning, 2 under failure, 1 under warning.
+[[nodiscard]] int GetTempSensorIdList(ObjectId enclosure, ObjectIdList32* list);
+[[nodiscard]] int GetTempSensorStatus(ObjectId sensor, uint8_t* status);
+[[nodiscard]] int GetTempSensorThresholdFlags(ObjectId sensor, uint8_t* flags);
+[[nodiscard]] int GetTemperature(ObjectId sensor, int32_t* celsius);
+[[nodiscard]] int SetTempSensorIdentify(ObjectId sensor, uint8_t on);
+[[nodiscard]] int GetTempSensorIdentify(ObjectId sensor, uint8_t* on);
+
+// Power supplies (kind 6, else API error 117). Status as the fans'; DC
+// condition: 8 over-voltage, 4 under-voltage, 2 over-current.
+[[nodiscard]] int GetPowerSupplyIdList(ObjectId enclosure, ObjectIdList16* list);
+[[nodiscard]] int GetPowerSupplyStatus(ObjectId supply, uint8_t* status);
+[[nodiscard]] int GetPowerSupplyVoltageCurrent(ObjectId supply, uint8_t* condition);
+[[nodiscard]] int SetPowerSupplyIdentify(ObjectId supply, uint8_t on);
+[[nodiscard]] int GetPowerSupplyIdentify(ObjectId supply, uint8_t* on);
+
+// The wiring between ports and slots (families 4, 6, 7, 8).
+[[nodiscard]] int GetPortSlotId(ObjectId port, ObjectId* slot);
+[[nodiscard]] int GetSlotPortId(ObjectId slot, ObjectId* port);
+// The identify indication of the slot that holds a port's drive (kind 3,
+// else API error 11; no slot: API error 101). The command classes set it
+// through the audit log's IdentifyPort.
+[[nodiscard]] int GetPortIdentify(ObjectId port, uint8_t* on);
+[[nodiscard]] int IdentifyPort(ObjectId port, uint8_t on);
+// The identify indication of the slots of a unit's drives (kind 2, else
+// API error 9); the getter answers 1 when every one is on.
+[[nodiscard]] int SetUnitIdentify(ObjectId unit, uint8_t on);
+[[nodiscard]] int GetUnitIdentify(ObjectId unit, uint8_t* on);
+
+}  // namespace Api
+// --- end of enclosures ---

@@ -143,6 +143,8 @@ class AuditLog {
     int EnableBbu(ObjectId controller);
     int DisableBbu(ObjectId controller);
     int StartBbuBatteryTest(ObjectId controller);
+    // Ports.
+    int IdentifyPort(ObjectId port, uint8_t enable);
 
   private:
     // Copies the error record on construction and puts it back on

@@ -203,3 +203,12 @@ int AuditLog::StartBbuBatteryTest(ObjectId controller) {
         return ControllerMessage("Start BBU Battery Test", controller, r);
     });
 }
+
+// --- Ports ---
+
+int AuditLog::IdentifyPort(ObjectId port, uint8_t enable) {
+    return record(Api::IdentifyPort(port, enable), [&](int r) {
+        return FormatText("Identify Port(controller=%d, port=%d, enable=%s): %s", Ctl(port),
+                          port[ObjectId::kNumber], YesNo(enable), ResultWord(r));
+    });
+}

@@ -245,3 +245,76 @@ namespace Dispatch {
 
 }  // namespace Dispatch
 // --- end of SAS phys ---
+
+// --- Enclosures and their elements, port and unit identify (api/dispatch_enclosures.cpp) ---
+// Route "from 6" (families 6, 7 and 8) to EnclosureServices; the port/slot
+// mapping follows route "newer". The entries that take one element kind
+// refuse another kind with the element's API error before any lookup.
+namespace Dispatch {
+
+[[nodiscard]] int32_t GetEnclosureIdList(ObjectId id, ObjectIdList16* list);
+[[nodiscard]] int32_t GetEnclosureProtocol(ObjectId id, uint8_t* protocol);
+[[nodiscard]] int32_t GetEnclosureVendor(ObjectId id, char* text);
+[[nodiscard]] int32_t GetEnclosureProductId(ObjectId id, char* text);
+[[nodiscard]] int32_t GetEnclosureProductRevision(ObjectId id, char* text);
+[[nodiscard]] int32_t GetEnclosureHelpText(ObjectId id, char* text, uint32_t* length);
+[[nodiscard]] int32_t GetEnclosureStatus(ObjectId id, uint32_t* status);
+[[nodiscard]] int32_t IsIdentifySupported(ObjectId id, uint32_t* supported);
+// Rewrites an SES element id in place (bytes 3 and 5).
+[[nodiscard]] int32_t ResolveElementId(ObjectId* element);
+
+[[nodiscard]] int32_t GetFanIdList(ObjectId id, ObjectIdList16* list);
+[[nodiscard]] int32_t GetFanStatus(ObjectId id, uint8_t* status);
+[[nodiscard]] int32_t GetFanSpeed(ObjectId id, uint8_t* code);
+[[nodiscard]] int32_t GetFanRpm(ObjectId id, uint32_t* rpm);
+[[nodiscard]] int32_t SetFanSpeed(ObjectId id, uint8_t code);
+[[nodiscard]] int32_t SetFanIdentify(ObjectId id, uint8_t on);
+[[nodiscard]] int32_t GetFanIdentify(ObjectId id, uint8_t* on);
+
+[[nodiscard]] int32_t GetDoorIdList(ObjectId id, ObjectIdList16* list);
+[[nodiscard]] int32_t GetDoorLockStatus(ObjectId id, uint32_t* status);
+
+[[nodiscard]] int32_t GetAlarmIdList(ObjectId id, ObjectIdList16* list);
+[[nodiscard]] int32_t GetAlarmStatus(ObjectId id, uint32_t* status);
+[[nodiscard]] int32_t GetAlarmState(ObjectId id, uint8_t* sounding);
+[[nodiscard]] int32_t GetAlarmMute(ObjectId id, uint8_t* muted);
+// Audible 1 unmutes (Api::UnmuteAlarm), 0 mutes (Api::MuteAlarm).
+[[nodiscard]] int32_t SetAlarmAudibility(ObjectId id, uint8_t audible);
+[[nodiscard]] int32_t SetAlarmTone(ObjectId id, uint8_t tone);
+// The tone operation with tone 0.
+[[nodiscard]] int32_t SetAlarmOff(ObjectId id);
+[[nodiscard]] int32_t SetAlarmIdentify(ObjectId id, uint8_t on);
+[[nodiscard]] int32_t GetAlarmIdentify(ObjectId id, uint8_t* on);
+
+[[nodiscard]] int32_t GetSlotIdList(ObjectId id, ObjectIdList128* list);
+[[nodiscard]] int32_t GetSlotStatus(ObjectId id, uint32_t* flags);
+[[nodiscard]] int32_t GetSlotIdentify(ObjectId id, uint8_t* on);
+[[nodiscard]] int32_t SetSlotIdentify(ObjectId id, uint8_t on);
+
+[[nodiscard]] int32_t GetTempSensorIdList(ObjectId id, ObjectIdList32* list);
+[[nodiscard]] int32_t GetTempSensorStatus(ObjectId id, uint8_t* status);
+[[nodiscard]] int32_t GetTempSensorThresholdFlags(ObjectId id, uint8_t* flags);
+[[nodiscard]] int32_t GetTemperature(ObjectId id, int32_t* celsius);
+[[nodiscard]] int32_t SetTempSensorIdentify(ObjectId id, uint8_t on);
+[[nodiscard]] int32_t GetTempSensorIdentify(ObjectId id, uint8_t* on);
+
+[[nodiscard]] int32_t GetPowerSupplyIdList(ObjectId id, ObjectIdList16* list);
+[[nodiscard]] int32_t GetPowerSupplyStatus(ObjectId id, uint8_t* status);
+[[nodiscard]] int32_t GetPowerSupplyVoltageCurrent(ObjectId id, uint8_t* condition);
+[[nodiscard]] int32_t SetPowerSupplyIdentify(ObjectId id, uint8_t on);
+[[nodiscard]] int32_t GetPowerSupplyIdentify(ObjectId id, uint8_t* on);
+
+// The port/slot wiring (route newer).
+[[nodiscard]] int32_t GetPortSlotId(ObjectId id, ObjectId* slot);
+[[nodiscard]] int32_t GetSlotPortId(ObjectId id, ObjectId* port);
+// The identify indication of the slot that holds a port's drive (kind 3,
+// else API error 11; API error 101 for a port without a slot).
+[[nodiscard]] int32_t GetPortIdentify(ObjectId id, uint8_t* on);
+[[nodiscard]] int32_t IdentifyPort(ObjectId id, uint8_t on);
+// The identify indication of every slot that holds a drive of the unit
+// (kind 2, else API error 9); the getter answers 1 when all are on.
+[[nodiscard]] int32_t SetUnitIdentify(ObjectId id, uint8_t on);
+[[nodiscard]] int32_t GetUnitIdentify(ObjectId id, uint8_t* on);
+
+}  // namespace Dispatch
+// --- end of enclosures ---

@@ -1,6 +1,7 @@
 // Enclosure and enclosure element identifier builders (Api layer).
 #include "api/api.h"
 #include "api/api_error.h"
+#include "api/dispatch.h"
 #include "api/object_id_internal.h"
 
 namespace {
@@ -10,18 +11,14 @@ constexpr uint8_t kSesProtocol = 1;
 
 // The two steps that need the controller's enclosure services: reading the
 // enclosure protocol of a controller and resolving an SES element's place
-// in its sub-enclosure. Until the enclosure operations are part of the
-// library they answer "Feature not supported" (API error 2): enclosure
-// identifiers then keep protocol 0xFF, as after any failed read.
+// in its sub-enclosure (families 6, 7 and 8; the others answer "Feature not
+// supported" and enclosure identifiers keep protocol 0xFF).
 int ReadEnclosureProtocol(const ObjectId& controller, uint8_t* protocol) {
-    (void)controller;
-    (void)protocol;
-    return ApiError::Fail(kApiNotSupported);
+    return Api::GetEnclosureProtocol(controller, protocol);
 }
 
 int ResolveSesElement(ObjectId* element) {
-    (void)element;
-    return ApiError::Fail(kApiNotSupported);
+    return Dispatch::ResolveElementId(element);
 }
 
 // The element builders' common path: check the enclosure and the number,

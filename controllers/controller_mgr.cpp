@@ -6,15 +6,26 @@
 #include <vector>
 
 #include "api/api.h"
+#include "api/api_codes.h"
+#include "controllers/controller_prane.h"
 #include "controllers/controller_rhosk.h"
 #include "controllers/controller_solvane.h"
 #include "controllers/controller_vantor.h"
+#include "devices/enclosure.h"
 #include "shell/help.h"
 #include "shell/kv_exception.h"
 #include "shell/shell.h"
 #include "shell/shell_words.h"
 
-namespace {}  // namespace
+namespace {
+
+// Enclosures of family 6 and 7 controllers stand below the host; from the
+// newest family on, below their controller.
+bool hasHostEnclosures(uint32_t family) {
+    return family == kFamilySolvane || family == kFamilyTevrin;
+}
+
+}  // namespace
 
 ControllerMgr::ControllerMgr() {
     ObjectIdList16 list{};
@@ -35,6 +46,8 @@ ControllerMgr::~ControllerMgr() {
 std::unique_ptr<Controller> ControllerMgr::makeController(int32_t family, const std::string& name,
                                                           uint32_t number, ObjectId id) {
     switch (family) {
+        case 3:
+            return std::make_unique<ControllerPrane>(name, number, id);
         case 4:
             return std::make_unique<ControllerRhosk>(name, number, id);
         case 6:
@@ -43,11 +56,8 @@ std::unique_ptr<Controller> ControllerMgr::makeController(int32_t family, const 
         case 8:
             return std::make_unique<ControllerVantor>(name, number, id);
         default:
-            // Every other code has no class here and is refused with CLI
-            // error 4. That includes the older family (3): its controller
-            // class is not part of this program yet, so such a controller
-            // is reported and left out like an unclassified one, and the
-            // other controllers work as usual.
+            // Every other code has no class and is refused with CLI error 4;
+            // the other controllers work as usual.
             return nullptr;
     }
 }
@@ -69,14 +79,68 @@ void ControllerMgr::discoverController(ObjectId id) {
             Controller::throwError(4);
         controllers_[name] = std::move(controller);
     } catch (KV_Exception& error) {
-        std::cerr << error.getMessage() << std::endl << std::endl;
+        reportFailure(error);
     }
 }
 
-// The library offers no enclosure list to the controller classes yet, so
-// neither the summary nor the host-level enclosures are made.
+void ControllerMgr::reportFailure(KV_Exception& error) {
+    std::cerr << error.getMessage() << std::endl << std::endl;
+}
+
+// An enclosure that cannot be built is reported like a controller that
+// cannot be built and costs only itself: the command goes on without it.
 void ControllerMgr::discoverEnclosures(const ObjectIdList16& list) {
-    (void)list;
+    uint32_t hostNumber = 0;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const ObjectId controllerId = list.ids[i];
+        uint32_t family = 0;
+        if (Api::GetControllerFamily(controllerId, &family) != 0)
+            continue;
+        if (static_cast<int32_t>(family) >= kFamilyVantor)
+            addSummaryEnclosures(controllerId);
+        else if (hasHostEnclosures(family))
+            addHostEnclosures(controllerId, hostNumber);
+    }
+}
+
+void ControllerMgr::addSummaryEnclosures(ObjectId controllerId) {
+    const ObjectIdList16 enclosures = Enclosure::readEnclosureIds(controllerId);
+    for (std::size_t i = 0; i < enclosures.size(); ++i) {
+        const ObjectId enclosureId = enclosures.ids[i];
+        const Enclosure::Numbers numbers = Enclosure::numbersOf(enclosureId);
+        const std::string key =
+            "/c" + std::to_string(numbers.controller) + "/e" + std::to_string(numbers.enclosure);
+        try {
+            summaryEnclosures_.insert_or_assign(
+                key, adoptTreeObject<Enclosure>(
+                         std::make_unique<Enclosure>(key, numbers.enclosure, enclosureId)));
+        } catch (KV_Exception& error) {
+            reportFailure(error);
+        }
+    }
+}
+
+// The host-level names run on across the controllers: "e" + the number of
+// family 6 and 7 enclosures listed before. An enclosure that cannot be
+// built keeps its number, and so do the enclosures of a controller that
+// could not be built (whose failure was reported already), so that every
+// other enclosure keeps its address.
+void ControllerMgr::addHostEnclosures(ObjectId controllerId, uint32_t& hostNumber) {
+    const ObjectIdList16 enclosures = Enclosure::readEnclosureIds(controllerId);
+    for (std::size_t i = 0; i < enclosures.size(); ++i, ++hostNumber) {
+        const ObjectId enclosureId = enclosures.ids[i];
+        const Enclosure::Numbers numbers = Enclosure::numbersOf(enclosureId);
+        if (controllers_.count("c" + std::to_string(numbers.controller)) == 0)
+            continue;
+        const std::string name = "e" + std::to_string(hostNumber);
+        try {
+            hostEnclosures_.insert_or_assign(
+                name, adoptTreeObject<Enclosure>(std::make_unique<EnclosureTevrin>(
+                          this, name, numbers.enclosure, numbers.controller, enclosureId)));
+        } catch (KV_Exception& error) {
+            reportFailure(error);
+        }
+    }
 }
 
 Controller* ControllerMgr::getController(const std::string& name) {
@@ -122,7 +186,19 @@ void ControllerMgr::showControllers() {
     forEachController([](Controller& controller) { controller.showSummaryRow(); });
 }
 
-void ControllerMgr::showEnclosures() {}
+void ControllerMgr::showEnclosures() {
+    bool withHeader = true;
+    for (auto& entry : summaryEnclosures_) {
+        entry.second->showSummaryRow(withHeader);
+        withHeader = false;
+        std::cout << std::flush;
+    }
+    for (auto& entry : hostEnclosures_) {
+        entry.second->showLegacySummaryRow(withHeader);
+        withHeader = false;
+        std::cout << std::flush;
+    }
+}
 
 void ControllerMgr::showAlarms() {
     forEachController([](Controller& controller) { controller.showAlarms(); });

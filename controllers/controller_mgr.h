@@ -56,6 +56,10 @@ class ControllerMgr {
     int schedCommand(std::istream& words);
     int setCommand(std::istream& words);
 
+    // Writes the message of a controller or enclosure that could not be
+    // built, and two line ends, to standard error.
+    static void reportFailure(KV_Exception& error);
+
     // The controller object for a family code; null for a code without a
     // class.
     static std::unique_ptr<Controller> makeController(int32_t family, const std::string& name,
@@ -66,6 +70,11 @@ class ControllerMgr {
     // that controller and is reported on standard error.
     void discoverController(ObjectId id);
     void discoverEnclosures(const ObjectIdList16& list);
+    // The summary enclosures of a newest-family controller.
+    void addSummaryEnclosures(ObjectId controllerId);
+    // The enclosures below the host of a family 6 or 7 controller, named
+    // from `hostNumber` on, which counts on past them.
+    void addHostEnclosures(ObjectId controllerId, uint32_t& hostNumber);
     // Runs `action` on every controller in name order.
     template <class Action>
     void forEachController(Action action);

@@ -5,6 +5,8 @@
 
 #include "api/api.h"
 #include "controllers/controller.h"
+#include "controllers/controller_mgr.h"
+#include "devices/enclosure.h"
 #include "devices/phy.h"
 #include "devices/port.h"
 #include "shell/kv_exception.h"
@@ -151,6 +153,21 @@ void Controller::loadPhys() {
     loadNumbered(this, objectId, phys, "phy", Api::GetNumPhys, Api::MakePhyId);
 }
 
-// The library offers no enclosure list to the controller classes yet, so no
-// enclosure objects are made.
-void Controller::loadEnclosures() {}
+// An enclosure list that cannot be read leaves the controller without
+// enclosures. An enclosure that cannot be built is reported and left out:
+// it costs only itself, not the controller.
+void Controller::loadEnclosures() {
+    const ObjectIdList16 list = Enclosure::readEnclosureIds(objectId);
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const ObjectId enclosureId = list.ids[i];
+        const uint8_t enclosureNumber = Enclosure::numbersOf(enclosureId).enclosure;
+        const std::string enclosureName = treeName("e", enclosureNumber);
+        try {
+            enclosures.insert_or_assign(
+                enclosureName, adoptTreeObject<Enclosure>(std::make_unique<EnclosureVantor>(
+                                   this, enclosureName, enclosureNumber, enclosureId)));
+        } catch (KV_Exception& error) {
+            ControllerMgr::reportFailure(error);
+        }
+    }
+}

@@ -147,10 +147,25 @@ uint8_t Port::getPhyNumber() {
     return phy;
 }
 
-// The library has no port-to-slot lookup for the drive row yet, so this
-// cell shows no value.
-std::string Port::enclosureSlotText(const std::string& /*attachment*/) {
-    return "-";
+std::string Port::getEnclosureSlotText() {
+    constexpr uint8_t kNoSlot = 255;
+    ObjectId slotId = ObjectId::Blank();
+    if (Api::GetPortSlotId(id, &slotId) != 0)
+        return "-";
+    uint8_t enclosureIndex = 0;
+    uint8_t slot = kNoSlot;
+    if (Api::ParseSlotId(slotId, &enclosureIndex, &slot) != 0 || slot == kNoSlot)
+        return "-";
+    const std::string slotText = "/slt" + std::to_string(slot);
+    if (controller->getFamily() < kFamilyVantor)
+        return "/e" + std::to_string(enclosureIndex) + slotText;
+    ObjectId enclosureId = ObjectId::Blank();
+    (void)Api::GetEnclosureIdOfElement(slotId, &enclosureId);
+    uint8_t controllerNumber = 0;
+    uint8_t enclosure = 0;
+    if (Api::ParseEnclosureId(enclosureId, &controllerNumber, &enclosure) != 0)
+        return "-";
+    return "/c" + std::to_string(controllerNumber) + "/e" + std::to_string(enclosure) + slotText;
 }
 
 void Port::showRow(bool withHeader) {
@@ -215,14 +230,12 @@ void Port::showRow(bool withHeader) {
     }
     FixedText<kModelTextSize> model;
     (void)Api::GetDriveModel(id, model.data());
-    const std::string attachment = getDriveInterfaceText(1);
+    const bool inEnclosure = getDriveInterfaceText(1) == kAttachmentEnclosure;
     std::cout << Shell::padText(name, 6) << Shell::padText(statusText, 15)
               << Shell::padText(unitText, 5) << Shell::padText(capacity, 10)
               << Shell::padText(getDriveInterfaceText(0), 6)
-              << Shell::padText(attachment == kAttachmentEnclosure ? std::string("-")
-                                                                   : std::to_string(getPhyNumber()),
-                                4)
-              << Shell::padText(enclosureSlotText(attachment), 13)
+              << Shell::padText(inEnclosure ? std::string("-") : std::to_string(getPhyNumber()), 4)
+              << Shell::padText(inEnclosure ? getEnclosureSlotText() : std::string("-"), 13)
               << Shell::padText(model.c_str(), 20) << "\n";
 }
 

@@ -75,8 +75,10 @@ class Port : public Object {
     // none (no unit, "Invalid unit ID", "No unit" or a CBOD unit). Other
     // failures throw when `strict`, else count as no unit.
     bool hasUnit(uint8_t unitNumber, bool strict);
-    // The Encl-Slot cell of a family-8 row.
-    std::string enclosureSlotText(const std::string& attachment);
+    // The enclosure slot that holds the drive: "/c0/e1/slt5" from the
+    // newest family on, "/e1/slt5" below it; "-" when the port is in no
+    // slot or the lookup fails.
+    std::string getEnclosureSlotText();
 
     Controller* controller;  // not owned
     std::string name;

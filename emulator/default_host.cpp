@@ -77,6 +77,56 @@ json newestDrives() {
     return drives;
 }
 
+// The newest controller's SES enclosure behind port 0: eight bays that hold
+// the drives of ports 4-11, three fans, two power supplies, three
+// temperature sensors and an alarm.
+json newestEnclosures() {
+    return json{
+        {"protocol", "ses"},
+        {"list",
+         {{{"port", 0},
+           {"product", "KV-JBOD-8"},
+           {"revision", "0110"},
+           {"slots", 8},
+           {"fans", {{{"speed", 3}}, {{"speed", 3}}, {{"speed", 4}}}},
+           {"power_supplies", 2},
+           {"temp_sensors", {{{"temperature", 27}}, {{"temperature", 31}}, {{"temperature", 35}}}},
+           {"alarms", 1},
+           {"help", "Eight-bay drive enclosure; bays are numbered from the left."}}}}};
+}
+
+// The 4-port controller's SAF-TE backplane behind port 0: four bays that
+// hold its drives, two fans, a power supply, a door lock, two temperature
+// sensors reported in degrees Fahrenheit and an alarm.
+json olderEnclosures() {
+    return json{{"protocol", "safte"},
+                {"list",
+                 {{{"port", 0},
+                   {"product", "KV-BP-4"},
+                   {"slots", 4},
+                   {"fans", 2},
+                   {"power_supplies", 1},
+                   {"door_locks", 1},
+                   {"temp_sensors", {{{"temperature", 25}}, {{"temperature", 30}}}},
+                   {"alarms", 1},
+                   {"fahrenheit", true}}}}};
+}
+
+// Puts the drives of ports `first` onward into the slots of the
+// enclosure behind port 0, in port order from slot `slot`. A drive in an
+// enclosure reports its interface as behind one (SATA 5, SAS 7).
+void intoEnclosure(json& drives, unsigned first, unsigned slot) {
+    constexpr unsigned kBehindEnclosure = 4;
+    for (json& d : drives) {
+        const unsigned port = d["port"].get<unsigned>();
+        if (port >= first) {
+            d["enclosure"] = 0;
+            d["slot"] = port - first + slot;
+            d["interface"] = d["interface"].get<unsigned>() | kBehindEnclosure;
+        }
+    }
+}
+
 json newestUnits() {
     return json::array({{{"number", 0},
                          {"type", "raid10"},
@@ -157,7 +207,9 @@ json EmulatedHost::defaultHost() {
          {"settings", {{"ports", 12}, {"auto_rebuild", 1}, {"stagger", 2}, {"spinups", 1}}},
          {"drives", newestDrives()},
          {"units", newestUnits()},
-         {"bbu", newestBbu()}});
+         {"bbu", newestBbu()},
+         {"enclosures", newestEnclosures()}});
+    intoEnclosure(controllers.back()["drives"], 4, 0);
     // The generation before it, 4 ports.
     controllers.push_back(
         {{"device_type", 4},
@@ -169,7 +221,9 @@ json EmulatedHost::defaultHost() {
                    "BL9X 3.01.00.006", "Rev 021", "1.20", 224, 33, 6, 2)},
          {"settings", {{"ports", 4}, {"host_bus", 0}}},
          {"drives", olderDrives()},
-         {"units", olderUnits()}});
+         {"units", olderUnits()},
+         {"enclosures", olderEnclosures()}});
+    intoEnclosure(controllers.back()["drives"], 0, 0);
     // An older-family controller with 2 ports.
     controllers.push_back({{"device_type", 1},
                            {"slot", 6},

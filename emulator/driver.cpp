@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "emulator/controller_codes.h"
+#include "emulator/enclosure_model.h"
 #include "emulator/faults.h"
 #include "emulator/firmware.h"
 #include "platform/host_system.h"
@@ -155,10 +156,11 @@ bool applyDriverFault(json& state, const FaultQuery& base, Bytes& buffer, Driver
                       uint32_t* shortReply) {
     FaultQuery q = base;
     q.layer = "driver";
-    json action = takeFault(state, q);
+    bool moved = false;
+    json action = takeFault(state, q, &moved);
+    out.changed = out.changed || moved;  // a rule's count or skip moved
     if (action.is_null())
         return false;
-    out.changed = true;  // the rule's count moved
     if (action.contains("os_error") + action.contains("return_code") + action.contains("code") >
         1) {
         answerCombinedFault(action, q.kind == "firmware", buffer, out);
@@ -227,6 +229,8 @@ void handleFirmwareCommand(json& state, json& ctl, const FaultQuery& base, Bytes
         out.record["parameter"] = get16(data, 2);
         out.record["size"] = get16(data, 4);
     }
+    if (opcode == kScsiPassThroughOpcode)
+        describeScsiPassThrough(command, data, out.record);
     uint32_t flags = 0;
     uint32_t sentFlags = get32(buffer, kSrbControlCode) & 0x0FFFFFFF;
     if (get8(command, kCmdHeaderSizeByte) != 0x80 ||
@@ -247,9 +251,10 @@ void handleFirmwareCommand(json& state, json& ctl, const FaultQuery& base, Bytes
     FirmwareResult result;
     std::string text;
     q.layer = "firmware";
-    json action = takeFault(state, q);
+    bool moved = false;
+    json action = takeFault(state, q, &moved);
+    out.changed = out.changed || moved;
     if (!action.is_null()) {
-        out.changed = true;
         result.code = static_cast<uint16_t>(numberField(action, "code", 0x0209));
         text = action.value("text", rhoskControllerText(result.code));
     } else {
@@ -353,10 +358,11 @@ void handlePrane(json& state, json& ctl, const FaultQuery& base, Bytes& buffer, 
     if (applyDriverFault(state, q, buffer, out, shortReply))
         return;
     q.layer = "firmware";
-    json action = takeFault(state, q);
+    bool moved = false;
+    json action = takeFault(state, q, &moved);
+    out.changed = out.changed || moved;
     FirmwareResult result;
     if (!action.is_null()) {
-        out.changed = true;
         result.code = static_cast<uint16_t>(numberField(action, "code", 0x51C7));
         reportPraneError(packet, result.code);
     } else {

@@ -160,10 +160,12 @@ uint32_t EmulatedHost::osFault(const std::string& kind, int64_t controller, int6
     q.kind = kind;
     q.controller = controller;
     q.code = code;
-    json action = takeFault(state_, q);
+    bool moved = false;
+    json action = takeFault(state_, q, &moved);
+    if (moved)
+        markChanged();
     if (action.is_null())
         return 0;
-    markChanged();
     return static_cast<uint32_t>(numberField(action, "os_error", platform::kErrorGenFailure));
 }
 

@@ -53,8 +53,17 @@ bool matches(const json& match, const FaultQuery& q) {
     return true;
 }
 
-// Uses up one firing of the rule; false when it has none left.
-bool fire(json& rule) {
+// Uses up one firing of the rule; false when it has none left, or when it
+// still lets matching requests pass ("skip": so many matches go through
+// before the rule fires, which makes the Nth matching request fail).
+// `moved` is set when the rule's skip or count changed.
+bool fire(json& rule, bool* moved) {
+    const int64_t skip = numberField(rule, "skip", 0);
+    if (skip > 0) {
+        rule["skip"] = skip - 1;
+        *moved = true;
+        return false;
+    }
     json& count = rule["count"];
     if (count.is_null() || count == "once") {
         count = 1;
@@ -66,22 +75,29 @@ bool fire(json& rule) {
         count = left - 1;
     }
     rule["fired"] = numberField(rule, "fired", 0) + 1;
+    *moved = true;
     return true;
 }
 
 }  // namespace
 
-json takeFault(json& state, const FaultQuery& query) {
+json takeFault(json& state, const FaultQuery& query, bool* stateChanged) {
+    bool moved = false;
+    json action;
     auto it = state.find("faults");
-    if (it == state.end() || !it->is_array())
-        return json();
-    for (json& rule : *it) {
-        if (!rule.is_object() || !matches(rule.value("match", json()), query))
-            continue;
-        if (fire(rule))
-            return rule.value("action", json::object());
+    if (it != state.end() && it->is_array()) {
+        for (json& rule : *it) {
+            if (!rule.is_object() || !matches(rule.value("match", json()), query))
+                continue;
+            if (fire(rule, &moved)) {
+                action = rule.value("action", json::object());
+                break;
+            }
+        }
     }
-    return json();
+    if (stateChanged != nullptr)
+        *stateChanged = moved;
+    return action;
 }
 
 }  // namespace emulator

@@ -11,7 +11,8 @@
 // (compared without bit 15), parameter, code (an I/O control code).
 // Numbers may be written as JSON numbers or as "0x..." texts.
 // Count: "once", "always" or a number of firings; a spent rule stays in the
-// list with count 0 and its "fired" total.
+// list with count 0 and its "fired" total. Skip: how many matching requests
+// pass before the rule fires (default 0), so that the Nth one fails.
 #pragma once
 
 #include <cstdint>
@@ -30,9 +31,11 @@ struct FaultQuery {
     int64_t code = -1;
 };
 
-// The action of the first live rule that matches, with one firing used up
-// (the state changes); null when no rule matches.
-[[nodiscard]] nlohmann::json takeFault(nlohmann::json& state, const FaultQuery& query);
+// The action of the first live rule that matches, with one firing used up;
+// null when no rule fires. `stateChanged` (may be null) tells whether a
+// rule's count or skip moved, so that the host file is written back.
+[[nodiscard]] nlohmann::json takeFault(nlohmann::json& state, const FaultQuery& query,
+                                       bool* stateChanged = nullptr);
 
 // A number of a fault rule or host-file field: a JSON number or a text in
 // C notation ("0x10C", "268"); `fallback` when absent or malformed.

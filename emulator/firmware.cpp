@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "emulator/controller_codes.h"
+#include "emulator/enclosure_model.h"
 #include "emulator/faults.h"
 #include "emulator/unit_model.h"
 
@@ -459,8 +460,8 @@ const ParamDef kRhoskParams[] = {
     {0x0006, 10, 1, RO, Enc::Uint, "bbu.backup_hours", 0},
     {0x0006, 64, 1, RW, Enc::Uint, "bbu.enabled", 1},
     {0x0006, 65, 1, RO, Enc::Derived, "", 0, deriveBbuStatus},
-    {0x0008, 2, 1, RO, Enc::Uint, "enclosures.protocol", 0},
-    {0x0008, 4, 32, RO, Enc::Raw, "enclosures.ses_modes", 0},
+    {0x0008, 2, 1, RO, Enc::Derived, "", 0, deriveEnclosureProtocol},
+    {0x0008, 4, 32, RO, Enc::Derived, "", 0, deriveEnclosureModes},
     {0x0009, 2, 2, RO, Enc::Uint, "perf.pending", 0},
     {0x0009, 3, 512, RO, Enc::Raw, "perf.pending_list", 0},
     {0x0009, 4, 1, RW, Enc::Uint, "perf.monitor", 0},
@@ -943,6 +944,8 @@ FirmwareResult executeRhoskCommand(json& ctl, Bytes& command, Bytes& data) {
         case 0x00:
             // The probe the driver sends after a unit change: nothing to do.
             return result;
+        case kScsiPassThroughOpcode:
+            return executeScsiPassThrough(ctl, command, data);
         case 0x12:
         case 0x13: {
             if (get16(command, kCmdHeaderSize + 6) != 1) {

@@ -2,12 +2,22 @@
 
 #include "controllers/bbu.h"
 #include "controllers/controller.h"
+#include "devices/enclosure.h"
 #include "devices/phy.h"
 #include "devices/port.h"
 #include "shell/kv_exception.h"
 #include "units/logical_disk.h"
 
 namespace shell_tree {
+
+// Doors are named "edr" + number; an address may also call them "door" +
+// number.
+std::string doorName(const std::string& part) {
+    static const std::string kDoorWord = "door";
+    if (part.compare(0, kDoorWord.size(), kDoorWord) == 0)
+        return "edr" + part.substr(kDoorWord.size());
+    return part;
+}
 
 Object* controllerObject(Controller* controller) {
     return controller;
@@ -33,17 +43,26 @@ Enclosure* enclosureOfController(Controller* controller, const std::string& part
     return controller->getEnclosure(part);
 }
 
-// No enclosure objects are made yet: an enclosure address names nothing.
 Object* enclosureObject(Enclosure* enclosure) {
-    (void)enclosure;
-    throw KV_Exception(112);
+    return enclosure;
 }
 
 Object* elementInEnclosure(Enclosure* enclosure, ElementKind kind, const std::string& part) {
-    (void)enclosure;
-    (void)kind;
-    (void)part;
-    throw KV_Exception(112);
+    switch (kind) {
+        case ElementKind::Slot:
+            return enclosure->getSlot(part);
+        case ElementKind::Fan:
+            return enclosure->getFan(part);
+        case ElementKind::TempSensor:
+            return enclosure->getTempSensor(part);
+        case ElementKind::PowerSupply:
+            return enclosure->getPowerSupply(part);
+        case ElementKind::Alarm:
+            return enclosure->getAlarm(part);
+        case ElementKind::Door:
+            return enclosure->getDoor(doorName(part));
+    }
+    throw KV_Exception(2);
 }
 
 int runControllerAction(Controller* controller, ControllerAction action, std::istream& words) {

@@ -38,6 +38,9 @@ Object* objectInController(Controller* controller, ControllerPart kind, const st
 // Controller::getEnclosure of the part.
 Enclosure* enclosureOfController(Controller* controller, const std::string& part);
 Object* enclosureObject(Enclosure* enclosure);
+// The name of the door an address part names: "edr" + number, also
+// written "door" + number.
+std::string doorName(const std::string& part);
 // Enclosure::getSlot, getFan, getTempSensor, getPowerSupply, getAlarm or
 // getDoor of the part.
 Object* elementInEnclosure(Enclosure* enclosure, ElementKind kind, const std::string& part);

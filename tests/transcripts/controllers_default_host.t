@@ -1,8 +1,9 @@
-The built-in default host: a newest-generation controller, a model-6
-controller and an older-family controller. The older family's controller
-class is not part of this program yet, so that controller is reported
-with CLI code 4 (a family without a class) and left out; the two newer
-controllers work as usual.
+The built-in default host: a newest-generation controller with an SES
+enclosure, a model-6 controller with a SAF-TE backplane, and an
+older-family controller. The library does not yet serve the older
+family's unit list, so building that controller fails with the routing's
+"Feature not supported", which is reported on standard error; it is left
+out and the two newer controllers work as usual.
 
   $ export KV_EMULATED_HOST="$PWD/host.json"
   $ "$KV_CLI" show 2>err; echo "status $?"; cat err
@@ -12,8 +13,13 @@ controllers work as usual.
   c0    KV-9750-12i  12        12       4       2       3       3      OK       
   c1    KV-9650SE-4L 4         3        2       1       3       3      -        
   
+  Enclosure     Slots  Drives  Fans  TSUnits  PSUnits  Alarms   
+  --------------------------------------------------------------
+  /c0/e0        8      8       3     3        2        1        
+  e0            4      3       2     2        1        
+  
   status 0
-  Error: (CLI:004) Firmware not compatible, please make sure you are running corresponding firmware & software.
+  (0x0B:0x0002): Feature not supported
   
   
   $ "$KV_CLI" /c2 show 2>&1 | tail -3

@@ -56,6 +56,8 @@ TEST_F(AuditWrapperLines, EachWrapperWritesItsOwnMessage) {
     ObjectId unit{};
     ASSERT_EQ(Api::MakeControllerId(3, &ctl), 0);
     ASSERT_EQ(Api::MakeUnitId(3, 0xFF, 7, 0xFF, 0xFF, &unit), 0);
+    ObjectId port{};
+    ASSERT_EQ(Api::MakePortId(3, 5, &port), 0);
     const int32_t rebuildRate = 4;
     const int32_t verifyRate = 2;
     const uint16_t smartOnly = 2;
@@ -145,6 +147,8 @@ TEST_F(AuditWrapperLines, EachWrapperWritesItsOwnMessage) {
         {[&] { return log.DisableBbu(ctl); }, "Disable BBU(controller=3): Failed"},
         {[&] { return log.StartBbuBatteryTest(ctl); },
          "Start BBU Battery Test(controller=3): Failed"},
+        {[&] { return log.IdentifyPort(port, 1); },
+         "Identify Port(controller=3, port=5, enable=yes): Failed"},
     };
     std::vector<std::string> expected;
     for (const Case& c : cases) {

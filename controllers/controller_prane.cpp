@@ -1,0 +1,251 @@
+#include "controllers/controller_prane.h"
+
+#include <exception>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <vector>
+
+#include "api/api_error.h"
+#include "controllers/bbu.h"
+#include "shell/help.h"
+#include "shell/kv_exception.h"
+#include "shell/shell.h"
+#include "units/logical_disk.h"
+
+namespace {
+
+constexpr int32_t kFamilyPrane = 3;
+constexpr int kInvalidOperation = 24;
+constexpr int kInvalidAddArgument = 57;
+constexpr int kInvalidMaintArgument = 16;
+constexpr int kInvalidRaidType = 26;
+constexpr const char* kNotSupported = "Not Supported";
+
+// The RAID types an older-family controller creates.
+const char* const kCreatableTypes[] = {"raid0", "raid1", "raid10", "raid5", "jbod", "spare"};
+
+bool isCreatable(const std::string& type) {
+    for (const char* each : kCreatableTypes) {
+        if (type == each)
+            return true;
+    }
+    return false;
+}
+
+// The library has neither the older family's event read nor its unit
+// creation: such a request ends as the library ends any request the
+// controller's family lacks, with API error 2 and its message.
+[[noreturn]] void throwLibraryUnsupported() {
+    (void)ApiError::Fail(kApiNotSupported);
+    Controller::throwApiError();
+}
+
+}  // namespace
+
+ControllerPrane::ControllerPrane(const std::string& controllerName, uint32_t controllerNumber,
+                                 ObjectId id)
+    : Controller(controllerName, controllerNumber, id) {
+    family = kFamilyPrane;
+    bbu = adoptTreeObject<BBU>(std::make_unique<BBU>(this));
+    autoCarveText = "notsupported";
+}
+
+ControllerPrane::~ControllerPrane() = default;
+
+std::string ControllerPrane::getSeverityText(uint8_t severity) {
+    switch (severity) {
+        case 1:
+            return "ERROR";
+        case 2:
+            return "WARNING";
+        case 3:
+            return "INFO";
+        case 4:
+            return "DEBUG";
+        default:
+            return "UNKNOWN";
+    }
+}
+
+// --- Event lists ---
+
+ControllerPrane::QueuedEvent ControllerPrane::readNextEvent() {
+    throwLibraryUnsupported();
+}
+
+void ControllerPrane::printEventLine(const QueuedEvent& event) const {
+    std::cout << Shell::padText(name, 5) << Shell::padText("-", 28)
+              << Shell::padText(getSeverityText(event.severity), 10) << event.text << "\n";
+}
+
+// The whole queue is read before anything is printed, so a failed read
+// prints no line; the last event read is printed first.
+void ControllerPrane::showAlarms() {
+    std::vector<QueuedEvent> events;
+    for (int n = 0; n < kMaxListedEvents; ++n) {
+        QueuedEvent event = readNextEvent();
+        if (event.code == 0)
+            break;
+        events.push_back(std::move(event));
+    }
+    for (auto each = events.rbegin(); each != events.rend(); ++each)
+        printEventLine(*each);
+}
+
+// Each event is printed as soon as it is read.
+void ControllerPrane::showAlarmsReverse() {
+    for (int n = 0; n < kMaxListedEvents; ++n) {
+        const QueuedEvent event = readNextEvent();
+        if (event.code == 0)
+            return;
+        printEventLine(event);
+    }
+}
+
+// --- What the older family does not have ---
+
+int ControllerPrane::schedRebuildCommand(std::istream&) {
+    throwError(kInvalidOperation);
+}
+
+int ControllerPrane::schedVerifyCommand(std::istream&) {
+    throwError(kInvalidOperation);
+}
+
+int ControllerPrane::schedSelftestCommand(std::istream&) {
+    throwError(kInvalidOperation);
+}
+
+void ControllerPrane::showRebuildSchedule() {
+    throwError(kInvalidOperation);
+}
+
+void ControllerPrane::showVerifySchedule() {
+    throwError(kInvalidOperation);
+}
+
+void ControllerPrane::showSelftestSchedule() {
+    throwError(kInvalidOperation);
+}
+
+int ControllerPrane::addScheduleSlot(const std::string&, const std::string&) {
+    throwError(kInvalidAddArgument);
+}
+
+int ControllerPrane::deleteScheduleSlot(int, const std::string&) {
+    throwError(kInvalidAddArgument);
+}
+
+int ControllerPrane::setRebuild(std::istream&, const std::string&) {
+    throwError(kInvalidOperation);
+}
+
+int ControllerPrane::setVerify(std::istream&, const std::string&) {
+    throwError(kInvalidOperation);
+}
+
+int ControllerPrane::setSelftest(std::istream&, const std::string&) {
+    throwError(kInvalidOperation);
+}
+
+int ControllerPrane::setIgnoreFuaWrite(std::istream&, const std::string&) {
+    throwError(kInvalidOperation);
+}
+
+std::string ControllerPrane::getIgnoreFuaWrite() {
+    return kNotSupported;
+}
+
+int ControllerPrane::setForceDriveCacheOn(std::istream&, const std::string&) {
+    throwError(kInvalidOperation);
+}
+
+std::string ControllerPrane::getForceDriveCacheOn() {
+    return kNotSupported;
+}
+
+int ControllerPrane::setOnDegrade(const std::string&) {
+    throwError(kInvalidOperation);
+}
+
+std::string ControllerPrane::getOnDegrade() {
+    return kNotSupported;
+}
+
+std::string ControllerPrane::getAvMode() {
+    return kNotSupported;
+}
+
+int ControllerPrane::setAvMode(const std::string&) {
+    throwError(kInvalidOperation);
+}
+
+// The controller list's VRate column: one task rate serves rebuild and
+// verify on the older family, shown under RRate.
+std::string ControllerPrane::getVerifyRate() {
+    return "-";
+}
+
+int ControllerPrane::updateFirmware(const std::string&, uint8_t, uint8_t) {
+    throwError(kInvalidOperation);
+}
+
+std::string ControllerPrane::getLbaReorder() {
+    return kNotSupported;
+}
+
+int ControllerPrane::setLbaReorder(std::istream&, const std::string&) {
+    throwError(kInvalidOperation);
+}
+
+// --- Diagnostic report ---
+
+void ControllerPrane::showDiag() {
+    showDiagReport();
+}
+
+// --- Unit creation ---
+
+// The old-style "createunit" words: "r" + RAID type, "help" or "?", and
+// the options, which go on to the creation after a blank each.
+int ControllerPrane::createUnitCommand(std::istream& words) {
+    std::string type;
+    std::ostringstream options;
+    std::string word;
+    while (words >> word) {
+        if (word[0] == 'r') {
+            type = word.substr(1);
+        } else if (word == "help" || word == "?") {
+            theShell->getHelp()->showMaintCreateUnitHelp();
+            return 0;
+        } else {
+            options << " " << word;
+        }
+    }
+    if (type.empty())
+        throwError(kInvalidMaintArgument);
+    std::istringstream optionWords(options.str());
+    return createUnit(optionWords, type, "old");
+}
+
+// The unit object serves only this creation; the next command's tree
+// finds the new unit.
+int ControllerPrane::createUnit(std::istream& options, const std::string& type,
+                                const std::string& style) {
+    (void)options;
+    (void)style;
+    try {
+        std::unique_ptr<LogicalDisk> unit =
+            isCreatable(type) ? LogicalDisk::makeNew(type, this) : nullptr;
+        if (!unit)
+            throwError(kInvalidRaidType);
+        // The unit's own creation (its option parsing and the library's
+        // unit creation) is not in the library for the older family.
+        throwLibraryUnsupported();
+    } catch (const KV_Exception&) {
+        throw;
+    } catch (const std::exception& error) {
+        throw KV_Exception(error.what());
+    }
+}

@@ -1,0 +1,163 @@
+#include "devices/alarm.h"
+
+#include <iostream>
+#include <string>
+
+#include "api/api.h"
+#include "api/api_error.h"
+#include "devices/enclosure.h"
+#include "shell/help.h"
+#include "shell/kv_exception.h"
+#include "shell/shell.h"
+#include "shell/shell_words.h"
+
+namespace {
+
+using element_texts::CodeText;
+using element_texts::textOfCode;
+
+// CLI codes of the alarm commands.
+constexpr int kAlarmCommandSyntax = 124;
+constexpr int kAlarmCommand = 125;
+constexpr int kAlarmValue = 155;
+constexpr int kAlarmStateRequest = 156;
+constexpr int kMuteNotSupported = 157;
+
+constexpr int kLowestTone = 1;
+constexpr int kHighestTone = 4;
+
+constexpr CodeText kStatusTexts[] = {
+    {0, "OK"}, {3, "OK"}, {1, "ACTIVATED"}, {5, "ACTIVATED"}, {2, "NOT-INSTALLED"}, {4, "FAIL"},
+};
+constexpr CodeText kStateTexts[] = {{0, "OFF"}, {1, "ON"}};
+constexpr CodeText kAudibilityTexts[] = {{0, "UNMUTE"}, {1, "MUTE"}};
+
+// A value word ("mute", "off" ...) must be the last word of the command.
+void requireLastWord(std::istream& words) {
+    if (shell_words::hasMoreWords(words))
+        Enclosure::throwError(kAlarmValue);
+}
+
+// The text after a word's first "=", or the whole word without one.
+std::string valueOrWord(const std::string& word) {
+    const std::string::size_type equals = word.find('=');
+    return equals == std::string::npos ? word : word.substr(equals + 1);
+}
+
+}  // namespace
+
+Alarm::Alarm(Enclosure* owner, const std::string& alarmName, uint32_t alarmNumber, ObjectId alarmId)
+    : EnclosureElement(owner, alarmName, alarmNumber, alarmId) {}
+
+Alarm::~Alarm() = default;
+
+int Alarm::execute(std::istream& words) {
+    return runShowSet(*this, words, kAlarmCommandSyntax, kAlarmCommand,
+                      &Help::showEnclosureAlarmHelp);
+}
+
+void Alarm::show(std::istream& words) {
+    if (atStreamEnd(words)) {
+        showRow(true);
+        return;
+    }
+    if (!shell_words::isHelpWord(shell_words::nextWord(words)))
+        Enclosure::throwError(kAlarmCommandSyntax);
+    showHelp(&Help::showEnclosureAlarmHelp, "show");
+}
+
+void Alarm::set(std::istream& words) {
+    if (!shell_words::hasMoreWords(words))
+        Enclosure::throwError(kAlarmCommandSyntax);
+    const std::string word = shell_words::nextWord(words);
+    if (word.find("alarm") != std::string::npos)
+        setAlarm(words, word);
+    else if (shell_words::isHelpWord(word))
+        showHelp(&Help::showEnclosureAlarmHelp, "set");
+    else
+        Enclosure::throwError(kAlarmCommandSyntax);
+}
+
+void Alarm::setAlarm(std::istream& words, const std::string& attribute) {
+    const std::string value = valueOrWord(attribute);
+    const std::string prefix = "Setting alarm ";
+    const std::string target = " of " + getDisplayPath() + " to [" + value + "]";
+    if (value == "mute") {
+        requireLastWord(words);
+        if (Api::MuteAlarm(id) != 0) {
+            ApiErrorRecord record{};
+            Api::GetLastErrorRecord(&record);
+            if (record.apiCode == kApiNotSupported)
+                Enclosure::throwError(kMuteNotSupported);
+            Enclosure::throwApiError();
+        }
+        std::cout << prefix << "audibility" << target << " ... Done.\n";
+    } else if (value == "unmute") {
+        requireLastWord(words);
+        if (Api::UnmuteAlarm(id) != 0)
+            Enclosure::throwApiError();
+        std::cout << prefix << "audibility" << target << " ... Done.\n";
+    } else if (value == "off") {
+        requireLastWord(words);
+        if (Api::SetAlarmOff(id) != 0)
+            Enclosure::throwApiError();
+        std::cout << prefix << "state" << target << " ... Done.\n";
+    } else if (value == "on") {
+        if (!shell_words::hasMoreWords(words))
+            Enclosure::throwError(kAlarmStateRequest);
+        const std::string toneWord = shell_words::nextWord(words);
+        if (toneWord.find("tone") == std::string::npos)
+            Enclosure::throwError(kAlarmValue);
+        const int tone = leadingNumber(valueOrWord(toneWord));
+        if (tone < kLowestTone || tone > kHighestTone)
+            Enclosure::throwError(kAlarmStateRequest);
+        if (Api::SetAlarmTone(id, static_cast<uint8_t>(tone)) != 0)
+            Enclosure::throwApiError();
+        std::cout << prefix << "state" << target << " with tone=[" << tone << "] ... Done.\n";
+    } else {
+        Enclosure::throwError(kAlarmValue);
+    }
+}
+
+std::string Alarm::getAttributeText(int kind) {
+    switch (kind) {
+        case kStatus: {
+            uint32_t status = 0;
+            if (Api::GetAlarmStatus(id, &status) != 0)
+                return "-";
+            return textOfCode(kStatusTexts, status, "-");
+        }
+        case kState: {
+            uint8_t sounding = 0;
+            if (Api::GetAlarmState(id, &sounding) != 0)
+                return "-";
+            return textOfCode(kStateTexts, sounding, "-");
+        }
+        case kAudibility: {
+            uint8_t muted = 0;
+            if (Api::GetAlarmMute(id, &muted) != 0)
+                return "-";
+            return textOfCode(kAudibilityTexts, muted, "-");
+        }
+        default:
+            return "-";
+    }
+}
+
+void Alarm::showRow(bool withHeader) {
+    if (withHeader) {
+        std::cout << "\n"
+                  << "Alarm     Status          State     Audibility\n"
+                  << std::string(48, '-') << "\n";
+    }
+    const std::string status = getAttributeText(kStatus);
+    std::cout << Shell::padText(name, 10) << Shell::padText(status, 16);
+    if (status == "OK" || status == "ACTIVATED") {
+        const std::string state = getAttributeText(kState);
+        const std::string audibility = getAttributeText(kAudibility);
+        std::cout << Shell::padText(state, 10) << Shell::padText(audibility, 13);
+    } else {
+        std::cout << Shell::padText("-", 10) << Shell::padText("-", 13);
+    }
+    std::cout << "\n";
+}

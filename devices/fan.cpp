@@ -1,0 +1,161 @@
+#include "devices/fan.h"
+
+#include <iostream>
+#include <string>
+
+#include "api/api.h"
+#include "devices/enclosure.h"
+#include "shell/help.h"
+#include "shell/shell.h"
+#include "shell/shell_words.h"
+
+namespace {
+
+using element_texts::CodeText;
+using element_texts::textOfCode;
+
+// CLI codes of the fan commands.
+constexpr int kFanCommandSyntax = 122;
+constexpr int kFanCommand = 123;
+
+constexpr int kHighestSpeed = 7;
+
+// The library's fan status codes.
+constexpr CodeText kStatusTexts[] = {
+    {0, "OK"}, {1, "FAIL"}, {2, "NOT-INSTALLED"}, {3, "OFF"}, {128, "NOT-REPORTABLE"},
+};
+
+}  // namespace
+
+Fan::Fan(Enclosure* owner, const std::string& fanName, uint32_t fanNumber, ObjectId fanId)
+    : EnclosureElement(owner, fanName, fanNumber, fanId) {}
+
+Fan::~Fan() = default;
+
+int Fan::execute(std::istream& words) {
+    return runShowSet(
+        *this, words, kFanCommandSyntax, kFanCommand,
+        inSesEnclosure() ? &Help::showControllerEnclosureFanHelp : &Help::showEnclosureFanHelp);
+}
+
+void Fan::show(std::istream& words) {
+    if (!shell_words::hasMoreWords(words)) {
+        showRow(true);
+        return;
+    }
+    const bool ses = inSesEnclosure();
+    std::string word;
+    while (words >> word) {
+        if (shell_words::isHelpWord(word)) {
+            showHelp(ses ? &Help::showControllerEnclosureFanHelp : &Help::showEnclosureFanHelp,
+                     "show");
+        } else if (ses && word == "identify") {
+            printIdentifyStatus(getIdentifyText());
+        } else {
+            Enclosure::throwError(kFanCommandSyntax);
+        }
+    }
+}
+
+void Fan::set(std::istream& words) {
+    if (!shell_words::hasMoreWords(words))
+        Enclosure::throwError(kFanCommandSyntax);
+    const bool ses = inSesEnclosure();
+    std::string word;
+    while (words >> word) {
+        if (shell_words::isHelpWord(word)) {
+            // Outside SES enclosures the topic has no "set" and refuses it.
+            showHelp(ses ? &Help::showControllerEnclosureFanHelp : &Help::showEnclosureFanHelp,
+                     "set");
+            return;
+        }
+        if (!ses)
+            Enclosure::throwError(kFanCommandSyntax);
+        if (word.find("identify=") != std::string::npos) {
+            setIdentify(attributeValue(word));
+        } else if (word.find("speed=") != std::string::npos) {
+            setSpeed(leadingNumber(word.substr(word.find('=') + 1)));
+        } else {
+            Enclosure::throwError(kFanCommandSyntax);
+        }
+    }
+}
+
+void Fan::setSpeed(int speed) {
+    if (speed < 0 || speed > kHighestSpeed) {
+        std::cout << " Fan speed must be in range of {0..7}" << std::endl;
+        return;
+    }
+    if (Api::SetFanSpeed(id, static_cast<uint8_t>(speed)) != 0) {
+        std::cout << "Setting of fan speed not supported." << std::endl;
+        return;
+    }
+    std::cout << " Setting fan speed on " << getDisplayPath() << " to [" << speed << "]"
+              << std::endl;
+}
+
+void Fan::setIdentify(const std::string& value) {
+    if (changeIdentify(value, kFanCommandSyntax, "Fan", "Fan Identify is not supported.\n\n",
+                       Api::SetFanIdentify) == IdentifyChange::Refused)
+        std::cout << "Identify fan is not supported in API" << std::endl;
+}
+
+std::string Fan::getStatusText() {
+    uint8_t status = 0;
+    if (Api::GetFanStatus(id, &status) != 0)
+        return "-";
+    return textOfCode(kStatusTexts, status, "");
+}
+
+std::string Fan::getSpeedText() {
+    uint8_t code = 0;
+    if (Api::GetFanSpeed(id, &code) != 0)
+        return "-";
+    return code <= kHighestSpeed ? std::to_string(code) : "N/A";
+}
+
+uint32_t Fan::getRpm() {
+    uint32_t rpm = kNoRpm;
+    if (Api::GetFanRpm(id, &rpm) != 0)
+        return kNoRpm;
+    return rpm;
+}
+
+std::string Fan::getIdentifyText() {
+    const std::optional<std::string> text = readIdentifyText(Api::GetFanIdentify);
+    if (text)
+        return *text;
+    std::cout << "Identify fan is not supported." << std::endl;
+    return "-";
+}
+
+void Fan::showRow(bool withHeader) {
+    if (inSesEnclosure()) {
+        if (withHeader) {
+            std::cout << "\n"
+                      << std::string(36, ' ') << "---Speed--- \n"
+                      << "Fan         Status          State   Step   RPM     Identify\n"
+                      << std::string(60, '-') << "\n";
+        }
+        const std::string status = getStatusText();
+        const std::string identify = getIdentifyText();
+        const std::string step = getSpeedText();
+        std::string state = "-";
+        if (step == "0" && status == "OFF")
+            state = "OFF";
+        else if (step != "0" && status == "OK")
+            state = "ON";
+        const uint32_t rpm = getRpm();
+        std::cout << Shell::padText(name, 12) << Shell::padText(status, 16)
+                  << Shell::padText(state, 8) << Shell::padText(step, 7)
+                  << (rpm == kNoRpm ? Shell::padText("N/A", 8) : Shell::padNumber(rpm, 8))
+                  << Shell::padText(identify, 8) << "\n";
+    } else if (inSafteEnclosure()) {
+        if (withHeader) {
+            std::cout << "\n"
+                      << Shell::padText("Fan", 10) << Shell::padText("Status", 16) << "\n"
+                      << std::string(24, '-') << "\n";
+        }
+        std::cout << Shell::padText(name, 10) << Shell::padText(getStatusText(), 16) << "\n";
+    }
+}

@@ -1,0 +1,143 @@
+#include "devices/power_supply.h"
+
+#include <iostream>
+#include <string>
+
+#include "api/api.h"
+#include "devices/enclosure.h"
+#include "shell/help.h"
+#include "shell/shell.h"
+#include "shell/shell_words.h"
+
+namespace {
+
+// CLI codes of the power supply commands.
+constexpr int kSupplyCommandSyntax = 128;
+constexpr int kSupplyCommand = 129;
+
+// The status and state texts of each status code.
+struct SupplyStatus {
+    uint8_t code;
+    const char* status;
+    const char* state;
+};
+constexpr SupplyStatus kStatuses[] = {
+    {0, "OK", "on"},   {1, "FAIL", "off"},    {2, "NOT-INSTALLED", "-"},
+    {3, "OFF", "off"}, {128, "UNKNOWN", "-"},
+};
+constexpr SupplyStatus kOtherStatus = {0xFF, "-", "-"};
+
+// The DC condition values, each compared with the whole value.
+constexpr uint8_t kOverVoltage = 0x08;
+constexpr uint8_t kUnderVoltage = 0x04;
+constexpr uint8_t kOverCurrent = 0x02;
+
+}  // namespace
+
+PowerSupply::PowerSupply(Enclosure* owner, const std::string& supplyName, uint32_t supplyNumber,
+                         ObjectId supplyId)
+    : EnclosureElement(owner, supplyName, supplyNumber, supplyId) {}
+
+PowerSupply::~PowerSupply() = default;
+
+int PowerSupply::execute(std::istream& words) {
+    const std::string word = commandWord(words, kSupplyCommandSyntax);
+    if (shell_words::isHelpWord(word)) {
+        showHelp(&Help::showEnclosurePowerSupplyHelp, "all");
+    } else if (word == "show" && inSesEnclosure()) {
+        show(words);
+    } else if (word == "set" && inSesEnclosure()) {
+        set(words);
+    } else {
+        Enclosure::throwError(kSupplyCommand);
+    }
+    return 0;
+}
+
+void PowerSupply::show(std::istream& words) {
+    if (!shell_words::hasMoreWords(words)) {
+        showRow(true);
+        return;
+    }
+    std::string word;
+    while (words >> word) {
+        if (shell_words::isHelpWord(word))
+            showHelp(&Help::showEnclosurePowerSupplyHelp, "show");
+        else if (word == "identify")
+            printIdentifyStatus(getIdentifyText());
+        else
+            Enclosure::throwError(kSupplyCommandSyntax);
+    }
+}
+
+void PowerSupply::set(std::istream& words) {
+    if (!shell_words::hasMoreWords(words))
+        return;
+    std::string word;
+    while (words >> word) {
+        if (shell_words::isHelpWord(word))
+            showHelp(&Help::showEnclosurePowerSupplyHelp, "set");
+        else if (word.find("identify=") != std::string::npos)
+            setIdentify(attributeValue(word));
+        else
+            Enclosure::throwError(kSupplyCommandSyntax);
+    }
+}
+
+void PowerSupply::setIdentify(const std::string& value) {
+    if (changeIdentify(value, kSupplyCommandSyntax, "Power Supply",
+                       "Power Supply Identify is not supported.\n",
+                       Api::SetPowerSupplyIdentify) == IdentifyChange::Refused)
+        Enclosure::throwApiError();
+}
+
+void PowerSupply::getStatusText(std::string& status, std::string& state) {
+    uint8_t code = 0;
+    if (Api::GetPowerSupplyStatus(id, &code) != 0)
+        Enclosure::throwApiError();
+    const SupplyStatus* found = &kOtherStatus;
+    for (const SupplyStatus& each : kStatuses) {
+        if (each.code == code)
+            found = &each;
+    }
+    status = found->status;
+    state = found->state;
+}
+
+void PowerSupply::getVoltageCurrentText(std::string& voltage, std::string& current) {
+    uint8_t condition = 0;
+    if (Api::GetPowerSupplyVoltageCurrent(id, &condition) != 0)
+        Enclosure::throwApiError();
+    voltage = condition == kOverVoltage    ? "OVER-VOLTAGE"
+              : condition == kUnderVoltage ? "UNDER-VOLTAGE"
+                                           : "OK";
+    current = condition == kOverCurrent ? "OVER-CURRENT" : "OK";
+}
+
+std::string PowerSupply::getIdentifyText() {
+    const std::optional<std::string> text = readIdentifyText(Api::GetPowerSupplyIdentify);
+    if (!text)
+        Enclosure::throwApiError();
+    return *text;
+}
+
+void PowerSupply::showRow(bool withHeader) {
+    if (!inSesEnclosure())
+        return;
+    if (withHeader) {
+        std::cout << "\n"
+                  << "PowerSupply  Status         State  Voltage        Current        Identify\n"
+                  << std::string(75, '-') << "\n";
+    }
+    std::string status;
+    std::string state;
+    getStatusText(status, state);
+    std::string voltage = "-";
+    std::string current = "-";
+    if (status == "OK")
+        getVoltageCurrentText(voltage, current);
+    const std::string identify = getIdentifyText();
+    std::cout << Shell::padText(name, 13) << Shell::padText(status, 15) << Shell::padText(state, 7)
+              << Shell::padText(voltage, 15) << Shell::padText(current, 15)
+              << Shell::padText(identify, 8) << "\n";
+}

@@ -1,0 +1,150 @@
+#include "devices/slot.h"
+
+#include <iostream>
+#include <string>
+
+#include "api/api.h"
+#include "devices/enclosure.h"
+#include "shell/help.h"
+#include "shell/kv_exception.h"
+#include "shell/shell.h"
+#include "shell/shell_words.h"
+
+namespace {
+
+// CLI codes of the slot commands.
+constexpr int kSlotCommandSyntax = 120;
+constexpr int kSlotCommand = 121;
+constexpr int kSlotShowWord = 113;
+
+// The slot's status flags.
+constexpr uint32_t kDevicePresent = 0x01;
+constexpr uint32_t kEmpty = 0x02;
+constexpr uint32_t kOccupied = 0x04;
+constexpr uint32_t kDeviceOk = 0x08;
+
+// A text the reader gives, or "-" when it throws.
+template <class Read>
+std::string orDash(Read read) {
+    try {
+        return read();
+    } catch (KV_Exception&) {
+        return "-";
+    }
+}
+
+}  // namespace
+
+Slot::Slot(Enclosure* owner, const std::string& slotName, uint32_t slotNumber, ObjectId slotId)
+    : EnclosureElement(owner, slotName, slotNumber, slotId) {}
+
+Slot::~Slot() = default;
+
+int Slot::execute(std::istream& words) {
+    return runShowSet(
+        *this, words, kSlotCommandSyntax, kSlotCommand,
+        inSesEnclosure() ? &Help::showControllerEnclosureSlotHelp : &Help::showEnclosureSlotHelp);
+}
+
+void Slot::show(std::istream& words) {
+    if (!shell_words::hasMoreWords(words)) {
+        showRow(true);
+        return;
+    }
+    std::string word;
+    while (words >> word) {
+        if (shell_words::isHelpWord(word)) {
+            showHelp(inSesEnclosure() ? &Help::showControllerEnclosureSlotShowHelp
+                                      : &Help::showEnclosureSlotShowHelp);
+            return;
+        }
+        if (word != "identify")
+            Enclosure::throwError(kSlotShowWord);
+        printIdentifyStatus(getIdentifyText());
+    }
+}
+
+void Slot::set(std::istream& words) {
+    if (!shell_words::hasMoreWords(words))
+        Enclosure::throwError(kSlotCommandSyntax);
+    std::string word;
+    while (words >> word) {
+        if (shell_words::isHelpWord(word)) {
+            showHelp(inSesEnclosure() ? &Help::showControllerEnclosureSlotSetHelp
+                                      : &Help::showEnclosureSlotSetHelp);
+            return;
+        }
+        if (word.find("identify=") == std::string::npos)
+            Enclosure::throwError(kSlotCommandSyntax);
+        setIdentify(attributeValue(word));
+    }
+}
+
+void Slot::setIdentify(const std::string& value) {
+    switch (identifySupport()) {
+        case IdentifySupport::CheckFailed:
+            std::cout << "Set Identify check is not supported by API." << std::endl;
+            break;
+        case IdentifySupport::NotSupported:
+            std::cout << "Slot Identify is not supported.\n" << std::endl;
+            return;
+        case IdentifySupport::Supported:
+            break;
+    }
+    const uint8_t on = identifyValue(value, kSlotCommandSyntax);
+    if (!announceIdentify("Slot", value, on, Api::SetSlotIdentify))
+        Enclosure::throwApiError();
+}
+
+std::string Slot::readStatus() {
+    uint32_t flags = 0;
+    if (Api::GetSlotStatus(id, &flags) != 0)
+        Enclosure::throwApiError();
+    if ((flags & kDevicePresent) == 0)
+        return "NO-DEVICE";
+    if ((flags & kDeviceOk) != 0)
+        return "OK";
+    if ((flags & kEmpty) != 0)
+        return "EMPTY";
+    if ((flags & kOccupied) != 0)
+        return "OCCUPIED";
+    return "Unknown";
+}
+
+std::string Slot::readPort() {
+    ObjectId port = ObjectId::Blank();
+    uint8_t controllerNumber = 0;
+    uint8_t portNumber = 0;
+    if (Api::GetSlotPortId(id, &port) != 0 ||
+        Api::ParsePortId(port, &controllerNumber, &portNumber) != 0)
+        Enclosure::throwApiError();
+    // A SAF-TE slot without a device names port 255, which no controller
+    // has: the slot has no port.
+    if (portNumber == ObjectId::kNone)
+        return "-";
+    return "/c" + std::to_string(controllerNumber) + "/p" + std::to_string(portNumber);
+}
+
+std::string Slot::getStatusText() {
+    return orDash([this] { return readStatus(); });
+}
+
+std::string Slot::getPortText() {
+    return orDash([this] { return readPort(); });
+}
+
+std::string Slot::getIdentifyText() {
+    return readIdentifyText(Api::GetSlotIdentify).value_or("-");
+}
+
+void Slot::showRow(bool withHeader) {
+    if (withHeader) {
+        std::cout << "\n"
+                  << "Slot      Status          (V)Port       Identify\n"
+                  << std::string(50, '-') << "\n";
+    }
+    const std::string status = getStatusText();
+    const std::string port = status == "NO-DEVICE" ? "-" : getPortText();
+    std::cout << Shell::padText(name, 10) << Shell::padText(status, 16) << Shell::padText(port, 14)
+              << Shell::padText(getIdentifyText(), 14) << "\n";
+}

@@ -1,0 +1,159 @@
+#include "devices/temp_sensor.h"
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "api/api.h"
+#include "devices/enclosure.h"
+#include "shell/help.h"
+#include "shell/shell.h"
+#include "shell/shell_words.h"
+
+namespace {
+
+using element_texts::CodeText;
+using element_texts::textOfCode;
+
+// CLI codes of the temperature sensor commands.
+constexpr int kSensorCommandSyntax = 126;
+constexpr int kSensorCommand = 127;
+
+constexpr uint8_t kNotInstalled = 2;
+constexpr int32_t kNoTemperature = -1;
+
+constexpr CodeText kStatusTexts[] = {
+    {0, "OK"},
+    {1, "CRITICAL"},
+    {kNotInstalled, "NOT-INSTALLED"},
+    {128, "UNKNOWN"},
+};
+
+// Threshold flags in the order they are tested: a later set flag replaces
+// the word of an earlier one.
+constexpr CodeText kThresholdTexts[] = {
+    {0x08, "OVER-FAILURE"},
+    {0x04, "OVER-WARNING"},
+    {0x02, "UNDER-FAILURE"},
+    {0x01, "UNDER-WARNING"},
+};
+
+}  // namespace
+
+TempSensor::TempSensor(Enclosure* owner, const std::string& sensorName, uint32_t sensorNumber,
+                       ObjectId sensorId)
+    : EnclosureElement(owner, sensorName, sensorNumber, sensorId) {}
+
+TempSensor::~TempSensor() = default;
+
+int TempSensor::execute(std::istream& words) {
+    return runShowSet(*this, words, kSensorCommandSyntax, kSensorCommand,
+                      inSesEnclosure() ? &Help::showControllerEnclosureTempSensorHelp
+                                       : &Help::showEnclosureTempSensorHelp);
+}
+
+void TempSensor::show(std::istream& words) {
+    if (!shell_words::hasMoreWords(words)) {
+        showRow(true);
+        return;
+    }
+    const bool ses = inSesEnclosure();
+    std::string word;
+    while (words >> word) {
+        if (shell_words::isHelpWord(word)) {
+            showHelp(ses ? &Help::showControllerEnclosureTempSensorHelp
+                         : &Help::showEnclosureTempSensorHelp,
+                     "show");
+            return;
+        }
+        if (!ses || word != "identify")
+            Enclosure::throwError(kSensorCommandSyntax);
+        printIdentifyStatus(getIdentifyText());
+    }
+}
+
+void TempSensor::set(std::istream& words) {
+    if (!shell_words::hasMoreWords(words))
+        Enclosure::throwError(kSensorCommandSyntax);
+    const bool ses = inSesEnclosure();
+    std::string word;
+    while (words >> word) {
+        if (shell_words::isHelpWord(word)) {
+            // Outside SES enclosures the topic has no "set" and refuses it.
+            showHelp(ses ? &Help::showControllerEnclosureTempSensorHelp
+                         : &Help::showEnclosureTempSensorHelp,
+                     "set");
+            return;
+        }
+        if (!ses || word.find("identify=") == std::string::npos)
+            Enclosure::throwError(kSensorCommandSyntax);
+        setIdentify(attributeValue(word));
+    }
+}
+
+void TempSensor::setIdentify(const std::string& value) {
+    if (changeIdentify(value, kSensorCommandSyntax, "Temp Sensor",
+                       "Temp Sensor Identify is not supported.\n\n",
+                       Api::SetTempSensorIdentify) == IdentifyChange::Refused)
+        Enclosure::throwApiError();
+}
+
+int32_t TempSensor::getTemperature() {
+    int32_t celsius = 0;
+    if (Api::GetTemperature(id, &celsius) != 0)
+        return kNoTemperature;
+    return celsius;
+}
+
+std::string TempSensor::getStatusText() {
+    uint8_t status = 0;
+    if (Api::GetTempSensorStatus(id, &status) != 0)
+        Enclosure::throwApiError();
+    std::string text = textOfCode(kStatusTexts, status, "-");
+    if (inSafteEnclosure() || status == kNotInstalled)
+        return text;
+    uint8_t flags = 0;
+    if (Api::GetTempSensorThresholdFlags(id, &flags) != 0)
+        Enclosure::throwApiError();
+    for (const CodeText& threshold : kThresholdTexts) {
+        if ((flags & threshold.code) != 0)
+            text = threshold.text;
+    }
+    return text;
+}
+
+std::string TempSensor::getIdentifyText() {
+    return readIdentifyText(Api::GetTempSensorIdentify).value_or("-");
+}
+
+void TempSensor::showRow(bool withHeader) {
+    const int32_t celsius = getTemperature();
+    // Computed wide so that no reading can overflow; the division
+    // truncates toward zero as the 32-bit form does.
+    const long long fahrenheit = static_cast<long long>(celsius) * 9 / 5 + 32;
+    const std::string status = getStatusText();
+    const std::string identify = getIdentifyText();
+    std::string temperature = "-";
+    if (status != "NOT-INSTALLED" && celsius != kNoTemperature) {
+        char text[48];
+        std::snprintf(text, sizeof text, "%dC(%lldF)", celsius, fahrenheit);
+        temperature = text;
+    }
+    if (inSesEnclosure()) {
+        if (withHeader) {
+            std::cout << "\n"
+                      << "TempSensor    Status         Temperature     Identify \n"
+                      << std::string(56, '-') << "\n";
+        }
+        // The status cell is read anew.
+        std::cout << Shell::padText(name, 14) << Shell::padText(getStatusText(), 15)
+                  << Shell::padText(temperature, 16) << Shell::padText(identify, 16) << "\n";
+    } else {
+        if (withHeader) {
+            std::cout << "\n"
+                      << "TempSensor       Temperature \n"
+                      << std::string(30, '-') << "\n";
+        }
+        std::cout << Shell::padText(name, 17) << Shell::padText(temperature, 11) << "\n";
+    }
+}
