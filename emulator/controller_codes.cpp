@@ -32,6 +32,10 @@ constexpr CodeText kRhoskTexts[] = {
     {0x0204, "Drive timeout"},
     {0x0208, "Drive not ready"},
     {0x0209, "Unclassified drive error"},
+    {0x0302, "The BBU resource needed is in use; retry command after a delay"},
+    {0x0303, "Command requires a battery pack to be present and enabled"},
+    {0x0382, "BBU not present"},
+    {0x0383, "BBU not ready"},
 };
 
 }  // namespace

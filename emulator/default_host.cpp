@@ -113,16 +113,13 @@ json olderEnclosures() {
 }
 
 // Puts the drives of ports `first` onward into the slots of the
-// enclosure behind port 0, in port order from slot `slot`. A drive in an
-// enclosure reports its interface as behind one (SATA 5, SAS 7).
+// enclosure behind port 0, in port order from slot `slot`.
 void intoEnclosure(json& drives, unsigned first, unsigned slot) {
-    constexpr unsigned kBehindEnclosure = 4;
     for (json& d : drives) {
         const unsigned port = d["port"].get<unsigned>();
         if (port >= first) {
             d["enclosure"] = 0;
             d["slot"] = port - first + slot;
-            d["interface"] = d["interface"].get<unsigned>() | kBehindEnclosure;
         }
     }
 }

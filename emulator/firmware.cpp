@@ -199,6 +199,18 @@ constexpr uint64_t kInterfaceSas = 3;
 constexpr uint64_t kInterfaceSasEnclosure = 7;
 constexpr uint64_t kDefaultLinkSpeed = 2;
 
+// DriveInterfaceType: the host file's interface (1 SATA, 3 SAS; 5 and 7
+// behind an enclosure), with the "behind an enclosure" bit (4) also set
+// whenever the drive sits in an enclosure's slot, as the controller sees
+// its own wiring.
+void deriveDriveInterface(const json&, const json* drive, Bytes& out) {
+    constexpr uint64_t kBehindEnclosure = 4;
+    uint64_t interface = numberOr(findModel(*drive, "interface"), 1);
+    if (numberOr(findModel(*drive, "enclosure"), kNoEnclosure) != kNoEnclosure)
+        interface |= kBehindEnclosure;
+    put8(out, 0, interface);
+}
+
 // The controllers with SAS phys: model codes 8 and 10, and a model 6 or 7
 // of the Tevrin class (host bus bits 0x300) from compatibility level 36.
 bool hasSasPhys(const json& ctl) {
@@ -491,7 +503,7 @@ const ParamDef kRhoskParams[] = {
     {0x0200, 20, 2, RO, Enc::Uint, "power_on_hours", 0},
     {0x0200, 22, 2, RO, Enc::Uint, "temperature", 30},
     {0x0200, 23, 8, RO, Enc::Uint, "capacity", 0, nullptr, nullptr, 33},
-    {0x0200, 24, 1, RO, Enc::Uint, "interface", 1},
+    {0x0200, 24, 1, RO, Enc::Derived, "interface", 1, deriveDriveInterface},
     {0x0200, 25, 1, RO, Enc::Uint, "port_count", 1},
     {0x0200, 26, 1, RO, Enc::Uint, "connections", 1},
     {0x0200, 27, 8, RO, Enc::Name, "wwn", 0, nullptr, nullptr, 0, driveWwnDefault},
@@ -935,6 +947,50 @@ ParamError accessParam(json& ctl, Family family, bool write, const ParamAccess& 
 constexpr size_t kRhoskParamHeader = 8;
 constexpr size_t kPraneParamHeader = 4;
 
+// The battery capacity test (opcode 0x1E, one-word packet, no data).
+constexpr uint8_t kBatteryTestOpcode = 0x1E;
+constexpr uint64_t kBbuStatusTesting = 3;
+
+// The controller's BBU codes for a battery test it cannot start.
+constexpr uint16_t kFwBbuInUse = 0x0302;
+constexpr uint16_t kFwBbuNeedsBattery = 0x0303;
+constexpr uint16_t kFwBbuNotPresent = 0x0382;
+constexpr uint16_t kFwBbuNotReady = 0x0383;
+
+// Starts the battery capacity test: the BBU must be there, enabled, hold
+// a battery, be ready and not be testing already. A started test shows
+// as the status "Testing" until the host file says otherwise.
+FirmwareResult startBatteryTest(json& ctl, const Bytes& command) {
+    FirmwareResult result;
+    if (get16(command, kCmdHeaderSize + 6) != 1) {
+        result.code = kFwInvalidField;
+        return result;
+    }
+    Bytes word(4, 0);
+    deriveBbuStatusWord(ctl, nullptr, word);
+    const uint32_t status = get32(word, 0);
+    if ((status & kBbuPresentBit) == 0) {
+        result.code = kFwBbuNotPresent;
+        return result;
+    }
+    json& bbu = ctl["bbu"];
+    if ((status & kBbuBatteryBit) == 0 || numberOr(findModel(bbu, "enabled"), 1) == 0) {
+        result.code = kFwBbuNeedsBattery;
+        return result;
+    }
+    if ((status & kBbuReadyBit) == 0) {
+        result.code = kFwBbuNotReady;
+        return result;
+    }
+    if (codeByName(bbu, "status", kBbuStatusNames, kBbuStatusOk) == kBbuStatusTesting) {
+        result.code = kFwBbuInUse;
+        return result;
+    }
+    bbu["status"] = kBbuStatusNames[kBbuStatusTesting];
+    result.changed = true;
+    return result;
+}
+
 }  // namespace
 
 FirmwareResult executeRhoskCommand(json& ctl, Bytes& command, Bytes& data) {
@@ -946,6 +1002,8 @@ FirmwareResult executeRhoskCommand(json& ctl, Bytes& command, Bytes& data) {
             return result;
         case kScsiPassThroughOpcode:
             return executeScsiPassThrough(ctl, command, data);
+        case kBatteryTestOpcode:
+            return startBatteryTest(ctl, command);
         case 0x12:
         case 0x13: {
             if (get16(command, kCmdHeaderSize + 6) != 1) {

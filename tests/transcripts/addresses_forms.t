@@ -52,8 +52,10 @@ Malformed addresses and foreign hosts.
 
 Names that do not exist: each lookup raises its own code, the controller
 first. c1 has no phys; c0's phy0 exists and, with no command word, gives
-its own code. Neither controller has enclosures, so every enclosure
-address ends at 112 before an element lookup is reached.
+its own code. Neither controller of this host has enclosures, so here
+every enclosure address ends at 112 before an element is looked up;
+finish5_element_addresses.t reaches every element lookup and its code
+on a host with enclosures.
 
   $ probe /c9 /c9/u0 /c1/u6 /c1/u00 /c1/p9 /c1/phy0 /c0/phy0 /c1/e0 /e0
   /c9                                 Error: (CLI:003) Specified controller does not exist.
@@ -69,7 +71,8 @@ address ends at 112 before an element lookup is reached.
 Element parts are read by their words wherever they stand: "edr" names a
 door, "slt" a slot below a controller's enclosure, and a long address
 with the full host name is read like a short one (it reaches the
-enclosure lookup, not a syntax error).
+enclosure lookup, not a syntax error). On this host each of them ends at
+the controller or enclosure lookup.
 
   $ probe /e0/fan1 /e0/edr0 /e0/door0 /c0/e0/slt2 /c0/e0/edr1 /c12/e10/slot1 //kvhost.lab.example/c0/e0/slot1
   /e0/fan1                            Error: (CLI:112) Specified enclosure does not exist.
