@@ -35,13 +35,21 @@ bool EnclosureElement::inSafteEnclosure() const {
     return owner->getProtocol() == "SAF-TE";
 }
 
+bool EnclosureElement::isIdentifyWord(const std::string& word) {
+    return word.find("identify=") != std::string::npos;
+}
+
+void EnclosureElement::requireWord(std::istream& words, int code) {
+    if (!shell_words::hasMoreWords(words))
+        throwCode(code);
+}
+
 void EnclosureElement::throwCode(int code) {
     Enclosure::throwError(code);
 }
 
 std::string EnclosureElement::commandWord(std::istream& words, int syntaxCode) {
-    if (!shell_words::hasMoreWords(words))
-        throwCode(syntaxCode);
+    requireWord(words, syntaxCode);
     std::string word;
     if (!(words >> word))
         throwCode(syntaxCode);

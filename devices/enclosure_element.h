@@ -37,6 +37,23 @@ const char* textOfCode(const CodeText (&table)[N], uint32_t code, const char* ot
 
 }  // namespace element_texts
 
+namespace element_help {
+
+// Help topics of the shell's help object: a topic for one command word
+// ("all", "show", "set" ...), or fixed help lines.
+using Topic = void (Help::*)(const std::string&);
+using Lines = void (Help::*)();
+
+// An element class's help of one kind: `ses` in an SES enclosure (the
+// topic of an enclosure under a controller), `other` in any other one.
+template <class T>
+struct ByProtocol {
+    T ses;
+    T other;
+};
+
+}  // namespace element_help
+
 class EnclosureElement : public Object {
   public:
     // Element `number` of `owner`, named `elementName` ("fan3", "edr0" ...);
@@ -57,10 +74,8 @@ class EnclosureElement : public Object {
     [[nodiscard]] std::string getDisplayPath() const;
 
   protected:
-    // Help topics of the shell's help object: a topic for one command word
-    // ("all", "show", "set" ...), or fixed help lines.
-    using HelpTopic = void (Help::*)(const std::string&);
-    using HelpLines = void (Help::*)();
+    using HelpTopic = element_help::Topic;
+    using HelpLines = element_help::Lines;
 
     // A library operation on the element that reads or writes one byte.
     using ByteReader = int (*)(ObjectId, uint8_t*);
@@ -79,6 +94,40 @@ class EnclosureElement : public Object {
     template <class Element>
     static int runShowSet(Element& element, std::istream& words, int syntaxCode, int otherCode,
                           HelpTopic topic);
+
+    // How a handler's word loop goes on after "help" or "?".
+    enum class AfterHelp { GoOn, End };
+
+    // The words after "show" of Fan, Slot, TempSensor and PowerSupply: with
+    // none, the element's row after the table header. Otherwise each word
+    // in turn: "help" or "?" runs `help`, after which reading goes on or
+    // ends by `afterHelp`; "identify", where `identifyOffered`, prints the
+    // identify line; any other word throws CLI `badWord`.
+    template <class Element, class PrintHelp>
+    static void runShow(Element& element, std::istream& words, AfterHelp afterHelp, PrintHelp help,
+                        bool identifyOffered, int badWord);
+
+    // The words of a handler ("set" and "show"), each in turn: "help" or
+    // "?" runs `help`, after which reading goes on or ends by `afterHelp`;
+    // any other word goes to `other`.
+    template <class PrintHelp, class Other>
+    static void runWords(std::istream& words, AfterHelp afterHelp, PrintHelp help, Other other);
+    // The identify attribute of "set": a word containing "identify=" runs
+    // the element's identify setter with its value; any other word throws
+    // CLI `badWord`.
+    template <class Element>
+    static void setIdentifyWord(Element& element, const std::string& word, int badWord);
+    // A word containing "identify=" asks for the identify setting.
+    static bool isIdentifyWord(const std::string& word);
+
+    // Throws CLI `code` when nothing but white space is left.
+    static void requireWord(std::istream& words, int code);
+
+    // The topic of `topics` for the owner's protocol.
+    template <class Topic>
+    [[nodiscard]] Topic helpFor(const element_help::ByProtocol<Topic>& topics) const {
+        return inSesEnclosure() ? topics.ses : topics.other;
+    }
 
     // Throws the KV_Exception of a CLI code.
     [[noreturn]] static void throwCode(int code);
@@ -151,4 +200,40 @@ int EnclosureElement::runShowSet(Element& element, std::istream& words, int synt
         throwCode(otherCode);
     }
     return 0;
+}
+
+template <class Element, class PrintHelp>
+void EnclosureElement::runShow(Element& element, std::istream& words, AfterHelp afterHelp,
+                               PrintHelp help, bool identifyOffered, int badWord) {
+    if (!shell_words::hasMoreWords(words)) {
+        element.showRow(true);
+        return;
+    }
+    runWords(words, afterHelp, help, [&](const std::string& word) {
+        if (!identifyOffered || word != "identify")
+            throwCode(badWord);
+        element.printIdentifyStatus(element.getIdentifyText());
+    });
+}
+
+template <class PrintHelp, class Other>
+void EnclosureElement::runWords(std::istream& words, AfterHelp afterHelp, PrintHelp help,
+                                Other other) {
+    std::string word;
+    while (words >> word) {
+        if (shell_words::isHelpWord(word)) {
+            help();
+            if (afterHelp == AfterHelp::End)
+                return;
+        } else {
+            other(word);
+        }
+    }
+}
+
+template <class Element>
+void EnclosureElement::setIdentifyWord(Element& element, const std::string& word, int badWord) {
+    if (!isIdentifyWord(word))
+        throwCode(badWord);
+    element.setIdentify(attributeValue(word));
 }

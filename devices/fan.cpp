@@ -7,7 +7,6 @@
 #include "devices/enclosure.h"
 #include "shell/help.h"
 #include "shell/shell.h"
-#include "shell/shell_words.h"
 
 namespace {
 
@@ -19,6 +18,10 @@ constexpr int kFanCommandSyntax = 122;
 constexpr int kFanCommand = 123;
 
 constexpr int kHighestSpeed = 7;
+
+// The fan commands' help topic.
+constexpr element_help::ByProtocol<element_help::Topic> kHelp{&Help::showControllerEnclosureFanHelp,
+                                                              &Help::showEnclosureFanHelp};
 
 // The library's fan status codes.
 constexpr CodeText kStatusTexts[] = {
@@ -33,52 +36,29 @@ Fan::Fan(Enclosure* owner, const std::string& fanName, uint32_t fanNumber, Objec
 Fan::~Fan() = default;
 
 int Fan::execute(std::istream& words) {
-    return runShowSet(
-        *this, words, kFanCommandSyntax, kFanCommand,
-        inSesEnclosure() ? &Help::showControllerEnclosureFanHelp : &Help::showEnclosureFanHelp);
+    return runShowSet(*this, words, kFanCommandSyntax, kFanCommand, helpFor(kHelp));
 }
 
 void Fan::show(std::istream& words) {
-    if (!shell_words::hasMoreWords(words)) {
-        showRow(true);
-        return;
-    }
-    const bool ses = inSesEnclosure();
-    std::string word;
-    while (words >> word) {
-        if (shell_words::isHelpWord(word)) {
-            showHelp(ses ? &Help::showControllerEnclosureFanHelp : &Help::showEnclosureFanHelp,
-                     "show");
-        } else if (ses && word == "identify") {
-            printIdentifyStatus(getIdentifyText());
-        } else {
-            Enclosure::throwError(kFanCommandSyntax);
-        }
-    }
+    runShow(
+        *this, words, AfterHelp::GoOn, [this] { showHelp(helpFor(kHelp), "show"); },
+        inSesEnclosure(), kFanCommandSyntax);
 }
 
 void Fan::set(std::istream& words) {
-    if (!shell_words::hasMoreWords(words))
-        Enclosure::throwError(kFanCommandSyntax);
+    requireWord(words, kFanCommandSyntax);
     const bool ses = inSesEnclosure();
-    std::string word;
-    while (words >> word) {
-        if (shell_words::isHelpWord(word)) {
-            // Outside SES enclosures the topic has no "set" and refuses it.
-            showHelp(ses ? &Help::showControllerEnclosureFanHelp : &Help::showEnclosureFanHelp,
-                     "set");
-            return;
-        }
-        if (!ses)
-            Enclosure::throwError(kFanCommandSyntax);
-        if (word.find("identify=") != std::string::npos) {
-            setIdentify(attributeValue(word));
-        } else if (word.find("speed=") != std::string::npos) {
-            setSpeed(leadingNumber(word.substr(word.find('=') + 1)));
-        } else {
-            Enclosure::throwError(kFanCommandSyntax);
-        }
-    }
+    // Outside SES enclosures the help topic has no "set" and refuses it.
+    runWords(
+        words, AfterHelp::End, [this] { showHelp(helpFor(kHelp), "set"); },
+        [this, ses](const std::string& word) {
+            if (!ses)
+                throwCode(kFanCommandSyntax);
+            if (!isIdentifyWord(word) && word.find("speed=") != std::string::npos)
+                setSpeed(leadingNumber(word.substr(word.find('=') + 1)));
+            else
+                setIdentifyWord(*this, word, kFanCommandSyntax);
+        });
 }
 
 void Fan::setSpeed(int speed) {

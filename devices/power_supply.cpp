@@ -55,33 +55,15 @@ int PowerSupply::execute(std::istream& words) {
 }
 
 void PowerSupply::show(std::istream& words) {
-    if (!shell_words::hasMoreWords(words)) {
-        showRow(true);
-        return;
-    }
-    std::string word;
-    while (words >> word) {
-        if (shell_words::isHelpWord(word))
-            showHelp(&Help::showEnclosurePowerSupplyHelp, "show");
-        else if (word == "identify")
-            printIdentifyStatus(getIdentifyText());
-        else
-            Enclosure::throwError(kSupplyCommandSyntax);
-    }
+    runShow(
+        *this, words, AfterHelp::GoOn,
+        [] { showHelp(&Help::showEnclosurePowerSupplyHelp, "show"); }, true, kSupplyCommandSyntax);
 }
 
 void PowerSupply::set(std::istream& words) {
-    if (!shell_words::hasMoreWords(words))
-        return;
-    std::string word;
-    while (words >> word) {
-        if (shell_words::isHelpWord(word))
-            showHelp(&Help::showEnclosurePowerSupplyHelp, "set");
-        else if (word.find("identify=") != std::string::npos)
-            setIdentify(attributeValue(word));
-        else
-            Enclosure::throwError(kSupplyCommandSyntax);
-    }
+    runWords(
+        words, AfterHelp::GoOn, [] { showHelp(&Help::showEnclosurePowerSupplyHelp, "set"); },
+        [this](const std::string& word) { setIdentifyWord(*this, word, kSupplyCommandSyntax); });
 }
 
 void PowerSupply::setIdentify(const std::string& value) {

@@ -8,7 +8,6 @@
 #include "shell/help.h"
 #include "shell/kv_exception.h"
 #include "shell/shell.h"
-#include "shell/shell_words.h"
 
 namespace {
 
@@ -16,6 +15,14 @@ namespace {
 constexpr int kSlotCommandSyntax = 120;
 constexpr int kSlotCommand = 121;
 constexpr int kSlotShowWord = 113;
+
+// The slot commands' help topic, and the help lines of "show" and "set".
+constexpr element_help::ByProtocol<element_help::Topic> kHelp{
+    &Help::showControllerEnclosureSlotHelp, &Help::showEnclosureSlotHelp};
+constexpr element_help::ByProtocol<element_help::Lines> kShowHelp{
+    &Help::showControllerEnclosureSlotShowHelp, &Help::showEnclosureSlotShowHelp};
+constexpr element_help::ByProtocol<element_help::Lines> kSetHelp{
+    &Help::showControllerEnclosureSlotSetHelp, &Help::showEnclosureSlotSetHelp};
 
 // The slot's status flags.
 constexpr uint32_t kDevicePresent = 0x01;
@@ -41,43 +48,20 @@ Slot::Slot(Enclosure* owner, const std::string& slotName, uint32_t slotNumber, O
 Slot::~Slot() = default;
 
 int Slot::execute(std::istream& words) {
-    return runShowSet(
-        *this, words, kSlotCommandSyntax, kSlotCommand,
-        inSesEnclosure() ? &Help::showControllerEnclosureSlotHelp : &Help::showEnclosureSlotHelp);
+    return runShowSet(*this, words, kSlotCommandSyntax, kSlotCommand, helpFor(kHelp));
 }
 
 void Slot::show(std::istream& words) {
-    if (!shell_words::hasMoreWords(words)) {
-        showRow(true);
-        return;
-    }
-    std::string word;
-    while (words >> word) {
-        if (shell_words::isHelpWord(word)) {
-            showHelp(inSesEnclosure() ? &Help::showControllerEnclosureSlotShowHelp
-                                      : &Help::showEnclosureSlotShowHelp);
-            return;
-        }
-        if (word != "identify")
-            Enclosure::throwError(kSlotShowWord);
-        printIdentifyStatus(getIdentifyText());
-    }
+    runShow(
+        *this, words, AfterHelp::End, [this] { showHelp(helpFor(kShowHelp)); }, true,
+        kSlotShowWord);
 }
 
 void Slot::set(std::istream& words) {
-    if (!shell_words::hasMoreWords(words))
-        Enclosure::throwError(kSlotCommandSyntax);
-    std::string word;
-    while (words >> word) {
-        if (shell_words::isHelpWord(word)) {
-            showHelp(inSesEnclosure() ? &Help::showControllerEnclosureSlotSetHelp
-                                      : &Help::showEnclosureSlotSetHelp);
-            return;
-        }
-        if (word.find("identify=") == std::string::npos)
-            Enclosure::throwError(kSlotCommandSyntax);
-        setIdentify(attributeValue(word));
-    }
+    requireWord(words, kSlotCommandSyntax);
+    runWords(
+        words, AfterHelp::End, [this] { showHelp(helpFor(kSetHelp)); },
+        [this](const std::string& word) { setIdentifyWord(*this, word, kSlotCommandSyntax); });
 }
 
 void Slot::setIdentify(const std::string& value) {

@@ -8,7 +8,6 @@
 #include "devices/enclosure.h"
 #include "shell/help.h"
 #include "shell/shell.h"
-#include "shell/shell_words.h"
 
 namespace {
 
@@ -18,6 +17,10 @@ using element_texts::textOfCode;
 // CLI codes of the temperature sensor commands.
 constexpr int kSensorCommandSyntax = 126;
 constexpr int kSensorCommand = 127;
+
+// The sensor commands' help topic.
+constexpr element_help::ByProtocol<element_help::Topic> kHelp{
+    &Help::showControllerEnclosureTempSensorHelp, &Help::showEnclosureTempSensorHelp};
 
 constexpr uint8_t kNotInstalled = 2;
 constexpr int32_t kNoTemperature = -1;
@@ -47,48 +50,26 @@ TempSensor::TempSensor(Enclosure* owner, const std::string& sensorName, uint32_t
 TempSensor::~TempSensor() = default;
 
 int TempSensor::execute(std::istream& words) {
-    return runShowSet(*this, words, kSensorCommandSyntax, kSensorCommand,
-                      inSesEnclosure() ? &Help::showControllerEnclosureTempSensorHelp
-                                       : &Help::showEnclosureTempSensorHelp);
+    return runShowSet(*this, words, kSensorCommandSyntax, kSensorCommand, helpFor(kHelp));
 }
 
 void TempSensor::show(std::istream& words) {
-    if (!shell_words::hasMoreWords(words)) {
-        showRow(true);
-        return;
-    }
-    const bool ses = inSesEnclosure();
-    std::string word;
-    while (words >> word) {
-        if (shell_words::isHelpWord(word)) {
-            showHelp(ses ? &Help::showControllerEnclosureTempSensorHelp
-                         : &Help::showEnclosureTempSensorHelp,
-                     "show");
-            return;
-        }
-        if (!ses || word != "identify")
-            Enclosure::throwError(kSensorCommandSyntax);
-        printIdentifyStatus(getIdentifyText());
-    }
+    runShow(
+        *this, words, AfterHelp::End, [this] { showHelp(helpFor(kHelp), "show"); },
+        inSesEnclosure(), kSensorCommandSyntax);
 }
 
 void TempSensor::set(std::istream& words) {
-    if (!shell_words::hasMoreWords(words))
-        Enclosure::throwError(kSensorCommandSyntax);
+    requireWord(words, kSensorCommandSyntax);
     const bool ses = inSesEnclosure();
-    std::string word;
-    while (words >> word) {
-        if (shell_words::isHelpWord(word)) {
-            // Outside SES enclosures the topic has no "set" and refuses it.
-            showHelp(ses ? &Help::showControllerEnclosureTempSensorHelp
-                         : &Help::showEnclosureTempSensorHelp,
-                     "set");
-            return;
-        }
-        if (!ses || word.find("identify=") == std::string::npos)
-            Enclosure::throwError(kSensorCommandSyntax);
-        setIdentify(attributeValue(word));
-    }
+    // Outside SES enclosures the help topic has no "set" and refuses it.
+    runWords(
+        words, AfterHelp::End, [this] { showHelp(helpFor(kHelp), "set"); },
+        [this, ses](const std::string& word) {
+            if (!ses)
+                throwCode(kSensorCommandSyntax);
+            setIdentifyWord(*this, word, kSensorCommandSyntax);
+        });
 }
 
 void TempSensor::setIdentify(const std::string& value) {

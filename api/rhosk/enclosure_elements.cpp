@@ -56,45 +56,60 @@ namespace {
 
 using namespace enclosure;
 
-// The element number limits and the error of a number at or above them.
-struct Limit {
+// What the operations of one element kind share: the element number limit
+// and the error of a number at or above it, the SES element type, and the
+// SAF-TE count and status byte (none for power supplies, whose SAF-TE
+// status is not read).
+struct ElementKind {
     uint32_t limit;
     uint32_t apiError;
+    uint8_t sesType;
+    uint8_t SafteConfig::*safteCount;
+    std::size_t (SafteConfig::*safteByte)(uint32_t) const;
 };
-constexpr Limit kFans{16, kApiFanMissing};
-constexpr Limit kSupplies{16, kApiPowerSupplyMissing};
-constexpr Limit kDoors{16, kApiDoorMissing};
-constexpr Limit kAlarms{16, kApiAlarmMissing};
-constexpr Limit kSensors{32, kApiTempSensorMissing};
+constexpr ElementKind kFans{16, kApiFanMissing, kSesCooling, &SafteConfig::fans,
+                            &SafteConfig::fanByte};
+constexpr ElementKind kSupplies{16, kApiPowerSupplyMissing, kSesPowerSupply, &SafteConfig::supplies,
+                                nullptr};
+constexpr ElementKind kDoors{16, kApiDoorMissing, kSesDoorLock, &SafteConfig::doorLocks,
+                             &SafteConfig::doorByte};
+constexpr ElementKind kAlarms{16, kApiAlarmMissing, kSesAlarm, &SafteConfig::alarms,
+                              &SafteConfig::alarmByte};
+constexpr ElementKind kSensors{32, kApiTempSensorMissing, kSesTempSensor, &SafteConfig::sensors,
+                               &SafteConfig::sensorByte};
 
 uint8_t NumberOf(const ObjectId& id) {
     return id[ObjectId::kNumber];
 }
 
 // The number check every element operation makes before any command.
-bool NumberOk(const ObjectId& id, const Limit& limit) {
+bool NumberOk(const ObjectId& id, const ElementKind& limit) {
     return NumberOf(id) != ObjectId::kNone && NumberOf(id) < limit.limit;
 }
 
-// A SAF-TE element number must also be below the enclosure's own count.
-int32_t CheckSafteNumber(const ObjectId& id, const Limit& limit, uint8_t count) {
-    return NumberOf(id) < count && NumberOf(id) < limit.limit ? 0 : Fail(limit.apiError);
+// The SAF-TE configuration; the element number must also be below the
+// enclosure's own count of the kind.
+int32_t ReadSafteConfigFor(const ObjectId& id, const ElementKind& kind, SafteConfig* config) {
+    if (ReadSafteConfig(id, config) != 0)
+        return -1;
+    const uint8_t count = config->*kind.safteCount;
+    return NumberOf(id) < count && NumberOf(id) < kind.limit ? 0 : Fail(kind.apiError);
 }
 
 // The SAF-TE status byte of an element: configuration, the check of the
 // number against the enclosure's count, then the status buffer.
 template <typename Out>
-int32_t SafteStatusByte(const ObjectId& id, const Limit& limit, uint8_t SafteConfig::*count,
-                        std::size_t (SafteConfig::*offset)(uint32_t) const, Out* out,
+int32_t SafteStatusByte(const ObjectId& id, const ElementKind& kind, Out* out,
                         SafteConfig* config = nullptr) {
     SafteConfig local;
     SafteConfig& c = config != nullptr ? *config : local;
-    if (ReadSafteConfig(id, &c) != 0 || CheckSafteNumber(id, limit, c.*count) != 0)
+    if (ReadSafteConfigFor(id, kind, &c) != 0)
         return -1;
     Page status;
     if (EnclosureServices::ReadBuffer(id, kSafteStatus, &status, kPageSize) != 0)
         return -1;
-    const std::size_t at = (c.*offset)(NumberOf(id));  // the counts are bytes: inside the buffer
+    // The counts are bytes: the offset lies inside the buffer.
+    const std::size_t at = (c.*kind.safteByte)(NumberOf(id));
     *out = at < status.size() ? status[at] : 0;
     return 0;
 }
@@ -164,13 +179,14 @@ uint32_t CheckReadBack(Control kind, uint32_t mask, const uint8_t* request, cons
 
 int32_t MaskedControlWrite(Control kind, const ObjectId& id, uint32_t mask,
                            const uint8_t* request) {
-    const uint8_t type = kind == Control::Cooling ? kSesCooling : kSesAlarm;
+    const ElementKind& elements = kind == Control::Cooling ? kFans : kAlarms;
+    const uint8_t type = elements.sesType;
     SesElement element;
     if (LocateElement(id, type, &element) != 0)
         return -1;
     uint8_t* c = element.bytes();
     if (StatusCode(c) == kStatusNotInstalled)
-        return Fail(kind == Control::Cooling ? kApiFanMissing : kApiAlarmMissing);
+        return Fail(elements.apiError);
     uint8_t control[kElementSize];
     std::memcpy(control, c, sizeof control);
     control[0] = static_cast<uint8_t>((control[0] & ~kDisableAndSwap) | kSelect);
@@ -198,16 +214,23 @@ int32_t NotSupported() {
 // A read of one element: the number check, then the SAF-TE answer, or the
 // SES status bytes handed to `decode`.
 template <typename Safte, typename Decode>
-int32_t ElementRead(const ObjectId& id, const Limit& limit, uint8_t sesType, Safte safte,
-                    Decode decode) {
-    if (!NumberOk(id, limit))
-        return Fail(limit.apiError);
+int32_t ElementRead(const ObjectId& id, const ElementKind& kind, Safte safte, Decode decode) {
+    if (!NumberOk(id, kind))
+        return Fail(kind.apiError);
     if (!IsSes(id))
         return safte();
     uint8_t s[kElementSize];
-    if (EnclosureServices::GetElementStatus(id, sesType, s) != 0)
+    if (EnclosureServices::GetElementStatus(id, kind.sesType, s) != 0)
         return -1;
     return decode(s);
+}
+
+// A status read: the SAF-TE status byte as it stands, or the SES status
+// bytes handed to `decode`.
+template <typename Out, typename Decode>
+int32_t StatusRead(const ObjectId& id, const ElementKind& kind, Out* status, Decode decode) {
+    return ElementRead(
+        id, kind, [&] { return SafteStatusByte(id, kind, status); }, decode);
 }
 
 // Writes a result; 0.
@@ -225,41 +248,44 @@ bool Installed(const uint8_t* s, uint32_t missing) {
     return false;
 }
 
-// Identify of an SES element after its number check.
-int32_t SetIdentify(const ObjectId& id, const Limit& limit, uint8_t type, uint8_t on) {
-    if (!NumberOk(id, limit))
-        return Fail(limit.apiError);
+// An operation that only SES elements offer, after the number check.
+template <typename Ses>
+int32_t SesOnly(const ObjectId& id, const ElementKind& kind, Ses ses) {
+    if (!NumberOk(id, kind))
+        return Fail(kind.apiError);
     if (!IsSes(id))
         return NotSupported();
-    return EnclosureServices::SetElementIdentify(id, type, on);
+    return ses();
 }
 
-int32_t GetIdentify(const ObjectId& id, const Limit& limit, uint8_t type, uint8_t* on) {
-    if (!NumberOk(id, limit))
-        return Fail(limit.apiError);
-    if (!IsSes(id))
-        return NotSupported();
-    return EnclosureServices::GetElementIdentify(id, type, on);
+// Identify of an SES element after its number check.
+int32_t SetIdentify(const ObjectId& id, const ElementKind& kind, uint8_t on) {
+    return SesOnly(id, kind,
+                   [&] { return EnclosureServices::SetElementIdentify(id, kind.sesType, on); });
+}
+
+int32_t GetIdentify(const ObjectId& id, const ElementKind& kind, uint8_t* on) {
+    return SesOnly(id, kind,
+                   [&] { return EnclosureServices::GetElementIdentify(id, kind.sesType, on); });
 }
 
 // An element id list: the count from the cache (SES) or the SAF-TE
 // configuration, the ids from the element builder.
 template <typename List, typename Make>
-int32_t IdList(const ObjectId& enclosureId, uint8_t sesType, uint8_t SafteConfig::*safteCount,
-               Make make, List* list) {
+int32_t IdList(const ObjectId& enclosureId, const ElementKind& kind, Make make, List* list) {
     uint8_t controller = 0;
     uint8_t number = 0;
     if (Api::ParseEnclosureId(enclosureId, &controller, &number) != 0)
         return -1;
     uint32_t count = 0;
     if (IsSes(enclosureId)) {
-        if (EnclosureServices::CountElements(enclosureId, sesType, &count) != 0)
+        if (EnclosureServices::CountElements(enclosureId, kind.sesType, &count) != 0)
             return -1;
     } else {
         SafteConfig config;
         if (ReadSafteConfig(enclosureId, &config) != 0)
             return -1;
-        count = config.*safteCount;
+        count = config.*kind.safteCount;
     }
     return BuildIdList(enclosureId, count, make, list);
 }
@@ -382,26 +408,22 @@ int32_t EnclosureServices::IsIdentifySupported(ObjectId id, uint32_t* supported)
 // --- Fans ---
 
 int32_t EnclosureServices::GetFanIdList(ObjectId enclosureId, ObjectIdList16* list) {
-    return IdList(enclosureId, kSesCooling, &SafteConfig::fans, Api::MakeFanId, list);
+    return IdList(enclosureId, kFans, Api::MakeFanId, list);
 }
 
 int32_t EnclosureServices::GetFanStatus(ObjectId id, uint8_t* status) {
-    return ElementRead(
-        id, kFans, kSesCooling,
-        [&] {
-            return SafteStatusByte(id, kFans, &SafteConfig::fans, &SafteConfig::fanByte, status);
-        },
-        [&](const uint8_t* s) { return Answer(status, PartStatus(s)); });
+    return StatusRead(id, kFans, status,
+                      [&](const uint8_t* s) { return Answer(status, PartStatus(s)); });
 }
 
 int32_t EnclosureServices::GetFanSpeed(ObjectId id, uint8_t* code) {
-    return ElementRead(id, kFans, kSesCooling, NotSupported, [&](const uint8_t* s) {
+    return ElementRead(id, kFans, NotSupported, [&](const uint8_t* s) {
         return Installed(s, kApiFanMissing) ? Answer(code, s[3] & 0x07) : -1;
     });
 }
 
 int32_t EnclosureServices::GetFanRpm(ObjectId id, uint32_t* rpm) {
-    return ElementRead(id, kFans, kSesCooling, NotSupported, [&](const uint8_t* s) {
+    return ElementRead(id, kFans, NotSupported, [&](const uint8_t* s) {
         if (!Installed(s, kApiFanMissing))
             return -1;
         const uint32_t actual = s[2] + 256u * (s[1] & 0x07);
@@ -422,7 +444,7 @@ int32_t EnclosureServices::SetFanSpeed(ObjectId id, uint8_t code) {
         return WriteCoolingControl(id, 8, control);
     }
     SafteConfig config;
-    if (ReadSafteConfig(id, &config) != 0 || CheckSafteNumber(id, kFans, config.fans) != 0)
+    if (ReadSafteConfigFor(id, kFans, &config) != 0)
         return -1;
     // SAF-TE knows four speeds: 1-3 the lowest, 4 and 5-6 the middle ones,
     // 7 the highest; 0 stops the fan.
@@ -435,65 +457,53 @@ int32_t EnclosureServices::SetFanSpeed(ObjectId id, uint8_t code) {
 }
 
 int32_t EnclosureServices::SetFanIdentify(ObjectId id, uint8_t on) {
-    return SetIdentify(id, kFans, kSesCooling, on);
+    return SetIdentify(id, kFans, on);
 }
 
 int32_t EnclosureServices::GetFanIdentify(ObjectId id, uint8_t* on) {
-    return GetIdentify(id, kFans, kSesCooling, on);
+    return GetIdentify(id, kFans, on);
 }
 
 // --- Door locks ---
 
 int32_t EnclosureServices::GetDoorIdList(ObjectId enclosureId, ObjectIdList16* list) {
-    return IdList(enclosureId, kSesDoorLock, &SafteConfig::doorLocks, Api::MakeDoorId, list);
+    return IdList(enclosureId, kDoors, Api::MakeDoorId, list);
 }
 
 int32_t EnclosureServices::GetDoorLockStatus(ObjectId id, uint32_t* status) {
-    return ElementRead(
-        id, kDoors, kSesDoorLock,
-        [&] {
-            return SafteStatusByte(id, kDoors, &SafteConfig::doorLocks, &SafteConfig::doorByte,
-                                   status);
-        },
-        [&](const uint8_t* s) {
-            if (StatusCode(s) == kStatusNotInstalled)
-                return Answer(status, 2);
-            return Answer(status, StatusCode(s) == kStatusOk ? s[3] & 0x01 : 128);
-        });
+    return StatusRead(id, kDoors, status, [&](const uint8_t* s) {
+        if (StatusCode(s) == kStatusNotInstalled)
+            return Answer(status, 2);
+        return Answer(status, StatusCode(s) == kStatusOk ? s[3] & 0x01 : 128);
+    });
 }
 
 // --- Alarms ---
 
 int32_t EnclosureServices::GetAlarmIdList(ObjectId enclosureId, ObjectIdList16* list) {
-    return IdList(enclosureId, kSesAlarm, &SafteConfig::alarms, Api::MakeAlarmId, list);
+    return IdList(enclosureId, kAlarms, Api::MakeAlarmId, list);
 }
 
 int32_t EnclosureServices::GetAlarmStatus(ObjectId id, uint32_t* status) {
-    return ElementRead(
-        id, kAlarms, kSesAlarm,
-        [&] {
-            return SafteStatusByte(id, kAlarms, &SafteConfig::alarms, &SafteConfig::alarmByte,
-                                   status);
-        },
-        [&](const uint8_t* s) {
-            const uint8_t code = StatusCode(s);
-            const bool tones = (s[3] & 0x0F) != 0;
-            if (code == kStatusNotInstalled)
-                return Answer(status, 2);
-            if (s[1] & 0x40)
-                return Answer(status, 4);  // failed
-            if (s[3] & 0x40)               // muted; 5 while an alarm condition stands
-                return Answer(status, code == kStatusCritical || code == 4 || tones ? 5 : 3);
-            return Answer(status, tones ? 1 : 0);
-        });
+    return StatusRead(id, kAlarms, status, [&](const uint8_t* s) {
+        const uint8_t code = StatusCode(s);
+        const bool tones = (s[3] & 0x0F) != 0;
+        if (code == kStatusNotInstalled)
+            return Answer(status, 2);
+        if (s[1] & 0x40)
+            return Answer(status, 4);  // failed
+        if (s[3] & 0x40)               // muted; 5 while an alarm condition stands
+            return Answer(status, code == kStatusCritical || code == 4 || tones ? 5 : 3);
+        return Answer(status, tones ? 1 : 0);
+    });
 }
 
 int32_t EnclosureServices::SetAlarmIdentify(ObjectId id, uint8_t on) {
-    return SetIdentify(id, kAlarms, kSesAlarm, on);
+    return SetIdentify(id, kAlarms, on);
 }
 
 int32_t EnclosureServices::GetAlarmIdentify(ObjectId id, uint8_t* on) {
-    return GetIdentify(id, kAlarms, kSesAlarm, on);
+    return GetIdentify(id, kAlarms, on);
 }
 
 int32_t EnclosureServices::SetAlarmAudibility(ObjectId id, uint8_t audible) {
@@ -505,7 +515,7 @@ int32_t EnclosureServices::SetAlarmAudibility(ObjectId id, uint8_t audible) {
         return WriteAlarmControl(id, 2, control);
     }
     SafteConfig config;
-    if (ReadSafteConfig(id, &config) != 0 || CheckSafteNumber(id, kAlarms, config.alarms) != 0)
+    if (ReadSafteConfigFor(id, kAlarms, &config) != 0)
         return -1;
     return UnderManagementLock(id, [&] {
         Page flags;
@@ -523,35 +533,33 @@ int32_t EnclosureServices::SetAlarmAudibility(ObjectId id, uint8_t audible) {
 }
 
 int32_t EnclosureServices::GetAlarmMute(ObjectId id, uint8_t* muted) {
-    return ElementRead(id, kAlarms, kSesAlarm, NotSupported, [&](const uint8_t* s) {
+    return ElementRead(id, kAlarms, NotSupported, [&](const uint8_t* s) {
         return Installed(s, kApiAlarmMissing) ? Answer(muted, (s[3] & 0x40) != 0 ? 1 : 0) : -1;
     });
 }
 
 int32_t EnclosureServices::GetAlarmState(ObjectId id, uint8_t* sounding) {
-    return ElementRead(id, kAlarms, kSesAlarm, NotSupported, [&](const uint8_t* s) {
+    return ElementRead(id, kAlarms, NotSupported, [&](const uint8_t* s) {
         return Installed(s, kApiAlarmMissing) ? Answer(sounding, (s[3] & 0x0F) != 0 ? 1 : 0) : -1;
     });
 }
 
 int32_t EnclosureServices::SetAlarmTone(ObjectId id, uint8_t tone) {
-    if (!NumberOk(id, kAlarms))
-        return Fail(kAlarms.apiError);
-    if (!IsSes(id))
-        return NotSupported();
-    const uint8_t control[kElementSize] = {kSelect, 0, 0, static_cast<uint8_t>(tone & 0x0F)};
-    return WriteAlarmControl(id, 8, control);
+    return SesOnly(id, kAlarms, [&] {
+        const uint8_t control[kElementSize] = {kSelect, 0, 0, static_cast<uint8_t>(tone & 0x0F)};
+        return WriteAlarmControl(id, 8, control);
+    });
 }
 
 // --- Temperature sensors ---
 
 int32_t EnclosureServices::GetTempSensorIdList(ObjectId enclosureId, ObjectIdList32* list) {
-    return IdList(enclosureId, kSesTempSensor, &SafteConfig::sensors, Api::MakeTempSensorId, list);
+    return IdList(enclosureId, kSensors, Api::MakeTempSensorId, list);
 }
 
 int32_t EnclosureServices::GetTempSensorStatus(ObjectId id, uint8_t* status) {
     return ElementRead(
-        id, kSensors, kSesTempSensor, [&] { return Answer(status, 0); },
+        id, kSensors, [&] { return Answer(status, 0); },
         [&](const uint8_t* s) {
             const uint8_t code = StatusCode(s);
             if (code == kStatusNotInstalled)
@@ -563,7 +571,7 @@ int32_t EnclosureServices::GetTempSensorStatus(ObjectId id, uint8_t* status) {
 }
 
 int32_t EnclosureServices::GetTempSensorThresholdFlags(ObjectId id, uint8_t* flags) {
-    return ElementRead(id, kSensors, kSesTempSensor, NotSupported, [&](const uint8_t* s) {
+    return ElementRead(id, kSensors, NotSupported, [&](const uint8_t* s) {
         return Installed(s, kApiTempSensorMissing) ? Answer(flags, s[3] & 0x0F) : -1;
     });
 }
@@ -572,16 +580,14 @@ int32_t EnclosureServices::GetTemperature(ObjectId id, int32_t* celsius) {
     const auto safte = [&] {
         SafteConfig config;
         uint8_t value = 0;
-        if (SafteStatusByte(id, kSensors, &SafteConfig::sensors, &SafteConfig::sensorByte, &value,
-                            &config) != 0) {
+        if (SafteStatusByte(id, kSensors, &value, &config) != 0)
             return -1;
-        }
         int32_t t = int32_t{value} - 10;
         if (!config.celsius)
             t = (t - 32) * 5 / 9;
         return Answer(celsius, t);
     };
-    return ElementRead(id, kSensors, kSesTempSensor, safte, [&](const uint8_t* s) {
+    return ElementRead(id, kSensors, safte, [&](const uint8_t* s) {
         const uint8_t code = StatusCode(s);
         if (code == kStatusNotInstalled)
             return Fail(kApiTempSensorMissing);
@@ -594,36 +600,35 @@ int32_t EnclosureServices::GetTemperature(ObjectId id, int32_t* celsius) {
 }
 
 int32_t EnclosureServices::SetTempSensorIdentify(ObjectId id, uint8_t on) {
-    return SetIdentify(id, kSensors, kSesTempSensor, on);
+    return SetIdentify(id, kSensors, on);
 }
 
 int32_t EnclosureServices::GetTempSensorIdentify(ObjectId id, uint8_t* on) {
-    return GetIdentify(id, kSensors, kSesTempSensor, on);
+    return GetIdentify(id, kSensors, on);
 }
 
 // --- Power supplies ---
 
 int32_t EnclosureServices::GetPowerSupplyIdList(ObjectId enclosureId, ObjectIdList16* list) {
-    return IdList(enclosureId, kSesPowerSupply, &SafteConfig::supplies, Api::MakePowerSupplyId,
-                  list);
+    return IdList(enclosureId, kSupplies, Api::MakePowerSupplyId, list);
 }
 
 int32_t EnclosureServices::GetPowerSupplyStatus(ObjectId id, uint8_t* status) {
     return ElementRead(
-        id, kSupplies, kSesPowerSupply, [&] { return Answer(status, 0); },
+        id, kSupplies, [&] { return Answer(status, 0); },
         [&](const uint8_t* s) { return Answer(status, PartStatus(s)); });
 }
 
 int32_t EnclosureServices::GetPowerSupplyVoltageCurrent(ObjectId id, uint8_t* condition) {
-    return ElementRead(id, kSupplies, kSesPowerSupply, NotSupported, [&](const uint8_t* s) {
+    return ElementRead(id, kSupplies, NotSupported, [&](const uint8_t* s) {
         return Installed(s, kApiPowerSupplyMissing) ? Answer(condition, s[2] & 0x0E) : -1;
     });
 }
 
 int32_t EnclosureServices::SetPowerSupplyIdentify(ObjectId id, uint8_t on) {
-    return SetIdentify(id, kSupplies, kSesPowerSupply, on);
+    return SetIdentify(id, kSupplies, on);
 }
 
 int32_t EnclosureServices::GetPowerSupplyIdentify(ObjectId id, uint8_t* on) {
-    return GetIdentify(id, kSupplies, kSesPowerSupply, on);
+    return GetIdentify(id, kSupplies, on);
 }

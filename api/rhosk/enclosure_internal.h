@@ -9,6 +9,7 @@
 #include "api/api.h"
 #include "api/api_error.h"
 #include "api/rhosk/enclosure_services.h"
+#include "api/rhosk/management_lock.h"
 #include "api/rhosk/rhosk_family.h"
 
 namespace enclosure {
@@ -135,19 +136,11 @@ struct SafteConfig {
 [[nodiscard]] int32_t ReadSafteConfig(const ObjectId& id, SafteConfig* config);
 
 // Runs a SAF-TE write under the controller management lock and releases
-// the lock on every path; the write's error stays in the record.
+// the lock on every path; the write's error stays in the record, and a
+// failed release after a write that succeeded does not undo its success.
 template <typename Write>
 int32_t UnderManagementLock(const ObjectId& id, Write write) {
-    const ObjectId controller = id.controllerId();
-    if (RhoskFamily::LockController(controller, kSafteLockTime) != 0)
-        return -1;
-    const int32_t result = write();
-    ApiErrorRecord record;
-    (void)Api::GetLastErrorRecord(&record);
-    (void)RhoskFamily::UnlockController(controller);
-    if (result != 0)
-        ApiError::Restore(record);
-    return result;
+    return rhosk::UnderManagementLock(id.controllerId(), kSafteLockTime, write);
 }
 
 // Builds the element ids 0 to count - 1 with `make` into `list` (whose

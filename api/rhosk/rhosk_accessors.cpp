@@ -10,6 +10,7 @@
 #include "api/api_error.h"
 #include "api/bytes.h"
 #include "api/device_io.h"
+#include "api/rhosk/management_lock.h"
 #include "api/rhosk/param_tables.h"
 #include "api/rhosk/rhosk_codes.h"
 #include "api/rhosk/rhosk_family.h"
@@ -89,23 +90,10 @@ int32_t ChangeUnitBit(ObjectId unit, uint16_t parameter, uint8_t bit, bool set) 
     return WriteValue(unit, UnitTableOf(unit), parameter, 1, value);
 }
 
-// Runs `change` under the controller management lock and releases it on
-// every path after it was taken.
+// Runs `change` under the controller management lock.
 template <typename Change>
 int32_t UnderLock(ObjectId id, Change change) {
-    const ObjectId controller = ControllerOf(id);
-    if (RhoskFamily::LockController(controller, RhoskFamily::kCacheLockTime) != 0)
-        return -1;
-    const int32_t result = change();
-    if (result != 0) {
-        // Keep the change's error, not the unlock's.
-        ApiErrorRecord record;
-        (void)Api::GetLastErrorRecord(&record);
-        (void)RhoskFamily::UnlockController(controller);
-        ApiError::Restore(record);
-        return result;
-    }
-    return RhoskFamily::UnlockController(controller) != 0 ? -1 : 0;
+    return UnderManagementLock(ControllerOf(id), RhoskFamily::kCacheLockTime, change);
 }
 
 // Read cache: parameter 13 bit 0 (set: off), parameter 29 bit 5 (set: basic).

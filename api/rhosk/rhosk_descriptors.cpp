@@ -459,42 +459,18 @@ int UnitTree::memberStatus(const ObjectId& id, uint8_t* out) const {
     return 0;
 }
 
-int UnitTree::percentComplete(const ObjectId& id, uint32_t* out) const {
-    if (id.kind() == kKindRaid6Subunit) {
-        std::size_t index = 0;
-        if (!extension(id[ObjectId::kNumber], &index))
-            return -1;
-        uint8_t type = table_.type(index);
-        if (type != kUnitRaid6 && type != kDescriptorExtension) {
-            return ApiError::Fail(kApiPercentFailed);
-        }
-        return progressPercent(index, out);
-    }
+int UnitTree::taskDescriptor(const ObjectId& id, uint32_t notRebuilding, uint32_t invalidConfig,
+                             std::size_t* index, bool* compound) const {
+    *compound = false;
+    if (id.kind() == kKindRaid6Subunit)
+        return extension(id[ObjectId::kNumber], index) ? 0 : -1;
     uint32_t type = 0;
     if (this->type(id, &type) != 0)
         return -1;
-    if (HasOwnTaskState(type)) {
-        std::size_t index = 0;
-        if (find(id, &index) != 0)
-            return -1;
-        return progressPercent(index, out);
-    }
+    if (HasOwnTaskState(type))
+        return find(id, index) != 0 ? -1 : 0;
     if (IsCompound(type)) {
-        ObjectIdList128 subs;
-        uint8_t statuses[kMaxChildren] = {};
-        if (subunitStatuses(id, &subs, statuses) != 0)
-            return -1;
-        // Without subunits there is nothing to average.
-        if (subs.size() == 0)
-            return ApiError::Fail(kApiPercentFailed);
-        uint32_t sum = 0;
-        for (std::size_t i = 0; i < subs.size(); ++i) {
-            uint32_t percent = 100;
-            if (IsBusy(statuses[i]) && percentComplete(subs.ids[i], &percent) != 0)
-                return -1;
-            sum += percent;
-        }
-        *out = sum / static_cast<uint32_t>(subs.size());
+        *compound = true;
         return 0;
     }
     if (type == kUnitCbod && id[ObjectId::kDepth] >= 2) {
@@ -502,14 +478,41 @@ int UnitTree::percentComplete(const ObjectId& id, uint32_t* out) const {
         if (!memberParent(id, &parent))
             return -1;
         if (table_.type(parent) == kUnitRaid6) {
-            std::size_t index = 0;
-            if (!troubledExtension(parent, MemberIndex(id), true, &index)) {
-                return ApiError::Fail(kApiNotRebuilding);
-            }
-            return progressPercent(index, out);
+            if (!troubledExtension(parent, MemberIndex(id), true, index))
+                return ApiError::Fail(notRebuilding);
+            return 0;
         }
     }
-    return ApiError::Fail(kApiPercentInvalidConfig);
+    return ApiError::Fail(invalidConfig);
+}
+
+int UnitTree::percentComplete(const ObjectId& id, uint32_t* out) const {
+    std::size_t index = 0;
+    bool compound = false;
+    if (taskDescriptor(id, kApiNotRebuilding, kApiPercentInvalidConfig, &index, &compound) != 0)
+        return -1;
+    if (!compound) {
+        const uint8_t type = table_.type(index);
+        if (id.kind() == kKindRaid6Subunit && type != kUnitRaid6 && type != kDescriptorExtension)
+            return ApiError::Fail(kApiPercentFailed);
+        return progressPercent(index, out);
+    }
+    ObjectIdList128 subs;
+    uint8_t statuses[kMaxChildren] = {};
+    if (subunitStatuses(id, &subs, statuses) != 0)
+        return -1;
+    // Without subunits there is nothing to average.
+    if (subs.size() == 0)
+        return ApiError::Fail(kApiPercentFailed);
+    uint32_t sum = 0;
+    for (std::size_t i = 0; i < subs.size(); ++i) {
+        uint32_t percent = 100;
+        if (IsBusy(statuses[i]) && percentComplete(subs.ids[i], &percent) != 0)
+            return -1;
+        sum += percent;
+    }
+    *out = sum / static_cast<uint32_t>(subs.size());
+    return 0;
 }
 
 int UnitTree::capacity(const ObjectId& id, CapacitySource* out) const {
@@ -586,53 +589,29 @@ int UnitTree::taskRunning(const ObjectId& id, uint8_t* out) const {
         *out = (table_.u16(index, kDescProgress) & kTaskRunningBit) != 0 ? 1 : 0;
         return 0;
     };
-    if (id.kind() == kKindRaid6Subunit) {
-        std::size_t index = 0;
-        if (!extension(id[ObjectId::kNumber], &index))
-            return -1;
-        return runningBit(index);
-    }
-    uint32_t type = 0;
-    if (this->type(id, &type) != 0)
+    std::size_t index = 0;
+    bool compound = false;
+    if (taskDescriptor(id, kApiPercentFailed, kApiTaskInfoInvalidConfig, &index, &compound) != 0)
         return -1;
-    if (HasOwnTaskState(type)) {
-        std::size_t index = 0;
-        if (find(id, &index) != 0)
-            return -1;
+    if (!compound)
         return runningBit(index);
-    }
-    if (IsCompound(type)) {
-        ObjectIdList128 subs;
-        uint8_t statuses[kMaxChildren] = {};
-        if (subunitStatuses(id, &subs, statuses) != 0)
+    ObjectIdList128 subs;
+    uint8_t statuses[kMaxChildren] = {};
+    if (subunitStatuses(id, &subs, statuses) != 0)
+        return -1;
+    for (std::size_t i = 0; i < subs.size(); ++i) {
+        if (!IsBusy(statuses[i]))
+            continue;
+        uint8_t running = 0;
+        if (taskRunning(subs.ids[i], &running) != 0)
             return -1;
-        for (std::size_t i = 0; i < subs.size(); ++i) {
-            if (!IsBusy(statuses[i]))
-                continue;
-            uint8_t running = 0;
-            if (taskRunning(subs.ids[i], &running) != 0)
-                return -1;
-            if (running != 0) {
-                *out = 1;
-                return 0;
-            }
-        }
-        *out = 0;
-        return 0;
-    }
-    if (type == kUnitCbod && id[ObjectId::kDepth] >= 2) {
-        std::size_t parent = 0;
-        if (!memberParent(id, &parent))
-            return -1;
-        if (table_.type(parent) == kUnitRaid6) {
-            std::size_t index = 0;
-            if (!troubledExtension(parent, MemberIndex(id), true, &index)) {
-                return ApiError::Fail(kApiPercentFailed);
-            }
-            return runningBit(index);
+        if (running != 0) {
+            *out = 1;
+            return 0;
         }
     }
-    return ApiError::Fail(kApiTaskInfoInvalidConfig);
+    *out = 0;
+    return 0;
 }
 
 int UnitTree::raid6State(const ObjectId& id, Raid6UnitState* out) const {

@@ -134,6 +134,13 @@ class UnitTree {
     // The parent descriptor of a member drive; false when it is not found.
     bool memberParent(const ObjectId& id, std::size_t* parent) const;
     int progressPercent(std::size_t index, uint32_t* out) const;
+    // Where the task state (progress and running bit) of `id` is kept: the
+    // descriptor at `*index`, or, with `*compound` set, the subunits of a
+    // compound unit. An element that keeps none fails with API error
+    // `invalidConfig`, a RAID-6 member that no extension rebuilds with
+    // `notRebuilding`.
+    int taskDescriptor(const ObjectId& id, uint32_t notRebuilding, uint32_t invalidConfig,
+                       std::size_t* index, bool* compound) const;
     int subunitStatuses(const ObjectId& id, ObjectIdList128* subs, uint8_t* statuses) const;
 
     const UnitDescriptorTable& table_;

@@ -62,6 +62,24 @@ int32_t Send(const DeviceIo::ControllerHandle& device, uint32_t kind,
     return DeviceIo::SendRhoskRequest(device.handle(), &request, command, data, length, 0, 0xFF);
 }
 
+// Sends one parameter packet of `opcode` with a block of `paramSize` value
+// bytes: the block is allocated (API error 7 when it cannot be), the
+// controller opened, `prepare` run, the header put and the block sent.
+template <typename Prepare>
+int32_t SendParam(ObjectId controller, uint8_t opcode, uint16_t table, uint16_t parameter,
+                  int32_t paramSize, ParamBlock* block, Prepare prepare) {
+    if (!block->Allocate(paramSize))
+        return Refuse(kApiNoMemory);
+    DeviceIo::ControllerHandle device(controller.controllerId());
+    if (!device.ok())
+        return -1;
+    prepare();
+    block->PutHeader(table, parameter, paramSize);
+    FirmwareCommandBuffer command = ParamCommand(opcode);
+    return Send(device, kRequestFirmwareCommand, &command, block->bytes.data(),
+                static_cast<uint32_t>(block->bytes.size()));
+}
+
 }  // namespace
 
 int32_t RhoskFamily::GetParam(ObjectId controller, void* buffer, uint32_t bufferSize,
@@ -71,17 +89,8 @@ int32_t RhoskFamily::GetParam(ObjectId controller, void* buffer, uint32_t buffer
         return Refuse(kApiInvalidArgumentValue);
     }
     ParamBlock block;
-    if (!block.Allocate(paramSize))
-        return Refuse(kApiNoMemory);
-    DeviceIo::ControllerHandle device(controller.controllerId());
-    if (!device.ok())
-        return -1;
-
-    block.PutHeader(table, parameter, paramSize);
-    FirmwareCommandBuffer command = ParamCommand(kGetParamOpcode);
-    std::memset(buffer, 0, bufferSize);
-    if (Send(device, kRequestFirmwareCommand, &command, block.bytes.data(),
-             static_cast<uint32_t>(block.bytes.size())) != 0) {
+    if (SendParam(controller, kGetParamOpcode, table, parameter, paramSize, &block,
+                  [&] { std::memset(buffer, 0, bufferSize); }) != 0) {
         return -1;
     }
     std::memcpy(buffer, block.value(), static_cast<size_t>(paramSize));
@@ -95,18 +104,10 @@ int32_t RhoskFamily::SetParam(ObjectId controller, const void* data, uint32_t da
         return Refuse(kApiInvalidArgumentValue);
     }
     ParamBlock block;
-    if (!block.Allocate(paramSize))
-        return Refuse(kApiNoMemory);
-    DeviceIo::ControllerHandle device(controller.controllerId());
-    if (!device.ok())
-        return -1;
-
-    if (paramSize != 0)
-        std::memcpy(block.value(), data, static_cast<size_t>(paramSize));
-    block.PutHeader(table, parameter, paramSize);
-    FirmwareCommandBuffer command = ParamCommand(kSetParamOpcode);
-    return Send(device, kRequestFirmwareCommand, &command, block.bytes.data(),
-                static_cast<uint32_t>(block.bytes.size()));
+    return SendParam(controller, kSetParamOpcode, table, parameter, paramSize, &block, [&] {
+        if (paramSize != 0)
+            std::memcpy(block.value(), data, static_cast<size_t>(paramSize));
+    });
 }
 
 int32_t RhoskFamily::LockController(ObjectId controller, uint32_t lockTime) {

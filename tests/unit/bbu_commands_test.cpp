@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
 #include <sstream>
 #include <string>
 
@@ -11,7 +10,7 @@
 #include "controllers/bbu.h"
 #include "controllers/controller_rhosk.h"
 #include "rhosk_query_fake.h"
-#include "shell/kv_exception.h"
+#include "test_support.h"
 
 namespace {
 
@@ -27,37 +26,28 @@ std::vector<uint8_t> Text(const char* text, std::size_t size) {
 }
 
 // A controller c0 whose BBU is enabled (or not) and reports `word`.
-struct BbuController {
-    RhoskQueryFirmware fw{4, 30};
-    std::unique_ptr<ControllerRhosk> controller;
-
-    BbuController(uint32_t enabled, uint32_t word, uint32_t status) {
-        fw.putValue(0x403, 3, 0, 1);
-        fw.putValue(kBbuTable, 64, enabled, 1);
-        fw.putValue(kBbuTable, 2, word, 4);
-        fw.putValue(kBbuTable, 65, status, 1);
-        fw.put(kBbuTable, 3, Text("SN123", 20));
-        fw.put(kBbuTable, 4, Text("FW1.0", 16));
-        fw.put(kBbuTable, 5, Text("BL2.0", 16));
-        fw.putValue(kBbuTable, 6, 3, 1);
-        fw.put(kBbuTable, 8, Text("01-Feb-2026", 12));
-        fw.put(kBbuTable, 9, Text("03-Mar-2026", 12));
-        fw.putValue(kBbuTable, 10, 255, 1);
-        controller = std::make_unique<ControllerRhosk>("c0", 0, fw.controller());
-    }
+struct BbuController : FakeRhoskController {
+    BbuController(uint32_t enabled, uint32_t word, uint32_t status)
+        : FakeRhoskController([&](RhoskQueryFirmware& fw) {
+              fw.putValue(kBbuTable, 64, enabled, 1);
+              fw.putValue(kBbuTable, 2, word, 4);
+              fw.putValue(kBbuTable, 65, status, 1);
+              fw.put(kBbuTable, 3, Text("SN123", 20));
+              fw.put(kBbuTable, 4, Text("FW1.0", 16));
+              fw.put(kBbuTable, 5, Text("BL2.0", 16));
+              fw.putValue(kBbuTable, 6, 3, 1);
+              fw.put(kBbuTable, 8, Text("01-Feb-2026", 12));
+              fw.put(kBbuTable, 9, Text("03-Mar-2026", 12));
+              fw.putValue(kBbuTable, 10, 255, 1);
+          }) {}
 
     // Runs the words at /c0/bbu: its standard output, or the error's message.
     std::string run(const std::string& words) {
         std::istringstream in(words);
-        testing::internal::CaptureStdout();
-        std::string error;
-        try {
-            controller->getBbu()->execute(in);
-        } catch (KV_Exception& e) {
-            error = e.getMessage();
-        }
-        const std::string out = testing::internal::GetCapturedStdout();
-        return error.empty() ? out : out + "!" + error;
+        const test_support::Outcome outcome =
+            test_support::Run([&] { controller->getBbu()->execute(in); });
+        const std::string error = outcome.error.value_or("");
+        return error.empty() ? outcome.out : outcome.out + "!" + error;
     }
 };
 

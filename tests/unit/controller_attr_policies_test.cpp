@@ -3,11 +3,11 @@
 // spin-up and stagger combinations.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 #include "controllers/controller_rhosk.h"
 #include "rhosk_query_fake.h"
+#include "test_support.h"
 
 namespace {
 
@@ -55,20 +55,9 @@ TEST(ControllerAttrPoliciesTest, BusBitsGiveTypeWidthAndSpeed) {
     }
 }
 
-struct PolicyController {
-    RhoskQueryFirmware fw;
-    std::unique_ptr<ControllerRhosk> controller;
-
-    PolicyController() : fw(4, 30) {
-        fw.putValue(kSettingsTable, 3, 0, 1);  // no ports
-        fw.putValue(0x8006, 64, 0, 1);         // BBU disabled
-        controller = std::make_unique<ControllerRhosk>("c0", 0, fw.controller());
-    }
-
+struct PolicyController : FakeRhoskController {
     std::string show(const char* word) {
-        testing::internal::CaptureStdout();
-        controller->showAttribute(word, 0);
-        return testing::internal::GetCapturedStdout();
+        return test_support::Output([&] { controller->showAttribute(word, 0); });
     }
 };
 

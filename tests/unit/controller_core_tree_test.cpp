@@ -11,16 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "api/driver.h"
-#include "api/os/os_layer.h"
 #include "controllers/controller_mgr.h"
 #include "controllers/controller_rhosk.h"
 #include "controllers/controller_solvane.h"
 #include "controllers/controller_vantor.h"
-#include "emulator/emulated_host.h"
-#include "platform/host_system.h"
 #include "shell/kv_exception.h"
 #include "shell/shell.h"
+#include "test_support.h"
 #include "units/logical_disk.h"
 
 namespace {
@@ -60,68 +57,29 @@ json Machine(const Controllers&... controllers) {
     return {{"format", 1}, {"machine", {{"host_name", "kvhost"}, {"controllers", list}}}};
 }
 
-// Prints the CLI code a KV_Exception carries, or "none".
-template <class F>
-std::string ErrorOf(F f) {
-    try {
-        f();
-    } catch (KV_Exception& error) {
-        return error.getMessage();
-    }
-    return "none";
-}
+using test_support::Cli;
+using test_support::ErrorOf;
+using test_support::Output;
 
-std::string Cli(int code) {
-    return KV_Exception(code).getMessage();
-}
-
-class ControllerCoreTest : public ::testing::Test {
+class ControllerCoreTest : public test_support::ControllerMgrTest {
   protected:
     void SetUp() override {
         shell_ = std::make_unique<Shell>();
         theShell = shell_.get();
     }
     void TearDown() override {
-        mgr.reset();
-        TheDriver().Reset();
-        OsLayer::ResetProcessState();
-        platform::SetHost(nullptr);
+        ControllerMgrTest::TearDown();
         theShell = nullptr;
     }
     // Installs the machine and discovers it; what discovery wrote on
     // standard error is kept in `discoveryErrors`.
     ControllerMgr& Discover(const json& machine) {
-        mgr.reset();
-        OsLayer::ResetProcessState();
-        TheDriver().Reset();
-        platform::SetHost(emulator::EmulatedHost::fromJson(machine, ::testing::TempDir()));
-        std::ostringstream err;
-        std::streambuf* old = std::cerr.rdbuf(err.rdbuf());
-        try {
-            mgr = std::make_unique<ControllerMgr>();
-        } catch (...) {
-            std::cerr.rdbuf(old);
-            throw;
-        }
-        std::cerr.rdbuf(old);
-        discoveryErrors = err.str();
-        return *mgr;
-    }
-    template <class F>
-    static std::string Output(F f) {
-        std::ostringstream out;
-        std::streambuf* old = std::cout.rdbuf(out.rdbuf());
-        try {
-            f();
-        } catch (...) {
-            std::cout.rdbuf(old);
-            throw;
-        }
-        std::cout.rdbuf(old);
-        return out.str();
+        const test_support::StreamCapture err(std::cerr);
+        ControllerMgr& discovered = ControllerMgrTest::Discover(machine);
+        discoveryErrors = err.text();
+        return discovered;
     }
 
-    std::unique_ptr<ControllerMgr> mgr;
     std::string discoveryErrors;
 
   private:

@@ -26,43 +26,17 @@
 #include "shell/help.h"
 #include "shell/kv_exception.h"
 #include "shell/shell.h"
+#include "test_support.h"
 
 namespace {
 
 using integration::json;
+using test_support::Cli;
+using test_support::ErrorOf;
+using test_support::Output;
 
 // The library's message for a request that the controller's family lacks.
 const std::string kUnsupported = "(0x0B:0x0002): Feature not supported\n";
-
-std::string Cli(int code) {
-    return KV_Exception(code).getMessage();
-}
-
-// The message of the KV_Exception that `f` throws, or "none".
-template <class F>
-std::string ErrorOf(F f) {
-    try {
-        f();
-    } catch (KV_Exception& error) {
-        return error.getMessage();
-    }
-    return "none";
-}
-
-// What `f` prints on standard output, also when it throws.
-template <class F>
-std::string Output(F f) {
-    std::ostringstream out;
-    std::streambuf* old = std::cout.rdbuf(out.rdbuf());
-    try {
-        f();
-    } catch (...) {
-        std::cout.rdbuf(old);
-        throw;
-    }
-    std::cout.rdbuf(old);
-    return out.str();
-}
 
 // An older-family controller object whose event queue is a script: the
 // queued events, then, when `failAtEnd` is set, a failed read, else the

@@ -3,41 +3,27 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
 #include <string>
 
 #include "api/api.h"
 #include "controllers/controller_rhosk.h"
 #include "rhosk_query_fake.h"
-#include "shell/kv_exception.h"
+#include "test_support.h"
 
 namespace {
 
 constexpr uint16_t kInfoTable = 0x402;
 constexpr uint16_t kSettingsTable = 0x403;
 
-struct AttributeController {
-    RhoskQueryFirmware fw{4, 30};
-    std::unique_ptr<ControllerRhosk> controller;
-
-    AttributeController() {
-        fw.putValue(kSettingsTable, 3, 0, 1);  // no ports
-        fw.putValue(0x8006, 64, 0, 1);         // BBU disabled
-        controller = std::make_unique<ControllerRhosk>("c0", 0, fw.controller());
-    }
-
+struct AttributeController : FakeRhoskController {
     // The attribute words in turn: standard output, then "!" and the
     // error's message when one ends them.
     std::string show(std::initializer_list<const char*> words) {
-        testing::internal::CaptureStdout();
-        std::string error;
-        try {
+        const test_support::Outcome outcome = test_support::Run([&] {
             for (const char* word : words)
                 controller->showAttribute(word, 0);
-        } catch (KV_Exception& e) {
-            error = "!" + e.getMessage();
-        }
-        return testing::internal::GetCapturedStdout() + error;
+        });
+        return outcome.out + (outcome.error ? "!" + *outcome.error : "");
     }
 
     std::size_t reads(uint16_t table, uint16_t parameter) const {
@@ -94,15 +80,10 @@ TEST(ControllerViewsAttributesTest, WordsAndTheirLines) {
 TEST(ControllerViewsAttributesTest, AutoCarveSetting) {
     AttributeController c;
     c.fw.putValue(kSettingsTable, 24, 0, 1);
-    testing::internal::CaptureStdout();
-    std::string error;
-    try {
-        c.controller->setAutoCarve("autocarve=maybe");
-    } catch (KV_Exception& e) {
-        error = e.getMessage();
-    }
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "Setting Auto-Carving Policy on /c0 to [maybe] ... Failed.\n");
+    const test_support::Outcome outcome =
+        test_support::Run([&] { c.controller->setAutoCarve("autocarve=maybe"); });
+    const std::string error = outcome.error.value_or("");
+    EXPECT_EQ(outcome.out, "Setting Auto-Carving Policy on /c0 to [maybe] ... Failed.\n");
     EXPECT_EQ(error.substr(0, 17), "Error: (CLI:033) ");
     EXPECT_EQ(c.fw.value(kSettingsTable, 24), 0u);
 }

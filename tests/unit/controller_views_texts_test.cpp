@@ -3,36 +3,17 @@
 // texts.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 #include "api/api.h"
 #include "controllers/bbu.h"
 #include "controllers/controller_rhosk.h"
 #include "rhosk_query_fake.h"
-#include "shell/kv_exception.h"
 
 namespace {
 
-// A family-4 controller object over the fake controller.
-struct FakeController {
-    RhoskQueryFirmware fw{4, 30};
-    std::unique_ptr<ControllerRhosk> controller;
-
-    FakeController() {
-        fw.putValue(0x8006, 64, 0, 1);  // BBU disabled
-        fw.putValue(0x403, 3, 0, 1);    // no ports
-        try {
-            controller = std::make_unique<ControllerRhosk>("c0", 0, fw.controller());
-        } catch (KV_Exception& error) {
-            ADD_FAILURE() << error.getMessage();
-            throw;
-        }
-    }
-};
-
 TEST(ControllerViewsTextsTest, CodeTexts) {
-    FakeController fake;
+    FakeRhoskController fake;
     const Controller& c = *fake.controller;
     struct Case {
         uint32_t code;
@@ -66,7 +47,7 @@ TEST(ControllerViewsTextsTest, CodeTexts) {
 }
 
 TEST(ControllerViewsTextsTest, SizeTextsRoundAndCarry) {
-    FakeController fake;
+    FakeRhoskController fake;
     const Controller& c = *fake.controller;
     const std::pair<uint64_t, const char*> cases[] = {
         {156301488, "74.53 GB"}, {976773168, "465.76 GB"}, {2930277168, "1.36 TB"},
@@ -88,7 +69,7 @@ TEST(ControllerViewsTextsTest, MemoryTextAndItsCache) {
     };
     for (const auto& [bytes, text] : cases) {
         SCOPED_TRACE(text);
-        FakeController fake;
+        FakeRhoskController fake;
         fake.fw.putValue(0x402, 10, bytes, 4);
         EXPECT_EQ(fake.controller->getMemoryText(), text);
         // A true 0 counts as "not read": the library is asked again.

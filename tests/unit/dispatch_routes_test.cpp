@@ -5,8 +5,8 @@
 #include "api/api_error.h"
 #include "api/dispatch.h"
 #include "api/driver.h"
-#include "api/os/os_layer.h"
 #include "fake_host.h"
+#include "test_support.h"
 #include "transport_fake_firmware.h"
 
 namespace {
@@ -17,9 +17,7 @@ using Dispatch::Route;
 class DispatchRoutes : public ::testing::Test {
   protected:
     void SetUp() override {
-        TheDriver().Reset();
-        OsLayer::ResetProcessState();
-        ApiError::Clear();
+        test_support::ResetLibrary();
         AddPraneController(*host_, "\\\\?\\f3", 100);
         fw_[4] = AddRhoskController(*host_, "\\\\?\\f4", 4, std::nullopt, 101);
         fw_[6] = AddRhoskController(*host_, "\\\\?\\f6", 6, 0, 102);

@@ -73,12 +73,7 @@ class EnclosureTest : public rhosk_emulated::RhoskEmulatedTest {
         json state = FixtureHost();
         if (change)
             change(state);
-        emulator::EmulatedHost& host = Install(state);
-        ObjectIdList16 list;
-        EXPECT_EQ(Api::GetControllerIdList(&list), 0);
-        ClearTraffic();
-        ApiError::Clear();
-        return host;
+        return InstallListed(state);
     }
 
     // The enclosure's description as the host now keeps it.

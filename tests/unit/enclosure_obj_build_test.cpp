@@ -4,6 +4,7 @@
 // pass-through), and the host-level enclosures' controller lookup.
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,11 +14,15 @@
 #include "enclosure_emulated_test.h"
 #include "shell/kv_exception.h"
 #include "shell/shell.h"
+#include "test_support.h"
 
 namespace {
 
 using enclosure_test::EnclosureTest;
 using integration::json;
+using test_support::Cli;
+using test_support::ErrorOf;
+using test_support::Output;
 
 // The SAF-TE enclosure of the shared host: behind port 1 of controller 1,
 // with 2 fans, 4 slots, 1 power supply, 2 temperature sensors, 1 alarm and
@@ -26,28 +31,6 @@ using integration::json;
 constexpr uint8_t kSafteController = enclosure_test::kSafte;
 constexpr uint8_t kSaftePort = 1;
 constexpr int kPassThroughOpcode = 0x10;
-
-std::string Cli(int code) {
-    return KV_Exception(code).getMessage();
-}
-
-template <class F>
-std::string ErrorOf(F f) {
-    try {
-        f();
-    } catch (KV_Exception& error) {
-        return error.getMessage();
-    }
-    return "none";
-}
-
-// What `f` writes on standard output.
-template <class F>
-std::string Output(F f) {
-    ::testing::internal::CaptureStdout();
-    f();
-    return ::testing::internal::GetCapturedStdout();
-}
 
 class EnclosureObjectTest : public EnclosureTest {
   protected:
@@ -223,10 +206,11 @@ TEST_F(EnclosureObjectTest, EmptyListsAreNotAFailedDiscovery) {
 // a controller the manager does not hold is code 3.
 TEST_F(EnclosureObjectTest, HostLevelEnclosureNeedsItsControllerInTheManager) {
     const ObjectId id = SafteEnclosure();
-    ::testing::internal::CaptureStderr();
     std::unique_ptr<ControllerMgr> mgr;
-    (void)Output([&] { mgr = std::make_unique<ControllerMgr>(); });
-    (void)::testing::internal::GetCapturedStderr();
+    {
+        const test_support::StreamCapture discoveryErrors(std::cerr);
+        (void)Output([&] { mgr = std::make_unique<ControllerMgr>(); });
+    }
 
     EnclosureTevrin enclosure(mgr.get(), "e0", 1, 1, id);
     EXPECT_EQ(enclosure.getFamily(), 6);

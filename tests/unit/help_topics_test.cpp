@@ -19,22 +19,9 @@
 
 #include "shell/help.h"
 #include "shell/kv_exception.h"
+#include "test_support.h"
 
 namespace {
-
-// Sends std::cout into a string while alive.
-class CoutCapture {
-  public:
-    CoutCapture() : saved_(std::cout.rdbuf(captured_.rdbuf())) {}
-    ~CoutCapture() { std::cout.rdbuf(saved_); }
-    CoutCapture(const CoutCapture&) = delete;
-    CoutCapture& operator=(const CoutCapture&) = delete;
-    [[nodiscard]] std::string text() const { return captured_.str(); }
-
-  private:
-    std::ostringstream captured_;
-    std::streambuf* saved_;
-};
 
 // Sets KV_CLI_STYLE (or unsets it for a null value) while alive.
 class StyleSetting {
@@ -148,9 +135,7 @@ std::string runSection(const std::string& header) {
     words >> style >> kind;
     StyleSetting setting(style == "old" ? "OLD" : nullptr);
     Help help;
-    CoutCapture capture;
-    std::string error;
-    try {
+    const test_support::Outcome outcome = test_support::Run([&] {
         if (kind == "help") {
             std::string mode;
             words >> mode;
@@ -166,10 +151,9 @@ std::string runSection(const std::string& header) {
                 (help.*(plainTopics().at(operation)))();
             }
         }
-    } catch (KV_Exception& failure) {
-        error = "!!! " + failure.getMessage();  // ends in its own line end
-    }
-    return capture.text() + error;
+    });
+    // The error's message ends in its own line end.
+    return outcome.out + (outcome.error ? "!!! " + *outcome.error : "");
 }
 
 std::vector<Section> allSections() {

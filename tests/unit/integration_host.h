@@ -20,9 +20,9 @@
 #include "api/api_error.h"
 #include "api/driver.h"
 #include "api/object_id.h"
-#include "api/os/os_layer.h"
 #include "emulator/emulated_host.h"
 #include "platform/host_system.h"
+#include "test_support.h"
 
 namespace integration {
 
@@ -205,11 +205,7 @@ class IntegrationTest : public ::testing::Test {
         std::filesystem::remove_all(folder_, ignored);
     }
 
-    static void ResetLibrary() {
-        TheDriver().Reset();
-        OsLayer::ResetProcessState();
-        ApiError::Clear();
-    }
+    static void ResetLibrary() { test_support::ResetLibrary(); }
 
   public:
     // A machine with these controllers, the request log on and these faults.

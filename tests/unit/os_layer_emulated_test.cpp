@@ -6,6 +6,7 @@
 
 #include "api/os/os_layer.h"
 #include "emulator/emulated_host.h"
+#include "test_support.h"
 
 namespace {
 
@@ -41,17 +42,11 @@ class OsLayerEmulatedTest : public ::testing::Test {
         OsLayer::ResetProcessState();
         platform::SetHost(nullptr);
     }
-    emulator::EmulatedHost& Install(const json& state) {
-        auto host = emulator::EmulatedHost::fromJson(state, ::testing::TempDir());
-        emulator::EmulatedHost& ref = *host;
-        platform::SetHost(std::move(host));
-        return ref;
-    }
     OsLayer os;
 };
 
 TEST_F(OsLayerEmulatedTest, ListsTheMakersControllersInSlotOrder) {
-    Install(Machine(true));
+    test_support::InstallEmulatedHost(Machine(true));
     ASSERT_EQ(os.EnumerateControllers(), kOsSuccess);
     ASSERT_EQ(os.GetControllerCount(), 3);
     EXPECT_TRUE(os.IsSortedBySlot());
@@ -68,7 +63,7 @@ TEST_F(OsLayerEmulatedTest, ListsTheMakersControllersInSlotOrder) {
 }
 
 TEST_F(OsLayerEmulatedTest, AControllerWithoutSlotKeepsDiscoveryOrder) {
-    Install(Machine(false));
+    test_support::InstallEmulatedHost(Machine(false));
     ASSERT_EQ(os.EnumerateControllers(), kOsSuccess);
     EXPECT_FALSE(os.IsSortedBySlot());
     EXPECT_EQ(os.GetDeviceType(0), 5u);
@@ -77,7 +72,7 @@ TEST_F(OsLayerEmulatedTest, AControllerWithoutSlotKeepsDiscoveryOrder) {
 }
 
 TEST_F(OsLayerEmulatedTest, CacheValueAndRemovalReachTheMachine) {
-    emulator::EmulatedHost& host = Install(Machine(false));
+    emulator::EmulatedHost& host = test_support::InstallEmulatedHost(Machine(false));
     ASSERT_EQ(os.EnumerateControllers(), kOsSuccess);
     ASSERT_EQ(os.SetCacheSetting(0, 0, 1), kOsSuccess);
     bool written = false;

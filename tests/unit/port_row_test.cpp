@@ -3,18 +3,13 @@
 // family's layout.
 #include <gtest/gtest.h>
 
-#include <iostream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
 
-#include "api/driver.h"
-#include "api/os/os_layer.h"
 #include "controllers/controller.h"
 #include "controllers/controller_mgr.h"
 #include "devices/port.h"
-#include "emulator/emulated_host.h"
-#include "platform/host_system.h"
+#include "test_support.h"
 
 namespace {
 
@@ -41,30 +36,12 @@ json Machine(int modelCode) {
             {"machine", {{"host_name", "kvhost"}, {"controllers", json::array({controller})}}}};
 }
 
-class PortRowTest : public ::testing::Test {
+class PortRowTest : public test_support::ControllerMgrTest {
   protected:
-    void TearDown() override {
-        mgr.reset();
-        TheDriver().Reset();
-        OsLayer::ResetProcessState();
-        platform::SetHost(nullptr);
-    }
-    Controller* Install(int modelCode) {
-        OsLayer::ResetProcessState();
-        TheDriver().Reset();
-        platform::SetHost(
-            emulator::EmulatedHost::fromJson(Machine(modelCode), ::testing::TempDir()));
-        mgr = std::make_unique<ControllerMgr>();
-        return mgr->getController("c0");
-    }
+    Controller* Install(int modelCode) { return Discover(Machine(modelCode)).getController("c0"); }
     static std::string Row(Port* port, bool withHeader) {
-        std::ostringstream out;
-        std::streambuf* old = std::cout.rdbuf(out.rdbuf());
-        port->showRow(withHeader);
-        std::cout.rdbuf(old);
-        return out.str();
+        return test_support::Output([&] { port->showRow(withHeader); });
     }
-    std::unique_ptr<ControllerMgr> mgr;
 };
 
 TEST_F(PortRowTest, RowsBelowTheNewestFamily) {

@@ -7,9 +7,9 @@
 #include "api/api_error.h"
 #include "api/bytes.h"
 #include "api/driver.h"
-#include "api/os/os_layer.h"
 #include "api/prane/prane_family.h"
 #include "fake_host.h"
+#include "test_support.h"
 #include "transport_fake_firmware.h"
 
 namespace {
@@ -17,9 +17,7 @@ namespace {
 class PraneParamAccess : public ::testing::Test {
   protected:
     void SetUp() override {
-        TheDriver().Reset();
-        OsLayer::ResetProcessState();
-        ApiError::Clear();
+        test_support::ResetLibrary();
         fw_ = AddPraneController(*host_, "\\\\?\\p0", 80);
         ObjectIdList16 list;
         ASSERT_EQ(Api::GetControllerIdList(&list), 0);

@@ -103,10 +103,21 @@ class RhoskEmulatedTest : public integration::IntegrationTest {
     // Installs a machine of these controllers (held in memory), lists them
     // so that they are classified, and forgets the discovery's traffic.
     emulator::EmulatedHost& Start(const json& controllers, const json& faults = json::array()) {
-        emulator::EmulatedHost& host = Install(Machine(controllers, faults));
+        ObjectIdList16 list;
+        emulator::EmulatedHost& host = InstallListed(Machine(controllers, faults), &list);
+        EXPECT_EQ(list.count, controllers.size());
+        return host;
+    }
+
+    // Installs the machine `state` (held in memory), lists its controllers
+    // (into `listed` when given) so that they are classified, and forgets
+    // the discovery's traffic and error.
+    emulator::EmulatedHost& InstallListed(const json& state, ObjectIdList16* listed = nullptr) {
+        emulator::EmulatedHost& host = Install(state);
         ObjectIdList16 list;
         EXPECT_EQ(Api::GetControllerIdList(&list), 0);
-        EXPECT_EQ(list.count, controllers.size());
+        if (listed != nullptr)
+            *listed = list;
         ClearTraffic();
         ApiError::Clear();
         return host;

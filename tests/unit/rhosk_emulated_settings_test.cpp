@@ -238,12 +238,7 @@ class RhoskEmulatedCache : public RhoskEmulatedTest {
                                                   {"instance_id", "SCSI\\DISK&TEST\\UNIT1"}}});
         state["machine"]["registry"] = {{kDiskKey, {{kCacheValue, 7}}}};
         ResetLibrary();
-        emulator::EmulatedHost& host = Install(state);
-        ObjectIdList16 list;
-        EXPECT_EQ(Api::GetControllerIdList(&list), 0);
-        ClearTraffic();
-        ApiError::Clear();
-        return host;
+        return InstallListed(state);
     }
 
     // The cache value of the unit's disk; null when it is not there.

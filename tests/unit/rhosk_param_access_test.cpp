@@ -8,10 +8,10 @@
 #include "api/api_error.h"
 #include "api/bytes.h"
 #include "api/driver.h"
-#include "api/os/os_layer.h"
 #include "api/rhosk/param_tables.h"
 #include "api/rhosk/rhosk_family.h"
 #include "fake_host.h"
+#include "test_support.h"
 #include "transport_fake_firmware.h"
 
 namespace {
@@ -19,9 +19,7 @@ namespace {
 class RhoskParamAccess : public ::testing::Test {
   protected:
     void SetUp() override {
-        TheDriver().Reset();
-        OsLayer::ResetProcessState();
-        ApiError::Clear();
+        test_support::ResetLibrary();
         fw_ = AddRhoskController(*host_, "\\\\?\\c0", 4, std::nullopt, 70);
         ObjectIdList16 list;
         ASSERT_EQ(Api::GetControllerIdList(&list), 0);

@@ -1,10 +1,13 @@
 #include "rhosk_query_fake.h"
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 
 #include "api/api.h"
 #include "api/bytes.h"
 #include "api/driver.h"
+#include "shell/kv_exception.h"
 
 namespace {
 
@@ -97,4 +100,17 @@ ObjectId RhoskQueryFirmware::controller() const {
     ObjectId id;
     (void)Api::MakeControllerId(0, &id);
     return id;
+}
+
+FakeRhoskController::FakeRhoskController(const std::function<void(RhoskQueryFirmware&)>& prepare) {
+    fw.putValue(0x403, 3, 0, 1);    // no ports
+    fw.putValue(0x8006, 64, 0, 1);  // BBU disabled
+    if (prepare)
+        prepare(fw);
+    try {
+        controller = std::make_unique<ControllerRhosk>("c0", 0, fw.controller());
+    } catch (KV_Exception& error) {
+        ADD_FAILURE() << error.getMessage();
+        throw;
+    }
 }

@@ -6,11 +6,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <memory>
 #include <utility>
 #include <vector>
 
 #include "api/object_id.h"
+#include "controllers/controller_rhosk.h"
 #include "fake_host.h"
 
 class RhoskQueryFirmware {
@@ -50,4 +53,14 @@ class RhoskQueryFirmware {
 
   private:
     std::map<std::pair<uint16_t, uint16_t>, std::vector<uint8_t>> params_;
+};
+
+// A family-4 controller object c0 over the fake controller at level 30:
+// no ports and the BBU disabled, then whatever `prepare` sets (which may
+// change those two) before the object is built.
+struct FakeRhoskController {
+    RhoskQueryFirmware fw{4, 30};
+    std::unique_ptr<ControllerRhosk> controller;
+
+    explicit FakeRhoskController(const std::function<void(RhoskQueryFirmware&)>& prepare = {});
 };

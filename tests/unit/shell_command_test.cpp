@@ -14,6 +14,7 @@
 #include "fake_host.h"
 #include "shell/kv_exception.h"
 #include "shell/shell.h"
+#include "test_support.h"
 
 namespace {
 
@@ -44,19 +45,6 @@ class ScopedEnvironment {
     std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
 };
 
-// Captures what a stream receives while it lives.
-class Capture {
-  public:
-    explicit Capture(std::ostream& stream) : stream_(stream), old_(stream.rdbuf(text_.rdbuf())) {}
-    ~Capture() { stream_.rdbuf(old_); }
-    std::string text() const { return text_.str(); }
-
-  private:
-    std::ostream& stream_;
-    std::ostringstream text_;
-    std::streambuf* old_;
-};
-
 class ShellTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -83,14 +71,11 @@ class ShellTest : public ::testing::Test {
     };
     Outcome run(const std::string& line) {
         Outcome outcome;
-        Capture out(std::cout);
         std::stringstream words(line);
-        try {
-            outcome.goOn = shell_->processCommand(words);
-        } catch (KV_Exception& error) {
-            outcome.error = error.getMessage();
-        }
-        outcome.out = out.text();
+        const test_support::Outcome ran =
+            test_support::Run([&] { outcome.goOn = shell_->processCommand(words); });
+        outcome.out = ran.out;
+        outcome.error = ran.error.value_or("");
         return outcome;
     }
 
@@ -102,10 +87,7 @@ class ShellTest : public ::testing::Test {
 const std::string kNoController =
     "\nNo controller found.\nMake sure appropriate Orvo/Kivra device driver(s) are loaded.\n";
 
-std::string cliError(int code) {
-    KV_Exception error(code);
-    return error.getMessage();
-}
+using test_support::Cli;
 
 TEST_F(ShellTest, SettingsFromTheEnvironment) {
     struct Case {
@@ -174,7 +156,7 @@ TEST_F(ShellTest, HostNameAndFirstFocus) {
     for (const Case& c : cases) {
         host_->hostName = c.hostName;
         host_->domain = c.domain;
-        Capture err(std::cerr);
+        const test_support::StreamCapture err(std::cerr);
         Shell& shell = makeShell();
         EXPECT_EQ(shell.getFocus(), c.focus) << c.hostName;
         EXPECT_EQ(shell.getPrompt(), c.focus + "> ");
@@ -191,7 +173,7 @@ TEST_F(ShellTest, AdministratorCheck) {
         shell.checkAdministrator();
         FAIL() << "no error for a non-administrator";
     } catch (KV_Exception& error) {
-        EXPECT_EQ(error.getMessage(), cliError(1));
+        EXPECT_EQ(error.getMessage(), Cli(1));
     }
 }
 
@@ -278,7 +260,7 @@ TEST_F(ShellTest, CommandProcessor) {
         makeShell();
         Outcome outcome = run(c.line);
         EXPECT_EQ(outcome.goOn, c.goOn) << c.line;
-        EXPECT_EQ(outcome.error, c.error ? cliError(c.error) : "") << c.line;
+        EXPECT_EQ(outcome.error, c.error ? Cli(c.error) : "") << c.line;
         EXPECT_EQ(outcome.out, c.out) << c.line;
         // The command's controller manager is gone afterwards, whether the
         // command succeeded or failed.
@@ -342,7 +324,7 @@ TEST_F(ShellTest, AddressResolution) {
             shell.getObject(&mgr, address);
             ADD_FAILURE() << address << " resolved";
         } catch (KV_Exception& error) {
-            EXPECT_EQ(error.getMessage(), cliError(code)) << address;
+            EXPECT_EQ(error.getMessage(), Cli(code)) << address;
         } catch (...) {
             ADD_FAILURE() << address << ": not a KV_Exception";
         }
@@ -360,7 +342,7 @@ TEST_F(ShellTest, FocusCommand) {
     };
     for (const auto& [line, code] : failing) {
         Outcome outcome = run(line);
-        EXPECT_EQ(outcome.error, cliError(code)) << line;
+        EXPECT_EQ(outcome.error, Cli(code)) << line;
         EXPECT_EQ(shell.getFocus(), "//myhost") << line;
     }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "shell/shell.h"
+#include "test_support.h"
 
 namespace {
 
@@ -113,16 +114,15 @@ TEST(ShellOutput, VersionNumber) {
 // what it wrote.
 bool confirmWith(const std::string& input, std::string* output) {
     std::istringstream in(input);
-    std::ostringstream out;
     std::streambuf* oldIn = std::cin.rdbuf(in.rdbuf());
-    std::streambuf* oldOut = std::cout.rdbuf(out.rdbuf());
-    std::stringstream warning;
-    warning << "Deleting unit u0.";
-    bool answer = Shell::confirm(warning);
+    bool answer = false;
+    *output = test_support::Output([&] {
+        std::stringstream warning;
+        warning << "Deleting unit u0.";
+        answer = Shell::confirm(warning);
+    });
     std::cin.rdbuf(oldIn);
-    std::cout.rdbuf(oldOut);
     std::cin.clear();
-    *output = out.str();
     return answer;
 }
 

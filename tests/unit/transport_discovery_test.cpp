@@ -5,19 +5,15 @@
 #include "api/api_error.h"
 #include "api/device_io.h"
 #include "api/driver.h"
-#include "api/os/os_layer.h"
 #include "fake_host.h"
+#include "test_support.h"
 #include "transport_fake_firmware.h"
 
 namespace {
 
 class TransportDiscovery : public ::testing::Test {
   protected:
-    void SetUp() override {
-        TheDriver().Reset();
-        OsLayer::ResetProcessState();
-        ApiError::Clear();
-    }
+    void SetUp() override { test_support::ResetLibrary(); }
     void TearDown() override { TheDriver().Reset(); }
 
     ObjectId Controller(uint8_t n) {

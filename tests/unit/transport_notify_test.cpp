@@ -7,8 +7,8 @@
 #include "api/bytes.h"
 #include "api/device_io.h"
 #include "api/driver.h"
-#include "api/os/os_layer.h"
 #include "fake_host.h"
+#include "test_support.h"
 #include "transport_fake_firmware.h"
 
 namespace {
@@ -20,9 +20,7 @@ const char* const kDiskKey = "SYSTEM\\CurrentControlSet\\Enum\\DISK\\U0\\Device 
 class TransportNotify : public ::testing::Test {
   protected:
     void SetUp() override {
-        TheDriver().Reset();
-        OsLayer::ResetProcessState();
-        ApiError::Clear();
+        test_support::ResetLibrary();
         silent_ = AddRhoskController(*host_, "\\\\?\\silent", 4, std::nullopt, 90);
         silent_->params.clear();
         fw_ = AddRhoskController(*host_, "\\\\?\\live", 4, std::nullopt, 91);

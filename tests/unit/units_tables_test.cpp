@@ -5,17 +5,13 @@
 
 #include <iostream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "api/driver.h"
-#include "api/os/os_layer.h"
 #include "controllers/controller.h"
 #include "controllers/controller_mgr.h"
-#include "emulator/emulated_host.h"
-#include "platform/host_system.h"
 #include "shell/kv_exception.h"
+#include "test_support.h"
 #include "units/logical_disk.h"
 
 namespace {
@@ -44,41 +40,22 @@ json Machine(int modelCode, int level, const json& units) {
     return {{"format", 1}, {"machine", machine}};
 }
 
-class UnitTablesTest : public ::testing::Test {
+class UnitTablesTest : public test_support::ControllerMgrTest {
   protected:
-    void TearDown() override {
-        mgr.reset();
-        TheDriver().Reset();
-        OsLayer::ResetProcessState();
-        platform::SetHost(nullptr);
-    }
     LogicalDisk* Unit(const json& machine, const std::string& unit) {
-        OsLayer::ResetProcessState();
-        TheDriver().Reset();
-        platform::SetHost(emulator::EmulatedHost::fromJson(machine, ::testing::TempDir()));
         try {
-            mgr = std::make_unique<ControllerMgr>();
-            return mgr->getController("c0")->getUnit(unit);
+            return Discover(machine).getController("c0")->getUnit(unit);
         } catch (KV_Exception& e) {
             std::cout << "EXC " << e.getMessage();
         }
         return nullptr;
     }
+    // What `f` prints, then "EXC " and the message of an error that ends it.
     template <class F>
-    std::string Output(F f) {
-        std::ostringstream out;
-        struct Restore {
-            std::streambuf* old;
-            ~Restore() { std::cout.rdbuf(old); }
-        } restore{std::cout.rdbuf(out.rdbuf())};
-        try {
-            f();
-        } catch (KV_Exception& e) {
-            out << "EXC " << e.getMessage();
-        }
-        return out.str();
+    static std::string Output(F f) {
+        const test_support::Outcome outcome = test_support::Run(f);
+        return outcome.out + (outcome.error ? "EXC " + *outcome.error : "");
     }
-    std::unique_ptr<ControllerMgr> mgr;
 };
 
 // Each case: the controller's model code, one unit u0, and lines its table
