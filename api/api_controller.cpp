@@ -155,14 +155,6 @@ int EnableVerifySchedule(ObjectId id) {
     return Dispatch::EnableVerifySchedule(id);
 }
 
-namespace {
-// The controller's number of ports answers the limits on families 3, 4, 6
-// and 7.
-int PortLimit(ObjectId id, uint32_t* count) {
-    return Dispatch::GetMaxUnitCount(id, count);
-}
-}  // namespace
-
 int EnableMultiLunPolicy(ObjectId id) {
     return Dispatch::SetMultiLunPolicy(id, 1);
 }
@@ -238,7 +230,7 @@ int GetMaxDrives(ObjectId id, uint32_t* count) {
     return GetNumPorts(id, count);
 }
 int GetMaxUnitCount(ObjectId id, uint32_t* count) {
-    return PortLimit(id, count);
+    return Dispatch::GetMaxUnitCount(id, count);
 }
 int GetMaxActiveUnitCount(ObjectId id, uint32_t* count) {
     return Dispatch::GetMaxActiveUnitCount(id, count);

@@ -397,8 +397,10 @@ int BBU::showCommand(std::istream& words) {
     std::vector<std::string> rest;
     for (std::string word; words >> word;)
         rest.push_back(word);
+    // A remaining word that contains "all" anywhere asks for every
+    // attribute; the address before the command plays no part.
     for (const std::string& word : rest) {
-        if (word == "all") {
+        if (word.find("all") != std::string::npos) {
             for (const char* attribute : kShowAllWords)
                 showAttribute(attribute);
             return 0;

@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "api/api.h"
+#include "api/api_error.h"
 #include "shell/help.h"
 #include "shell/kv_exception.h"
 #include "shell/shell.h"
@@ -74,6 +75,11 @@ void Controller::printDone() {
 
 void Controller::throwError(int code) {
     throw KV_Exception(code);
+}
+
+void Controller::throwNotSupported() {
+    (void)ApiError::Fail(kApiNotSupported);
+    throwApiError();
 }
 
 void Controller::showHelp(const std::string& topic) {

@@ -163,6 +163,10 @@ class Controller : public Object {
     [[noreturn]] static void throwApiError();
     // Throws the KV_Exception of a CLI code.
     [[noreturn]] static void throwError(int code);
+    // A command whose library operation this build does not have yet ends
+    // as the library ends a request the family lacks: API error 2, "Feature
+    // not supported", never as a silent success.
+    [[noreturn]] static void throwNotSupported();
 
     // --- The command grammar after /cN ---
     int rescanCommand(std::istream& words);

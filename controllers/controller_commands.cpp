@@ -49,7 +49,7 @@ int Controller::execute(std::istream& words) {
     if (!(words >> verb))
         throwError(32);
 
-    if (verb == "help" || verb == "?") {
+    if (shell_words::isHelpWord(verb)) {
         showHelp("all");
     } else if (verb == "set") {
         setCommand(words);
@@ -94,7 +94,7 @@ int Controller::rescanCommand(std::istream& words) {
     while (words >> word) {
         if (contains(word, "noscan")) {
             rescan(false);
-        } else if (word == "help") {
+        } else if (shell_words::isHelpWord(word)) {
             showHelp("rescan");
         } else {
             throwError(32);
@@ -114,7 +114,7 @@ int Controller::updateCommand(std::istream& words, bool firstController) {
             fileName = valueOf(word);
         } else if (word == "force") {
             force = true;
-        } else if (word == "help") {
+        } else if (shell_words::isHelpWord(word)) {
             showHelp("update");
             return 0;
         } else {
@@ -136,7 +136,7 @@ int Controller::addCommand(std::istream& words) {
             addScheduleSlot(valueOf(word), task);
             continue;
         }
-        if (word == "help") {
+        if (shell_words::isHelpWord(word)) {
             showHelp("add");
             continue;
         }
@@ -147,7 +147,7 @@ int Controller::addCommand(std::istream& words) {
         do {
             if (contains(word, "type=")) {
                 type = valueOf(word);
-            } else if (word == "help" || word == "?") {
+            } else if (shell_words::isHelpWord(word)) {
                 showHelp("add");
                 return 0;
             } else {
@@ -170,7 +170,7 @@ int Controller::delCommand(std::istream& words) {
     while (words >> word) {
         if (const char* task = scheduleTaskOf(word)) {
             deleteScheduleSlot(slotNumberOf(valueOf(word)), task);
-        } else if (word == "help") {
+        } else if (shell_words::isHelpWord(word)) {
             showHelp("del");
         } else {
             throwError(33);
@@ -188,7 +188,7 @@ static int mediaScanWords(Controller& controller, std::istream& words, const std
     while (words >> word) {
         if (contains(word, "mediascan")) {
             controller.mediaScan(action);
-        } else if (word == "help") {
+        } else if (shell_words::isHelpWord(word)) {
             help(action);
         } else {
             Controller::throwError(33);
@@ -335,40 +335,40 @@ void Controller::getShowAllAttributes(std::ostream& out) {
 }
 
 // The rates, unit maintenance, media scan and capture below are not in
-// place yet; the grammar reaches them and they do nothing.
+// place yet: the grammar reaches them and they end as unsupported.
 
 int Controller::setRebuildRate(std::istream&) {
-    return 0;
+    throwNotSupported();
 }
 
 int Controller::setVerifyRate(std::istream&) {
-    return 0;
+    throwNotSupported();
 }
 
 int Controller::removeCommand(std::istream&) {
-    return 0;
+    throwNotSupported();
 }
 
 int Controller::deleteUnitCommand(std::istream&) {
-    return 0;
+    throwNotSupported();
 }
 
 int Controller::flush(std::istream&) {
-    return 0;
+    throwNotSupported();
 }
 
 int Controller::commit() {
-    return 0;
+    throwNotSupported();
 }
 
 int Controller::mediaScan(const std::string&) {
-    return 0;
+    throwNotSupported();
 }
 
 int Controller::mediascanCommand(std::istream&) {
-    return 0;
+    throwNotSupported();
 }
 
 int Controller::saveCapture() {
-    return 0;
+    throwNotSupported();
 }

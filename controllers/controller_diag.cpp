@@ -26,11 +26,13 @@ std::string fullHostName() {
 }
 
 std::string timeStamp() {
+    // The program runs on one thread, so the shared result of localtime
+    // is safe here, and it is the standard call on every platform.
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm* local = std::localtime(&now);
     char text[64] = {};
-    std::strftime(text, sizeof text, "%H:%M:%S %d-%b-%Y", &local);
+    if (local != nullptr)
+        std::strftime(text, sizeof text, "%H:%M:%S %d-%b-%Y", local);
     return text;
 }
 

@@ -33,13 +33,6 @@ bool isCreatable(const std::string& type) {
     return false;
 }
 
-// The library has neither the older family's event read nor its unit
-// creation: such a request ends as the library ends any request the
-// controller's family lacks, with API error 2 and its message.
-[[noreturn]] void throwLibraryUnsupported() {
-    (void)ApiError::Fail(kApiNotSupported);
-    Controller::throwApiError();
-}
 
 }  // namespace
 
@@ -71,7 +64,7 @@ std::string ControllerPrane::getSeverityText(uint8_t severity) {
 // --- Event lists ---
 
 ControllerPrane::QueuedEvent ControllerPrane::readNextEvent() {
-    throwLibraryUnsupported();
+    throwNotSupported();
 }
 
 void ControllerPrane::printEventLine(const QueuedEvent& event) const {
@@ -242,7 +235,7 @@ int ControllerPrane::createUnit(std::istream& options, const std::string& type,
             throwError(kInvalidRaidType);
         // The unit's own creation (its option parsing and the library's
         // unit creation) is not in the library for the older family.
-        throwLibraryUnsupported();
+        throwNotSupported();
     } catch (const KV_Exception&) {
         throw;
     } catch (const std::exception& error) {

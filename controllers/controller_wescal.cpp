@@ -46,24 +46,28 @@ std::string ControllerWescal::getVerifyRate() {
 
 // The event lists need the library's event walk, which it does not offer
 // yet: they print nothing.
-void ControllerWescal::showAlarms() {}
+void ControllerWescal::showAlarms() {
+    throwNotSupported();
+}
 
-void ControllerWescal::showAlarmsReverse() {}
+void ControllerWescal::showAlarmsReverse() {
+    throwNotSupported();
+}
 
 // The operations below belong to the task schedules, the controller
-// policies, the firmware update, unit creation and the diagnostic report;
-// until those are in place they do nothing.
+// policies, the firmware update and unit creation; until those are in
+// place they end as unsupported.
 
 int ControllerWescal::schedRebuildCommand(std::istream&) {
-    return 0;
+    throwNotSupported();
 }
 
 int ControllerWescal::schedVerifyCommand(std::istream&) {
-    return 0;
+    throwNotSupported();
 }
 
 int ControllerWescal::schedSelftestCommand(std::istream&) {
-    return 0;
+    throwNotSupported();
 }
 
 // --- The three weekly timetables of background tasks ---
@@ -200,65 +204,65 @@ void ControllerWescal::showSelftestSchedule() {
 }
 
 int ControllerWescal::addScheduleSlot(const std::string&, const std::string&) {
-    return 0;
+    throwNotSupported();
 }
 
 int ControllerWescal::deleteScheduleSlot(int, const std::string&) {
-    return 0;
+    throwNotSupported();
 }
 
 int ControllerWescal::setRebuild(std::istream&, const std::string&) {
-    return 0;
+    throwNotSupported();
 }
 
 int ControllerWescal::setVerify(std::istream&, const std::string&) {
-    return 0;
+    throwNotSupported();
 }
 
 int ControllerWescal::setSelftest(std::istream&, const std::string&) {
-    return 0;
+    throwNotSupported();
 }
 
 int ControllerWescal::setForceDriveCacheOn(std::istream&, const std::string&) {
-    return 0;
+    throwNotSupported();
 }
 
 int ControllerWescal::setAvMode(const std::string&) {
-    return 0;
+    throwNotSupported();
 }
 
 int ControllerWescal::createUnitCommand(std::istream&) {
-    return 0;
+    throwNotSupported();
 }
 
 int ControllerWescal::createUnit(std::istream&, const std::string&, const std::string&) {
-    return 0;
+    throwNotSupported();
 }
 
 int ControllerWescal::updateFirmware(const std::string&, uint8_t, uint8_t) {
-    return 0;
+    throwNotSupported();
 }
 
 int ControllerWescal::setLbaReorder(std::istream&, const std::string&) {
-    return 0;
+    throwNotSupported();
 }
 
 int ControllerWescal::setAutoRebuild(const std::string&) {
-    return 0;
+    throwNotSupported();
 }
 
 int ControllerWescal::setCarveSize(const std::string&) {
-    return 0;
+    throwNotSupported();
 }
 
 int ControllerWescal::setModePageControl(std::istream&, const std::string&) {
-    return 0;
+    throwNotSupported();
 }
 
 int ControllerWescal::setRebuildBackgroundTask(std::istream&, const std::string&, int) {
-    return 0;
+    throwNotSupported();
 }
 
 int ControllerWescal::setVerifyBackgroundTask(std::istream&, const std::string&, int) {
-    return 0;
+    throwNotSupported();
 }

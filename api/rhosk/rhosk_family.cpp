@@ -142,13 +142,13 @@ int32_t RhoskFamily::CommitTransactions(ObjectId controller) {
 }
 
 int32_t RhoskFamily::GetFirmwareCompatLevel(ObjectId controller, uint32_t* level) {
-    uint32_t value = 0;
-    if (GetParam(controller, &value, sizeof value, rhosk_tables::kFirmwareCompatLevel.table,
+    uint8_t value[4] = {};
+    if (GetParam(controller, value, sizeof value, rhosk_tables::kFirmwareCompatLevel.table,
                  rhosk_tables::kFirmwareCompatLevel.number,
                  rhosk_tables::kFirmwareCompatLevel.size) != 0) {
         return -1;
     }
     if (level != nullptr)
-        *level = value;
+        *level = bytes::GetU32(value, sizeof value, 0);
     return 0;
 }

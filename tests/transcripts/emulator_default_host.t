@@ -1,5 +1,9 @@
 Without KV_EMULATED_HOST the host file lies under XDG_STATE_HOME; a missing
 file is created from the built-in default host with its three controllers.
+(The Windows build uses the real machine when KV_EMULATED_HOST is unset, so
+this holds for the Linux build only.)
+
+  $ case "$KV_CLI" in *-wine) exit 80;; esac
 
   $ unset KV_EMULATED_HOST
   $ export XDG_STATE_HOME="$PWD/state"

@@ -153,7 +153,11 @@ TEST_F(ControllerCoreTest, FirmwareUpdateTakesTheRemainingWords) {
         words >> skipped >> skipped;
         return Output([&] { m.updateFirmware(words); });
     };
-    EXPECT_EQ(afterUpdateWord("//update1 update fw=a.img force"), "");
+    // Words accepted: each controller's update is reached; the download
+    // itself is not in this build yet, and each failure is reported on
+    // standard output while the loop goes on.
+    const std::string unsupported = "(0x0B:0x0002): Feature not supported\n\n\n";
+    EXPECT_EQ(afterUpdateWord("//update1 update fw=a.img force"), unsupported + unsupported);
     EXPECT_EQ(afterUpdateWord("//update1 update fw=a.img bogus"),
               Cli(95) + "\n\n" + Cli(95) + "\n\n");
 }

@@ -1,0 +1,49 @@
+After a controller's address, "?" asks for help wherever "help" does: after
+rescan, update, add, del, start and stop it prints the command's help topic
+and runs nothing.
+
+  $ cp "$FIXTURES/controllers/two_newer.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
+
+  $ while read -r words; do echo "[$words]"; "$KV_CLI" /c1 $words 2>&1 | head -1; done <<'WORDS'
+  > rescan ?
+  > update fw=a.img ?
+  > add ?
+  > del ?
+  > start ?
+  > stop ?
+  > WORDS
+  [rescan ?]
+    /cx rescan [noscan] NOTE: Does not import non-JBOD on Prane/Qualt models.
+  [update fw=a.img ?]
+    /cx update fw=filename_with_path [force]                  (Rhosk series)
+  [add ?]
+    /cx add type=<RaidType> disk=<p:p|p-p|p:p-p> (where p = port or drive number)
+  [del ?]
+    /cx del rebuild=slot_id                                   (Rhosk series)
+  [start ?]
+    /cx start mediascan                                  (Prane/Qualt only)
+  [stop ?]
+    /cx stop mediascan                                   (Prane/Qualt only)
+
+At /cN/bbu, "show" with a word that contains "all" shows every attribute in
+the fixed order, whatever words stand beside it; the host name in front of
+the address plays no part.
+
+  $ cp "$FIXTURES/ctlviews/battery.json" host.json
+  $ "$KV_CLI" /c0/bbu show fw allx | cut -d= -f1
+  /c0/bbu Firmware Version          
+  /c0/bbu Serial Number             
+  /c0/bbu Online State              
+  /c0/bbu BBU Ready                 
+  /c0/bbu BBU Status                
+  /c0/bbu Battery Voltage           
+  /c0/bbu Battery Temperature       
+  /c0/bbu Estimated Backup Capacity 
+  /c0/bbu Last Capacity Test        
+  /c0/bbu Battery Installation Date 
+  /c0/bbu Bootloader Version        
+  /c0/bbu PCB Revision              
+  
+  $ "$KV_CLI" //kvhost/c0/bbu show fw | cut -d= -f1
+  /c0/bbu Firmware Version          
+  
