@@ -33,7 +33,6 @@ bool isCreatable(const std::string& type) {
     return false;
 }
 
-
 }  // namespace
 
 ControllerPrane::ControllerPrane(const std::string& controllerName, uint32_t controllerNumber,

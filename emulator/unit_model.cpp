@@ -124,8 +124,8 @@ ElementState readState(const json& node, ElementState base) {
     // back as written.
     int64_t percent = numberField(node, "progress", -1);
     if (percent >= 0)
-        base.progress = static_cast<uint16_t>(
-            (std::min<int64_t>(percent, 100) * kProgressFull + 99) / 100);
+        base.progress =
+            static_cast<uint16_t>((std::min<int64_t>(percent, 100) * kProgressFull + 99) / 100);
     base.paused = node.value("paused", base.paused);
     base.member = numberField(node, "member", base.member);
     base.initialized = node.value("initialized", base.initialized);

@@ -4,6 +4,8 @@
 
 namespace platform {
 
-std::unique_ptr<HostSystem> MakeDefaultHost() { return emulator::EmulatedHost::fromEnvironment(); }
+std::unique_ptr<HostSystem> MakeDefaultHost() {
+    return emulator::EmulatedHost::fromEnvironment();
+}
 
 }  // namespace platform

@@ -13,10 +13,13 @@ std::unique_ptr<HostSystem>& current() {
 
 HostSystem& Host() {
     auto& host = current();
-    if (!host) host = MakeDefaultHost();
+    if (!host)
+        host = MakeDefaultHost();
     return *host;
 }
 
-void SetHost(std::unique_ptr<HostSystem> host) { current() = std::move(host); }
+void SetHost(std::unique_ptr<HostSystem> host) {
+    current() = std::move(host);
+}
 
 }  // namespace platform

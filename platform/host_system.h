@@ -88,7 +88,7 @@ struct OsVersionInfo {
 };
 
 class HostSystem {
-public:
+  public:
     virtual ~HostSystem() = default;
 
     // --- SetupAPI and the configuration manager ---
@@ -114,8 +114,7 @@ public:
     // SetupDiCallClassInstaller(DIF_REMOVE).
     virtual bool callClassInstallerRemove(DevInfoSet set, const DeviceInfo& info) = 0;
     // SetupDiGetDeviceInstallParamsA: the Flags field.
-    virtual bool getDeviceInstallFlags(DevInfoSet set, const DeviceInfo& info,
-                                       uint32_t* flags) = 0;
+    virtual bool getDeviceInstallFlags(DevInfoSet set, const DeviceInfo& info, uint32_t* flags) = 0;
     // SetupDiDestroyDeviceInfoList.
     virtual void destroyDeviceInfoList(DevInfoSet set) = 0;
     // CM_Get_Parent: true on CR_SUCCESS.
@@ -163,8 +162,8 @@ public:
     virtual bool getNativeSystemInfo(uint16_t* architecture) = 0;
     virtual uint16_t getSystemInfo() = 0;
     // GetProductInfo, looked up in kernel32: false when it is missing.
-    virtual bool getProductInfo(uint32_t major, uint32_t minor, uint32_t spMajor,
-                                uint32_t spMinor, uint32_t* productType) = 0;
+    virtual bool getProductInfo(uint32_t major, uint32_t minor, uint32_t spMajor, uint32_t spMinor,
+                                uint32_t* productType) = 0;
     virtual int getSystemMetrics(int index) = 0;
     virtual bool isUserAnAdmin() = 0;
     virtual void sleep(uint32_t milliseconds) = 0;

@@ -106,14 +106,17 @@ TEST_F(ApiMessagesTest, ATextStaysValidThroughNineFurtherLookups) {
     // Ten ring slots: the tenth further lookup reuses the first one's slot.
     const char* first = theApiMessages.LookupMessage(11, 1, "", 0);
     const std::string copy = first;
-    for (int i = 0; i < 9; ++i) theApiMessages.LookupMessage(11, 2, "", 0);
+    for (int i = 0; i < 9; ++i)
+        theApiMessages.LookupMessage(11, 2, "", 0);
     EXPECT_EQ(std::string(first), copy);
     // An empty lookup frees its slot but does not advance: the next
     // successful lookup fills the same slot.
-    for (int i = 0; i < 9; ++i) theApiMessages.LookupMessage(11, 2, "", 0);
+    for (int i = 0; i < 9; ++i)
+        theApiMessages.LookupMessage(11, 2, "", 0);
     EXPECT_STREQ(theApiMessages.LookupMessage(11, 4, "", 0), "");
     const char* after = theApiMessages.LookupMessage(11, 8, "", 0);
-    for (int i = 0; i < 9; ++i) theApiMessages.LookupMessage(11, 2, "", 0);
+    for (int i = 0; i < 9; ++i)
+        theApiMessages.LookupMessage(11, 2, "", 0);
     EXPECT_STREQ(after, "(0x0B:0x0008): Invalid controller ID");
 }
 

@@ -8,7 +8,8 @@ using nlohmann::json;
 
 json machineWith(const json& facts) {
     json state = emulator::EmulatedHost::defaultHost();
-    if (facts.is_object()) state["machine"].update(facts);
+    if (facts.is_object())
+        state["machine"].update(facts);
     return state;
 }
 
@@ -26,7 +27,8 @@ TEST(EmulatedHostMachine, ComputerNameShortAndFullyQualified) {
 }
 
 TEST(EmulatedHostMachine, ComputerNameThatDoesNotFitFails) {
-    auto host = emulator::EmulatedHost::fromJson(machineWith({{"host_name", "averylongname"}}), "/tmp");
+    auto host =
+        emulator::EmulatedHost::fromJson(machineWith({{"host_name", "averylongname"}}), "/tmp");
     char name[4];
     uint32_t size = sizeof name;
     EXPECT_FALSE(host->getComputerNameEx(false, name, &size));

@@ -131,14 +131,26 @@ TEST(DescriptorCombineTest, SubunitStatusTable) {
         std::vector<uint8_t> statuses;
         uint8_t expected;
     } cases[] = {
-        {{}, 17},          {{255, 255}, 255},    {{239, 223}, 239},  // degraded wins over
-                                                                     // rebuilding
-        {{223, 239}, 239}, {{251, 247}, 251},     // verifying wins over initializing
-        {{247, 251}, 251}, {{255, 191, 0}, 191},  // recovery ends the combination
-        {{0, 191}, 191},   {{17, 255}, 239},      // an undetermined subunit degrades the unit
-        {{255, 17}, 239},  {{239, 0}, 0},        {{0, 239}, 0},     {{175, 255}, 175},
-        {{223, 175}, 223}, {{255, 175}, 175},    {{255, 99}, 17},  // a state outside the codes
-        {{99, 255}, 255},  {{251, 223}, 223},    {{223, 251}, 223},
+        {{}, 17},
+        {{255, 255}, 255},
+        {{239, 223}, 239},  // degraded wins over
+                            // rebuilding
+        {{223, 239}, 239},
+        {{251, 247}, 251},  // verifying wins over initializing
+        {{247, 251}, 251},
+        {{255, 191, 0}, 191},  // recovery ends the combination
+        {{0, 191}, 191},
+        {{17, 255}, 239},  // an undetermined subunit degrades the unit
+        {{255, 17}, 239},
+        {{239, 0}, 0},
+        {{0, 239}, 0},
+        {{175, 255}, 175},
+        {{223, 175}, 223},
+        {{255, 175}, 175},
+        {{255, 99}, 17},  // a state outside the codes
+        {{99, 255}, 255},
+        {{251, 223}, 223},
+        {{223, 251}, 223},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(rhosk::CombineSubunitStatuses(c.statuses.data(), c.statuses.size()), c.expected)
