@@ -225,7 +225,7 @@ int Controller::setCommand(std::istream& words) {
 
     // Tested in this order: "autorebuild=" before "rebuild=", "capturemode"
     // before "capture". Settings whose operations are not in place yet
-    // have an empty action.
+    // have no action and end as unsupported.
     using Action = std::function<void()>;
     struct SetWord {
         const char* text;
@@ -260,8 +260,9 @@ int Controller::setCommand(std::istream& words) {
     };
     for (const SetWord& each : kSetWords) {
         if (contains(word, each.text)) {
-            if (each.action)
-                each.action();
+            if (!each.action)
+                throwNotSupported();
+            each.action();
             return 0;
         }
     }
@@ -297,6 +298,7 @@ int Controller::showCommand(std::istream& words) {
                word == "aens" || word == "events" || word == "drvcoercionfactor" || word == "dcf") {
         // The statistics, capture, event and coercion views are not in
         // place yet.
+        throwNotSupported();
     } else if (word == "modepgctl") {
         showModePageControl(words);
     } else {

@@ -91,6 +91,20 @@ int LogicalDisk::execute(std::istream& words) {
         theShell->getHelp()->showUnitHelp("all");
         return 0;
     }
+    if (word == "import")
+        return 0;
+    if (word == "show") {
+        show(words);
+        return 0;
+    }
+    // The unit's other commands are not in place yet: they end as
+    // unsupported rather than as unknown words.
+    static const char* const kUnitCommands[] = {"migrate", "flush", "export", "remove", "del",
+                                                "resume",  "pause", "set",    "start",  "stop"};
+    for (const char* command : kUnitCommands) {
+        if (word == command)
+            Controller::throwNotSupported();
+    }
     Controller::throwError(kInvalidUnitCommand);
 }
 
@@ -98,9 +112,9 @@ void LogicalDisk::show(std::istream& words) {
     std::string word;
     const bool newStyle = theShell == nullptr || theShell->isNewOutputStyle();
     // The old-style unit report and the attribute lines are not part of
-    // this build; they are refused as unknown unit commands.
+    // this build yet.
     if ((words >> word) || !newStyle)
-        Controller::throwError(kInvalidUnitCommand);
+        Controller::throwNotSupported();
     showTable(true);
 }
 

@@ -22,15 +22,17 @@ A controller that does not exist.
   
   status 1
 
-Lookups below a controller are exact: u10 is found (its own command
-refuses the empty word), u010 and U10 are not, the CBOD unit 2 has no
-object, p3 is found and p4 is not, and a family-6 controller has no
-phys.
+Lookups below a controller are exact: u10 is found (it shows its table),
+u010 and U10 are not, the CBOD unit 2 has no object, p3 is found (its show
+grammar is not in place yet) and p4 is not, and a family-6 controller has
+no phys.
 
   $ for path in /c1/u10 /c1/u010 /c1/u2 /c1/p3 /c1/p4 /c1/phy0 /c0/e0 /c1/x; do echo "$path"; "$KV_CLI" $path show 2>&1; done
   /c1/u10
-  Error: (CLI:038) Invalid unit command.
   
+  Unit     UnitType  Status         %RCmpl  %V/I/M  Port  Stripe  Size(GB)
+  ------------------------------------------------------------------------
+  u10      SINGLE    OK*            -       -       p3    -       465.762   
   
   /c1/u010
   Error: (CLI:006) Specified unit does not exist.
@@ -41,7 +43,7 @@ phys.
   
   
   /c1/p3
-  Error: (CLI:035) Invalid port command.
+  (0x0B:0x0002): Feature not supported
   
   
   /c1/p4
