@@ -228,8 +228,7 @@ std::string Controller::getAutoCarveText(const std::string& mode) {
 int Controller::setAutoCarve(const std::string& word) {
     if (family < kFamilyNewer)
         throwError(kCliControllerOperation);
-    const std::size_t equals = word.find('=');
-    const std::string value = equals == std::string::npos ? word : word.substr(equals + 1);
+    const std::string value = shell_words::valueAfterEquals(word);
     printProgress("Setting Auto-Carving Policy on /" + name + " to [" + value + "] ... ");
     int result = 0;
     if (value == "on") {

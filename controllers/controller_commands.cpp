@@ -12,12 +12,6 @@
 
 namespace {
 
-// The text after the first "=" of a word (the whole word without one).
-std::string valueOf(const std::string& word) {
-    const std::size_t equals = word.find('=');
-    return equals == std::string::npos ? word : word.substr(equals + 1);
-}
-
 bool contains(const std::string& word, const char* text) {
     return word.find(text) != std::string::npos;
 }
@@ -111,7 +105,7 @@ int Controller::updateCommand(std::istream& words, bool firstController) {
     std::string word;
     while (words >> word) {
         if (contains(word, "fw=")) {
-            fileName = valueOf(word);
+            fileName = shell_words::valueAfterEquals(word);
         } else if (word == "force") {
             force = true;
         } else if (shell_words::isHelpWord(word)) {
@@ -133,7 +127,7 @@ int Controller::addCommand(std::istream& words) {
     std::string word;
     while (words >> word) {
         if (const char* task = scheduleTaskOf(word)) {
-            addScheduleSlot(valueOf(word), task);
+            addScheduleSlot(shell_words::valueAfterEquals(word), task);
             continue;
         }
         if (shell_words::isHelpWord(word)) {
@@ -146,7 +140,7 @@ int Controller::addCommand(std::istream& words) {
         std::string options;
         do {
             if (contains(word, "type=")) {
-                type = valueOf(word);
+                type = shell_words::valueAfterEquals(word);
             } else if (shell_words::isHelpWord(word)) {
                 showHelp("add");
                 return 0;
@@ -169,7 +163,7 @@ int Controller::delCommand(std::istream& words) {
     std::string word;
     while (words >> word) {
         if (const char* task = scheduleTaskOf(word)) {
-            deleteScheduleSlot(slotNumberOf(valueOf(word)), task);
+            deleteScheduleSlot(slotNumberOf(shell_words::valueAfterEquals(word)), task);
         } else if (shell_words::isHelpWord(word)) {
             showHelp("del");
         } else {
@@ -266,7 +260,7 @@ int Controller::setCommand(std::istream& words) {
             return 0;
         }
     }
-    if (word == "?" || word == "help") {
+    if (shell_words::isHelpWord(word)) {
         showHelp("set");
         return 0;
     }
@@ -289,7 +283,7 @@ int Controller::showCommand(std::istream& words) {
         std::string attribute;
         while (attributes >> attribute)
             showAttribute(attribute, 1);
-    } else if (word == "help" || word == "?") {
+    } else if (shell_words::isHelpWord(word)) {
         if (shell_words::hasMoreWords(words))
             throwError(13);
         showHelp("show");

@@ -211,7 +211,7 @@ void ControllerMgr::showAlarmsReverse(const std::string& word) {
     for (auto& entry : controllers_) {
         if (word == "reverse") {
             entry.second->showAlarmsReverse();
-        } else if (word == "help" || word == "?") {
+        } else if (shell_words::isHelpWord(word)) {
             theShell->getHelp()->showShellHelp("show");
             return;
         } else {

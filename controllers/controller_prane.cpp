@@ -11,6 +11,7 @@
 #include "shell/help.h"
 #include "shell/kv_exception.h"
 #include "shell/shell.h"
+#include "shell/shell_words.h"
 #include "units/logical_disk.h"
 
 namespace {
@@ -208,7 +209,7 @@ int ControllerPrane::createUnitCommand(std::istream& words) {
     while (words >> word) {
         if (word[0] == 'r') {
             type = word.substr(1);
-        } else if (word == "help" || word == "?") {
+        } else if (shell_words::isHelpWord(word)) {
             theShell->getHelp()->showMaintCreateUnitHelp();
             return 0;
         } else {

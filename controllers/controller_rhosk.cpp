@@ -1,6 +1,7 @@
 #include "controllers/controller_rhosk.h"
 
 #include "api/api.h"
+#include "shell/shell_words.h"
 
 ControllerRhosk::ControllerRhosk(const std::string& controllerName, uint32_t controllerNumber,
                                  ObjectId id)
@@ -12,8 +13,7 @@ ControllerRhosk::~ControllerRhosk() = default;
 
 int ControllerRhosk::setIgnoreFuaWrite(std::istream& words, const std::string& word) {
     words >> std::ws;
-    const std::size_t equals = word.find('=');
-    const std::string value = equals == std::string::npos ? word : word.substr(equals + 1);
+    const std::string value = shell_words::valueAfterEquals(word);
     if (!words.eof())
         throwError(62);
     if (value == "on")

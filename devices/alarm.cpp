@@ -38,12 +38,6 @@ void requireLastWord(std::istream& words) {
         Enclosure::throwError(kAlarmValue);
 }
 
-// The text after a word's first "=", or the whole word without one.
-std::string valueOrWord(const std::string& word) {
-    const std::string::size_type equals = word.find('=');
-    return equals == std::string::npos ? word : word.substr(equals + 1);
-}
-
 }  // namespace
 
 Alarm::Alarm(Enclosure* owner, const std::string& alarmName, uint32_t alarmNumber, ObjectId alarmId)
@@ -79,7 +73,7 @@ void Alarm::set(std::istream& words) {
 }
 
 void Alarm::setAlarm(std::istream& words, const std::string& attribute) {
-    const std::string value = valueOrWord(attribute);
+    const std::string value = shell_words::valueAfterEquals(attribute);
     const std::string prefix = "Setting alarm ";
     const std::string target = " of " + getDisplayPath() + " to [" + value + "]";
     if (value == "mute") {
@@ -108,7 +102,7 @@ void Alarm::setAlarm(std::istream& words, const std::string& attribute) {
         const std::string toneWord = shell_words::nextWord(words);
         if (toneWord.find("tone") == std::string::npos)
             Enclosure::throwError(kAlarmValue);
-        const int tone = leadingNumber(valueOrWord(toneWord));
+        const int tone = leadingNumber(shell_words::valueAfterEquals(toneWord));
         if (tone < kLowestTone || tone > kHighestTone)
             Enclosure::throwError(kAlarmStateRequest);
         if (Api::SetAlarmTone(id, static_cast<uint8_t>(tone)) != 0)

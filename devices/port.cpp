@@ -9,6 +9,7 @@
 #include "shell/help.h"
 #include "shell/kv_exception.h"
 #include "shell/shell.h"
+#include "shell/shell_words.h"
 #include "units/api_call.h"
 
 namespace {
@@ -60,7 +61,7 @@ int Port::execute(std::istream& words) {
     std::string word;
     if (!(words >> word))
         Controller::throwError(kInvalidPortCommandSyntax);
-    if (word == "help" || word == "?") {
+    if (shell_words::isHelpWord(word)) {
         theShell->getHelp()->showPortHelp("all");
         return 0;
     }

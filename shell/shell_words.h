@@ -36,4 +36,11 @@ inline bool isHelpWord(const std::string& word) {
     return word == "help" || word == "?";
 }
 
+// A setting's value: the text after the first "=" of its word, or the
+// whole word when it has none.
+inline std::string valueAfterEquals(const std::string& word) {
+    const std::string::size_type equals = word.find('=');
+    return equals == std::string::npos ? word : word.substr(equals + 1);
+}
+
 }  // namespace shell_words

@@ -7,6 +7,7 @@
 #include "shell/help.h"
 #include "shell/kv_exception.h"
 #include "shell/shell.h"
+#include "shell/shell_words.h"
 #include "units/api_call.h"
 #include "units/unit_texts.h"
 
@@ -87,7 +88,7 @@ int LogicalDisk::execute(std::istream& words) {
     std::string word;
     if (!(words >> word))
         Controller::throwError(kInvalidUnitCommandSyntax);
-    if (word == "help" || word == "?") {
+    if (shell_words::isHelpWord(word)) {
         theShell->getHelp()->showUnitHelp("all");
         return 0;
     }
