@@ -52,9 +52,16 @@ fi
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/kv-wine.XXXXXX")
 export WINEPREFIX=$scratch/prefix WINEARCH=win64 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=" WINELOADER=$wine
+# The server's last processes can still be writing into the prefix just after
+# it is told to stop: wait for it, and never let a leftover scratch folder
+# change the outcome of the tests.
 cleanup() {
   "$wineserver" -k >/dev/null 2>&1 || true
-  rm -rf "$scratch"
+  "$wineserver" -w >/dev/null 2>&1 || true
+  if ! rm -rf "$scratch" 2>/dev/null; then
+    sleep 2
+    rm -rf "$scratch" 2>/dev/null || echo "Could not remove $scratch" >&2
+  fi
 }
 trap cleanup EXIT
 # The prefix's services start here, away from any test's output: a wine
