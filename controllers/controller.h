@@ -193,6 +193,19 @@ class Controller : public Object {
     // The old-style "mediascan" words after the controller.
     int mediascanCommand(std::istream& words);
     int saveCapture();
+    // Adds the units named by one flush word ("u1:3:4") to the flush list.
+    bool parseUnitList(const std::string& word);
+    // Removes (or exports) a unit from the controller, asking first unless
+    // quiet; unitOnly leaves the OS's view alone.
+    int removeUnit(const std::string& unitName, bool makeOsAware, bool unitOnly, bool quiet);
+    // Deletes a unit, asking first unless quiet.
+    int deleteUnit(const std::string& unitName, bool makeOsAware, bool quiet);
+    // Drops a removed or deleted unit's object from the unit map.
+    int eraseUnit(const std::string& unitName);
+    // Migrates a unit to the type named by `targetType` with the options
+    // left in `options`.
+    int migrateUnit(const std::string& unitName, const std::string& targetType,
+                    std::istream& options);
 
     // One attribute line of a show command (body with the views code).
     void showAttribute(const std::string& word, int flag);

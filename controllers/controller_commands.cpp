@@ -330,7 +330,7 @@ void Controller::getShowAllAttributes(std::ostream& out) {
         put({"bbustatus"});
 }
 
-// The rates, unit maintenance, media scan and capture below are not in
+// The rates and the capture below are not in
 // place yet: the grammar reaches them and they end as unsupported.
 
 int Controller::setRebuildRate(std::istream&) {
@@ -338,30 +338,6 @@ int Controller::setRebuildRate(std::istream&) {
 }
 
 int Controller::setVerifyRate(std::istream&) {
-    throwNotSupported();
-}
-
-int Controller::removeCommand(std::istream&) {
-    throwNotSupported();
-}
-
-int Controller::deleteUnitCommand(std::istream&) {
-    throwNotSupported();
-}
-
-int Controller::flush(std::istream&) {
-    throwNotSupported();
-}
-
-int Controller::commit() {
-    throwNotSupported();
-}
-
-int Controller::mediaScan(const std::string&) {
-    throwNotSupported();
-}
-
-int Controller::mediascanCommand(std::istream&) {
     throwNotSupported();
 }
 

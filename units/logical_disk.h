@@ -83,6 +83,18 @@ class LogicalDisk : public Object {
     // RAID-6 parity count; CLI 25 for every other type.
     virtual uint32_t getParity();
 
+    // --- Background tasks and the write cache (units/logical_disk_tasks.cpp) ---
+    // Flushes the unit's write cache (a spare has nothing to flush).
+    virtual bool flush();
+    // The old-style maintenance words "verify" and "rebuild".
+    virtual int verifyCommand(std::istream& words);
+    virtual int rebuildCommand(std::istream& words);
+    virtual int startRebuild(bool ignoreEcc);
+    virtual int resumeRebuild();
+    virtual int pauseRebuild();
+    bool startVerify();
+    bool stopVerify();
+
     // --- Accessors ---
     [[nodiscard]] uint32_t getUnitType() const { return typeCode; }
     [[nodiscard]] ObjectId getObjectId() const { return id; }
