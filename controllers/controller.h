@@ -25,6 +25,7 @@
 #include "shell/kv_exception.h"
 #include "shell/object.h"
 
+class AuditLog;
 class BBU;
 class Enclosure;
 class LogicalDisk;
@@ -181,6 +182,9 @@ class Controller : public Object {
     int setCommand(std::istream& words);
     int showCommand(std::istream& words);
     void getShowAllAttributes(std::ostream& out);
+    int setExportJbod(const std::string& word);
+    int setSpinup(const std::string& word);
+    int setStagger(const std::string& word);
     int setRebuildRate(std::istream& words);
     int setVerifyRate(std::istream& words);
 
@@ -287,6 +291,15 @@ class Controller : public Object {
         }
     }
     static void printErrorLine(KV_Exception& error);
+    // The audit logger that changes go through: the process-wide one, or,
+    // where none was made (a library client without a shell), one that
+    // logs nothing and only makes the call.
+    static AuditLog& auditLog();
+    // The number at the start of a setting's value: leading blanks, an
+    // optional sign and the digits that follow; 0 without digits, and the
+    // text after the digits ignored. A number beyond the long range reads
+    // as that range's end, which every caller's bounds refuse.
+    static long leadingNumber(const std::string& value);
     static void printProgress(const std::string& progress);
     static void printDone();
 

@@ -1,6 +1,7 @@
 // The command grammar after a controller's address: the verb and the
 // small parsers behind "rescan", "update", "add", "del", "start", "stop"
 // and "get", and the "set" and "show" dispatchers.
+#include <climits>
 #include <cstdlib>
 #include <functional>
 #include <iostream>
@@ -29,9 +30,13 @@ const char* scheduleTaskOf(const std::string& word) {
 }
 
 // A slot number read from the start of a text; a text that does not begin
-// with a number gives 0, which no schedule slot has.
+// with a number, or whose number lies beyond int, gives 0, which no
+// schedule slot has (a number must never wrap round onto a real slot).
 int slotNumberOf(const std::string& text) {
-    return std::atoi(text.c_str());
+    const long number = std::strtol(text.c_str(), nullptr, 10);
+    if (number < INT_MIN || number > INT_MAX)
+        return 0;
+    return static_cast<int>(number);
 }
 
 }  // namespace
@@ -226,10 +231,10 @@ int Controller::setCommand(std::istream& words) {
         Action action;
     };
     const SetWord kSetWords[] = {
-        {"exportjbod", {}},
+        {"exportjbod", [&] { setExportJbod(word); }},
         {"ondegrade", [&] { setOnDegrade(word); }},
-        {"spinup", {}},
-        {"stagger", {}},
+        {"spinup", [&] { setSpinup(word); }},
+        {"stagger", [&] { setStagger(word); }},
         {"carvesize", [&] { setCarveSize(word); }},
         {"autocarve", [&] { setAutoCarve(word); }},
         {"autorebuild=", [&] { setAutoRebuild(word); }},
@@ -330,16 +335,8 @@ void Controller::getShowAllAttributes(std::ostream& out) {
         put({"bbustatus"});
 }
 
-// The rates and the capture below are not in
-// place yet: the grammar reaches them and they end as unsupported.
-
-int Controller::setRebuildRate(std::istream&) {
-    throwNotSupported();
-}
-
-int Controller::setVerifyRate(std::istream&) {
-    throwNotSupported();
-}
+// The capture is not in place yet: the grammar reaches it and it ends as
+// unsupported.
 
 int Controller::saveCapture() {
     throwNotSupported();

@@ -49,12 +49,61 @@ class ControllerWescal : public Controller {
     // The eight-character severity text of an event.
     static std::string getSeverityText(uint8_t severity);
 
+    // The words and library calls of one background task's mode and rate
+    // settings (rebuild or verify).
+    struct BackgroundTask;
+
   protected:
     ControllerWescal(const std::string& controllerName, uint32_t controllerNumber, ObjectId id);
 
     // The controller's weekly timetable; the library's error when it
     // cannot be read.
     void readSchedule(WeeklySchedule* schedule);
+
+    // --- Task schedules, shared by the new-style and old-style commands ---
+    // The day number 0-6 of "sun" ... "sat"; CLI error 61 for any other word.
+    int parseDayName(std::string word);
+    // Put a task into the first free slot of its timetable; a full
+    // timetable is reported and changes nothing.
+    int addRebuildTask(int day, int hour, int hours);
+    int addVerifyTask(int day, int hour, int hours);
+    int addSelftestTask(int day, int hour);
+    // Free slot 1-7 of a timetable.
+    int removeRebuildTask(int slot);
+    int removeVerifyTask(int slot);
+    int removeSelftestTask(int slot);
+    // Switch the scheduled rebuilds and verifies on and off; no words may
+    // follow.
+    int enableRebuildSchedule(std::istream& words);
+    int disableRebuildSchedule(std::istream& words);
+    int enableVerifySchedule(std::istream& words);
+    int disableVerifySchedule(std::istream& words);
+    // Basic verify with its weekly preferred start ("pref=day:hour").
+    int setBasicVerify(std::istream& words);
+    // Set or clear the selftest bits of `mask` (1 UDMA, 2 SMART).
+    int enableSelftestTasks(std::istream& words, uint16_t mask);
+    int disableSelftestTasks(std::istream& words, uint16_t mask);
+    // The old-style "sched" words after add, remove, enable and disable.
+    int schedAddRebuildSlot(std::istream& words);
+    int schedAddVerifySlot(std::istream& words);
+    int schedAddSelftestSlot(std::istream& words);
+    int schedRemoveRebuildSlot(std::istream& words);
+    int schedRemoveVerifySlot(std::istream& words);
+    int schedRemoveSelftestSlot(std::istream& words);
+    int schedEnableSelftest(std::istream& words);
+    int schedDisableSelftest(std::istream& words);
+
+    // --- Policies ---
+    int enableForceDriveCacheOn(std::istream& words);
+    int disableForceDriveCacheOn(std::istream& words);
+    int setAutoRebuildPolicy(uint8_t policy);
+    int setLunSize(uint64_t size);
+    // Refuses a background task mode below firmware level 37 (CLI error
+    // 149) and warns when low latency meets the task's rate 1.
+    void checkBackgroundTaskMode(uint8_t mode, const std::string& task);
+    // The mode or rate word of one background task.
+    int setBackgroundTask(const BackgroundTask& task, std::istream& words, const std::string& word,
+                          bool isRate);
 
     // The controller log section that follows the diagnostic report.
     void showControllerLog();

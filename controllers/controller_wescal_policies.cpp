@@ -3,9 +3,11 @@
 // auto-carving LUN size, mode page control, the background task modes and
 // rates, and the host bus.
 #include <iostream>
+#include <sstream>
 #include <string>
 
 #include "api/api.h"
+#include "api/audit_log.h"
 #include "controllers/controller_wescal.h"
 #include "shell/kv_exception.h"
 #include "shell/shell_words.h"
@@ -194,4 +196,209 @@ void ControllerWescal::showBackgroundTask(int task, bool isRate, bool summary) {
         std::cout << start << " Rate = " << rate << "\n";
     else
         std::cout << start << text;
+}
+
+// --- The setters of "set" ---
+
+namespace {
+
+constexpr int kCliSetArgument = 14;
+constexpr int kCliControllerCommand = 31;
+constexpr int kCliControllerValue = 33;
+constexpr int kCliSetCommand = 62;
+constexpr int kCliCarveSize = 134;
+constexpr int kCliRate = 150;
+constexpr int kCliModePageControl = 158;
+constexpr int kCliTaskMode = 159;
+
+// The auto-rebuild policy bits that "on" sets.
+constexpr uint8_t kAutoRebuildAll = 1 | 2 | 4;
+// The auto-carving size in whole gigabytes.
+constexpr long kMinCarveGb = 1024;
+constexpr long kMaxCarveGb = 32768;
+
+// The background task modes.
+constexpr uint8_t kModeAdaptive = 0;
+constexpr uint8_t kModeLowLatency = 1;
+
+}  // namespace
+
+int ControllerWescal::setForceDriveCacheOn(std::istream& words, const std::string& word) {
+    const std::string value = shell_words::valueAfterEquals(word);
+    if (value == "on")
+        return enableForceDriveCacheOn(words);
+    if (value == "off")
+        return disableForceDriveCacheOn(words);
+    throwError(kCliSetCommand);
+}
+
+int ControllerWescal::enableForceDriveCacheOn(std::istream& words) {
+    if (shell_words::hasMoreWords(words))
+        throwError(kCliSetCommand);
+    runWithProgress(
+        "Enabling controller /c" + std::to_string(number) + " force drive cache on policy ... ",
+        [this] { return Api::EnableForceDriveCacheOn(objectId); });
+    return 0;
+}
+
+int ControllerWescal::disableForceDriveCacheOn(std::istream& words) {
+    if (shell_words::hasMoreWords(words))
+        throwError(kCliSetCommand);
+    runWithProgress(
+        "Disabling controller /c" + std::to_string(number) + " force drive cache on policy ... ",
+        [this] { return Api::DisableForceDriveCacheOn(objectId); });
+    return 0;
+}
+
+int ControllerWescal::setAvMode(const std::string& word) {
+    if (word == "avmode=on") {
+        runWithProgress("Enabling AV Mode Policy on /" + name + "... ",
+                        [this] { return Api::EnableAvMode(objectId); });
+    } else if (word == "avmode=off") {
+        runWithProgress("Disabling AV Mode Policy on /" + name + "... ",
+                        [this] { return Api::DisableAvMode(objectId); });
+    } else {
+        throwError(kCliControllerValue);
+    }
+    return 0;
+}
+
+int ControllerWescal::setLbaReorder(std::istream& words, const std::string& word) {
+    if (shell_words::hasMoreWords(words))
+        throwError(kCliSetArgument);
+    const std::string value = shell_words::valueAfterEquals(word);
+    if (value != "on" && value != "off")
+        throwError(kCliControllerCommand);
+    printProgress("Setting LBA Reordering on /" + name + " to [" + value + "]");
+    const int result =
+        value == "on" ? Api::EnableLbaReordering(objectId) : Api::DisableLbaReordering(objectId);
+    if (result != 0)
+        throwApiError();
+    std::cout << " ... Done." << std::endl;
+    return 0;
+}
+
+int ControllerWescal::setAutoRebuild(const std::string& word) {
+    const std::string value = shell_words::valueAfterEquals(word);
+    printProgress("Setting Auto-Rebuild Policy on /" + name + " to " + value + " ... ");
+    uint8_t policy = 0;
+    if (value == "on") {
+        policy = kAutoRebuildAll;
+    } else if (value != "off") {
+        std::cout << "Failed." << std::endl;
+        throwError(kCliControllerValue);
+    }
+    return setAutoRebuildPolicy(policy);
+}
+
+int ControllerWescal::setAutoRebuildPolicy(uint8_t policy) {
+    if (auditLog().SetAutoRebuild(objectId, policy) != 0)
+        throwFailedApiError();
+    printDone();
+    return 0;
+}
+
+int ControllerWescal::setCarveSize(const std::string& word) {
+    const std::string value = shell_words::valueAfterEquals(word);
+    // Digits only, so that the size the progress line shows is the size
+    // written.
+    if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos)
+        throwError(kCliCarveSize);
+    const long gigabytes = leadingNumber(value);
+    if (gigabytes < kMinCarveGb || gigabytes > kMaxCarveGb)
+        throwError(kCliCarveSize);
+    printProgress("Setting Auto-Carving Size on /" + name + " to [" + value + " GB] ... ");
+    return setLunSize((static_cast<uint64_t>(gigabytes) << kBlocksPerGbShift) - 1);
+}
+
+int ControllerWescal::setLunSize(uint64_t size) {
+    if (auditLog().SetLunSize(objectId, size) != 0)
+        throwFailedApiError();
+    printDone();
+    return 0;
+}
+
+int ControllerWescal::setModePageControl(std::istream& words, const std::string& word) {
+    if (shell_words::hasMoreWords(words))
+        throwError(kCliControllerCommand);
+    if (family < kFamilyModePageControl)
+        throwError(kCliControllerOperation);
+    const std::string value = shell_words::valueAfterEquals(word);
+    uint8_t ignore = 0;
+    if (value == "ignore")
+        ignore = 1;
+    else if (value != "honor")
+        throwError(kCliModePageControl);
+    printProgress("Setting Mode Page Control of /" + name + " to [" + value + "]");
+    if (Api::SetModePageControl(objectId, ignore) != 0)
+        throwApiError();
+    std::cout << " ... Done.\n";
+    return 0;
+}
+
+void ControllerWescal::checkBackgroundTaskMode(uint8_t mode, const std::string& task) {
+    uint32_t level37 = 0;
+    if (Api::HasFirmwareCompatLevel37(objectId, &level37) != 0 || level37 == 0)
+        throwError(kCliNotSupported);
+    if (mode != kModeLowLatency)
+        return;
+    int32_t rate = 0;
+    const int read = task == "verify" ? Api::GetVerifyRate(objectId, &rate)
+                                      : Api::GetRebuildRate(objectId, &rate);
+    if (read == 0 && rate == 1)
+        std::cout << "\nWARNING: For the background task, setting mode to 'low latency' and\n"
+                     "rate=1 (fastest I/O; slowest "
+                  << task << ") may cause the task to never\ncomplete if host I/O is active.\n\n";
+}
+
+struct ControllerWescal::BackgroundTask {
+    const char* task;
+    const char* progress;
+    int (Controller::*setRate)(std::istream&);
+    int (AuditLog::*setMode)(ObjectId, uint8_t);
+};
+
+namespace {
+
+const ControllerWescal::BackgroundTask kRebuildTask = {
+    "rebuild", "Setting Rebuild background task mode of /", &Controller::setRebuildRate,
+    &AuditLog::SetRebuildMode};
+const ControllerWescal::BackgroundTask kVerifyTask = {
+    "verify", "Setting Verify background task mode of /", &Controller::setVerifyRate,
+    &AuditLog::SetVerifyMode};
+
+}  // namespace
+
+int ControllerWescal::setRebuildBackgroundTask(std::istream& words, const std::string& word,
+                                               int isRate) {
+    return setBackgroundTask(kRebuildTask, words, word, isRate != 0);
+}
+
+int ControllerWescal::setVerifyBackgroundTask(std::istream& words, const std::string& word,
+                                              int isRate) {
+    return setBackgroundTask(kVerifyTask, words, word, isRate != 0);
+}
+
+int ControllerWescal::setBackgroundTask(const BackgroundTask& task, std::istream& words,
+                                        const std::string& word, bool isRate) {
+    if (shell_words::hasMoreWords(words))
+        throwError(kCliControllerCommand);
+    const std::string value = shell_words::valueAfterEquals(word);
+    if (isRate) {
+        if (value.find_first_not_of("0123456789") != std::string::npos)
+            throwError(kCliRate);
+        std::istringstream rate(value);
+        return (this->*task.setRate)(rate);
+    }
+    uint8_t mode = kModeAdaptive;
+    if (value == "lowlatency")
+        mode = kModeLowLatency;
+    else if (value != "adaptive")
+        throwError(kCliTaskMode);
+    checkBackgroundTaskMode(mode, task.task);
+    printProgress(task.progress + name + " to [" + value + "]");
+    if ((auditLog().*task.setMode)(objectId, mode) != 0)
+        throwApiError();
+    std::cout << " ... Done\n";
+    return 0;
 }
