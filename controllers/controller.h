@@ -259,6 +259,9 @@ class Controller : public Object {
 
     // ===== Units and ports =====
     // Declarations added by the unit and port code go in this block.
+    // The unit commands print their progress lines with the controller's
+    // progress helpers.
+    friend class LogicalDisk;
     // ===== end of units and ports =====
 
   protected:

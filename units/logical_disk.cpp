@@ -4,18 +4,13 @@
 
 #include "api/api.h"
 #include "controllers/controller.h"
-#include "shell/help.h"
 #include "shell/kv_exception.h"
-#include "shell/shell.h"
-#include "shell/shell_words.h"
 #include "units/api_call.h"
 #include "units/unit_texts.h"
 
 namespace {
 
 // CLI codes of the unit commands.
-constexpr int kInvalidUnitCommand = 38;
-constexpr int kInvalidUnitCommandSyntax = 39;
 constexpr int kInvalidUnitOperation = 25;
 constexpr int kInvalidControllerOperation = 24;
 constexpr int kInvalidKeepwellShow = 109;
@@ -80,43 +75,6 @@ std::string LogicalDisk::getControllerName() const {
 
 std::string LogicalDisk::getPath() const {
     return "/" + getControllerName() + "/" + name;
-}
-
-// The unit and port commands are built on top of these tables; until then
-// every command word is refused the way an unknown one is.
-int LogicalDisk::execute(std::istream& words) {
-    std::string word;
-    if (!(words >> word))
-        Controller::throwError(kInvalidUnitCommandSyntax);
-    if (shell_words::isHelpWord(word)) {
-        theShell->getHelp()->showUnitHelp("all");
-        return 0;
-    }
-    if (word == "import")
-        return 0;
-    if (word == "show") {
-        show(words);
-        return 0;
-    }
-    // The unit's other commands are not in place yet: they end as
-    // unsupported rather than as unknown words.
-    static const char* const kUnitCommands[] = {"migrate", "flush", "export", "remove", "del",
-                                                "resume",  "pause", "set",    "start",  "stop"};
-    for (const char* command : kUnitCommands) {
-        if (word == command)
-            Controller::throwNotSupported();
-    }
-    Controller::throwError(kInvalidUnitCommand);
-}
-
-void LogicalDisk::show(std::istream& words) {
-    std::string word;
-    const bool newStyle = theShell == nullptr || theShell->isNewOutputStyle();
-    // The old-style unit report and the attribute lines are not part of
-    // this build yet.
-    if ((words >> word) || !newStyle)
-        Controller::throwNotSupported();
-    showTable(true);
 }
 
 // --- Status and value texts ---
@@ -241,15 +199,13 @@ std::string LogicalDisk::getVolumeSizeTextOf(ObjectId volume) {
 }
 
 std::string LogicalDisk::getCacheText() {
-    uint32_t level37 = 0;
-    if (Api::HasFirmwareCompatLevel37(controllerId(), &level37) != 0)
-        level37 = 0;
+    const bool level37 = hasLevel37();
     uint8_t write = 0;
     RequireApi(Api::GetUnitWriteCache(id, &write));
     uint8_t read = kReadCacheOff;
-    if (level37 == 1)
+    if (level37)
         RequireApi(Api::GetReadCacheMode(id, &read));
-    return UnitTexts::cacheText(level37 == 1, write != 0, read);
+    return UnitTexts::cacheText(level37, write != 0, read);
 }
 
 std::string LogicalDisk::getAutoverifyText() {

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <memory>
 #include <string>
@@ -74,7 +75,7 @@ class LogicalDisk : public Object {
     // The row of the controller's unit list.
     virtual void showSummaryRow();
     // The show words after the unit in the old-style info command: no word
-    // prints the unit table.
+    // prints the unit table (the detail report in the old output style).
     virtual void show(std::istream& words);
     // The unit's own table: the unit row only.
     virtual void showTable(bool withHeader);
@@ -94,6 +95,78 @@ class LogicalDisk : public Object {
     virtual int pauseRebuild();
     bool startVerify();
     bool stopVerify();
+
+    // --- Unit commands, show and set (units/logical_disk_commands.cpp,
+    // units/logical_disk_show.cpp, units/logical_disk_set.cpp) ---
+    // Policy slots a unit type may refuse.
+    virtual bool setIgnoreEcc(bool on);
+    virtual int setWriteCache(bool on, const std::string& mode);
+    virtual bool getWriteCache(bool useCached);
+    virtual void setReadCache(const std::string& value, bool newUnit);
+    virtual void showKeepwell();
+    virtual bool setKeepwell(const std::string& value);
+
+    // The command words after the unit's address.
+    int startCommand(std::istream& words);
+    int startRebuildCommand(std::istream& words);
+    int startVerifyCommand(std::istream& words);
+    int stopCommand(std::istream& words);
+    int stopVerifyCommand(std::istream& words);
+    int stopRebuildCommand(std::istream& words);
+    int pauseCommand(std::istream& words);
+    int pauseRebuildCommand(std::istream& words);
+    int resumeCommand(std::istream& words);
+    int resumeRebuildCommand(std::istream& words);
+    int removeCommand(std::istream& words);
+    int delCommand(std::istream& words);
+    int migrateCommand(std::istream& words);
+    int flushCommand(std::istream& words);
+    int showCommand(std::istream& words);
+    int setCommand(std::istream& words);
+    // The attribute words of "show all" for this unit, separated by blanks.
+    void listAllAttributes(std::ostream& out);
+    // A drive list word: "p" and pieces "n" or "a-b" joined by ':'.
+    // Appends to `drives`, sorts it and refuses duplicates.
+    bool parseDriveList(const std::string& word);
+
+    // One line of the show command per attribute word.
+    void showAttribute(const std::string& word);
+    void showStatus();
+    void showRebuildStatus();
+    void showVerifyStatus();
+    void showInitializeStatus();
+    void showVolumeCount();
+    void showName();
+    void showSerial();
+    void showQueuePolicy();
+    void showIdentify();
+    void showParity();
+    void showIgnoreEcc();
+    void showAutoverify();
+    void showCache(bool readCache);
+    void showWriteDpo();
+    void showRapidRecovery();
+    // The old-style detail report of a unit.
+    int showDetail(ObjectId unit);
+    // "On", "Off", or "-" when the library cannot tell.
+    std::string getIdentifyText();
+
+    // The set handlers and the policy operations behind them.
+    void setWriteCacheCommand(const std::string& value, const std::string& confirmation);
+    void setAutoverifyCommand(const std::string& value);
+    void setIgnoreEccCommand(const std::string& value);
+    void setNameCommand(const std::string& value);
+    void setQueuePolicyCommand(const std::string& value);
+    void setKeepwellCommand(const std::string& value, const std::string& confirmation);
+    void setIdentifyCommand(const std::string& value);
+    void setRapidRecoveryCommand(const std::string& value, const std::string& confirmation);
+    void setWriteDpo(const std::string& value);
+    void setRapidRecovery(uint32_t request, const std::string& mode);
+    bool setAutoverify(bool on);
+    bool getAutoverify(bool useCached);
+    void checkNameLength(const std::string& text);
+    bool setName(const std::string& text);
+    bool setQueuePolicy(const std::string& value);
 
     // --- Accessors ---
     [[nodiscard]] uint32_t getUnitType() const { return typeCode; }
@@ -164,6 +237,14 @@ class LogicalDisk : public Object {
     // The row of a subunit that holds a drive: its status reads "WARNING"
     // when the subunit is OK but its drive is not.
     void printDriveRow(const std::string& rowName, ObjectId member);
+
+    // A setting's progress line: printed and flushed, then `apply`; "Done."
+    // on success, "Failed." before the error passes on.
+    void runSetting(const std::string& progress, const std::function<void()>& apply);
+    // The firmware compatibility level queries; a failed query counts as
+    // below the level.
+    bool hasLevel36();
+    bool hasLevel37();
 
     bool redundant = false;
     Controller* controller = nullptr;  // not owned

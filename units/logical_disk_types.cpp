@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kInvalidUnitOperation = 25;
 constexpr int kInvalidRaid50Group = 30;
+constexpr int kInvalidArchitectureOperation = 29;
 constexpr int kInvalidUnitConfiguration = 18;
 constexpr uint32_t kRaid50DefaultGroup = 3;
 
@@ -102,6 +103,67 @@ bool LogicalDiskRaid50::parseGroup(const std::string& token) {
 }
 
 uint32_t LogicalDiskSpare::getStripeCode(bool /*useCached*/) {
+    Controller::throwError(kInvalidUnitOperation);
+}
+
+// --- Operations a unit type refuses ---
+
+// Units without redundancy: no ignore-ECC policy, no rebuild.
+#define KV_UNIT_WITHOUT_REDUNDANCY(Class)              \
+    bool Class::setIgnoreEcc(bool) {                   \
+        Controller::throwError(kInvalidUnitOperation); \
+    }                                                  \
+    int Class::rebuildCommand(std::istream&) {         \
+        Controller::throwError(kInvalidUnitOperation); \
+    }                                                  \
+    int Class::startRebuild(bool) {                    \
+        Controller::throwError(kInvalidUnitOperation); \
+    }                                                  \
+    int Class::resumeRebuild() {                       \
+        Controller::throwError(kInvalidUnitOperation); \
+    }                                                  \
+    int Class::pauseRebuild() {                        \
+        Controller::throwError(kInvalidUnitOperation); \
+    }
+
+KV_UNIT_WITHOUT_REDUNDANCY(LogicalDiskRaid0)
+KV_UNIT_WITHOUT_REDUNDANCY(LogicalDiskSingle)
+KV_UNIT_WITHOUT_REDUNDANCY(LogicalDiskSpare)
+KV_UNIT_WITHOUT_REDUNDANCY(LogicalDiskJBOD)
+KV_UNIT_WITHOUT_REDUNDANCY(LogicalDiskDead)
+#undef KV_UNIT_WITHOUT_REDUNDANCY
+
+// The older family cannot verify a unit without redundancy; the others
+// verify it as any unit.
+#define KV_UNIT_VERIFY_NOT_ON_PRANE(Class)                         \
+    int Class::verifyCommand(std::istream& words) {                \
+        if (family() == kFamilyPrane)                              \
+            Controller::throwError(kInvalidArchitectureOperation); \
+        LogicalDisk::verifyCommand(words);                         \
+        return 1;                                                  \
+    }
+
+KV_UNIT_VERIFY_NOT_ON_PRANE(LogicalDiskRaid0)
+KV_UNIT_VERIFY_NOT_ON_PRANE(LogicalDiskSpare)
+KV_UNIT_VERIFY_NOT_ON_PRANE(LogicalDiskJBOD)
+#undef KV_UNIT_VERIFY_NOT_ON_PRANE
+
+// A flush addressed to a spare: the spare has no write cache, and the
+// controller is not asked.
+bool LogicalDiskSpare::flush() {
+    std::cout << "Flushing write-cache on unit " << getPath() << " ...Failed." << std::endl;
+    Controller::throwError(kInvalidUnitOperation);
+}
+
+bool LogicalDiskSpare::getWriteCache(bool) {
+    Controller::throwError(kInvalidUnitOperation);
+}
+
+void LogicalDiskSpare::showKeepwell() {
+    Controller::throwError(kInvalidUnitOperation);
+}
+
+bool LogicalDiskSpare::setKeepwell(const std::string&) {
     Controller::throwError(kInvalidUnitOperation);
 }
 

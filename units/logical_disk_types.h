@@ -19,6 +19,14 @@ class LogicalDiskRaid0 : public LogicalDisk {
                      ObjectId unitId);
     std::string getIgnoreEccText() override { return "-"; }
     void showTable(bool withHeader) override { showSubunitTable(withHeader); }
+    // A unit without redundancy has no ignore-ECC policy and no rebuild.
+    bool setIgnoreEcc(bool on) override;
+    int rebuildCommand(std::istream& words) override;
+    int startRebuild(bool ignoreEcc) override;
+    int resumeRebuild() override;
+    int pauseRebuild() override;
+    // Not on the older family: the verify of a unit without redundancy.
+    int verifyCommand(std::istream& words) override;
 };
 
 class LogicalDiskRaid1 : public LogicalDisk {
@@ -84,6 +92,12 @@ class LogicalDiskSingle : public LogicalDisk {
     std::string getStripe() override { return "-"; }
     uint32_t getStripeCode(bool /*useCached*/) override { return 0; }
     std::string getIgnoreEccText() override { return "-"; }
+    // A unit without redundancy has no ignore-ECC policy and no rebuild.
+    bool setIgnoreEcc(bool on) override;
+    int rebuildCommand(std::istream& words) override;
+    int startRebuild(bool ignoreEcc) override;
+    int resumeRebuild() override;
+    int pauseRebuild() override;
 };
 
 class LogicalDiskSpare : public LogicalDisk {
@@ -95,6 +109,19 @@ class LogicalDiskSpare : public LogicalDisk {
     uint32_t getStripeCode(bool useCached) override;
     std::string getIgnoreEccText() override { return "-"; }
     std::string getCacheText() override { return "-"; }
+    // A unit without redundancy has no ignore-ECC policy and no rebuild.
+    bool setIgnoreEcc(bool on) override;
+    int rebuildCommand(std::istream& words) override;
+    int startRebuild(bool ignoreEcc) override;
+    int resumeRebuild() override;
+    int pauseRebuild() override;
+    // Not on the older family: the verify of a unit without redundancy.
+    int verifyCommand(std::istream& words) override;
+    // A spare holds no data: no write cache to flush or read, no Keepwell.
+    bool flush() override;
+    bool getWriteCache(bool useCached) override;
+    void showKeepwell() override;
+    bool setKeepwell(const std::string& value) override;
 };
 
 class LogicalDiskJBOD : public LogicalDisk {
@@ -105,6 +132,14 @@ class LogicalDiskJBOD : public LogicalDisk {
     std::string getStripe() override { return "-"; }
     uint32_t getStripeCode(bool /*useCached*/) override { return 0; }
     std::string getIgnoreEccText() override { return "-"; }
+    // A unit without redundancy has no ignore-ECC policy and no rebuild.
+    bool setIgnoreEcc(bool on) override;
+    int rebuildCommand(std::istream& words) override;
+    int startRebuild(bool ignoreEcc) override;
+    int resumeRebuild() override;
+    int pauseRebuild() override;
+    // Not on the older family: the verify of a unit without redundancy.
+    int verifyCommand(std::istream& words) override;
 };
 
 // A unit the controller reports as dead (type 64).
@@ -116,6 +151,12 @@ class LogicalDiskDead : public LogicalDisk {
     std::string getStripe() override { return "-"; }
     uint32_t getStripeCode(bool /*useCached*/) override { return 0; }
     std::string getIgnoreEccText() override { return "-"; }
+    // A unit without redundancy has no ignore-ECC policy and no rebuild.
+    bool setIgnoreEcc(bool on) override;
+    int rebuildCommand(std::istream& words) override;
+    int startRebuild(bool ignoreEcc) override;
+    int resumeRebuild() override;
+    int pauseRebuild() override;
 };
 
 // A unit in migration: the source unit and the unit it becomes.

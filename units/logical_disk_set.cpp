@@ -1,0 +1,418 @@
+// A unit's set command and the policy operations behind it: write and
+// read cache, write DPO, Rapid RAID Recovery, auto-verify, ignore-ECC,
+// name, command queuing, Keepwell and identify. Changes the audit log
+// records go through their AuditLog wrappers.
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <iostream>
+#include <iterator>
+
+#include "api/api.h"
+#include "api/audit_log.h"
+#include "controllers/bbu.h"
+#include "controllers/controller.h"
+#include "shell/help.h"
+#include "shell/kv_exception.h"
+#include "shell/shell.h"
+#include "shell/shell_words.h"
+#include "units/api_call.h"
+#include "units/logical_disk.h"
+
+namespace {
+
+constexpr int kInvalidUnitSet = 80;
+constexpr int kInvalidSetCache = 81;
+constexpr int kInvalidSetAutoverify = 82;
+constexpr int kInvalidSetIgnoreEcc = 83;
+constexpr int kInvalidSetName = 100;
+constexpr int kNameTooLong = 101;
+constexpr int kInvalidSetIdentify = 105;
+constexpr int kInvalidSetQueuing = 106;
+constexpr int kInvalidSetKeepwell = 108;
+constexpr int kFeatureNotSupported = 149;
+constexpr int kInvalidSetReadCache = 160;
+
+// A unit name: 20 characters and the terminating zero.
+constexpr std::size_t kUnitNameSize = 21;
+
+// A change through its audit wrapper, so that it gets its audit line;
+// without an audit logger (no shell) the library is called directly.
+template <class... Args>
+int audited(int (AuditLog::*wrapper)(ObjectId, Args...), int (*direct)(ObjectId, Args...),
+            ObjectId unit, Args... args) {
+    return theAuditLog != nullptr ? (theAuditLog->*wrapper)(unit, args...) : direct(unit, args...);
+}
+
+bool isQuietWord(const std::string& word) {
+    return word == "q" || word == "quiet";
+}
+
+bool isQuietMode(const std::string& mode) {
+    return isQuietWord(mode) || mode == "quiet_no_message";
+}
+
+bool isOnOff(const std::string& value) {
+    return value == "on" || value == "off";
+}
+
+// The word after an attribute that takes one: it becomes the confirmation
+// word and must be "q" or "quiet".
+void readConfirmationWord(std::istream& words, std::string* confirmation, int errorCode) {
+    if (!shell_words::hasMoreWords(words))
+        return;
+    words >> *confirmation;
+    if (!isQuietWord(*confirmation))
+        Controller::throwError(errorCode);
+}
+
+// The progress line of a set handler: prefix, unit and value as typed.
+std::string settingLine(const char* prefix, const LogicalDisk& unit, const std::string& value) {
+    return prefix + unit.getControllerName() + "/" + unit.getName() + " to [" + value + "] ... ";
+}
+
+}  // namespace
+
+// --- Shared helpers ---
+
+void LogicalDisk::runSetting(const std::string& progress, const std::function<void()>& apply) {
+    Controller::printProgress(progress);
+    try {
+        apply();
+    } catch (KV_Exception&) {
+        std::cout << "Failed." << std::endl;
+        throw;
+    }
+    Controller::printDone();
+}
+
+bool LogicalDisk::hasLevel36() {
+    uint32_t answer = 0;
+    return Api::HasFirmwareCompatLevel36(controllerId(), &answer) == 0 && answer == 1;
+}
+
+bool LogicalDisk::hasLevel37() {
+    uint32_t answer = 0;
+    return Api::HasFirmwareCompatLevel37(controllerId(), &answer) == 0 && answer == 1;
+}
+
+// --- The set command ---
+
+int LogicalDisk::setCommand(std::istream& words) {
+    std::string confirmation = "confirm";
+    if (!shell_words::hasMoreWords(words))
+        Controller::throwError(kInvalidUnitSet);
+    const bool newer = family() != kFamilyPrane;
+    auto has = [](const std::string& word, const char* key) {
+        return word.find(key) != std::string::npos;
+    };
+    std::string word;
+    while (words >> word) {
+        const std::string value = shell_words::valueAfterEquals(word);
+        if (has(word, "rdcache=")) {
+            if (value != "basic" && value != "off" && value != "intelligent")
+                Controller::throwError(kInvalidSetReadCache);
+            setReadCache(value, false);
+        } else if (has(word, "cache=") || has(word, "wrcache=")) {
+            readConfirmationWord(words, &confirmation, kInvalidSetCache);
+            setWriteCacheCommand(value, confirmation);
+        } else if (has(word, "writedpo=")) {
+            if (shell_words::hasMoreWords(words))
+                Controller::throwError(kInvalidUnitSet);
+            if (value != "ignore" && value != "force" && value != "honor")
+                Controller::throwError(kInvalidUnitSet);
+            setWriteDpo(value);
+        } else if (newer && has(word, "autoverify=")) {
+            setAutoverifyCommand(value);
+        } else if (newer && has(word, "ignoreecc=")) {
+            setIgnoreEccCommand(value);
+        } else if (newer && has(word, "name=")) {
+            setNameCommand(value);
+        } else if (newer && has(word, "qpolicy=")) {
+            setQueuePolicyCommand(value);
+        } else if (newer && has(word, "keepwell=")) {
+            readConfirmationWord(words, &confirmation, kInvalidSetKeepwell);
+            setKeepwellCommand(value, confirmation);
+        } else if (newer && has(word, "identify=")) {
+            setIdentifyCommand(value);
+        } else if (has(word, "rapidrecovery=") || has(word, "rrr=")) {
+            readConfirmationWord(words, &confirmation, kInvalidUnitSet);
+            setRapidRecoveryCommand(value, confirmation);
+        } else if (shell_words::isHelpWord(word)) {
+            theShell->getHelp()->showUnitSetHelp();
+            return 0;
+        } else {
+            Controller::throwError(kInvalidUnitSet);
+        }
+    }
+    return 0;
+}
+
+void LogicalDisk::setWriteCacheCommand(const std::string& value, const std::string& confirmation) {
+    if (!isOnOff(value))
+        Controller::throwError(kInvalidSetCache);
+    try {
+        setWriteCache(value == "on", confirmation);
+    } catch (KV_Exception&) {
+        std::cout << "Failed." << std::endl;
+        throw;
+    }
+}
+
+void LogicalDisk::setAutoverifyCommand(const std::string& value) {
+    if (!isOnOff(value))
+        Controller::throwError(kInvalidSetAutoverify);
+    runSetting(settingLine("Setting Auto-Verify Policy on /", *this, value),
+               [&] { setAutoverify(value == "on"); });
+}
+
+void LogicalDisk::setIgnoreEccCommand(const std::string& value) {
+    if (!isOnOff(value))
+        Controller::throwError(kInvalidSetIgnoreEcc);
+    runSetting(settingLine("Setting Ignore ECC Policy on /", *this, value),
+               [&] { setIgnoreEcc(value == "on"); });
+}
+
+void LogicalDisk::setNameCommand(const std::string& value) {
+    runSetting(settingLine("Naming unit /", *this, value), [&] { setName(value); });
+}
+
+void LogicalDisk::setQueuePolicyCommand(const std::string& value) {
+    if (!isOnOff(value))
+        Controller::throwError(kInvalidSetQueuing);
+    runSetting(settingLine("Setting Command Queuing Policy for unit /", *this, value),
+               [&] { setQueuePolicy(value); });
+}
+
+void LogicalDisk::setKeepwellCommand(const std::string& value, const std::string& confirmation) {
+    static const char* const kValues[] = {"protect", "perform", "balance", "protection",
+                                          "performance"};
+    if (std::find(std::begin(kValues), std::end(kValues), value) == std::end(kValues))
+        Controller::throwError(kInvalidSetKeepwell);
+    const bool perform = value == "perform" || value == "performance";
+    if (perform && !isQuietMode(confirmation)) {
+        const std::string warning = "Warning: Unit " + getPath() +
+                                    " keepwell policy is set to Performance" +
+                                    " which may cause data loss in the event of power failure.";
+        if (!Shell::confirm(warning))
+            return;
+    }
+    runSetting(settingLine("Setting Command Keepwell Policy for unit /", *this, value),
+               [&] { setKeepwell(value); });
+}
+
+void LogicalDisk::setIdentifyCommand(const std::string& value) {
+    if (family() < kFamilySolvane || !isOnOff(value))
+        Controller::throwError(kInvalidSetIdentify);
+    Controller::printProgress(settingLine("Setting unit Identify on /", *this, value));
+    // Identify is a light, not a configuration change: not in the audit
+    // log, and a controller that cannot light it only answers "N/A".
+    if (Api::SetUnitIdentify(id, value == "on" ? 1 : 0) == 0)
+        std::cout << "Done.\n";
+    else
+        std::cout << "N/A\n";
+}
+
+void LogicalDisk::setRapidRecoveryCommand(const std::string& value,
+                                          const std::string& confirmation) {
+    if (value == "all")
+        rapidRecoveryRequest = 2;
+    else if (value == "rebuild")
+        rapidRecoveryRequest = 3;
+    else if (value == "disable")
+        rapidRecoveryRequest = 4;
+    else
+        Controller::throwError(kInvalidUnitSet);
+    setRapidRecovery(rapidRecoveryRequest, confirmation);
+}
+
+// --- Policy operations ---
+
+int LogicalDisk::setWriteCache(bool on, const std::string& mode) {
+    const std::string value = on ? "on" : "off";
+    if (on && family() >= kFamilyRhosk && !isQuietMode(mode)) {
+        // Every newer-family controller has a battery object; what counts
+        // is whether a battery backup unit is there.
+        BBU* battery = controller->getBbu();
+        if (battery == nullptr || !battery->isPresent(true)) {
+            const std::string warning =
+                "You do not have a battery backup unit installed, enabling write cache on\n" +
+                getPath() + " may cause loss of data in the event of power failure.";
+            if (!Shell::confirm(warning))
+                return 0;
+        }
+    }
+    const bool quiet = mode == "quiet_no_message";
+    if (!quiet)
+        Controller::printProgress("Setting Write Cache Policy on " + getPath() + " to [" + value +
+                                  "] ... ");
+    const int result = on ? audited(&AuditLog::EnableWriteCache, Api::EnableWriteCache, id)
+                          : audited(&AuditLog::DisableWriteCache, Api::DisableWriteCache, id);
+    if (result != 0)
+        Controller::throwApiError();
+    writeCache = on;
+    if (!quiet)
+        Controller::printDone();
+    return 0;
+}
+
+bool LogicalDisk::getWriteCache(bool useCached) {
+    if (!useCached) {
+        uint8_t on = 0;
+        RequireApi(Api::GetUnitWriteCache(id, &on));
+        writeCache = on == 1;
+    }
+    return writeCache;
+}
+
+void LogicalDisk::setReadCache(const std::string& value, bool newUnit) {
+    const bool level37 = hasLevel37();
+    if (!newUnit) {
+        if (!level37)
+            Controller::throwError(kFeatureNotSupported);
+        Controller::printProgress("Setting Read Cache Policy on " + getPath() + " to [" + value +
+                                  "] ...");
+    } else {
+        if (!level37)
+            return;
+        Controller::printProgress("Setting read cache = " + value + " for the new unit ...");
+    }
+    int result = 0;
+    if (value == "off" || value == "OFF")
+        result = audited(&AuditLog::DisableReadCache, Api::DisableReadCache, id);
+    else if (value == "basic")
+        result = audited(&AuditLog::EnableBasicReadCache, Api::EnableBasicReadCache, id);
+    else if (value == "intelligent")
+        result =
+            audited(&AuditLog::EnableIntelligentReadCache, Api::EnableIntelligentReadCache, id);
+    if (result != 0)
+        Controller::throwApiError();
+    std::cout << " Done." << std::endl;
+}
+
+void LogicalDisk::setWriteDpo(const std::string& value) {
+    if (!hasLevel36())
+        Controller::throwError(kFeatureNotSupported);
+    const uint8_t policy = value == "ignore" ? 0 : value == "force" ? 1 : 2;
+    Controller::printProgress("Setting Write DPO policy on " + getPath() + " to [" + value +
+                              "] ... ");
+    // The write DPO policy is not one of the audited changes.
+    RequireApi(Api::SetWriteDpoPolicy(id, policy));
+    Controller::printDone();
+}
+
+void LogicalDisk::setRapidRecovery(uint32_t request, const std::string& mode) {
+    if (!hasLevel36())
+        Controller::throwError(kFeatureNotSupported);
+    const bool hasPolicy = typeCode == kUnitRaid1 || typeCode == kUnitRaid1Mirror ||
+                           typeCode == kUnitRaid5 || typeCode == kUnitRaid10 ||
+                           typeCode == kUnitRaid6 || typeCode == kUnitRaid50;
+    if (!hasPolicy) {
+        std::cout << "The Rapid RAID Recovery setting cannot be changed "
+                  << "for this array type.\n";
+        return;
+    }
+    uint8_t current = 0xFF;
+    if (Api::GetRapidRecovery(id, &current) != 0)
+        Controller::throwError(kFeatureNotSupported);
+    if (current == 0) {
+        std::cout << "Current Rapid RAID Recovery state is not changable.\n";
+        return;
+    }
+    uint8_t policy = 0;
+    std::string text;
+    if (request == 2) {
+        policy = 3;
+        text = "all";
+    } else if (request == 3) {
+        policy = 1;
+        text = "rebuild";
+    } else if (request == 4) {
+        policy = 0;
+        text = "disable";
+        if (!isQuietWord(mode)) {
+            const std::string warning = "Setting Rapid RAID Recovery to disable is permanent for " +
+                                        getPath() + "\nand CANNOT be changed at a later time.";
+            if (!Shell::confirm(warning))
+                return;
+        }
+    } else {
+        // Only the set handler and the creation flow call this, with the
+        // three request codes.
+        Controller::throwError(kInvalidUnitSet);
+    }
+    Controller::printProgress("Setting Rapid RAID Recovery policy on " + getPath() + " to [" +
+                              text + "] ... ");
+    RequireApi(audited(&AuditLog::SetRapidRecovery, Api::SetRapidRecovery, id, policy));
+    std::cout << "Done.\n";
+}
+
+bool LogicalDisk::setAutoverify(bool on) {
+    if (family() < kFamilyRhosk)
+        Controller::throwError(kFeatureNotSupported);
+    RequireApi(on ? audited(&AuditLog::EnableAutoVerify, Api::EnableAutoVerify, id)
+                  : audited(&AuditLog::DisableAutoVerify, Api::DisableAutoVerify, id));
+    autoverify = on;
+    return true;
+}
+
+bool LogicalDisk::getAutoverify(bool useCached) {
+    if (!useCached) {
+        uint8_t value = 0;
+        RequireApi(Api::GetAutoVerify(id, &value));
+        autoverify = value == 1;
+    }
+    return autoverify;
+}
+
+bool LogicalDisk::setIgnoreEcc(bool on) {
+    if (family() == kFamilyPrane || !redundant)
+        Controller::throwError(kFeatureNotSupported);
+    RequireApi(on ? audited(&AuditLog::ContinueOnEccErrors, Api::ContinueOnEccErrors, id)
+                  : audited(&AuditLog::HaltOnEccErrors, Api::HaltOnEccErrors, id));
+    ignoreEcc = on;
+    return true;
+}
+
+void LogicalDisk::checkNameLength(const std::string& text) {
+    if (text.size() >= kUnitNameSize)
+        Controller::throwError(kNameTooLong);
+}
+
+bool LogicalDisk::setName(const std::string& text) {
+    if (family() == kFamilyPrane)
+        Controller::throwError(kInvalidSetName);
+    checkNameLength(text);
+    char buffer[kUnitNameSize] = {};
+    std::snprintf(buffer, sizeof buffer, "%s", text.c_str());
+    RequireApi(audited<const char*>(&AuditLog::SetUnitName, Api::SetUnitName, id, buffer));
+    return true;
+}
+
+bool LogicalDisk::setQueuePolicy(const std::string& value) {
+    if (family() < kFamilySolvane || typeCode == kUnitSpare)
+        Controller::throwError(kInvalidSetQueuing);
+    if (value == "on")
+        RequireApi(audited(&AuditLog::EnableUnitQueuing, Api::EnableUnitQueuing, id));
+    else if (value == "off")
+        RequireApi(audited(&AuditLog::DisableUnitQueuing, Api::DisableUnitQueuing, id));
+    else
+        Controller::throwError(kInvalidSetQueuing);
+    return true;
+}
+
+bool LogicalDisk::setKeepwell(const std::string& value) {
+    if (family() < kFamilySolvane)
+        Controller::throwError(kInvalidSetKeepwell);
+    uint8_t mode = 0;
+    if (value == "protect" || value == "protection")
+        mode = 0;
+    else if (value == "balance")
+        mode = 1;
+    else if (value == "perform" || value == "performance")
+        mode = 2;
+    else
+        Controller::throwError(kInvalidSetKeepwell);
+    RequireApi(audited(&AuditLog::SetKeepwellMode, Api::SetKeepwellMode, id, mode));
+    return true;
+}
