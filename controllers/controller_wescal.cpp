@@ -6,6 +6,7 @@
 #include "api/api.h"
 #include "api/rhosk/rhosk_codes.h"
 #include "controllers/bbu.h"
+#include "controllers/controller_events.h"
 #include "shell/kv_exception.h"
 
 ControllerWescal::ControllerWescal(const std::string& controllerName, uint32_t controllerNumber,
@@ -44,14 +45,13 @@ std::string ControllerWescal::getVerifyRate() {
     return std::to_string(rate);
 }
 
-// The event lists need the library's event walk, which it does not offer
-// yet: they print nothing.
+// The event list, oldest first or newest first.
 void ControllerWescal::showAlarms() {
-    throwNotSupported();
+    controller_events::showEventList(name, objectId, false);
 }
 
 void ControllerWescal::showAlarmsReverse() {
-    throwNotSupported();
+    controller_events::showEventList(name, objectId, true);
 }
 
 // The operations below belong to the task schedules, the controller
