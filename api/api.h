@@ -5,6 +5,7 @@
 // storage the caller owns and are written only on success.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "api/api_codes.h"
@@ -429,3 +430,87 @@ int GetEnclosureIdOfElement(ObjectId element, ObjectId* enclosure);
 
 }  // namespace Api
 // --- end of enclosures ---
+
+// --- Controller events, event capture, rescan and controller logs (api/api_events.cpp) ---
+// The event walk and the rescan also route to the older family, whose back
+// end is not part of this build: there they record API error 2, like the
+// operations the older family lacks altogether.
+
+// One controller event as the library hands it out. A code of 0 marks the
+// end of the event list (no event there).
+struct AenRecord {
+    static constexpr std::size_t kParamTextSize = 99;  // at most 98 characters
+    static constexpr std::size_t kMessageSize = 256;   // at most 255 characters
+    uint32_t eventId;
+    uint32_t time;  // seconds since 1970-01-01 00:00 UTC
+    uint16_t code;
+    uint8_t severity;  // AenSeverity
+    uint8_t byte11;    // passed on unchanged from the controller's reply
+    uint8_t byte12;
+    uint8_t paramLength;
+    char params[kParamTextSize];
+    uint8_t messageLength;
+    char message[kMessageSize];
+};
+
+// AenSeverity: the severity byte of an event.
+enum AenSeverity : uint8_t {
+    kAenError = 1,
+    kAenWarning = 2,
+    kAenInfo = 3,
+    kAenDebug = 4,
+};
+
+// CaptureMode: what the event capture does when its buffer is full.
+enum CaptureMode : uint32_t {
+    kCaptureUndefined = 0,
+    kCaptureUntilFull = 1,
+    kCaptureUntilStopped = 2,
+};
+
+// Size of the controller log buffers.
+constexpr std::size_t kControllerLogSize = 32768;
+
+namespace Api {
+
+// The event walk: the first (oldest) or last (newest) event, and the one
+// after or before a given event id.
+[[nodiscard]] int GetFirstAen(ObjectId controller, AenRecord* record);
+[[nodiscard]] int GetLastAen(ObjectId controller, AenRecord* record);
+[[nodiscard]] int GetNextAen(ObjectId controller, uint32_t eventId, AenRecord* record);
+[[nodiscard]] int GetPreviousAen(ObjectId controller, uint32_t eventId, AenRecord* record);
+
+// Advanced event capture (newer family only). EnableEventCapture takes 1 for
+// the default of 1024 events; 0 records API error 129.
+[[nodiscard]] int EnableEventCapture(ObjectId controller, uint32_t events);
+[[nodiscard]] int DisableEventCapture(ObjectId controller);
+[[nodiscard]] int SetEventCaptureMode(ObjectId controller, uint32_t mode);
+[[nodiscard]] int StartEventCapture(ObjectId controller);
+[[nodiscard]] int StopEventCapture(ObjectId controller);
+[[nodiscard]] int GetEventCaptureSegmentInfo(ObjectId controller, uint32_t* segmentSize,
+                                             uint32_t* segmentCount);
+// Copies at most `bufferSize` bytes of the segment into `buffer`.
+[[nodiscard]] int GetEventCaptureSegment(ObjectId controller, uint32_t index, uint8_t* buffer,
+                                         uint32_t bufferSize);
+[[nodiscard]] int GetEventCaptureMode(ObjectId controller, uint32_t* mode);
+[[nodiscard]] int GetEventCaptureState(ObjectId controller, uint32_t* enabled, uint32_t* events);
+[[nodiscard]] int GetEventCaptureControl(ObjectId controller, uint32_t* started);
+[[nodiscard]] int GetEventCaptureHostMask(ObjectId controller, uint32_t* mask);
+[[nodiscard]] int SetEventCaptureHostMask(ObjectId controller, uint32_t mask);
+[[nodiscard]] int GetEventCaptureInternalMask(ObjectId controller, uint32_t* mask);
+[[nodiscard]] int SetEventCaptureInternalMask(ObjectId controller, uint32_t mask);
+[[nodiscard]] int GetEventCaptureInternalUnmask(ObjectId controller, uint32_t* mask);
+[[nodiscard]] int SetEventCaptureInternalUnmask(ObjectId controller, uint32_t mask);
+
+// Rescans the controller for drives and units; the lists are written only
+// on success and hold the units imported and the free drives found.
+[[nodiscard]] int RescanController(ObjectId controller, uint8_t makeOsAware, ObjectIdList128* units,
+                                   ObjectIdList128* drives);
+
+// The controller's error log and its controller log, each into a caller
+// buffer of kControllerLogSize bytes.
+[[nodiscard]] int GetControllerErrorLog(ObjectId controller, uint8_t* log);
+[[nodiscard]] int GetControllerLog(ObjectId controller, uint8_t* log);
+
+}  // namespace Api
+// --- end of controller events, event capture, rescan and controller logs ---

@@ -145,6 +145,12 @@ class AuditLog {
     int StartBbuBatteryTest(ObjectId controller);
     // Ports.
     int IdentifyPort(ObjectId port, uint8_t enable);
+    // Rescan and controller logs. The rescan writes one more line per unit
+    // and drive it found; the caller presets both lists empty.
+    int RescanController(ObjectId controller, uint8_t makeOsAware, ObjectIdList128* units,
+                         ObjectIdList128* drives);
+    int GetControllerErrorLog(ObjectId controller, uint8_t* log);
+    int GetControllerLog(ObjectId controller, uint8_t* log);
 
   private:
     // Copies the error record on construction and puts it back on

@@ -212,3 +212,41 @@ int AuditLog::IdentifyPort(ObjectId port, uint8_t enable) {
                           port[ObjectId::kNumber], YesNo(enable), ResultWord(r));
     });
 }
+
+// --- Rescan and controller logs ---
+
+int AuditLog::RescanController(ObjectId controller, uint8_t makeOsAware, ObjectIdList128* units,
+                               ObjectIdList128* drives) {
+    ObjectIdList128 none;
+    none.clear();
+    const int result =
+        record(Api::RescanController(controller, makeOsAware, units, drives), [&](int r) {
+            return RescanMessage(controller, makeOsAware, units != nullptr ? *units : none,
+                                 drives != nullptr ? *drives : none, r);
+        });
+    if (result == 0 && enabled()) {
+        // The type lookups must not leave their errors behind.
+        ErrorRecordKeeper keeper;
+        for (std::size_t i = 0; units != nullptr && i < units->size(); ++i) {
+            uint32_t type = 0xFFFFFFFFu;
+            (void)Api::GetUnitType(units->ids[i], &type);
+            Write(RescanUnitLine(units->ids[i], type).c_str());
+        }
+        for (std::size_t i = 0; drives != nullptr && i < drives->size(); ++i)
+            Write(RescanDriveLine(drives->ids[i]).c_str());
+    }
+    return result;
+}
+
+int AuditLog::GetControllerErrorLog(ObjectId controller, uint8_t* log) {
+    return record(Api::GetControllerErrorLog(controller, log), [&](int r) {
+        return ControllerMessage("Get Error Log Controller", controller, r);
+    });
+}
+
+// Logged with the same text as the error log.
+int AuditLog::GetControllerLog(ObjectId controller, uint8_t* log) {
+    return record(Api::GetControllerLog(controller, log), [&](int r) {
+        return ControllerMessage("Get Error Log Controller", controller, r);
+    });
+}

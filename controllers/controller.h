@@ -257,6 +257,28 @@ class Controller : public Object {
     void showDiagHeader();
     // ===== end of controller views =====
 
+    // ===== Events, coercion factor and advanced event capture =====
+    // The event list ("show alarms|aens|events [reverse]").
+    void showEvents(std::istream& words);
+    // The drive coercion factor view and setter ("drvcoercionfactor", "dcf").
+    void showCoercionFactor(std::istream& words);
+    void setCoercionFactor(std::istream& words, const std::string& word);
+    // Advanced event capture: the "capture=" and "capturemode=" settings and
+    // their actions, the two views, and the hex masks of the debug setting.
+    int setCapture(std::istream& words, const std::string& word);
+    int setCaptureMode(std::istream& words, const std::string& word);
+    void enableCapture(std::istream& words);
+    void disableCapture();
+    void startCapture();
+    void stopCapture();
+    void setCaptureDebug(std::istream& words);
+    void showCapture();
+    void showCaptureDebug(std::istream& words);
+    static uint32_t parseHexMask(const std::string& text);
+    static uint32_t hexToInt(std::size_t length, const std::string& text);
+    static uint32_t intPow(uint32_t base, uint32_t exponent);
+    // ===== end of events, coercion factor and advanced event capture =====
+
     // ===== Units and ports =====
     // Declarations added by the unit and port code go in this block.
     // The unit commands print their progress lines with the controller's

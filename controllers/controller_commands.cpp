@@ -250,11 +250,11 @@ int Controller::setCommand(std::istream& words) {
         {"avmode", [&] { setAvMode(word); }},
         {"autodetect", {}},
         {"lbareorder", [&] { setLbaReorder(words, word); }},
-        {"capturemode", {}},
-        {"capture", {}},
+        {"capturemode", [&] { setCaptureMode(words, word); }},
+        {"capture", [&] { setCapture(words, word); }},
         {"pmstat", {}},
-        {"drvcoercionfactor", {}},
-        {"dcf", {}},
+        {"drvcoercionfactor", [&] { setCoercionFactor(words, word); }},
+        {"dcf", [&] { setCoercionFactor(words, word); }},
         {"modepgctl", [&] { setModePageControl(words, word); }},
     };
     for (const SetWord& each : kSetWords) {
@@ -292,12 +292,17 @@ int Controller::showCommand(std::istream& words) {
         if (shell_words::hasMoreWords(words))
             throwError(13);
         showHelp("show");
-    } else if (word == "pmstat" || word == "dpmstat" || word == "capture" ||
-               word == "capturemode" || word == "capture=debug" || word == "alarms" ||
-               word == "aens" || word == "events" || word == "drvcoercionfactor" || word == "dcf") {
-        // The statistics, capture, event and coercion views are not in
-        // place yet.
+    } else if (word == "pmstat" || word == "dpmstat") {
+        // The drive statistics views are not in place yet.
         throwNotSupported();
+    } else if (word == "capture" || word == "capturemode") {
+        showCapture();
+    } else if (word == "capture=debug") {
+        showCaptureDebug(words);
+    } else if (word == "alarms" || word == "aens" || word == "events") {
+        showEvents(words);
+    } else if (word == "drvcoercionfactor" || word == "dcf") {
+        showCoercionFactor(words);
     } else if (word == "modepgctl") {
         showModePageControl(words);
     } else {
@@ -333,11 +338,4 @@ void Controller::getShowAllAttributes(std::ostream& out) {
     put({"unitstatus", "drivestatus"});
     if (family >= 4)
         put({"bbustatus"});
-}
-
-// The capture is not in place yet: the grammar reaches it and it ends as
-// unsupported.
-
-int Controller::saveCapture() {
-    throwNotSupported();
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "api/api.h"
+#include "api/audit_log.h"
 #include "controllers/bbu.h"
 #include "controllers/controller.h"
 #include "controllers/controller_wescal.h"
@@ -36,15 +37,16 @@ std::string timeStamp() {
     return text;
 }
 
-// The access library offers neither the controller's error log nor its
-// controller log to the command classes yet: both reads end as an
-// unsupported feature, with the library's message.
-int readErrorLog(ObjectId /*controller*/, uint8_t* /*log*/) {
-    return ApiError::Fail(kApiNotSupported);
+// The two log reads, each through its audited wrapper (straight to the
+// library when no audit logger was made).
+int readErrorLog(ObjectId controller, uint8_t* log) {
+    return theAuditLog != nullptr ? theAuditLog->GetControllerErrorLog(controller, log)
+                                  : Api::GetControllerErrorLog(controller, log);
 }
 
-int readControllerLog(ObjectId /*controller*/, uint8_t* /*log*/) {
-    return ApiError::Fail(kApiNotSupported);
+int readControllerLog(ObjectId controller, uint8_t* log) {
+    return theAuditLog != nullptr ? theAuditLog->GetControllerLog(controller, log)
+                                  : Api::GetControllerLog(controller, log);
 }
 
 // A zero-filled log buffer, read whole; the library's error when the read

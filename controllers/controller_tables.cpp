@@ -10,6 +10,7 @@
 
 #include "api/api.h"
 #include "api/api_error.h"
+#include "api/audit_log.h"
 #include "api/rhosk/rhosk_codes.h"
 #include "controllers/bbu.h"
 #include "controllers/controller.h"
@@ -183,12 +184,38 @@ void Controller::showIostat() {
     }
 }
 
-int Controller::rescan(bool /*makeOsAware*/) {
+int Controller::rescan(bool makeOsAware) {
     printProgress("Rescanning controller /" + name + " for units and drives ...");
-    // The library's rescan operation is not part of this build: the
-    // request ends as an unsupported feature.
-    (void)ApiError::Fail(kApiNotSupported);
-    throwFailedApiError();
+    ObjectIdList128 newUnits;
+    ObjectIdList128 newDrives;
+    newUnits.clear();
+    newDrives.clear();
+    const uint8_t aware = makeOsAware ? 1 : 0;
+    const int result = theAuditLog != nullptr
+                           ? theAuditLog->RescanController(objectId, aware, &newUnits, &newDrives)
+                           : Api::RescanController(objectId, aware, &newUnits, &newDrives);
+    if (result != 0)
+        throwFailedApiError();
+    printDone();
+
+    std::cout << "Found the following unit(s): [";
+    for (std::size_t i = 0; i < newUnits.size(); ++i) {
+        uint8_t ctl = 0, level4 = 0, unit = 0, level2 = 0, level3 = 0;
+        if (Api::ParseUnitId(newUnits.ids[i], &ctl, &level4, &unit, &level2, &level3) != 0)
+            throwApiError();
+        std::cout << (i == 0 ? "" : ", ") << "/" << name << "/u" << static_cast<int>(unit);
+    }
+    std::cout << (newUnits.size() == 0 ? "none" : "") << "].\n";
+
+    std::cout << "Found the following drive(s): [";
+    for (std::size_t i = 0; i < newDrives.size(); ++i) {
+        uint8_t ctl = 0, port = 0;
+        if (Api::ParseDriveId(newDrives.ids[i], &ctl, &port) != 0)
+            throwApiError();
+        std::cout << (i == 0 ? "" : ", ") << "/" << name << "/p" << static_cast<int>(port);
+    }
+    std::cout << (newDrives.size() == 0 ? "none" : "") << "].\n";
+    return 0;
 }
 
 void Controller::showInfo() {

@@ -2,6 +2,7 @@
 
 #include "api/api.h"
 #include "controllers/bbu.h"
+#include "controllers/controller_events.h"
 #include "shell/kv_exception.h"
 
 ControllerWescal::ControllerWescal(const std::string& controllerName, uint32_t controllerNumber,
@@ -40,14 +41,13 @@ std::string ControllerWescal::getVerifyRate() {
     return std::to_string(rate);
 }
 
-// The event lists need the library's event walk, which it does not offer
-// yet: they print nothing.
+// The event list, oldest first or newest first.
 void ControllerWescal::showAlarms() {
-    throwNotSupported();
+    controller_events::showEventList(name, objectId, false);
 }
 
 void ControllerWescal::showAlarmsReverse() {
-    throwNotSupported();
+    controller_events::showEventList(name, objectId, true);
 }
 
 // The firmware update and unit creation are not in place yet: they end

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "emulator/emulated_host.h"
+#include "emulator/event_model.h"
 #include "emulator/host_store.h"
 
 namespace emulator {
@@ -205,7 +206,8 @@ json EmulatedHost::defaultHost() {
          {"drives", newestDrives()},
          {"units", newestUnits()},
          {"bbu", newestBbu()},
-         {"enclosures", newestEnclosures()}});
+         {"enclosures", newestEnclosures()},
+         {"events", defaultEvents(0)}});
     intoEnclosure(controllers.back()["drives"], 4, 0);
     // The generation before it, 4 ports.
     controllers.push_back(
@@ -219,7 +221,8 @@ json EmulatedHost::defaultHost() {
          {"settings", {{"ports", 4}, {"host_bus", 0}}},
          {"drives", olderDrives()},
          {"units", olderUnits()},
-         {"enclosures", olderEnclosures()}});
+         {"enclosures", olderEnclosures()},
+         {"events", defaultEvents(1)}});
     intoEnclosure(controllers.back()["drives"], 0, 0);
     // An older-family controller with 2 ports.
     controllers.push_back({{"device_type", 1},

@@ -5,6 +5,7 @@
 
 #include "emulator/controller_codes.h"
 #include "emulator/enclosure_model.h"
+#include "emulator/event_model.h"
 #include "emulator/faults.h"
 #include "emulator/firmware.h"
 #include "platform/host_system.h"
@@ -22,7 +23,7 @@ static_assert(sizeof kRhoskSignature == 8 && sizeof kPraneSignature == 8,
 
 constexpr size_t kCommandShort = 152;
 constexpr size_t kCommandLong = 396;
-constexpr size_t kEventRecordSize = 112;
+constexpr size_t kEventRecordSize = kEventReplySize;
 constexpr size_t kLockBlockSize = 12;
 static_assert(kCommandShort == kCmdHeaderSize + 24, "short command: header and packet");
 
@@ -304,11 +305,14 @@ void handleRhosk(json& state, json& ctl, const FaultQuery& base, Bytes& buffer, 
         case Kind::EventLast:
         case Kind::EventFirst:
         case Kind::EventNext:
-        case Kind::EventPrevious:
-            // The event queue is empty: a zero record and "no more events".
-            std::memset(buffer.data() + kSrbHeaderLength, 0, kEventRecordSize);
-            setReturnCode(buffer, out, kDrvNoMoreEvents);
+        case Kind::EventPrevious: {
+            const EventWalk walk = row->kind == Kind::EventFirst  ? EventWalk::First
+                                   : row->kind == Kind::EventLast ? EventWalk::Last
+                                   : row->kind == Kind::EventNext ? EventWalk::Next
+                                                                  : EventWalk::Previous;
+            setReturnCode(buffer, out, answerEventRequest(ctl, walk, buffer, kSrbHeaderLength));
             break;
+        }
         case Kind::Lock:
             if (ctl.value("management_lock", false)) {
                 setReturnCode(buffer, out, kDrvAlreadyLocked);

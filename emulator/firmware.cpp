@@ -10,6 +10,7 @@
 #include "emulator/controller_codes.h"
 #include "emulator/enclosure_model.h"
 #include "emulator/faults.h"
+#include "emulator/rescan_model.h"
 #include "emulator/unit_model.h"
 
 namespace emulator {
@@ -292,8 +293,21 @@ uint64_t phySasAddressDefault(const json& ctl, const TableRef& table);
 uint64_t driveWwnDefault(const json& ctl, const TableRef& table);
 uint64_t drivePhyDefault(const json& ctl, const TableRef& table);
 
-// Logs and capture segments hold no entries yet: all zero.
+// Logs hold no entries yet: all zero.
 void deriveZeros(const json&, const json*, Bytes&) {}
+
+// The captured segment that the segment index selects: its first
+// segment-size bytes carry the pattern (index + offset) & 0xFF, the rest
+// is zero, and a segment past the captured ones is all zero.
+void deriveCaptureSegment(const json& ctl, const json*, Bytes& out) {
+    const uint64_t index = numberOr(findModel(ctl, "capture.segment_index"), 0);
+    const uint64_t count = numberOr(findModel(ctl, "capture.segments"), 0);
+    const uint64_t size = numberOr(findModel(ctl, "capture.segment_size"), 4096);
+    if (index >= count)
+        return;
+    for (size_t i = 0; i < out.size() && i < size; ++i)
+        out[i] = static_cast<uint8_t>((index + i) & 0xFF);
+}
 
 uint32_t logSize(const json& ctl, const json*) {
     return static_cast<uint32_t>(numberOr(findModel(ctl, "settings.log_size"), 8192) & 0xFFFF);
@@ -561,16 +575,16 @@ const ParamDef kRhoskParams[] = {
     {0x0403, 40, 2, RO, Enc::Uint, "settings.max_drives_per_unit", 32},
     {0x0403, 41, 2, RO, Enc::Uint, "settings.max_active_units", 32},
     {0x0403, 52, 1, RW, Enc::Uint, "settings.mode_page_control", 0},
-    {0x0407, 3, 4, RW, Enc::Uint, "capture.p3", 0},
-    {0x0407, 4, 4, RW, Enc::Uint, "capture.p4", 0},
-    {0x0407, 5, 4, RW, Enc::Uint, "capture.p5", 0},
-    {0x0407, 6, 32832, RO, Enc::Derived, "", 0, deriveZeros},
-    {0x0407, 7, 4, RW, Enc::Uint, "capture.p7", 0},
-    {0x0407, 8, 4, RW, Enc::Uint, "capture.p8", 0},
-    {0x0407, 9, 4, RW, Enc::Uint, "capture.p9", 0},
-    {0x0407, 10, 4, RW, Enc::Uint, "capture.p10", 0},
-    {0x0407, 11, 4, RW, Enc::Uint, "capture.p11", 0},
-    {0x0407, 12, 4, RW, Enc::Uint, "capture.p12", 0},
+    {0x0407, 3, 4, RO, Enc::Uint, "capture.segment_size", 4096},
+    {0x0407, 4, 4, RO, Enc::Uint, "capture.segments", 0},
+    {0x0407, 5, 4, RW, Enc::Uint, "capture.segment_index", 0},
+    {0x0407, 6, 32832, RO, Enc::Derived, "", 0, deriveCaptureSegment},
+    {0x0407, 7, 4, RW, Enc::Uint, "capture.size", 0},
+    {0x0407, 8, 4, RW, Enc::Uint, "capture.mode", 0},
+    {0x0407, 9, 4, RW, Enc::Uint, "capture.control", 0},
+    {0x0407, 10, 4, RW, Enc::Uint, "capture.host_mask", 0},
+    {0x0407, 11, 4, RW, Enc::Uint, "capture.internal_unmask", 0},
+    {0x0407, 12, 4, RW, Enc::Uint, "capture.internal_mask", 0},
     {0x040C, 3, 1, RW, Enc::Uint, "tasks.rebuild_schedule_mode", 0},
     {0x040C, 4, 1, RW, Enc::Uint, "tasks.verify_schedule_mode", 0},
     {0x040C, 5, 1, RW, Enc::Rate, "tasks.rebuild_rate", 3},
@@ -1004,6 +1018,10 @@ FirmwareResult executeRhoskCommand(json& ctl, Bytes& command, Bytes& data) {
             return executeScsiPassThrough(ctl, command, data);
         case kBatteryTestOpcode:
             return startBatteryTest(ctl, command);
+        case kDetectPortsOpcode:
+            return detectPorts(ctl, command);
+        case kImportScanOpcode:
+            return importScan(ctl, command);
         case 0x12:
         case 0x13: {
             if (get16(command, kCmdHeaderSize + 6) != 1) {

@@ -210,6 +210,42 @@ class RhoskFamily {
     [[nodiscard]] static int32_t GetBbuStatus(ObjectId controller, int32_t* status);
     [[nodiscard]] static int32_t StartBbuBatteryTest(ObjectId controller);
     // ===== end of battery backup unit =====
+
+    // ===== Controller events, event capture and rescan (api/rhosk/rhosk_events.cpp,
+    // rhosk_capture.cpp, rhosk_rescan.cpp) =====
+    // One event of the controller's event queue into the library's record;
+    // the caller's record is written only on success.
+    [[nodiscard]] static int32_t GetFirstAen(ObjectId controller, struct AenRecord* record);
+    [[nodiscard]] static int32_t GetLastAen(ObjectId controller, struct AenRecord* record);
+    [[nodiscard]] static int32_t GetNextAen(ObjectId controller, uint32_t eventId,
+                                            struct AenRecord* record);
+    [[nodiscard]] static int32_t GetPreviousAen(ObjectId controller, uint32_t eventId,
+                                                struct AenRecord* record);
+    // The advanced event capture settings (EventCaptureTable 0x407).
+    [[nodiscard]] static int32_t EnableEventCapture(ObjectId controller, uint32_t events);
+    [[nodiscard]] static int32_t DisableEventCapture(ObjectId controller);
+    [[nodiscard]] static int32_t SetEventCaptureMode(ObjectId controller, uint32_t mode);
+    [[nodiscard]] static int32_t StartEventCapture(ObjectId controller);
+    [[nodiscard]] static int32_t StopEventCapture(ObjectId controller);
+    [[nodiscard]] static int32_t SetEventCaptureHostMask(ObjectId controller, uint32_t mask);
+    [[nodiscard]] static int32_t SetEventCaptureInternalMask(ObjectId controller, uint32_t mask);
+    [[nodiscard]] static int32_t SetEventCaptureInternalUnmask(ObjectId controller, uint32_t mask);
+    [[nodiscard]] static int32_t GetEventCaptureSegmentInfo(ObjectId controller, uint32_t* size,
+                                                            uint32_t* count);
+    [[nodiscard]] static int32_t GetEventCaptureSegment(ObjectId controller, uint32_t index,
+                                                        uint8_t* buffer, uint32_t length);
+    [[nodiscard]] static int32_t GetEventCaptureState(ObjectId controller, uint32_t* enabled,
+                                                      uint32_t* events);
+    [[nodiscard]] static int32_t GetEventCaptureMode(ObjectId controller, uint32_t* mode);
+    [[nodiscard]] static int32_t GetEventCaptureControl(ObjectId controller, uint32_t* started);
+    [[nodiscard]] static int32_t GetEventCaptureHostMask(ObjectId controller, uint32_t* mask);
+    [[nodiscard]] static int32_t GetEventCaptureInternalMask(ObjectId controller, uint32_t* mask);
+    [[nodiscard]] static int32_t GetEventCaptureInternalUnmask(ObjectId controller, uint32_t* mask);
+    // The controller rescan: new free drives and the units found on them.
+    [[nodiscard]] static int32_t RescanController(ObjectId controller, uint8_t announce,
+                                                  ObjectIdList128* newUnits,
+                                                  ObjectIdList128* newDrives);
+    // ===== end of controller events, event capture and rescan =====
 };
 
 // Later newer-family settings (generations 6 and up). Same layout and

@@ -69,13 +69,14 @@ run succeeds.
   
   status 0
 
-Every other loop stops at the first failure: the rescan of c0 fails (the
-library has no rescan operation for these controllers yet) and c1 is not
-rescanned.
+Every other loop stops at the first failure: the rescan of c0 fails (a
+drive was attached to its port 2, and the controller refuses the import
+scan of it) and c1 is not rescanned.
 
+  $ jq '.machine.controllers[0].new_drives = [{"port": 2, "capacity": 1953525168}] | .faults += [{"match": {"layer": "firmware", "controller": 0, "opcode": "0x07"}, "action": {"status": 1, "code": "0x0204"}, "count": "always"}]' "$FIXTURES/controllers/task_fault.json" > host.json
   $ "$KV_CLI" rescan 2>err; echo "status $?"; cat err
   Rescanning controller /c0 for units and drives ...Failed.
   status 1
-  (0x0B:0x0002): Feature not supported
+  (0x03:0x0204): Drive timeout
   
   

@@ -1,0 +1,117 @@
+// The controller's event list words, its drive coercion factor, and the
+// newer family's event walk.
+#include "controllers/controller_events.h"
+
+#include <cstdio>
+#include <ctime>
+#include <iostream>
+#include <string>
+
+#include "api/api.h"
+#include "controllers/controller.h"
+#include "controllers/controller_wescal.h"
+#include "shell/shell.h"
+#include "shell/shell_words.h"
+
+namespace {
+
+constexpr int32_t kFirstNewerFamily = 4;
+constexpr uint32_t kMinCoercionFactor = 1;
+constexpr uint32_t kMaxCoercionFactor = 50;
+constexpr uint16_t kTimeSyncEvent = 49;  // never listed
+// The walk ends at the end of the list; this many records at most, so that
+// a controller whose queue never ends cannot hold the command for ever.
+constexpr uint32_t kMaxEventRecords = 100000;
+
+// "[" + the local time of `seconds` + "]".
+std::string eventTimeText(uint32_t seconds) {
+    // The program runs on one thread, so the shared result of localtime is
+    // safe here, and it is the standard call on every platform.
+    const std::time_t when = static_cast<std::time_t>(seconds);
+    const std::tm* local = std::localtime(&when);
+    char text[64] = {};
+    if (local != nullptr)
+        std::strftime(text, sizeof text, "%a %b %d %Y %H:%M:%S", local);
+    return std::string("[") + text + "]";
+}
+
+void printEventRow(const std::string& controllerName, const AenRecord& record) {
+    // The length is one byte, so it never reaches past the message field.
+    static_assert(sizeof record.message > UINT8_MAX, "any message length fits the field");
+    const std::size_t length = record.messageLength;
+    std::cout << Shell::padText(controllerName, 5) << Shell::padText(eventTimeText(record.time), 28)
+              << Shell::padText(ControllerWescal::getSeverityText(record.severity), 10)
+              << std::string(record.message, length) << "\n";
+}
+
+}  // namespace
+
+namespace controller_events {
+
+void showEventList(const std::string& controllerName, ObjectId controller, bool newestFirst) {
+    std::cout << "\nCtl  Date                        Severity  AEN Message\n"
+              << std::string(78, '-') << "\n";
+    AenRecord record{};
+    const int first =
+        newestFirst ? Api::GetLastAen(controller, &record) : Api::GetFirstAen(controller, &record);
+    if (first != 0)
+        Controller::throwApiError();
+    for (uint32_t read = 1; record.code != 0; ++read) {
+        if (record.severity != kAenDebug && record.code != kTimeSyncEvent)
+            printEventRow(controllerName, record);
+        const uint32_t current = record.eventId;
+        AenRecord next{};
+        const int status = newestFirst ? Api::GetPreviousAen(controller, current, &next)
+                                       : Api::GetNextAen(controller, current, &next);
+        if (status != 0)
+            Controller::throwApiError();
+        // A controller that answers with the same event again would never
+        // reach the end of its list.
+        if (next.eventId == current || read >= kMaxEventRecords)
+            break;
+        record = next;
+    }
+}
+
+}  // namespace controller_events
+
+void Controller::showEvents(std::istream& words) {
+    if (!shell_words::hasMoreWords(words)) {
+        showAlarms();
+        return;
+    }
+    if (shell_words::nextWord(words) != "reverse")
+        throwError(31);
+    showAlarmsReverse();
+}
+
+void Controller::showCoercionFactor(std::istream& words) {
+    if (shell_words::hasMoreWords(words))
+        throwError(56);
+    std::cout << "/" << name << " Drive Coercion Factor = " << std::flush;
+    uint32_t factor = 0;
+    if (Api::GetDriveCoercionFactor(objectId, &factor) != 0)
+        throwApiError();
+    std::cout << factor << "\n";
+}
+
+void Controller::setCoercionFactor(std::istream& words, const std::string& word) {
+    if (family < kFirstNewerFamily)
+        throwError(24);
+    if (shell_words::hasMoreWords(words))
+        throwError(31);
+    const std::string::size_type equals = word.find('=');
+    const std::string value = equals == std::string::npos ? "" : word.substr(equals + 1);
+    // Digits only, and few enough of them that the number cannot wrap.
+    if (value.empty() || value.size() > 9 ||
+        value.find_first_not_of("0123456789") != std::string::npos) {
+        throwError(151);
+    }
+    const auto factor = static_cast<uint32_t>(std::stoul(value));
+    if (factor < kMinCoercionFactor || factor > kMaxCoercionFactor)
+        throwError(151);
+    std::cout << "Setting Drive Coercion Factor on /" << name << " to [" << std::flush;
+    if (Api::SetDriveCoercionFactor(objectId, factor) != 0)
+        throwApiError();
+    std::cout << factor << "] ... Done.\n";
+}
