@@ -1,27 +1,23 @@
 // The dispatcher entries of the controller, unit and drive queries and
 // settings: each looks up the family of its identifier's controller and
-// calls the newer family's RhoskFamily or RhoskSettings operation by the
-// operation's route.
+// calls the older family's PraneFamily or the newer family's RhoskFamily
+// or RhoskSettings operation by the operation's route.
 #include "api/api.h"
 #include "api/api_error.h"
 #include "api/device_io.h"
 #include "api/dispatch.h"
+#include "api/prane/prane_family.h"
 #include "api/rhosk/rhosk_codes.h"
 #include "api/rhosk/rhosk_family.h"
 
 namespace Dispatch {
 namespace {
 
-// The older family serves none of these operations yet: its side of the
-// route records API error 2 like any operation a family lacks.
-int32_t Older() {
-    return NotSupported();
-}
-
-// Route "both".
-template <typename NewerOp>
-int32_t Both(ObjectId id, NewerOp newer) {
-    return Call(Route::Both, id, Older, newer);
+// Route "both": the older family's PraneFamily or the newer family's
+// operation.
+template <typename OlderOp, typename NewerOp>
+int32_t Both(ObjectId id, OlderOp older, NewerOp newer) {
+    return Call(Route::Both, id, older, newer);
 }
 
 // Routes that the older family is not part of.
@@ -30,16 +26,29 @@ int32_t Newer(Route route, ObjectId id, NewerOp newer) {
     return CallNewer(route, id, newer);
 }
 
-// A rate through the newer family's unsigned form.
+// A rate through the families' unsigned form; the older family keeps one
+// rate for rebuild and verify.
 template <typename Get>
 int32_t GetRate(ObjectId id, int32_t* rate, Get get) {
-    return Both(id, [&] {
+    auto through = [&](auto read) {
         uint32_t value = 0;
-        if (get(&value) != 0)
+        if (read(&value) != 0)
             return -1;
         *rate = static_cast<int32_t>(value);
         return 0;
-    });
+    };
+    return Both(
+        id,
+        [&] { return through([&](uint32_t* v) { return PraneFamily::GetRebuildRate(id, v); }); },
+        [&] { return through(get); });
+}
+
+// A rate to set: a negative rate is out of range like any other.
+template <typename Set>
+int32_t SetRate(ObjectId id, const int32_t* rate, Set set) {
+    const uint32_t value = *rate < 0 ? 0 : static_cast<uint32_t>(*rate);
+    return Both(
+        id, [&] { return PraneFamily::SetRebuildRate(id, &value); }, [&] { return set(&value); });
 }
 
 // Controller error "Parameter index does not exist".
@@ -48,43 +57,67 @@ constexpr uint32_t kParameterIndexMissing = 0x10C;
 }  // namespace
 
 int32_t GetDriverVersion(ObjectId id, char* text) {
-    return Both(id, [&] { return RhoskFamily::GetDriverVersion(id, text); });
+    return Both(
+        id, [&] { return PraneFamily::GetDriverVersion(id, text); },
+        [&] { return RhoskFamily::GetDriverVersion(id, text); });
 }
 int32_t GetControllerModel(ObjectId id, char* text) {
-    return Both(id, [&] { return RhoskFamily::GetControllerModel(id, text); });
+    return Both(
+        id, [&] { return PraneFamily::GetControllerModel(id, text); },
+        [&] { return RhoskFamily::GetControllerModel(id, text); });
 }
 int32_t GetControllerSerial(ObjectId id, char* text) {
-    return Both(id, [&] { return RhoskFamily::GetControllerSerial(id, text); });
+    return Both(
+        id, [&] { return PraneFamily::GetControllerSerial(id, text); },
+        [&] { return RhoskFamily::GetControllerSerial(id, text); });
 }
 int32_t GetPcbVersion(ObjectId id, char* text) {
-    return Both(id, [&] { return RhoskFamily::GetPcbVersion(id, text); });
+    return Both(
+        id, [&] { return PraneFamily::GetPcbVersion(id, text); },
+        [&] { return RhoskFamily::GetPcbVersion(id, text); });
 }
 int32_t GetAchipVersion(ObjectId id, char* text) {
-    return Both(id, [&] { return RhoskFamily::GetAchipVersion(id, text); });
+    return Both(
+        id, [&] { return PraneFamily::GetAchipVersion(id, text); },
+        [&] { return RhoskFamily::GetAchipVersion(id, text); });
 }
 int32_t GetPchipVersion(ObjectId id, char* text) {
-    return Both(id, [&] { return RhoskFamily::GetPchipVersion(id, text); });
+    return Both(
+        id, [&] { return PraneFamily::GetPchipVersion(id, text); },
+        [&] { return RhoskFamily::GetPchipVersion(id, text); });
 }
 int32_t GetControllerFirmwareVersion(ObjectId id, char* text) {
-    return Both(id, [&] { return RhoskFamily::GetControllerFirmwareVersion(id, text); });
+    return Both(
+        id, [&] { return PraneFamily::GetControllerFirmwareVersion(id, text); },
+        [&] { return RhoskFamily::GetControllerFirmwareVersion(id, text); });
 }
 int32_t GetBiosVersion(ObjectId id, char* text) {
-    return Both(id, [&] { return RhoskFamily::GetBiosVersion(id, text); });
+    return Both(
+        id, [&] { return PraneFamily::GetBiosVersion(id, text); },
+        [&] { return RhoskFamily::GetBiosVersion(id, text); });
 }
 int32_t GetBootLoaderVersion(ObjectId id, char* text) {
-    return Both(id, [&] { return RhoskFamily::GetBootLoaderVersion(id, text); });
+    return Both(
+        id, [&] { return PraneFamily::GetBootLoaderVersion(id, text); },
+        [&] { return RhoskFamily::GetBootLoaderVersion(id, text); });
 }
 int32_t GetAvailableMemory(ObjectId id, uint32_t* bytes) {
-    return Both(id, [&] { return RhoskFamily::GetAvailableMemory(id, bytes); });
+    return Both(
+        id, [&] { return PraneFamily::GetAvailableMemory(id, bytes); },
+        [&] { return RhoskFamily::GetAvailableMemory(id, bytes); });
 }
 int32_t GetControllerBusInfo(ObjectId id, uint32_t* bits) {
     return Newer(Route::From6, id, [&] { return RhoskSettings::GetControllerBusInfo(id, bits); });
 }
 int32_t GetNumPorts(ObjectId id, uint32_t* ports) {
-    return Both(id, [&] { return RhoskFamily::GetNumPorts(id, ports); });
+    return Both(
+        id, [&] { return PraneFamily::GetNumPorts(id, ports); },
+        [&] { return RhoskFamily::GetNumPorts(id, ports); });
 }
 int32_t GetNumDrives(ObjectId id, uint32_t* count) {
-    return Both(id, [&] { return RhoskFamily::GetNumDrives(id, count); });
+    return Both(
+        id, [&] { return PraneFamily::GetNumDrives(id, count); },
+        [&] { return RhoskFamily::GetNumDrives(id, count); });
 }
 int32_t GetNumConnections(ObjectId id, uint32_t* count) {
     return Newer(Route::Newer, id, [&] { return RhoskFamily::GetNumConnections(id, count); });
@@ -220,16 +253,22 @@ int32_t EnableVerifySchedule(ObjectId id) {
     return Newer(Route::Newer, id, [&] { return RhoskFamily::EnableVerifySchedule(id); });
 }
 int32_t GetUnitIdList(ObjectId id, ObjectIdList128* list) {
-    return Both(id, [&] { return RhoskFamily::GetUnitIdList(id, list); });
+    return Both(
+        id, [&] { return PraneFamily::GetUnitIdList(id, list); },
+        [&] { return RhoskFamily::GetUnitIdList(id, list); });
 }
 int32_t GetSubunitIdList(ObjectId id, ObjectIdList128* list) {
-    return Both(id, [&] { return RhoskFamily::GetSubunitIdList(id, list); });
+    return Both(
+        id, [&] { return PraneFamily::GetSubunitIdList(id, list); },
+        [&] { return RhoskFamily::GetSubunitIdList(id, list); });
 }
 int32_t GetRaid6SubunitIdList(ObjectId id, ObjectIdList128* list) {
     return Newer(Route::From6, id, [&] { return RhoskFamily::GetRaid6SubunitIdList(id, list); });
 }
 int32_t GetUnitDriveList(ObjectId id, ObjectIdList128* list) {
-    return Both(id, [&] { return RhoskFamily::GetUnitDriveList(id, list); });
+    return Both(
+        id, [&] { return PraneFamily::GetUnitDriveList(id, list); },
+        [&] { return RhoskFamily::GetUnitDriveList(id, list); });
 }
 int32_t GetUnitVolumeList(ObjectId id, ObjectIdList128* list) {
     return Newer(Route::From6, id, [&] { return RhoskFamily::GetUnitVolumeList(id, list); });
@@ -241,22 +280,34 @@ int32_t GetVolumeCapacity(ObjectId id, uint64_t* sectors) {
     return Newer(Route::From6, id, [&] { return RhoskFamily::GetVolumeCapacity(id, sectors); });
 }
 int32_t GetUnitStatus(ObjectId id, uint8_t* status) {
-    return Both(id, [&] { return RhoskFamily::GetUnitStatus(id, status); });
+    return Both(
+        id, [&] { return PraneFamily::GetUnitStatus(id, status); },
+        [&] { return RhoskFamily::GetUnitStatus(id, status); });
 }
 int32_t GetUnitType(ObjectId id, uint32_t* type) {
-    return Both(id, [&] { return RhoskFamily::GetUnitType(id, type); });
+    return Both(
+        id, [&] { return PraneFamily::GetUnitType(id, type); },
+        [&] { return RhoskFamily::GetUnitType(id, type); });
 }
 int32_t GetUnitFlags(ObjectId id, uint8_t* flags) {
-    return Both(id, [&] { return RhoskFamily::GetUnitFlags(id, flags); });
+    return Both(
+        id, [&] { return PraneFamily::GetUnitFlags(id, flags); },
+        [&] { return RhoskFamily::GetUnitFlags(id, flags); });
 }
 int32_t GetUnitPercentComplete(ObjectId id, uint32_t* percent) {
-    return Both(id, [&] { return RhoskFamily::GetUnitPercentComplete(id, percent); });
+    return Both(
+        id, [&] { return PraneFamily::GetUnitPercentComplete(id, percent); },
+        [&] { return RhoskFamily::GetUnitPercentComplete(id, percent); });
 }
 int32_t GetUnitCapacity(ObjectId id, uint64_t* sectors) {
-    return Both(id, [&] { return RhoskFamily::GetUnitCapacity(id, sectors); });
+    return Both(
+        id, [&] { return PraneFamily::GetUnitCapacity(id, sectors); },
+        [&] { return RhoskFamily::GetUnitCapacity(id, sectors); });
 }
 int32_t GetUnitStripeSize(ObjectId id, uint32_t* kib) {
-    return Both(id, [&] { return RhoskFamily::GetUnitStripeSize(id, kib); });
+    return Both(
+        id, [&] { return PraneFamily::GetUnitStripeSize(id, kib); },
+        [&] { return RhoskFamily::GetUnitStripeSize(id, kib); });
 }
 int32_t GetUnitParityNumber(ObjectId id, uint32_t* count) {
     return Newer(Route::From6, id, [&] { return RhoskFamily::GetUnitParityNumber(id, count); });
@@ -277,13 +328,19 @@ int32_t SetUnitName(ObjectId id, const char* name) {
     return Newer(Route::Newer, id, [&] { return RhoskFamily::SetUnitName(id, name); });
 }
 int32_t GetUnitWriteCache(ObjectId id, uint8_t* on) {
-    return Both(id, [&] { return RhoskFamily::GetUnitWriteCache(id, on); });
+    return Both(
+        id, [&] { return PraneFamily::GetUnitWriteCache(id, on); },
+        [&] { return RhoskFamily::GetUnitWriteCache(id, on); });
 }
 int32_t EnableWriteCache(ObjectId id) {
-    return Both(id, [&] { return RhoskFamily::EnableWriteCache(id); });
+    return Both(
+        id, [&] { return PraneFamily::EnableWriteCache(id); },
+        [&] { return RhoskFamily::EnableWriteCache(id); });
 }
 int32_t DisableWriteCache(ObjectId id) {
-    return Both(id, [&] { return RhoskFamily::DisableWriteCache(id); });
+    return Both(
+        id, [&] { return PraneFamily::DisableWriteCache(id); },
+        [&] { return RhoskFamily::DisableWriteCache(id); });
 }
 int32_t GetReadCacheMode(ObjectId id, uint8_t* mode) {
     return Newer(Route::Level37, id, [&] { return RhoskFamily::GetReadCacheMode(id, mode); });
@@ -346,28 +403,44 @@ int32_t SetWriteDpoPolicy(ObjectId id, uint8_t policy) {
     return Newer(Route::Level36, id, [&] { return RhoskSettings::SetWriteDpoPolicy(id, policy); });
 }
 int32_t GetDriveIdList(ObjectId id, ObjectIdList128* list) {
-    return Both(id, [&] { return RhoskFamily::GetDriveIdList(id, list); });
+    return Both(
+        id, [&] { return PraneFamily::GetDriveIdList(id, list); },
+        [&] { return RhoskFamily::GetDriveIdList(id, list); });
 }
 int32_t GetPortIdList(ObjectId id, ObjectIdList128* list) {
-    return Both(id, [&] { return RhoskFamily::GetPortIdList(id, list); });
+    return Both(
+        id, [&] { return PraneFamily::GetPortIdList(id, list); },
+        [&] { return RhoskFamily::GetPortIdList(id, list); });
 }
 int32_t GetDriveStatus(ObjectId id, uint8_t* status) {
-    return Both(id, [&] { return RhoskFamily::GetDriveStatus(id, status); });
+    return Both(
+        id, [&] { return PraneFamily::GetDriveStatus(id, status); },
+        [&] { return RhoskFamily::GetDriveStatus(id, status); });
 }
 int32_t GetDriveCapacity(ObjectId id, uint64_t* sectors) {
-    return Both(id, [&] { return RhoskFamily::GetDriveCapacity(id, sectors); });
+    return Both(
+        id, [&] { return PraneFamily::GetDriveCapacity(id, sectors); },
+        [&] { return RhoskFamily::GetDriveCapacity(id, sectors); });
 }
 int32_t GetDriveModel(ObjectId id, char* text) {
-    return Both(id, [&] { return RhoskFamily::GetDriveModel(id, text); });
+    return Both(
+        id, [&] { return PraneFamily::GetDriveModel(id, text); },
+        [&] { return RhoskFamily::GetDriveModel(id, text); });
 }
 int32_t GetDriveSerial(ObjectId id, char* text) {
-    return Both(id, [&] { return RhoskFamily::GetDriveSerial(id, text); });
+    return Both(
+        id, [&] { return PraneFamily::GetDriveSerial(id, text); },
+        [&] { return RhoskFamily::GetDriveSerial(id, text); });
 }
 int32_t GetDriveFirmwareVersion(ObjectId id, char* text) {
-    return Both(id, [&] { return RhoskFamily::GetDriveFirmwareVersion(id, text); });
+    return Both(
+        id, [&] { return PraneFamily::GetDriveFirmwareVersion(id, text); },
+        [&] { return RhoskFamily::GetDriveFirmwareVersion(id, text); });
 }
 int32_t GetDriveUnitId(ObjectId id, ObjectId* unit) {
-    return Both(id, [&] { return RhoskFamily::GetDriveUnitId(id, unit); });
+    return Both(
+        id, [&] { return PraneFamily::GetDriveUnitId(id, unit); },
+        [&] { return RhoskFamily::GetDriveUnitId(id, unit); });
 }
 int32_t GetDriveUnitFlags(ObjectId id, uint8_t* flags) {
     return Newer(Route::From6, id, [&] { return RhoskFamily::GetDriveUnitFlags(id, flags); });
@@ -461,18 +534,11 @@ int32_t GetVerifyRate(ObjectId id, int32_t* rate) {
 }
 
 int32_t SetRebuildRate(ObjectId id, const int32_t* rate) {
-    return Both(id, [&] {
-        // A negative rate is out of range like any other.
-        const uint32_t value = *rate < 0 ? 0 : static_cast<uint32_t>(*rate);
-        return RhoskFamily::SetRebuildRate(id, &value);
-    });
+    return SetRate(id, rate, [&](const uint32_t* v) { return RhoskFamily::SetRebuildRate(id, v); });
 }
 
 int32_t SetVerifyRate(ObjectId id, const int32_t* rate) {
-    return Both(id, [&] {
-        const uint32_t value = *rate < 0 ? 0 : static_cast<uint32_t>(*rate);
-        return RhoskFamily::SetVerifyRate(id, &value);
-    });
+    return SetRate(id, rate, [&](const uint32_t* v) { return RhoskFamily::SetVerifyRate(id, v); });
 }
 
 // GetMaxUnitCount, GetMaxActiveUnitCount and GetMaxDrivesPerUnit (route

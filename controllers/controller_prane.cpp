@@ -1,5 +1,6 @@
 #include "controllers/controller_prane.h"
 
+#include <algorithm>
 #include <exception>
 #include <iostream>
 #include <memory>
@@ -7,6 +8,8 @@
 #include <vector>
 
 #include "api/api_error.h"
+#include "api/bytes.h"
+#include "api/prane/prane_family.h"
 #include "controllers/bbu.h"
 #include "shell/help.h"
 #include "shell/kv_exception.h"
@@ -63,8 +66,19 @@ std::string ControllerPrane::getSeverityText(uint8_t severity) {
 
 // --- Event lists ---
 
+// The older family keeps no event positions: every read takes the
+// controller's next queued event.
 ControllerPrane::QueuedEvent ControllerPrane::readNextEvent() {
-    throwNotSupported();
+    uint8_t record[prane_event::kRecordSize] = {};
+    if (PraneFamily::GetFirstAen(objectId, record) != 0)
+        throwApiError();
+    QueuedEvent event;
+    event.code = bytes::GetU16(record, sizeof record, prane_event::kCode);
+    event.severity = record[prane_event::kSeverity];
+    const size_t length =
+        std::min<size_t>(record[prane_event::kMessageLength], prane_event::kMessageTextSize - 1);
+    event.text.assign(reinterpret_cast<const char*>(record + prane_event::kMessageText), length);
+    return event;
 }
 
 void ControllerPrane::printEventLine(const QueuedEvent& event) const {

@@ -189,6 +189,13 @@ json olderUnits() {
                          {"name", "scratch"}}});
 }
 
+// The older-family controller's two drives.
+json olderFamilyDrives() {
+    return json::array(
+        {drive(0, 488397168, "Torvex TX250-P2", "TQ0P004411", "TX0.41", kSata, 41200, 39),
+         drive(1, 488397168, "Torvex TX250-P2", "TQ0P004412", "TX0.41", kSata, 41198, 39)});
+}
+
 }  // namespace
 
 json EmulatedHost::defaultHost() {
@@ -224,15 +231,22 @@ json EmulatedHost::defaultHost() {
          {"enclosures", olderEnclosures()},
          {"events", defaultEvents(1)}});
     intoEnclosure(controllers.back()["drives"], 0, 0);
-    // An older-family controller with 2 ports.
-    controllers.push_back({{"device_type", 1},
-                           {"slot", 6},
-                           {"ui_number", 6},
-                           {"driver", {{"version", {1, 26, 2, 4}}}},
-                           {"identity", identity("KV-8006-2LP", "L319004A5120043",
-                                                 "FE8S 1.05.00.068", "BE7X 1.08.00.048",
-                                                 "BL7X 1.01.00.022", "Rev 5", "1.10", 32, 0, 0, 0)},
-                           {"settings", {{"ports", 2}}}});
+    // An older-family controller with 2 ports: a mirror of its two drives
+    // and two events in its queue.
+    controllers.push_back(
+        {{"device_type", 1},
+         {"slot", 6},
+         {"ui_number", 6},
+         {"driver", {{"version", {1, 26, 2, 4}}}},
+         {"identity",
+          identity("KV-8006-2LP", "L319004A5120043", "FE8S 1.05.00.068", "BE7X 1.08.00.048",
+                   "BL7X 1.01.00.022", "Rev 5", "1.10", 32, 0, 0, 0)},
+         {"settings", {{"ports", 2}}},
+         {"drives", olderFamilyDrives()},
+         {"units",
+          json::array({{{"number", 0}, {"type", "raid1"}, {"members", {0, 1}}, {"state", "ok"}}})},
+         {"events",
+          json::array({{{"code", 0x29}, {"parameter", 0}}, {{"code", 0x2B}, {"parameter", 0}}})}});
     // The system disk hangs under the board's own disk controller, not
     // under a Kivra controller.
     json disks = json::array(

@@ -10,6 +10,7 @@
 #include "emulator/controller_codes.h"
 #include "emulator/enclosure_model.h"
 #include "emulator/faults.h"
+#include "emulator/prane_firmware.h"
 #include "emulator/rescan_model.h"
 #include "emulator/unit_model.h"
 
@@ -611,7 +612,9 @@ constexpr TableDef kPraneTables[] = {
 
 const ParamDef kPraneParams[] = {
     {0x0002, 3, 16, RO, Enc::Derived, "", 0, derivePortStatus},
-    {0x0003, 3, 16, RO, Enc::Derived, "", 0, deriveUnitPresence},
+    {0x0003, 3, 16, RO, Enc::Derived, "", 0, derivePraneUnitStates},
+    {0x0300, 5, 2, RO, Enc::Derived, "", 0, derivePraneDescriptorLength},
+    {0x0300, 6, 0, RO, Enc::Derived, "", 0, derivePraneDescriptor, praneDescriptorSize},
     {0x0300, 7, 1, RW, Enc::Uint, "write_cache", 1},
     {0x0405, 3, 1, RW, Enc::Uint, "tasks.rate_code_a", 25},
     {0x0405, 4, 1, RW, Enc::Uint, "tasks.rate_code_b", 25},
@@ -1052,6 +1055,11 @@ FirmwareResult executeRhoskCommand(json& ctl, Bytes& command, Bytes& data) {
 FirmwareResult executePraneCommand(json& ctl, Bytes& packet, Bytes& data) {
     FirmwareResult result;
     uint8_t opcode = get8(packet, 0) & 0x1F;
+    if (answerPraneProgress(ctl, packet, data, &result)) {
+        if (result.code != 0)
+            reportPraneError(packet, result.code);
+        return result;
+    }
     switch (opcode) {
         case 0x12:
         case 0x13: {
@@ -1078,7 +1086,7 @@ FirmwareResult executePraneCommand(json& ctl, Bytes& packet, Bytes& data) {
             break;
         }
         default:
-            result.code = kPraneUnsupportedOpcode;
+            result = executePraneTask(ctl, packet, data);
             break;
     }
     if (result.code != 0)

@@ -1,9 +1,6 @@
 The built-in default host: a newest-generation controller with an SES
 enclosure, a model-6 controller with a SAF-TE backplane, and an
-older-family controller. The library does not yet serve the older
-family's unit list, so building that controller fails with the routing's
-"Feature not supported", which is reported on standard error; it is left
-out and the two newer controllers work as usual.
+older-family controller with a mirror of its two drives.
 
   $ export KV_EMULATED_HOST="$PWD/host.json"
   $ "$KV_CLI" show 2>err; echo "status $?"; cat err
@@ -12,6 +9,7 @@ out and the two newer controllers work as usual.
   ------------------------------------------------------------------------
   c0    KV-9750-12i  12        12       4       2       3       3      OK       
   c1    KV-9650SE-4L 4         3        2       1       3       3      -        
+  c2    KV-8006-2LP  2         2        1       0       3       -      -        
   
   Enclosure     Slots  Drives  Fans  TSUnits  PSUnits  Alarms   
   --------------------------------------------------------------
@@ -19,12 +17,9 @@ out and the two newer controllers work as usual.
   e0            4      3       2     2        1        
   
   status 0
-  (0x0B:0x0002): Feature not supported
-  
-  
   $ "$KV_CLI" /c2 show 2>&1 | tail -3
-  Error: (CLI:003) Specified controller does not exist.
-  
+  p0     OK               u0     232.88 GB   488397168     TQ0P004411          
+  p1     OK               u0     232.88 GB   488397168     TQ0P004412          
   
 
 A controller object reads each identity text from the controller once per

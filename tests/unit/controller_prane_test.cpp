@@ -1,13 +1,9 @@
-// The older family's controller class: what its construction gives against
-// an emulated older-family controller today, and the class's own bodies
-// (refusals, fixed texts, severity texts, the two event lists and the
-// old-style create-unit words).
-//
-// The library does not yet serve an older-family controller's unit list,
-// so a ControllerPrane over such a controller cannot be built. The class's
-// own bodies do not depend on the back end; they are tried on an object
-// whose tree is built from a newer-family controller that the library
-// serves, and whose event queue is scripted.
+// The older family's controller class: its construction over an emulated
+// older-family controller, and the class's own bodies (refusals, fixed
+// texts, severity texts, the two event lists and the old-style create-unit
+// words). The bodies do not depend on the back end; they are tried on an
+// object whose tree is built from a newer-family controller and whose
+// event queue is scripted.
 #include "controllers/controller_prane.h"
 
 #include <gtest/gtest.h>
@@ -129,22 +125,31 @@ class PraneControllerTest : public integration::IntegrationTest {
     std::unique_ptr<Shell> shell_;
 };
 
-// An older-family controller: the library answers its unit list with API
-// error 2, so building the object ends with that message, which the
-// controller manager reports like any failing controller. The same holds
-// for the older-family controller of the built-in default host.
-TEST_F(PraneControllerTest, ConstructionEndsWithWhatTheRoutingGives) {
-    const json machines[] = {
-        Machine(json::array(
-            {integration::PraneController("L319004A5120043", {{"settings", {{"ports", 2}}}})})),
-        emulator::EmulatedHost::defaultHost(),
+// An older-family controller: the object builds its units and ports from
+// the library's answers for the family, as on the built-in default host.
+TEST_F(PraneControllerTest, ConstructionBuildsTheOlderControllersTree) {
+    struct Case {
+        json machine;
+        size_t ports;
+        size_t units;
     };
-    for (const json& machine : machines) {
+    const Case cases[] = {
+        {Machine(json::array(
+             {integration::PraneController("L319004A5120043", {{"settings", {{"ports", 2}}}})})),
+         2, 0},
+        {emulator::EmulatedHost::defaultHost(), 2, 1},
+    };
+    for (const Case& c : cases) {
         ResetLibrary();
-        Install(machine);
+        Install(c.machine);
         const ObjectId id = FirstOfFamily(3);
-        EXPECT_EQ(ErrorOf([&] { std::make_unique<ControllerPrane>("c0", id[1], id); }),
-                  kUnsupported);
+        std::unique_ptr<ControllerPrane> prane;
+        EXPECT_EQ(ErrorOf([&] { prane = std::make_unique<ControllerPrane>("c0", id[1], id); }),
+                  "none");
+        ASSERT_NE(prane, nullptr);
+        EXPECT_EQ(prane->getPorts().size(), c.ports);
+        EXPECT_EQ(prane->getUnits().size(), c.units);
+        EXPECT_TRUE(prane->getPhys().empty());
     }
     EXPECT_TRUE(integration::OpensAreClosed(Log()));
 }
@@ -289,15 +294,29 @@ TEST_F(PraneControllerTest, EventListsStopAfterAThousandEvents) {
     EXPECT_EQ(prane->reads, 1000);
 }
 
-// Until the library reads the older family's event queue, both lists end
-// with the library's message for a feature the family lacks.
-TEST_F(PraneControllerTest, EventReadIsUnsupportedByTheLibraryToday) {
-    std::unique_ptr<ScriptedPrane> stand = StandIn();
-    ObjectId id = ObjectId::Blank();
-    stand->getObjectId(&id);
+// Over an emulated older controller: each read takes the next queued
+// event, so a second listing finds the queue empty; a failed read raises
+// the transport's error.
+TEST_F(PraneControllerTest, EventListsReadTheControllersQueue) {
+    const json events =
+        json::array({{{"code", 0x29}, {"parameter", 0}}, {{"code", 0x0A}, {"parameter", 1}}});
+    Install(Machine(json::array({integration::PraneController(
+        "L319004A5120043", {{"settings", {{"ports", 2}}}, {"events", events}})})));
+    ObjectId id = FirstOfFamily(3);
     ControllerPrane prane("c0", 0, id);
-    EXPECT_EQ(ErrorOf([&] { prane.showAlarms(); }), kUnsupported);
-    EXPECT_EQ(ErrorOf([&] { prane.showAlarmsReverse(); }), kUnsupported);
+    EXPECT_EQ(Output([&] { prane.showAlarmsReverse(); }),
+              "c0   -                           INFO      (0x0F:0x0029): Verify started: Unit #0\n"
+              "c0   -                           ERROR     (0x0F:0x000A): Drive error: Port #1\n");
+    EXPECT_EQ(Output([&] { prane.showAlarms(); }), "");
+
+    Install(Machine(json::array({integration::PraneController(
+                        "L319004A5120043", {{"settings", {{"ports", 2}}}, {"events", events}})}),
+                    json::array({integration::Fault({{"layer", "firmware"}, {"opcode", "0x1C"}},
+                                                    {{"code", "0x51C7"}}, "always")})));
+    id = FirstOfFamily(3);
+    ControllerPrane failing("c0", 0, id);
+    EXPECT_EQ(ErrorOf([&] { failing.showAlarms(); }),
+              "(0x12:0x00C7): Prane driver message not found\n");
 }
 
 // The old-style createunit words. A type the family creates reaches the

@@ -1,0 +1,162 @@
+The older-family controller: the default host's c2, a mirror of its two
+drives.
+
+  $ export KV_EMULATED_HOST="$PWD/host.json"
+  $ "$KV_CLI" /c2 show
+  
+  Unit  UnitType  Status         %RCmpl  %V/I/M  Stripe  Size(GB)  Cache  AVrfy
+  ------------------------------------------------------------------------------
+  u0    RAID-1    OK             -       -       -       232.885   ON     -      
+  
+  Port   Status           Unit   Size        Blocks        Serial
+  ---------------------------------------------------------------
+  p0     OK               u0     232.88 GB   488397168     TQ0P004411          
+  p1     OK               u0     232.88 GB   488397168     TQ0P004412          
+  
+  $ "$KV_CLI" /c2 show all | head -13
+  /c2 Driver Version = 1.26.2.4
+  /c2 Model = KV-8006-2LP
+  /c2 Available Memory = 0KB
+  /c2 Firmware Version = FE8S 1.05.00.068
+  /c2 Bios Version = BE7X 1.08.00.048
+  /c2 Boot Loader Version = BL7X 1.01.00.022
+  /c2 Serial Number = L319004A5120043
+  /c2 PCB Version = Rev 5
+  /c2 PCHIP Version = 1.10
+  /c2 ACHIP Version = 1.10
+  /c2 Total Optimal Units = 1
+  /c2 Not Optimal Units = 0 
+  
+  $ "$KV_CLI" /c2/u0 show
+  
+  Unit     UnitType  Status         %RCmpl  %V/I/M  Port  Stripe  Size(GB)
+  ------------------------------------------------------------------------
+  u0       RAID-1    OK             -       -       -     -       232.885   
+  u0-0     DISK      OK             -       -       p0    -       232.885   
+  u0-1     DISK      OK             -       -       p1    -       232.885   
+  
+
+A host with only an older-family controller of eight ports: a RAID-5
+verifying at 60 %, a RAID-1 whose second drive is gone, a spare, a free
+drive and two empty ports; one task rate serves rebuild and verify, so
+the verify rate column shows "-".
+
+  $ cp "$FIXTURES/prane/older_only.json" host.json
+  $ "$KV_CLI" show
+  
+  Ctl   Model        (V)Ports  Drives   Units   NotOpt  RRate   VRate  BBU
+  ------------------------------------------------------------------------
+  c0    KV-8506-4LP  8         6        3       1       4       -      -        
+  
+  $ "$KV_CLI" /c0 show unitstatus drivestatus
+  
+  Unit  UnitType  Status         %RCmpl  %V/I/M  Stripe  Size(GB)  Cache  AVrfy
+  ------------------------------------------------------------------------------
+  u0    RAID-5    VERIFYING      -       60%     64K     465.77    ON     -      
+  u1    RAID-1    DEGRADED       -       -       -       465.761   ON     -      
+  u3    SPARE     OK             -       -       -       465.762   -      -      
+  
+  Port   Status           Unit   Size        Blocks        Serial
+  ---------------------------------------------------------------
+  p0     OK               u0     232.88 GB   488397168     TQ0P004411          
+  p1     OK               u0     232.88 GB   488397168     TQ0P004412          
+  p2     OK               u0     232.88 GB   488397168     TQ0P004413          
+  p3     NOT-PRESENT      -      -           -             -
+  p4     OK               u1     465.76 GB   976773168     TQ0A001204          
+  p5     OK               -      465.76 GB   976773168     TQ0A001205          
+  p6     OK               u3     465.76 GB   976773168     TQ0A001206          
+  p7     NOT-PRESENT      -      -           -             -
+  
+  $ "$KV_CLI" /c0/u1 show
+  
+  Unit     UnitType  Status         %RCmpl  %V/I/M  Port  Stripe  Size(GB)
+  ------------------------------------------------------------------------
+  u1       RAID-1    DEGRADED       -       -       -     -       465.761   
+  u1-0     DISK      OK             -       -       p4    -       465.761   
+  u1-1     DISK      DEGRADED       -       -       -     -       465.761   
+  
+
+The event list takes the controller's queued events: the plain list
+prints the last one read first, the reverse list in reading order. Each
+read takes an event off the queue, so a second listing finds none and
+prints nothing at all.
+
+  $ "$KV_CLI" show alarms
+  c0   -                           WARNING   (0x0F:0x0008): Unclean shutdown detected: Unit #1
+  c0   -                           ERROR     (0x0F:0x0002): Unit degraded: Unit #1
+  c0   -                           INFO      (0x0F:0x0029): Verify started: Unit #0
+  
+  $ "$KV_CLI" show alarms
+  
+  $ cp "$FIXTURES/prane/older_only.json" host.json
+  $ "$KV_CLI" show alarms reverse
+  
+  Ctl  Date                        Severity  Alarm Message
+  ------------------------------------------------------------------------------
+  c0   -                           INFO      (0x0F:0x0029): Verify started: Unit #0
+  c0   -                           ERROR     (0x0F:0x0002): Unit degraded: Unit #1
+  c0   -                           WARNING   (0x0F:0x0008): Unclean shutdown detected: Unit #1
+  
+
+A failed event read ends the plain list before it prints anything.
+
+  $ cp "$FIXTURES/prane/older_only.json" host.json
+  $ jq '.faults = [{"match": {"layer": "firmware", "opcode": "0x1C"}, "action": {"code": "0x51C7"}, "skip": 1}]' host.json > faulty.json && mv faulty.json host.json
+  $ "$KV_CLI" show alarms; echo "status $?"
+  (0x12:0x00C7): Prane driver message not found
+  
+  
+  status 1
+
+What the older family lacks: the schedules, the task policies, the
+firmware update and the later controller policies are refused with CLI
+error 24, the schedule slots with 57; the policies it has no setting for
+read "Not Supported".
+
+  $ for words in "show rebuild" "show verify" "show selftest" "set rebuild=enable" \
+  >     "set verify=disable" "set selftest=enable" "set ondegrade=cacheoff" \
+  >     "set avmode=on" "set lbareorder=off" "update fw=image.bin" \
+  >     "add rebuild=Sun:12:4" "del verify=3"; do
+  >   echo "[$words]"; "$KV_CLI" /c0 $words 2>&1 | grep -v '^$'
+  > done
+  [show rebuild]
+  Error: (CLI:024) Invalid operation(s) for the specified controller.
+  [show verify]
+  Error: (CLI:024) Invalid operation(s) for the specified controller.
+  [show selftest]
+  Error: (CLI:024) Invalid operation(s) for the specified controller.
+  [set rebuild=enable]
+  Error: (CLI:024) Invalid operation(s) for the specified controller.
+  [set verify=disable]
+  Error: (CLI:024) Invalid operation(s) for the specified controller.
+  [set selftest=enable]
+  Error: (CLI:024) Invalid operation(s) for the specified controller.
+  [set ondegrade=cacheoff]
+  Error: (CLI:024) Invalid operation(s) for the specified controller.
+  [set avmode=on]
+  Error: (CLI:024) Invalid operation(s) for the specified controller.
+  [set lbareorder=off]
+  Error: (CLI:024) Invalid operation(s) for the specified controller.
+  [update fw=image.bin]
+  Error: (CLI:024) Invalid operation(s) for the specified controller.
+  [add rebuild=Sun:12:4]
+  Error: (CLI:057) Invalid argument in add command.
+  [del verify=3]
+  Error: (CLI:057) Invalid argument in add command.
+  $ "$KV_CLI" /c0 show ondegrade autocarve
+  /c0 Cache on Degrade Policy = Not Supported
+  /c0 Auto-Carving Policy = Not Supported.
+  
+
+A RAID type the older family does not create is refused before anything
+reaches the controller.
+
+  $ rm -f requests.jsonl
+  $ "$KV_CLI" /c0 add type=raid50 disk=0-2; echo "status $?"
+  Error: (CLI:026) Invalid RAID type or invalid RAID type for controller specified.
+  
+  
+  status 1
+  $ grep -c '"opcode":20' requests.jsonl
+  0
+  [1]
