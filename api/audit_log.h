@@ -145,6 +145,8 @@ class AuditLog {
     int StartBbuBatteryTest(ObjectId controller);
     // Ports.
     int IdentifyPort(ObjectId port, uint8_t enable);
+    // Firmware (api/audit_log_firmware.cpp).
+    int DownloadFirmware(ObjectId controller, const char* fileName);
 
   private:
     // Copies the error record on construction and puts it back on

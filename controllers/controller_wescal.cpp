@@ -239,10 +239,6 @@ int ControllerWescal::createUnit(std::istream&, const std::string&, const std::s
     throwNotSupported();
 }
 
-int ControllerWescal::updateFirmware(const std::string&, uint8_t, uint8_t) {
-    throwNotSupported();
-}
-
 int ControllerWescal::setLbaReorder(std::istream&, const std::string&) {
     throwNotSupported();
 }

@@ -7,6 +7,7 @@
 #include "emulator/enclosure_model.h"
 #include "emulator/faults.h"
 #include "emulator/firmware.h"
+#include "emulator/firmware_image.h"
 #include "platform/host_system.h"
 
 namespace emulator {
@@ -314,6 +315,7 @@ void handleRhosk(json& state, json& ctl, const FaultQuery& base, Bytes& buffer, 
                 setReturnCode(buffer, out, kDrvAlreadyLocked);
             } else {
                 ctl["management_lock"] = true;
+                discardImageDownload(ctl);
                 out.changed = true;
             }
             break;

@@ -10,6 +10,7 @@
 #include "emulator/controller_codes.h"
 #include "emulator/enclosure_model.h"
 #include "emulator/faults.h"
+#include "emulator/firmware_image.h"
 #include "emulator/unit_model.h"
 
 namespace emulator {
@@ -1004,6 +1005,10 @@ FirmwareResult executeRhoskCommand(json& ctl, Bytes& command, Bytes& data) {
             return executeScsiPassThrough(ctl, command, data);
         case kBatteryTestOpcode:
             return startBatteryTest(ctl, command);
+        case 0x06:
+            return detectPorts(ctl, command);
+        case 0x16:
+            return takeImageChunk(ctl, command, data);
         case 0x12:
         case 0x13: {
             if (get16(command, kCmdHeaderSize + 6) != 1) {
