@@ -514,3 +514,43 @@ namespace Api {
 
 }  // namespace Api
 // --- end of controller events, event capture, rescan and controller logs ---
+// --- Firmware images and drive auto-detect (api/api_firmware.cpp) ---
+// The answer of the firmware image examination: what the image fits. The
+// record is zeroed before it is filled; its texts are always terminated.
+struct FirmwareCompatRecord {
+    static constexpr std::size_t kApiVersionSize = 32;
+    static constexpr std::size_t kDriverVersionSize = 128;
+    static constexpr std::size_t kFirmwareVersionSize = 32;
+    static constexpr std::size_t kImageVersionSize = 16;  // the header's version bytes
+
+    uint8_t apiCompatible;  // 1 when this library serves the image
+    char apiVersion[kApiVersionSize];
+    uint8_t driverCompatible;  // 1 when the installed driver serves the image
+    char driverVersion[kDriverVersionSize];
+    uint8_t controllerCompatible;  // nonzero when the image fits the controller
+    char firmwareVersion[kFirmwareVersionSize];
+    char newFirmwareVersion[kImageVersionSize + 1];
+    uint8_t reserved[15];
+};
+static_assert(sizeof(FirmwareCompatRecord) == 227, "the compatibility record is 227 bytes");
+
+namespace Api {
+
+// Examines the image file `fileName` against the controller, its driver
+// and this library (newer families). `reserved` is not consulted. A file
+// that cannot be read, or whose size, architecture, magic or SRL range the
+// controller cannot take, fails the call; the record is only filled for an
+// image that fits the controller.
+[[nodiscard]] int GetFirmwareImageCompatibility(ObjectId controller, const char* fileName,
+                                                uint64_t reserved, FirmwareCompatRecord* record);
+// Downloads an image held in memory to the controller.
+[[nodiscard]] int DownloadFirmwareImage(ObjectId controller, const uint8_t* image, uint32_t size);
+// Reads the image file whole and downloads it.
+[[nodiscard]] int DownloadFirmware(ObjectId controller, const char* fileName);
+// Switches automatic drive detection on or off for the listed ports (port
+// ids of one controller; an empty list asks nothing of the controller).
+[[nodiscard]] int EnableAutoDetect(ObjectId controller, const ObjectIdList128* ports);
+[[nodiscard]] int DisableAutoDetect(ObjectId controller, const ObjectIdList128* ports);
+
+}  // namespace Api
+// --- end of firmware images and drive auto-detect ---

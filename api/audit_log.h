@@ -151,6 +151,8 @@ class AuditLog {
                          ObjectIdList128* drives);
     int GetControllerErrorLog(ObjectId controller, uint8_t* log);
     int GetControllerLog(ObjectId controller, uint8_t* log);
+    // Firmware (api/audit_log_firmware.cpp).
+    int DownloadFirmware(ObjectId controller, const char* fileName);
 
   private:
     // Copies the error record on construction and puts it back on

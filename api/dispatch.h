@@ -318,3 +318,21 @@ namespace Dispatch {
 
 }  // namespace Dispatch
 // --- end of enclosures ---
+
+// --- Firmware images and drive auto-detect (api/dispatch_firmware.cpp) ---
+struct FirmwareCompatRecord;
+
+namespace Dispatch {
+
+// Route "newer".
+[[nodiscard]] int32_t GetFirmwareImageCompatibility(ObjectId id, const char* fileName,
+                                                    uint64_t reserved,
+                                                    FirmwareCompatRecord* record);
+// Route "both"; the older family's download is not in place yet.
+[[nodiscard]] int32_t DownloadFirmwareImage(ObjectId id, const uint8_t* image, uint32_t size);
+// Route "newer": the family is looked up with the controller identifier,
+// and only the port list and the off flag (0 on, 1 off) go on.
+[[nodiscard]] int32_t SetAutoDetect(ObjectId id, const ObjectIdList128* ports, uint32_t off);
+
+}  // namespace Dispatch
+// --- end of firmware images and drive auto-detect ---

@@ -278,6 +278,16 @@ class Controller : public Object {
     static uint32_t hexToInt(std::size_t length, const std::string& text);
     static uint32_t intPow(uint32_t base, uint32_t exponent);
     // ===== end of events, coercion factor and advanced event capture =====
+    // ===== Auto-detect (controllers/controller_autodetect.cpp) =====
+    // "set autodetect=on|off disk=<list>|all": switches automatic drive
+    // detection for the listed ports.
+    int setAutoDetect(std::istream& words, const std::string& word);
+    // Adds the ports of "p" + a list such as "p0-3:5" to the port list.
+    bool parsePortList(const std::string& text);
+    // Reports the empty and the occupied ports of the port list and fills
+    // `list` with their ids.
+    void buildAutoDetectList(ObjectIdList128* list);
+    // ===== end of auto-detect =====
 
     // ===== Units and ports =====
     // Declarations added by the unit and port code go in this block.

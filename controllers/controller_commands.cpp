@@ -248,7 +248,7 @@ int Controller::setCommand(std::istream& words) {
         {"ignorefuawrite=", [&] { setIgnoreFuaWrite(words, word); }},
         {"forcedrivecacheon=", [&] { setForceDriveCacheOn(words, word); }},
         {"avmode", [&] { setAvMode(word); }},
-        {"autodetect", {}},
+        {"autodetect", [&] { setAutoDetect(words, word); }},
         {"lbareorder", [&] { setLbaReorder(words, word); }},
         {"capturemode", [&] { setCaptureMode(words, word); }},
         {"capture", [&] { setCapture(words, word); }},

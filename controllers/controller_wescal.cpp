@@ -50,7 +50,7 @@ void ControllerWescal::showAlarmsReverse() {
     controller_events::showEventList(name, objectId, true);
 }
 
-// The firmware update and unit creation are not in place yet: they end
+// Unit creation is not in place yet: it ends
 // as unsupported.
 
 int ControllerWescal::createUnitCommand(std::istream&) {
@@ -58,9 +58,5 @@ int ControllerWescal::createUnitCommand(std::istream&) {
 }
 
 int ControllerWescal::createUnit(std::istream&, const std::string&, const std::string&) {
-    throwNotSupported();
-}
-
-int ControllerWescal::updateFirmware(const std::string&, uint8_t, uint8_t) {
     throwNotSupported();
 }

@@ -8,6 +8,7 @@
 #include "emulator/event_model.h"
 #include "emulator/faults.h"
 #include "emulator/firmware.h"
+#include "emulator/firmware_image.h"
 #include "platform/host_system.h"
 
 namespace emulator {
@@ -318,6 +319,7 @@ void handleRhosk(json& state, json& ctl, const FaultQuery& base, Bytes& buffer, 
                 setReturnCode(buffer, out, kDrvAlreadyLocked);
             } else {
                 ctl["management_lock"] = true;
+                discardImageDownload(ctl);
                 out.changed = true;
             }
             break;

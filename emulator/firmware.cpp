@@ -10,6 +10,7 @@
 #include "emulator/controller_codes.h"
 #include "emulator/enclosure_model.h"
 #include "emulator/faults.h"
+#include "emulator/firmware_image.h"
 #include "emulator/prane_firmware.h"
 #include "emulator/rescan_model.h"
 #include "emulator/unit_model.h"
@@ -1025,6 +1026,8 @@ FirmwareResult executeRhoskCommand(json& ctl, Bytes& command, Bytes& data) {
             return detectPorts(ctl, command);
         case kImportScanOpcode:
             return importScan(ctl, command);
+        case 0x16:
+            return takeImageChunk(ctl, command, data);
         case 0x12:
         case 0x13: {
             if (get16(command, kCmdHeaderSize + 6) != 1) {

@@ -41,7 +41,7 @@ json* driveOn(json& controller, int64_t port) {
 
 }  // namespace
 
-FirmwareResult detectPorts(json& controller, const Bytes& command) {
+FirmwareResult attachNewDrives(json& controller, const Bytes& command) {
     FirmwareResult result;
     json* waiting = listOf(controller, "new_drives");
     if (waiting == nullptr)

@@ -12,9 +12,11 @@ namespace emulator {
 constexpr uint8_t kDetectPortsOpcode = 0x06;
 constexpr uint8_t kImportScanOpcode = 0x07;
 
-// Port detection (firmware opcode 0x06): every port of the packet's port
-// mask that is empty takes the new drive attached to it, if any.
-FirmwareResult detectPorts(nlohmann::json& controller, const Bytes& command);
+// What port detection (firmware opcode 0x06) finds: every port of the
+// packet's port mask that is empty takes the new drive attached to it, if
+// any. The command itself is checked and answered by detectPorts
+// (emulator/firmware_image.h).
+FirmwareResult attachNewDrives(nlohmann::json& controller, const Bytes& command);
 
 // Import scan (0x07): every foreign unit whose drives all sit on ports of
 // the mask becomes a unit of the controller, under its own number when that

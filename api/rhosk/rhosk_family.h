@@ -10,6 +10,8 @@
 #include "api/object_id.h"
 #include "api/rhosk/sas_family.h"
 
+struct FirmwareCompatRecord;
+
 class RhoskFamily {
   public:
     // The object holds no per-call state; the process-wide instance and the
@@ -246,6 +248,34 @@ class RhoskFamily {
                                                   ObjectIdList128* newUnits,
                                                   ObjectIdList128* newDrives);
     // ===== end of controller events, event capture and rescan =====
+    // ===== Firmware images and drive auto-detect (api/rhosk/rhosk_firmware.cpp,
+    // api/rhosk/rhosk_autodetect.cpp) =====
+    // The examination: header, size, architecture, magic, SRL, then the
+    // record. The first failing step ends it.
+    [[nodiscard]] static int32_t GetFirmwareImageCompatibility(ObjectId controller,
+                                                               const char* fileName,
+                                                               uint64_t reserved,
+                                                               FirmwareCompatRecord* record);
+    // The chunked download, run once more after a checksum error.
+    [[nodiscard]] static int32_t DownloadFirmwareImage(ObjectId controller, const uint8_t* image,
+                                                       uint32_t size);
+    // Port detection with the auto-detect flag (0 on, 1 off) for the
+    // listed ports; the controller is the first id's.
+    [[nodiscard]] static int32_t SetAutoDetect(const ObjectIdList128* ports, uint32_t off);
+
+    // --- Steps, public for tests ---
+    [[nodiscard]] static int32_t ReadImageHeader(const char* fileName, uint8_t* header);
+    [[nodiscard]] static int32_t CheckImageSize(const char* fileName, const uint8_t* header);
+    [[nodiscard]] static int32_t CheckImageArchitecture(ObjectId controller, const uint8_t* header);
+    [[nodiscard]] static int32_t CheckImageMagic(const uint8_t* header);
+    [[nodiscard]] static int32_t CheckImageSrl(ObjectId controller, const uint8_t* header);
+    [[nodiscard]] static int32_t CheckFirmwareImage(ObjectId controller, const uint8_t* header,
+                                                    FirmwareCompatRecord* record);
+    // The 128-byte driver information block.
+    [[nodiscard]] static int32_t ReadDriverInfo(ObjectId controller, uint8_t* info);
+    [[nodiscard]] static int32_t SendFirmwareImage(ObjectId controller, const uint8_t* image,
+                                                   uint32_t size);
+    // ===== end of firmware images and drive auto-detect =====
 };
 
 // Later newer-family settings (generations 6 and up). Same layout and

@@ -153,11 +153,15 @@ TEST_F(ControllerCoreTest, FirmwareUpdateTakesTheRemainingWords) {
         words >> skipped >> skipped;
         return Output([&] { m.updateFirmware(words); });
     };
-    // Words accepted: each controller's update is reached; the download
-    // itself is not in this build yet, and each failure is reported on
-    // standard output while the loop goes on.
-    const std::string unsupported = "(0x0B:0x0002): Feature not supported\n\n\n";
-    EXPECT_EQ(afterUpdateWord("//update1 update fw=a.img force"), unsupported + unsupported);
+    // Words accepted: each controller's update is reached; the image file
+    // does not exist, and each failure (the system's text ends in its own
+    // line break) is reported on standard output while the loop goes on.
+    const auto missing = [](const char* controller) {
+        return std::string("\nExamining compatibility data from firmware image and /") +
+               controller +
+               " ... Failed.\n(0x0A:0x0002): The system cannot find the file specified.\r\n\n\n\n";
+    };
+    EXPECT_EQ(afterUpdateWord("//update1 update fw=a.img force"), missing("c0") + missing("c1"));
     EXPECT_EQ(afterUpdateWord("//update1 update fw=a.img bogus"),
               Cli(95) + "\n\n" + Cli(95) + "\n\n");
 }
