@@ -231,14 +231,6 @@ int ControllerWescal::setAvMode(const std::string&) {
     throwNotSupported();
 }
 
-int ControllerWescal::createUnitCommand(std::istream&) {
-    throwNotSupported();
-}
-
-int ControllerWescal::createUnit(std::istream&, const std::string&, const std::string&) {
-    throwNotSupported();
-}
-
 int ControllerWescal::updateFirmware(const std::string&, uint8_t, uint8_t) {
     throwNotSupported();
 }

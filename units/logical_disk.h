@@ -95,6 +95,52 @@ class LogicalDisk : public Object {
     bool startVerify();
     bool stopVerify();
 
+    // ===== Unit creation and migration (units/logical_disk_create.cpp,
+    // units/logical_disk_create_types.cpp, units/logical_disk_migrator.cpp) =====
+    // The whole creation of a new unit: parse ("old" style or new), check,
+    // create through the library, then bring the unit to its settings.
+    int create(std::istream& options, const std::string& style);
+    // The type's option words and checks for a create, and for a migration
+    // of `source` into a unit of this type. The dead unit refuses them (25).
+    virtual bool parseOldCreateOptions(std::istream& options);
+    virtual bool parseCreateOptions(std::istream& options);
+    virtual bool validateCreate();
+    virtual bool parseMigrateOptions(LogicalDisk* source, std::istream& options);
+    virtual bool validateMigration(LogicalDisk* source);
+    // The option parsers every type shares; each fills the request fields.
+    bool parseNoScan(const std::string& word);
+    bool parseNoCache(const std::string& word);
+    bool parseReadCacheOption(const std::string& word);
+    // "k" + the stripe size in KB (CLI 27).
+    bool parseStripe(const std::string& word);
+    // "p" + a drive list of numbers and ranges joined by ':' (CLI 144, 8).
+    bool parseDriveList(const std::string& word);
+    // Asks the controller whether every drive of `drives` can be used.
+    bool checkDrivesUsable();
+    // v0=N (list false) or vol=a:b:c:d (list true), in GB.
+    bool parseVolumeSizes(const std::string& word, bool list);
+    // The interactive volume dialogue after `question`.
+    bool askVolumeSizes(std::istream& question);
+    bool parseRapidRecovery(const std::string& value);
+    // `targetDrives` without the source's drives.
+    std::vector<int32_t> getAddedDrives();
+    // ===== end of unit creation and migration =====
+
+    // ===== Unit policy operations (units/logical_disk_create_policies.cpp) =====
+    virtual bool setIgnoreEcc(bool on);
+    virtual int setWriteCache(bool on, const std::string& mode);
+    virtual bool getWriteCache(bool useCached);
+    virtual void setReadCache(const std::string& value, bool newUnit);
+    virtual bool setKeepwell(const std::string& value);
+    void setNameCommand(const std::string& value);
+    void setRapidRecovery(uint32_t request, const std::string& mode);
+    bool setAutoverify(bool on);
+    bool getAutoverify(bool useCached);
+    void checkNameLength(const std::string& text);
+    bool setName(const std::string& text);
+    bool setQueuePolicy(const std::string& value);
+    // ===== end of unit policy operations =====
+
     // --- Accessors ---
     [[nodiscard]] uint32_t getUnitType() const { return typeCode; }
     [[nodiscard]] ObjectId getObjectId() const { return id; }
