@@ -554,3 +554,27 @@ namespace Api {
 
 }  // namespace Api
 // --- end of firmware images and drive auto-detect ---
+// --- Unit creation and migration (api/api_create.cpp) ---
+// The new unit's controller is the first drive's. Volume sizes are GB x
+// 1048576 each; the volume entries serve families 6, 7 and 8 only.
+namespace Api {
+
+[[nodiscard]] int CreateUnit(const ObjectIdList128* drives, uint32_t type, uint32_t stripe,
+                             uint8_t makeOsAware, ObjectId* unit);
+[[nodiscard]] int CreateUnitWithGroup(const ObjectIdList128* drives, uint32_t type, uint32_t stripe,
+                                      uint8_t makeOsAware, ObjectId* unit,
+                                      uint32_t drivesPerSubunit);
+[[nodiscard]] int CreateUnitWithVolumes(const ObjectIdList128* drives, uint32_t type,
+                                        uint32_t stripe, uint8_t makeOsAware, ObjectId* unit,
+                                        const uint64_t* volumeSizes, uint32_t volumeCount);
+[[nodiscard]] int CreateUnitWithGroupAndVolumes(const ObjectIdList128* drives, uint32_t type,
+                                                uint32_t stripe, uint8_t makeOsAware,
+                                                ObjectId* unit, uint32_t drivesPerSubunit,
+                                                const uint64_t* volumeSizes, uint32_t volumeCount);
+// Newer families: starts changing the unit to the drives (its own first,
+// then the added ones), type and stripe.
+[[nodiscard]] int StartMigrateUnit(ObjectId unit, const ObjectIdList128* drives, uint32_t type,
+                                   uint32_t stripe, uint8_t makeOsAware, uint32_t drivesPerSubunit);
+
+}  // namespace Api
+// --- end of unit creation and migration ---

@@ -154,6 +154,14 @@ class AuditLog {
     // Firmware (api/audit_log_firmware.cpp).
     int DownloadFirmware(ObjectId controller, const char* fileName);
 
+    // Unit creation and migration (api/audit_log_create.cpp).
+    int CreateUnit(const ObjectIdList128* drives, uint32_t type, uint32_t stripeCode,
+                   uint8_t makeOsAware, ObjectId* unit);
+    int CreateUnitWithGroup(const ObjectIdList128* drives, uint32_t type, uint32_t stripeCode,
+                            uint8_t makeOsAware, ObjectId* unit, uint32_t drivesPerSubunit);
+    int StartMigrateUnit(ObjectId unit, const ObjectIdList128* drives, uint32_t type,
+                         uint32_t stripeCode, uint8_t makeOsAware, uint32_t drivesPerSubunit);
+
   private:
     // Copies the error record on construction and puts it back on
     // destruction.

@@ -336,3 +336,22 @@ namespace Dispatch {
 
 }  // namespace Dispatch
 // --- end of firmware images and drive auto-detect ---
+// --- Unit creation and migration (api/dispatch_create.cpp) ---
+// The create entries take no controller id: the first drive's controller
+// decides the family; an empty drive list records API error 36.
+namespace Dispatch {
+
+// Route both (group 0 for Api::CreateUnit).
+[[nodiscard]] int32_t CreateUnit(const ObjectIdList128* drives, uint32_t type, uint32_t stripe,
+                                 uint8_t makeOsAware, ObjectId* unit, uint32_t group);
+// Route from 6.
+[[nodiscard]] int32_t CreateUnitWithVolumes(const ObjectIdList128* drives, uint32_t type,
+                                            uint32_t stripe, uint8_t makeOsAware, ObjectId* unit,
+                                            uint32_t group, const uint64_t* volumeSizes,
+                                            uint32_t volumeCount);
+// Route newer.
+[[nodiscard]] int32_t StartMigrateUnit(ObjectId unit, const ObjectIdList128* drives, uint32_t type,
+                                       uint32_t stripe, uint8_t makeOsAware, uint32_t group);
+
+}  // namespace Dispatch
+// --- end of unit creation and migration ---

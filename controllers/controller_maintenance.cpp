@@ -36,10 +36,6 @@ int Controller::eraseUnit(const std::string&) {
     throwNotSupported();
 }
 
-int Controller::migrateUnit(const std::string&, const std::string&, std::istream&) {
-    throwNotSupported();
-}
-
 int Controller::commit() {
     throwNotSupported();
 }

@@ -49,14 +49,3 @@ void ControllerWescal::showAlarms() {
 void ControllerWescal::showAlarmsReverse() {
     controller_events::showEventList(name, objectId, true);
 }
-
-// Unit creation is not in place yet: it ends
-// as unsupported.
-
-int ControllerWescal::createUnitCommand(std::istream&) {
-    throwNotSupported();
-}
-
-int ControllerWescal::createUnit(std::istream&, const std::string&, const std::string&) {
-    throwNotSupported();
-}

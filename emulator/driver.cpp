@@ -9,6 +9,7 @@
 #include "emulator/faults.h"
 #include "emulator/firmware.h"
 #include "emulator/firmware_image.h"
+#include "emulator/unit_model.h"
 #include "platform/host_system.h"
 
 namespace emulator {
@@ -263,6 +264,9 @@ void handleFirmwareCommand(json& state, json& ctl, const FaultQuery& base, Bytes
         result = executeRhoskCommand(ctl, command, data);
         text = rhoskControllerText(result.code);
         out.changed = out.changed || result.changed;
+        // A new unit's disks appear to Windows as soon as the unit exists.
+        if (result.changed)
+            (void)attachUnitDisks(state);
     }
     if (result.code != 0) {
         reportRhoskError(command, result.code, text);

@@ -13,6 +13,7 @@
 #include "emulator/firmware_image.h"
 #include "emulator/prane_firmware.h"
 #include "emulator/rescan_model.h"
+#include "emulator/unit_create_model.h"
 #include "emulator/unit_model.h"
 
 namespace emulator {
@@ -330,6 +331,14 @@ void deriveDriveUnit(const json& ctl, const json* drive, Bytes& out) {
     put8(out, 0, unit != kNoUnit ? unit : numberOr(findModel(objectOf(drive), "unit"), kNoUnit));
 }
 
+// The drive's unit flags: the drive's own "unit_flags" when given, else
+// bit 0 while a unit holds the drive.
+void deriveDriveUnitFlags(const json& ctl, const json* drive, Bytes& out) {
+    uint64_t port = numberOr(findModel(objectOf(drive), "port"), ~0ull);
+    uint64_t held = unitOfPort(ctl, port) != kNoUnit ? 1 : 0;
+    put8(out, 0, numberOr(findModel(objectOf(drive), "unit_flags"), held) & 0xFF);
+}
+
 void deriveDescriptorCount(const json& ctl, const json* unit, Bytes& out) {
     put16(out, 0, unitDescriptorCount(ctl, objectOf(unit)));
 }
@@ -510,7 +519,7 @@ const ParamDef kRhoskParams[] = {
     {0x0100, 11, 4, RO, Enc::Uint, "stats.p11", 0},
     {0x0100, 12, 4, RO, Enc::Uint, "stats.p12", 0},
     {0x0100, 13, 4, RO, Enc::Uint, "stats.p13", 0},
-    {0x0200, 12, 1, RO, Enc::Uint, "unit_flags", 0},
+    {0x0200, 12, 1, RO, Enc::Derived, "unit_flags", 0, deriveDriveUnitFlags},
     {0x0200, 15, 1, RO, Enc::Uint, "queuing_supported", 1},
     {0x0200, 16, 1, RO, Enc::Uint, "queuing_enabled", 1},
     {0x0200, 17, 1, RO, Enc::Uint, "link_speed_supported", 3},
@@ -965,6 +974,11 @@ ParamError accessParam(json& ctl, Family family, bool write, const ParamAccess& 
 constexpr size_t kRhoskParamHeader = 8;
 constexpr size_t kPraneParamHeader = 4;
 
+// Unit creation and the in-place update of a unit's layout
+// (emulator/unit_create_model.cpp).
+constexpr uint8_t kCreateUnitOpcode = 0x14;
+constexpr uint8_t kUnitUpdateOpcode = 0x0F;
+
 // The battery capacity test (opcode 0x1E, one-word packet, no data).
 constexpr uint8_t kBatteryTestOpcode = 0x1E;
 constexpr uint64_t kBbuStatusTesting = 3;
@@ -1028,6 +1042,10 @@ FirmwareResult executeRhoskCommand(json& ctl, Bytes& command, Bytes& data) {
             return importScan(ctl, command);
         case 0x16:
             return takeImageChunk(ctl, command, data);
+        case kCreateUnitOpcode:
+            return createUnitCommand(ctl, command, data);
+        case kUnitUpdateOpcode:
+            return updateUnitCommand(ctl, command, data);
         case 0x12:
         case 0x13: {
             if (get16(command, kCmdHeaderSize + 6) != 1) {

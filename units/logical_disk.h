@@ -96,6 +96,37 @@ class LogicalDisk : public Object {
     bool startVerify();
     bool stopVerify();
 
+    // ===== Unit creation and migration (units/logical_disk_create.cpp,
+    // units/logical_disk_create_types.cpp, units/logical_disk_migrator.cpp) =====
+    // The whole creation of a new unit: parse ("old" style or new), check,
+    // create through the library, then bring the unit to its settings.
+    int create(std::istream& options, const std::string& style);
+    // The type's option words and checks for a create, and for a migration
+    // of `source` into a unit of this type. The dead unit refuses them (25).
+    virtual bool parseOldCreateOptions(std::istream& options);
+    virtual bool parseCreateOptions(std::istream& options);
+    virtual bool validateCreate();
+    virtual bool parseMigrateOptions(LogicalDisk* source, std::istream& options);
+    virtual bool validateMigration(LogicalDisk* source);
+    // The option parsers every type shares; each fills the request fields.
+    bool parseNoScan(const std::string& word);
+    bool parseNoCache(const std::string& word);
+    bool parseReadCacheOption(const std::string& word);
+    // "k" + the stripe size in KB (CLI 27).
+    bool parseStripe(const std::string& word);
+    // "p" + a drive list of numbers and ranges joined by ':' (CLI 144, 8).
+    bool parseDriveList(const std::string& word);
+    // Asks the controller whether every drive of `drives` can be used.
+    bool checkDrivesUsable();
+    // v0=N (list false) or vol=a:b:c:d (list true), in GB.
+    bool parseVolumeSizes(const std::string& word, bool list);
+    // The interactive volume dialogue after `question`.
+    bool askVolumeSizes(std::istream& question);
+    bool parseRapidRecovery(const std::string& value);
+    // `targetDrives` without the source's drives.
+    std::vector<int32_t> getAddedDrives();
+    // ===== end of unit creation and migration =====
+
     // --- Unit commands, show and set (units/logical_disk_commands.cpp,
     // units/logical_disk_show.cpp, units/logical_disk_set.cpp) ---
     // Policy slots a unit type may refuse.
@@ -125,9 +156,6 @@ class LogicalDisk : public Object {
     int setCommand(std::istream& words);
     // The attribute words of "show all" for this unit, separated by blanks.
     void listAllAttributes(std::ostream& out);
-    // A drive list word: "p" and pieces "n" or "a-b" joined by ':'.
-    // Appends to `drives`, sorts it and refuses duplicates.
-    bool parseDriveList(const std::string& word);
 
     // One line of the show command per attribute word.
     void showAttribute(const std::string& word);

@@ -21,7 +21,6 @@ namespace {
 
 // CLI codes of the unit command grammar.
 constexpr int kInvalidHelpArgument = 13;
-constexpr int kIdInUse = 8;
 constexpr int kInvalidUnitCommand = 38;
 constexpr int kInvalidUnitCommandSyntax = 39;
 constexpr int kInvalidUnitCommandValue = 40;
@@ -33,12 +32,6 @@ constexpr int kInvalidPause = 74;
 constexpr int kInvalidResume = 76;
 constexpr int kInvalidDel = 78;
 constexpr int kInvalidExport = 79;
-constexpr int kInvalidDrives = 144;
-
-// Pieces of a drive list read at most; text after them is ignored.
-constexpr std::size_t kMaxDriveListPieces = 128;
-// Drive numbers are port numbers of one byte: a range never names more.
-constexpr int32_t kMaxRangeSpan = 256;
 
 Help* help() {
     return theShell->getHelp();
@@ -74,18 +67,6 @@ bool readTaskWords(std::istream& words, const TaskCommand& command, std::string*
     if (task->empty())
         Controller::throwError(command.errorCode);
     return true;
-}
-
-// A decimal number up to the first character that is not a digit; no
-// digit gives 0, and a number past 32 bits stays at the largest one.
-int32_t leadingNumber(const std::string& text) {
-    int64_t value = 0;
-    for (const char c : text) {
-        if (!std::isdigit(static_cast<unsigned char>(c)))
-            break;
-        value = std::min<int64_t>(value * 10 + (c - '0'), INT32_MAX);
-    }
-    return static_cast<int32_t>(value);
 }
 
 }  // namespace
@@ -368,62 +349,4 @@ void LogicalDisk::listAllAttributes(std::ostream& out) {
         if (typeCode == kUnitRaid6)
             out << " parity";
     }
-}
-
-// --- Drive lists ---
-
-bool LogicalDisk::parseDriveList(const std::string& word) {
-    auto refuse = [] { Controller::throwError(kInvalidDrives); };
-    if (word.size() < 2 || !std::isdigit(static_cast<unsigned char>(word[1])))
-        refuse();
-    const std::string list = word.substr(1);
-    if (list.find_first_not_of("0123456789:-") != std::string::npos)
-        refuse();
-    auto isSeparator = [](char c) { return c == ':' || c == '-'; };
-    if (isSeparator(list.front()) || isSeparator(list.back()))
-        refuse();
-    for (const char* pair : {"::", "--", ":-", "-:"}) {
-        if (list.find(pair) != std::string::npos)
-            refuse();
-    }
-    std::vector<int32_t> added;
-    std::size_t pos = 0;
-    for (std::size_t piece = 0; piece < kMaxDriveListPieces && pos < list.size(); ++piece) {
-        const std::size_t separator = list.find_first_of(":-", pos);
-        if (separator == std::string::npos) {
-            added.push_back(leadingNumber(list.substr(pos)));
-            break;
-        }
-        const int32_t first = leadingNumber(list.substr(pos, separator - pos));
-        if (list[separator] == ':') {
-            added.push_back(first);
-            pos = separator + 1;
-            continue;
-        }
-        const std::size_t rangeEnd = list.find(':', separator + 1);
-        const int32_t last = leadingNumber(
-            list.substr(separator + 1, rangeEnd == std::string::npos ? std::string::npos
-                                                                     : rangeEnd - separator - 1));
-        if (first >= last) {
-            std::cout << "Disks specified in a range must be in ascending order.\n";
-            refuse();
-        }
-        // A range wider than any controller's ports is a typing error, not
-        // a request to build billions of entries.
-        if (last - first >= kMaxRangeSpan)
-            refuse();
-        for (int32_t n = first; n <= last; ++n)
-            added.push_back(n);
-        if (rangeEnd == std::string::npos)
-            break;
-        pos = rangeEnd + 1;
-    }
-    drives.insert(drives.end(), added.begin(), added.end());
-    std::sort(drives.begin(), drives.end());
-    const auto end = std::unique(drives.begin(), drives.end());
-    const bool duplicates = end != drives.end();
-    drives.erase(end, drives.end());
-    if (duplicates)
-        Controller::throwError(kIdInUse);
-    return true;
 }

@@ -79,6 +79,8 @@ class LogicalDiskRaid50 : public LogicalDisk {
     // A group token: its first character, then "3" to "16" exactly; CLI 30
     // for any other text.
     bool parseGroup(const std::string& token);
+    // Whether a group option was parsed (creation and migration checks).
+    [[nodiscard]] bool isGroupGiven() const { return groupGiven; }
 
   private:
     bool groupGiven = false;
@@ -174,6 +176,21 @@ class LogicalDiskMigrator : public LogicalDisk {
 
     std::string getStripe() override { return "-"; }
     void showTable(bool withHeader) override;
+
+    // ===== Migration (units/logical_disk_migrator.cpp) =====
+    // The migration of the source towards the target with the option
+    // words; a SINGLE target splits the mirror.
+    int migrate(std::istream& options);
+    int splitMirror();
+    // The source's drive ports (asked), then the target's added drives.
+    void collectMigrationDrives(std::vector<uint32_t>& ports);
+    // The migrator itself takes no create or migration options.
+    bool parseOldCreateOptions(std::istream&) override { return true; }
+    bool parseCreateOptions(std::istream&) override { return true; }
+    bool validateCreate() override { return true; }
+    bool parseMigrateOptions(LogicalDisk*, std::istream&) override { return true; }
+    bool validateMigration(LogicalDisk*) override { return true; }
+    // ===== end of migration =====
 
     [[nodiscard]] LogicalDisk* getSource() const { return source; }
     [[nodiscard]] LogicalDisk* getTarget() const { return target.get(); }

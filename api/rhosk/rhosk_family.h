@@ -188,6 +188,32 @@ class RhoskFamily {
                                                  struct WeeklySchedule* schedule);
     // --- end of controller, drive and unit queries and settings ---
 
+    // ===== Unit creation and migration (api/rhosk/rhosk_create.cpp) =====
+    // Creates a unit of `type` over `drives` (its controller is the first
+    // drive's) and writes its id to `unit`; with inPlace set, `unit` names
+    // the existing unit whose layout changes instead. announce tells the
+    // operating system of the new unit. Volume sizes are in the callers'
+    // unit (GB x 2^20); the controller gets them as 512-byte sectors.
+    [[nodiscard]] static int32_t CreateUnit(const ObjectIdList128* drives, uint32_t type,
+                                            uint32_t stripe, uint8_t announce, ObjectId* unit,
+                                            uint32_t groupSize, uint8_t inPlace,
+                                            const uint64_t* volumeSizes, uint32_t volumeCount);
+    // Starts changing `unit` to the layout of `drives`, `type` and `stripe`.
+    [[nodiscard]] static int32_t StartMigrateUnit(ObjectId unit, const ObjectIdList128* drives,
+                                                  uint32_t type, uint32_t stripe, uint8_t announce,
+                                                  uint32_t groupSize);
+    // Turns a SINGLE unit into a mirror with the first free drive of the list.
+    [[nodiscard]] static int32_t ConvertSingleToMirror(ObjectId* unit, ObjectIdList128* drives);
+    // The create command (`unitNumber` receives the new unit's number), the
+    // in-place update of a unit and the add-mirror update.
+    [[nodiscard]] static int32_t SendCreateUnit(ObjectId controller, uint8_t* data, uint32_t length,
+                                                uint8_t* unitNumber);
+    [[nodiscard]] static int32_t SendUnitUpdate(ObjectId controller, uint8_t unitNumber,
+                                                uint8_t* data, uint32_t length);
+    [[nodiscard]] static int32_t AddMirrorUnit(ObjectId controller, uint8_t singleUnit,
+                                               uint8_t mirrorUnit);
+    // ===== end of unit creation and migration =====
+
     // ===== Battery backup unit (api/rhosk/rhosk_bbu.cpp) =====
     // BbuTable 0x8006. Almost every query is gated by the status word: a
     // disabled BBU, a controller without BBU and a BBU without battery each

@@ -1,0 +1,55 @@
+// Unit creation on a newer-family controller: the old-style "createunit"
+// words and the creation through a new-unit object of the RAID type asked.
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "controllers/controller_wescal.h"
+#include "shell/help.h"
+#include "shell/shell.h"
+#include "shell/shell_words.h"
+#include "units/logical_disk.h"
+
+namespace {
+
+constexpr int kInvalidMaintArgument = 16;
+constexpr int kInvalidRaidType = 26;
+
+}  // namespace
+
+int ControllerWescal::createUnitCommand(std::istream& words) {
+    std::string type;
+    std::string options;
+    std::string word;
+    while (words >> word) {
+        if (word[0] == 'r') {
+            type = word.substr(1);
+        } else if (shell_words::isHelpWord(word)) {
+            theShell->getHelp()->showMaintCreateUnitHelp();
+            return 0;
+        } else {
+            options += " " + word;
+        }
+    }
+    if (type.empty())
+        throwError(kInvalidMaintArgument);
+    std::istringstream optionWords(options);
+    return createUnit(optionWords, type, "old");
+}
+
+// The unit object serves this one creation; the next command's tree
+// finds the new unit.
+int ControllerWescal::createUnit(std::istream& options, const std::string& type,
+                                 const std::string& style) {
+    try {
+        std::unique_ptr<LogicalDisk> unit = LogicalDisk::makeNew(type, this);
+        if (!unit)
+            throwError(kInvalidRaidType);
+        unit->create(options, style);
+    } catch (const KV_Exception&) {
+        throw;
+    } catch (const std::exception& error) {
+        throw KV_Exception(error.what());
+    }
+    return 0;
+}

@@ -1,0 +1,475 @@
+// The creation of a new unit: the options every unit type shares (drive
+// list, stripe, scan and cache flags, volume sizes, rapid recovery), the
+// check that the controller can use the drives, and the creation flow
+// that creates the unit and then brings it to its settings one by one.
+#include <algorithm>
+#include <cstdlib>
+#include <iostream>
+#include <sstream>
+
+#include "api/api.h"
+#include "controllers/bbu.h"
+#include "controllers/controller.h"
+#include "shell/kv_exception.h"
+#include "units/api_call.h"
+#include "units/audited_call.h"
+#include "units/logical_disk.h"
+
+namespace {
+
+constexpr int kSyntaxError = 2;
+constexpr int kIdInUse = 8;
+constexpr int kInvalidCommand = 11;
+constexpr int kInvalidRaidType = 26;
+constexpr int kInvalidStripe = 27;
+constexpr int kMixedInterfaces = 139;
+constexpr int kTooManyDrives = 140;
+constexpr int kJbodOnSas = 141;
+constexpr int kInvalidDrives = 144;
+constexpr int kInvalidLunSize = 145;
+constexpr int kFeatureNotSupported = 149;
+constexpr int kTooManyVolumes = 164;
+
+constexpr std::size_t kMaxDriveIds = 128;
+constexpr std::size_t kMaxListPieces = 128;
+constexpr std::size_t kMaxListedVolumes = 4;
+constexpr uint64_t kMaxVolumeGb = 32768;
+constexpr uint64_t kGbUnit = 1ull << 20;
+
+// The decimal number at the start of `text` (0 without digits); the
+// conversion stops at the first non-digit and saturates instead of
+// overflowing.
+uint64_t leadingNumber(const std::string& text) {
+    uint64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            break;
+        value = std::min<uint64_t>(value * 10 + static_cast<uint64_t>(c - '0'), 0x7FFFFFFFull);
+    }
+    return value;
+}
+
+bool onlyOf(const std::string& text, const char* allowed) {
+    return text.find_first_not_of(allowed) == std::string::npos;
+}
+
+// One line of standard input, at most `limit` characters kept.
+std::string readAnswer(std::size_t limit) {
+    std::string line;
+    if (!std::getline(std::cin, line))
+        return std::string();
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    if (line.size() > limit)
+        line.resize(limit);
+    return line;
+}
+
+}  // namespace
+
+// --- Option parsers ---
+
+bool LogicalDisk::parseNoScan(const std::string& word) {
+    if (!word.empty())
+        makeOsAware = 0;
+    return true;
+}
+
+bool LogicalDisk::parseNoCache(const std::string& word) {
+    if (!word.empty())
+        writeCache = false;
+    return true;
+}
+
+bool LogicalDisk::parseReadCacheOption(const std::string& word) {
+    if (word == "nordcache")
+        readCacheRequest = 1;
+    else if (word == "rdcachebasic")
+        readCacheRequest = 0;
+    return true;
+}
+
+bool LogicalDisk::parseStripe(const std::string& word) {
+    static constexpr struct {
+        uint64_t kb;
+        uint32_t code;
+    } kStripes[] = {{8, kStripe8K},     {16, kStripe16K},    {32, kStripe32K},
+                    {64, kStripe64K},   {128, kStripe128K},  {256, kStripe256K},
+                    {512, kStripe512K}, {1024, kStripe1024K}};
+    const uint64_t kb = leadingNumber(word.size() > 1 ? word.substr(1) : std::string());
+    for (const auto& row : kStripes) {
+        if (row.kb == kb) {
+            stripeCode = row.code;
+            return true;
+        }
+    }
+    Controller::throwError(kInvalidStripe);
+}
+
+bool LogicalDisk::parseDriveList(const std::string& word) {
+    if (word.size() < 2 || word[1] < '0' || word[1] > '9')
+        Controller::throwError(kInvalidDrives);
+    const std::string list = word.substr(1);
+    if (!onlyOf(list, "0123456789:-"))
+        Controller::throwError(kInvalidDrives);
+    const char first = list.front();
+    const char last = list.back();
+    if (first == ':' || first == '-' || last == ':' || last == '-')
+        Controller::throwError(kInvalidDrives);
+    for (const char* pair : {"::", "--", ":-", "-:"}) {
+        if (list.find(pair) != std::string::npos)
+            Controller::throwError(kInvalidDrives);
+    }
+    std::vector<int32_t> added;
+    std::size_t at = 0;
+    for (std::size_t piece = 0; piece < kMaxListPieces && at < list.size(); ++piece) {
+        const std::size_t separator = list.find_first_of(":-", at);
+        if (separator == std::string::npos) {
+            added.push_back(static_cast<int32_t>(leadingNumber(list.substr(at))));
+            break;
+        }
+        const uint64_t start = leadingNumber(list.substr(at));
+        if (list[separator] == ':') {
+            added.push_back(static_cast<int32_t>(start));
+            at = separator + 1;
+            continue;
+        }
+        const std::size_t colon = list.find(':', separator + 1);
+        const uint64_t end = leadingNumber(list.substr(separator + 1));
+        if (start >= end) {
+            std::cout << "Disks specified in a range must be in ascending order.\n";
+            Controller::throwError(kInvalidDrives);
+        }
+        // No request holds more drives than one drive id list; a range
+        // longer than that names no drives a unit could take.
+        if (end - start >= kMaxDriveIds)
+            Controller::throwError(kInvalidDrives);
+        for (uint64_t drive = start; drive <= end; ++drive)
+            added.push_back(static_cast<int32_t>(drive));
+        if (colon == std::string::npos)
+            break;
+        at = colon + 1;
+    }
+    drives.insert(drives.end(), added.begin(), added.end());
+    std::sort(drives.begin(), drives.end());
+    const auto unique = std::unique(drives.begin(), drives.end());
+    if (unique != drives.end()) {
+        drives.erase(unique, drives.end());
+        Controller::throwError(kIdInUse);
+    }
+    return true;
+}
+
+bool LogicalDisk::checkDrivesUsable() {
+    const ObjectId ctl = controllerId();
+    const int32_t fam = family();
+    if (fam >= kFamilyVantor) {
+        uint32_t limit = 0;
+        RequireApi(Api::GetMaxDrivesPerUnit(ctl, &limit));
+        if (drives.size() > limit)
+            Controller::throwError(kTooManyDrives);
+    } else {
+        uint32_t ports = 0;
+        RequireApi(Api::GetNumPorts(ctl, &ports));
+        if (drives.size() > ports)
+            Controller::throwError(kInvalidDrives);
+    }
+    std::vector<int32_t> unusable;
+    enum class Kind { None, Sata, Sas } unitKind = Kind::None;
+    for (int32_t drive : drives) {
+        ObjectId driveId;
+        RequireApi(Api::MakeDriveId(static_cast<uint8_t>(controller->getNumber()),
+                                    static_cast<uint8_t>(drive & 0xFF), &driveId));
+        uint8_t status = 0;
+        RequireApi(Api::GetDriveStatus(driveId, &status));
+        if ((status & 0x80) == 0) {
+            // An empty port is unusable already; it has no drive to ask more of.
+            unusable.push_back(drive);
+            continue;
+        }
+        if (fam > kFamilyRhosk) {
+            uint8_t flags = 0;
+            RequireApi(Api::GetDriveUnitFlags(driveId, &flags));
+            if ((flags & 0x01) != 0)
+                unusable.push_back(drive);
+        }
+        if (fam >= kFamilyVantor) {
+            uint8_t interface = 0;
+            RequireApi(Api::GetDriveInterface(driveId, &interface));
+            const Kind kind = interface == 1 || interface == 5   ? Kind::Sata
+                              : interface == 3 || interface == 7 ? Kind::Sas
+                                                                 : Kind::None;
+            if (kind != Kind::None) {
+                if (unitKind == Kind::None)
+                    unitKind = kind;
+                else if (kind != unitKind)
+                    Controller::throwError(kMixedInterfaces);
+            }
+            if (typeCode == kUnitJbod && kind == Kind::Sas)
+                Controller::throwError(kJbodOnSas);
+        }
+    }
+    if (!unusable.empty()) {
+        std::string text = "The following drive(s) cannot be used [";
+        for (std::size_t i = 0; i < unusable.size(); ++i)
+            text += (i == 0 ? "" : ", ") + std::to_string(unusable[i]);
+        std::cout << text << "].\n";
+        Controller::throwError(kInvalidDrives);
+    }
+    return true;
+}
+
+bool LogicalDisk::parseVolumeSizes(const std::string& word, bool list) {
+    if (!list) {
+        const std::string::size_type equals = word.find('=');
+        const std::string value = equals == std::string::npos ? "" : word.substr(equals + 1);
+        if (!onlyOf(value, "0123456789"))
+            Controller::throwError(kSyntaxError);
+        const uint64_t size = leadingNumber(value);
+        if (size == 0 || size > kMaxVolumeGb)
+            Controller::throwError(kInvalidLunSize);
+        volumeSizes[0] = size * kGbUnit;
+        return true;
+    }
+    const std::string value = word.size() > 4 ? word.substr(4) : std::string();
+    if (value.empty())
+        Controller::throwError(kInvalidCommand);
+    if (!onlyOf(value, "0123456789:") || value.front() == ':' || value.back() == ':')
+        Controller::throwError(kSyntaxError);
+    std::size_t at = 0;
+    for (std::size_t entry = 0;; ++entry) {
+        if (entry == kMaxListedVolumes)
+            Controller::throwError(kTooManyVolumes);
+        const std::size_t colon = value.find(':', at);
+        const std::string piece =
+            value.substr(at, colon == std::string::npos ? std::string::npos : colon - at);
+        const uint64_t size = leadingNumber(piece);
+        if (piece.empty() || size == 0 || size > kMaxVolumeGb)
+            Controller::throwError(kInvalidLunSize);
+        volumeSizes[entry] = size * kGbUnit;
+        if (colon == std::string::npos)
+            break;
+        at = colon + 1;
+    }
+    return true;
+}
+
+bool LogicalDisk::askVolumeSizes(std::istream& question) {
+    std::cout << question.rdbuf() << std::flush;
+    const std::string answer = readAnswer(254);
+    if (answer != "y" && answer != "Y") {
+        std::cout << "Invalid input!\n";
+        return true;
+    }
+    for (;;) {
+        std::cout << "Enter 'q' or 'quit' to stop input...\n";
+        volumeSizes.fill(0);
+        std::size_t i = 0;
+        bool startOver = false;
+        while (i < kVolumeSlots) {
+            std::cout << "v" << i << "=" << std::flush;
+            const std::string line = readAnswer(254);
+            if (line != "q" && line != "quit") {
+                if (!onlyOf(line, "0123456789"))
+                    Controller::throwError(kSyntaxError);
+                volumeSizes[i] = leadingNumber(line) * kGbUnit;
+                ++i;
+                continue;
+            }
+            std::cout << "calculating estimated remaining capacity... \n"
+                      << "Do you wish to create the unit? Y|N [N]: " << std::flush;
+            const std::string create = readAnswer(254);
+            if (create == "y" || create == "Y")
+                return true;
+            if (create == "n" || create == "N")
+                break;
+            ++i;
+        }
+        std::cout << "Do you wish to start over? Y|N [N]: " << std::flush;
+        const std::string again = readAnswer(254);
+        startOver = again == "y" || again == "Y";
+        if (!startOver)
+            return true;
+    }
+}
+
+bool LogicalDisk::parseRapidRecovery(const std::string& value) {
+    uint32_t level36 = 0;
+    if (Api::HasFirmwareCompatLevel36(controllerId(), &level36) != 0 || level36 != 1)
+        Controller::throwError(kFeatureNotSupported);
+    if (value == "all")
+        rapidRecoveryRequest = 2;
+    else if (value == "rebuild")
+        rapidRecoveryRequest = 3;
+    else if (value == "disable")
+        rapidRecoveryRequest = 4;
+    else
+        Controller::throwError(kInvalidCommand);
+    return true;
+}
+
+std::vector<int32_t> LogicalDisk::getAddedDrives() {
+    std::vector<int32_t> added;
+    for (int32_t drive : targetDrives) {
+        if (std::find(sourceDrives.begin(), sourceDrives.end(), drive) == sourceDrives.end())
+            added.push_back(drive);
+    }
+    return added;
+}
+
+// --- The creation flow ---
+
+int LogicalDisk::create(std::istream& options, const std::string& style) {
+    if (style == "old")
+        parseOldCreateOptions(options);
+    else
+        parseCreateOptions(options);
+    validateCreate();
+    const int32_t fam = family();
+    if (typeCode == kUnitRaid6 && fam < kFamilyTevrin)
+        Controller::throwError(kInvalidRaidType);
+
+    const std::string n = std::to_string(controller->getNumber());
+    std::cout << "Creating new unit on controller /c" << n << " ... " << std::flush;
+
+    ObjectIdList128 list;
+    list.clear();
+    for (int32_t drive : drives) {
+        ObjectId driveId;
+        RequireApi(Api::MakeDriveId(static_cast<uint8_t>(controller->getNumber()),
+                                    static_cast<uint8_t>(drive & 0xFF), &driveId));
+        // The validation bounds the drive count by the controller's ports.
+        if (!list.add(driveId))
+            Controller::throwError(kInvalidDrives);
+    }
+    uint32_t volumeCount = 0;
+    while (volumeCount < kVolumeSlots && volumeSizes[volumeCount] != 0)
+        ++volumeCount;
+    ObjectId created = ObjectId::Blank();
+    const uint8_t announce = makeOsAware != 0 ? 1 : 0;
+    int result = 0;
+    if (typeCode == kUnitRaid50) {
+        result = volumeCount == 0
+                     ? AuditedCall(&AuditLog::CreateUnitWithGroup, &Api::CreateUnitWithGroup, &list,
+                                   typeCode, stripeCode, announce, &created, group)
+                     : Api::CreateUnitWithGroupAndVolumes(&list, typeCode, stripeCode, announce,
+                                                          &created, group, volumeSizes.data(),
+                                                          volumeCount);
+    } else {
+        result = volumeCount == 0
+                     ? AuditedCall(&AuditLog::CreateUnit, &Api::CreateUnit, &list, typeCode,
+                                   stripeCode, announce, &created)
+                     : Api::CreateUnitWithVolumes(&list, typeCode, stripeCode, announce, &created,
+                                                  volumeSizes.data(), volumeCount);
+    }
+    RequireApi(result);
+    id = created;
+    uint8_t ctl = 0, level4 = 0, unit = 0, level2 = 0, level3 = 0;
+    RequireApi(Api::ParseUnitId(id, &ctl, &level4, &unit, &level2, &level3));
+    number = unit;
+    name = "u" + std::to_string(number);
+    std::cout << "Done. "
+              << "The new unit is /c" << n << "/" << name << ".\n";
+
+    // The naming line reports its own failure ("Failed." and the error).
+    if (fam != kFamilyPrane && !requestedName.empty())
+        setNameCommand(requestedName);
+    try {
+        if (typeCode == kUnitSpare) {
+            std::cout << "WARNING: This Spare unit may replace failed drive of "
+                      << "same interface type only." << std::endl;
+            return 0;
+        }
+        if (fam != kFamilyPrane) {
+            const bool wanted = autoverify;
+            if (getAutoverify(false) != wanted) {
+                std::cout << "Setting AutoVerify=" << (wanted ? "ON" : "OFF")
+                          << " for the new unit ..." << std::flush;
+                setAutoverify(wanted);
+                std::cout << " Done."
+                          << "\n";
+            }
+            autoverify = wanted;
+        }
+        if (fam != kFamilyPrane && redundant) {
+            const bool wanted = ignoreEcc;
+            if (getIgnoreEcc(false) != wanted) {
+                std::cout << "Setting IgnoreECC=" << (wanted ? "ON" : "OFF")
+                          << " for the new unit ..." << std::flush;
+                setIgnoreEcc(wanted);
+                std::cout << " Done."
+                          << "\n";
+            }
+            ignoreEcc = wanted;
+        }
+        const std::string unitPath = "/c" + n + "/u" + std::to_string(number);
+        if (fam > kFamilyRhosk) {
+            if (keepwellRequest.size() > 1) {
+                std::cout << "Setting Keepwell policy to [" << keepwellRequest
+                          << "] for the new unit ..." << std::flush;
+                setKeepwell(keepwellRequest);
+            } else {
+                std::cout << "Setting default Keepwell policy to [balance]"
+                          << " for the new unit ..." << std::flush;
+                setKeepwell("balance");
+            }
+            std::cout << " Done.\n";
+            if (keepwellRequest == "perform") {
+                std::cout << "Warning: New unit " << unitPath
+                          << " keepwell policy is set to Performance which "
+                          << "may\ncause data loss in the event of power failure." << std::endl;
+            }
+        }
+        if (rapidRecoveryRequest != 0 && rapidRecoveryRequest != 1)
+            setRapidRecovery(rapidRecoveryRequest, "quiet");
+        if (fam > kFamilyRhosk) {
+            const std::string value = queuingOff ? "off" : "on";
+            std::cout << (queuingOff ? "Setting Command Queuing policy for unit /"
+                                     : "Setting default Command Queuing policy for unit /")
+                      << controller->getName() << "/" << name << " to [" << value << "] ... "
+                      << std::flush;
+            setQueuePolicy(value);
+            std::cout << "Done." << std::endl;
+        }
+        const bool wantCache = writeCache;
+        if (getWriteCache(false) != wantCache) {
+            const std::string t = wantCache ? "ON" : "OFF";
+            BBU* bbu = controller->getBbu();
+            const bool refused = bbu != nullptr && bbu->isPresent(true) &&
+                                 bbu->getOnlineState() == "On" && bbu->getReady() != "Yes" &&
+                                 (fam <= kFamilyRhosk || getKeepwellText() != "performance");
+            if (refused) {
+                std::cout << "Setting write cache=" << t << " for the new unit ...Failed\n."
+                          << "  BBU is not ready. "
+                          << "Use " << unitPath << " set cache=" << t << " command " << std::endl
+                          << "  to change the write cache policy when the BBU is ready."
+                          << std::endl;
+            } else {
+                std::cout << "Setting write cache = " << t << " for the new unit ..." << std::flush;
+                setWriteCache(wantCache, "quiet_no_message");
+                std::cout << " Done."
+                          << "\n"
+                          << std::flush;
+                writeCache = wantCache;
+                const std::string online = bbu != nullptr ? bbu->getOnlineState() : "-";
+                const bool noBattery =
+                    online == "Off" || online == "-" || bbu == nullptr || !bbu->isPresent(false);
+                if (noBattery && wantCache) {
+                    std::cout << "Warning: You do not have a battery backup unit for " << unitPath
+                              << " and the enabled" << std::endl
+                              << "write cache (default) may cause data loss in the event of "
+                                 "power failure."
+                              << std::endl;
+                }
+            }
+        }
+        if (readCacheRequest == 1)
+            setReadCache("OFF", true);
+        else if (readCacheRequest == 0)
+            setReadCache("basic", true);
+    } catch (const KV_Exception&) {
+        std::cout << "Failed." << std::endl;
+        throw;
+    }
+    return 0;
+}

@@ -1,0 +1,448 @@
+// The create and migration options and checks of each unit type. Every
+// type takes its own set of option words, tested in a fixed order; the
+// tables below list, per type, which tests it makes.
+#include <algorithm>
+#include <initializer_list>
+#include <iostream>
+#include <sstream>
+
+#include "api/api.h"
+#include "controllers/controller.h"
+#include "shell/kv_exception.h"
+#include "shell/shell_words.h"
+#include "units/api_call.h"
+#include "units/logical_disk_types.h"
+
+namespace {
+
+constexpr int kInvalidPortCount = 10;
+constexpr int kInvalidMaintArgument = 16;
+constexpr int kInvalidUnitOperation = 25;
+constexpr int kInvalidStripe = 27;
+constexpr int kInvalidForArchitecture = 29;
+constexpr int kInvalidUnitCommandValue = 40;
+constexpr int kInvalidMigrationPath = 45;
+constexpr int kInvalidAddArgument = 57;
+
+// The new-style option tests, in their order of testing.
+enum NewTest {
+    kTestStripe = 1,
+    kTestDisk,
+    kTestGroup,
+    kTestNoScan,
+    kTestNoCache,
+    kTestReadCache,
+    kTestAutoverify,
+    kTestNoQPolicy,
+    kTestIgnoreEcc,
+    kTestName,
+    kTestKeepwell,
+    kTestVolumes,
+    kTestRapidRecovery,
+};
+
+// The old-style tests: "k" stripe, "p" drives, noscan, "g" group, nocache,
+// autoverify, ignoreecc.
+enum OldTest {
+    kOldStripe = 1,
+    kOldDrives,
+    kOldNoScan,
+    kOldGroup,
+    kOldNoCache,
+    kOldAutoverify,
+    kOldIgnoreEcc
+};
+
+struct TypeOptions {
+    uint32_t type;
+    std::initializer_list<int> newTests;
+    std::initializer_list<int> oldTests;
+};
+
+const TypeOptions kTypeOptions[] = {
+    {kUnitJbod,
+     {kTestDisk, kTestNoScan, kTestNoCache, kTestAutoverify, kTestNoQPolicy, kTestName,
+      kTestRapidRecovery},
+     {kOldDrives, kOldNoScan, kOldNoCache, kOldAutoverify}},
+    {kUnitSingle,
+     {kTestDisk, kTestNoScan, kTestNoCache, kTestReadCache, kTestAutoverify, kTestNoQPolicy,
+      kTestName, kTestKeepwell, kTestRapidRecovery},
+     {kOldDrives, kOldNoScan, kOldNoCache, kOldAutoverify}},
+    {kUnitSpare,
+     {kTestDisk, kTestNoScan, kTestAutoverify, kTestName, kTestRapidRecovery},
+     {kOldDrives, kOldNoScan, kOldAutoverify}},
+    {kUnitRaid0,
+     {kTestStripe, kTestDisk, kTestNoScan, kTestNoCache, kTestReadCache, kTestAutoverify,
+      kTestNoQPolicy, kTestIgnoreEcc, kTestName, kTestKeepwell, kTestVolumes, kTestRapidRecovery},
+     {kOldStripe, kOldDrives, kOldNoScan, kOldNoCache, kOldAutoverify}},
+    {kUnitRaid1Mirror,
+     {kTestDisk, kTestNoScan, kTestNoCache, kTestReadCache, kTestAutoverify, kTestNoQPolicy,
+      kTestIgnoreEcc, kTestName, kTestKeepwell, kTestVolumes, kTestRapidRecovery},
+     {kOldDrives, kOldNoScan, kOldNoCache, kOldAutoverify, kOldIgnoreEcc}},
+    {kUnitRaid10,
+     {kTestStripe, kTestDisk, kTestNoScan, kTestNoCache, kTestReadCache, kTestAutoverify,
+      kTestNoQPolicy, kTestIgnoreEcc, kTestName, kTestKeepwell, kTestVolumes, kTestRapidRecovery},
+     {kOldStripe, kOldDrives, kOldNoScan, kOldNoCache, kOldAutoverify, kOldIgnoreEcc}},
+    {kUnitRaid5,
+     {kTestStripe, kTestDisk, kTestNoScan, kTestNoCache, kTestReadCache, kTestAutoverify,
+      kTestNoQPolicy, kTestIgnoreEcc, kTestName, kTestKeepwell, kTestVolumes, kTestRapidRecovery},
+     {kOldStripe, kOldDrives, kOldNoScan, kOldNoCache, kOldAutoverify, kOldIgnoreEcc}},
+    {kUnitRaid6,
+     {kTestStripe, kTestDisk, kTestNoScan, kTestNoCache, kTestReadCache, kTestAutoverify,
+      kTestNoQPolicy, kTestIgnoreEcc, kTestName, kTestKeepwell, kTestVolumes, kTestRapidRecovery},
+     {kOldStripe, kOldDrives, kOldNoScan, kOldNoCache, kOldAutoverify, kOldIgnoreEcc}},
+    // RAID-50 tests ignoreecc before noqpolicy.
+    {kUnitRaid50,
+     {kTestStripe, kTestDisk, kTestGroup, kTestNoScan, kTestNoCache, kTestReadCache,
+      kTestAutoverify, kTestIgnoreEcc, kTestNoQPolicy, kTestName, kTestKeepwell, kTestVolumes,
+      kTestRapidRecovery},
+     {kOldStripe, kOldDrives, kOldNoScan, kOldGroup, kOldNoCache, kOldAutoverify, kOldIgnoreEcc}},
+};
+
+const TypeOptions* optionsOf(uint32_t type) {
+    for (const TypeOptions& row : kTypeOptions) {
+        if (row.type == type)
+            return &row;
+    }
+    return nullptr;
+}
+
+bool contains(const std::string& word, const char* key) {
+    return word.find(key) != std::string::npos;
+}
+
+// The types without redundancy answer rapid recovery with a notice.
+bool isRedundantType(uint32_t type) {
+    return type == kUnitRaid1Mirror || type == kUnitRaid10 || type == kUnitRaid5 ||
+           type == kUnitRaid6 || type == kUnitRaid50;
+}
+
+bool isOneOf(uint32_t value, std::initializer_list<uint32_t> allowed) {
+    return std::find(allowed.begin(), allowed.end(), value) != allowed.end();
+}
+
+// RAID-50 group by drive count when no group was asked for.
+uint32_t defaultRaid50Group(std::size_t n, uint32_t current) {
+    static constexpr struct {
+        std::size_t drives;
+        uint32_t group;
+    } kGroups[] = {{8, 4},  {10, 5},  {12, 4},  {14, 7},  {15, 5},  {16, 8},
+                   {18, 9}, {20, 10}, {21, 7},  {22, 11}, {24, 12}, {26, 13},
+                   {27, 9}, {28, 7},  {30, 15}, {32, 16}, {33, 11}};
+    for (const auto& row : kGroups) {
+        if (row.drives == n)
+            return row.group;
+    }
+    return current;
+}
+
+}  // namespace
+
+// --- Creation options ---
+
+bool LogicalDisk::parseOldCreateOptions(std::istream& options) {
+    const TypeOptions* row = optionsOf(typeCode);
+    if (row == nullptr)
+        Controller::throwError(kInvalidUnitOperation);
+    auto makes = [&](int test) {
+        return std::find(row->oldTests.begin(), row->oldTests.end(), test) != row->oldTests.end();
+    };
+    std::string word;
+    while (options >> word) {
+        controller->toLower(word);
+        const char first = word[0];
+        if (makes(kOldStripe) && first == 'k') {
+            parseStripe(word);
+        } else if (makes(kOldDrives) && first == 'p') {
+            parseDriveList(word);
+        } else if (makes(kOldNoScan) && word == "noscan") {
+            parseNoScan(word);
+        } else if (makes(kOldGroup) && first == 'g') {
+            static_cast<LogicalDiskRaid50*>(this)->parseGroup(word);
+        } else if (makes(kOldNoCache) && word == "nocache") {
+            parseNoCache(word);
+        } else if (makes(kOldAutoverify) && word == "autoverify") {
+            autoverify = true;
+        } else if (makes(kOldIgnoreEcc) && word == "ignoreecc") {
+            ignoreEcc = true;
+        } else {
+            Controller::throwError(kInvalidMaintArgument);
+        }
+    }
+    return true;
+}
+
+bool LogicalDisk::parseCreateOptions(std::istream& options) {
+    const TypeOptions* row = optionsOf(typeCode);
+    if (row == nullptr)
+        Controller::throwError(kInvalidUnitOperation);
+    const int32_t fam = family();
+    std::string typed;
+    while (options >> typed) {
+        std::string word = typed;
+        controller->toLower(word);
+        const std::string value = shell_words::valueAfterEquals(word);
+        bool taken = false;
+        for (int test : row->newTests) {
+            switch (test) {
+                case kTestStripe:
+                    taken = contains(word, "stripe=");
+                    if (taken)
+                        parseStripe("k" + value);
+                    break;
+                case kTestDisk:
+                    taken = contains(word, "disk=");
+                    if (taken)
+                        parseDriveList("p" + value);
+                    break;
+                case kTestGroup:
+                    taken = contains(word, "group=");
+                    if (taken)
+                        static_cast<LogicalDiskRaid50*>(this)->parseGroup("g" + value);
+                    break;
+                case kTestNoScan:
+                    taken = word == "noscan";
+                    if (taken)
+                        parseNoScan(word);
+                    break;
+                case kTestNoCache:
+                    taken = word == "nocache" || word == "nowrcache";
+                    if (taken)
+                        parseNoCache(word);
+                    break;
+                case kTestReadCache:
+                    taken = word == "nordcache" || word == "rdcachebasic";
+                    if (taken)
+                        parseReadCacheOption(word);
+                    break;
+                case kTestAutoverify:
+                    taken = word == "autoverify";
+                    if (taken)
+                        autoverify = true;
+                    break;
+                case kTestNoQPolicy:
+                    taken = word == "noqpolicy";
+                    if (taken)
+                        queuingOff = true;
+                    break;
+                case kTestIgnoreEcc:
+                    taken = word == "ignoreecc";
+                    if (taken)
+                        ignoreEcc = true;
+                    break;
+                case kTestName:
+                    taken = contains(word, "name=");
+                    if (taken)
+                        requestedName = shell_words::valueAfterEquals(typed);
+                    break;
+                case kTestKeepwell:
+                    taken = contains(word, "keepwell=");
+                    if (taken)
+                        keepwellRequest = value;
+                    break;
+                case kTestVolumes:
+                    if (fam < kFamilyRhosk)
+                        break;
+                    if (contains(word, "v0=")) {
+                        taken = true;
+                        parseVolumeSizes(word, false);
+                    } else if (typeCode == kUnitRaid0 && contains(word, "vol=?")) {
+                        taken = true;
+                        std::istringstream question(
+                            "Do you wish to specify v0, v1, v2, v3, etc.? Y|N [N]: ");
+                        askVolumeSizes(question);
+                    } else if (contains(word, "vol=")) {
+                        taken = true;
+                        parseVolumeSizes(word, true);
+                    }
+                    break;
+                case kTestRapidRecovery:
+                    taken = contains(word, "rapidrecovery=") || contains(word, "rrr=");
+                    if (!taken)
+                        break;
+                    if (!isRedundantType(typeCode)) {
+                        std::cout << "Rapid RAID Recovery is not supported for this "
+                                  << "array type.\n";
+                    } else if (fam >= kFamilySolvane) {
+                        parseRapidRecovery(value);
+                    } else {
+                        Controller::throwError(kInvalidAddArgument);
+                    }
+                    break;
+                default:
+                    break;
+            }
+            if (taken)
+                break;
+        }
+        if (!taken)
+            Controller::throwError(kInvalidAddArgument);
+    }
+    return true;
+}
+
+// --- Creation checks ---
+
+bool LogicalDisk::validateCreate() {
+    const int32_t fam = family();
+    const std::size_t n = drives.size() + sourceDrives.size();
+    // The options the older family cannot apply to a new unit.
+    auto refuseOlderFamilyOptions = [&](bool withIgnoreEcc) {
+        if (fam != kFamilyPrane)
+            return;
+        if (autoverify || queuingOff || (withIgnoreEcc && ignoreEcc))
+            Controller::throwError(kInvalidForArchitecture);
+    };
+    auto requireStripe = [&](std::initializer_list<uint32_t> allowed) {
+        if (!isOneOf(stripeCode, allowed))
+            Controller::throwError(kInvalidStripe);
+    };
+    switch (typeCode) {
+        case kUnitJbod:
+        case kUnitSingle:
+        case kUnitSpare:
+            if (drives.size() != 1)
+                Controller::throwError(kInvalidPortCount);
+            checkDrivesUsable();
+            checkNameLength(requestedName);
+            refuseOlderFamilyOptions(false);
+            return true;
+        case kUnitRaid0:
+        case kUnitRaid10:
+        case kUnitRaid5: {
+            const bool countOk = typeCode == kUnitRaid0    ? n >= 2
+                                 : typeCode == kUnitRaid10 ? n >= 4 && n % 2 == 0
+                                                           : n >= 3;
+            if (!countOk)
+                Controller::throwError(kInvalidPortCount);
+            checkDrivesUsable();
+            checkNameLength(requestedName);
+            if (fam == kFamilyPrane) {
+                if (typeCode == kUnitRaid5)
+                    requireStripe({kStripe64K});
+                else
+                    requireStripe(
+                        {kStripe64K, kStripe128K, kStripe256K, kStripe512K, kStripe1024K});
+                refuseOlderFamilyOptions(true);
+            } else {
+                requireStripe({kStripe16K, kStripe64K, kStripe256K});
+            }
+            return true;
+        }
+        case kUnitRaid1Mirror:
+            if (n != 2)
+                Controller::throwError(kInvalidPortCount);
+            refuseOlderFamilyOptions(true);
+            checkNameLength(requestedName);
+            return true;
+        case kUnitRaid6:
+            if (fam < 5)
+                Controller::throwError(kInvalidForArchitecture);
+            if (n < 5)
+                Controller::throwError(kInvalidPortCount);
+            checkDrivesUsable();
+            checkNameLength(requestedName);
+            requireStripe({kStripe64K, kStripe256K});
+            return true;
+        case kUnitRaid50: {
+            bool divisible = false;
+            for (std::size_t d = 2; d <= 17; ++d) {
+                if (d != 4 && n % d == 0)
+                    divisible = true;
+            }
+            if (n < 6 || !divisible)
+                Controller::throwError(kInvalidPortCount);
+            if (!static_cast<LogicalDiskRaid50*>(this)->isGroupGiven())
+                group = defaultRaid50Group(n, group);
+            if (group >= 3 && group <= 16 && (n % group != 0 || n < 2 * group))
+                Controller::throwError(kInvalidPortCount);
+            checkDrivesUsable();
+            checkNameLength(requestedName);
+            requireStripe({kStripe16K, kStripe64K, kStripe256K});
+            return true;
+        }
+        default:
+            Controller::throwError(kInvalidUnitOperation);
+    }
+}
+
+// --- Migration options and paths ---
+
+bool LogicalDisk::parseMigrateOptions(LogicalDisk* source, std::istream& options) {
+    if (typeCode == kUnitJbod || typeCode == kUnitSpare)
+        Controller::throwError(kInvalidMigrationPath);
+    if (!isOneOf(typeCode, {kUnitRaid0, kUnitRaid1Mirror, kUnitRaid10, kUnitRaid5, kUnitRaid6,
+                            kUnitRaid50, kUnitSingle})) {
+        Controller::throwError(kInvalidUnitOperation);
+    }
+    auto sourcePorts = [&] {
+        std::vector<int32_t> ports;
+        for (uint32_t port : source->getDrivePorts(false))
+            ports.push_back(static_cast<int32_t>(port));
+        return ports;
+    };
+    drives = sourcePorts();
+    targetDrives = drives;
+    const uint32_t sourceStripe = source->getStripeCode(false);
+    if (sourceStripe != 0)
+        stripeCode = sourceStripe;
+    makeOsAware = source->getMakeOsAware();
+    writeCache = source->getWriteCache(false);
+    autoverify = source->getAutoverify(false);
+    if (typeCode != kUnitRaid0)
+        ignoreEcc = source->getIgnoreEcc(false);
+    group = source->getGroup(false);
+    drives = sourcePorts();
+    sourceDrives = drives;
+
+    const bool single = typeCode == kUnitSingle;
+    std::string word;
+    while (options >> word) {
+        const std::string value = shell_words::valueAfterEquals(word);
+        if (!single && contains(word, "disk=")) {
+            drives = sourcePorts();
+            parseDriveList("p" + value);
+            targetDrives = drives;
+        } else if (!single && typeCode != kUnitRaid1Mirror && contains(word, "stripe=")) {
+            parseStripe("k" + value);
+        } else if (typeCode == kUnitRaid50 && contains(word, "group=")) {
+            static_cast<LogicalDiskRaid50*>(this)->parseGroup("g" + value);
+        } else if (word == "noscan") {
+            parseNoScan(word);
+        } else if (word == "nocache") {
+            parseNoCache(word);
+        } else if (word == "autoverify") {
+            autoverify = true;
+        } else {
+            Controller::throwError(kInvalidUnitCommandValue);
+        }
+    }
+    drives = getAddedDrives();
+    return true;
+}
+
+bool LogicalDisk::validateMigration(LogicalDisk* source) {
+    const uint32_t from = source->getUnitType();
+    switch (typeCode) {
+        case kUnitRaid1Mirror:
+            if (from != kUnitSingle)
+                Controller::throwError(kInvalidMigrationPath);
+            break;
+        case kUnitSingle:
+            if (from != kUnitRaid1Mirror && from != kUnitRaid1)
+                Controller::throwError(kInvalidMigrationPath);
+            return checkDrivesUsable();
+        case kUnitRaid0:
+        case kUnitRaid10:
+        case kUnitRaid5:
+        case kUnitRaid6:
+        case kUnitRaid50:
+            if (from == kUnitJbod || from == kUnitSpare)
+                Controller::throwError(kInvalidMigrationPath);
+            break;
+        default:
+            Controller::throwError(kInvalidMigrationPath);
+    }
+    (void)source->getDrivePorts(false);
+    return validateCreate();
+}
