@@ -145,6 +145,10 @@ class AuditLog {
     int StartBbuBatteryTest(ObjectId controller);
     // Ports.
     int IdentifyPort(ObjectId port, uint8_t enable);
+    // Drives: removal, addition and the SMART data read.
+    int RemoveDrive(ObjectId drive);
+    int AddDrive(ObjectId port, ObjectId* drive);
+    int GetDriveSmartData(ObjectId drive, uint8_t* data);
 
   private:
     // Copies the error record on construction and puts it back on

@@ -247,7 +247,7 @@ int Controller::setCommand(std::istream& words) {
         {"lbareorder", [&] { setLbaReorder(words, word); }},
         {"capturemode", {}},
         {"capture", {}},
-        {"pmstat", {}},
+        {"pmstat", [&] { setPmstat(words, word); }},
         {"drvcoercionfactor", {}},
         {"dcf", {}},
         {"modepgctl", [&] { setModePageControl(words, word); }},
@@ -287,11 +287,12 @@ int Controller::showCommand(std::istream& words) {
         if (shell_words::hasMoreWords(words))
             throwError(13);
         showHelp("show");
-    } else if (word == "pmstat" || word == "dpmstat" || word == "capture" ||
-               word == "capturemode" || word == "capture=debug" || word == "alarms" ||
-               word == "aens" || word == "events" || word == "drvcoercionfactor" || word == "dcf") {
-        // The statistics, capture, event and coercion views are not in
-        // place yet.
+    } else if (word == "pmstat" || word == "dpmstat") {
+        showPmstat(words);
+    } else if (word == "capture" || word == "capturemode" || word == "capture=debug" ||
+               word == "alarms" || word == "aens" || word == "events" ||
+               word == "drvcoercionfactor" || word == "dcf") {
+        // The capture, event and coercion views are not in place yet.
         throwNotSupported();
     } else if (word == "modepgctl") {
         showModePageControl(words);
