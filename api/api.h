@@ -578,3 +578,43 @@ namespace Api {
 
 }  // namespace Api
 // --- end of unit creation and migration ---
+// --- Drive removal and addition, SMART data and the drive performance
+// monitor (api/api_drives.cpp; the records in api/dpm_records.h) ---
+// The performance monitor serves the newer families; the older family
+// records API error 2 for every operation of this block.
+struct DpmConfig;
+struct DpmStats;
+struct DpmHistogram;
+struct DpmLongCommand;
+struct DpmExtendedStats;
+
+namespace Api {
+
+// Takes the drive of a port out of use (the command classes go through
+// the audit log's RemoveDrive).
+[[nodiscard]] int RemoveDrive(ObjectId drive);
+// Detects a drive on an empty port; out: the drive's id.
+[[nodiscard]] int AddDrive(ObjectId port, ObjectId* drive);
+// The drive's SMART data: kSmartDataSize bytes.
+[[nodiscard]] int GetDriveSmartData(ObjectId drive, uint8_t* data);
+// The monitor switch (1 on, 0 off) and its configuration.
+[[nodiscard]] int GetPerformanceMonitorState(ObjectId controller, uint8_t* state);
+[[nodiscard]] int EnablePerformanceMonitor(ObjectId controller);
+[[nodiscard]] int DisablePerformanceMonitor(ObjectId controller);
+[[nodiscard]] int GetPerformanceMonitorConfig(ObjectId controller, DpmConfig* config);
+// Per-drive statistics. `source` is kDpmLive or kDpmOnDisk; any other
+// records API error 2 before routing.
+[[nodiscard]] int GetDriveInstantStats(ObjectId drive, DpmStats* stats);
+[[nodiscard]] int GetDriveRunningAverage(ObjectId drive, DpmStats* stats, uint32_t source);
+[[nodiscard]] int GetDriveHistogram(ObjectId drive, DpmHistogram* histogram, uint32_t source);
+// `records` holds kDpmMaxRecords records; as many as the configuration
+// announces are read (a larger count is refused with API error 122).
+[[nodiscard]] int GetDriveLongCommandTimes(ObjectId drive, DpmLongCommand* records,
+                                           uint32_t source);
+[[nodiscard]] int GetDriveExtendedStats(ObjectId drive, DpmExtendedStats* stats);
+// `kind` is a DpmClearKind; a kind or source the controller does not know
+// clears nothing and succeeds.
+[[nodiscard]] int ClearDriveStats(ObjectId drive, uint32_t kind, uint32_t source);
+
+}  // namespace Api
+// --- end of drive removal, SMART data and the monitor ---

@@ -75,3 +75,74 @@ int GetControllerIoStat(ObjectId id, IoStatTable* table) {
 }
 
 }  // namespace Api
+
+// --- Drive removal and addition, SMART data and the drive performance monitor ---
+#include "api/dpm_records.h"
+
+namespace Api {
+namespace {
+
+// The statistics reads that come live or from the copy on disk: any other
+// source is refused before routing.
+template <typename Live, typename OnDisk>
+int BySource(uint32_t source, Live live, OnDisk onDisk) {
+    ApiError::Clear();
+    if (source == kDpmLive)
+        return live();
+    if (source == kDpmOnDisk)
+        return onDisk();
+    return ApiError::Fail(rhosk::kApiFeatureNotSupported);
+}
+
+constexpr uint8_t kMonitorOn = 1;
+constexpr uint8_t kMonitorOff = 0;
+
+}  // namespace
+
+int RemoveDrive(ObjectId drive) {
+    return Dispatch::RemoveDrive(drive);
+}
+int AddDrive(ObjectId port, ObjectId* drive) {
+    return Dispatch::AddDrive(port, drive);
+}
+int GetDriveSmartData(ObjectId drive, uint8_t* data) {
+    return Dispatch::GetDriveSmartData(drive, data);
+}
+int GetPerformanceMonitorState(ObjectId controller, uint8_t* state) {
+    return Dispatch::GetPerformanceMonitorState(controller, state);
+}
+int EnablePerformanceMonitor(ObjectId controller) {
+    return Dispatch::SetPerformanceMonitorState(controller, kMonitorOn);
+}
+int DisablePerformanceMonitor(ObjectId controller) {
+    return Dispatch::SetPerformanceMonitorState(controller, kMonitorOff);
+}
+int GetPerformanceMonitorConfig(ObjectId controller, DpmConfig* config) {
+    return Dispatch::GetPerformanceMonitorConfig(controller, config);
+}
+int GetDriveInstantStats(ObjectId drive, DpmStats* stats) {
+    return Dispatch::GetDriveInstantStats(drive, stats);
+}
+int GetDriveRunningAverage(ObjectId drive, DpmStats* stats, uint32_t source) {
+    return BySource(
+        source, [&] { return Dispatch::GetDriveRunningAverage(drive, stats); },
+        [&] { return Dispatch::GetDriveRunningAverageOnDisk(drive, stats); });
+}
+int GetDriveHistogram(ObjectId drive, DpmHistogram* histogram, uint32_t source) {
+    return BySource(
+        source, [&] { return Dispatch::GetDriveHistogram(drive, histogram); },
+        [&] { return Dispatch::GetDriveHistogramOnDisk(drive, histogram); });
+}
+int GetDriveLongCommandTimes(ObjectId drive, DpmLongCommand* records, uint32_t source) {
+    return BySource(
+        source, [&] { return Dispatch::GetDriveLongCommandTimes(drive, records); },
+        [&] { return Dispatch::GetDriveLongCommandTimesOnDisk(drive, records); });
+}
+int GetDriveExtendedStats(ObjectId drive, DpmExtendedStats* stats) {
+    return Dispatch::GetDriveExtendedStats(drive, stats);
+}
+int ClearDriveStats(ObjectId drive, uint32_t kind, uint32_t source) {
+    return Dispatch::ClearDriveStats(drive, kind, source);
+}
+
+}  // namespace Api

@@ -161,6 +161,10 @@ class AuditLog {
                             uint8_t makeOsAware, ObjectId* unit, uint32_t drivesPerSubunit);
     int StartMigrateUnit(ObjectId unit, const ObjectIdList128* drives, uint32_t type,
                          uint32_t stripeCode, uint8_t makeOsAware, uint32_t drivesPerSubunit);
+    // Drives: removal, addition and the SMART data read.
+    int RemoveDrive(ObjectId drive);
+    int AddDrive(ObjectId port, ObjectId* drive);
+    int GetDriveSmartData(ObjectId drive, uint8_t* data);
 
   private:
     // Copies the error record on construction and puts it back on

@@ -250,3 +250,28 @@ int AuditLog::GetControllerLog(ObjectId controller, uint8_t* log) {
         return ControllerMessage("Get Error Log Controller", controller, r);
     });
 }
+
+// --- Drives ---
+
+int AuditLog::RemoveDrive(ObjectId drive) {
+    return record(Api::RemoveDrive(drive), [&](int r) {
+        return FormatText("Remove Drive(controller=%d, drive=%d): %s", Ctl(drive),
+                          drive[ObjectId::kNumber], ResultWord(r));
+    });
+}
+
+// The line names the drive id the call leaves behind (the caller's
+// preset when the call fails).
+int AuditLog::AddDrive(ObjectId port, ObjectId* drive) {
+    return record(Api::AddDrive(port, drive), [&](int r) {
+        return FormatText("Add Drive(controller=%d, drive=%d): %s", (*drive)[ObjectId::kController],
+                          (*drive)[ObjectId::kNumber], ResultWord(r));
+    });
+}
+
+int AuditLog::GetDriveSmartData(ObjectId drive, uint8_t* data) {
+    return record(Api::GetDriveSmartData(drive, data), [&](int r) {
+        return FormatText("Get Drive SMART Data(controller=%d, drive=%d): %s", Ctl(drive),
+                          drive[ObjectId::kNumber], ResultWord(r));
+    });
+}

@@ -355,3 +355,33 @@ namespace Dispatch {
 
 }  // namespace Dispatch
 // --- end of unit creation and migration ---
+// --- Drive removal and addition, SMART data and the drive performance
+// monitor (api/dispatch_drives.cpp) ---
+struct DpmConfig;
+struct DpmStats;
+struct DpmHistogram;
+struct DpmLongCommand;
+struct DpmExtendedStats;
+
+namespace Dispatch {
+
+// Route both (the older family's side records API error 2 until it is built).
+[[nodiscard]] int32_t RemoveDrive(ObjectId id);
+[[nodiscard]] int32_t AddDrive(ObjectId id, ObjectId* drive);
+[[nodiscard]] int32_t GetDriveSmartData(ObjectId id, uint8_t* data);
+// Route newer.
+[[nodiscard]] int32_t GetPerformanceMonitorState(ObjectId id, uint8_t* state);
+[[nodiscard]] int32_t SetPerformanceMonitorState(ObjectId id, uint8_t state);
+[[nodiscard]] int32_t GetPerformanceMonitorConfig(ObjectId id, DpmConfig* config);
+[[nodiscard]] int32_t GetDriveInstantStats(ObjectId id, DpmStats* stats);
+[[nodiscard]] int32_t GetDriveRunningAverage(ObjectId id, DpmStats* stats);
+[[nodiscard]] int32_t GetDriveRunningAverageOnDisk(ObjectId id, DpmStats* stats);
+[[nodiscard]] int32_t GetDriveHistogram(ObjectId id, DpmHistogram* histogram);
+[[nodiscard]] int32_t GetDriveHistogramOnDisk(ObjectId id, DpmHistogram* histogram);
+[[nodiscard]] int32_t GetDriveLongCommandTimes(ObjectId id, DpmLongCommand* records);
+[[nodiscard]] int32_t GetDriveLongCommandTimesOnDisk(ObjectId id, DpmLongCommand* records);
+[[nodiscard]] int32_t GetDriveExtendedStats(ObjectId id, DpmExtendedStats* stats);
+[[nodiscard]] int32_t ClearDriveStats(ObjectId id, uint32_t kind, uint32_t onDisk);
+
+}  // namespace Dispatch
+// --- end of drive removal, SMART data and the monitor ---

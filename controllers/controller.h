@@ -296,6 +296,24 @@ class Controller : public Object {
     friend class LogicalDisk;
     // ===== end of units and ports =====
 
+    // ===== Drive performance monitor (controllers/controller_dpm.cpp) =====
+    // The monitor's configuration record: 0 after filling it; -1 (the
+    // record untouched) below the newer families; a library failure ends
+    // the command with its error.
+    int getPmstatConfig(struct DpmConfig* config);
+    // The "pmstat" and "dpmstat" views of "show" and the "pmstat" setting.
+    int showPmstat(std::istream& words);
+    int setPmstat(std::istream& words, const std::string& word);
+    // The monitor's state and configuration lines; -1 after a failure line.
+    int showPmstatConfig();
+    void showDpmstatHeader();
+    void showDpmstatExtHeader();
+    // The statistics tables: one row per port, by port number.
+    void showDpmstatInst();
+    void showDpmstatRa();
+    void showDpmstatExt();
+    // ===== end of drive performance monitor =====
+
   protected:
     // Builds the tree; only the generation constructors call it.
     Controller(const std::string& controllerName, uint32_t controllerNumber, ObjectId id);

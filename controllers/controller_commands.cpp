@@ -223,8 +223,7 @@ int Controller::setCommand(std::istream& words) {
     words >> word;
 
     // Tested in this order: "autorebuild=" before "rebuild=", "capturemode"
-    // before "capture". Settings whose operations are not in place yet
-    // have no action and end as unsupported.
+    // before "capture".
     using Action = std::function<void()>;
     struct SetWord {
         const char* text;
@@ -252,15 +251,13 @@ int Controller::setCommand(std::istream& words) {
         {"lbareorder", [&] { setLbaReorder(words, word); }},
         {"capturemode", [&] { setCaptureMode(words, word); }},
         {"capture", [&] { setCapture(words, word); }},
-        {"pmstat", {}},
+        {"pmstat", [&] { setPmstat(words, word); }},
         {"drvcoercionfactor", [&] { setCoercionFactor(words, word); }},
         {"dcf", [&] { setCoercionFactor(words, word); }},
         {"modepgctl", [&] { setModePageControl(words, word); }},
     };
     for (const SetWord& each : kSetWords) {
         if (contains(word, each.text)) {
-            if (!each.action)
-                throwNotSupported();
             each.action();
             return 0;
         }
@@ -293,8 +290,7 @@ int Controller::showCommand(std::istream& words) {
             throwError(13);
         showHelp("show");
     } else if (word == "pmstat" || word == "dpmstat") {
-        // The drive statistics views are not in place yet.
-        throwNotSupported();
+        showPmstat(words);
     } else if (word == "capture" || word == "capturemode") {
         showCapture();
     } else if (word == "capture=debug") {

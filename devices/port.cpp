@@ -1,24 +1,25 @@
 #include "devices/port.h"
 
+#include <cstdio>
 #include <iostream>
+#include <sstream>
 #include <string>
 
 #include "api/api.h"
 #include "api/api_error.h"
+#include "api/audit_log.h"
+#include "api/dpm_records.h"
 #include "controllers/controller.h"
+#include "devices/port_internal.h"
 #include "shell/help.h"
 #include "shell/kv_exception.h"
 #include "shell/shell.h"
 #include "shell/shell_words.h"
 #include "units/api_call.h"
 
-namespace {
+using namespace port_codes;
 
-// CLI codes of the port commands.
-constexpr int kInvalidPortState = 20;
-constexpr int kInvalidPortCommand = 35;
-constexpr int kInvalidPortCommandSyntax = 36;
-constexpr int kSmartNotSupported = 142;
+namespace {
 
 // The library's "No unit" answer.
 constexpr uint32_t kApiNoUnit = 63;
@@ -55,9 +56,9 @@ Port::Port(Controller* owner, const std::string& portName, uint32_t portNumber, 
 
 Port::~Port() = default;
 
-// The port commands are built on top of the drive row; until then every
-// command word is refused the way an unknown one is.
 int Port::execute(std::istream& words) {
+    if (!shell_words::hasMoreWords(words))
+        Controller::throwError(kInvalidPortCommandSyntax);
     std::string word;
     if (!(words >> word))
         Controller::throwError(kInvalidPortCommandSyntax);
@@ -65,11 +66,123 @@ int Port::execute(std::istream& words) {
         theShell->getHelp()->showPortHelp("all");
         return 0;
     }
-    // The port's show, set and remove grammars are not in place yet: they
-    // end as unsupported rather than as unknown words.
-    if (word == "show" || word == "set" || word == "remove" || word == "export")
-        Controller::throwNotSupported();
-    Controller::throwError(kInvalidPortCommand);
+    if (word == "show") {
+        show(words);
+    } else if (word == "set") {
+        setCommand(words);
+    } else if (word == "remove" || word == "export") {
+        removeCommand(words);
+    } else {
+        Controller::throwError(kInvalidPortCommand);
+    }
+    return 0;
+}
+
+void Port::show(std::istream& words) {
+    if (!shell_words::hasMoreWords(words)) {
+        showRow(true);
+        return;
+    }
+    std::string word;
+    words >> word;
+    if (word == "all") {
+        if (shell_words::hasMoreWords(words))
+            Controller::throwError(kInvalidPortShowCommand);
+        std::stringstream all;
+        getShowAllWords(all);
+        std::string attribute;
+        while (all >> attribute)
+            showAttribute(attribute);
+    } else if (shell_words::isHelpWord(word)) {
+        if (shell_words::hasMoreWords(words))
+            Controller::throwError(kInvalidHelpArgument);
+        theShell->getHelp()->showPortHelp("show");
+    } else if (word == "pmstat" || word == "dpmstat") {
+        showDpmstatCommand(words);
+    } else {
+        showAttribute(word);
+        while (words >> word)
+            showAttribute(word);
+    }
+}
+
+void Port::setCommand(std::istream& words) {
+    if (!shell_words::hasMoreWords(words))
+        Controller::throwError(kInvalidControllerCommandSyntax);
+    std::string word;
+    words >> word;
+    if (word.find("identify=") != std::string::npos) {
+        setIdentify(word, words);
+    } else if (word == "pmstat=clear" || word == "dpmstat=clear") {
+        setDpmstatCommand(words);
+    } else if (shell_words::isHelpWord(word)) {
+        theShell->getHelp()->showPortHelp("set");
+    } else {
+        Controller::throwError(kInvalidPortSetCommand);
+    }
+}
+
+void Port::setIdentify(const std::string& word, std::istream& words) {
+    const std::string value = shell_words::valueAfterEquals(word);
+    if (controller->getFamily() < kFamilySolvane)
+        Controller::throwError(kInvalidPortCommandOfController);
+    if (value != "on" && value != "off")
+        Controller::throwError(kInvalidPortSetIdentify);
+    if (shell_words::hasMoreWords(words))
+        Controller::throwError(kInvalidPortSetIdentify);
+    std::cout << "Setting port Identify on " << path << " to [" << value << std::flush;
+    if (!isInEnclosureSlot()) {
+        std::cout << "] ... N/A" << std::endl;
+        return;
+    }
+    if (theAuditLog->IdentifyPort(id, value == "on" ? 1 : 0) != 0)
+        Controller::throwApiError();
+    std::cout << "] ... Done." << std::endl;
+}
+
+void Port::removeCommand(std::istream& words) {
+    bool quiet = false;
+    std::string word;
+    while (words >> word) {
+        if (shell_words::isHelpWord(word)) {
+            theShell->getHelp()->showPortHelp("remove");
+            return;
+        }
+        if (word == "quiet" || word == "q")
+            quiet = true;
+        else
+            Controller::throwError(kInvalidPortRemoveCommand);
+    }
+    remove(quiet);
+}
+
+int Port::remove(bool quiet) {
+    if (!quiet) {
+        std::stringstream warning;
+        warning << "Removing " << path << " will take the disk offline.";
+        if (!Shell::confirm(warning))
+            return 0;
+    }
+    std::cout << "Removing port " << path << " ... " << std::flush;
+    // A drive of a migrating unit stays: the migration needs every drive.
+    uint8_t unit = kNoUnit;
+    ObjectId unitId = ObjectId::Blank();
+    if (driveUnit(&unit, &unitId) && unit != kNoUnit) {
+        ObjectId top = ObjectId::Blank();
+        uint32_t type = 0;
+        if (Api::MakeUnitId(static_cast<uint8_t>(controller->getNumber()), kNoUnit, unit, kNoUnit,
+                            kNoUnit, &top) == 0 &&
+            Api::GetUnitType(top, &type) == 0 && type == kUnitMigrating) {
+            std::cout << "Failed." << std::endl;
+            Controller::throwError(kMigratingUnitDrive);
+        }
+    }
+    if (theAuditLog->RemoveDrive(id) != 0) {
+        std::cout << "Failed." << std::endl;
+        Controller::throwApiError();
+    }
+    std::cout << "Done.\n" << std::endl;
+    return 0;
 }
 
 std::string Port::interfaceText(uint8_t code, int which) {
@@ -313,8 +426,15 @@ void Port::showSmart() {
         Controller::throwError(kSmartNotSupported);
     std::cout << "\n" << path << " Drive SMART Data:\n";
     requireDriveStatus();
-    // The library has no SMART data read yet: the request ends as an
-    // unsupported feature.
-    (void)ApiError::Fail(kApiNotSupported);
-    Controller::throwApiError();
+    uint8_t data[kSmartDataSize] = {};
+    RequireApi(theAuditLog->GetDriveSmartData(id, data));
+    std::string dump;
+    char hex[4];
+    for (size_t i = 0; i < kSmartDataSize; ++i) {
+        std::snprintf(hex, sizeof hex, "%02X ", data[i]);
+        dump += hex;
+        if (i % 16 == 15)
+            dump += "\n";
+    }
+    std::cout << dump << "\n";
 }

@@ -23,11 +23,21 @@ class Port : public Object {
 
     int execute(std::istream& words) override;
 
+    // Takes the port's drive out of use, asking first unless `quiet` (the
+    // controller's own remove command passes true).
+    int remove(bool quiet);
+
     // The drive table row; with the header of the port's own table first.
     void showRow(bool withHeader);
     // The row of the controller's I/O statistics table with the port's
     // pending-I/O count.
     void showIostatRow(uint16_t pending);
+
+    // --- Drive performance monitor rows (devices/port_dpmstat.cpp); the
+    // controller's views print their own header and pass false ---
+    void showDpmstatInst(bool withHeader);
+    void showDpmstatRa(bool withHeader, uint32_t onDisk);
+    void showDpmstatExt(bool withHeader);
 
     // --- Single attribute lines (also the old-style info command's) ---
     // Each needs a drive on the port (CLI 20 for an empty port); a failed
@@ -63,6 +73,45 @@ class Port : public Object {
     static std::string interfaceText(uint8_t code, int which);
 
   private:
+    // --- The command grammars ---
+    void show(std::istream& words);
+    void setCommand(std::istream& words);
+    void removeCommand(std::istream& words);
+    void setIdentify(const std::string& word, std::istream& words);
+
+    // --- Attributes (devices/port_attributes.cpp) ---
+    // One attribute line (or lines) of "show"; an unknown word prints a
+    // note and is not an error.
+    void showAttribute(const std::string& word);
+    // The words "show all" stands for, each followed by a blank.
+    void getShowAllWords(std::ostream& out);
+    // A count line: the label first, a failed read caught and printed.
+    template <class Read>
+    void showCountLine(const char* label, Read read);
+    void showWwn();
+    void showPowerOnHours();
+    void showIdentifyStatus();
+    void showQueuing();
+    void showLinkSpeed();
+    void showDriveInterface();
+    // The family and presence checks of an attribute word.
+    void requireFamily6();
+    void requireNotEmpty();
+    // The drive sits in an enclosure slot (false when the lookup fails).
+    bool isInEnclosureSlot();
+
+    // --- Statistics views (devices/port_dpmstat.cpp) ---
+    void showDpmstatCommand(std::istream& words);
+    void showDpmstat(const std::string& type, bool withHeader);
+    void showDpmstatHistogram(bool withHeader, uint32_t onDisk);
+    void showDpmstatLongCommands(bool withHeader, uint32_t onDisk);
+    // The port, status and unit columns; false when the rest of the row
+    // has nothing to show (no drive, or a drive in no unit).
+    bool showDpmstatPortColumns(bool full);
+    void setDpmstatCommand(std::istream& words);
+    void clearDpmstat(const std::string& type);
+    void showIostat();
+
     // The drive status for an attribute line: a failed read ends the
     // command with the library's error, an empty port with CLI 20.
     uint8_t requireDriveStatus();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "emulator/controller_codes.h"
+#include "emulator/drive_model.h"
 #include "emulator/enclosure_model.h"
 #include "emulator/faults.h"
 #include "emulator/firmware_image.h"
@@ -132,6 +133,9 @@ using Sizer = uint32_t (*)(const json& ctl, const json* object);
 // A default that depends on the object (its number or its other fields).
 struct TableRef;
 using Defaulter = uint64_t (*)(const json& ctl, const TableRef& table);
+// Takes a write of a derived parameter into the table's object (the
+// controller for a controller table).
+using Writer = void (*)(json& object, const Bytes& value);
 
 struct ParamDef {
     uint16_t table;
@@ -147,6 +151,7 @@ struct ParamDef {
     uint32_t minLevel = 0;
     Defaulter dfltOf = nullptr;      // replaces `dflt` when set
     uint64_t maxValue = UINT64_MAX;  // a write of a larger value is refused
+    Writer write = nullptr;          // makes a derived parameter writable
 };
 
 // --- derived values ---
@@ -438,6 +443,45 @@ void deriveBbuStatus(const json& ctl, const json*, Bytes& out) {
     put8(out, 0, codeByName(*it, "status", kBbuStatusNames, kBbuStatusOk));
 }
 
+// --- the drive performance monitor (emulator/drive_model.cpp) ---
+
+void deriveDpmConfig(const json& ctl, const json*, Bytes& out) {
+    dpmConfigBytes(ctl, out);
+}
+uint32_t dpmSamplesSize(const json& ctl, const json*) {
+    return dpmSampleWindowSize(ctl);
+}
+uint32_t dpmLongSize(const json& ctl, const json*) {
+    return dpmLongCommandsSize(ctl);
+}
+void deriveDpmSamples(const json&, const json* drive, Bytes& out) {
+    dpmSampleBytes(drive, out);
+}
+void deriveDpmAverage(const json&, const json* drive, Bytes& out) {
+    dpmBlockBytes(drive, "average", out);
+}
+void deriveDpmAverageOnDisk(const json&, const json* drive, Bytes& out) {
+    dpmBlockBytes(drive, "average_on_disk", out);
+}
+void writeDpmAverage(json& drive, const Bytes& value) {
+    dpmWriteBlock(drive, "average", value);
+}
+void writeDpmAverageOnDisk(json& drive, const Bytes& value) {
+    dpmWriteBlock(drive, "average_on_disk", value);
+}
+void deriveDpmLong(const json&, const json* drive, Bytes& out) {
+    dpmLongCommandBytes(drive, "long_commands", out);
+}
+void deriveDpmLongOnDisk(const json&, const json* drive, Bytes& out) {
+    dpmLongCommandBytes(drive, "long_commands_on_disk", out);
+}
+void writeDpmLong(json& drive, const Bytes& value) {
+    dpmWriteLongCommands(drive, "long_commands", value);
+}
+void writeDpmLongOnDisk(json& drive, const Bytes& value) {
+    dpmWriteLongCommands(drive, "long_commands_on_disk", value);
+}
+
 // Newer-family tables (ids without bit 15).
 constexpr TableDef kRhoskTables[] = {
     {0x0001, 1, Scope::Controller},    // PhySummaryTable
@@ -502,7 +546,7 @@ const ParamDef kRhoskParams[] = {
     {0x0009, 2, 2, RO, Enc::Uint, "perf.pending", 0},
     {0x0009, 3, 512, RO, Enc::Raw, "perf.pending_list", 0},
     {0x0009, 4, 1, RW, Enc::Uint, "perf.monitor", 0},
-    {0x0009, 5, 28, RW, Enc::Raw, "perf.config", 0},
+    {0x0009, 5, 28, RO, Enc::Derived, "", 0, deriveDpmConfig},
     {0x000A, 5, 1, RW, Enc::Uint, "settings.lba_reordering", 1},
     {0x0080, 2, 1, RO, Enc::Uint, "link_speed_supported", 3},
     {0x0080, 3, 1, RO, Enc::Uint, "link_speed", 0, nullptr, nullptr, 0, phyLinkSpeedDefault},
@@ -510,15 +554,22 @@ const ParamDef kRhoskParams[] = {
      kLinkLimitMax},
     {0x0080, 5, 1, RO, Enc::Uint, "device_type", 0, nullptr, nullptr, 0, phyDeviceTypeDefault},
     {0x0080, 6, 8, RO, Enc::Name, "sas_address", 0, nullptr, nullptr, 0, phySasAddressDefault},
-    {0x0100, 3, 168, RO, Enc::Raw, "stats.instant", 0},
-    {0x0100, 4, 168, RO, Enc::Raw, "stats.average", 0},
-    {0x0100, 7, 4, RO, Enc::Uint, "stats.p7", 0},
-    {0x0100, 8, 4, RO, Enc::Uint, "stats.p8", 0},
-    {0x0100, 9, 4, RO, Enc::Uint, "stats.p9", 0},
-    {0x0100, 10, 4, RO, Enc::Uint, "stats.p10", 0},
-    {0x0100, 11, 4, RO, Enc::Uint, "stats.p11", 0},
-    {0x0100, 12, 4, RO, Enc::Uint, "stats.p12", 0},
-    {0x0100, 13, 4, RO, Enc::Uint, "stats.p13", 0},
+    {0x0100, 2, 0, RO, Enc::Derived, "", 0, deriveDpmSamples, dpmSamplesSize},
+    {0x0100, 3, 168, RW, Enc::Derived, "", 0, deriveDpmAverage, nullptr, 0, nullptr, UINT64_MAX,
+     writeDpmAverage},
+    {0x0100, 4, 168, RW, Enc::Derived, "", 0, deriveDpmAverageOnDisk, nullptr, 0, nullptr,
+     UINT64_MAX, writeDpmAverageOnDisk},
+    {0x0100, 5, 0, RW, Enc::Derived, "", 0, deriveDpmLong, dpmLongSize, 0, nullptr, UINT64_MAX,
+     writeDpmLong},
+    {0x0100, 6, 0, RW, Enc::Derived, "", 0, deriveDpmLongOnDisk, dpmLongSize, 0, nullptr,
+     UINT64_MAX, writeDpmLongOnDisk},
+    {0x0100, 7, 4, RW, Enc::Uint, "stats.extended.sectors_read", 0},
+    {0x0100, 8, 4, RW, Enc::Uint, "stats.extended.sectors_written", 0},
+    {0x0100, 9, 4, RW, Enc::Uint, "stats.extended.sectors_written_fua", 0},
+    {0x0100, 10, 4, RW, Enc::Uint, "stats.extended.reads", 0},
+    {0x0100, 11, 4, RW, Enc::Uint, "stats.extended.writes", 0},
+    {0x0100, 12, 4, RW, Enc::Uint, "stats.extended.writes_fua", 0},
+    {0x0100, 13, 4, RW, Enc::Uint, "stats.extended.flushes", 0},
     {0x0200, 12, 1, RO, Enc::Derived, "unit_flags", 0, deriveDriveUnitFlags},
     {0x0200, 15, 1, RO, Enc::Uint, "queuing_supported", 1},
     {0x0200, 16, 1, RO, Enc::Uint, "queuing_enabled", 1},
@@ -911,8 +962,15 @@ ParamError writeParam(json& ctl, Family family, uint16_t tableId, uint16_t param
             node = name;
             break;
         }
-        case Enc::Derived:
-            return ParamError::ReadOnly;
+        case Enc::Derived: {
+            if (def->write == nullptr)
+                return ParamError::ReadOnly;
+            const std::string& prefix = table.prefix;
+            json& object =
+                prefix.empty() ? ctl : makeModel(ctl, prefix.substr(0, prefix.size() - 1));
+            def->write(object, value);
+            break;
+        }
     }
     return ParamError::None;
 }
@@ -1046,6 +1104,10 @@ FirmwareResult executeRhoskCommand(json& ctl, Bytes& command, Bytes& data) {
             return createUnitCommand(ctl, command, data);
         case kUnitUpdateOpcode:
             return updateUnitCommand(ctl, command, data);
+        case kAtaPassThroughOpcode:
+            return executeAtaPassThrough(ctl, command, data);
+        case kRemoveDriveOpcode:
+            return removePortDrive(ctl, command);
         case 0x12:
         case 0x13: {
             if (get16(command, kCmdHeaderSize + 6) != 1) {

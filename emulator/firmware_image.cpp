@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 
+#include "emulator/drive_model.h"
 #include "emulator/faults.h"
 #include "emulator/rescan_model.h"
 
@@ -166,7 +167,11 @@ FirmwareResult detectPorts(json& ctl, const Bytes& command) {
     ctl[kAutoDetectOff] = json(off);
     // Without the flag the ports are probed as well: drives attached since
     // the controller last looked are found.
-    FirmwareResult result = flag == 0 ? attachNewDrives(ctl, command) : FirmwareResult{};
+    FirmwareResult result;
+    if (flag == 0) {
+        result = attachNewDrives(ctl, command);
+        (void)attachRemovedDrives(ctl, command);
+    }
     result.changed = true;
     return result;
 }

@@ -302,6 +302,48 @@ class RhoskFamily {
     [[nodiscard]] static int32_t SendFirmwareImage(ObjectId controller, const uint8_t* image,
                                                    uint32_t size);
     // ===== end of firmware images and drive auto-detect =====
+    // ===== Drives: removal, addition, SMART data and the drive performance
+    // monitor (api/rhosk/rhosk_drive_ops.cpp, rhosk_smart.cpp, rhosk_dpm.cpp) =====
+    // Takes a drive out of use (API 46 for an empty port); a drive that is a
+    // whole CBOD, spare or subunit unit is released first; a member of a
+    // redundant unit only when its unit can lose it.
+    [[nodiscard]] static int32_t RemoveDrive(ObjectId drive);
+    // The remove-drive command for the drive's port.
+    [[nodiscard]] static int32_t RemovePortDrive(ObjectId drive);
+    // Port detection for one port (API 23 when it holds a drive); the new
+    // drive's id.
+    [[nodiscard]] static int32_t AddDrive(ObjectId port, ObjectId* drive);
+    // One ATA command through the controller to the drive of the id's port;
+    // the registers are in and out (copied back even after a failure).
+    [[nodiscard]] static int32_t SendAtaCommand(ObjectId drive, uint8_t protocol, uint16_t value,
+                                                uint16_t* features, uint16_t* sectorCount,
+                                                uint16_t* lbaLow, uint16_t* lbaMid,
+                                                uint16_t* lbaHigh, uint8_t* device,
+                                                uint8_t* command, void* data, uint32_t timeout);
+    // ATA SMART READ DATA into a 512-byte buffer.
+    [[nodiscard]] static int32_t GetDriveSmartData(ObjectId drive, uint8_t* data);
+    // The monitor switch and configuration (DrivePerfTable 0x0009).
+    [[nodiscard]] static int32_t GetPerformanceMonitorState(ObjectId controller, uint8_t* state);
+    [[nodiscard]] static int32_t SetPerformanceMonitorState(ObjectId controller, uint8_t state);
+    [[nodiscard]] static int32_t GetPerformanceMonitorConfig(ObjectId id, struct DpmConfig* config);
+    // Per-drive statistics (DriveStatsTable 0x100 + port).
+    [[nodiscard]] static int32_t GetDriveRunningAverage(ObjectId drive, struct DpmStats* stats);
+    [[nodiscard]] static int32_t GetDriveRunningAverageOnDisk(ObjectId drive,
+                                                              struct DpmStats* stats);
+    [[nodiscard]] static int32_t GetDriveHistogram(ObjectId drive, struct DpmHistogram* histogram);
+    [[nodiscard]] static int32_t GetDriveHistogramOnDisk(ObjectId drive,
+                                                         struct DpmHistogram* histogram);
+    // `records` holds kDpmMaxRecords records; the configuration gives the
+    // count read, and a count above kDpmMaxRecords is refused (API 122).
+    [[nodiscard]] static int32_t GetDriveLongCommandTimes(ObjectId drive,
+                                                          struct DpmLongCommand* records);
+    [[nodiscard]] static int32_t GetDriveLongCommandTimesOnDisk(ObjectId drive,
+                                                                struct DpmLongCommand* records);
+    [[nodiscard]] static int32_t GetDriveInstantStats(ObjectId drive, struct DpmStats* stats);
+    [[nodiscard]] static int32_t GetDriveExtendedStats(ObjectId drive,
+                                                       struct DpmExtendedStats* stats);
+    [[nodiscard]] static int32_t ClearDriveStats(ObjectId drive, uint32_t kind, uint32_t onDisk);
+    // ===== end of drives =====
 };
 
 // Later newer-family settings (generations 6 and up). Same layout and

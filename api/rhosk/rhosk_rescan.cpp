@@ -92,33 +92,10 @@ int32_t ReleaseUnit(ObjectId unit) {
     });
 }
 
-int32_t RemovePortDrive(ObjectId drive) {
-    return SendCommand(drive, [&](uint8_t* packet) {
-        packet[FirmwareCommandBuffer::kOpcode] = kRemoveDriveOpcode;
-        packet[FirmwareCommandBuffer::kCommandSize] = 2;
-        packet[7] = drive[ObjectId::kNumber];
-    });
-}
-
 // Every port's status byte; false when the list cannot be read.
 bool ReadPortStatus(ObjectId controller, uint8_t (&status)[kPortSlots]) {
     return RhoskFamily::GetParam(controller, status, sizeof status, rhosk_tables::kPortSummaryTable,
                                  3, kPortSlots) == 0;
-}
-
-// Probes one empty port for a drive.
-int32_t AddDrive(ObjectId port) {
-    uint8_t status[kPortSlots] = {};
-    if (!ReadPortStatus(port, status))
-        return -1;
-    const uint8_t number = port[ObjectId::kNumber];
-    if (number >= kPortSlots)
-        return ApiError::Fail(kApiScanInvalidPort);
-    if (::IsDrivePresent(status[number]))
-        return ApiError::Fail(kApiPortInUse);
-    PortMask mask(kPortSlots, false);
-    mask[number] = true;
-    return SendPortCommand(port, kDetectPortsOpcode, mask);
 }
 
 // The drives of every present port are probed again; the result is not
@@ -228,7 +205,7 @@ int32_t RhoskFamily::RescanController(ObjectId controller, uint8_t announce,
             continue;
         for (size_t m = 0; m < members.size(); ++m) {
             if (members.ids[m][ObjectId::kNumber] < ObjectId::kNone)
-                (void)RemovePortDrive(members.ids[m]);
+                (void)RhoskFamily::RemovePortDrive(members.ids[m]);
         }
     }
 
@@ -243,7 +220,8 @@ int32_t RhoskFamily::RescanController(ObjectId controller, uint8_t announce,
         if (Api::MakeDriveId(ctl.controller(), number, &drive) != 0)
             continue;
         if (!::IsDrivePresent(status[number])) {
-            if (AddDrive(port) == 0 && ReadPortStatus(ctl, status) &&
+            ObjectId added;
+            if (RhoskFamily::AddDrive(port, &added) == 0 && ReadPortStatus(ctl, status) &&
                 ::IsDrivePresent(status[number])) {
                 candidates.push_back(drive);
             }

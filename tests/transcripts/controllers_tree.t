@@ -23,9 +23,9 @@ A controller that does not exist.
   status 1
 
 Lookups below a controller are exact: u10 is found (it shows its table),
-u010 and U10 are not, the CBOD unit 2 has no object, p3 is found (its show
-grammar is not in place yet) and p4 is not, and a family-6 controller has
-no phys.
+u010 and U10 are not, the CBOD unit 2 has no object, p3 is found (it
+shows its drive row) and p4 is not, and a family-6 controller has no
+phys.
 
   $ for path in /c1/u10 /c1/u010 /c1/u2 /c1/p3 /c1/p4 /c1/phy0 /c0/e0 /c1/x; do echo "$path"; "$KV_CLI" $path show 2>&1; done
   /c1/u10
@@ -43,8 +43,10 @@ no phys.
   
   
   /c1/p3
-  (0x0B:0x0002): Feature not supported
   
+  Port   Status           Unit   Size        Blocks        Serial
+  ---------------------------------------------------------------
+  p3     OK               u10    465.76 GB   976773168     WD-0003             
   
   /c1/p4
   Error: (CLI:009) Invalid port specified.
