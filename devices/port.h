@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "shell/object.h"
 
 class Controller;
+struct DpmStats;
 
 class Port : public Object {
   public:
@@ -108,6 +110,8 @@ class Port : public Object {
     // The port, status and unit columns; false when the rest of the row
     // has nothing to show (no drive, or a drive in no unit).
     bool showDpmstatPortColumns(bool full);
+    // One row of the instantaneous or running-average statistics.
+    void showStatisticsRow(bool withHeader, const std::function<int(DpmStats*)>& read);
     void setDpmstatCommand(std::istream& words);
     void clearDpmstat(const std::string& type);
     void showIostat();

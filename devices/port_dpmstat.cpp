@@ -5,6 +5,7 @@
 // their headers and then one of these rows per port.
 #include <cstdio>
 #include <ctime>
+#include <functional>
 #include <iostream>
 #include <iterator>
 #include <string>
@@ -177,11 +178,22 @@ bool Port::showDpmstatPortColumns(bool full) {
     return unitName != "-";
 }
 
-// The instantaneous and running-average rows share their layout.
-namespace {
-
-template <class Read>
-void showStatisticsRow(Read read) {
+// The instantaneous and running-average rows share their layout: the
+// port columns, then the statistics that `read` fills.
+void Port::showStatisticsRow(bool withHeader, const std::function<int(DpmStats*)>& read) {
+    if (withHeader)
+        showStatisticsHeader();
+    if (controller->getFamily() >= kFamilyVantor && !withHeader) {
+        uint8_t driveStatus = kDriveNone;
+        (void)Api::GetDriveStatus(id, &driveStatus);
+        if (!IsDrivePresent(driveStatus))
+            return;
+        (void)showDpmstatPortColumns(true);
+    } else if (!showDpmstatPortColumns(true)) {
+        std::cout << Shell::padText("-", 8) << Shell::padText("-", 8) << Shell::padText("-", 13)
+                  << Shell::padText("-", 10) << std::endl;
+        return;
+    }
     DpmStats stats{};
     RequireApi(read(&stats));
     char rate[32] = {};
@@ -191,41 +203,15 @@ void showStatisticsRow(Read read) {
               << Shell::padText(rate, 13) << Shell::padNumber(stats.responseMs, 10) << std::endl;
 }
 
-}  // namespace
-
 void Port::showDpmstatInst(bool withHeader) {
-    if (withHeader)
-        showStatisticsHeader();
-    if (controller->getFamily() >= kFamilyVantor && !withHeader) {
-        uint8_t driveStatus = kDriveNone;
-        (void)Api::GetDriveStatus(id, &driveStatus);
-        if (!IsDrivePresent(driveStatus))
-            return;
-        (void)showDpmstatPortColumns(true);
-    } else if (!showDpmstatPortColumns(true)) {
-        std::cout << Shell::padText("-", 8) << Shell::padText("-", 8) << Shell::padText("-", 13)
-                  << Shell::padText("-", 10) << std::endl;
-        return;
-    }
-    showStatisticsRow([&](DpmStats* stats) { return Api::GetDriveInstantStats(id, stats); });
+    showStatisticsRow(withHeader,
+                      [&](DpmStats* stats) { return Api::GetDriveInstantStats(id, stats); });
 }
 
 void Port::showDpmstatRa(bool withHeader, uint32_t onDisk) {
-    if (withHeader)
-        showStatisticsHeader();
-    if (controller->getFamily() >= kFamilyVantor && !withHeader) {
-        uint8_t driveStatus = kDriveNone;
-        (void)Api::GetDriveStatus(id, &driveStatus);
-        if (!IsDrivePresent(driveStatus))
-            return;
-        (void)showDpmstatPortColumns(true);
-    } else if (!showDpmstatPortColumns(true)) {
-        std::cout << Shell::padText("-", 8) << Shell::padText("-", 8) << Shell::padText("-", 13)
-                  << Shell::padText("-", 10) << std::endl;
-        return;
-    }
-    showStatisticsRow(
-        [&](DpmStats* stats) { return Api::GetDriveRunningAverage(id, stats, onDisk); });
+    showStatisticsRow(withHeader, [&](DpmStats* stats) {
+        return Api::GetDriveRunningAverage(id, stats, onDisk);
+    });
 }
 
 void Port::showDpmstatHistogram(bool withHeader, uint32_t onDisk) {

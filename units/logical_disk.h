@@ -190,6 +190,9 @@ class LogicalDisk : public Object {
     void setRapidRecoveryCommand(const std::string& value, const std::string& confirmation);
     void setWriteDpo(const std::string& value);
     void setRapidRecovery(uint32_t request, const std::string& mode);
+    // The Rapid RAID Recovery request of "all" (2), "rebuild" (3) or
+    // "disable" (4); 0 for any other word.
+    static uint32_t rapidRecoveryRequestOf(const std::string& value);
     bool setAutoverify(bool on);
     bool getAutoverify(bool useCached);
     void checkNameLength(const std::string& text);

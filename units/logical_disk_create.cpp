@@ -297,13 +297,8 @@ bool LogicalDisk::parseRapidRecovery(const std::string& value) {
     uint32_t level36 = 0;
     if (Api::HasFirmwareCompatLevel36(controllerId(), &level36) != 0 || level36 != 1)
         Controller::throwError(kFeatureNotSupported);
-    if (value == "all")
-        rapidRecoveryRequest = 2;
-    else if (value == "rebuild")
-        rapidRecoveryRequest = 3;
-    else if (value == "disable")
-        rapidRecoveryRequest = 4;
-    else
+    rapidRecoveryRequest = rapidRecoveryRequestOf(value);
+    if (rapidRecoveryRequest == 0)
         Controller::throwError(kInvalidCommand);
     return true;
 }

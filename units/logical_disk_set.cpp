@@ -213,15 +213,20 @@ void LogicalDisk::setIdentifyCommand(const std::string& value) {
         std::cout << "N/A\n";
 }
 
+uint32_t LogicalDisk::rapidRecoveryRequestOf(const std::string& value) {
+    if (value == "all")
+        return 2;
+    if (value == "rebuild")
+        return 3;
+    if (value == "disable")
+        return 4;
+    return 0;
+}
+
 void LogicalDisk::setRapidRecoveryCommand(const std::string& value,
                                           const std::string& confirmation) {
-    if (value == "all")
-        rapidRecoveryRequest = 2;
-    else if (value == "rebuild")
-        rapidRecoveryRequest = 3;
-    else if (value == "disable")
-        rapidRecoveryRequest = 4;
-    else
+    rapidRecoveryRequest = rapidRecoveryRequestOf(value);
+    if (rapidRecoveryRequest == 0)
         Controller::throwError(kInvalidUnitSet);
     setRapidRecovery(rapidRecoveryRequest, confirmation);
 }
