@@ -145,6 +145,18 @@ class AuditLog {
     int StartBbuBatteryTest(ObjectId controller);
     // Ports.
     int IdentifyPort(ObjectId port, uint8_t enable);
+    // Unit maintenance.
+    int DeleteUnit(ObjectId unit, uint8_t makeOsAware);
+    int RemoveUnit(ObjectId unit, uint8_t makeOsAware);
+    int ExportUnit(ObjectId unit, uint8_t makeOsAware);
+    int RebuildUnit(ObjectId unit, const ObjectIdList128* drives, uint8_t ignoreEcc);
+    int VerifyUnit(ObjectId unit);
+    int FlushWriteCache(ObjectId unit);
+    int SplitMirror(ObjectId unit, uint8_t makeOsAware, ObjectIdList128* newUnits);
+    // One line for the rescan, then, after a success, one per unit and
+    // drive found.
+    int RescanController(ObjectId controller, uint8_t makeOsAware, ObjectIdList128* units,
+                         ObjectIdList128* drives);
 
   private:
     // Copies the error record on construction and puts it back on

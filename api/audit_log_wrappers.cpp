@@ -212,3 +212,80 @@ int AuditLog::IdentifyPort(ObjectId port, uint8_t enable) {
                           port[ObjectId::kNumber], YesNo(enable), ResultWord(r));
     });
 }
+
+// --- Unit maintenance ---
+
+namespace {
+
+// "<name>(controller=%d, unit=%d, make os aware=%s): %s" of a unit that
+// leaves the controller.
+std::string UnitRemovalMessage(const char* name, const ObjectId& unit, uint8_t makeOsAware,
+                               int result) {
+    return FormatText("%s(controller=%d, unit=%d, make os aware=%s): %s", name, Ctl(unit),
+                      unit[ObjectId::kUnit], AuditLog::YesNo(makeOsAware),
+                      AuditLog::ResultWord(result));
+}
+
+}  // namespace
+
+int AuditLog::DeleteUnit(ObjectId unit, uint8_t makeOsAware) {
+    return record(Api::DeleteUnit(unit, makeOsAware),
+                  [&](int r) { return UnitRemovalMessage("Delete Unit", unit, makeOsAware, r); });
+}
+
+int AuditLog::RemoveUnit(ObjectId unit, uint8_t makeOsAware) {
+    return record(Api::RemoveUnit(unit, makeOsAware),
+                  [&](int r) { return UnitRemovalMessage("Remove Unit", unit, makeOsAware, r); });
+}
+
+int AuditLog::ExportUnit(ObjectId unit, uint8_t makeOsAware) {
+    return record(Api::ExportUnit(unit, makeOsAware),
+                  [&](int r) { return UnitRemovalMessage("Export Unit", unit, makeOsAware, r); });
+}
+
+int AuditLog::RebuildUnit(ObjectId unit, const ObjectIdList128* drives, uint8_t ignoreEcc) {
+    return record(Api::RebuildUnit(unit, drives, ignoreEcc), [&](int r) {
+        ObjectIdList128 none;
+        none.clear();
+        return RebuildMessage(unit, drives != nullptr ? *drives : none, ignoreEcc, r);
+    });
+}
+
+int AuditLog::VerifyUnit(ObjectId unit) {
+    // The line has always read "Veify"; tools that search the log for it
+    // keep finding it.
+    return record(Api::VerifyUnit(unit), [&](int r) { return UnitMessage("Veify Unit", unit, r); });
+}
+
+int AuditLog::FlushWriteCache(ObjectId unit) {
+    return record(Api::FlushWriteCache(unit),
+                  [&](int r) { return UnitMessage("Flush Write Cache", unit, r); });
+}
+
+int AuditLog::SplitMirror(ObjectId unit, uint8_t makeOsAware, ObjectIdList128* newUnits) {
+    return record(Api::SplitMirror(unit, makeOsAware, newUnits),
+                  [&](int r) { return UnitRemovalMessage("Split Mirror", unit, makeOsAware, r); });
+}
+
+int AuditLog::RescanController(ObjectId controller, uint8_t makeOsAware, ObjectIdList128* units,
+                               ObjectIdList128* drives) {
+    const int result = Api::RescanController(controller, makeOsAware, units, drives);
+    if (!enabled())
+        return result;
+    ErrorRecordKeeper keeper;
+    ObjectIdList128 none;
+    none.clear();
+    const ObjectIdList128& foundUnits = result == 0 && units != nullptr ? *units : none;
+    const ObjectIdList128& foundDrives = result == 0 && drives != nullptr ? *drives : none;
+    Write(RescanMessage(controller, makeOsAware, foundUnits, foundDrives, result).c_str());
+    if (result != 0)
+        return result;
+    for (std::size_t i = 0; i < foundUnits.size(); ++i) {
+        uint32_t type = 0xFFFFFFFFu;
+        (void)Api::GetUnitType(foundUnits.ids[i], &type);
+        Write(RescanUnitLine(foundUnits.ids[i], type).c_str());
+    }
+    for (std::size_t i = 0; i < foundDrives.size(); ++i)
+        Write(RescanDriveLine(foundDrives.ids[i]).c_str());
+    return result;
+}

@@ -10,6 +10,7 @@
 
 #include "api/api.h"
 #include "api/api_error.h"
+#include "api/audit_log.h"
 #include "api/rhosk/rhosk_codes.h"
 #include "controllers/bbu.h"
 #include "controllers/controller.h"
@@ -183,12 +184,38 @@ void Controller::showIostat() {
     }
 }
 
-int Controller::rescan(bool /*makeOsAware*/) {
+int Controller::rescan(bool makeOsAware) {
     printProgress("Rescanning controller /" + name + " for units and drives ...");
-    // The library's rescan operation is not part of this build: the
-    // request ends as an unsupported feature.
-    (void)ApiError::Fail(kApiNotSupported);
-    throwFailedApiError();
+    ObjectIdList128 foundUnits;
+    ObjectIdList128 foundDrives;
+    foundUnits.clear();
+    foundDrives.clear();
+    if (theAuditLog->RescanController(objectId, makeOsAware ? 1 : 0, &foundUnits, &foundDrives) !=
+        0)
+        throwFailedApiError();
+    printDone();
+    // The units and drives found, by the number each identifier carries.
+    const auto listFound = [&](const char* what, const ObjectIdList128& found, bool units) {
+        std::cout << "Found the following " << what << ": [";
+        if (found.size() == 0)
+            std::cout << "none";
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            uint8_t controllerNumber = 0;
+            uint8_t number = 0;
+            uint8_t unused = 0;
+            const int parsed = units ? Api::ParseUnitId(found.ids[i], &controllerNumber, &unused,
+                                                        &number, &unused, &unused)
+                                     : Api::ParseDriveId(found.ids[i], &controllerNumber, &number);
+            if (parsed != 0)
+                throwApiError();
+            std::cout << (i == 0 ? "" : ", ") << "/" << name << (units ? "/u" : "/p")
+                      << static_cast<unsigned>(number);
+        }
+        std::cout << "]." << std::endl;
+    };
+    listFound("unit(s)", foundUnits, true);
+    listFound("drive(s)", foundDrives, false);
+    return 0;
 }
 
 void Controller::showInfo() {

@@ -10,6 +10,7 @@
 #include "emulator/controller_codes.h"
 #include "emulator/enclosure_model.h"
 #include "emulator/faults.h"
+#include "emulator/unit_commands.h"
 #include "emulator/unit_model.h"
 
 namespace emulator {
@@ -314,6 +315,15 @@ void deriveDriveUnit(const json& ctl, const json* drive, Bytes& out) {
     put8(out, 0, unit != kNoUnit ? unit : numberOr(findModel(objectOf(drive), "unit"), kNoUnit));
 }
 
+// The drive's unit flags ("unit_flags"); bit 0 also marks a drive that
+// still carries the configuration of an exported unit.
+void deriveDriveUnitFlags(const json& ctl, const json* drive, Bytes& out) {
+    const json& d = objectOf(drive);
+    const uint64_t port = numberOr(findModel(d, "port"), ~0ull);
+    put8(out, 0,
+         numberOr(findModel(d, "unit_flags"), 0) | (carriesExportedUnit(ctl, port) ? 1 : 0));
+}
+
 void deriveDescriptorCount(const json& ctl, const json* unit, Bytes& out) {
     put16(out, 0, unitDescriptorCount(ctl, objectOf(unit)));
 }
@@ -494,7 +504,7 @@ const ParamDef kRhoskParams[] = {
     {0x0100, 11, 4, RO, Enc::Uint, "stats.p11", 0},
     {0x0100, 12, 4, RO, Enc::Uint, "stats.p12", 0},
     {0x0100, 13, 4, RO, Enc::Uint, "stats.p13", 0},
-    {0x0200, 12, 1, RO, Enc::Uint, "unit_flags", 0},
+    {0x0200, 12, 1, RO, Enc::Derived, "", 0, deriveDriveUnitFlags},
     {0x0200, 15, 1, RO, Enc::Uint, "queuing_supported", 1},
     {0x0200, 16, 1, RO, Enc::Uint, "queuing_enabled", 1},
     {0x0200, 17, 1, RO, Enc::Uint, "link_speed_supported", 3},
@@ -1026,6 +1036,8 @@ FirmwareResult executeRhoskCommand(json& ctl, Bytes& command, Bytes& data) {
             return result;
         }
         default:
+            if (isUnitCommand(opcode))
+                return executeUnitCommand(ctl, opcode, command, data);
             result.code = kFwInvalidOpcode;
             return result;
     }

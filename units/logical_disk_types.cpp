@@ -101,6 +101,11 @@ bool LogicalDiskRaid50::parseGroup(const std::string& token) {
     Controller::throwError(kInvalidRaid50Group);
 }
 
+bool LogicalDiskSpare::flush() {
+    std::cout << "Flushing write-cache on unit " << getPath() << " ...Failed." << std::endl;
+    Controller::throwError(kInvalidUnitOperation);
+}
+
 uint32_t LogicalDiskSpare::getStripeCode(bool /*useCached*/) {
     Controller::throwError(kInvalidUnitOperation);
 }

@@ -95,6 +95,9 @@ class LogicalDiskSpare : public LogicalDisk {
     uint32_t getStripeCode(bool useCached) override;
     std::string getIgnoreEccText() override { return "-"; }
     std::string getCacheText() override { return "-"; }
+    // A spare has no write cache: the flush fails without asking the
+    // controller.
+    bool flush() override;
 };
 
 class LogicalDiskJBOD : public LogicalDisk {

@@ -210,6 +210,36 @@ class RhoskFamily {
     [[nodiscard]] static int32_t GetBbuStatus(ObjectId controller, int32_t* status);
     [[nodiscard]] static int32_t StartBbuBatteryTest(ObjectId controller);
     // ===== end of battery backup unit =====
+
+    // ===== Unit maintenance (api/rhosk/rhosk_maintenance.cpp) =====
+    // Deletes (mode 0x80), exports (0x40) or releases (0) a unit; with
+    // `announce` Windows lets the unit's disks go first where the unit is
+    // the operating system's.
+    [[nodiscard]] static int32_t DeleteUnit(ObjectId unit, uint8_t announce, uint8_t mode);
+    // Starts (stop 0) or stops (1) a verify.
+    [[nodiscard]] static int32_t VerifyUnit(ObjectId unit, uint32_t stop);
+    // Rebuilds a degraded unit onto one replacement drive.
+    [[nodiscard]] static int32_t RebuildUnit(ObjectId unit, ObjectId* drive);
+    [[nodiscard]] static int32_t FlushWriteCache(ObjectId unit);
+    // Detects the drive of an empty port; *drive receives its id.
+    [[nodiscard]] static int32_t AddDrive(ObjectId port, ObjectId* drive);
+    [[nodiscard]] static int32_t RemoveDrive(ObjectId drive);
+    // Imports the units found on the listed free drives; newUnits receives
+    // the units that were not there before.
+    [[nodiscard]] static int32_t ImportUnit(ObjectIdList128* drives, uint8_t announce,
+                                            ObjectIdList128* newUnits);
+    // Splits a RAID-1 unit into its halves; newUnits receives the new units.
+    [[nodiscard]] static int32_t SplitMirror(ObjectId unit, uint8_t announce,
+                                             ObjectIdList128* newUnits);
+    // Port detection of the listed drives' ports, with the auto-detect off
+    // flag (0 on, 1 off); an empty list sends nothing.
+    [[nodiscard]] static int32_t SetAutoDetect(ObjectIdList128* drives, uint32_t flag);
+    [[nodiscard]] static int32_t RescanPorts(ObjectIdList128* drives);
+    // Finds units and drives that came since the controller last looked.
+    [[nodiscard]] static int32_t RescanController(ObjectId controller, uint8_t announce,
+                                                  ObjectIdList128* newUnits,
+                                                  ObjectIdList128* newDrives);
+    // ===== end of unit maintenance =====
 };
 
 // Later newer-family settings (generations 6 and up). Same layout and

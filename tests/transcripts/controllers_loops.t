@@ -69,13 +69,17 @@ run succeeds.
   
   status 0
 
-Every other loop stops at the first failure: the rescan of c0 fails (the
-library has no rescan operation for these controllers yet) and c1 is not
-rescanned.
+Every other loop stops at the first failure: the rescan of c0 fails (c0
+gets a drive that carries a unit's configuration, and an injected firmware
+error answers the import of it) and c1 is not rescanned.
 
+  $ jq '.machine.controllers[0].drives = [{"port": 0, "capacity": 976773168, "unit_flags": 1}]
+  >     | .faults += [{"match": {"layer": "firmware", "controller": 0, "opcode": 7},
+  >                    "action": {"status": 1, "code": "0x0204"}}]' host.json > faulty.json
+  $ mv faulty.json host.json
   $ "$KV_CLI" rescan 2>err; echo "status $?"; cat err
   Rescanning controller /c0 for units and drives ...Failed.
   status 1
-  (0x0B:0x0002): Feature not supported
+  (0x03:0x0204): Drive timeout
   
   
