@@ -618,3 +618,32 @@ namespace Api {
 
 }  // namespace Api
 // --- end of drive removal, SMART data and the monitor ---
+// --- Unit maintenance (api/api_maintenance.cpp) ---
+// The make-OS-aware flag asks that Windows be told about the change.
+namespace Api {
+
+[[nodiscard]] int DeleteUnit(ObjectId unit, uint8_t makeOsAware);
+[[nodiscard]] int ExportUnit(ObjectId unit, uint8_t makeOsAware);
+// Exports the unit and removes its drives from the controller.
+[[nodiscard]] int RemoveUnit(ObjectId unit, uint8_t makeOsAware);
+[[nodiscard]] int VerifyUnit(ObjectId unit);
+[[nodiscard]] int StopVerifyUnit(ObjectId unit);
+// Sets the unit's ECC policy to `ignoreEcc` and rebuilds it onto the drives.
+[[nodiscard]] int RebuildUnit(ObjectId unit, const ObjectIdList128* drives, uint8_t ignoreEcc);
+// Older family only.
+[[nodiscard]] int PauseRebuild(ObjectId unit);
+[[nodiscard]] int ResumeRebuild(ObjectId unit);
+[[nodiscard]] int FlushWriteCache(ObjectId unit);
+[[nodiscard]] int CommitTransactions(ObjectId controller);
+// Older family only.
+[[nodiscard]] int StartMediaScan(ObjectId controller);
+[[nodiscard]] int StopMediaScan(ObjectId controller);
+// The units found on the listed free drives (their controller is the first
+// drive's).
+[[nodiscard]] int ImportUnit(ObjectIdList128* drives, uint8_t makeOsAware,
+                             ObjectIdList128* newUnits);
+// Splits a RAID-1 unit; the resulting new units are listed.
+[[nodiscard]] int SplitMirror(ObjectId unit, uint8_t makeOsAware, ObjectIdList128* newUnits);
+
+}  // namespace Api
+// --- end of unit maintenance ---

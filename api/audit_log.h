@@ -165,6 +165,14 @@ class AuditLog {
     int RemoveDrive(ObjectId drive);
     int AddDrive(ObjectId port, ObjectId* drive);
     int GetDriveSmartData(ObjectId drive, uint8_t* data);
+    // Unit maintenance.
+    int DeleteUnit(ObjectId unit, uint8_t makeOsAware);
+    int RemoveUnit(ObjectId unit, uint8_t makeOsAware);
+    int ExportUnit(ObjectId unit, uint8_t makeOsAware);
+    int RebuildUnit(ObjectId unit, const ObjectIdList128* drives, uint8_t ignoreEcc);
+    int VerifyUnit(ObjectId unit);
+    int FlushWriteCache(ObjectId unit);
+    int SplitMirror(ObjectId unit, uint8_t makeOsAware, ObjectIdList128* newUnits);
 
   private:
     // Copies the error record on construction and puts it back on

@@ -385,3 +385,32 @@ namespace Dispatch {
 
 }  // namespace Dispatch
 // --- end of drive removal, SMART data and the monitor ---
+// --- Unit maintenance (api/dispatch_maintenance.cpp) ---
+// The older family's side of these routes records API error 2 until its
+// back end is built.
+namespace Dispatch {
+
+[[nodiscard]] int32_t DeleteUnit(ObjectId id, uint8_t makeOsAware);
+[[nodiscard]] int32_t ExportUnit(ObjectId id, uint8_t makeOsAware);
+// Exports the unit, then removes each of its drives that sits on a port;
+// a failed removal does not stop the others.
+[[nodiscard]] int32_t RemoveUnit(ObjectId id, uint8_t makeOsAware);
+// Stop 0 starts a verify, 1 stops it.
+[[nodiscard]] int32_t VerifyUnit(ObjectId id, uint32_t stop);
+// Starts the rebuild onto each listed drive in turn; a failure undoes the
+// drives already started (unless the unit already rebuilds onto them).
+[[nodiscard]] int32_t RebuildUnit(ObjectId id, const ObjectIdList128* drives, uint8_t ignoreEcc);
+[[nodiscard]] int32_t PauseRebuild(ObjectId id);
+[[nodiscard]] int32_t ResumeRebuild(ObjectId id);
+[[nodiscard]] int32_t FlushWriteCache(ObjectId id);
+[[nodiscard]] int32_t CommitTransactions(ObjectId id);
+[[nodiscard]] int32_t StartMediaScan(ObjectId id);
+[[nodiscard]] int32_t StopMediaScan(ObjectId id);
+// The controller is that of the first drive; an empty list records API
+// error 36 before any lookup.
+[[nodiscard]] int32_t ImportUnit(ObjectIdList128* drives, uint8_t makeOsAware,
+                                 ObjectIdList128* newUnits);
+[[nodiscard]] int32_t SplitMirror(ObjectId id, uint8_t makeOsAware, ObjectIdList128* newUnits);
+
+}  // namespace Dispatch
+// --- end of unit maintenance ---

@@ -20,6 +20,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "api/object_id.h"
 #include "shell/kv_exception.h"
@@ -383,6 +384,10 @@ class Controller : public Object {
     TreeMap<Enclosure> enclosures;
     std::list<std::string> unitNames;
     std::list<int32_t> portNumbers;
+    // Units removed or deleted during this command. They stay alive until
+    // the controller goes, because the unit's own command may be the one
+    // that asked for its removal.
+    std::vector<TreePtr<LogicalDisk>> retiredUnits;
 
   private:
     void loadUnits();

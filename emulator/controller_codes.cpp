@@ -24,6 +24,8 @@ constexpr CodeText kRhoskTexts[] = {
     {0x010E, "Invalid operation for specified port"},
     {0x010F, "Parameter item size mismatch"},
     {0x0114, "Out of memory"},
+    {0x0121, "Drive not degraded"},
+    {0x0124, "Drive capacity too small"},
     {0x0128, "Unit offline"},
     {0x012B, "Invalid configuration for join"},
     {0x012F, "Mixed SAS/SATA not allowed in same unit"},

@@ -168,8 +168,11 @@ void loseMember(json& unit, size_t index) {
     const std::string type = unit.value("type", std::string("single"));
     const bool nested = type == "raid10" || type == "raid50";
     if (!nested) {
-        if (unit.value("state", std::string("ok")) == "ok") {
-            unit["state"] = "degraded";
+        const std::string state = unit.value("state", std::string("ok"));
+        // A RAID-0 cannot run short of a drive; a rebuild loses the drive
+        // it was writing.
+        if (state == "ok" || state == "rebuilding") {
+            unit["state"] = type == "raid0" ? "inoperable" : "degraded";
             unit["member"] = index;
         }
         return;
@@ -182,7 +185,8 @@ void loseMember(json& unit, size_t index) {
     while (subunits.size() < count)
         subunits.push_back({{"state", unit.value("state", std::string("ok"))}});
     json& subunit = subunits[index / group];
-    if (subunit.value("state", std::string("ok")) == "ok")
+    const std::string state = subunit.value("state", std::string("ok"));
+    if (state == "ok" || state == "rebuilding")
         subunit = {{"state", "degraded"}, {"member", index % group}};
     // The unit's status follows its subunits.
     if (unit.value("state", std::string("ok")) == "ok")

@@ -517,8 +517,11 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
             }
             Bytes buffer(static_cast<uint8_t*>(in), static_cast<uint8_t*>(in) + inSize);
             DriverOutcome outcome = handleMiniport(state_, handle.index, buffer);
-            if (outcome.changed)
+            if (outcome.changed) {
+                // A unit that came or went changes the disks Windows sees.
+                (void)attachUnitDisks(state_);
                 markChanged();
+            }
             record.update(outcome.record);
             logRecord(record);
             if (!outcome.ok && outcome.delivered && out != nullptr)

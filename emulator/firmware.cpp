@@ -14,6 +14,7 @@
 #include "emulator/firmware_image.h"
 #include "emulator/prane_firmware.h"
 #include "emulator/rescan_model.h"
+#include "emulator/unit_commands.h"
 #include "emulator/unit_create_model.h"
 #include "emulator/unit_model.h"
 
@@ -336,12 +337,25 @@ void deriveDriveUnit(const json& ctl, const json* drive, Bytes& out) {
     put8(out, 0, unit != kNoUnit ? unit : numberOr(findModel(objectOf(drive), "unit"), kNoUnit));
 }
 
-// The drive's unit flags: the drive's own "unit_flags" when given, else
-// bit 0 while a unit holds the drive.
+// The drive's unit flags. Bit 0: the drive carries a unit's configuration,
+// that of a unit holding it (a hot spare or a single-drive CBOD unit
+// carries none: such a drive can take part in a new unit or a rebuild) or
+// that of an exported unit; the drive's own "unit_flags" when given.
 void deriveDriveUnitFlags(const json& ctl, const json* drive, Bytes& out) {
-    uint64_t port = numberOr(findModel(objectOf(drive), "port"), ~0ull);
-    uint64_t held = unitOfPort(ctl, port) != kNoUnit ? 1 : 0;
-    put8(out, 0, numberOr(findModel(objectOf(drive), "unit_flags"), held) & 0xFF);
+    const json& d = objectOf(drive);
+    const uint64_t port = numberOr(findModel(d, "port"), ~0ull);
+    uint64_t held = 0;
+    if (auto units = ctl.find("units"); units != ctl.end() && units->is_array()) {
+        const uint8_t holder = unitOfPort(ctl, port);
+        for (const json& unit : *units) {
+            const std::string type = unit.is_object() ? unit.value("type", "") : "";
+            if (holder != kNoUnit && numberField(unit, "number", kNoUnit) == holder)
+                held = type == "spare" || type == "cbod" ? 0 : 1;
+        }
+    }
+    put8(out, 0,
+         (numberOr(findModel(d, "unit_flags"), held) | (carriesExportedUnit(ctl, port) ? 1 : 0)) &
+             0xFF);
 }
 
 void deriveDescriptorCount(const json& ctl, const json* unit, Bytes& out) {
@@ -1096,13 +1110,23 @@ FirmwareResult executeRhoskCommand(json& ctl, Bytes& command, Bytes& data) {
             return startBatteryTest(ctl, command);
         case kDetectPortsOpcode:
             return detectPorts(ctl, command);
-        case kImportScanOpcode:
-            return importScan(ctl, command);
+        case kImportScanOpcode: {
+            // Units whose configuration newly attached drives carry, and
+            // units exported earlier whose drives are back.
+            const FirmwareResult foreign = importScan(ctl, command);
+            FirmwareResult exported = executeUnitCommand(ctl, opcode, command, data);
+            exported.changed = exported.changed || foreign.changed;
+            return exported;
+        }
         case 0x16:
             return takeImageChunk(ctl, command, data);
         case kCreateUnitOpcode:
             return createUnitCommand(ctl, command, data);
         case kUnitUpdateOpcode:
+            // Splitting a mirror is the unit commands'; migrations and
+            // joins are the creation model's.
+            if (get8(command, kCmdHeaderSize + 10) == kSplitMirrorAction)
+                return executeUnitCommand(ctl, opcode, command, data);
             return updateUnitCommand(ctl, command, data);
         case kAtaPassThroughOpcode:
             return executeAtaPassThrough(ctl, command, data);
@@ -1130,6 +1154,8 @@ FirmwareResult executeRhoskCommand(json& ctl, Bytes& command, Bytes& data) {
             return result;
         }
         default:
+            if (isUnitCommand(opcode))
+                return executeUnitCommand(ctl, opcode, command, data);
             result.code = kFwInvalidOpcode;
             return result;
     }

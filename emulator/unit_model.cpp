@@ -472,9 +472,10 @@ bool attachUnitDisks(json& state) {
             }
         }
     }
-    // A disk of a unit that went away leaves the machine.
+    // A disk of a unit that went away leaves the machine; one of a unit
+    // that is there (again: imported, or its removal undone) is back.
     for (json& disk : disks) {
-        if (!disk.value("unit_disk", false) || !disk.value("present", true))
+        if (!disk.value("unit_disk", false))
             continue;
         int64_t c = numberField(disk, "controller", -1);
         bool exists = false;
@@ -489,8 +490,8 @@ bool attachUnitDisks(json& state) {
                 }
             }
         }
-        if (!exists) {
-            disk["present"] = false;
+        if (exists != disk.value("present", true)) {
+            disk["present"] = exists;
             changed = true;
         }
     }

@@ -83,12 +83,11 @@ int runControllerAction(Controller* controller, ControllerAction action, std::is
             return controller->infoCommand(words);
         case ControllerAction::Rebuild:
         case ControllerAction::Verify: {
-            // The unit's old-style rebuild and verify commands are not in
-            // place yet; the unit must exist all the same.
             std::string unitName;
             words >> unitName;
-            (void)controller->getUnit(unitName);
-            return 0;
+            LogicalDisk* unit = controller->getUnit(unitName);
+            return action == ControllerAction::Rebuild ? unit->rebuildCommand(words)
+                                                       : unit->verifyCommand(words);
         }
     }
     return 0;

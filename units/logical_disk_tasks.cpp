@@ -1,40 +1,170 @@
 // A unit's background tasks (verify and rebuild) and its write-cache
 // flush.
+#include <algorithm>
+#include <cstdlib>
+#include <iostream>
 #include <istream>
+#include <string>
+#include <vector>
 
+#include "api/api.h"
+#include "api/audit_log.h"
 #include "controllers/controller.h"
+#include "shell/shell_words.h"
+#include "units/api_call.h"
 #include "units/logical_disk.h"
 
-// These operations are not in place yet: they end as unsupported.
+namespace {
+
+constexpr int kErrDriveCount = 10;
+constexpr int kErrMaintArgument = 16;
+constexpr int kErrUnitState = 19;
+constexpr int kErrInvalidOperation = 24;
+constexpr int kErrUnitOperation = 25;
+constexpr int kErrInvalidDrives = 144;
+
+// The unit types whose verify initialises a unit that never was.
+bool initialisesFirst(uint32_t type) {
+    return type == kUnitRaid5 || type == kUnitRaid50 || type == kUnitRaid6 || type == kUnitRaid1 ||
+           type == kUnitRaid1Mirror || type == kUnitRaid10;
+}
+
+}  // namespace
 
 bool LogicalDisk::flush() {
-    Controller::throwNotSupported();
+    std::cout << "Flushing write-cache on unit " << getPath() << " ..." << std::flush;
+    if (theAuditLog->FlushWriteCache(id) != 0) {
+        std::cout << "Failed." << std::endl;
+        Controller::throwApiError();
+    }
+    std::cout << "Done." << std::endl;
+    return true;
 }
 
-int LogicalDisk::verifyCommand(std::istream&) {
-    Controller::throwNotSupported();
+int LogicalDisk::verifyCommand(std::istream& words) {
+    const std::string word = shell_words::nextWord(words);
+    if (word.empty() || word == "start") {
+        startVerify();
+    } else if (word == "stop") {
+        stopVerify();
+    } else {
+        Controller::throwError(kErrMaintArgument);
+    }
+    return 0;
 }
 
-int LogicalDisk::rebuildCommand(std::istream&) {
-    Controller::throwNotSupported();
-}
-
-int LogicalDisk::startRebuild(bool) {
-    Controller::throwNotSupported();
-}
-
-int LogicalDisk::resumeRebuild() {
-    Controller::throwNotSupported();
-}
-
-int LogicalDisk::pauseRebuild() {
-    Controller::throwNotSupported();
+int LogicalDisk::rebuildCommand(std::istream& words) {
+    // A unit without redundancy has nothing to rebuild from.
+    if (!redundant)
+        Controller::throwError(kErrUnitOperation);
+    const std::string word = shell_words::nextWord(words);
+    if (word == "pause")
+        return pauseRebuild();
+    if (word == "resume")
+        return resumeRebuild();
+    if (word.empty() || word[0] != 'p')
+        Controller::throwError(kErrMaintArgument);
+    parseDriveList(word);
+    std::string option;
+    if (words >> option) {
+        if (option == "ignoreecc")
+            return startRebuild(true);
+        if (shell_words::hasMoreWords(words))
+            Controller::throwError(kErrMaintArgument);
+    }
+    if (family() == kFamilyPrane)
+        return startRebuild(false);
+    return startRebuild(getIgnoreEcc(false));
 }
 
 bool LogicalDisk::startVerify() {
-    Controller::throwNotSupported();
+    uint8_t status = 0;
+    RequireApi(Api::GetUnitStatus(id, &status));
+    if (status == kUnitStatusVerifying || status == kUnitStatusInitializing ||
+        status == kUnitStatusInoperable)
+        Controller::throwError(kErrUnitState);
+    if ((status == kUnitStatusDegraded || status == kUnitStatusRebuilding) &&
+        typeCode != kUnitRaid6)
+        Controller::throwError(kErrUnitState);
+    std::cout << "Sending start verify message to " << getPath() << " ... " << std::flush;
+    uint8_t initialized = 1;
+    if (family() >= kFamilyRhosk && Api::IsUnitInitialized(id, &initialized) != 0) {
+        std::cout << "Failed." << std::endl;
+        Controller::throwApiError();
+    }
+    if (theAuditLog->VerifyUnit(id) != 0) {
+        std::cout << "Failed." << std::endl;
+        Controller::throwApiError();
+    }
+    std::cout << "Done." << std::endl;
+    if (family() >= kFamilyRhosk && initialized == 0 && initialisesFirst(typeCode))
+        std::cout << "Unit was not previously initialized.  Will be initialized first before "
+                     "verified."
+                  << std::endl;
+    return false;
 }
 
 bool LogicalDisk::stopVerify() {
-    Controller::throwNotSupported();
+    uint8_t status = 0;
+    RequireApi(Api::GetUnitStatus(id, &status));
+    if (status != kUnitStatusVerifying)
+        Controller::throwError(kErrUnitState);
+    RequireApi(Api::StopVerifyUnit(id));
+    std::cout << "Stopped verify on " << getPath() << std::endl;
+    return false;
+}
+
+int LogicalDisk::startRebuild(bool ignoreEccPolicy) {
+    if (!redundant)
+        Controller::throwError(kErrUnitOperation);
+    if (drives.empty())
+        Controller::throwError(kErrDriveCount);
+    checkDrivesUsable();
+    ObjectIdList128 list;
+    list.clear();
+    std::string text;
+    for (int32_t drive : drives) {
+        ObjectId driveId = ObjectId::Blank();
+        RequireApi(Api::MakeDriveId(static_cast<uint8_t>(controller->getNumber()),
+                                    static_cast<uint8_t>(drive), &driveId));
+        if (!list.add(driveId))
+            Controller::throwError(kErrInvalidDrives);
+        text += (text.empty() ? "" : ", ") + std::to_string(drive);
+    }
+    std::cout << "Sending rebuild start request to " << getPath() << " on " << drives.size()
+              << " disk(s) [" << text << "] ... " << std::flush;
+    if (theAuditLog->RebuildUnit(id, &list, ignoreEccPolicy ? 1 : 0) != 0) {
+        std::cout << "Failed." << std::endl;
+        Controller::throwApiError();
+    }
+    std::cout << "Done.\n" << std::endl;
+    return 0;
+}
+
+int LogicalDisk::resumeRebuild() {
+    if (!redundant)
+        Controller::throwError(kErrUnitOperation);
+    if (family() != kFamilyPrane)
+        Controller::throwError(kErrInvalidOperation);
+    std::cout << "Sending rebuild resume request to " << getPath() << " ... " << std::flush;
+    if (Api::ResumeRebuild(id) != 0) {
+        std::cout << "Failed." << std::endl;
+        Controller::throwApiError();
+    }
+    std::cout << "Done." << std::endl;
+    return 0;
+}
+
+int LogicalDisk::pauseRebuild() {
+    if (!redundant)
+        Controller::throwError(kErrUnitOperation);
+    if (family() != kFamilyPrane)
+        Controller::throwError(kErrInvalidOperation);
+    std::cout << "Sending rebuild pause request to " << getPath() << " ... " << std::flush;
+    if (Api::PauseRebuild(id) != 0) {
+        std::cout << "Failed." << std::endl;
+        Controller::throwApiError();
+    }
+    std::cout << "Done." << std::endl;
+    return 0;
 }

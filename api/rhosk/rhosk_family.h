@@ -344,6 +344,24 @@ class RhoskFamily {
                                                        struct DpmExtendedStats* stats);
     [[nodiscard]] static int32_t ClearDriveStats(ObjectId drive, uint32_t kind, uint32_t onDisk);
     // ===== end of drives =====
+    // ===== Unit maintenance (api/rhosk/rhosk_maintenance.cpp) =====
+    // Deletes (mode 0x80), exports (0x40) or releases (0) a unit; with
+    // `announce` Windows lets the unit's disks go first where the unit is
+    // the operating system's.
+    [[nodiscard]] static int32_t DeleteUnit(ObjectId unit, uint8_t announce, uint8_t mode);
+    // Starts (stop 0) or stops (1) a verify.
+    [[nodiscard]] static int32_t VerifyUnit(ObjectId unit, uint32_t stop);
+    // Rebuilds a degraded unit onto one replacement drive.
+    [[nodiscard]] static int32_t RebuildUnit(ObjectId unit, ObjectId* drive);
+    [[nodiscard]] static int32_t FlushWriteCache(ObjectId unit);
+    // Imports the units found on the listed free drives; newUnits receives
+    // the units that were not there before.
+    [[nodiscard]] static int32_t ImportUnit(ObjectIdList128* drives, uint8_t announce,
+                                            ObjectIdList128* newUnits);
+    // Splits a RAID-1 unit into its halves; newUnits receives the new units.
+    [[nodiscard]] static int32_t SplitMirror(ObjectId unit, uint8_t announce,
+                                             ObjectIdList128* newUnits);
+    // ===== end of unit maintenance =====
 };
 
 // Later newer-family settings (generations 6 and up). Same layout and

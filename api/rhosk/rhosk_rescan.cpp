@@ -182,6 +182,14 @@ int32_t ImportDrives(const std::vector<ObjectId>& drives, uint8_t announce,
 int32_t RhoskFamily::RescanController(ObjectId controller, uint8_t announce,
                                       ObjectIdList128* newUnits, ObjectIdList128* newDrives) {
     const ObjectId ctl = controller.controllerId();
+    {
+        // The lists below read an unreachable controller as empty: a
+        // controller that cannot be opened fails the rescan instead of
+        // reporting that nothing was found.
+        DeviceIo::ControllerHandle device(ctl);
+        if (!device.ok())
+            return -1;
+    }
     RescanPresentDrives(ctl);
 
     ObjectIdList128 units;

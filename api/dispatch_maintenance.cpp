@@ -1,0 +1,144 @@
+// The dispatcher entries of unit maintenance. The newer family's side goes
+// to RhoskFamily; removal and rebuild are built here from the family's
+// export, drive removal, ECC policy and rebuild steps.
+#include "api/api.h"
+#include "api/api_error.h"
+#include "api/device_io.h"
+#include "api/dispatch.h"
+#include "api/rhosk/rhosk_family.h"
+
+namespace Dispatch {
+namespace {
+
+constexpr uint8_t kDeleteMode = 0x80;
+constexpr uint8_t kExportMode = 0x40;
+constexpr uint32_t kApiUnitIsRebuilding = 50;
+constexpr uint32_t kApiNoDrivesSpecified = 36;
+
+// The older family serves none of these yet: its side records API error 2.
+int32_t Older() {
+    return NotSupported();
+}
+
+template <typename NewerOp>
+int32_t Both(ObjectId id, NewerOp newer) {
+    return Call(Route::Both, id, Older, newer);
+}
+
+// The older-only route: every newer controller records API error 2.
+int32_t OlderOnly(ObjectId id) {
+    return Call(Route::OlderOnly, id, Older, [] { return NotSupported(); });
+}
+
+// One drive of a rebuild: the ECC policy, then the rebuild start.
+int32_t RebuildOnto(ObjectId unit, ObjectId drive, uint8_t ignoreEcc) {
+    return Both(unit, [&] {
+        if (RhoskFamily::SetEccPolicy(unit, ignoreEcc) != 0)
+            return -1;
+        return RhoskFamily::RebuildUnit(unit, &drive);
+    });
+}
+
+}  // namespace
+
+int32_t DeleteUnit(ObjectId id, uint8_t makeOsAware) {
+    return Both(id, [&] { return RhoskFamily::DeleteUnit(id, makeOsAware, kDeleteMode); });
+}
+
+int32_t ExportUnit(ObjectId id, uint8_t makeOsAware) {
+    return Both(id, [&] { return RhoskFamily::DeleteUnit(id, makeOsAware, kExportMode); });
+}
+
+int32_t RemoveUnit(ObjectId id, uint8_t makeOsAware) {
+    if (DeviceIo::GetControllerFamily(id) == kFamilyUnknown)
+        return -1;
+    ObjectIdList128 drives;
+    drives.clear();
+    if (GetUnitDriveList(id, &drives) != 0)
+        return -1;
+    if (ExportUnit(id, makeOsAware) != 0)
+        return -1;
+    int32_t result = 0;
+    for (std::size_t i = 0; i < drives.size(); ++i) {
+        uint8_t controller = 0;
+        uint8_t port = 0;
+        if (Api::ParseDriveId(drives.ids[i], &controller, &port) != 0)
+            return -1;
+        if (port == ObjectId::kNone)
+            continue;
+        if (RemoveDrive(drives.ids[i]) != 0)
+            result = -1;  // the other drives are still removed
+    }
+    return result;
+}
+
+int32_t VerifyUnit(ObjectId id, uint32_t stop) {
+    return Both(id, [&] { return RhoskFamily::VerifyUnit(id, stop); });
+}
+
+int32_t RebuildUnit(ObjectId id, const ObjectIdList128* drives, uint8_t ignoreEcc) {
+    if (drives == nullptr || drives->size() == 0)
+        return -1;
+    ObjectIdList128 started;
+    started.clear();
+    for (std::size_t i = 0; i < drives->size(); ++i) {
+        if (RebuildOnto(id, drives->ids[i], ignoreEcc) == 0) {
+            (void)started.add(drives->ids[i]);
+            continue;
+        }
+        ApiErrorRecord record;
+        (void)Api::GetLastErrorRecord(&record);
+        if ((record.flags & kApiErrorApi) != 0 && record.apiCode == kApiUnitIsRebuilding &&
+            started.size() > 0) {
+            return 0;  // the unit already rebuilds onto the drives started
+        }
+        // Give the drives already started back as plain drives; the
+        // failure's own error is the one reported.
+        for (std::size_t s = 0; s < started.size(); ++s) {
+            ObjectId again = ObjectId::Blank();
+            (void)RemoveDrive(started.ids[s]);
+            (void)AddDrive(started.ids[s], &again);
+        }
+        ApiError::Restore(record);
+        return -1;
+    }
+    return 0;
+}
+
+int32_t PauseRebuild(ObjectId id) {
+    return OlderOnly(id);
+}
+
+int32_t ResumeRebuild(ObjectId id) {
+    return OlderOnly(id);
+}
+
+int32_t FlushWriteCache(ObjectId id) {
+    return Both(id, [&] { return RhoskFamily::FlushWriteCache(id); });
+}
+
+int32_t CommitTransactions(ObjectId id) {
+    return Both(id, [&] { return RhoskFamily::CommitTransactions(id.controllerId()); });
+}
+
+int32_t StartMediaScan(ObjectId id) {
+    return OlderOnly(id);
+}
+
+int32_t StopMediaScan(ObjectId id) {
+    return OlderOnly(id);
+}
+
+int32_t ImportUnit(ObjectIdList128* drives, uint8_t makeOsAware, ObjectIdList128* newUnits) {
+    if (drives == nullptr || drives->count == 0)
+        return ApiError::Fail(kApiNoDrivesSpecified);
+    const ObjectId controller = drives->ids[0].controllerId();
+    return Both(controller, [&] { return RhoskFamily::ImportUnit(drives, makeOsAware, newUnits); });
+}
+
+int32_t SplitMirror(ObjectId id, uint8_t makeOsAware, ObjectIdList128* newUnits) {
+    return CallNewer(Route::Newer, id,
+                     [&] { return RhoskFamily::SplitMirror(id, makeOsAware, newUnits); });
+}
+
+}  // namespace Dispatch
