@@ -61,7 +61,11 @@ class UnitMaintCommands : public test_support::ControllerMgrTest {
     void SetUp() override {
         shell_ = std::make_unique<Shell>();
         theShell = shell_.get();
-        logPath_ = (std::filesystem::path(::testing::TempDir()) / "unitmaint_audit.log").string();
+        // One log per test: the tests run in parallel processes.
+        const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        logPath_ =
+            (std::filesystem::path(::testing::TempDir()) / ("unitmaint_audit_" + test + ".log"))
+                .string();
         std::filesystem::remove(logPath_);
         MakeAuditLog("CLI", logPath_, true);
     }
