@@ -33,7 +33,7 @@ const char* scheduleTaskOf(const std::string& word) {
 // with a number, or whose number lies beyond int, gives 0, which no
 // schedule slot has (a number must never wrap round onto a real slot).
 int slotNumberOf(const std::string& text) {
-    const long number = std::strtol(text.c_str(), nullptr, 10);
+    const long long number = shell_words::leadingNumber(text);
     if (number < INT_MIN || number > INT_MAX)
         return 0;
     return static_cast<int>(number);

@@ -1,6 +1,8 @@
 // The settings that every controller class carries itself: JBOD export,
 // disk spin-up, spin-up stagger time and the rebuild and verify task
 // rates. The older family has none of the first three.
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -72,7 +74,8 @@ AuditLog& Controller::auditLog() {
 }
 
 long Controller::leadingNumber(const std::string& value) {
-    return std::strtol(value.c_str(), nullptr, 10);
+    return static_cast<long>(
+        std::clamp<long long>(shell_words::leadingNumber(value), LONG_MIN, LONG_MAX));
 }
 
 // --- JBOD export ---

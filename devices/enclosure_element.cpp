@@ -67,8 +67,8 @@ std::string EnclosureElement::attributeValue(const std::string& word) {
 }
 
 int EnclosureElement::leadingNumber(const std::string& text) {
-    const long long value = std::strtoll(text.c_str(), nullptr, 10);
-    return static_cast<int>(std::clamp<long long>(value, INT32_MIN, INT32_MAX));
+    return static_cast<int>(
+        std::clamp<long long>(shell_words::leadingNumber(text), INT32_MIN, INT32_MAX));
 }
 
 EnclosureElement::IdentifySupport EnclosureElement::identifySupport() const {

@@ -1,6 +1,7 @@
 // Word helpers shared by the shell's command and address code.
 #pragma once
 
+#include <cstdlib>
 #include <istream>
 #include <sstream>
 #include <string>
@@ -41,6 +42,14 @@ inline bool isHelpWord(const std::string& word) {
 inline std::string valueAfterEquals(const std::string& word) {
     const std::string::size_type equals = word.find('=');
     return equals == std::string::npos ? word : word.substr(equals + 1);
+}
+
+// The number a value begins with, read as the C library reads it: leading
+// blanks, an optional sign and the decimal digits that follow; 0 without
+// digits, anything after them ignored, and a number beyond the range held
+// at its nearest end.
+inline long long leadingNumber(const std::string& text) {
+    return std::strtoll(text.c_str(), nullptr, 10);
 }
 
 }  // namespace shell_words

@@ -300,6 +300,22 @@ void NewUnits(const ObjectIdList128& before, const ObjectIdList128& after, Objec
     }
 }
 
+// After a command that may have added units: the units that were not in
+// `before` go to `newUnits`, and Windows hears of them when `announce`.
+int32_t ReportNewUnits(ObjectId controller, const ObjectIdList128& before, uint8_t announce,
+                       ObjectIdList128* newUnits) {
+    ObjectIdList128 after;
+    if (RhoskFamily::GetUnitIdList(controller, &after) != 0)
+        return -1;
+    ObjectIdList128 found;
+    NewUnits(before, after, &found);
+    if (newUnits != nullptr)
+        *newUnits = found;
+    if (announce != 0)
+        (void)DeviceIo::NotifyOs(&controller, nullptr, kNotifyUnitAdded);
+    return 0;
+}
+
 // Notification 7 after a failed step, keeping that step's error.
 void AbandonRemoval(ObjectId controller, ObjectId unit) {
     ApiErrorRecord record;
@@ -342,16 +358,7 @@ int32_t RhoskFamily::ImportUnit(ObjectIdList128* drives, uint8_t announce,
         0) {
         return -1;
     }
-    ObjectIdList128 after;
-    if (GetUnitIdList(controller, &after) != 0)
-        return -1;
-    ObjectIdList128 found;
-    NewUnits(before, after, &found);
-    if (newUnits != nullptr)
-        *newUnits = found;
-    if (announce != 0)
-        (void)DeviceIo::NotifyOs(&controller, nullptr, kNotifyUnitAdded);
-    return 0;
+    return ReportNewUnits(controller, before, announce, newUnits);
 }
 
 int32_t RhoskFamily::SplitMirror(ObjectId unit, uint8_t announce, ObjectIdList128* newUnits) {
@@ -379,14 +386,5 @@ int32_t RhoskFamily::SplitMirror(ObjectId unit, uint8_t announce, ObjectIdList12
         AbandonRemoval(controller, unit);
         return -1;
     }
-    ObjectIdList128 after;
-    if (GetUnitIdList(controller, &after) != 0)
-        return -1;
-    ObjectIdList128 found;
-    NewUnits(before, after, &found);
-    if (newUnits != nullptr)
-        *newUnits = found;
-    if (announce != 0)
-        (void)DeviceIo::NotifyOs(&controller, nullptr, kNotifyUnitAdded);
-    return 0;
+    return ReportNewUnits(controller, before, announce, newUnits);
 }
