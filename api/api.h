@@ -432,9 +432,10 @@ int GetEnclosureIdOfElement(ObjectId element, ObjectId* enclosure);
 // --- end of enclosures ---
 
 // --- Controller events, event capture, rescan and controller logs (api/api_events.cpp) ---
-// The event walk and the rescan also route to the older family, whose back
-// end is not part of this build: there they record API error 2, like the
-// operations the older family lacks altogether.
+// The forward event walk, the rescan and the error log also route to the
+// older family, which keeps no event positions: its first and next steps
+// both take the controller's next queued event. The backward walk, the
+// capture and the controller log record API error 2 there.
 
 // One controller event as the library hands it out. A code of 0 marks the
 // end of the event list (no event there).

@@ -328,7 +328,7 @@ namespace Dispatch {
 [[nodiscard]] int32_t GetFirmwareImageCompatibility(ObjectId id, const char* fileName,
                                                     uint64_t reserved,
                                                     FirmwareCompatRecord* record);
-// Route "both"; the older family's download is not in place yet.
+// Route "both": the older family takes the whole image in one packet.
 [[nodiscard]] int32_t DownloadFirmwareImage(ObjectId id, const uint8_t* image, uint32_t size);
 // Route "newer": the family is looked up with the controller identifier,
 // and only the port list and the off flag (0 on, 1 off) go on.
@@ -365,7 +365,7 @@ struct DpmExtendedStats;
 
 namespace Dispatch {
 
-// Route both (the older family's side records API error 2 until it is built).
+// Route both.
 [[nodiscard]] int32_t RemoveDrive(ObjectId id);
 [[nodiscard]] int32_t AddDrive(ObjectId id, ObjectId* drive);
 [[nodiscard]] int32_t GetDriveSmartData(ObjectId id, uint8_t* data);
@@ -386,8 +386,9 @@ namespace Dispatch {
 }  // namespace Dispatch
 // --- end of drive removal, SMART data and the monitor ---
 // --- Unit maintenance (api/dispatch_maintenance.cpp) ---
-// The older family's side of these routes records API error 2 until its
-// back end is built.
+// The older family's side goes to PraneFamily: its export is the delete
+// packet with mode 0, and its rebuild takes the replacement as the first
+// entry of a drive list.
 namespace Dispatch {
 
 [[nodiscard]] int32_t DeleteUnit(ObjectId id, uint8_t makeOsAware);

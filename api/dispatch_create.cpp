@@ -3,6 +3,7 @@
 // controller.
 #include "api/api_error.h"
 #include "api/dispatch.h"
+#include "api/prane/prane_family.h"
 #include "api/rhosk/rhosk_family.h"
 
 namespace Dispatch {
@@ -28,9 +29,11 @@ int32_t CreateUnit(const ObjectIdList128* drives, uint32_t type, uint32_t stripe
     ObjectId controller;
     if (!ControllerOfList(drives, &controller))
         return -1;
-    // The older family's side records API error 2 until its creation exists.
+    // The older family has no drive groups: its creation takes the same
+    // arguments without the group.
     return Call(
-        Route::Both, controller, [] { return NotSupported(); },
+        Route::Both, controller,
+        [&] { return PraneFamily::CreateUnit(drives, type, stripe, makeOsAware, unit); },
         [&] {
             return RhoskFamily::CreateUnit(drives, type, stripe, makeOsAware, unit, group, 0,
                                            nullptr, 0);

@@ -2,20 +2,15 @@
 // drive performance monitor.
 #include "api/dispatch.h"
 #include "api/dpm_records.h"
+#include "api/prane/prane_family.h"
 #include "api/rhosk/rhosk_family.h"
 
 namespace Dispatch {
 namespace {
 
-// The older family's back end has none of these yet: its side of the route
-// records API error 2 like any operation a family lacks.
-int32_t Older() {
-    return NotSupported();
-}
-
-template <typename NewerOp>
-int32_t Both(ObjectId id, NewerOp newer) {
-    return Call(Route::Both, id, Older, newer);
+template <typename OlderOp, typename NewerOp>
+int32_t Both(ObjectId id, OlderOp older, NewerOp newer) {
+    return Call(Route::Both, id, older, newer);
 }
 
 template <typename NewerOp>
@@ -26,13 +21,19 @@ int32_t Newer(ObjectId id, NewerOp newer) {
 }  // namespace
 
 int32_t RemoveDrive(ObjectId id) {
-    return Both(id, [&] { return RhoskFamily::RemoveDrive(id); });
+    return Both(
+        id, [&] { return PraneFamily::RemoveDrive(id); },
+        [&] { return RhoskFamily::RemoveDrive(id); });
 }
 int32_t AddDrive(ObjectId id, ObjectId* drive) {
-    return Both(id, [&] { return RhoskFamily::AddDrive(id, drive); });
+    return Both(
+        id, [&] { return PraneFamily::AddDrive(id, drive); },
+        [&] { return RhoskFamily::AddDrive(id, drive); });
 }
 int32_t GetDriveSmartData(ObjectId id, uint8_t* data) {
-    return Both(id, [&] { return RhoskFamily::GetDriveSmartData(id, data); });
+    return Both(
+        id, [&] { return PraneFamily::GetDriveSmartData(id, data); },
+        [&] { return RhoskFamily::GetDriveSmartData(id, data); });
 }
 int32_t GetPerformanceMonitorState(ObjectId id, uint8_t* state) {
     return Newer(id, [&] { return RhoskFamily::GetPerformanceMonitorState(id, state); });

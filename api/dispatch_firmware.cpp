@@ -2,6 +2,7 @@
 // detection.
 #include "api/api.h"
 #include "api/dispatch.h"
+#include "api/prane/prane_family.h"
 #include "api/rhosk/rhosk_family.h"
 
 namespace Dispatch {
@@ -14,10 +15,8 @@ int32_t GetFirmwareImageCompatibility(ObjectId id, const char* fileName, uint64_
 }
 
 int32_t DownloadFirmwareImage(ObjectId id, const uint8_t* image, uint32_t size) {
-    // The older family's download is not in place yet: its side of the
-    // route records API error 2 like any operation a family lacks.
     return Call(
-        Route::Both, id, [] { return NotSupported(); },
+        Route::Both, id, [&] { return PraneFamily::DownloadFirmwareImage(id, image, size); },
         [&] { return RhoskFamily::DownloadFirmwareImage(id, image, size); });
 }
 

@@ -1,52 +1,65 @@
-// The dispatcher entries of unit maintenance. The newer family's side goes
-// to RhoskFamily; removal and rebuild are built here from the family's
-// export, drive removal, ECC policy and rebuild steps.
+// The dispatcher entries of unit maintenance. The older family's side goes
+// to PraneFamily, the newer family's to RhoskFamily; removal and rebuild
+// are built here from the family's export, drive removal, ECC policy and
+// rebuild steps.
 #include "api/api.h"
 #include "api/api_error.h"
 #include "api/device_io.h"
 #include "api/dispatch.h"
+#include "api/prane/prane_family.h"
 #include "api/rhosk/rhosk_family.h"
 
 namespace Dispatch {
 namespace {
 
 constexpr uint8_t kDeleteMode = 0x80;
-constexpr uint8_t kExportMode = 0x40;
+constexpr uint8_t kExportMode = 0x40;       // the newer family's export
+constexpr uint8_t kOlderExportMode = 0x00;  // the older family's export
 constexpr uint32_t kApiUnitIsRebuilding = 50;
 constexpr uint32_t kApiNoDrivesSpecified = 36;
 
-// The older family serves none of these yet: its side records API error 2.
-int32_t Older() {
-    return NotSupported();
-}
-
-template <typename NewerOp>
-int32_t Both(ObjectId id, NewerOp newer) {
-    return Call(Route::Both, id, Older, newer);
+template <typename OlderOp, typename NewerOp>
+int32_t Both(ObjectId id, OlderOp older, NewerOp newer) {
+    return Call(Route::Both, id, older, newer);
 }
 
 // The older-only route: every newer controller records API error 2.
-int32_t OlderOnly(ObjectId id) {
-    return Call(Route::OlderOnly, id, Older, [] { return NotSupported(); });
+template <typename OlderOp>
+int32_t OlderOnly(ObjectId id, OlderOp older) {
+    return Call(Route::OlderOnly, id, older, [] { return NotSupported(); });
 }
 
-// One drive of a rebuild: the ECC policy, then the rebuild start.
+// One drive of a rebuild. The older family takes the replacement as the
+// first entry of a drive list and the ignore-ECC flag with it; the newer
+// family sets the ECC policy, then starts the rebuild.
 int32_t RebuildOnto(ObjectId unit, ObjectId drive, uint8_t ignoreEcc) {
-    return Both(unit, [&] {
-        if (RhoskFamily::SetEccPolicy(unit, ignoreEcc) != 0)
-            return -1;
-        return RhoskFamily::RebuildUnit(unit, &drive);
-    });
+    return Both(
+        unit,
+        [&] {
+            ObjectIdList128 replacement;
+            replacement.clear();
+            (void)replacement.add(drive);
+            return PraneFamily::RebuildUnit(unit, &replacement, ignoreEcc);
+        },
+        [&] {
+            if (RhoskFamily::SetEccPolicy(unit, ignoreEcc) != 0)
+                return -1;
+            return RhoskFamily::RebuildUnit(unit, &drive);
+        });
 }
 
 }  // namespace
 
 int32_t DeleteUnit(ObjectId id, uint8_t makeOsAware) {
-    return Both(id, [&] { return RhoskFamily::DeleteUnit(id, makeOsAware, kDeleteMode); });
+    return Both(
+        id, [&] { return PraneFamily::DeleteUnit(id, makeOsAware, kDeleteMode); },
+        [&] { return RhoskFamily::DeleteUnit(id, makeOsAware, kDeleteMode); });
 }
 
 int32_t ExportUnit(ObjectId id, uint8_t makeOsAware) {
-    return Both(id, [&] { return RhoskFamily::DeleteUnit(id, makeOsAware, kExportMode); });
+    return Both(
+        id, [&] { return PraneFamily::DeleteUnit(id, makeOsAware, kOlderExportMode); },
+        [&] { return RhoskFamily::DeleteUnit(id, makeOsAware, kExportMode); });
 }
 
 int32_t RemoveUnit(ObjectId id, uint8_t makeOsAware) {
@@ -73,7 +86,9 @@ int32_t RemoveUnit(ObjectId id, uint8_t makeOsAware) {
 }
 
 int32_t VerifyUnit(ObjectId id, uint32_t stop) {
-    return Both(id, [&] { return RhoskFamily::VerifyUnit(id, stop); });
+    return Both(
+        id, [&] { return PraneFamily::VerifyUnit(id, stop); },
+        [&] { return RhoskFamily::VerifyUnit(id, stop); });
 }
 
 int32_t RebuildUnit(ObjectId id, const ObjectIdList128* drives, uint8_t ignoreEcc) {
@@ -106,34 +121,45 @@ int32_t RebuildUnit(ObjectId id, const ObjectIdList128* drives, uint8_t ignoreEc
 }
 
 int32_t PauseRebuild(ObjectId id) {
-    return OlderOnly(id);
+    return OlderOnly(id, [&] { return PraneFamily::PauseRebuild(id); });
 }
 
 int32_t ResumeRebuild(ObjectId id) {
-    return OlderOnly(id);
+    return OlderOnly(id, [&] { return PraneFamily::ResumeRebuild(id); });
 }
 
 int32_t FlushWriteCache(ObjectId id) {
-    return Both(id, [&] { return RhoskFamily::FlushWriteCache(id); });
+    return Both(
+        id, [&] { return PraneFamily::FlushWriteCache(id); },
+        [&] { return RhoskFamily::FlushWriteCache(id); });
 }
 
 int32_t CommitTransactions(ObjectId id) {
-    return Both(id, [&] { return RhoskFamily::CommitTransactions(id.controllerId()); });
+    return Both(
+        id, [&] { return PraneFamily::CommitTransactions(id.controllerId()); },
+        [&] { return RhoskFamily::CommitTransactions(id.controllerId()); });
 }
 
 int32_t StartMediaScan(ObjectId id) {
-    return OlderOnly(id);
+    return OlderOnly(id, [&] { return PraneFamily::StartMediaScan(id.controllerId()); });
 }
 
 int32_t StopMediaScan(ObjectId id) {
-    return OlderOnly(id);
+    return OlderOnly(id, [&] { return PraneFamily::StopMediaScan(id.controllerId()); });
 }
 
 int32_t ImportUnit(ObjectIdList128* drives, uint8_t makeOsAware, ObjectIdList128* newUnits) {
     if (drives == nullptr || drives->count == 0)
         return ApiError::Fail(kApiNoDrivesSpecified);
     const ObjectId controller = drives->ids[0].controllerId();
-    return Both(controller, [&] { return RhoskFamily::ImportUnit(drives, makeOsAware, newUnits); });
+    return Both(
+        controller,
+        [&] {
+            ObjectIdList128 found;
+            ObjectIdList128* units = newUnits != nullptr ? newUnits : &found;
+            return PraneFamily::ImportUnit(drives, makeOsAware, units);
+        },
+        [&] { return RhoskFamily::ImportUnit(drives, makeOsAware, newUnits); });
 }
 
 int32_t SplitMirror(ObjectId id, uint8_t makeOsAware, ObjectIdList128* newUnits) {

@@ -1,15 +1,14 @@
 #include "controllers/controller_prane.h"
 
 #include <algorithm>
+#include <cstring>
 #include <exception>
 #include <iostream>
 #include <memory>
 #include <sstream>
 #include <vector>
 
-#include "api/api_error.h"
-#include "api/bytes.h"
-#include "api/prane/prane_family.h"
+#include "api/api.h"
 #include "controllers/bbu.h"
 #include "shell/help.h"
 #include "shell/kv_exception.h"
@@ -19,7 +18,6 @@
 
 namespace {
 
-constexpr int32_t kFamilyPrane = 3;
 constexpr int kInvalidOperation = 24;
 constexpr int kInvalidAddArgument = 57;
 constexpr int kInvalidMaintArgument = 16;
@@ -69,15 +67,15 @@ std::string ControllerPrane::getSeverityText(uint8_t severity) {
 // The older family keeps no event positions: every read takes the
 // controller's next queued event.
 ControllerPrane::QueuedEvent ControllerPrane::readNextEvent() {
-    uint8_t record[prane_event::kRecordSize] = {};
-    if (PraneFamily::GetFirstAen(objectId, record) != 0)
+    AenRecord record;
+    std::memset(&record, 0, sizeof record);
+    if (Api::GetFirstAen(objectId, &record) != 0)
         throwApiError();
     QueuedEvent event;
-    event.code = bytes::GetU16(record, sizeof record, prane_event::kCode);
-    event.severity = record[prane_event::kSeverity];
-    const size_t length =
-        std::min<size_t>(record[prane_event::kMessageLength], prane_event::kMessageTextSize - 1);
-    event.text.assign(reinterpret_cast<const char*>(record + prane_event::kMessageText), length);
+    event.code = record.code;
+    event.severity = record.severity;
+    const size_t length = std::min<size_t>(record.messageLength, sizeof record.message - 1);
+    event.text.assign(record.message, strnlen(record.message, length));
     return event;
 }
 
@@ -240,19 +238,16 @@ int ControllerPrane::createUnitCommand(std::istream& words) {
 // finds the new unit.
 int ControllerPrane::createUnit(std::istream& options, const std::string& type,
                                 const std::string& style) {
-    (void)options;
-    (void)style;
     try {
         std::unique_ptr<LogicalDisk> unit =
             isCreatable(type) ? LogicalDisk::makeNew(type, this) : nullptr;
         if (!unit)
             throwError(kInvalidRaidType);
-        // The unit's own creation (its option parsing and the library's
-        // unit creation) is not in the library for the older family.
-        throwNotSupported();
+        unit->create(options, style);
     } catch (const KV_Exception&) {
         throw;
     } catch (const std::exception& error) {
         throw KV_Exception(error.what());
     }
+    return 0;
 }

@@ -345,6 +345,37 @@ void eraseUnit(json& ctl, uint64_t number) {
     }
 }
 
+// Drops the unit configuration ("import") that drives on these ports
+// carry, present or taken off their ports alike.
+void forgetCarried(json& ctl, const std::vector<uint8_t>& ports) {
+    for (const char* list : {"drives", "removed_drives"}) {
+        auto drives = ctl.find(list);
+        if (drives == ctl.end() || !drives->is_array())
+            continue;
+        for (json& d : *drives) {
+            const uint64_t port = static_cast<uint64_t>(numberField(d, "port", -1));
+            if (std::find(ports.begin(), ports.end(), port) != ports.end())
+                d.erase("import");
+        }
+    }
+}
+
+// An exported unit leaves the controller, but its drives keep its
+// configuration: an import scan of one of them brings the unit back.
+void exportUnit(json& ctl, uint64_t number) {
+    const json* unit = unitNumbered(ctl, number);
+    if (unit == nullptr)
+        return;
+    json carried = *unit;
+    carried.erase("number");
+    for (uint8_t port : portsOf(*unit)) {
+        json* drive = port == kNoPort ? nullptr : const_cast<json*>(driveOn(ctl, port));
+        if (drive != nullptr)
+            (*drive)["import"] = carried;
+    }
+    eraseUnit(ctl, number);
+}
+
 // 'T': a new unit from the descriptor the host built.
 FirmwareResult createUnit(json& ctl, Bytes& packet, const Bytes& data) {
     FirmwareResult r;
@@ -385,6 +416,8 @@ FirmwareResult createUnit(json& ctl, Bytes& packet, const Bytes& data) {
         r.code = kBadConfiguration;
         return r;
     }
+    // The new unit's configuration replaces whatever its drives carried.
+    forgetCarried(ctl, ports);
     json unit = {{"number", number}, {"type", name}, {"members", ports}, {"state", "ok"}};
     if (code == 0 || code == 5 || code == 6)
         unit["stripe"] = get8(data, 2);
@@ -502,25 +535,56 @@ FirmwareResult removeDrive(json& ctl, const Bytes& packet) {
             return r;
         }
         for (size_t i = 0; i < ports.size(); ++i) {
-            if (ports[i] == port) {
-                unit["members"][i] = nullptr;
+            if (ports[i] != port)
+                continue;
+            unit["members"][i] = nullptr;
+            const std::string state = stateOf(unit);
+            const bool concerned = static_cast<uint64_t>(numberField(unit, "member", -1)) == i;
+            if (state == "rebuilding" && concerned) {
+                // The drive being rebuilt goes: the rebuild ends and the
+                // unit is degraded again, short of that member.
+                unit["state"] = "degraded";
+            } else if (state == "degraded" || state == "rebuilding") {
+                unit["state"] = "inoperable";
+            } else {
+                unit["state"] = "degraded";
                 unit["member"] = i;
             }
         }
-        const std::string state = stateOf(unit);
-        unit["state"] = state == "degraded" || state == "rebuilding" ? "inoperable" : "degraded";
         unit.erase("progress");
         unit.erase("paused");
     }
+    // The drive goes offline: its port reads empty until a port detection
+    // finds it again.
     json& drives = ctl["drives"];
     for (size_t i = 0; i < drives.size(); ++i) {
         if (static_cast<uint64_t>(numberField(drives[i], "port", -1)) == port) {
+            if (!ctl["removed_drives"].is_array())
+                ctl["removed_drives"] = json::array();
+            ctl["removed_drives"].push_back(drives[i]);
             drives.erase(i);
             break;
         }
     }
     r.changed = true;
     return r;
+}
+
+// Port detection brings a drive taken off its port back onto it.
+bool attachRemoved(json& ctl, uint8_t port) {
+    auto offline = ctl.find("removed_drives");
+    if (offline == ctl.end() || !offline->is_array())
+        return false;
+    for (size_t i = 0; i < offline->size(); ++i) {
+        if (static_cast<uint64_t>(numberField((*offline)[i], "port", -1)) == port) {
+            if (!ctl["drives"].is_array())
+                ctl["drives"] = json::array();
+            ctl["drives"].push_back((*offline)[i]);
+            offline->erase(i);
+            return true;
+        }
+    }
+    return false;
 }
 
 // 0x06: a drive waiting on a port (status 0 with a model) is found; 0x07:
@@ -532,8 +596,11 @@ FirmwareResult scanPorts(json& ctl, const Bytes& packet, bool import) {
         if ((mask >> port & 1) == 0)
             continue;
         json* drive = driveOn(ctl, port);
-        if (drive == nullptr)
+        if (drive == nullptr) {
+            if (!import && attachRemoved(ctl, port))
+                r.changed = true;
             continue;
+        }
         if (!import) {
             if (numberField(*drive, "status", 255) == 0 && drive->contains("model")) {
                 drive->erase("status");
@@ -552,9 +619,29 @@ FirmwareResult scanPorts(json& ctl, const Bytes& packet, bool import) {
             r.code = kBadConfiguration;
             return r;
         }
-        unit["number"] = number;
         if (!unit.contains("members"))
             unit["members"] = json::array({port});
+        // A member whose drive has since gone into another unit is missing
+        // from the unit that comes back: a redundant unit runs degraded
+        // without it, one missing more than that does not run.
+        const std::vector<uint8_t> members = portsOf(unit);
+        for (size_t i = 0; i < members.size(); ++i) {
+            if (members[i] == kNoPort || members[i] == port ||
+                unitOfPort(ctl, members[i]) == kNoUnit) {
+                continue;
+            }
+            unit["members"][i] = nullptr;
+            const std::string state = stateOf(unit);
+            if (state == "ok" && isRedundant(typeCode(unit))) {
+                unit["state"] = "degraded";
+                unit["member"] = i;
+            } else {
+                unit["state"] = "inoperable";
+            }
+        }
+        unit["number"] = number;
+        // The other members' drives carry the same unit: it is here now.
+        forgetCarried(ctl, portsOf(unit));
         if (!ctl["units"].is_array())
             ctl["units"] = json::array();
         ctl["units"].push_back(unit);
@@ -714,6 +801,9 @@ FirmwareResult executePraneTask(json& ctl, Bytes& packet, Bytes& data) {
                 r.code = kInvalidUnit;
             } else if (mode != 0x80 && mode != 0) {
                 r.code = kUnsupported;
+            } else if (mode == 0) {
+                exportUnit(ctl, get8(packet, 3));
+                r.changed = true;
             } else {
                 eraseUnit(ctl, get8(packet, 3));
                 r.changed = true;
