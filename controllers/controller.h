@@ -112,6 +112,9 @@ class Controller : public Object {
     virtual uint32_t getRebuildRate();
     virtual std::string getVerifyRate() = 0;
     virtual int createUnitCommand(std::istream& words) = 0;
+    // What both families' createUnitCommand do: read the old-style words
+    // and hand them to createUnit.
+    int createUnitFromWords(std::istream& words);
     virtual int createUnit(std::istream& options, const std::string& type,
                            const std::string& style) = 0;
     virtual void showDiag() = 0;

@@ -17,7 +17,9 @@ constexpr int kInvalidRaidType = 26;
 
 }  // namespace
 
-int ControllerWescal::createUnitCommand(std::istream& words) {
+// The old-style "createunit" words: "r" + RAID type, "help" or "?", and
+// the options, which go on to the creation after a blank each.
+int Controller::createUnitFromWords(std::istream& words) {
     std::string type;
     std::string options;
     std::string word;
@@ -35,6 +37,10 @@ int ControllerWescal::createUnitCommand(std::istream& words) {
         throwError(kInvalidMaintArgument);
     std::istringstream optionWords(options);
     return createUnit(optionWords, type, "old");
+}
+
+int ControllerWescal::createUnitCommand(std::istream& words) {
+    return createUnitFromWords(words);
 }
 
 // The unit object serves this one creation; the next command's tree

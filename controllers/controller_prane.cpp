@@ -20,7 +20,6 @@ namespace {
 
 constexpr int kInvalidOperation = 24;
 constexpr int kInvalidAddArgument = 57;
-constexpr int kInvalidMaintArgument = 16;
 constexpr int kInvalidRaidType = 26;
 constexpr const char* kNotSupported = "Not Supported";
 
@@ -212,26 +211,8 @@ void ControllerPrane::showDiag() {
 
 // --- Unit creation ---
 
-// The old-style "createunit" words: "r" + RAID type, "help" or "?", and
-// the options, which go on to the creation after a blank each.
 int ControllerPrane::createUnitCommand(std::istream& words) {
-    std::string type;
-    std::ostringstream options;
-    std::string word;
-    while (words >> word) {
-        if (word[0] == 'r') {
-            type = word.substr(1);
-        } else if (shell_words::isHelpWord(word)) {
-            theShell->getHelp()->showMaintCreateUnitHelp();
-            return 0;
-        } else {
-            options << " " << word;
-        }
-    }
-    if (type.empty())
-        throwError(kInvalidMaintArgument);
-    std::istringstream optionWords(options.str());
-    return createUnit(optionWords, type, "old");
+    return createUnitFromWords(words);
 }
 
 // The unit object serves only this creation; the next command's tree
