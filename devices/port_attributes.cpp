@@ -177,10 +177,10 @@ void Port::getShowAllWords(std::ostream& out) {
         out << "lspeed ncq identify ";
     }
     out << "unit ";
-    // Below the newer generations every drive counts as SATA. An empty
-    // port has no drive type to read: its first word ("status") reports
-    // the empty port.
-    if (family < kFamilySolvane || (!isEmpty() && getDriveInterfaceText(0) == "SATA"))
+    // Below the newer generations every drive counts as SATA. The drive
+    // type is read before any word is shown: a port whose type cannot be
+    // read (an empty port) ends the command with the library's error.
+    if (family < kFamilySolvane || getDriveInterfaceText(0) == "SATA")
         out << "smart ";
 }
 

@@ -27,6 +27,10 @@ Setting it: 1 to 50, under either word; the controller keeps the new value.
   
   $ "$KV_CLI" /c0 set dcf=007 | head -1
   Setting Drive Coercion Factor on /c0 to [7] ... Done.
+  $ "$KV_CLI" /c0 set dcf=00000000000012 | head -1
+  Setting Drive Coercion Factor on /c0 to [12] ... Done.
+  $ "$KV_CLI" /c0 set dcf=007 | head -1
+  Setting Drive Coercion Factor on /c0 to [7] ... Done.
 
 Refusals come before anything is printed and leave the factor alone: 151
 for a value that is not 1 to 50 in decimal digits (also one too large for

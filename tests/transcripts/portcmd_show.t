@@ -205,8 +205,12 @@ words below family 6 34.
   
   
   [1]
+
+From family 6 "all" reads the drive type before it shows any word, so on
+an empty port it ends with the controller's answer to that read.
+
   $ "$KV_CLI" /c0/p3 show all
-  Error: (CLI:020) Invalid operation for the current state of the specified port.
+  (0x03:0x010B): Parameter table does not exist
   
   
   [1]
