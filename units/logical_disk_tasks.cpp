@@ -23,10 +23,13 @@ constexpr int kErrInvalidOperation = 24;
 constexpr int kErrUnitOperation = 25;
 constexpr int kErrInvalidDrives = 144;
 
-// The unit types whose verify initialises a unit that never was.
+// The unit types whose verify of a unit that never was initialised gets
+// the notice that it is initialised first. A RAID-1 gets it only under the
+// code some controllers report for it (1), not under the code the
+// controller's unit objects carry (2).
 bool initialisesFirst(uint32_t type) {
     return type == kUnitRaid5 || type == kUnitRaid50 || type == kUnitRaid6 || type == kUnitRaid1 ||
-           type == kUnitRaid1Mirror || type == kUnitRaid10;
+           type == kUnitRaid10;
 }
 
 }  // namespace

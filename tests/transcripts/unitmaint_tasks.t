@@ -77,6 +77,17 @@ command gives none.
   
   status 1
 
+A last word other than "ignoreecc" is passed over: the rebuild takes the
+unit's own ignore-ECC policy, here switched on.
+
+  $ jq '.machine.controllers[0].units[0].ecc_policy = 1' host.json > policy.json && mv policy.json host.json
+  $ "$KV_CLI" maint rebuild c0 u0 p7 foo; echo "status $?"
+  Sending rebuild start request to /c0/u0 on 1 disk(s) [7] ... Failed.
+  (0x0B:0x0031): Unit is ok
+  
+  
+  status 1
+
 The rebuild's word errors and drive checks come before the progress line;
 pause and resume belong to the older family; a unit without redundancy
 (the RAID-0 u4) refuses the rebuild before its words are read.
@@ -123,6 +134,7 @@ pause and resume belong to the older family; a unit without redundancy
   CLI [Rebuild Unit(controller=0, unit=1, drives=4, ignore ecc=no): Success]
   CLI [Rebuild Unit(controller=0, unit=1, drives=7, ignore ecc=yes): Failed]
   CLI [Rebuild Unit(controller=0, unit=0, drives=7, ignore ecc=no): Failed]
+  CLI [Rebuild Unit(controller=0, unit=0, drives=7, ignore ecc=yes): Failed]
 
 Commit and shutdown send the controller's commit request; the media scan
 is the older family's and refused here, through the controller's verbs and
