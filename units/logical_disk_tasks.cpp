@@ -24,12 +24,12 @@ constexpr int kErrUnitOperation = 25;
 constexpr int kErrInvalidDrives = 144;
 
 // The unit types whose verify of a unit that never was initialised gets
-// the notice that it is initialised first. A RAID-1 gets it only under the
-// code some controllers report for it (1), not under the code the
-// controller's unit objects carry (2).
+// the notice that it is initialised first. A RAID-1 is named by both its
+// codes: the unit objects of RAID-1 units carry code 2, and without it the
+// notice would never reach a RAID-1 that the controller initialises first.
 bool initialisesFirst(uint32_t type) {
     return type == kUnitRaid5 || type == kUnitRaid50 || type == kUnitRaid6 || type == kUnitRaid1 ||
-           type == kUnitRaid10;
+           type == kUnitRaid1Mirror || type == kUnitRaid10;
 }
 
 }  // namespace

@@ -175,8 +175,7 @@ TEST_F(UnitMaintCommands, DeletionAsksFirstAndAFailureKeepsTheUnitObject) {
 }
 
 // A redundant unit that was never initialised is initialised before it is
-// verified; the notice says so for the types 5, 8, 7, 1 and 6 only, so a
-// RAID-1 unit object (type 2) is initialised without it.
+// verified; the notice says so for RAID-1 units (type 2) as well.
 TEST_F(UnitMaintCommands, VerifyOfAnUninitialisedUnitSaysItInitialisesFirst) {
     struct Case {
         const char* type;
@@ -184,7 +183,7 @@ TEST_F(UnitMaintCommands, VerifyOfAnUninitialisedUnitSaysItInitialisesFirst) {
         bool notice;
     } cases[] = {
         {"raid5", {0, 1, 2}, true},
-        {"raid1", {0, 1}, false},
+        {"raid1", {0, 1}, true},
         {"raid10", {0, 1, 2, 3}, true},
         {"raid0", {0, 1}, false},
     };
