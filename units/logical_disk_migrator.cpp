@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "api/api.h"
-#include "api/dispatch.h"
 #include "controllers/controller.h"
 #include "shell/kv_exception.h"
 #include "units/api_call.h"
@@ -16,12 +15,6 @@ namespace {
 
 constexpr int kInvalidForUnitState = 19;
 constexpr int kInvalidDrives = 144;
-
-// The split of a mirror into single disks: the library's split operation is
-// not in this build yet, so the request ends as one the family lacks.
-int SplitMirrorCall(ObjectId /*unit*/, uint8_t /*makeOsAware*/, ObjectIdList128* /*units*/) {
-    return Dispatch::NotSupported();
-}
 
 }  // namespace
 
@@ -72,8 +65,8 @@ int LogicalDiskMigrator::splitMirror() {
               << source->getName() << " ... " << std::flush;
     ObjectIdList128 units;
     units.clear();
-    if (SplitMirrorCall(source->getObjectId(), target->getMakeOsAware() != 0 ? 1 : 0, &units) !=
-        0) {
+    if (AuditedCall(&AuditLog::SplitMirror, &Api::SplitMirror, source->getObjectId(),
+                    static_cast<uint8_t>(target->getMakeOsAware() != 0 ? 1 : 0), &units) != 0) {
         std::cout << "Failed." << std::endl;
         Controller::throwApiError();
     }

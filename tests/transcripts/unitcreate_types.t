@@ -259,3 +259,21 @@ The shell's old-style "maint" command reaches the same creation.
   CLI [Create Unit(controller=0 drives=13, type=JBOD, stripe=n/a, make os aware=no, unit created=2): Success]
   CLI [Set Keepwell Mode(controller=0, unit=2, mode=balance): Success]
   CLI [Enabled Unit Queuing(controller=0, unit=2): Success]
+
+A mirror migrated to single disks splits: the unit keeps its address, the
+other half becomes the next free unit, and the unit that keeps the address
+takes the asked write cache (off after nocache) and auto-verify silently.
+
+  $ cp "$FIXTURES/unitcreate/host.json" host.json && rm -f ProgramData/Orvo/kv_mgmt.log
+  $ "$KV_CLI" /c0 add type=raid1 disk=3:4 > /dev/null
+  $ "$KV_CLI" /c0/u2 migrate type=single nocache
+  Sending migration message to /c0/u2 ... Done.
+  Split or migrate u2 to [u2, u3].
+  
+  $ "$KV_CLI" /c0 show | sed -n 6,7p
+  u2    SINGLE    OK             -       -       -       465.762   Ri     ON     
+  u3    SINGLE    OK             -       -       -       465.762   RiW    OFF    
+  $ log | tail -3
+  CLI [Split Mirror(controller=0, unit=2, make os aware=no): Success]
+  CLI [Disable Write Cache(controller=0, unit=2): Success]
+  CLI [Enable Auto Verify(controller=0, unit=2): Success]

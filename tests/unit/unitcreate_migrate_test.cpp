@@ -118,12 +118,24 @@ TEST_F(UnitMigrateTest, AMigrationStartsAndTheNextTreeShowsIt) {
     EXPECT_NE(table.find("p11"), std::string::npos) << table;
 }
 
-TEST_F(UnitMigrateTest, SplittingAMirrorIsNotInThisBuild) {
-    Discover(Machine());
-    const test_support::Outcome outcome = Migrate("u3", "single", "");
-    ASSERT_TRUE(outcome.error.has_value());
-    EXPECT_NE(outcome.error->find("Feature not supported"), std::string::npos);
-    EXPECT_EQ(outcome.out, "Sending migration message to /c0/u3 ... Failed.\n");
+// A mirror split into single disks: u3 keeps its address, the other half
+// becomes the next free unit, and u3 takes the target's cache settings
+// (the mirror's own, or off after nocache).
+TEST_F(UnitMigrateTest, SplittingAMirrorLeavesTwoSingleDisks) {
+    for (const bool noCache : {false, true}) {
+        SCOPED_TRACE(noCache ? "nocache" : "default");
+        Discover(Machine());
+        const test_support::Outcome outcome = Migrate("u3", "single", noCache ? "nocache" : "");
+        EXPECT_FALSE(outcome.error.has_value()) << *outcome.error;
+        EXPECT_EQ(outcome.out,
+                  "Sending migration message to /c0/u3 ... Done.\n"
+                  "Split or migrate u3 to [u3, u6].\n");
+        mgr = std::make_unique<ControllerMgr>();
+        Controller* c0 = mgr->getController("c0");
+        EXPECT_EQ(c0->getUnit("u3")->getUnitType(), kUnitSingle);
+        EXPECT_EQ(c0->getUnit("u6")->getUnitType(), kUnitSingle);
+        EXPECT_EQ(c0->getUnit("u3")->getWriteCache(false), !noCache);
+    }
 }
 
 }  // namespace
