@@ -279,7 +279,9 @@ class LogicalDisk : public Object {
 
     bool redundant = false;
     Controller* controller = nullptr;  // not owned
-    uint32_t makeOsAware = 0;
+    // The operating system hears of a unit change unless "noscan" says
+    // otherwise (a migration takes the source unit's flag).
+    uint32_t makeOsAware = 1;
     uint32_t typeCode = 0;
     std::string typeText;
     uint32_t stripeCode = 0;

@@ -263,6 +263,7 @@ The shell's old-style "maint" command reaches the same creation.
 A mirror migrated to single disks splits: the unit keeps its address, the
 other half becomes the next free unit, and the unit that keeps the address
 takes the asked write cache (off after nocache) and auto-verify silently.
+Windows hears of the split (the unit's flag is on unless "noscan").
 
   $ cp "$FIXTURES/unitcreate/host.json" host.json && rm -f ProgramData/Orvo/kv_mgmt.log
   $ "$KV_CLI" /c0 add type=raid1 disk=3:4 > /dev/null
@@ -274,6 +275,6 @@ takes the asked write cache (off after nocache) and auto-verify silently.
   u2    SINGLE    OK             -       -       -       465.762   Ri     ON     
   u3    SINGLE    OK             -       -       -       465.762   RiW    OFF    
   $ log | tail -3
-  CLI [Split Mirror(controller=0, unit=2, make os aware=no): Success]
+  CLI [Split Mirror(controller=0, unit=2, make os aware=yes): Success]
   CLI [Disable Write Cache(controller=0, unit=2): Success]
   CLI [Enable Auto Verify(controller=0, unit=2): Success]
