@@ -156,16 +156,15 @@ void LogicalDisk::showStatus() {
 void LogicalDisk::showRebuildStatus() {
     if (typeCode == kUnitRaid6) {
         const std::string compound = getRaid6Status();
+        std::cout << getPath();
         if (compound.find("REBUILD") != std::string::npos ||
             compound.find("RBLD") != std::string::npos) {
             std::string rebuild = "-";
             std::string other = "-";
             getRaid6PercentTexts(rebuild, other);
-            std::cout << getPath() << " is rebuilding with percent completion = " << rebuild
-                      << "\n";
+            std::cout << " is rebuilding with percent completion = " << rebuild << "\n";
         } else {
-            std::cout << getPath() << " is not rebuilding, its current state is " << getStatus()
-                      << "\n";
+            std::cout << " is not rebuilding, its current state is " << getStatus() << "\n";
         }
         return;
     }
@@ -182,15 +181,15 @@ void LogicalDisk::showRebuildStatus() {
 void LogicalDisk::showVerifyStatus() {
     if (typeCode == kUnitRaid6) {
         const std::string compound = getRaid6Status();
+        std::cout << getPath();
         if (compound.find("VERIFY") != std::string::npos ||
             compound.find("VRFY") != std::string::npos) {
             std::string rebuild = "-";
             std::string other = "-";
             getRaid6PercentTexts(rebuild, other);
-            std::cout << getPath() << " is verifying with percent completion = " << other << "\n";
+            std::cout << " is verifying with percent completion = " << other << "\n";
         } else {
-            std::cout << getPath() << " is not verifying, its current state is " << getStatus()
-                      << "\n";
+            std::cout << " is not verifying, its current state is " << getStatus() << "\n";
         }
         return;
     }
@@ -283,17 +282,19 @@ void LogicalDisk::showParity() {
 void LogicalDisk::showIgnoreEcc() {
     if (family() < kFamilyRhosk)
         Controller::throwError(kFeatureNotSupported);
+    std::cout << getPath() << " Ignore ECC policy = " << std::flush;
     uint8_t value = 0xFF;
     RequireApi(Api::GetEccPolicy(id, &value));
-    std::cout << getPath() << " Ignore ECC policy = " << policyText(value) << "\n";
+    std::cout << policyText(value) << "\n";
 }
 
 void LogicalDisk::showAutoverify() {
     if (family() < kFamilyRhosk)
         Controller::throwError(kFeatureNotSupported);
+    std::cout << getPath() << " Auto Verify Policy = " << std::flush;
     uint8_t value = 0xFF;
     RequireApi(Api::GetAutoVerify(id, &value));
-    std::cout << getPath() << " Auto Verify Policy = " << policyText(value) << "\n";
+    std::cout << policyText(value) << "\n";
 }
 
 void LogicalDisk::showCache(bool readCache) {

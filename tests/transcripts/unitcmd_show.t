@@ -346,7 +346,9 @@ A library failure: a line whose label is printed before the controller is
 asked (name, serial, volumes, queuing, Keepwell, parity) ends there and
 shows the error on standard error, and the show goes on (standard output
 alone still has one attribute a line); any other line ends the command
-with the error. A rapid recovery that cannot be read is not supported.
+with the error, the ignore-ECC and auto-verify lines and a RAID-6 unit's
+task lines after what they printed before asking. A rapid recovery that
+cannot be read is not supported.
 
   $ fault 768 17; "$KV_CLI" /c0/u0 show name status
   /c0/u0 name = 
@@ -377,7 +379,18 @@ with the error. A rapid recovery that cannot be read is not supported.
   /c0/u0 status = REBUILDING
   
   $ fault 768 14; "$KV_CLI" /c0/u0 show autoverify status
-  (0x03:0x0204): Drive timeout
+  /c0/u0 Auto Verify Policy = (0x03:0x0204): Drive timeout
+  
+  
+  [1]
+  $ fault 768 15; "$KV_CLI" /c0/u0 show ignoreecc status
+  /c0/u0 Ignore ECC policy = (0x03:0x0204): Drive timeout
+  
+  
+  [1]
+  $ jq '.faults = [{"match": {"layer": "firmware", "table": 769, "parameter": 9}, "action": {"status": 1, "code": "0x0204"}, "skip": 6}]' host.json > faulty.json && mv faulty.json host.json
+  $ "$KV_CLI" /c0/u1 show rebuildstatus status
+  /c0/u1(0x03:0x0204): Drive timeout
   
   
   [1]
@@ -483,4 +496,34 @@ table. Attribute words after the unit print their lines.
   $ KV_CLI_STYLE=old "$KV_CLI" info c0 u0 status name
   /c0/u0 status = REBUILDING
   /c0/u0 name = files                
+  
+
+The rows of a two-level table: a member that reads OK while its drive
+does not shows WARNING; a member without a drive shows "-" as its port
+and keeps its own status. A unit whose flags cannot be read shows no
+"*" after its status.
+
+  $ jq '.faults = [] | .machine.controllers[0].drives[10].status = 4 | .machine.controllers[0].units[2] += {"members": [9, 10, 11, null], "state": "degraded", "member": 3}' "$FIXTURES/unitcmd/units.json" > host.json
+  $ "$KV_CLI" /c0/u2 show
+  
+  Unit     UnitType  Status         %RCmpl  %V/I/M  VPort Stripe  Size(GB)
+  ------------------------------------------------------------------------
+  u2       RAID-10   DEGRADED*      -       -       -     128K    1863.03   
+  u2-0     RAID-1    DEGRADED       -       -       -     -       -         
+  u2-0-0   DISK      OK             -       -       p9    -       931.513   
+  u2-0-1   DISK      WARNING        -       -       p10   -       931.513   
+  u2-1     RAID-1    DEGRADED       -       -       -     -       -         
+  u2-1-0   DISK      OK             -       -       p11   -       931.513   
+  u2-1-1   DISK      DEGRADED       -       -       -     -       0         
+  u2/v0    Volume    -              -       -       -     -       1863.03   
+  
+  $ jq '.faults = [{"match": {"layer": "firmware", "table": 772, "parameter": 3}, "action": {"status": 1, "code": "0x0204"}, "count": 20}]' host.json > faulty.json && mv faulty.json host.json
+  $ "$KV_CLI" /c0/u4 show
+  
+  Unit     UnitType  Status         %RCmpl  %V/I/M  VPort Stripe  Size(GB)
+  ------------------------------------------------------------------------
+  u4       RAID-0    OK             -       -       -     64K     1863.03   
+  u4-0     DISK      OK             -       -       p14   -       931.513   
+  u4-1     DISK      OK             -       -       p15   -       931.513   
+  u4/v0    Volume    -              -       -       -     -       1863.03   
   

@@ -37,6 +37,7 @@ class RecordingRaid5 : public LogicalDiskRaid5 {
         return 0;
     }
     const std::vector<int32_t>& driveList() const { return drives; }
+    void cacheStripeCode(uint32_t code) { stripeCode = code; }
 
     bool started = false;
     bool rebuildIgnoreEcc = false;
@@ -60,8 +61,8 @@ class UnitCommandsTest : public integration::IntegrationTest {
 
     // A family-4 controller (family 8 from firmware level 37) with six
     // drives and a RAID-5 u0 over ports 0-2 whose ignore-ECC policy is
-    // `eccPolicy`.
-    void InstallHost(int eccPolicy, int level = 30) {
+    // `eccPolicy` and whose stripe has the code `stripe`.
+    void InstallHost(int eccPolicy, int level = 30, int stripe = 7) {
         json drives = json::array();
         for (int p = 0; p < 6; ++p)
             drives.push_back({{"port", p}, {"capacity", 976773168ull}, {"serial", "S"}});
@@ -73,12 +74,13 @@ class UnitCommandsTest : public integration::IntegrationTest {
              {"units", json::array({{{"number", 0},
                                      {"type", "raid5"},
                                      {"members", {0, 1, 2}},
+                                     {"stripe", stripe},
                                      {"ecc_policy", eccPolicy}}})}})})));
     }
 
     // The recording unit u0 on the family-4 controller.
-    RecordingRaid5& NewerUnit(int eccPolicy = 0, int level = 30) {
-        InstallHost(eccPolicy, level);
+    RecordingRaid5& NewerUnit(int eccPolicy = 0, int level = 30, int stripe = 7) {
+        InstallHost(eccPolicy, level, stripe);
         mgr_ = std::make_unique<ControllerMgr>();
         Controller* owner = mgr_->getController("c0");
         unit_ =
@@ -256,6 +258,37 @@ TEST_F(UnitCommandsTest, ReadCacheOfANewUnit) {
     uint8_t mode = 0;
     ASSERT_EQ(Api::GetReadCacheMode(current.getObjectId(), &mode), 0);
     EXPECT_EQ(mode, 1);
+}
+
+// The fresh stripe code of a unit: the controller's stripe size in KB as a
+// code, 27 for a size that has none; a unit cached without stripes
+// answers 0 without asking the controller; the cache is not refreshed.
+TEST_F(UnitCommandsTest, FreshStripeCode) {
+    const struct {
+        uint32_t cached;
+        int controllerStripe;
+        uint32_t expected;
+        std::string error;
+    } cases[] = {
+        {kStripe256K, 7, kStripe64K, "none"},   {kStripe64K, 4, kStripe8K, "none"},
+        {kStripe64K, 11, kStripe1024K, "none"}, {kStripe64K, 3, 0, Cli(27)},
+        {kStripe64K, 12, 0, Cli(27)},           {kStripeNone, 9, kStripeNone, "none"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.controllerStripe);
+        RecordingRaid5& unit = NewerUnit(0, 30, c.controllerStripe);
+        unit.cacheStripeCode(c.cached);
+        ClearTraffic();
+        uint32_t code = 0;
+        EXPECT_EQ(ErrorOf([&] { code = unit.getStripeCode(false); }), c.error);
+        if (c.error == "none") {
+            EXPECT_EQ(code, c.expected);
+        }
+        EXPECT_EQ(unit.getStripeCode(true), c.cached);
+        if (c.cached == kStripeNone) {
+            EXPECT_TRUE(Requests().empty());
+        }
+    }
 }
 
 }  // namespace
