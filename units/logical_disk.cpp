@@ -27,6 +27,10 @@ void LogicalDisk::initExisting(const Kind& kind, const std::string& unitName, ui
     typeCode = kind.typeCode;
     typeText = kind.typeText;
     redundant = kind.redundant;
+    // A type with stripes starts from its default code, so that an
+    // uncached read asks the controller for the unit's own (a migration
+    // keeps the source's stripe); a type without stripes stays at 0.
+    stripeCode = kind.stripeCode;
     name = unitName;
     number = unitNumber;
     id = unitId;
