@@ -17,6 +17,7 @@
 #include "shell/shell.h"
 #include "shell/shell_words.h"
 #include "units/api_call.h"
+#include "units/audited_call.h"
 #include "units/logical_disk.h"
 
 namespace {
@@ -35,14 +36,6 @@ constexpr int kInvalidSetReadCache = 160;
 
 // A unit name: 20 characters and the terminating zero.
 constexpr std::size_t kUnitNameSize = 21;
-
-// A change through its audit wrapper, so that it gets its audit line;
-// without an audit logger (no shell) the library is called directly.
-template <class... Args>
-int audited(int (AuditLog::*wrapper)(ObjectId, Args...), int (*direct)(ObjectId, Args...),
-            ObjectId unit, Args... args) {
-    return theAuditLog != nullptr ? (theAuditLog->*wrapper)(unit, args...) : direct(unit, args...);
-}
 
 bool isQuietWord(const std::string& word) {
     return word == "q" || word == "quiet";
@@ -251,8 +244,8 @@ int LogicalDisk::setWriteCache(bool on, const std::string& mode) {
     if (!quiet)
         Controller::printProgress("Setting Write Cache Policy on " + getPath() + " to [" + value +
                                   "] ... ");
-    const int result = on ? audited(&AuditLog::EnableWriteCache, Api::EnableWriteCache, id)
-                          : audited(&AuditLog::DisableWriteCache, Api::DisableWriteCache, id);
+    const int result = on ? AuditedCall(&AuditLog::EnableWriteCache, Api::EnableWriteCache, id)
+                          : AuditedCall(&AuditLog::DisableWriteCache, Api::DisableWriteCache, id);
     if (result != 0)
         Controller::throwApiError();
     writeCache = on;
@@ -284,12 +277,12 @@ void LogicalDisk::setReadCache(const std::string& value, bool newUnit) {
     }
     int result = 0;
     if (value == "off" || value == "OFF")
-        result = audited(&AuditLog::DisableReadCache, Api::DisableReadCache, id);
+        result = AuditedCall(&AuditLog::DisableReadCache, Api::DisableReadCache, id);
     else if (value == "basic")
-        result = audited(&AuditLog::EnableBasicReadCache, Api::EnableBasicReadCache, id);
+        result = AuditedCall(&AuditLog::EnableBasicReadCache, Api::EnableBasicReadCache, id);
     else if (value == "intelligent")
         result =
-            audited(&AuditLog::EnableIntelligentReadCache, Api::EnableIntelligentReadCache, id);
+            AuditedCall(&AuditLog::EnableIntelligentReadCache, Api::EnableIntelligentReadCache, id);
     if (result != 0)
         Controller::throwApiError();
     std::cout << " Done." << std::endl;
@@ -348,15 +341,15 @@ void LogicalDisk::setRapidRecovery(uint32_t request, const std::string& mode) {
     }
     Controller::printProgress("Setting Rapid RAID Recovery policy on " + getPath() + " to [" +
                               text + "] ... ");
-    RequireApi(audited(&AuditLog::SetRapidRecovery, Api::SetRapidRecovery, id, policy));
+    RequireApi(AuditedCall(&AuditLog::SetRapidRecovery, Api::SetRapidRecovery, id, policy));
     std::cout << "Done.\n";
 }
 
 bool LogicalDisk::setAutoverify(bool on) {
     if (family() < kFamilyRhosk)
         Controller::throwError(kFeatureNotSupported);
-    RequireApi(on ? audited(&AuditLog::EnableAutoVerify, Api::EnableAutoVerify, id)
-                  : audited(&AuditLog::DisableAutoVerify, Api::DisableAutoVerify, id));
+    RequireApi(on ? AuditedCall(&AuditLog::EnableAutoVerify, Api::EnableAutoVerify, id)
+                  : AuditedCall(&AuditLog::DisableAutoVerify, Api::DisableAutoVerify, id));
     autoverify = on;
     return true;
 }
@@ -373,8 +366,8 @@ bool LogicalDisk::getAutoverify(bool useCached) {
 bool LogicalDisk::setIgnoreEcc(bool on) {
     if (family() == kFamilyPrane || !redundant)
         Controller::throwError(kFeatureNotSupported);
-    RequireApi(on ? audited(&AuditLog::ContinueOnEccErrors, Api::ContinueOnEccErrors, id)
-                  : audited(&AuditLog::HaltOnEccErrors, Api::HaltOnEccErrors, id));
+    RequireApi(on ? AuditedCall(&AuditLog::ContinueOnEccErrors, Api::ContinueOnEccErrors, id)
+                  : AuditedCall(&AuditLog::HaltOnEccErrors, Api::HaltOnEccErrors, id));
     ignoreEcc = on;
     return true;
 }
@@ -390,7 +383,8 @@ bool LogicalDisk::setName(const std::string& text) {
     checkNameLength(text);
     char buffer[kUnitNameSize] = {};
     std::snprintf(buffer, sizeof buffer, "%s", text.c_str());
-    RequireApi(audited<const char*>(&AuditLog::SetUnitName, Api::SetUnitName, id, buffer));
+    RequireApi(AuditedCall(&AuditLog::SetUnitName, Api::SetUnitName, id,
+                           static_cast<const char*>(buffer)));
     return true;
 }
 
@@ -398,9 +392,9 @@ bool LogicalDisk::setQueuePolicy(const std::string& value) {
     if (family() < kFamilySolvane || typeCode == kUnitSpare)
         Controller::throwError(kInvalidSetQueuing);
     if (value == "on")
-        RequireApi(audited(&AuditLog::EnableUnitQueuing, Api::EnableUnitQueuing, id));
+        RequireApi(AuditedCall(&AuditLog::EnableUnitQueuing, Api::EnableUnitQueuing, id));
     else if (value == "off")
-        RequireApi(audited(&AuditLog::DisableUnitQueuing, Api::DisableUnitQueuing, id));
+        RequireApi(AuditedCall(&AuditLog::DisableUnitQueuing, Api::DisableUnitQueuing, id));
     else
         Controller::throwError(kInvalidSetQueuing);
     return true;
@@ -418,6 +412,6 @@ bool LogicalDisk::setKeepwell(const std::string& value) {
         mode = 2;
     else
         Controller::throwError(kInvalidSetKeepwell);
-    RequireApi(audited(&AuditLog::SetKeepwellMode, Api::SetKeepwellMode, id, mode));
+    RequireApi(AuditedCall(&AuditLog::SetKeepwellMode, Api::SetKeepwellMode, id, mode));
     return true;
 }
