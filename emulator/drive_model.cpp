@@ -32,18 +32,6 @@ uint64_t number(const json& node, const char* key, uint64_t fallback) {
     return fallback;
 }
 
-// The drive object on `port`, null when the port is empty.
-json* driveOnPort(json& ctl, uint64_t port) {
-    auto it = ctl.find("drives");
-    if (it == ctl.end() || !it->is_array())
-        return nullptr;
-    for (json& drive : *it) {
-        if (number(drive, "port", ~0ull) == port)
-            return &drive;
-    }
-    return nullptr;
-}
-
 bool isSasDrive(const json& drive) {
     const uint64_t interface = number(drive, "interface", 1) & 3;
     return interface == 3;

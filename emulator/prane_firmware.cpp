@@ -107,40 +107,14 @@ std::vector<uint8_t> portsOf(const json& unit) {
     return ports;
 }
 
-const json* driveOn(const json& ctl, uint64_t port) {
-    auto it = ctl.find("drives");
-    if (it == ctl.end() || !it->is_array())
-        return nullptr;
-    for (const json& d : *it) {
-        if (static_cast<uint64_t>(numberField(d, "port", -1)) == port)
-            return &d;
-    }
-    return nullptr;
-}
-
-json* driveOn(json& ctl, uint64_t port) {
-    return const_cast<json*>(driveOn(static_cast<const json&>(ctl), port));
-}
-
 uint8_t driveStatus(const json& ctl, uint64_t port) {
-    const json* d = driveOn(ctl, port);
+    const json* d = driveOnPort(ctl, port);
     return d == nullptr ? 0 : static_cast<uint8_t>(numberField(*d, "status", 255));
 }
 
 uint64_t driveCapacity(const json& ctl, uint64_t port) {
-    const json* d = driveOn(ctl, port);
+    const json* d = driveOnPort(ctl, port);
     return d == nullptr ? 0 : static_cast<uint64_t>(numberField(*d, "capacity", 0));
-}
-
-json* unitNumbered(json& ctl, uint64_t number) {
-    auto it = ctl.find("units");
-    if (it == ctl.end() || !it->is_array())
-        return nullptr;
-    for (json& u : *it) {
-        if (static_cast<uint64_t>(numberField(u, "number", -1)) == number)
-            return &u;
-    }
-    return nullptr;
 }
 
 uint8_t rawState(const json& unit) {
@@ -369,7 +343,7 @@ void exportUnit(json& ctl, uint64_t number) {
     json carried = *unit;
     carried.erase("number");
     for (uint8_t port : portsOf(*unit)) {
-        json* drive = port == kNoPort ? nullptr : const_cast<json*>(driveOn(ctl, port));
+        json* drive = port == kNoPort ? nullptr : const_cast<json*>(driveOnPort(ctl, port));
         if (drive != nullptr)
             (*drive)["import"] = carried;
     }
@@ -521,7 +495,7 @@ FirmwareResult attachReplacement(json& ctl, const Bytes& packet) {
 FirmwareResult removeDrive(json& ctl, const Bytes& packet) {
     FirmwareResult r;
     const uint8_t port = get8(packet, 7);
-    if (driveOn(ctl, port) == nullptr) {
+    if (driveOnPort(ctl, port) == nullptr) {
         r.code = kNoDrive;
         return r;
     }
@@ -595,7 +569,7 @@ FirmwareResult scanPorts(json& ctl, const Bytes& packet, bool import) {
     for (uint8_t port = 0; port < kMaxPorts; ++port) {
         if ((mask >> port & 1) == 0)
             continue;
-        json* drive = driveOn(ctl, port);
+        json* drive = driveOnPort(ctl, port);
         if (drive == nullptr) {
             if (!import && attachRemoved(ctl, port))
                 r.changed = true;
@@ -693,7 +667,7 @@ FirmwareResult driverVersion(const json& ctl, Bytes& packet) {
 // DATA with its "smart" bytes (revision 0x10 and zeros otherwise).
 FirmwareResult ataPassThrough(const json& ctl, const Bytes& packet, Bytes& data) {
     FirmwareResult r;
-    const json* drive = driveOn(ctl, get8(packet, 3));
+    const json* drive = driveOnPort(ctl, get8(packet, 3));
     if (drive == nullptr || numberField(*drive, "status", 255) == 0) {
         r.code = kNoDrive;
         return r;

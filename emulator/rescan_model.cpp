@@ -4,6 +4,7 @@
 
 #include "emulator/controller_codes.h"
 #include "emulator/faults.h"
+#include "emulator/unit_model.h"
 
 namespace emulator {
 
@@ -27,18 +28,6 @@ json* listOf(json& controller, const char* key) {
     return found != controller.end() && found->is_array() ? &*found : nullptr;
 }
 
-// The drive on `port`, or null.
-json* driveOn(json& controller, int64_t port) {
-    json* drives = listOf(controller, "drives");
-    if (drives == nullptr)
-        return nullptr;
-    for (json& d : *drives) {
-        if (numberField(d, "port", -1) == port)
-            return &d;
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 FirmwareResult attachNewDrives(json& controller, const Bytes& command) {
@@ -49,7 +38,7 @@ FirmwareResult attachNewDrives(json& controller, const Bytes& command) {
     json kept = json::array();
     for (json& drive : *waiting) {
         const int64_t port = numberField(drive, "port", -1);
-        if (inMask(command, port) && driveOn(controller, port) == nullptr) {
+        if (inMask(command, port) && driveOnPort(controller, port) == nullptr) {
             if (listOf(controller, "drives") == nullptr)
                 controller["drives"] = json::array();
             controller["drives"].push_back(drive);
@@ -79,7 +68,7 @@ FirmwareResult importScan(json& controller, const Bytes& command) {
             if (member.is_null())
                 continue;
             const int64_t port = member.is_number() ? member.get<int64_t>() : -1;
-            all = all && inMask(command, port) && driveOn(controller, port) != nullptr;
+            all = all && inMask(command, port) && driveOnPort(controller, port) != nullptr;
         }
         int64_t number = numberField(unit, "number", -1);
         if (number < 0 || number >= kUnits || taken.count(number) != 0) {
@@ -97,7 +86,7 @@ FirmwareResult importScan(json& controller, const Bytes& command) {
         taken.insert(number);
         for (const json& member : unit.value("members", json::array())) {
             if (json* drive =
-                    member.is_number() ? driveOn(controller, member.get<int64_t>()) : nullptr) {
+                    member.is_number() ? driveOnPort(controller, member.get<int64_t>()) : nullptr) {
                 (*drive)["unit_flags"] = 0;
             }
         }

@@ -74,15 +74,6 @@ json& listOf(json& ctl, const char* key) {
     return list;
 }
 
-// The unit description of unit `number`; null when there is none.
-json* findUnit(json& ctl, int64_t number) {
-    for (json& unit : listOf(ctl, "units")) {
-        if (numberField(unit, "number", -1) == number)
-            return &unit;
-    }
-    return nullptr;
-}
-
 std::string typeOf(const json& unit) {
     auto it = unit.find("type");
     return it != unit.end() && it->is_string() ? it->get<std::string>() : "single";
@@ -95,12 +86,11 @@ std::string stateOf(const json& node) {
 
 // The present drive object on `port`; null when the port is empty.
 json* driveOn(json& ctl, int64_t port) {
-    for (json& drive : listOf(ctl, "drives")) {
-        if (numberField(drive, "port", -1) == port &&
-            (numberField(drive, "status", 255) & kPresentBit) != 0 && drive.value("present", true))
-            return &drive;
-    }
-    return nullptr;
+    json* drive = driveOnPort(ctl, port);
+    if (drive == nullptr || (numberField(*drive, "status", 255) & kPresentBit) == 0 ||
+        !drive->value("present", true))
+        return nullptr;
+    return drive;
 }
 
 // Sets a unit's task state; a state without a task loses its progress.
@@ -146,7 +136,7 @@ bool anyState(json& unit, const std::string& state) {
 // Verify start (byte 7 = 1) on a unit in normal state, stop (0x80) on a
 // verifying one. A unit that was never initialised initialises first.
 FirmwareResult verify(json& ctl, const Bytes& command) {
-    json* unit = findUnit(ctl, packetByte(command, kUnitByte));
+    json* unit = unitNumbered(ctl, packetByte(command, kUnitByte));
     if (unit == nullptr)
         return refuse(kFwUnitNotPresent);
     const uint8_t action = packetByte(command, kByte7);
@@ -222,9 +212,9 @@ uint64_t smallestMember(json& ctl, json& unit) {
 // Attaches the single-drive unit of byte 6 to the degraded unit of byte 3
 // in place of its missing member; the rebuild start follows.
 FirmwareResult attach(json& ctl, const Bytes& command) {
-    json* unit = findUnit(ctl, packetByte(command, kUnitByte));
+    json* unit = unitNumbered(ctl, packetByte(command, kUnitByte));
     const uint8_t replacementNumber = packetByte(command, kByte6);
-    json* replacement = findUnit(ctl, replacementNumber);
+    json* replacement = unitNumbered(ctl, replacementNumber);
     if (unit == nullptr || replacement == nullptr || unit == replacement)
         return refuse(kFwUnitNotPresent);
     const std::string kind = typeOf(*replacement);
@@ -255,7 +245,7 @@ FirmwareResult attach(json& ctl, const Bytes& command) {
 
 // Starts the rebuild of a degraded unit onto its attached replacement.
 FirmwareResult startRebuild(json& ctl, const Bytes& command) {
-    json* unit = findUnit(ctl, packetByte(command, kUnitByte));
+    json* unit = unitNumbered(ctl, packetByte(command, kUnitByte));
     if (unit == nullptr)
         return refuse(kFwUnitNotPresent);
     if (packetByte(command, kByte6) != kRebuildStart)
@@ -275,7 +265,7 @@ FirmwareResult startRebuild(json& ctl, const Bytes& command) {
 }
 
 FirmwareResult flush(json& ctl, const Bytes& command) {
-    json* unit = findUnit(ctl, packetByte(command, kUnitByte));
+    json* unit = unitNumbered(ctl, packetByte(command, kUnitByte));
     if (unit == nullptr)
         return refuse(kFwUnitNotPresent);
     if (stateOf(*unit) == "inoperable")
@@ -290,7 +280,7 @@ FirmwareResult deleteUnit(json& ctl, const Bytes& command) {
     const uint8_t mode = packetByte(command, kByte7);
     if (mode != kModeDelete && mode != kModeExport && mode != kModeRelease)
         return refuse(kFwInvalidFieldCode);
-    json* unit = findUnit(ctl, number);
+    json* unit = unitNumbered(ctl, number);
     if (unit == nullptr)
         return refuse(kFwUnitNotPresent);
     if (mode != kModeDelete)
@@ -312,10 +302,10 @@ bool inMask(const Bytes& command, int64_t port) {
 
 // The lowest unit number no unit has; kUnitNumbers when all are taken.
 int64_t freeUnitNumber(json& ctl, int64_t preferred) {
-    if (preferred >= 0 && preferred < kUnitNumbers && findUnit(ctl, preferred) == nullptr)
+    if (preferred >= 0 && preferred < kUnitNumbers && unitNumbered(ctl, preferred) == nullptr)
         return preferred;
     int64_t number = 0;
-    while (number < kUnitNumbers && findUnit(ctl, number) != nullptr)
+    while (number < kUnitNumbers && unitNumbered(ctl, number) != nullptr)
         ++number;
     return number;
 }
@@ -356,7 +346,7 @@ FirmwareResult importScan(json& ctl, const Bytes& command) {
 FirmwareResult unitUpdate(json& ctl, const Bytes& command) {
     if (packetByte(command, kUpdateAction) != kSplitMirrorAction)
         return refuse(kFwInvalidFieldCode);
-    json* unit = findUnit(ctl, packetByte(command, kUnitByte));
+    json* unit = unitNumbered(ctl, packetByte(command, kUnitByte));
     if (unit == nullptr)
         return refuse(kFwUnitNotPresent);
     if (typeOf(*unit) != "raid1")

@@ -190,17 +190,6 @@ uint16_t checkLayout(const json& ctl, const Layout& l) {
     return fits ? 0 : kFwInvalidDescriptors;
 }
 
-const json* driveOn(const json& ctl, uint8_t port) {
-    auto drives = ctl.find("drives");
-    if (drives == ctl.end() || !drives->is_array())
-        return nullptr;
-    for (const json& d : *drives) {
-        if (numberField(d, "port", -1) == port)
-            return &d;
-    }
-    return nullptr;
-}
-
 bool isSas(const json& drive) {
     const int64_t interface = numberField(drive, "interface", 1);
     return interface == 3 || interface == 7;
@@ -213,7 +202,7 @@ uint16_t checkMembers(const json& ctl, const Layout& l, int64_t ownUnit) {
     bool anySata = false;
     for (size_t i = 0; i < l.members.size(); ++i) {
         const uint8_t port = l.members[i];
-        const json* drive = driveOn(ctl, port);
+        const json* drive = driveOnPort(ctl, port);
         if (drive == nullptr || (numberField(*drive, "status", 255) & 0x81) != 0x81)
             return kFwPortRefused;
         const uint8_t owner = unitOfPort(ctl, port);
@@ -251,17 +240,6 @@ uint16_t readCommand(const Bytes& command, const Bytes& data, bool withVolumes, 
     if (withVolumes ? !readVolumes(r, *out) : r.more())
         return kFwInvalidDescriptors;
     return 0;
-}
-
-json* unitNumbered(json& ctl, int64_t number) {
-    json& units = ctl["units"];
-    if (!units.is_array())
-        units = json::array();
-    for (json& unit : units) {
-        if (numberField(unit, "number", -1) == number)
-            return &unit;
-    }
-    return nullptr;
 }
 
 void dropUnit(json& ctl, int64_t number) {

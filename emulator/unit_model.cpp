@@ -174,16 +174,8 @@ Descriptor stateDescriptor(uint8_t type, const ElementState& s) {
 constexpr uint8_t kMissingPort = 255;
 
 const json* driveAt(const json& ctl, uint64_t port) {
-    auto it = ctl.find("drives");
-    if (it == ctl.end() || !it->is_array())
-        return nullptr;
-    for (const json& drive : *it) {
-        if (static_cast<uint64_t>(numberField(drive, "port", -1)) == port &&
-            drive.value("present", true)) {
-            return &drive;
-        }
-    }
-    return nullptr;
+    const json* drive = driveOnPort(ctl, static_cast<int64_t>(port));
+    return drive != nullptr && drive->value("present", true) ? drive : nullptr;
 }
 
 uint64_t driveCapacity(const json& ctl, uint8_t port) {
@@ -416,6 +408,32 @@ Bytes volumeTable(const json& ctl, const json& unit) {
         first += sizes[i];
     }
     return table;
+}
+
+const json* driveOnPort(const json& ctl, int64_t port) {
+    auto drives = ctl.find("drives");
+    if (drives == ctl.end() || !drives->is_array())
+        return nullptr;
+    for (const json& drive : *drives) {
+        if (numberField(drive, "port", -1) == port)
+            return &drive;
+    }
+    return nullptr;
+}
+
+json* driveOnPort(json& ctl, int64_t port) {
+    return const_cast<json*>(driveOnPort(static_cast<const json&>(ctl), port));
+}
+
+json* unitNumbered(json& ctl, int64_t number) {
+    auto units = ctl.find("units");
+    if (units == ctl.end() || !units->is_array())
+        return nullptr;
+    for (json& unit : *units) {
+        if (numberField(unit, "number", -1) == number)
+            return &unit;
+    }
+    return nullptr;
 }
 
 uint8_t unitOfPort(const json& ctl, uint64_t port) {

@@ -38,6 +38,14 @@ constexpr uint8_t kNoUnit = 255;
 // The number of the unit whose members include `port`, kNoUnit when none.
 [[nodiscard]] uint8_t unitOfPort(const nlohmann::json& ctl, uint64_t port);
 
+// The description in the controller's "drives" of the drive on `port`,
+// present or not; null when there is none.
+[[nodiscard]] const nlohmann::json* driveOnPort(const nlohmann::json& ctl, int64_t port);
+[[nodiscard]] nlohmann::json* driveOnPort(nlohmann::json& ctl, int64_t port);
+// The description in the controller's "units" of unit `number`; null when
+// there is none.
+[[nodiscard]] nlohmann::json* unitNumbered(nlohmann::json& ctl, int64_t number);
+
 // Gives every unit of every controller that Windows sees one disk per
 // volume (SCSI target = unit number), unless the disks list has them
 // already or the unit says "os_visible": false. A spare is never seen.
