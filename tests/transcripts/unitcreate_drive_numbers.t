@@ -81,3 +81,26 @@ of c1.
   CLI [Set Keepwell Mode(controller=0, unit=0, mode=balance): Success]
   CLI [Enabled Unit Queuing(controller=0, unit=0): Success]
   CLI [Start Migrate Unit(controller=1, unit=0, drives=0 1 2 30, type=RAID 5, stripe=64, make os aware=yes): Success]
+
+The older family's controller c2 (8 ports) keeps 2048 blocks of every
+drive for itself: a unit over a drive of 1000 blocks (port 6) would hold
+no block at all, and the library refuses it as a drive too small before
+the create packet; so does a RAID-0 whose stripes round its 2 blocks
+away. A drive of 2049 blocks (port 7) gives a mirror of one block.
+
+  $ try /c2 add type=raid1 disk=6:7
+  [/c2 add type=raid1 disk=6:7]
+  Creating new unit on controller /c2 ... (0x0B:0x0036): Replacement drive is too small for rebuild operation
+  $ try /c2 add type=raid0 disk=0:7 stripe=64
+  [/c2 add type=raid0 disk=0:7 stripe=64]
+  Creating new unit on controller /c2 ... (0x0B:0x0036): Replacement drive is too small for rebuild operation
+  $ units /c2
+  $ try /c2 add type=raid1 disk=0:7
+  [/c2 add type=raid1 disk=0:7]
+  Creating new unit on controller /c2 ... Done. The new unit is /c2/u0.
+  $ jq -c '.machine.controllers[2].units' host.json
+  [{"capacity":1,"members":[0,7],"number":0,"state":"ok","type":"raid1","write_cache":1}]
+  $ lines
+  CLI [Create Unit(controller=2 drives=6 7, type=RAID 1, stripe=n/a, make os aware=yes): Failed]
+  CLI [Create Unit(controller=2 drives=0 7, type=RAID 0, stripe=64, make os aware=yes): Failed]
+  CLI [Create Unit(controller=2 drives=0 7, type=RAID 1, stripe=n/a, make os aware=yes, unit created=0): Success]
