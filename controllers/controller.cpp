@@ -41,6 +41,10 @@ Port* Controller::getPort(const std::string& portName) {
     return lookUp(ports, portName, 9);
 }
 
+bool Controller::hasPort(int64_t number) const {
+    return number >= 0 && ports.count("p" + std::to_string(number)) != 0;
+}
+
 Phy* Controller::getPhy(const std::string& phyName) {
     return lookUp(phys, phyName, 136);
 }

@@ -156,6 +156,9 @@ class Controller : public Object {
     Port* getPort(const std::string& portName);                 // 9
     Phy* getPhy(const std::string& phyName);                    // 136
     Enclosure* getEnclosure(const std::string& enclosureName);  // 112
+    // True when `number` names a drive port of the controller: 0 up to
+    // below its port count.
+    [[nodiscard]] bool hasPort(int64_t number) const;
 
     // The trees, for the tables and listings that walk them.
     [[nodiscard]] const TreeMap<LogicalDisk>& getUnits() const { return units; }

@@ -33,13 +33,7 @@ bool isDigit(char c) {
 // The decimal number at the start of `text` from `start`; a number that
 // reaches the limit reads as the limit.
 int32_t numberAt(const std::string& text, std::size_t start) {
-    int32_t value = 0;
-    for (std::size_t i = start; i < text.size() && isDigit(text[i]); ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value >= kPortNumberLimit)
-            return kPortNumberLimit;
-    }
-    return value;
+    return std::min(shell_words::leadingDigits(text.substr(start)), kPortNumberLimit);
 }
 
 // The numbers of a set as "[n,m,...]".
@@ -171,7 +165,7 @@ void Controller::buildAutoDetectList(ObjectIdList128* list) {
             failWithLibraryError();
         }
         // A number the library takes may still be no port of this controller.
-        if (ports.count("p" + std::to_string(port)) == 0)
+        if (!hasPort(port))
             refusePortList(kInvalidPortId);
         if (Api::GetDriveStatus(drive, &status) != 0) {
             failWithLibraryError();

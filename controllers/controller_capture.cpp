@@ -27,27 +27,6 @@ std::string afterEquals(const std::string& word) {
     return equals == std::string::npos ? std::string() : word.substr(equals + 1);
 }
 
-// A number as "numevents=" gives it: leading blanks, an optional sign and
-// decimal digits; none reads as 0. Values beyond the 32-bit range stay
-// beyond the accepted range instead of wrapping into it.
-int64_t eventCountOf(const std::string& text) {
-    std::size_t at = text.find_first_not_of(" \t");
-    if (at == std::string::npos)
-        return 0;
-    bool negative = false;
-    if (text[at] == '+' || text[at] == '-') {
-        negative = text[at] == '-';
-        ++at;
-    }
-    int64_t value = 0;
-    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
-        value = value * 10 + (text[at] - '0');
-        if (value > static_cast<int64_t>(kMaxCaptureEvents))
-            value = static_cast<int64_t>(kMaxCaptureEvents) + 1;
-    }
-    return negative ? -value : value;
-}
-
 std::string hexText(const char* pattern, uint32_t value) {
     char text[96] = {};
     std::snprintf(text, sizeof text, pattern, value);
@@ -113,7 +92,9 @@ void Controller::enableCapture(std::istream& words) {
         const std::string word = shell_words::nextWord(words);
         if (word.find("numevents=") == std::string::npos)
             throwError(161);
-        events = eventCountOf(afterEquals(word));
+        // Read wide: a count beyond the 32-bit range stays beyond the
+        // accepted range instead of wrapping into it.
+        events = shell_words::leadingNumber(afterEquals(word));
         if (shell_words::hasMoreWords(words))
             throwError(161);
     }

@@ -1,7 +1,6 @@
 // The command grammar after a controller's address: the verb and the
 // small parsers behind "rescan", "update", "add", "del", "start", "stop"
 // and "get", and the "set" and "show" dispatchers.
-#include <climits>
 #include <cstdlib>
 #include <functional>
 #include <iostream>
@@ -30,13 +29,11 @@ const char* scheduleTaskOf(const std::string& word) {
 }
 
 // A slot number read from the start of a text; a text that does not begin
-// with a number, or whose number lies beyond int, gives 0, which no
-// schedule slot has (a number must never wrap round onto a real slot).
+// with a number gives 0, which no schedule slot has, and a number beyond
+// int is held at its end, which no slot has either (a number must never
+// wrap round onto a real slot).
 int slotNumberOf(const std::string& text) {
-    const long long number = shell_words::leadingNumber(text);
-    if (number < INT_MIN || number > INT_MAX)
-        return 0;
-    return static_cast<int>(number);
+    return shell_words::leadingNumberAs<int>(text);
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 // The settings that every controller class carries itself: JBOD export,
 // disk spin-up, spin-up stagger time and the rebuild and verify task
 // rates. The older family has none of the first three.
-#include <algorithm>
-#include <climits>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -74,8 +72,7 @@ AuditLog& Controller::auditLog() {
 }
 
 long Controller::leadingNumber(const std::string& value) {
-    return static_cast<long>(
-        std::clamp<long long>(shell_words::leadingNumber(value), LONG_MIN, LONG_MAX));
+    return shell_words::leadingNumberAs<long>(value);
 }
 
 // --- JBOD export ---
@@ -167,7 +164,7 @@ namespace {
 void setTaskRate(std::istream& words, const RateTask& task, ObjectId controller,
                  const std::string& name, AuditLog& log) {
     uint32_t rate = 0;
-    if (!(words >> rate) || rate == 0 || rate > kMaxRate)
+    if (!shell_words::readNumberIn(words, 1, kMaxRate, &rate))
         throw KV_Exception(kCliRate);
     if (rate == 1) {
         uint32_t level37 = 0;

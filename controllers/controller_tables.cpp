@@ -350,7 +350,8 @@ void Controller::showDriveStatus() {
 }
 
 void Controller::showPortDetail(const std::string& portName) {
-    const unsigned long index = std::strtoul(portName.c_str() + 1, nullptr, 10);
+    // Read without a sign, so that no number wraps round onto a port.
+    const int64_t index = shell_words::leadingDigits(portName.substr(1));
     uint32_t count = 0;
     if (Api::GetNumPorts(objectId, &count) != 0)
         throwApiError();

@@ -145,16 +145,6 @@ bool allDigits(const std::string& text) {
     return text.find_first_not_of("0123456789") == std::string::npos;
 }
 
-// Reads one whole number from `words` into `value`; false when none reads
-// or it lies outside [low, high].
-bool readNumberIn(std::istream& words, int low, int high, int* value) {
-    long number = 0;
-    if (!(words >> number) || number < low || number > high)
-        return false;
-    *value = static_cast<int>(number);
-    return true;
-}
-
 // One old-style time word: `letter` followed by a number in [low, high]
 // ("d6", "h23", "t4"); CLI error 49 otherwise.
 int readLetterNumber(std::istream& words, char letter, int low, int high) {
@@ -164,7 +154,7 @@ int readLetterNumber(std::istream& words, char letter, int low, int high) {
         throw KV_Exception(kCliTaskTime);
     std::istringstream digits(word.substr(1));
     int value = 0;
-    if (!readNumberIn(digits, low, high, &value))
+    if (!shell_words::readNumberIn(digits, low, high, &value))
         throw KV_Exception(kCliTaskTime);
     return value;
 }
@@ -172,7 +162,7 @@ int readLetterNumber(std::istream& words, char letter, int low, int high) {
 // The slot number 1-7 of an old-style remove, with nothing after it.
 int readRemoveSlot(std::istream& words) {
     int slot = 0;
-    if (!readNumberIn(words, 1, kSlots, &slot))
+    if (!shell_words::readNumberIn(words, 1, kSlots, &slot))
         throw KV_Exception(kCliSlotNumber);
     if (shell_words::hasMoreWords(words))
         throw KV_Exception(kCliSchedArgument);
@@ -381,11 +371,11 @@ int ControllerWescal::addScheduleSlot(const std::string& slot, const std::string
     std::string dayWord;
     int hour = 0;
     words >> dayWord;
-    if (!readNumberIn(words, 0, kMaxHour, &hour))
+    if (!shell_words::readNumberIn(words, 0, kMaxHour, &hour))
         throwError(kCliTaskTime);
     int hours = 0;
     const bool timed = task != "selftest";
-    if (timed && !readNumberIn(words, 1, kMaxHours, &hours))
+    if (timed && !shell_words::readNumberIn(words, 1, kMaxHours, &hours))
         throwError(kCliTaskTime);
     if (shell_words::hasMoreWords(words))
         throwError(kCliSchedArgument);
@@ -498,8 +488,8 @@ int ControllerWescal::setBasicVerify(std::istream& words) {
     }
     if (hourText.empty() || !allDigits(hourText))
         throwError(kCliTaskTime);
-    // Digits only: a number beyond the long range reads as its end.
-    const long hourNumber = std::strtol(hourText.c_str(), nullptr, 10);
+    // Digits only: a number beyond the range reads as its end.
+    const long long hourNumber = shell_words::leadingNumber(hourText);
     if (hourNumber > kMaxHour)
         throwError(kCliTaskTime);
     hour = static_cast<int>(hourNumber);
@@ -752,7 +742,7 @@ uint16_t readSelftestMask(std::istream& words, std::string* number) {
     Shell::toLower(word);
     if (word.size() < 2 || word[0] != 's' || !std::isdigit(static_cast<unsigned char>(word[1])))
         throw KV_Exception(kCliSchedArgument);
-    const long which = std::strtol(word.c_str() + 1, nullptr, 10);
+    const long long which = shell_words::leadingNumber(word.substr(1));
     if (which != 0 && which != 1)
         throw KV_Exception(kCliSchedArgument);
     *number = std::to_string(which);

@@ -1,6 +1,5 @@
 #include "devices/enclosure_element.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <iostream>
@@ -67,8 +66,7 @@ std::string EnclosureElement::attributeValue(const std::string& word) {
 }
 
 int EnclosureElement::leadingNumber(const std::string& text) {
-    return static_cast<int>(
-        std::clamp<long long>(shell_words::leadingNumber(text), INT32_MIN, INT32_MAX));
+    return shell_words::leadingNumberAs<int>(text);
 }
 
 EnclosureElement::IdentifySupport EnclosureElement::identifySupport() const {

@@ -1,10 +1,14 @@
 // Word helpers shared by the shell's command and address code.
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <istream>
+#include <limits>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace shell_words {
@@ -50,6 +54,43 @@ inline std::string valueAfterEquals(const std::string& word) {
 // at its nearest end.
 inline long long leadingNumber(const std::string& text) {
     return std::strtoll(text.c_str(), nullptr, 10);
+}
+
+// The number a value begins with, as leadingNumber reads it, held within
+// the range of `T`, so that narrowing it never wraps round onto a small
+// number.
+template <class T>
+T leadingNumberAs(const std::string& text) {
+    static_assert(std::is_integral_v<T> && std::is_signed_v<T>, "a signed type");
+    return static_cast<T>(std::clamp<long long>(leadingNumber(text), std::numeric_limits<T>::min(),
+                                                std::numeric_limits<T>::max()));
+}
+
+// The decimal digits a text begins with, as a number: no blank or sign is
+// read, no digit gives 0 and a number past the 32-bit range is held at
+// its largest value.
+inline int32_t leadingDigits(const std::string& text) {
+    std::size_t digits = 0;
+    while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9')
+        ++digits;
+    return leadingNumberAs<int32_t>(text.substr(0, digits));
+}
+
+// Reads the next word of a command as a whole number in [low, high] into
+// `value`. The number is read signed and wide and checked before it is
+// narrowed: a minus sign gives a negative number, never one wrapped round
+// onto an unsigned value, and a number past the wide range does not read.
+// False when no number reads or it lies outside the range; the stream
+// stands after the number.
+template <class T>
+bool readNumberIn(std::istream& words, long long low, long long high, T* value) {
+    static_assert(std::is_integral_v<T> && (std::is_signed_v<T> || sizeof(T) < sizeof(long long)),
+                  "a type that holds every value of the range");
+    long long number = 0;
+    if (!(words >> number) || number < low || number > high)
+        return false;
+    *value = static_cast<T>(number);
+    return true;
 }
 
 }  // namespace shell_words

@@ -253,6 +253,22 @@ class LogicalDisk : public Object {
     int32_t family() const;
     ObjectId controllerId() const;
 
+    // The id of drive `port`. A number that names no port of the
+    // controller (negative, or at or past its port count) is refused with
+    // CLI 144 before an id is made of it or anything is asked of it.
+    ObjectId driveIdOf(int64_t port);
+    // The id list of the drives `ports` name, each made by driveIdOf; a
+    // list that does not fit is refused with CLI 144 as well.
+    template <class Number>
+    ObjectIdList128 driveIdList(const std::vector<Number>& ports) {
+        ObjectIdList128 list;
+        list.clear();
+        for (Number port : ports)
+            addDriveId(&list, static_cast<int64_t>(port));
+        return list;
+    }
+    void addDriveId(ObjectIdList128* list, int64_t port);
+
     // The percentage text of a unit or subunit and the status it was read
     // with (left as it is when the text is "-" before the status read).
     std::string percentTextOf(ObjectId unit, uint8_t* status);

@@ -11,6 +11,7 @@
 #include "controllers/bbu.h"
 #include "controllers/controller.h"
 #include "shell/kv_exception.h"
+#include "shell/shell_words.h"
 #include "units/api_call.h"
 #include "units/audited_call.h"
 #include "units/logical_disk.h"
@@ -40,13 +41,7 @@ constexpr uint64_t kGbUnit = 1ull << 20;
 // conversion stops at the first non-digit and saturates instead of
 // overflowing.
 uint64_t leadingNumber(const std::string& text) {
-    uint64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            break;
-        value = std::min<uint64_t>(value * 10 + static_cast<uint64_t>(c - '0'), 0x7FFFFFFFull);
-    }
-    return value;
+    return static_cast<uint64_t>(shell_words::leadingDigits(text));
 }
 
 bool onlyOf(const std::string& text, const char* allowed) {
@@ -174,12 +169,13 @@ bool LogicalDisk::checkDrivesUsable() {
         if (drives.size() > ports)
             Controller::throwError(kInvalidDrives);
     }
+    // Every number must name a port before any drive is asked about.
+    for (int32_t drive : drives)
+        (void)driveIdOf(drive);
     std::vector<int32_t> unusable;
     enum class Kind { None, Sata, Sas } unitKind = Kind::None;
     for (int32_t drive : drives) {
-        ObjectId driveId;
-        RequireApi(Api::MakeDriveId(static_cast<uint8_t>(controller->getNumber()),
-                                    static_cast<uint8_t>(drive & 0xFF), &driveId));
+        const ObjectId driveId = driveIdOf(drive);
         uint8_t status = 0;
         RequireApi(Api::GetDriveStatus(driveId, &status));
         if ((status & 0x80) == 0) {
@@ -303,6 +299,20 @@ bool LogicalDisk::parseRapidRecovery(const std::string& value) {
     return true;
 }
 
+ObjectId LogicalDisk::driveIdOf(int64_t port) {
+    if (!controller->hasPort(port))
+        Controller::throwError(kInvalidDrives);
+    ObjectId driveId = ObjectId::Blank();
+    RequireApi(Api::MakeDriveId(static_cast<uint8_t>(controller->getNumber()),
+                                static_cast<uint8_t>(port), &driveId));
+    return driveId;
+}
+
+void LogicalDisk::addDriveId(ObjectIdList128* list, int64_t port) {
+    if (!list->add(driveIdOf(port)))
+        Controller::throwError(kInvalidDrives);
+}
+
 std::vector<int32_t> LogicalDisk::getAddedDrives() {
     std::vector<int32_t> added;
     for (int32_t drive : targetDrives) {
@@ -324,19 +334,13 @@ int LogicalDisk::create(std::istream& options, const std::string& style) {
     if (typeCode == kUnitRaid6 && fam < kFamilyTevrin)
         Controller::throwError(kInvalidRaidType);
 
+    // The ids are made before the progress line: a number that names no
+    // port (a type without a drive check lets one through) is refused
+    // before anything is sent.
+    ObjectIdList128 list = driveIdList(drives);
     const std::string n = std::to_string(controller->getNumber());
     std::cout << "Creating new unit on controller /c" << n << " ... " << std::flush;
 
-    ObjectIdList128 list;
-    list.clear();
-    for (int32_t drive : drives) {
-        ObjectId driveId;
-        RequireApi(Api::MakeDriveId(static_cast<uint8_t>(controller->getNumber()),
-                                    static_cast<uint8_t>(drive & 0xFF), &driveId));
-        // The validation bounds the drive count by the controller's ports.
-        if (!list.add(driveId))
-            Controller::throwError(kInvalidDrives);
-    }
     uint32_t volumeCount = 0;
     while (volumeCount < kVolumeSlots && volumeSizes[volumeCount] != 0)
         ++volumeCount;

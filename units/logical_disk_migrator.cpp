@@ -14,7 +14,6 @@
 namespace {
 
 constexpr int kInvalidForUnitState = 19;
-constexpr int kInvalidDrives = 144;
 
 }  // namespace
 
@@ -35,17 +34,10 @@ int LogicalDiskMigrator::migrate(std::istream& options) {
 
     std::vector<uint32_t> ports;
     collectMigrationDrives(ports);
-    ObjectIdList128 list;
-    list.clear();
-    for (uint32_t port : ports) {
-        ObjectId drive;
-        RequireApi(Api::MakeDriveId(static_cast<uint8_t>(controller->getNumber()),
-                                    static_cast<uint8_t>(port & 0xFF), &drive));
-        // The drive checks bound the added drives by the controller's
-        // ports; a list that still does not fit is refused whole.
-        if (!list.add(drive))
-            Controller::throwError(kInvalidDrives);
-    }
+    // A target type without a drive check (RAID-1) leaves the port check
+    // of the added drives to the id list; a list that does not fit is
+    // refused whole.
+    const ObjectIdList128 list = driveIdList(ports);
     std::cout << "Sending migration message to /" << source->getControllerName() << "/"
               << source->getName() << " ... " << std::flush;
     const uint32_t targetGroup = target->getGroup(true);

@@ -21,7 +21,6 @@ constexpr int kErrMaintArgument = 16;
 constexpr int kErrUnitState = 19;
 constexpr int kErrInvalidOperation = 24;
 constexpr int kErrUnitOperation = 25;
-constexpr int kErrInvalidDrives = 144;
 
 // The unit types whose verify of a unit that never was initialised gets
 // the notice that it is initialised first. A RAID-1 is named by both its
@@ -123,17 +122,10 @@ int LogicalDisk::startRebuild(bool ignoreEccPolicy) {
     if (drives.empty())
         Controller::throwError(kErrDriveCount);
     checkDrivesUsable();
-    ObjectIdList128 list;
-    list.clear();
+    ObjectIdList128 list = driveIdList(drives);
     std::string text;
-    for (int32_t drive : drives) {
-        ObjectId driveId = ObjectId::Blank();
-        RequireApi(Api::MakeDriveId(static_cast<uint8_t>(controller->getNumber()),
-                                    static_cast<uint8_t>(drive), &driveId));
-        if (!list.add(driveId))
-            Controller::throwError(kErrInvalidDrives);
+    for (int32_t drive : drives)
         text += (text.empty() ? "" : ", ") + std::to_string(drive);
-    }
     std::cout << "Sending rebuild start request to " << getPath() << " on " << drives.size()
               << " disk(s) [" << text << "] ... " << std::flush;
     if (theAuditLog->RebuildUnit(id, &list, ignoreEccPolicy ? 1 : 0) != 0) {

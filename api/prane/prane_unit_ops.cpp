@@ -93,10 +93,12 @@ void PutMember(std::vector<uint8_t>& area, size_t at, uint8_t port, uint8_t inde
                   static_cast<uint32_t>(capacity));
 }
 
-// The descriptor of a new unit and the length the packet announces.
+// The descriptor of a new unit, the length the packet announces and the
+// unit's capacity in blocks.
 struct NewDescriptor {
     std::vector<uint8_t> area;
     uint16_t length = 0;
+    uint64_t capacity = 0;
 };
 
 NewDescriptor BuildDescriptor(uint32_t type, uint32_t stripe, const std::vector<uint8_t>& ports,
@@ -122,13 +124,15 @@ NewDescriptor BuildDescriptor(uint32_t type, uint32_t stripe, const std::vector<
         d.area.assign(kSingleArea, 0);
         put8(uc::kType, static_cast<uint8_t>(type));
         put8(uc::kStripeOrPort, ports[0]);
-        put32(uc::kCapacity, Cap(capacities[0]));
+        d.capacity = Cap(capacities[0]);
+        put32(uc::kCapacity, d.capacity);
         d.length = 12;
         return d;
     }
     if (type == kTypeRaid10) {
         const size_t h = n / 2;
         const uint64_t t = total(h);
+        d.capacity = t;
         d.area.assign(kRaid10Area, 0);
         put8(uc::kCount, static_cast<uint8_t>(h));
         put8(uc::kType, static_cast<uint8_t>(type));
@@ -167,6 +171,7 @@ NewDescriptor BuildDescriptor(uint32_t type, uint32_t stripe, const std::vector<
     put8(uc::kType, static_cast<uint8_t>(type));
     put8(uc::kStripeOrPort, HasStripeTest(type) ? static_cast<uint8_t>(stripe) : 0);
     put32(uc::kCapacity, capacity);
+    d.capacity = capacity;
     for (size_t i = 0; i < n; ++i) {
         PutMember(d.area, uc::kMembers + uc::kMemberSize * i, ports[i], static_cast<uint8_t>(i),
                   memberCapacity);
@@ -228,10 +233,14 @@ int32_t PraneFamily::CreateUnit(const ObjectIdList128* drives, uint32_t type, ui
             return -1;
         capacities.push_back(capacity);
     }
+    // Drives that hold no more than the reserved blocks leave a unit of no
+    // blocks at all: such a drive is too small, and nothing changes.
+    NewDescriptor d = BuildDescriptor(type, stripe, ports, capacities);
+    if (d.capacity == 0)
+        return ApiError::Fail(kApiReplacementTooSmall);
     for (const ObjectId& single : singles)
         Quietly([&] { return DeleteUnit(single, 0, kModeDelete); });
 
-    NewDescriptor d = BuildDescriptor(type, stripe, ports, capacities);
     PraneCommand packet = MakeCommand(prane_opcode::kCreateUnit, 2);
     bytes::PutU16(packet.bytes, sizeof packet.bytes, PraneCommand::kField6, d.length);
     if (SendCommand(first, &packet, d.area.data(), static_cast<int32_t>(d.area.size())) != 0)

@@ -4,6 +4,7 @@
 // (a migration) and the conversion of a single disk into a mirror.
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 #include "api/api.h"
@@ -189,10 +190,13 @@ bool AddDrives(CreateData& out, const ObjectIdList128& drives, std::size_t first
 }
 
 // Appends one volume entry per size; each size (the caller's unit, twice
-// over as 512-byte sectors) starts where the ones before it end.
+// over as 512-byte sectors) starts where the ones before it end. False when
+// the buffer is full or the sizes run past the 64-bit sector range.
 bool AddVolumes(CreateData& out, const uint64_t* sizes, uint32_t count) {
     uint64_t first = 0;
     for (uint32_t i = 0; i < count; ++i) {
+        if (sizes[i] > (UINT64_MAX - first) / 2)
+            return false;
         uint8_t* entry = out.add();
         if (entry == nullptr)
             return false;
@@ -328,8 +332,8 @@ int32_t BuildUnit(CreateData& out, const ObjectIdList128& drives, uint32_t type,
     }
     if (fits && volumeCount != 0)
         fits = AddVolumes(out, volumes, volumeCount);
-    // More entries than the create buffer holds: no such unit fits in one
-    // request.
+    // More entries than the create buffer holds, or volumes larger than
+    // any unit: no such unit fits in one request.
     return fits ? 0 : ApiError::Fail(kApiInvalidConfiguration);
 }
 

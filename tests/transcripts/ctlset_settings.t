@@ -259,6 +259,33 @@ a word after a rate is 14 for "rebuild=" and 31 for "rebuildrate=".
   Error: (CLI:031) Invalid controller command.
   $ log
 
+The old-style "set rebuild" and "set verify" read the rate as a signed
+number: a minus sign gives a negative rate, which is 150 like any other
+rate outside [1..5], and so is a number past the 32-bit range.
+
+  $ for r in -4294967295 -4294967294 -1 4294967297 x; do for t in rebuild verify; do echo "[$t $r]"; KV_CLI_STYLE=old "$KV_CLI" set $t c0 $r 2>&1 | grep -v '^$'; done; done
+  [rebuild -4294967295]
+  Error: (CLI:150) Rate input must be numeric and in the range of [1..5].
+  [verify -4294967295]
+  Error: (CLI:150) Rate input must be numeric and in the range of [1..5].
+  [rebuild -4294967294]
+  Error: (CLI:150) Rate input must be numeric and in the range of [1..5].
+  [verify -4294967294]
+  Error: (CLI:150) Rate input must be numeric and in the range of [1..5].
+  [rebuild -1]
+  Error: (CLI:150) Rate input must be numeric and in the range of [1..5].
+  [verify -1]
+  Error: (CLI:150) Rate input must be numeric and in the range of [1..5].
+  [rebuild 4294967297]
+  Error: (CLI:150) Rate input must be numeric and in the range of [1..5].
+  [verify 4294967297]
+  Error: (CLI:150) Rate input must be numeric and in the range of [1..5].
+  [rebuild x]
+  Error: (CLI:150) Rate input must be numeric and in the range of [1..5].
+  [verify x]
+  Error: (CLI:150) Rate input must be numeric and in the range of [1..5].
+  $ log
+
 At firmware level 37 with the task in low latency mode, rate 1 warns
 before the progress line (the warning names the rebuild for both tasks);
 the mode byte follows the rate.

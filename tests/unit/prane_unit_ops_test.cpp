@@ -22,13 +22,16 @@ ObjectIdList128 DriveList(std::initializer_list<int> ports) {
     return list;
 }
 
-// Eight drives; unit 0 a RAID-5 over ports 0-2, unit 1 a single drive on
-// port 3; ports 4-7 free.
+// Ten drives; unit 0 a RAID-5 over ports 0-2, unit 1 a single drive on
+// port 3; ports 4-9 free, port 8 holding only the 2048 blocks every drive
+// keeps back and port 9 one block more.
 json CreateHost() {
     json drives = json::array();
     for (int p = 0; p < 8; ++p)
         drives.push_back(Drive(p));
-    return OlderController(8, drives,
+    drives.push_back(Drive(8, 2048));
+    drives.push_back(Drive(9, 2049));
+    return OlderController(10, drives,
                            json::array({{{"number", 0}, {"type", "raid5"}, {"members", {0, 1, 2}}},
                                         {{"number", 1}, {"type", "single"}, {"members", {3}}}}));
 }
@@ -56,6 +59,12 @@ TEST_F(PraneUnitOps, CreateRefusalsComeBeforeAnyChange) {
         // The single-drive unit of port 3 would give up its drive, but the
         // RAID-5 member after it fails the list: unit 1 stays.
         {"a single drive, then a RAID-5 member", DriveList({3, 1}), 0, 7, 31},
+        // A unit of no blocks at all: the drive is too small, as for a
+        // rebuild, and the single-drive unit of port 3 stays.
+        {"a mirror over a drive of the reserved blocks", DriveList({3, 8}), 2, 0, 54},
+        {"a RAID-5 over a drive of the reserved blocks", DriveList({4, 5, 8}), 5, 7, 54},
+        {"a RAID-10 over a drive of the reserved blocks", DriveList({4, 5, 6, 8}), 6, 7, 54},
+        {"a RAID-0 whose stripes round one block away", DriveList({4, 9}), 0, 7, 54},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

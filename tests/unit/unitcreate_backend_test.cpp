@@ -151,6 +151,11 @@ TEST_F(UnitCreateBackendTest, RequestChecksBeyondTheDriveList) {
     list.clear();
     EXPECT_EQ(Api::CreateUnit(&list, 0, 9, 1, &unit), -1);
     EXPECT_EQ(LastApiCode(), 36u);
+    // A volume whose sectors run past 64 bits fits no unit.
+    list = Drives({3, 4});
+    const uint64_t huge[] = {1ull << 62, 1ull << 63};
+    EXPECT_EQ(Api::CreateUnitWithVolumes(&list, 0, 9, 1, &unit, huge, 2), -1);
+    EXPECT_EQ(LastApiCode(), 33u);
     EXPECT_TRUE(Commands(0x14).empty());
     EXPECT_EQ(HostController(host)["units"].size(), 3u);
 }
