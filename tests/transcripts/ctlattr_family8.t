@@ -270,3 +270,39 @@ The enclosure link limits and the counts print "Failed." first.
   
   
   [1]
+
+A count over a list fails with the list: the unit summary read failing
+after the tree is built fails the unit counts; failing every time, the
+tree cannot be built and the controller is reported, not shown empty.
+The connections are the port count of family 8, which prints the
+library's message and counts 0, whether the port list or one drive's
+connection count cannot be read.
+
+  $ fault 3 3 1 4 && "$KV_CLI" /c0 show unitcnt
+  (0x03:0x0204): Drive timeout
+  
+  
+  [1]
+  $ fault 3 3 1 4 && "$KV_CLI" /c0 show numunits
+  (0x03:0x0204): Drive timeout
+  
+  
+  [1]
+  $ fault 3 3 '"always"' && "$KV_CLI" /c0 show all
+  (0x03:0x0204): Drive timeout
+  
+  
+  Error: (CLI:003) Specified controller does not exist.
+  
+  
+  [1]
+  $ fault 2 3 && "$KV_CLI" /c0 show connectioncnt
+  (0x03:0x0204): Drive timeout
+  
+  /c0 Connections = 0 of 128
+  
+  $ fault 513 26 && "$KV_CLI" /c0 show connectioncnt
+  (0x03:0x0204): Drive timeout
+  
+  /c0 Connections = 0 of 128
+  
