@@ -46,6 +46,7 @@ enum ApiErrorCode : uint32_t {
     kApiInvalidAlarmId = 95,
     kApiInvalidSlotId = 96,
     kApiNoDriveSlot = 101,
+    kApiUnitHasNoLuns = 107,
     kApiInvalidTempSensorId = 110,
     kApiBufferTooSmall = 116,
     kApiInvalidPowerSupplyId = 117,

@@ -21,9 +21,6 @@ constexpr int kCliControllerOperation = 24;
 constexpr int kCliNotSupported = 149;
 // A LUN size holds blocks minus one; 2^21 blocks of 512 bytes make 1 GB.
 constexpr unsigned kBlocksPerGbShift = 21;
-// A rate the controller reports when it cannot be read.
-constexpr int32_t kDefaultRate = 3;
-
 const char* onOff(uint8_t value) {
     return value != 0 ? "on" : "off";
 }
@@ -172,10 +169,9 @@ void ControllerWescal::showBackgroundTask(int task, bool isRate, bool summary) {
             throwError(kCliNotSupported);
         }
         uint8_t mode = 0;
-        if (task == 0)
-            (void)Api::GetRebuildMode(objectId, &mode);
-        else
-            (void)Api::GetVerifyMode(objectId, &mode);
+        if ((task == 0 ? Api::GetRebuildMode(objectId, &mode)
+                       : Api::GetVerifyMode(objectId, &mode)) != 0)
+            throwApiError();
         // Modes other than adaptive and low latency have no text.
         if (mode > 1)
             return;
@@ -184,11 +180,10 @@ void ControllerWescal::showBackgroundTask(int task, bool isRate, bool summary) {
                   << "\n";
         return;
     }
-    int32_t rate = kDefaultRate;
-    if (task == 0)
-        (void)Api::GetRebuildRate(objectId, &rate);
-    else
-        (void)Api::GetVerifyRate(objectId, &rate);
+    int32_t rate = 0;
+    if ((task == 0 ? Api::GetRebuildRate(objectId, &rate) : Api::GetVerifyRate(objectId, &rate)) !=
+        0)
+        throwApiError();
     const std::string text = rateText(rate, word);
     if (text.empty())
         return;

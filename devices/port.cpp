@@ -24,12 +24,12 @@ namespace {
 // The library's "No unit" answer.
 constexpr uint32_t kApiNoUnit = 63;
 constexpr uint8_t kNoUnit = 255;
+constexpr uint8_t kNoPhy = 255;
 
 // The last failure was the library saying the drive has no unit.
 bool lastErrorMeansNoUnit() {
-    ApiErrorRecord record{};
-    Api::GetLastErrorRecord(&record);
-    return record.apiCode == kApiInvalidUnitId || record.apiCode == kApiNoUnit;
+    const uint32_t code = LastApiCode();
+    return code == kApiInvalidUnitId || code == kApiNoUnit;
 }
 
 // The attachment text of a drive behind an enclosure: it has no phy.
@@ -258,7 +258,12 @@ std::string Port::getUnitName() {
 
 uint8_t Port::getPhyNumber() {
     ObjectId phyId = ObjectId::Blank();
-    RequireApi(Api::GetPortPhyId(id, &phyId));
+    if (Api::GetPortPhyId(id, &phyId) != 0) {
+        // The controller attaches the drive through no phy.
+        if (LastApiCode() == kApiNoDriveSlot)
+            return kNoPhy;
+        Controller::throwApiError();
+    }
     uint8_t controllerNumber = 0;
     uint8_t phy = 0;
     RequireApi(Api::ParsePhyId(phyId, &controllerNumber, &phy));
@@ -349,10 +354,14 @@ void Port::showRow(bool withHeader) {
     FixedText<kModelTextSize> model;
     (void)Api::GetDriveModel(id, model.data());
     const bool inEnclosure = getDriveInterfaceText(1) == kAttachmentEnclosure;
+    const auto phyText = [this] {
+        const uint8_t phy = getPhyNumber();
+        return phy == kNoPhy ? std::string("-") : std::to_string(phy);
+    };
     std::cout << Shell::padText(name, 6) << Shell::padText(statusText, 15)
               << Shell::padText(unitText, 5) << Shell::padText(capacity, 10)
               << Shell::padText(getDriveInterfaceText(0), 6)
-              << Shell::padText(inEnclosure ? std::string("-") : std::to_string(getPhyNumber()), 4)
+              << Shell::padText(inEnclosure ? std::string("-") : phyText(), 4)
               << Shell::padText(inEnclosure ? getEnclosureSlotText() : std::string("-"), 13)
               << Shell::padText(model.c_str(), 20) << "\n";
 }

@@ -61,8 +61,9 @@ class Port : public Object {
     std::string getUnitName();
     // The drive type (which 0) or attachment (which 1) of the drive's link.
     std::string getDriveInterfaceText(int which);
-    // The number of the phy through which the drive is attached; a failed
-    // lookup ends the command with the library's error.
+    // The number of the phy through which the drive is attached, 255 for a
+    // drive attached through none; a failed lookup ends the command with
+    // the library's error.
     uint8_t getPhyNumber();
 
     [[nodiscard]] const std::string& getName() const { return name; }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "api/api.h"
 #include "api/api_codes.h"
 #include "api/object_id.h"
 #include "controllers/controller.h"
@@ -14,6 +15,14 @@
 inline void RequireApi(int result) {
     if (result != 0)
         Controller::throwApiError();
+}
+
+// The API code of the library's last failure: a few of them answer a state
+// of the controller (no such unit, no phy, no volumes) rather than a fault.
+inline uint32_t LastApiCode() {
+    ApiErrorRecord record{};
+    Api::GetLastErrorRecord(&record);
+    return record.apiCode;
 }
 
 // A text the library writes into a caller buffer of N bytes; the buffer

@@ -146,7 +146,9 @@ void LogicalDisk::showVolumeRows() {
         return;
     ObjectIdList128 volumes;
     volumes.clear();
-    RequireApi(Api::GetUnitVolumeList(id, &volumes));
+    // A unit that reports no volumes has no volume rows.
+    if (Api::GetUnitVolumeList(id, &volumes) != 0 && LastApiCode() != kApiUnitHasNoLuns)
+        Controller::throwApiError();
     // The destination half of a migration has no volume sizes yet.
     const bool destination = name.rfind("du", 0) == 0;
     for (std::size_t k = 0; k < volumes.size(); ++k) {

@@ -303,9 +303,9 @@ int32_t RhoskFamily::GetNumActiveDrives(ObjectId id, uint32_t* count) {
     uint32_t total = 0;
     for (size_t i = 0; i < units.size(); ++i) {
         ObjectIdList128 drives;
-        if (Api::GetUnitDriveList(units.ids[i], &drives) == 0) {
-            total += static_cast<uint32_t>(drives.size());
-        }
+        if (Api::GetUnitDriveList(units.ids[i], &drives) != 0)
+            return -1;
+        total += static_cast<uint32_t>(drives.size());
     }
     *count = total;
     return 0;
@@ -318,8 +318,9 @@ int32_t RhoskFamily::GetNumConnections(ObjectId id, uint32_t* count) {
     uint32_t total = 0;
     for (size_t i = 0; i < drives.size(); ++i) {
         uint32_t connections = 0;
-        if (GetDriveConnectionCount(drives.ids[i], &connections) == 0)
-            total += connections;
+        if (GetDriveConnectionCount(drives.ids[i], &connections) != 0)
+            return -1;
+        total += connections;
     }
     *count = total;
     return 0;
@@ -337,13 +338,13 @@ int32_t RhoskFamily::GetDriveStatus(ObjectId drive, uint8_t* status) {
         *status = kDriveNone;
         return 0;
     }
-    uint8_t list[kPortSlots] = {};
-    if (port >= kPortSlots ||
-        GetParam(ControllerOf(drive), list, sizeof list, kPortSummaryTable, 3, kPortSlots) != 0) {
-        // Reported as success; the caller's preset value stands and the
-        // error record holds the failure.
+    // A port past the list has no drive; a list that cannot be read fails
+    // the read and leaves the caller's byte as it was.
+    if (port >= kPortSlots)
         return 0;
-    }
+    uint8_t list[kPortSlots] = {};
+    if (GetParam(ControllerOf(drive), list, sizeof list, kPortSummaryTable, 3, kPortSlots) != 0)
+        return -1;
     *status = list[port];
     return 0;
 }

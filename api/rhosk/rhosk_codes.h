@@ -63,7 +63,6 @@ enum ApiCode : uint32_t {
     kApiTaskInfoFailed = 78,
     kApiTaskInfoInvalidConfig = 79,
     kApiEccPolicyInvalidConfig = 82,
-    kApiUnitHasNoLuns = 107,
     kApiInvalidLunId = 108,
     kApiNotRebuilding = 112,
     kApiInvalidArgument = 122,

@@ -61,8 +61,8 @@ FirmwareCommandBuffer Packet(uint8_t opcode, uint8_t size) {
 // operating system: the unit goes, its drive stays.
 int32_t ReleaseUnit(ObjectId unit) {
     const uint8_t number = unit[ObjectId::kUnit];
-    if (RhoskFamily::IsUnitPresent(unit.controllerId(), number) == 0)
-        return ApiError::Fail(kApiNoSuchUnitToDelete);
+    if (RhoskFamily::RequireUnit(unit.controllerId(), number, kApiNoSuchUnitToDelete) != 0)
+        return -1;
     uint32_t type = 0;
     uint8_t flags = 0;
     if (RhoskFamily::GetUnitType(unit, &type) != 0 || RhoskFamily::GetUnitFlags(unit, &flags) != 0)
@@ -142,7 +142,8 @@ int32_t RhoskFamily::RemovePortDrive(ObjectId drive) {
 
 int32_t RhoskFamily::RemoveDrive(ObjectId drive) {
     uint8_t status = kDriveNone;
-    (void)GetDriveStatus(drive, &status);
+    if (GetDriveStatus(drive, &status) != 0)
+        return -1;
     if (!::IsDrivePresent(status))
         return ApiError::Fail(kApiRemovePortEmpty);
     ObjectId unit = ObjectId::Blank();
@@ -167,7 +168,8 @@ int32_t RhoskFamily::RemoveDrive(ObjectId drive) {
 
 int32_t RhoskFamily::AddDrive(ObjectId port, ObjectId* drive) {
     uint8_t status = kDriveNone;
-    (void)GetDriveStatus(port, &status);
+    if (GetDriveStatus(port, &status) != 0)
+        return -1;
     if (::IsDrivePresent(status))
         return ApiError::Fail(kApiPortInUse);
     uint32_t level = kUnknownLevel;

@@ -151,6 +151,9 @@ class RhoskFamily {
     [[nodiscard]] static int32_t GetDriveIdList(ObjectId controller, ObjectIdList128* list);
     [[nodiscard]] static int32_t GetPortIdList(ObjectId controller, ObjectIdList128* list);
     static int32_t IsUnitPresent(ObjectId controller, uint8_t unit);
+    // 0 when the unit exists; -1 with `missing` recorded when it does not,
+    // or with the read's own error when the unit summary cannot be read.
+    [[nodiscard]] static int32_t RequireUnit(ObjectId controller, uint8_t unit, uint32_t missing);
     static int32_t IsDrivePresent(ObjectId controller, uint8_t port);
     static int32_t IsPortValid(ObjectId controller, uint8_t port);
     // Background task rates, modes and the weekly schedule.

@@ -174,8 +174,8 @@ int32_t AttachAndStart(ObjectId unit, ObjectId drive) {
 
 int32_t RhoskFamily::DeleteUnit(ObjectId unit, uint8_t announce, uint8_t mode) {
     const ObjectId controller = ControllerOf(unit);
-    if (!IsUnitPresent(controller, UnitNumber(unit)))
-        return ApiError::Fail(kApiNoSuchUnitToDelete);
+    if (RequireUnit(controller, UnitNumber(unit), kApiNoSuchUnitToDelete) != 0)
+        return -1;
     uint32_t type = 0;
     uint8_t flags = 0;
     if (GetUnitType(unit, &type) != 0 || GetUnitFlags(unit, &flags) != 0)
@@ -344,7 +344,8 @@ int32_t RhoskFamily::ImportUnit(ObjectIdList128* drives, uint8_t announce,
                 return ApiError::Fail(kApiDuplicateImportDrive);
         }
         uint8_t status = kDriveNone;
-        (void)GetDriveStatus(drive, &status);
+        if (GetDriveStatus(drive, &status) != 0)
+            return -1;
         if (!::IsDrivePresent(status))
             return ApiError::Fail(kApiImportPortEmpty);
         ObjectId owner = ObjectId::Blank();

@@ -33,11 +33,10 @@ int32_t SetKeepwellWide(ObjectId unit, uint16_t parameter, uint8_t value) {
     return WriteValue(unit, UnitTableOf(unit), parameter, 2, stored);
 }
 
-// A link-speed read reports success even when the drive table cannot be
-// read, leaving the caller's value as it was.
+// A link-speed read; a drive table that cannot be read fails it and leaves
+// the caller's value as it was.
 int32_t GetLinkSpeed(ObjectId drive, uint16_t parameter, uint8_t* speed) {
-    (void)ReadInto(drive, DriveTableOf(drive), parameter, 1, speed);
-    return 0;
+    return ReadInto(drive, DriveTableOf(drive), parameter, 1, speed);
 }
 
 }  // namespace

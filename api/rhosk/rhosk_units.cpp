@@ -85,6 +85,13 @@ int32_t RhoskFamily::IsUnitPresent(ObjectId controller, uint8_t unit) {
     return unit < kUnitSlots && ReadUnitSummary(controller, list) && list[unit] != 0 ? 1 : 0;
 }
 
+int32_t RhoskFamily::RequireUnit(ObjectId controller, uint8_t unit, uint32_t missing) {
+    uint8_t list[kUnitSlots] = {};
+    if (!ReadUnitSummary(controller, list))
+        return -1;
+    return unit < kUnitSlots && list[unit] != 0 ? 0 : ApiError::Fail(missing);
+}
+
 int32_t RhoskFamily::IsDrivePresent(ObjectId controller, uint8_t port) {
     uint8_t list[kPortSlots] = {};
     return port < kPortSlots && ReadPortStatusList(controller, list) && ::IsDrivePresent(list[port])
@@ -100,9 +107,8 @@ int32_t RhoskFamily::IsPortValid(ObjectId controller, uint8_t port) {
 // --- The descriptor table and unit state ---
 
 int32_t RhoskFamily::ReadUnitDescriptorTable(ObjectId unit, uint8_t* table) {
-    const uint8_t number = unit[ObjectId::kUnit];
-    if (!IsUnitPresent(ControllerOf(unit), number))
-        return ApiError::Fail(kApiNoUnit);
+    if (RequireUnit(ControllerOf(unit), unit[ObjectId::kUnit], kApiNoUnit) != 0)
+        return -1;
     std::memset(table, 0xFF, kDescriptorTableSize);
     uint16_t count = 0;
     uint8_t size = 0;
@@ -167,12 +173,10 @@ int32_t RhoskFamily::GetRaid6UnitState(ObjectId unit, Raid6UnitState* state) {
 
 int32_t RhoskFamily::GetSubunitIdList(ObjectId unit, ObjectIdList128* list) {
     list->clear();
-    // A unit whose table cannot be read has no children to list.
-    (void)WithTree(unit, [&](const UnitTree& tree) {
+    return WithTree(unit, [&](const UnitTree& tree) {
         tree.subunits(unit, list);
         return 0;
     });
-    return 0;
 }
 
 // --- Lists ---
@@ -181,7 +185,7 @@ int32_t RhoskFamily::GetUnitIdList(ObjectId controller, ObjectIdList128* list) {
     list->clear();
     uint8_t units[kUnitSlots] = {};
     if (!ReadUnitSummary(controller, units))
-        return 0;
+        return -1;
     for (uint8_t u = 0; u < kUnitSlots; ++u) {
         ObjectId id;
         if (units[u] != 0 && Api::MakeUnitId(controller.controller(), ObjectId::kNone, u,
@@ -205,9 +209,8 @@ int32_t RhoskFamily::GetUnitParityNumber(ObjectId unit, uint32_t* count) {
 }
 
 int32_t RhoskFamily::GetUnitVolumeList(ObjectId unit, ObjectIdList128* list) {
-    if (!IsUnitPresent(ControllerOf(unit), unit[ObjectId::kUnit])) {
-        return ApiError::Fail(kApiNoUnit);
-    }
+    if (RequireUnit(ControllerOf(unit), unit[ObjectId::kUnit], kApiNoUnit) != 0)
+        return -1;
     VolumeTable volumes;
     if (ReadVolumeTable(unit, &volumes) != 0)
         return -1;
@@ -244,8 +247,9 @@ int32_t RhoskFamily::GetUnitDriveList(ObjectId unit, ObjectIdList128* list) {
 
 int32_t RhoskFamily::GetDriveUnitId(ObjectId drive, ObjectId* unit) {
     *unit = ObjectId::Blank();
-    uint8_t status = kDriveNone;  // stays when the status list cannot be read
-    (void)GetDriveStatus(drive, &status);
+    uint8_t status = kDriveNone;
+    if (GetDriveStatus(drive, &status) != 0)
+        return -1;
     if (!::IsDrivePresent(status))
         return ApiError::Fail(kApiPortEmpty);
     uint8_t number = 0;
@@ -269,7 +273,7 @@ int32_t RhoskFamily::GetDriveIdList(ObjectId controller, ObjectIdList128* list) 
     list->clear();
     uint8_t ports[kPortSlots] = {};
     if (!ReadPortStatusList(controller, ports))
-        return 0;
+        return -1;
     for (uint8_t p = 0; p < kPortSlots; ++p) {
         ObjectId id;
         if (::IsDrivePresent(ports[p]) && Api::MakeDriveId(controller.controller(), p, &id) == 0) {
@@ -283,7 +287,7 @@ int32_t RhoskFamily::GetPortIdList(ObjectId controller, ObjectIdList128* list) {
     list->clear();
     uint32_t ports = 0;
     if (GetNumPorts(controller, &ports) != 0)
-        return 0;
+        return -1;
     // Ports 0 .. count - 1: a controller without ports lists none.
     const uint32_t listed = std::min<uint32_t>(ports, kPortSlots);
     for (uint32_t p = 0; p < listed; ++p) {

@@ -146,7 +146,12 @@ int32_t SasFamily::GetPortPhyId(ObjectId port, ObjectId* phy) {
     ObjectId portId = port;
     portId[ObjectId::kKind] = kKindDrive;
     const ObjectId controller = portId.controllerId();
-    if (RhoskFamily::IsDrivePresent(controller, number) == 0)
+    // A port without a drive has no phy; a port list that cannot be read
+    // fails with its own error.
+    uint8_t status = kDriveNone;
+    if (RhoskFamily::GetDriveStatus(portId, &status) != 0)
+        return -1;
+    if (!IsDrivePresent(status))
         return ApiError::Fail(kApiNoDriveSlot);
 
     uint8_t controllerNumber = kNone;

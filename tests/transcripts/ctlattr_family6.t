@@ -205,3 +205,27 @@ empty line and an empty value.
   
   /c0 Model = 
   
+
+At firmware level 37 the library of a model-6 controller still refuses to
+read the task modes: the mode is not shown as adaptive, the library's
+message ends the command, alone and in "show all". The rates read as
+before.
+
+  $ jq '.machine.controllers[0].identity.compat_level = 37' host.json > changed.json
+  $ cp changed.json host.json
+  $ "$KV_CLI" /c0 show rebuildmode
+  (0x0B:0x0002): Feature not supported
+  
+  
+  [1]
+  $ "$KV_CLI" /c0 show all > shown
+  (0x0B:0x0002): Feature not supported
+  
+  
+  [1]
+  $ tail -1 shown
+  /c0 Auto-Rebuild Policy = off
+  $ "$KV_CLI" /c0 show rebuildrate verifyrate
+  /c0 Rebuild background task rate = 2 (faster I/O; slower Rebuild)
+  /c0 Verify background task rate = 4 (faster Verify; slower I/O)
+  

@@ -222,10 +222,11 @@ A link speed limit the texts do not know shows "N/A".
   
 
 Reads that fail. The host bus prints "Error" three times before the
-library's message; a rate that cannot be read shows as rate 3, a mode
-that cannot be read as adaptive; mode page control leaves its line open;
-a phy whose current link speed cannot be read ends the table in its row.
-The enclosure link limits and the counts print "Failed." first.
+library's message; a task rate or mode that cannot be read ends the
+command with the library's message, alone and in "show all"; mode page
+control leaves its line open; a phy whose current link speed cannot be
+read ends the table in its row. The enclosure link limits and the counts
+print "Failed." first.
 
   $ . "$FIXTURES/ctlattr/faults.sh"
   $ fault 1027 26 && "$KV_CLI" /c0 show ctlbus
@@ -237,11 +238,24 @@ The enclosure link limits and the counts print "Failed." first.
   
   [1]
   $ fault 1036 5 && "$KV_CLI" /c0 show rebuildrate
-  /c0 Rebuild background task rate = 3 (balanced Rebuild and I/O)
+  (0x03:0x0204): Drive timeout
   
+  
+  [1]
   $ fault 1036 14 && "$KV_CLI" /c0 show verifymode
-  /c0 Verify background task mode = Adaptive
+  (0x03:0x0204): Drive timeout
   
+  
+  [1]
+  $ fault 1036 6 && "$KV_CLI" /c0 show all > shown
+  (0x03:0x0204): Drive timeout
+  
+  
+  [1]
+  $ tail -3 shown
+  /c0 Rebuild Mode = Low Latency
+  /c0 Rebuild Rate = 5
+  /c0 Verify Mode = Low Latency
   $ fault 1027 52 && "$KV_CLI" /c0 show modepgctl
   /c0 Mode Page Control setting = (0x03:0x0204): Drive timeout
   
@@ -270,3 +284,39 @@ The enclosure link limits and the counts print "Failed." first.
   
   
   [1]
+
+A count over a list fails with the list: the unit summary read failing
+after the tree is built fails the unit counts; failing every time, the
+tree cannot be built and the controller is reported, not shown empty.
+The connections are the port count of family 8, which prints the
+library's message and counts 0, whether the port list or one drive's
+connection count cannot be read.
+
+  $ fault 3 3 1 4 && "$KV_CLI" /c0 show unitcnt
+  (0x03:0x0204): Drive timeout
+  
+  
+  [1]
+  $ fault 3 3 1 4 && "$KV_CLI" /c0 show numunits
+  (0x03:0x0204): Drive timeout
+  
+  
+  [1]
+  $ fault 3 3 '"always"' && "$KV_CLI" /c0 show all
+  (0x03:0x0204): Drive timeout
+  
+  
+  Error: (CLI:003) Specified controller does not exist.
+  
+  
+  [1]
+  $ fault 2 3 && "$KV_CLI" /c0 show connectioncnt
+  (0x03:0x0204): Drive timeout
+  
+  /c0 Connections = 0 of 128
+  
+  $ fault 513 26 && "$KV_CLI" /c0 show connectioncnt
+  (0x03:0x0204): Drive timeout
+  
+  /c0 Connections = 0 of 128
+  

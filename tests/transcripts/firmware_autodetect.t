@@ -152,6 +152,29 @@ A controller that refuses: the library's error ends the line.
   $ off 0
   [1,3]
 
+A port count or a port status that cannot be read fails the setting with
+the library's error, and nothing is sent: no port is taken for an empty
+one, and "all" does not stand for no port at all.
+
+  $ jq '.faults = [{"match": {"layer": "firmware", "table": 1027, "parameter": 3, "controller": 0},
+  >                 "action": {"status": 1, "code": "0x0204"}, "skip": 1}]' host.json > f.json && mv f.json host.json
+  $ "$KV_CLI" /c0 set autodetect=on disk=all; echo "status $?"
+  Setting Auto-Detect on /c0 to [on] Failed.
+  (0x03:0x0204): Drive timeout
+  
+  
+  status 1
+  $ jq '.faults = [{"match": {"layer": "firmware", "table": 2, "parameter": 3, "controller": 0},
+  >                 "action": {"status": 1, "code": "0x0204"}}]' host.json > f.json && mv f.json host.json
+  $ "$KV_CLI" /c0 set autodetect=on disk=1; echo "status $?"
+  Setting Auto-Detect on /c0 to [on] Failed.
+  (0x03:0x0204): Drive timeout
+  
+  
+  status 1
+  $ off 0
+  [1,3]
+
 Help lists the setting.
 
   $ "$KV_CLI" /c0 set help | grep autodetect

@@ -34,14 +34,33 @@ and "-" for a drive behind an enclosure.
   p5    OK             u0   465.76 GB SATA  4   -            KV-SATA-500         
   
 
-A directly attached drive whose phy cannot be found ends the table with
-the library's error.
+A directly attached drive that the controller reports through no phy
+(phy 255) and that sits in no enclosure slot has no phy to show: its cell
+shows "-" and the table goes on with the later ports. A phy that cannot
+be read still ends the table with the library's error.
 
   $ jq '.machine.controllers[0].drives[0].phy = 255' host.json > changed.json && cp changed.json host.json
-  $ "$KV_CLI" /c0 show 2>&1 | sed -n '/^VPort/,$p'
+  $ "$KV_CLI" /c0 show > shown
+  $ sed -n '/^VPort/,$p' shown
   VPort Status         Unit Size      Type  Phy Encl-Slot    Model
   ------------------------------------------------------------------------------
-  p0    OK             u0   465.76 GB SATA  (0x0B:0x0065): Port is not connected to a drive slot
+  p0    OK             u0   465.76 GB SATA  -   -            KV-SATA-500         
+  p1    OK             -    931.51 GB SAS   1   -            KV-SAS-1TB          
+  p3    OK             -    465.76 GB SATA  -   -            KV-SATA-500         
+  p5    OK             u0   465.76 GB SATA  4   -            KV-SATA-500         
+  
+  $ "$KV_CLI" /c0/p0 show
+  
+  VPort Status         Unit Size      Type  Phy Encl-Slot    Model
+  ------------------------------------------------------------------------------
+  p0    OK             u0   465.76 GB SATA  -   -            KV-SATA-500         
+  
+  $ cp "$FIXTURES/phy/phys.json" host.json
+  $ . "$FIXTURES/ctlattr/faults.sh"
+  $ fault 512 32 && "$KV_CLI" /c0 show 2>&1 | sed -n '/^VPort/,$p'
+  VPort Status         Unit Size      Type  Phy Encl-Slot    Model
+  ------------------------------------------------------------------------------
+  p0    OK             u0   465.76 GB SATA  (0x03:0x0204): Drive timeout
   
   
   $ cp "$FIXTURES/phy/phys.json" host.json
@@ -116,7 +135,6 @@ focus reaches a phy, relative and absolute.
 A phy count that cannot be read ends the building of that controller only:
 the manager reports it and lists the others.
 
-  $ . "$FIXTURES/ctlattr/faults.sh"
   $ fault 1 2 && "$KV_CLI" show 2>&1
   (0x03:0x0204): Drive timeout
   

@@ -236,7 +236,9 @@ The old output style prints the same lines.
 A read that fails inside a count line prints "...Error!" and the
 library's text and goes on with the next word; power-on hours end the
 command; the WWN prints "... Error." and ends it; the queuing lines print
-the error in the line and still try the second.
+the error in the line and still try the second; a link speed ends the
+command after its label; a drive status that cannot be read ends it with
+the library's text, not as an empty port.
 
   $ fault 512 25 && "$KV_CLI" /c0/p0 show ports connections
   /c0/p0 Drive Ports = ...Error! 
@@ -264,3 +266,19 @@ the error in the line and still try the second.
   /c0/p0 Queuing Supported = Yes
   /c0/p0 Queuing Enabled = Error(0x03:0x0204): Drive timeout
   
+  $ fault 512 17 && "$KV_CLI" /c0/p0 show lspeed
+  /c0/p0 Link Speed Supported = (0x03:0x0204): Drive timeout
+  
+  
+  [1]
+  $ fault 512 18 && "$KV_CLI" /c0/p0 show lspeed
+  /c0/p0 Link Speed Supported = 1.5 Gbps and 3.0 Gbps
+  /c0/p0 Link Speed = (0x03:0x0204): Drive timeout
+  
+  
+  [1]
+  $ fault 2 3 && "$KV_CLI" /c0/p0 show status
+  (0x03:0x0204): Drive timeout
+  
+  
+  [1]

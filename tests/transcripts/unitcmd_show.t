@@ -342,6 +342,41 @@ on a newer controller.
   /c2/u0 Auto Verify Policy = off       
   
 
+A unit that reports no volumes has no volume rows, and its show
+succeeds, alone and in "show all".
+
+  $ jq '(.machine.controllers[0].units[] | select(.number == 4)).volumes = []' host.json > changed.json
+  $ cp changed.json host.json
+  $ "$KV_CLI" /c0/u4 show
+  
+  Unit     UnitType  Status         %RCmpl  %V/I/M  VPort Stripe  Size(GB)
+  ------------------------------------------------------------------------
+  u4       RAID-0    OK*            -       -       -     64K     1863.03   
+  u4-0     DISK      OK             -       -       p14   -       931.513   
+  u4-1     DISK      OK             -       -       p15   -       931.513   
+  
+  $ "$KV_CLI" /c0/u4 show all
+  /c0/u4 status = OK
+  /c0/u4 is not rebuilding, its current state is OK
+  /c0/u4 is not verifying, its current state is OK
+  /c0/u4 is initialized.
+  /c0/u4 Write Cache = off
+  /c0/u4 Read Cache = Intelligent
+  /c0/u4 volume(s) = 0
+  /c0/u4 name =                      
+  /c0/u4 serial number =                      
+  /c0/u4 Auto Verify Policy = off       
+  /c0/u4 Keepwell Policy = balance     
+  /c0/u4 Command Queuing Policy = on        
+  
+  Unit     UnitType  Status         %RCmpl  %V/I/M  VPort Stripe  Size(GB)
+  ------------------------------------------------------------------------
+  u4       RAID-0    OK*            -       -       -     64K     1863.03   
+  u4-0     DISK      OK             -       -       p14   -       931.513   
+  u4-1     DISK      OK             -       -       p15   -       931.513   
+  
+  $ cp "$FIXTURES/unitcmd/units.json" host.json
+
 A library failure: a line whose label is printed before the controller is
 asked (name, serial, volumes, queuing, Keepwell, parity) ends there and
 shows the error on standard error, and the show goes on (standard output

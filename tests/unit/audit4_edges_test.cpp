@@ -228,11 +228,11 @@ TEST(Audit4LaterSettingsEdges, FailedReadsOfLinkSpeedsAndIoStatistics) {
     RhoskQueryFirmware fw(7, 37);
     ObjectId drive;
     ASSERT_EQ(Api::MakeDriveId(0, 5, &drive), 0);
-    // The drive table answers neither link speed: both reads still succeed
-    // and leave the caller's value as it was.
+    // The drive table answers neither link speed: both reads fail and
+    // leave the caller's value as it was.
     for (auto read : {Api::GetDriveLinkSpeedSupported, Api::GetDriveLinkSpeed}) {
         uint8_t speed = 0x5A;
-        EXPECT_EQ(read(drive, &speed), 0);
+        EXPECT_EQ(read(drive, &speed), -1);
         EXPECT_EQ(speed, 0x5A);
     }
     // A failing count list fails the whole record, which stays zero even

@@ -1,15 +1,16 @@
 // Unsafe inputs of the newer family's queries: what a controller declares
 // (descriptor counts and sizes, log sizes, volume counts, a port count of
 // 0), what a caller passes (schedule slots, modes, rates, stagger times)
-// and reads that fail where the operation still reports success. Each case
-// shows the bounded behaviour: nothing is read or written past a buffer,
-// nothing out of range reaches the controller, and a failed read leaves
-// the caller's value defined.
+// and reads that fail. Each case shows the bounded behaviour: nothing is
+// read or written past a buffer, nothing out of range reaches the
+// controller, and a failed read fails its query and leaves the caller's
+// value defined.
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cstring>
 #include <functional>
+#include <type_traits>
 #include <vector>
 
 #include "api/api.h"
@@ -295,35 +296,57 @@ json FailingRead(int table, int parameter) {
                               {{"status", 1}, {"code", "0x0204"}}, "always");
 }
 
-TEST_F(RhoskFaultsEmulated, AFailedPortStatusReadLeavesTheCallersPresetAndSucceeds) {
-    const json drives = json::array({{{"port", 3}}});
+// One query of `id` into a result of type T, preset to 0x5A where it is a
+// byte: a failed query must leave the preset as it was.
+template <typename T>
+std::function<int()> Query(int (*query)(ObjectId, T*), ObjectId id) {
+    return [query, id] {
+        T result{};
+        if constexpr (std::is_same_v<T, uint8_t>)
+            result = 0x5A;
+        const int code = query(id, &result);
+        if constexpr (std::is_same_v<T, uint8_t>)
+            EXPECT_EQ(result, 0x5A);
+        return code;
+    };
+}
+
+// A read that fails fails the query with the controller's error: no list
+// reads as empty, no count skips what it could not read, no missing unit,
+// empty port or phy stands in for the failure, and a value the caller
+// preset stays as it was.
+TEST_F(RhoskFaultsEmulated, AFailedReadFailsTheQueryWithItsOwnError) {
+    const ObjectId ctl = integration::ControllerId(0);
+    const json drives = json::array({{{"port", 3}}, {{"port", 4}}});
+    const json units = json::array({{{"number", 0}, {"type", "raid1"}, {"members", {3, 4}}}});
     struct Case {
         const char* name;
-        bool failing;
-        uint8_t preset;
-        uint8_t status;
-        int unitResult;  // of the drive's unit, which presets "no drive"
+        int table;
+        int parameter;
+        std::function<int()> query;
     } cases[] = {
-        {"readable", false, 0x5A, kDriveOk, 0},
-        {"failing, preset kept", true, 0x5A, 0x5A, -1},
-        {"failing, no-drive preset", true, kDriveNone, kDriveNone, -1},
+        {"drive status", 0x0002, 3, Query(Api::GetDriveStatus, DriveId(3))},
+        {"drive's unit", 0x0002, 3, Query(Api::GetDriveUnitId, DriveId(3))},
+        {"drive list", 0x0002, 3, Query(Api::GetDriveIdList, ctl)},
+        {"connections, port list", 0x0002, 3, Query(Api::GetNumConnections, ctl)},
+        {"connections, one drive", 0x0204, 26, Query(Api::GetNumConnections, ctl)},
+        {"phy of a port", 0x0002, 3, Query(Api::GetPortPhyId, DriveId(3))},
+        {"port list", 0x0403, 3, Query(Api::GetPortIdList, ctl)},
+        {"unit list", 0x0003, 3, Query(Api::GetUnitIdList, ctl)},
+        {"unit type", 0x0003, 3, Query(Api::GetUnitType, UnitId(0))},
+        {"volume list", 0x0003, 3, Query(Api::GetUnitVolumeList, UnitId(0))},
+        {"subunit list", 0x0300, 11, Query(Api::GetSubunitIdList, UnitId(0))},
+        {"active drives", 0x0300, 11, Query(Api::GetNumActiveDrives, ctl)},
+        {"link speed", 0x0203, 17, Query(Api::GetDriveLinkSpeedSupported, DriveId(3))},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ResetLibrary();
-        Start(json::array({FamilyController(8, 37, {{"drives", drives}})}),
-              c.failing ? json::array({FailingRead(0x0002, 3)}) : json::array());
-        uint8_t status = c.preset;
-        EXPECT_EQ(Api::GetDriveStatus(DriveId(3), &status), 0);
-        EXPECT_EQ(status, c.status);
-        EXPECT_EQ(Record().controllerCode, c.failing ? 0x0204u : 0u);
-
-        ObjectId unit;
-        EXPECT_EQ(Api::GetDriveUnitId(DriveId(3), &unit), c.unitResult);
-        EXPECT_EQ(unit, ObjectId::Blank());  // a free drive, or none
-        if (c.failing) {
-            EXPECT_EQ(LastApiCode(), rhosk::kApiPortEmpty);
-        }
+        Start(json::array({FamilyController(8, 37, {{"drives", drives}, {"units", units}})}),
+              json::array({FailingRead(c.table, c.parameter)}));
+        EXPECT_EQ(c.query(), -1);
+        EXPECT_EQ(Record().controllerCode, 0x0204u);
+        EXPECT_EQ(LastApiCode(), 0u);
     }
 }
 
