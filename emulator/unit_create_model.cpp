@@ -258,7 +258,7 @@ constexpr const char* kLayoutKeys[] = {
     "type",     "members",          "stripe",     "group",    "state",
     "progress", "member",           "paused",     "subunits", "extension",
     "capacity", "initialized",      "extensions", "source",   "destination",
-    "layouts",  "migrate_capacity",
+    "layouts",  "migrate_capacity", "code",
 };
 
 // Turns `unit` into a migrating unit from its present layout to `to`.

@@ -100,6 +100,7 @@ struct ElementState {
     uint16_t progress = 0;  // 0-1024
     int64_t member = -1;    // the member the state concerns; -1: derive
     bool initialized = true;
+    int64_t code = -1;  // the UnitType the descriptor reports; -1: the type's own
 };
 
 constexpr uint16_t kProgressFull = 1024;
@@ -130,6 +131,9 @@ ElementState readState(const json& node, ElementState base) {
     base.paused = node.value("paused", base.paused);
     base.member = numberField(node, "member", base.member);
     base.initialized = node.value("initialized", base.initialized);
+    const int64_t code = numberField(node, "code", -1);
+    if (code >= 0 && code <= 255)
+        base.code = code;
     return base;
 }
 
@@ -165,7 +169,7 @@ void appendDescriptor(Bytes& out, const Descriptor& d) {
 
 Descriptor stateDescriptor(uint8_t type, const ElementState& s) {
     Descriptor d;
-    d.type = type;
+    d.type = s.code >= 0 ? static_cast<uint8_t>(s.code) : type;
     d.status = s.status;
     d.task = static_cast<uint16_t>(s.progress | (s.task && !s.paused ? kTaskRunning : 0));
     d.initialized = s.initialized;
@@ -351,6 +355,7 @@ BuiltUnit buildUnit(const json& ctl, const json& unit) {
                                                               first + group, ports.size())));
                 // Subunits share the unit's state unless each has its own.
                 ElementState s = state;
+                s.code = -1;
                 if (ownStates) {
                     s = readState(count < subunits->size() ? (*subunits)[count] : none,
                                   ElementState{});

@@ -367,3 +367,32 @@ One layout is refused the same way.
   
   
   [1]
+
+Type codes as some controllers report them ("code"). A unit that reports
+RAID-1 as type 1 has no class: every command reports it and goes on
+without it, while the old listing names it. Mirrors that report type 1
+still make a RAID-10 (here the source of u6, one mirror verifying: the
+RAID-10 averages 100, 10 and 100).
+
+  $ jq '.machine.controllers[1].units[1].layouts |= .[0:2] | .machine.controllers[0].units[5] = {"number": 5, "type": "raid1", "members": [25, 26], "code": 1} | .machine.controllers[0].units[6].source.subunits = [{"code": 1}, {"code": 1, "state": "verifying", "progress": 10}, {"code": 1}]' "$FIXTURES/shapes/host.json" > host.json
+  $ "$KV_CLI" /c0/u5 show
+  Error: (CLI:018) Invalid unit configuration detected.
+  [/c0/u5]
+  
+  Error: (CLI:006) Specified unit does not exist.
+  
+  
+  [1]
+  $ KV_CLI_STYLE=old "$KV_CLI" info c0 2>/dev/null | grep 'Unit 5'
+  \tUnit 5: RAID 1 931.51 GB ( 1953525168 blocks): OK (esc)
+  $ "$KV_CLI" /c0/u6 show 2>/dev/null | sed -n 6,15p
+  su6      RAID-10   VERIFYING      -       70%     -     64K     2794.54   
+  su6-0    RAID-1    OK             -       -       -     -       -         
+  su6-0-0  DISK      OK             -       -       p30   -       931.513   
+  su6-0-1  DISK      OK             -       -       p31   -       931.513   
+  su6-1    RAID-1    VERIFYING      10%     -       -     -       -         
+  su6-1-0  DISK      OK             -       -       p32   -       931.513   
+  su6-1-1  DISK      OK             -       -       p33   -       931.513   
+  su6-2    RAID-1    OK             -       -       -     -       -         
+  su6-2-0  DISK      OK             -       -       p34   -       931.513   
+  su6-2-1  DISK      OK             -       -       p35   -       931.513   

@@ -181,9 +181,9 @@ TEST_F(EmulatorUnits, DescriptorArraysLayOutEachUnitInPreOrder) {
     EXPECT_EQ(code, 0x8006010Fu);
 }
 
-// RAID-6 units with any number of extension elements, and a migrating
-// unit over three layouts.
-TEST_F(EmulatorUnits, ExtensionsAndLayoutsOfAnyCount) {
+// RAID-6 units with any number of extension elements, a migrating unit
+// over three layouts, and an element that reports another type code.
+TEST_F(EmulatorUnits, ExtensionsLayoutsAndTypeCodesOfAnyShape) {
     json state = unitsHost();
     state["machine"]["controllers"][0]["units"] = json::array({
         {{"number", 0},
@@ -205,6 +205,10 @@ TEST_F(EmulatorUnits, ExtensionsAndLayoutsOfAnyCount) {
           {{{"type", "raid1"}, {"members", {0, 1}}},
            {{"type", "raid5"}, {"members", {0, 1, 2}}},
            {{"type", "single"}, {"members", {3}}}}}},
+        {{"number", 3},
+         {"type", "raid10"},
+         {"members", {16, 17, 18, 4}},
+         {"subunits", {{{"code", 1}}, json::object()}}},
     });
     open(state);
     const uint16_t running = 0x8000;
@@ -231,6 +235,13 @@ TEST_F(EmulatorUnits, ExtensionsAndLayoutsOfAnyCount) {
                           {0, 12, 0, 1, 255, 0, 1000, 0, 0x80},
                           {0, 12, 0, 2, 255, 0, 1000, 0, 0x80},
                           {0, 11, 0, 3, 255, 0, 1000, 0, 0x80}});
+    expectDescriptors(3, {{2, 0, 7, 0, 255, 0, 1900, 0, 0x80},
+                          {2, 1, 0, 0, 255, 0, 1000, 0, 0x80},
+                          {0, 12, 0, 16, 255, 0, 1000, 0, 0x80},
+                          {0, 12, 0, 17, 255, 0, 1000, 0, 0x80},
+                          {2, 2, 0, 0, 255, 0, 900, 0, 0x80},
+                          {0, 12, 0, 18, 255, 0, 1000, 0, 0x80},
+                          {0, 12, 0, 4, 255, 0, 900, 0, 0x80}});
     // The migrating unit is as large as its first layout, becomes its
     // second, and holds the drives of all three.
     EXPECT_EQ(number(kUnitTable + 2, 12, 8), 1000u);
