@@ -396,3 +396,17 @@ RAID-10 averages 100, 10 and 100).
   su6-2    RAID-1    OK             -       -       -     -       -         
   su6-2-0  DISK      OK             -       -       p34   -       931.513   
   su6-2-1  DISK      OK             -       -       p35   -       931.513   
+
+A third extension (u0: an initialisation at 31 %, paused) adds its flag
+and joins the verify in the mean of the other group: (60 + 31) / 2 = 45,
+active through the running verify. A paused migration reads
+MIGRATE-PAUSED.
+
+  $ jq '.machine.controllers[1].units[1].layouts |= .[0:2] | .machine.controllers[0].units[0].extensions += [{"state": "initializing", "progress": 31, "paused": true}] | .machine.controllers[0].units[6].paused = true' "$FIXTURES/shapes/host.json" > host.json
+  $ "$KV_CLI" /c0 show | sed -n '4p;10p'
+  u0    RAID-6    DGRD-RBLD-VRFY 20%(A)  45%(A)  64K     2794.54   RiW    OFF    
+  u6    Migrator  MIGRATE-PAUSED -       25%     -       2794.54   RiW    OFF    
+  $ "$KV_CLI" /c0/u0 show verifystatus parity
+  /c0/u0 is verifying with percent completion = 45%(A)
+  /c0/u0 Parity Number = 4         
+  
