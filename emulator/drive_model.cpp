@@ -140,16 +140,6 @@ void putCdb(Bytes& out, size_t at, const json& cdb) {
     }
 }
 
-std::string cdbText(const Bytes& value, size_t at) {
-    std::string hex;
-    char two[3];
-    for (size_t i = 0; i < 16; ++i) {
-        std::snprintf(two, sizeof two, "%02x", get8(value, at + i));
-        hex += two;
-    }
-    return hex;
-}
-
 // A unit that loses member `index` runs degraded: a nested unit (RAID-10,
 // RAID-50) in the subunit that held the member, any other as a whole.
 void loseMember(json& unit, size_t index) {
@@ -341,7 +331,7 @@ void dpmWriteLongCommands(json& drive, const char* key, const Bytes& value) {
         list.push_back({{"start", get32(value, at + 12)},
                         {"end", get32(value, at + 16)},
                         {"time", get32(value, at + 20)},
-                        {"cdb", cdbText(value, at + 24)}});
+                        {"cdb", hexText(value, at + 24, 16)}});
     }
     drive["stats"][key] = list;
 }

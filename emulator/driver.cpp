@@ -1,5 +1,6 @@
 #include "emulator/driver.h"
 
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 
@@ -426,6 +427,44 @@ DriverOutcome handleMiniport(json& state, size_t index, Bytes& buffer) {
         }
     }
     return out;
+}
+
+size_t requestDataBound(const json& state) {
+    constexpr size_t kDefaultBound = 1024;
+    auto it = state.find("request_log_data");
+    if (it == state.end())
+        return 0;
+    if (it->is_boolean())
+        return it->get<bool>() ? kDefaultBound : 0;
+    return static_cast<size_t>(std::max<int64_t>(numberField(state, "request_log_data", 0), 0));
+}
+
+void describeRequestBytes(const Bytes& sent, const Bytes& answered, size_t bound, json& record) {
+    // Where the packet and the data area lie: an older-family packet, a
+    // newer-family firmware command (short, or long for ATA pass-through)
+    // or another driver request, whose data follows the envelope.
+    size_t packet = 0, packetLength = 0, data = kSrbHeaderLength;
+    const uint32_t controlCode = get32(sent, kSrbControlCode);
+    if (sent.size() >= kPraneDataOffset && signatureIs(sent, kPraneSignature)) {
+        packet = kPranePacketOffset;
+        packetLength = kPranePacketSize;
+        data = kPraneDataOffset;
+    } else if (sent.size() >= kSrbHeaderLength + kCommandShort &&
+               (controlCode & 0xF0000000u) == 0xF0000000u && controlCode != 0xFFFF0002u) {
+        packet = kSrbHeaderLength + kCmdHeaderSize;
+        const uint8_t opcode = get8(sent, packet) & 0x1F;
+        const bool isLong = opcode == 0x11 && get8(sent, packet + 6) >= 0x80;
+        const size_t commandLength = isLong ? kCommandLong : kCommandShort;
+        packetLength = commandLength - kCmdHeaderSize;
+        data = kSrbHeaderLength + commandLength;
+        if (opcode == kScsiPassThroughOpcode)
+            record["cdb"] = hexText(sent, packet + 8, 16);
+    }
+    if (packetLength > 0)
+        record["packet"] = hexText(sent, packet, std::min(packetLength, bound));
+    record["sent"] = hexText(sent, data, bound);
+    if (!answered.empty())
+        record["received"] = hexText(answered, data, bound);
 }
 
 }  // namespace emulator

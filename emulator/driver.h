@@ -50,4 +50,15 @@ struct DriverOutcome {
 // `state` (whose fault rules apply), answered in place in `buffer`.
 DriverOutcome handleMiniport(nlohmann::json& state, size_t index, Bytes& buffer);
 
+// How many bytes of each request the request log shows ("request_log_data":
+// true for 1024, or a number); 0 when it shows none.
+size_t requestDataBound(const nlohmann::json& state);
+
+// Adds to a request's log record, as hex of at most `bound` bytes each: the
+// "packet" of a firmware command or an older-family packet, the "cdb" of a
+// SCSI pass-through, the data area as it was "sent" and, when the caller
+// got the buffer back (`answered` not empty), as it was "received".
+void describeRequestBytes(const Bytes& sent, const Bytes& answered, size_t bound,
+                          nlohmann::json& record);
+
 }  // namespace emulator

@@ -70,6 +70,15 @@ json parseHostText(const std::string& text, const std::string& path) {
     }
 }
 
+// The part of a controller request's buffer that goes back to the caller.
+Bytes answeredBytes(const Bytes& buffer, const DriverOutcome& outcome, const void* out,
+                    uint32_t outSize) {
+    if (out == nullptr || (!outcome.ok && !outcome.delivered))
+        return Bytes();
+    size_t n = std::min<size_t>(outcome.ok ? outcome.returned : buffer.size(), outSize);
+    return Bytes(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(n));
+}
+
 }  // namespace
 
 EmulatedHost::EmulatedHost(json state, std::string folder, std::string file)
@@ -516,6 +525,8 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
                                                     : kErrorInvalidFunction);
             }
             Bytes buffer(static_cast<uint8_t*>(in), static_cast<uint8_t*>(in) + inSize);
+            const size_t dataBound = requestDataBound(state_);
+            const Bytes sent = dataBound > 0 ? buffer : Bytes();
             DriverOutcome outcome = handleMiniport(state_, handle.index, buffer);
             if (outcome.changed) {
                 // A unit that came or went changes the disks Windows sees.
@@ -523,6 +534,9 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
                 markChanged();
             }
             record.update(outcome.record);
+            if (dataBound > 0)
+                describeRequestBytes(sent, answeredBytes(buffer, outcome, out, outSize), dataBound,
+                                     record);
             logRecord(record);
             if (!outcome.ok && outcome.delivered && out != nullptr)
                 std::memcpy(out, buffer.data(), std::min<size_t>(buffer.size(), outSize));

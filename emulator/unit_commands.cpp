@@ -109,17 +109,33 @@ json* ownSubunits(json& unit) {
     return it != unit.end() && it->is_array() ? &*it : nullptr;
 }
 
-// Every state of the unit: the unit's, its RAID-6 extension's and its
+// Every state of the unit: the unit's, its RAID-6 extensions' and its
 // subunits'.
 template <typename Visit>
 void forEachState(json& unit, Visit visit) {
     visit(unit);
-    if (unit.find("extension") != unit.end())
+    auto extensions = unit.find("extensions");
+    if (extensions != unit.end() && extensions->is_array()) {
+        for (json& e : *extensions)
+            visit(e);
+    } else if (unit.find("extension") != unit.end()) {
         visit(unit["extension"]);
+    }
     if (json* subunits = ownSubunits(unit)) {
         for (json& s : *subunits)
             visit(s);
     }
+}
+
+// The first extension element of a RAID-6 unit (an absent one is in
+// normal state).
+const json& firstExtension(const json& unit) {
+    static const json normal = json::object();
+    auto extensions = unit.find("extensions");
+    if (extensions != unit.end() && extensions->is_array())
+        return extensions->empty() ? normal : extensions->front();
+    auto extension = unit.find("extension");
+    return extension != unit.end() ? *extension : normal;
 }
 
 bool anyState(json& unit, const std::string& state) {
@@ -146,10 +162,10 @@ FirmwareResult verify(json& ctl, const Bytes& command) {
         bool normal = true;
         forEachState(*unit, [&](json& node) { normal = normal && stateOf(node) == "ok"; });
         if (typeOf(*unit) == "raid6") {
-            json& extension = (*unit)["extension"];  // an absent one is in normal state
-            if (!extension.is_object())
-                extension = json::object();
-            normal = stateOf(*unit) == "ok" || stateOf(extension) == "ok";
+            // The extension a RAID-6 unit has by default takes part.
+            if (!unit->contains("extensions") && !unit->contains("extension"))
+                (*unit)["extension"] = json::object();
+            normal = stateOf(*unit) == "ok" || stateOf(firstExtension(*unit)) == "ok";
         }
         if (!normal)
             return refuse(kFwUnitNotNormal);

@@ -255,9 +255,10 @@ void dropUnit(json& ctl, int64_t number) {
 // The layout keys of a unit description; the rest (name, serial, cache
 // and policy settings) belongs to the unit whatever its layout.
 constexpr const char* kLayoutKeys[] = {
-    "type",     "members",     "stripe", "group",       "state",
-    "progress", "member",      "paused", "subunits",    "extension",
-    "capacity", "initialized", "source", "destination", "migrate_capacity",
+    "type",     "members",          "stripe",     "group",    "state",
+    "progress", "member",           "paused",     "subunits", "extension",
+    "capacity", "initialized",      "extensions", "source",   "destination",
+    "layouts",  "migrate_capacity", "code",
 };
 
 // Turns `unit` into a migrating unit from its present layout to `to`.

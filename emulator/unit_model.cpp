@@ -1,6 +1,7 @@
 #include "emulator/unit_model.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,7 @@ struct TypeRule {
     bool striped;
     const char* child;   // Nested: the type of the subunits
     size_t group;        // Nested: member drives per subunit by default
-    uint8_t extensions;  // extension descriptors after the element
+    uint8_t extensions;  // extension descriptors after the element by default
 };
 
 constexpr uint8_t kTypeDrive = 12;
@@ -99,6 +100,7 @@ struct ElementState {
     uint16_t progress = 0;  // 0-1024
     int64_t member = -1;    // the member the state concerns; -1: derive
     bool initialized = true;
+    int64_t code = -1;  // the UnitType the descriptor reports; -1: the type's own
 };
 
 constexpr uint16_t kProgressFull = 1024;
@@ -129,6 +131,9 @@ ElementState readState(const json& node, ElementState base) {
     base.paused = node.value("paused", base.paused);
     base.member = numberField(node, "member", base.member);
     base.initialized = node.value("initialized", base.initialized);
+    const int64_t code = numberField(node, "code", -1);
+    if (code >= 0 && code <= 255)
+        base.code = code;
     return base;
 }
 
@@ -164,7 +169,7 @@ void appendDescriptor(Bytes& out, const Descriptor& d) {
 
 Descriptor stateDescriptor(uint8_t type, const ElementState& s) {
     Descriptor d;
-    d.type = type;
+    d.type = s.code >= 0 ? static_cast<uint8_t>(s.code) : type;
     d.status = s.status;
     d.task = static_cast<uint16_t>(s.progress | (s.task && !s.paused ? kTaskRunning : 0));
     d.initialized = s.initialized;
@@ -203,10 +208,53 @@ uint8_t stripeOf(const json& unit) {
     return static_cast<uint8_t>(numberField(unit, "stripe", kDefaultStripe));
 }
 
+const json& emptyObject() {
+    static const json empty = json::object();
+    return empty;
+}
+
+// The descriptions in the list `key` of `unit`, at most 255 (an element
+// counts its children and its extensions in one byte); null when there is
+// no such list.
+std::optional<std::vector<const json*>> listOf(const json& unit, const char* key) {
+    auto list = unit.find(key);
+    if (list == unit.end() || !list->is_array())
+        return std::nullopt;
+    std::vector<const json*> items;
+    for (size_t i = 0; i < list->size() && i < 255; ++i)
+        items.push_back(&(*list)[i]);
+    return items;
+}
+
+// The extension elements of an array unit, in descriptor order: a RAID-6
+// unit's "extensions", else its one "extension" (normal when not given);
+// none for the other types.
+std::vector<const json*> extensionsOf(const json& unit, const TypeRule& rule) {
+    if (rule.extensions == 0)
+        return {};
+    if (auto list = listOf(unit, "extensions"))
+        return *list;
+    auto one = unit.find("extension");
+    return {one != unit.end() ? &*one : &emptyObject()};
+}
+
+// The extension descriptors that follow an array element of `capacity`.
+void appendExtensions(const std::vector<const json*>& extensions, uint64_t capacity, Bytes& out) {
+    for (const json* extension : extensions) {
+        ElementState es = readState(*extension, ElementState{});
+        Descriptor x = stateDescriptor(kTypeExtension, es);
+        x.capacity = capacity;
+        if (concernsMember(es.status))
+            x.byte3 = static_cast<uint8_t>(std::max<int64_t>(es.member, 0));
+        appendDescriptor(out, x);
+    }
+}
+
 // One array element with its extensions and member drives; answers its
 // capacity.
 uint64_t appendArray(const json& ctl, const TypeRule& rule, const std::vector<uint8_t>& ports,
-                     uint8_t stripe, const ElementState& s, const json& extension, Bytes& out) {
+                     uint8_t stripe, const ElementState& s,
+                     const std::vector<const json*>& extensions, Bytes& out) {
     uint64_t smallest = 0;
     bool any = false;
     int64_t firstMissing = -1;
@@ -228,19 +276,12 @@ uint64_t appendArray(const json& ctl, const TypeRule& rule, const std::vector<ui
     d.children = static_cast<uint8_t>(ports.size());
     d.stripe = rule.striped ? stripe : 0;
     d.capacity = smallest * dataDrives;
-    d.extensions = rule.extensions;
+    d.extensions = static_cast<uint8_t>(extensions.size());
     if (concernsMember(s.status))
         d.byte3 =
             static_cast<uint8_t>(s.member >= 0 ? s.member : std::max<int64_t>(firstMissing, 0));
     appendDescriptor(out, d);
-    for (uint8_t e = 0; e < rule.extensions; ++e) {
-        ElementState es = readState(extension, ElementState{});
-        Descriptor x = stateDescriptor(kTypeExtension, es);
-        x.capacity = d.capacity;
-        if (concernsMember(es.status))
-            x.byte3 = static_cast<uint8_t>(std::max<int64_t>(es.member, 0));
-        appendDescriptor(out, x);
-    }
+    appendExtensions(extensions, d.capacity, out);
     for (uint8_t port : ports) {
         Descriptor m;
         m.type = kTypeDrive;
@@ -259,13 +300,25 @@ struct BuiltUnit {
     uint64_t capacity = 0;
 };
 
-// The two layouts of a migrating unit, in descriptor order.
-constexpr const char* kMigrationHalves[] = {"source", "destination"};
-
-const json& halfOf(const json& unit, const char* key) {
-    static const json empty = json::object();
-    auto it = unit.find(key);
-    return it != unit.end() && it->is_object() ? *it : empty;
+// The layouts of a migrating unit, its children in descriptor order:
+// "layouts" when given, else the "source" (the layout the unit had) and
+// the "destination" (the one it gets). A layout that is not an object is
+// an empty one.
+std::vector<const json*> layoutsOf(const json& unit) {
+    std::vector<const json*> layouts;
+    if (auto list = listOf(unit, "layouts")) {
+        layouts = *list;
+    } else {
+        for (const char* key : {"source", "destination"}) {
+            auto it = unit.find(key);
+            layouts.push_back(it != unit.end() ? &*it : &emptyObject());
+        }
+    }
+    for (const json*& layout : layouts) {
+        if (!layout->is_object())
+            layout = &emptyObject();
+    }
+    return layouts;
 }
 
 BuiltUnit buildUnit(const json& ctl, const json& unit) {
@@ -285,7 +338,7 @@ BuiltUnit buildUnit(const json& ctl, const json& unit) {
         }
         case Shape::Array:
             built.capacity = appendArray(ctl, rule, ports, stripeOf(unit), state,
-                                         unit.value("extension", none), built.descriptors);
+                                         extensionsOf(unit, rule), built.descriptors);
             break;
         case Shape::Nested: {
             const TypeRule& child = ruleOf(rule.child);
@@ -302,13 +355,14 @@ BuiltUnit buildUnit(const json& ctl, const json& unit) {
                                                               first + group, ports.size())));
                 // Subunits share the unit's state unless each has its own.
                 ElementState s = state;
+                s.code = -1;
                 if (ownStates) {
                     s = readState(count < subunits->size() ? (*subunits)[count] : none,
                                   ElementState{});
                 }
                 if (topStatus == kStatusOk)
                     topStatus = s.status;
-                built.capacity += appendArray(ctl, child, part, stripeOf(unit), s, none, children);
+                built.capacity += appendArray(ctl, child, part, stripeOf(unit), s, {}, children);
             }
             Descriptor top = stateDescriptor(rule.code, state);
             if (ownStates && unit.find("state") == unit.end())
@@ -327,10 +381,11 @@ BuiltUnit buildUnit(const json& ctl, const json& unit) {
             base.status = kStatusMigrating;
             base.task = true;
             Descriptor top = stateDescriptor(rule.code, readState(unit, base));
-            top.children = 2;
+            const std::vector<const json*> layouts = layoutsOf(unit);
+            top.children = static_cast<uint8_t>(layouts.size());
             Bytes children;
-            for (size_t h = 0; h < 2; ++h) {
-                BuiltUnit half = buildUnit(ctl, halfOf(unit, kMigrationHalves[h]));
+            for (size_t h = 0; h < layouts.size(); ++h) {
+                BuiltUnit half = buildUnit(ctl, *layouts[h]);
                 if (h == 0)
                     built.capacity = half.capacity;
                 children.insert(children.end(), half.descriptors.begin(), half.descriptors.end());
@@ -344,13 +399,13 @@ BuiltUnit buildUnit(const json& ctl, const json& unit) {
     return built;
 }
 
-// The member ports of a unit, a migrating unit's both layouts included.
+// The member ports of a unit, every layout of a migrating unit included.
 std::vector<uint8_t> memberPortsOf(const json& unit) {
     if (ruleOfUnit(unit).shape != Shape::Migrating)
         return membersOf(unit);
     std::vector<uint8_t> ports;
-    for (const char* key : kMigrationHalves) {
-        std::vector<uint8_t> half = memberPortsOf(halfOf(unit, key));
+    for (const json* layout : layoutsOf(unit)) {
+        std::vector<uint8_t> half = memberPortsOf(*layout);
         ports.insert(ports.end(), half.begin(), half.end());
     }
     return ports;
@@ -377,7 +432,8 @@ uint64_t unitMigrateCapacity(const json& ctl, const json& unit) {
         return static_cast<uint64_t>(given);
     if (ruleOfUnit(unit).shape != Shape::Migrating)
         return 0;
-    return unitCapacity(ctl, halfOf(unit, "destination"));
+    const std::vector<const json*> layouts = layoutsOf(unit);
+    return layouts.size() < 2 ? 0 : unitCapacity(ctl, *layouts[1]);
 }
 
 std::vector<uint64_t> unitVolumes(const json& ctl, const json& unit) {

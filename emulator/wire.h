@@ -77,6 +77,18 @@ inline std::string getText(const Bytes& b, size_t offset, size_t width) {
     return std::string(reinterpret_cast<const char*>(b.data() + offset), n - offset);
 }
 
+// The bytes [offset, offset + count) of `b` as lower-case hex, cut where
+// `b` ends.
+inline std::string hexText(const Bytes& b, size_t offset, size_t count) {
+    static const char digits[] = "0123456789abcdef";
+    std::string hex;
+    for (size_t i = offset; i < b.size() && i - offset < count; ++i) {
+        hex += digits[b[i] >> 4];
+        hex += digits[b[i] & 0xF];
+    }
+    return hex;
+}
+
 // Rounds a data length up to whole 512-byte sectors.
 constexpr size_t roundToSectors(size_t length) {
     return (length + 511) / 512 * 512;

@@ -353,4 +353,61 @@ TEST_F(EmulatorStore, RequestLogHasOneLinePerOpenRequestAndClose) {
     EXPECT_EQ(lines[4]["error"], 0x800601D2u);
 }
 
+// The bytes of each controller request join its log record only when the
+// host file asks for them, each field cut to the bound; what the caller
+// did not get back is not shown as received.
+TEST_F(EmulatorStore, RequestLogShowsTheBytesOnlyWhenAsked) {
+    // The stagger write of setSetting: packet 0x53 with 1 at byte 6; data
+    // the table, the parameter, the size 1 and the value.
+    const std::string packet = "530200000000010000000000" + std::string(24, '0');
+    const std::string data = "038408000100000009" + std::string(1024 - 18, '0');
+    const json none = json::array();
+    const json lost = {
+        {{"match", {{"layer", "driver"}, {"kind", "firmware"}}}, {"action", {{"os_error", 31}}}}};
+    const json shortReply = {{{"match", {{"layer", "driver"}, {"kind", "firmware"}}},
+                              {"action", {{"short_reply", 100}}}}};
+    struct Case {
+        const char* name;
+        json option;  // "request_log_data"; null: not given
+        json faults;
+        json packet, sent, received;  // null: no such field
+    };
+    const Case cases[] = {
+        {"not given", nullptr, none, nullptr, nullptr, nullptr},
+        {"false", false, none, nullptr, nullptr, nullptr},
+        {"0", 0, none, nullptr, nullptr, nullptr},
+        {"true: 1024 bytes, the whole sector", true, none, packet, data, data},
+        {"a bound of 4 bytes", 4, none, "53020000", "03840800", "03840800"},
+        {"a request that fails without its reply", 4, lost, "53020000", "03840800", nullptr},
+        {"a reply cut short before its data", 4, shortReply, "53020000", "03840800", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        json state = machine();
+        state["request_log"] = "requests.jsonl";
+        if (!c.option.is_null())
+            state["request_log_data"] = c.option;
+        state["faults"] = c.faults;
+        write(state);
+        fs::remove(folder_ / "requests.jsonl");
+        auto host = emulator::EmulatedHost::fromFile(file_);
+        (void)setSetting(*host, 8, 9);
+        std::ifstream log(folder_ / "requests.jsonl");
+        json request;
+        for (std::string line; std::getline(log, line);) {
+            json record = json::parse(line);
+            if (record["op"] == "request")
+                request = record;
+        }
+        ASSERT_TRUE(request.is_object());
+        for (const char* field : {"packet", "sent", "received"}) {
+            const json& want = field == std::string("packet") ? c.packet
+                               : field == std::string("sent") ? c.sent
+                                                              : c.received;
+            EXPECT_EQ(request.value(field, json()), want) << field;
+        }
+        EXPECT_FALSE(request.contains("cdb"));
+    }
+}
+
 }  // namespace

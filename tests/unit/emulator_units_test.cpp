@@ -68,6 +68,14 @@ json unitsHost() {
     return state;
 }
 
+// One UnitDescriptor as the walk reads it.
+struct Row {
+    uint8_t children, type, stripe, member, status;
+    uint16_t task;
+    uint32_t capacity;
+    uint8_t extensions, initialised;
+};
+
 class EmulatorUnits : public EmulatedControllers {
   protected:
     void SetUp() override { open(unitsHost()); }
@@ -90,14 +98,28 @@ class EmulatorUnits : public EmulatedControllers {
         EXPECT_TRUE(send(0, b));
         return get32(b, 20);
     }
-};
-
-// One UnitDescriptor as the walk reads it.
-struct Row {
-    uint8_t children, type, stripe, member, status;
-    uint16_t task;
-    uint32_t capacity;
-    uint8_t extensions, initialised;
+    // The UnitDescriptor array of `unit` holds exactly `rows`.
+    void expectDescriptors(uint8_t unit, const std::vector<Row>& rows) {
+        uint16_t table = kUnitTable + unit;
+        uint16_t count = static_cast<uint16_t>(number(table, 9, 2));
+        ASSERT_EQ(count, rows.size());
+        ASSERT_EQ(number(table, 10, 1), 20u);
+        Bytes d = get(table, 11, static_cast<uint16_t>(count * 20));
+        for (size_t i = 0; i < rows.size(); ++i) {
+            SCOPED_TRACE(i);
+            const Row& r = rows[i];
+            size_t at = i * 20;
+            EXPECT_EQ(d[at], r.children);
+            EXPECT_EQ(d[at + 1], r.type);
+            EXPECT_EQ(d[at + 2], r.stripe);
+            EXPECT_EQ(d[at + 3], r.member);
+            EXPECT_EQ(d[at + 5], r.status);
+            EXPECT_EQ(getLe(d, at + 6, 2), r.task);
+            EXPECT_EQ(getLe(d, at + 12, 4), r.capacity);
+            EXPECT_EQ(d[at + 18], r.extensions);
+            EXPECT_EQ(d[at + 19], r.initialised);
+        }
+    }
 };
 
 TEST_F(EmulatorUnits, DescriptorArraysLayOutEachUnitInPreOrder) {
@@ -151,30 +173,80 @@ TEST_F(EmulatorUnits, DescriptorArraysLayOutEachUnitInPreOrder) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        uint16_t table = kUnitTable + c.unit;
-        uint16_t count = static_cast<uint16_t>(number(table, 9, 2));
-        ASSERT_EQ(count, c.rows.size());
-        ASSERT_EQ(number(table, 10, 1), 20u);
-        Bytes d = get(table, 11, static_cast<uint16_t>(count * 20));
-        for (size_t i = 0; i < c.rows.size(); ++i) {
-            SCOPED_TRACE(i);
-            const Row& r = c.rows[i];
-            size_t at = i * 20;
-            EXPECT_EQ(d[at], r.children);
-            EXPECT_EQ(d[at + 1], r.type);
-            EXPECT_EQ(d[at + 2], r.stripe);
-            EXPECT_EQ(d[at + 3], r.member);
-            EXPECT_EQ(d[at + 5], r.status);
-            EXPECT_EQ(getLe(d, at + 6, 2), r.task);
-            EXPECT_EQ(getLe(d, at + 12, 4), r.capacity);
-            EXPECT_EQ(d[at + 18], r.extensions);
-            EXPECT_EQ(d[at + 19], r.initialised);
-        }
+        expectDescriptors(c.unit, c.rows);
     }
     // The descriptor array travels only with its exact size.
     uint32_t code = 0;
     get(kUnitTable + 2, 11, 100, &code);
     EXPECT_EQ(code, 0x8006010Fu);
+}
+
+// RAID-6 units with any number of extension elements, a migrating unit
+// over three layouts, and an element that reports another type code.
+TEST_F(EmulatorUnits, ExtensionsLayoutsAndTypeCodesOfAnyShape) {
+    json state = unitsHost();
+    state["machine"]["controllers"][0]["units"] = json::array({
+        {{"number", 0},
+         {"type", "raid6"},
+         {"stripe", 5},
+         {"members", {10, 11, 12, 13, 14}},
+         {"state", "degraded"},
+         {"member", 1},
+         {"extensions",
+          {{{"state", "rebuilding"}, {"progress", 20}, {"member", 2}, {"paused", true}},
+           {{"state", "verifying"}, {"progress", 60}}}}},
+        {{"number", 1},
+         {"type", "raid6"},
+         {"members", {5, 6, 7, 8, 9}},
+         {"extensions", json::array()}},
+        {{"number", 2},
+         {"type", "migrating"},
+         {"layouts",
+          {{{"type", "raid1"}, {"members", {0, 1}}},
+           {{"type", "raid5"}, {"members", {0, 1, 2}}},
+           {{"type", "single"}, {"members", {3}}}}}},
+        {{"number", 3},
+         {"type", "raid10"},
+         {"members", {16, 17, 18, 4}},
+         {"subunits", {{{"code", 1}}, json::object()}}},
+    });
+    open(state);
+    const uint16_t running = 0x8000;
+    expectDescriptors(0, {{5, 7, 5, 1, 239, 0, 3000, 2, 0x80},
+                          {0, 0x30, 0, 2, 223, 205, 3000, 0, 0x80},
+                          {0, 0x30, 0, 0, 251, running | 615, 3000, 0, 0x80},
+                          {0, 12, 0, 10, 255, 0, 1000, 0, 0x80},
+                          {0, 12, 0, 11, 255, 0, 1000, 0, 0x80},
+                          {0, 12, 0, 12, 255, 0, 1000, 0, 0x80},
+                          {0, 12, 0, 13, 255, 0, 1000, 0, 0x80},
+                          {0, 12, 0, 14, 255, 0, 1000, 0, 0x80}});
+    expectDescriptors(1, {{5, 7, 7, 0, 255, 0, 3000, 0, 0x80},
+                          {0, 12, 0, 5, 255, 0, 1000, 0, 0x80},
+                          {0, 12, 0, 6, 255, 0, 1000, 0, 0x80},
+                          {0, 12, 0, 7, 255, 0, 1000, 0, 0x80},
+                          {0, 12, 0, 8, 255, 0, 1000, 0, 0x80},
+                          {0, 12, 0, 9, 255, 0, 1000, 0, 0x80}});
+    expectDescriptors(2, {{3, 0x20, 0, 0, 175, running, 1000, 0, 0x80},
+                          {2, 2, 0, 0, 255, 0, 1000, 0, 0x80},
+                          {0, 12, 0, 0, 255, 0, 1000, 0, 0x80},
+                          {0, 12, 0, 1, 255, 0, 1000, 0, 0x80},
+                          {3, 5, 7, 0, 255, 0, 2000, 0, 0x80},
+                          {0, 12, 0, 0, 255, 0, 1000, 0, 0x80},
+                          {0, 12, 0, 1, 255, 0, 1000, 0, 0x80},
+                          {0, 12, 0, 2, 255, 0, 1000, 0, 0x80},
+                          {0, 11, 0, 3, 255, 0, 1000, 0, 0x80}});
+    expectDescriptors(3, {{2, 0, 7, 0, 255, 0, 1900, 0, 0x80},
+                          {2, 1, 0, 0, 255, 0, 1000, 0, 0x80},
+                          {0, 12, 0, 16, 255, 0, 1000, 0, 0x80},
+                          {0, 12, 0, 17, 255, 0, 1000, 0, 0x80},
+                          {2, 2, 0, 0, 255, 0, 900, 0, 0x80},
+                          {0, 12, 0, 18, 255, 0, 1000, 0, 0x80},
+                          {0, 12, 0, 4, 255, 0, 900, 0, 0x80}});
+    // The migrating unit is as large as its first layout, becomes its
+    // second, and holds the drives of all three.
+    EXPECT_EQ(number(kUnitTable + 2, 12, 8), 1000u);
+    EXPECT_EQ(number(kUnitTable + 2, 19, 8), 2000u);
+    EXPECT_EQ(number(kDriveTable + 3, 11, 1), 2u);
 }
 
 TEST_F(EmulatorUnits, SummariesDriveUnitNumbersAndVolumesFollowTheUnits) {
