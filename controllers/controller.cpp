@@ -53,11 +53,24 @@ Enclosure* Controller::getEnclosure(const std::string& enclosureName) {
     return lookUp(enclosures, enclosureName, 112);
 }
 
-void Controller::throwApiError() {
+namespace {
+
+// The library's last error as the exception that carries it.
+KV_Exception LastApiError() {
     ApiErrorRecord record{};
     Api::GetLastErrorRecord(&record);
     record.message[sizeof record.message - 1] = '\0';
-    throw KV_Exception(record.message);
+    return KV_Exception(record.message);
+}
+
+}  // namespace
+
+void Controller::throwApiError() {
+    throw LastApiError();
+}
+
+std::string Controller::apiErrorMessage() {
+    return LastApiError().getMessage();
 }
 
 void Controller::throwFailedApiError() {

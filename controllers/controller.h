@@ -169,6 +169,9 @@ class Controller : public Object {
     // Turns the library's last error into a KV_Exception with its composed
     // message; the one way a failed library call becomes an error.
     [[noreturn]] static void throwApiError();
+    // The composed message of the library's last error as the shell prints
+    // it (newline included), for a report that goes on after a failed read.
+    static std::string apiErrorMessage();
     // Throws the KV_Exception of a CLI code.
     [[noreturn]] static void throwError(int code);
     // A command whose library operation this build does not have yet ends

@@ -31,16 +31,6 @@ constexpr int kCliInfoArgument = 12;
 constexpr int kCliControllerOperation = 24;
 constexpr int kCliControllerValue = 33;
 
-// The composed message of the library's last error, as the shell prints it.
-std::string LastApiErrorMessage() {
-    try {
-        Controller::throwApiError();
-    } catch (KV_Exception& error) {
-        return error.getMessage();
-    }
-    return std::string();
-}
-
 // One cached identity text: read once per controller object. A failure
 // prints the library's message and an empty line and leaves the cache
 // empty, so the next use asks again.
@@ -54,7 +44,7 @@ std::string CachedText(std::string& cache, const ObjectId& id, int (*read)(Objec
         cache = text.c_str();
         return cache;
     }
-    std::cout << LastApiErrorMessage() << "\n";
+    std::cout << Controller::apiErrorMessage() << "\n";
     return cache;
 }
 
@@ -118,7 +108,7 @@ uint32_t Controller::getNumPorts() {
     if (result == 0)
         numPorts = count;
     else
-        std::cout << LastApiErrorMessage() << "\n";
+        std::cout << Controller::apiErrorMessage() << "\n";
     return numPorts;
 }
 

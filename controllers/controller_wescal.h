@@ -65,6 +65,10 @@ class ControllerWescal : public Controller {
   protected:
     ControllerWescal(const std::string& controllerName, uint32_t controllerNumber, ObjectId id);
 
+    // A task rate or mode that cannot be read: raised alone, printed in
+    // its place in the "show all" list.
+    void reportFailedRead(bool summary);
+
     // The controller's weekly timetable; the library's error when it
     // cannot be read.
     void readSchedule(WeeklySchedule* schedule);

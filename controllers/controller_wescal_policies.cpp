@@ -156,6 +156,15 @@ void ControllerWescal::showModePageControl(std::istream& words) {
     std::cout << (value == 1 ? "Ignore\n" : "Honor\n");
 }
 
+// A task setting that cannot be read: the single attribute fails with the
+// library's error; the whole "show all" list prints it in the setting's
+// place and goes on, as it does for the identity texts.
+void ControllerWescal::reportFailedRead(bool summary) {
+    if (!summary)
+        throwApiError();
+    std::cout << apiErrorMessage() << "\n";
+}
+
 void ControllerWescal::showBackgroundTask(int task, bool isRate, bool summary) {
     const std::string word = taskWord(task);
     const std::string start = "/" + name + " " + word;
@@ -171,7 +180,7 @@ void ControllerWescal::showBackgroundTask(int task, bool isRate, bool summary) {
         uint8_t mode = 0;
         if ((task == 0 ? Api::GetRebuildMode(objectId, &mode)
                        : Api::GetVerifyMode(objectId, &mode)) != 0)
-            throwApiError();
+            return reportFailedRead(summary);
         // Modes other than adaptive and low latency have no text.
         if (mode > 1)
             return;
@@ -183,7 +192,7 @@ void ControllerWescal::showBackgroundTask(int task, bool isRate, bool summary) {
     int32_t rate = 0;
     if ((task == 0 ? Api::GetRebuildRate(objectId, &rate) : Api::GetVerifyRate(objectId, &rate)) !=
         0)
-        throwApiError();
+        return reportFailedRead(summary);
     const std::string text = rateText(rate, word);
     if (text.empty())
         return;

@@ -207,9 +207,11 @@ empty line and an empty value.
   
 
 At firmware level 37 the library of a model-6 controller still refuses to
-read the task modes: the mode is not shown as adaptive, the library's
-message ends the command, alone and in "show all". The rates read as
-before.
+read the task modes: the mode is not shown as adaptive. Alone, the
+library's message ends the command; in "show all" it takes the mode's line
+and the list goes on. The rates read as before. (At this level the unit
+table's cache column asks for the read cache mode too, which the library
+refuses alike, so "show all" then ends at the unit table.)
 
   $ jq '.machine.controllers[0].identity.compat_level = 37' host.json > changed.json
   $ cp changed.json host.json
@@ -223,8 +225,15 @@ before.
   
   
   [1]
-  $ tail -1 shown
+  $ sed -n '/Auto-Rebuild/,/Bus Type/p' shown
   /c0 Auto-Rebuild Policy = off
+  (0x0B:0x0002): Feature not supported
+  
+  /c0 Rebuild Rate = 2
+  (0x0B:0x0002): Feature not supported
+  
+  /c0 Verify Rate = 4
+  /c0 Controller Bus Type = PCIX
   $ "$KV_CLI" /c0 show rebuildrate verifyrate
   /c0 Rebuild background task rate = 2 (faster I/O; slower Rebuild)
   /c0 Verify background task rate = 4 (faster Verify; slower I/O)

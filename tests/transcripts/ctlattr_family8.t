@@ -223,7 +223,8 @@ A link speed limit the texts do not know shows "N/A".
 
 Reads that fail. The host bus prints "Error" three times before the
 library's message; a task rate or mode that cannot be read ends the
-command with the library's message, alone and in "show all"; mode page
+command with the library's message, and in "show all" takes its line while
+the list goes on; mode page
 control leaves its line open; a phy whose current link speed cannot be
 read ends the table in its row. The enclosure link limits and the counts
 print "Failed." first.
@@ -248,14 +249,13 @@ print "Failed." first.
   
   [1]
   $ fault 1036 6 && "$KV_CLI" /c0 show all > shown
-  (0x03:0x0204): Drive timeout
-  
-  
-  [1]
-  $ tail -3 shown
+  $ sed -n '/Rebuild Mode/,/Verify Mode/p;/Verify Mode/{n;p;n;p;n;p}' shown
   /c0 Rebuild Mode = Low Latency
   /c0 Rebuild Rate = 5
   /c0 Verify Mode = Low Latency
+  (0x03:0x0204): Drive timeout
+  
+  /c0 Controller Bus Type = PCIe
   $ fault 1027 52 && "$KV_CLI" /c0 show modepgctl
   /c0 Mode Page Control setting = (0x03:0x0204): Drive timeout
   
