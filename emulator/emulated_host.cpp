@@ -516,7 +516,7 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
                                                     : kErrorInvalidFunction);
             }
             Bytes buffer(static_cast<uint8_t*>(in), static_cast<uint8_t*>(in) + inSize);
-            DriverOutcome outcome = handleMiniport(state_, handle.index, buffer);
+            DriverOutcome outcome = handleMiniport(state_, handle.index, buffer, outSize);
             if (outcome.changed) {
                 // A unit that came or went changes the disks Windows sees.
                 (void)attachUnitDisks(state_);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 #include "emulator/controller_codes.h"
@@ -12,6 +13,7 @@
 #include "emulator/enclosure_model.h"
 #include "emulator/faults.h"
 #include "emulator/firmware_image.h"
+#include "emulator/packet_rules.h"
 #include "emulator/prane_firmware.h"
 #include "emulator/rescan_model.h"
 #include "emulator/unit_commands.h"
@@ -1099,6 +1101,12 @@ FirmwareResult startBatteryTest(json& ctl, const Bytes& command) {
 
 FirmwareResult executeRhoskCommand(json& ctl, Bytes& command, Bytes& data) {
     FirmwareResult result;
+    PacketFault fault = checkPacket(Family::Rhosk, command, kCmdHeaderSize, !data.empty());
+    if (fault.code != 0) {
+        result.code = fault.code;
+        result.reason = std::move(fault.reason);
+        return result;
+    }
     uint8_t opcode = get8(command, kCmdHeaderSize) & 0x1F;
     switch (opcode) {
         case 0x00:
@@ -1163,6 +1171,13 @@ FirmwareResult executeRhoskCommand(json& ctl, Bytes& command, Bytes& data) {
 
 FirmwareResult executePraneCommand(json& ctl, Bytes& packet, Bytes& data) {
     FirmwareResult result;
+    PacketFault fault = checkPacket(Family::Prane, packet, 0, !data.empty());
+    if (fault.code != 0) {
+        result.code = fault.code;
+        result.reason = std::move(fault.reason);
+        reportPraneError(packet, result.code);
+        return result;
+    }
     uint8_t opcode = get8(packet, 0) & 0x1F;
     if (answerPraneProgress(ctl, packet, data, &result)) {
         if (result.code != 0)
@@ -1184,8 +1199,12 @@ FirmwareResult executePraneCommand(json& ctl, Bytes& packet, Bytes& data) {
             ParamError e = lookup(ctl, Family::Prane, a.table, a.param, a.size, &table, &def);
             if (e == ParamError::None) {
                 a.size = sizeOf(*def, ctl, table);
-                if (data.size() < kPraneParamHeader + a.size) {
+                // The data area is the header and the parameter in whole sectors.
+                const size_t area = roundToSectors(kPraneParamHeader + a.size);
+                if (data.size() != area) {
                     e = ParamError::SizeMismatch;
+                    result.reason = "data area of " + std::to_string(data.size()) +
+                                    " bytes, expected " + std::to_string(area);
                 } else {
                     e = accessParam(ctl, Family::Prane, opcode == 0x13, a, data, kPraneParamHeader,
                                     &result.changed);
