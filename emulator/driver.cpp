@@ -8,6 +8,7 @@
 #include "emulator/enclosure_model.h"
 #include "emulator/event_model.h"
 #include "emulator/faults.h"
+#include "emulator/fields.h"
 #include "emulator/firmware.h"
 #include "emulator/firmware_image.h"
 #include "emulator/unit_model.h"
@@ -55,7 +56,7 @@ void answerCombinedFault(const json& action, bool firmwareCommand, Bytes& buffer
         auto begin = buffer.begin() + kSrbHeaderLength;
         Bytes command(begin, begin + kCommandShort);
         auto code = static_cast<uint16_t>(numberField(action, "code", 0x0209));
-        reportRhoskError(command, code, action.value("text", rhoskControllerText(code)));
+        reportRhoskError(command, code, textField(action, "text", rhoskControllerText(code)));
         std::copy(command.begin(), command.end(), begin);
         setReturnCode(buffer, out, kDrvFirmwareError | code);
     }
@@ -101,9 +102,13 @@ bool applyDriverFault(json& state, const FaultQuery& base, Bytes& buffer, Driver
 // The 128-byte driver-information block at `offset`.
 void fillDriverInfo(const json& ctl, Bytes& buffer, size_t offset) {
     std::memset(buffer.data() + offset, 0, kDriverInfoSize);
-    const json driver = ctl.value("driver", json::object());
-    putText(buffer, offset, 32, driver.value("name", "KivraDrv"));
-    const json version = driver.value("version", json::array({3, 0, 0, 1}));
+    static const json kNoDriver = json::object();
+    auto given = ctl.find("driver");
+    const json& driver = given != ctl.end() && given->is_object() ? *given : kNoDriver;
+    putText(buffer, offset, 32, textField(driver, "name", "KivraDrv"));
+    auto listed = driver.find("version");
+    const json version =
+        listed != driver.end() && listed->is_array() ? *listed : json::array({3, 0, 0, 1});
     for (size_t i = 0; i < 4; ++i) {
         uint64_t part =
             i < version.size() && version[i].is_number() ? version[i].get<uint64_t>() : 0;
@@ -139,7 +144,7 @@ void runRhoskFirmware(json& state, json& ctl, FaultQuery q, Bytes& command, Byte
     out.changed = out.changed || moved;
     if (!action.is_null()) {
         result.code = static_cast<uint16_t>(numberField(action, "code", 0x0209));
-        text = action.value("text", rhoskControllerText(result.code));
+        text = textField(action, "text", rhoskControllerText(result.code));
     } else {
         result = executeRhoskCommand(ctl, command, data);
         text = rhoskControllerText(result.code);
@@ -213,7 +218,7 @@ void answerDriverRequest(const RequestKindRow& row, json& ctl, Bytes& buffer, Dr
             break;
         }
         case RequestKind::Lock:
-            if (ctl.value("management_lock", false)) {
+            if (flagField(ctl, "management_lock", false)) {
                 setReturnCode(buffer, out, kDrvAlreadyLocked);
             } else {
                 ctl["management_lock"] = true;
@@ -222,7 +227,7 @@ void answerDriverRequest(const RequestKindRow& row, json& ctl, Bytes& buffer, Dr
             }
             break;
         case RequestKind::Unlock:
-            if (!ctl.value("management_lock", false)) {
+            if (!flagField(ctl, "management_lock", false)) {
                 setReturnCode(buffer, out, kDrvNotLocked);
             } else {
                 ctl["management_lock"] = false;

@@ -12,6 +12,7 @@
 #include "emulator/drive_model.h"
 #include "emulator/enclosure_model.h"
 #include "emulator/faults.h"
+#include "emulator/fields.h"
 #include "emulator/firmware_image.h"
 #include "emulator/packet_rules.h"
 #include "emulator/prane_firmware.h"
@@ -350,7 +351,7 @@ void deriveDriveUnitFlags(const json& ctl, const json* drive, Bytes& out) {
     if (auto units = ctl.find("units"); units != ctl.end() && units->is_array()) {
         const uint8_t holder = unitOfPort(ctl, port);
         for (const json& unit : *units) {
-            const std::string type = unit.is_object() ? unit.value("type", "") : "";
+            const std::string type = textField(unit, "type", "");
             if (holder != kNoUnit && numberField(unit, "number", kNoUnit) == holder)
                 held = type == "spare" || type == "cbod" ? 0 : 1;
         }
@@ -440,11 +441,11 @@ void deriveBbuStatusWord(const json& ctl, const json*, Bytes& out) {
         return;
     }
     uint32_t word = 0;
-    if (bbu.value("present", true))
+    if (flagField(bbu, "present", true))
         word |= kBbuPresentBit;
-    if (bbu.value("battery", true))
+    if (flagField(bbu, "battery", true))
         word |= kBbuBatteryBit;
-    if (bbu.value("ready", true))
+    if (flagField(bbu, "ready", true))
         word |= kBbuReadyBit;
     word |= static_cast<uint32_t>(codeByName(bbu, "voltage", kBbuLevelNames, kLevelOk) & 7) << 4;
     word |= static_cast<uint32_t>(codeByName(bbu, "temperature", kBbuLevelNames, kLevelOk) & 7)
