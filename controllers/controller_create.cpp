@@ -5,6 +5,7 @@
 #include <string>
 
 #include "controllers/controller_wescal.h"
+#include "platform/host_system.h"
 #include "shell/help.h"
 #include "shell/shell.h"
 #include "shell/shell_words.h"
@@ -53,6 +54,8 @@ int ControllerWescal::createUnit(std::istream& options, const std::string& type,
             throwError(kInvalidRaidType);
         unit->create(options, style);
     } catch (const KV_Exception&) {
+        throw;
+    } catch (const platform::HostUnusable&) {
         throw;
     } catch (const std::exception& error) {
         throw KV_Exception(error.what());

@@ -10,6 +10,7 @@
 
 #include "api/api.h"
 #include "controllers/bbu.h"
+#include "platform/host_system.h"
 #include "shell/help.h"
 #include "shell/kv_exception.h"
 #include "shell/shell.h"
@@ -226,6 +227,8 @@ int ControllerPrane::createUnit(std::istream& options, const std::string& type,
             throwError(kInvalidRaidType);
         unit->create(options, style);
     } catch (const KV_Exception&) {
+        throw;
+    } catch (const platform::HostUnusable&) {
         throw;
     } catch (const std::exception& error) {
         throw KV_Exception(error.what());

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "emulator/controller_codes.h"
+#include "emulator/fields.h"
 #include "emulator/unit_model.h"
 
 namespace emulator {
@@ -143,10 +144,10 @@ void putCdb(Bytes& out, size_t at, const json& cdb) {
 // A unit that loses member `index` runs degraded: a nested unit (RAID-10,
 // RAID-50) in the subunit that held the member, any other as a whole.
 void loseMember(json& unit, size_t index) {
-    const std::string type = unit.value("type", std::string("single"));
+    const std::string type = textField(unit, "type", "single");
     const bool nested = type == "raid10" || type == "raid50";
     if (!nested) {
-        const std::string state = unit.value("state", std::string("ok"));
+        const std::string state = textField(unit, "state", "ok");
         // A RAID-0 cannot run short of a drive; a rebuild loses the drive
         // it was writing.
         if (state == "ok" || state == "rebuilding") {
@@ -161,13 +162,13 @@ void loseMember(json& unit, size_t index) {
     if (!subunits.is_array())
         subunits = json::array();
     while (subunits.size() < count)
-        subunits.push_back({{"state", unit.value("state", std::string("ok"))}});
+        subunits.push_back({{"state", textField(unit, "state", "ok")}});
     json& subunit = subunits[index / group];
-    const std::string state = subunit.value("state", std::string("ok"));
+    const std::string state = textField(subunit, "state", "ok");
     if (state == "ok" || state == "rebuilding")
         subunit = {{"state", "degraded"}, {"member", index % group}};
     // The unit's status follows its subunits.
-    if (unit.value("state", std::string("ok")) == "ok")
+    if (textField(unit, "state", "ok") == "ok")
         unit.erase("state");
 }
 

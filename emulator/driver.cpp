@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
-#include <iterator>
+#include <string>
 
 #include "emulator/controller_codes.h"
 #include "emulator/enclosure_model.h"
 #include "emulator/event_model.h"
 #include "emulator/faults.h"
+#include "emulator/fields.h"
 #include "emulator/firmware.h"
 #include "emulator/firmware_image.h"
 #include "emulator/unit_model.h"
@@ -23,93 +24,7 @@ constexpr char kRhoskSignature[8] = {'<', 'K', 'i', 'v', 'r', 'a', '>', '\0'};
 constexpr char kPraneSignature[8] = {'K', 'i', 'v', 'r', 'a', ' ', ' ', '\0'};
 static_assert(sizeof kRhoskSignature == 8 && sizeof kPraneSignature == 8,
               "signatures fill the 8-byte field");
-
-constexpr size_t kCommandShort = 152;
-constexpr size_t kCommandLong = 396;
-constexpr size_t kEventRecordSize = kEventReplySize;
-constexpr size_t kLockBlockSize = 12;
 static_assert(kCommandShort == kCmdHeaderSize + 24, "short command: header and packet");
-
-// The newer family's driver requests by ControlCode.
-enum class Kind {
-    DriverInfo,
-    EventLast,
-    EventFirst,
-    EventNext,
-    EventPrevious,
-    Lock,
-    Unlock,
-    Firmware,
-    Commit,
-    Unknown
-};
-
-struct KindRow {
-    uint32_t controlCode;
-    Kind kind;
-    const char* name;  // the request log's and fault rules' name
-};
-
-constexpr KindRow kKinds[] = {
-    {0x00000001, Kind::DriverInfo, "driver_info"},
-    {0xE0000002, Kind::EventLast, "event_last"},
-    {0xE0000001, Kind::EventFirst, "event_first"},
-    {0xE0000003, Kind::EventNext, "event_next"},
-    {0xE0000004, Kind::EventPrevious, "event_previous"},
-    {0xD0000000, Kind::Lock, "lock"},
-    {0xD0000001, Kind::Unlock, "unlock"},
-    {0xFFFF0002, Kind::Commit, "commit"},
-};
-
-const KindRow* kindOf(uint32_t controlCode) {
-    for (const KindRow& row : kKinds) {
-        if (row.controlCode == controlCode)
-            return &row;
-    }
-    return nullptr;
-}
-
-// The ControlCode flag bits a firmware command must carry, by opcode;
-// false for an opcode the driver passes on whatever its bits.
-bool expectedFlags(uint8_t opcode, size_t dataLength, uint16_t field6, uint32_t* flags) {
-    switch (opcode) {
-        case 0x00:
-            *flags = 0x1000;
-            return true;
-        case 0x05:
-        case 0x06:
-        case 0x07:
-        case 0x09:
-        case 0x0A:
-        case 0x0E:
-        case 0x15:
-        case 0x17:
-        case 0x1E:
-            *flags = 0;
-            return true;
-        case 0x0F:
-        case 0x12:
-        case 0x13:
-        case 0x14:
-        case 0x16:
-        case 0x1B:
-            *flags = 0xE000;
-            return true;
-        case 0x10:
-        case 0x1F:
-            *flags = dataLength != 0 ? 0xE000 : 0;
-            return true;
-        case 0x11: {
-            bool withData =
-                dataLength != 0 && (field6 == 9 || field6 == 11 || field6 == 13 || field6 == 15 ||
-                                    field6 == 0x81 || field6 == 0x82 || field6 == 0x83);
-            *flags = withData ? 0xE000 : 0;
-            return true;
-        }
-        default:
-            return false;
-    }
-}
 
 bool signatureIs(const Bytes& buffer, const char (&signature)[8]) {
     return std::memcmp(buffer.data() + kSrbSignature, signature, sizeof signature) == 0;
@@ -141,7 +56,7 @@ void answerCombinedFault(const json& action, bool firmwareCommand, Bytes& buffer
         auto begin = buffer.begin() + kSrbHeaderLength;
         Bytes command(begin, begin + kCommandShort);
         auto code = static_cast<uint16_t>(numberField(action, "code", 0x0209));
-        reportRhoskError(command, code, action.value("text", rhoskControllerText(code)));
+        reportRhoskError(command, code, textField(action, "text", rhoskControllerText(code)));
         std::copy(command.begin(), command.end(), begin);
         setReturnCode(buffer, out, kDrvFirmwareError | code);
     }
@@ -187,9 +102,13 @@ bool applyDriverFault(json& state, const FaultQuery& base, Bytes& buffer, Driver
 // The 128-byte driver-information block at `offset`.
 void fillDriverInfo(const json& ctl, Bytes& buffer, size_t offset) {
     std::memset(buffer.data() + offset, 0, kDriverInfoSize);
-    const json driver = ctl.value("driver", json::object());
-    putText(buffer, offset, 32, driver.value("name", "KivraDrv"));
-    const json version = driver.value("version", json::array({3, 0, 0, 1}));
+    static const json kNoDriver = json::object();
+    auto given = ctl.find("driver");
+    const json& driver = given != ctl.end() && given->is_object() ? *given : kNoDriver;
+    putText(buffer, offset, 32, textField(driver, "name", "KivraDrv"));
+    auto listed = driver.find("version");
+    const json version =
+        listed != driver.end() && listed->is_array() ? *listed : json::array({3, 0, 0, 1});
     for (size_t i = 0; i < 4; ++i) {
         uint64_t part =
             i < version.size() && version[i].is_number() ? version[i].get<uint64_t>() : 0;
@@ -204,54 +123,19 @@ void fillDriverInfo(const json& ctl, Bytes& buffer, size_t offset) {
     put16(buffer, offset + kInfoSlot, slot >= 0 ? static_cast<uint64_t>(slot) : 0);
 }
 
-// A newer-family firmware command (ControlCode 0xF0000000 plus flags).
-void handleFirmwareCommand(json& state, json& ctl, const FaultQuery& base, Bytes& buffer,
-                           DriverOutcome& out, uint32_t* shortReply) {
-    out.record["kind"] = "firmware";
-    size_t length = buffer.size() - kSrbHeaderLength;
-    if (length < kCommandShort) {
-        setReturnCode(buffer, out, kDrvInsufficientLength);
-        return;
-    }
-    const size_t packet = kSrbHeaderLength + kCmdHeaderSize;
-    uint8_t opcode = get8(buffer, packet) & 0x1F;
-    uint16_t field6 = get16(buffer, packet + 6);
-    size_t commandLength =
-        opcode == 0x11 && get8(buffer, packet + 6) >= 0x80 ? kCommandLong : kCommandShort;
-    out.record["opcode"] = opcode;
-    if (length < commandLength || (length - commandLength) % 512 != 0) {
-        setReturnCode(buffer, out, kDrvInsufficientLength);
-        return;
-    }
-    size_t dataLength = length - commandLength;
-    auto commandBegin = buffer.begin() + kSrbHeaderLength;
-    Bytes command(commandBegin, commandBegin + static_cast<std::ptrdiff_t>(commandLength));
-    Bytes data(commandBegin + static_cast<std::ptrdiff_t>(commandLength), buffer.end());
-    bool isParam = opcode == 0x12 || opcode == 0x13;
-    if (isParam) {
-        out.record["table"] = get16(data, 0) & 0x7FFF;
-        out.record["parameter"] = get16(data, 2);
-        out.record["size"] = get16(data, 4);
-    }
-    if (opcode == kScsiPassThroughOpcode)
-        describeScsiPassThrough(command, data, out.record);
-    uint32_t flags = 0;
-    uint32_t sentFlags = get32(buffer, kSrbControlCode) & 0x0FFFFFFF;
-    if (get8(command, kCmdHeaderSizeByte) != 0x80 ||
-        (expectedFlags(opcode, dataLength, field6, &flags) && flags != sentFlags)) {
-        setReturnCode(buffer, out, kDrvInvalidParameters);
-        return;
-    }
-    FaultQuery q = base;
-    q.kind = "firmware";
-    q.opcode = opcode;
-    if (isParam) {
-        q.table = get16(data, 0) & 0x7FFF;
-        q.parameter = get16(data, 2);
-    }
-    if (applyDriverFault(state, q, buffer, out, shortReply))
-        return;
+// Answers the request with the driver's refusal and logs why.
+void refuse(const Refusal& refusal, Bytes& buffer, DriverOutcome& out) {
+    out.record["reason"] = refusal.reason;
+    if (refusal.returnCode != 0)
+        setReturnCode(buffer, out, refusal.returnCode);
+    else
+        fail(out, refusal.osError);
+}
 
+// The firmware's answer to a command the driver passed on: a firmware
+// fault rule's error, or what the controller makes of it.
+void runRhoskFirmware(json& state, json& ctl, FaultQuery q, Bytes& command, Bytes& data,
+                      Bytes& buffer, DriverOutcome& out) {
     FirmwareResult result;
     std::string text;
     q.layer = "firmware";
@@ -260,7 +144,7 @@ void handleFirmwareCommand(json& state, json& ctl, const FaultQuery& base, Bytes
     out.changed = out.changed || moved;
     if (!action.is_null()) {
         result.code = static_cast<uint16_t>(numberField(action, "code", 0x0209));
-        text = action.value("text", rhoskControllerText(result.code));
+        text = textField(action, "text", rhoskControllerText(result.code));
     } else {
         result = executeRhoskCommand(ctl, command, data);
         text = rhoskControllerText(result.code);
@@ -269,58 +153,72 @@ void handleFirmwareCommand(json& state, json& ctl, const FaultQuery& base, Bytes
         if (result.changed)
             (void)attachUnitDisks(state);
     }
+    if (!result.reason.empty())
+        out.record["reason"] = result.reason;
     if (result.code != 0) {
         reportRhoskError(command, result.code, text);
         setReturnCode(buffer, out, kDrvFirmwareError | result.code);
     }
-    std::copy(command.begin(), command.end(), commandBegin);
-    std::copy(data.begin(), data.end(), commandBegin + static_cast<std::ptrdiff_t>(commandLength));
 }
 
-void handleRhosk(json& state, json& ctl, const FaultQuery& base, Bytes& buffer, DriverOutcome& out,
-                 uint32_t* shortReply) {
-    uint32_t controlCode = get32(buffer, kSrbControlCode);
-    if ((controlCode & 0xF0000000u) == 0xF0000000u && controlCode != 0xFFFF0002u) {
-        handleFirmwareCommand(state, ctl, base, buffer, out, shortReply);
+// A newer-family firmware command (ControlCode 0xF0000000 plus flags).
+void handleFirmwareCommand(json& state, json& ctl, const FaultQuery& base, Bytes& buffer,
+                           DriverOutcome& out, uint32_t* shortReply) {
+    out.record["kind"] = "firmware";
+    if (buffer.size() - kSrbHeaderLength < kCommandShort) {
+        refuse(checkFirmwareCommand(buffer, kCommandShort), buffer, out);
         return;
     }
-    const KindRow* row = kindOf(controlCode);
-    if (row == nullptr) {
-        out.record["kind"] = "unknown";
-        setReturnCode(buffer, out, kDrvUnknownIoctl);
-        return;
-    }
-    out.record["kind"] = row->name;
+    const uint8_t opcode = get8(buffer, kSrbHeaderLength + kCmdHeaderSize) & 0x1F;
+    const size_t commandLength = firmwareCommandLength(buffer);
+    out.record["opcode"] = opcode;
+    auto commandBegin = buffer.begin() + kSrbHeaderLength;
+    auto commandEnd = commandBegin + static_cast<std::ptrdiff_t>(
+                                         std::min(commandLength, buffer.size() - kSrbHeaderLength));
+    Bytes command(commandBegin, commandEnd);
+    Bytes data(commandEnd, buffer.end());
     FaultQuery q = base;
-    q.kind = row->name;
-    size_t length = buffer.size() - kSrbHeaderLength;
-    size_t needed = row->kind == Kind::DriverInfo                          ? kDriverInfoSize
-                    : row->kind == Kind::Lock || row->kind == Kind::Unlock ? kLockBlockSize
-                    : row->kind == Kind::Commit                            ? 0
-                                                                           : kEventRecordSize;
-    if (length < needed) {
-        setReturnCode(buffer, out, kDrvInsufficientLength);
+    q.kind = "firmware";
+    q.opcode = opcode;
+    if (opcode == 0x12 || opcode == 0x13) {
+        out.record["table"] = get16(data, 0) & 0x7FFF;
+        out.record["parameter"] = get16(data, 2);
+        out.record["size"] = get16(data, 4);
+        q.table = get16(data, 0) & 0x7FFF;
+        q.parameter = get16(data, 2);
+    }
+    if (opcode == kScsiPassThroughOpcode)
+        describeScsiPassThrough(command, data, out.record);
+    if (Refusal r = checkFirmwareCommand(buffer, commandLength); r.refused()) {
+        refuse(r, buffer, out);
         return;
     }
     if (applyDriverFault(state, q, buffer, out, shortReply))
         return;
-    switch (row->kind) {
-        case Kind::DriverInfo:
+    runRhoskFirmware(state, ctl, q, command, data, buffer, out);
+    std::copy(command.begin(), command.end(), commandBegin);
+    std::copy(data.begin(), data.end(), commandEnd);
+}
+
+// The driver's own requests: information, event queue, lock, unlock, commit.
+void answerDriverRequest(const RequestKindRow& row, json& ctl, Bytes& buffer, DriverOutcome& out) {
+    switch (row.kind) {
+        case RequestKind::DriverInfo:
             fillDriverInfo(ctl, buffer, kSrbHeaderLength);
             break;
-        case Kind::EventLast:
-        case Kind::EventFirst:
-        case Kind::EventNext:
-        case Kind::EventPrevious: {
-            const EventWalk walk = row->kind == Kind::EventFirst  ? EventWalk::First
-                                   : row->kind == Kind::EventLast ? EventWalk::Last
-                                   : row->kind == Kind::EventNext ? EventWalk::Next
-                                                                  : EventWalk::Previous;
+        case RequestKind::EventLast:
+        case RequestKind::EventFirst:
+        case RequestKind::EventNext:
+        case RequestKind::EventPrevious: {
+            const EventWalk walk = row.kind == RequestKind::EventFirst  ? EventWalk::First
+                                   : row.kind == RequestKind::EventLast ? EventWalk::Last
+                                   : row.kind == RequestKind::EventNext ? EventWalk::Next
+                                                                        : EventWalk::Previous;
             setReturnCode(buffer, out, answerEventRequest(ctl, walk, buffer, kSrbHeaderLength));
             break;
         }
-        case Kind::Lock:
-            if (ctl.value("management_lock", false)) {
+        case RequestKind::Lock:
+            if (flagField(ctl, "management_lock", false)) {
                 setReturnCode(buffer, out, kDrvAlreadyLocked);
             } else {
                 ctl["management_lock"] = true;
@@ -328,27 +226,49 @@ void handleRhosk(json& state, json& ctl, const FaultQuery& base, Bytes& buffer, 
                 out.changed = true;
             }
             break;
-        case Kind::Unlock:
-            if (!ctl.value("management_lock", false)) {
+        case RequestKind::Unlock:
+            if (!flagField(ctl, "management_lock", false)) {
                 setReturnCode(buffer, out, kDrvNotLocked);
             } else {
                 ctl["management_lock"] = false;
                 out.changed = true;
             }
             break;
-        case Kind::Commit:
-        case Kind::Firmware:
-        case Kind::Unknown:
+        case RequestKind::Commit:
             break;
     }
+}
+
+void handleRhosk(json& state, json& ctl, const FaultQuery& base, Bytes& buffer, DriverOutcome& out,
+                 uint32_t* shortReply) {
+    const uint32_t controlCode = get32(buffer, kSrbControlCode);
+    if (isFirmwareCommand(controlCode)) {
+        handleFirmwareCommand(state, ctl, base, buffer, out, shortReply);
+        return;
+    }
+    const RequestKindRow* row = requestKindOf(controlCode);
+    if (row == nullptr) {
+        out.record["kind"] = "unknown";
+        refuse(unknownControlCode(controlCode), buffer, out);
+        return;
+    }
+    out.record["kind"] = row->name;
+    if (Refusal r = checkDriverRequest(*row, buffer); r.refused()) {
+        refuse(r, buffer, out);
+        return;
+    }
+    FaultQuery q = base;
+    q.kind = row->name;
+    if (applyDriverFault(state, q, buffer, out, shortReply))
+        return;
+    answerDriverRequest(*row, ctl, buffer, out);
 }
 
 void handlePrane(json& state, json& ctl, const FaultQuery& base, Bytes& buffer, DriverOutcome& out,
                  uint32_t* shortReply) {
     out.record["kind"] = "prane";
-    if (get32(buffer, kSrbControlCode) != 0 || buffer.size() < kPraneDataOffset ||
-        (buffer.size() - kPraneDataOffset) % 512 != 0) {
-        fail(out, platform::kErrorInvalidParameter);
+    if (Refusal r = checkPraneRequest(buffer); r.refused()) {
+        refuse(r, buffer, out);
         return;
     }
     auto packetBegin = buffer.begin() + kPranePacketOffset;
@@ -380,6 +300,8 @@ void handlePrane(json& state, json& ctl, const FaultQuery& base, Bytes& buffer, 
         result = executePraneCommand(ctl, packet, data);
         out.changed = out.changed || result.changed;
     }
+    if (!result.reason.empty())
+        out.record["reason"] = result.reason;
     if (result.code != 0) {
         out.record["result"] = "firmware_error";
         out.record["error"] = result.code;
@@ -388,37 +310,46 @@ void handlePrane(json& state, json& ctl, const FaultQuery& base, Bytes& buffer, 
     std::copy(data.begin(), data.end(), buffer.begin() + kPraneDataOffset);
 }
 
+// Which driver takes the request: every driver of the maker answers the
+// information request under the newer signature; otherwise each claims
+// only its own family's signature.
+void dispatch(json& state, json& ctl, const FaultQuery& base, Bytes& buffer, DriverOutcome& out,
+              uint32_t* shortReply) {
+    const Family family = familyOfDeviceType(static_cast<int>(numberField(ctl, "device_type", 2)));
+    const bool rhoskSignature = signatureIs(buffer, kRhoskSignature);
+    const bool infoQuery = rhoskSignature && get32(buffer, kSrbControlCode) == 1;
+    if ((family == Family::Rhosk && rhoskSignature) || infoQuery) {
+        handleRhosk(state, ctl, base, buffer, out, shortReply);
+    } else if (family == Family::Prane && signatureIs(buffer, kPraneSignature)) {
+        handlePrane(state, ctl, base, buffer, out, shortReply);
+    } else {
+        out.record["kind"] = "unclaimed";
+        out.record["reason"] = "signature not this driver's";
+        fail(out, kErrorInvalidFunction);
+    }
+}
+
 }  // namespace
 
-DriverOutcome handleMiniport(json& state, size_t index, Bytes& buffer) {
+DriverOutcome handleMiniport(json& state, size_t index, Bytes& buffer, size_t outSize) {
     DriverOutcome out;
     out.record["result"] = "ok";
     json& ctl = state["machine"]["controllers"][index];
-    // The port driver's own checks of the envelope.
-    if (buffer.size() < kSrbHeaderLength || get32(buffer, 0) != kSrbHeaderLength ||
-        get32(buffer, kSrbLength) != buffer.size() - kSrbHeaderLength) {
+    Refusal envelope = checkEnvelope(buffer);
+    if (!envelope.refused() && outSize != buffer.size()) {
+        envelope.osError = platform::kErrorInvalidParameter;
+        envelope.reason = "output buffer of " + std::to_string(outSize) + " bytes, input of " +
+                          std::to_string(buffer.size());
+    }
+    if (envelope.refused()) {
         out.record["kind"] = "invalid";
-        fail(out, platform::kErrorInvalidParameter);
+        refuse(envelope, buffer, out);
         return out;
     }
     FaultQuery base;
     base.controller = static_cast<int64_t>(index);
     uint32_t shortReply = UINT32_MAX;
-    Family family = familyOfDeviceType(static_cast<int>(numberField(ctl, "device_type", 2)));
-    // Every driver of the maker answers the information request under the
-    // newer signature; otherwise each driver claims only its own signature.
-    bool infoQuery = signatureIs(buffer, kRhoskSignature) && get32(buffer, kSrbControlCode) == 1;
-    if (family == Family::Rhosk && signatureIs(buffer, kRhoskSignature)) {
-        handleRhosk(state, ctl, base, buffer, out, &shortReply);
-    } else if (infoQuery) {
-        handleRhosk(state, ctl, base, buffer, out, &shortReply);
-    } else if (family == Family::Prane && signatureIs(buffer, kPraneSignature)) {
-        handlePrane(state, ctl, base, buffer, out, &shortReply);
-    } else {
-        out.record["kind"] = "unclaimed";
-        fail(out, kErrorInvalidFunction);
-        return out;
-    }
+    dispatch(state, ctl, base, buffer, out, &shortReply);
     if (out.ok) {
         out.returned = static_cast<uint32_t>(buffer.size());
         if (shortReply < out.returned) {

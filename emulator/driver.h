@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <nlohmann/json.hpp>
 
+#include "emulator/request_envelope.h"
 #include "emulator/wire.h"
 
 namespace emulator {
@@ -15,23 +16,9 @@ namespace emulator {
 // IOCTL_SCSI_MINIPORT.
 constexpr uint32_t kIoctlScsiMiniport = 0x4D008;
 
-// SRB_IO_CONTROL layout.
-constexpr size_t kSrbHeaderLength = 28;
-constexpr size_t kSrbSignature = 4;
-constexpr size_t kSrbTimeout = 12;
-constexpr size_t kSrbControlCode = 16;
-constexpr size_t kSrbReturnCode = 20;
-constexpr size_t kSrbLength = 24;
-
 // Driver-information block (reply to ControlCode 1).
-constexpr size_t kDriverInfoSize = 128;
 constexpr size_t kInfoSlotLevel = 108;
 constexpr size_t kInfoSlot = 110;
-
-// The older family's request: the packet at 32, its data from 544.
-constexpr size_t kPranePacketOffset = 32;
-constexpr size_t kPranePacketSize = 512;
-constexpr size_t kPraneDataOffset = 544;
 
 // Windows errors the drivers fail a request with.
 constexpr uint32_t kErrorInvalidFunction = 1;
@@ -47,8 +34,10 @@ struct DriverOutcome {
 };
 
 // One IOCTL_SCSI_MINIPORT request to controller `index` of the host
-// `state` (whose fault rules apply), answered in place in `buffer`.
-DriverOutcome handleMiniport(nlohmann::json& state, size_t index, Bytes& buffer);
+// `state` (whose fault rules apply), answered in place in `buffer`;
+// `outSize` is the size of the caller's output buffer, which the drivers
+// take as the same buffer as the input.
+DriverOutcome handleMiniport(nlohmann::json& state, size_t index, Bytes& buffer, size_t outSize);
 
 // How many bytes of each request the request log shows ("request_log_data":
 // true for 1024, or a number); 0 when it shows none.

@@ -7,6 +7,7 @@
 
 #include "emulator/driver.h"
 #include "emulator/faults.h"
+#include "emulator/host_schema.h"
 #include "emulator/host_store.h"
 #include "emulator/machine_names.h"
 #include "emulator/unit_model.h"
@@ -63,11 +64,7 @@ const char* kindName(int kind) {
 }
 
 json parseHostText(const std::string& text, const std::string& path) {
-    try {
-        return json::parse(text);
-    } catch (const json::exception& e) {
-        throw std::runtime_error("emulated host file " + path + " is not valid JSON: " + e.what());
-    }
+    return parseHostFile(text, path);
 }
 
 // The part of a controller request's buffer that goes back to the caller.
@@ -122,6 +119,7 @@ std::unique_ptr<EmulatedHost> EmulatedHost::fromFile(const std::string& path) {
 }
 
 std::unique_ptr<EmulatedHost> EmulatedHost::fromJson(const json& state, const std::string& folder) {
+    checkHostFields(state, "emulated host");
     return std::unique_ptr<EmulatedHost>(new EmulatedHost(state, folder, ""));
 }
 
@@ -527,7 +525,7 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
             Bytes buffer(static_cast<uint8_t*>(in), static_cast<uint8_t*>(in) + inSize);
             const size_t dataBound = requestDataBound(state_);
             const Bytes sent = dataBound > 0 ? buffer : Bytes();
-            DriverOutcome outcome = handleMiniport(state_, handle.index, buffer);
+            DriverOutcome outcome = handleMiniport(state_, handle.index, buffer, outSize);
             if (outcome.changed) {
                 // A unit that came or went changes the disks Windows sees.
                 (void)attachUnitDisks(state_);

@@ -8,6 +8,7 @@
 
 #include "emulator/controller_codes.h"
 #include "emulator/faults.h"
+#include "emulator/fields.h"
 
 namespace emulator {
 
@@ -23,23 +24,11 @@ int64_t num(const json& o, const char* key, int64_t fallback) {
 }
 
 bool flag(const json& o, const char* key, bool fallback) {
-    if (!o.is_object())
-        return fallback;
-    auto it = o.find(key);
-    if (it == o.end())
-        return fallback;
-    if (it->is_boolean())
-        return it->get<bool>();
-    if (it->is_number_integer() || it->is_number_unsigned())
-        return numberField(o, key, 0) != 0;
-    return fallback;
+    return flagField(o, key, fallback);
 }
 
 std::string text(const json& o, const char* key, const std::string& fallback) {
-    if (!o.is_object())
-        return fallback;
-    auto it = o.find(key);
-    return it != o.end() && it->is_string() ? it->get<std::string>() : fallback;
+    return textField(o, key, fallback);
 }
 
 const json* member(const json& o, const char* key) {

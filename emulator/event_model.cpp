@@ -6,6 +6,7 @@
 
 #include "emulator/controller_codes.h"
 #include "emulator/faults.h"
+#include "emulator/fields.h"
 
 namespace emulator {
 
@@ -29,19 +30,12 @@ struct Event {
 // Severity by name, or the number itself.
 uint8_t severityOf(const json& event) {
     static const char* const kNames[] = {"", "error", "warning", "info", "debug"};
-    const json value = event.value("severity", json("info"));
-    if (value.is_string()) {
-        for (uint8_t s = 1; s < 5; ++s) {
-            if (value.get<std::string>() == kNames[s])
-                return s;
-        }
+    const std::string name = textField(event, "severity", "");
+    for (uint8_t s = 1; s < 5; ++s) {
+        if (name == kNames[s])
+            return s;
     }
     return static_cast<uint8_t>(numberField(event, "severity", 3));
-}
-
-std::string textOf(const json& event, const char* key) {
-    const auto found = event.find(key);
-    return found != event.end() && found->is_string() ? found->get<std::string>() : std::string();
 }
 
 // The queue in the host file's order; an event without "id" takes the
@@ -63,8 +57,8 @@ std::vector<Event> eventsOf(const json& controller) {
         const json extra = each.value("bytes", json::array());
         e.byte11 = extra.size() > 0 && extra[0].is_number() ? extra[0].get<uint8_t>() : 0;
         e.byte12 = extra.size() > 1 && extra[1].is_number() ? extra[1].get<uint8_t>() : 0;
-        e.params = textOf(each, "params");
-        e.description = textOf(each, "description");
+        e.params = textField(each, "params", "");
+        e.description = textField(each, "description", "");
         nextId = e.id + 1;
         events.push_back(e);
     }

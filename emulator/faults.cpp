@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "emulator/fields.h"
+
 namespace emulator {
 
 using nlohmann::json;
@@ -29,7 +31,7 @@ int64_t numberField(const json& object, const char* key, int64_t fallback) {
 namespace {
 
 bool matches(const json& match, const FaultQuery& q) {
-    if (!match.is_object() || match.value("layer", "") != q.layer)
+    if (textField(match, "layer", "") != q.layer)
         return false;
     if (match.contains("kind") && match["kind"] != q.kind)
         return false;

@@ -5,13 +5,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 #include "emulator/controller_codes.h"
 #include "emulator/drive_model.h"
 #include "emulator/enclosure_model.h"
 #include "emulator/faults.h"
+#include "emulator/fields.h"
 #include "emulator/firmware_image.h"
+#include "emulator/packet_rules.h"
 #include "emulator/prane_firmware.h"
 #include "emulator/rescan_model.h"
 #include "emulator/unit_commands.h"
@@ -348,7 +351,7 @@ void deriveDriveUnitFlags(const json& ctl, const json* drive, Bytes& out) {
     if (auto units = ctl.find("units"); units != ctl.end() && units->is_array()) {
         const uint8_t holder = unitOfPort(ctl, port);
         for (const json& unit : *units) {
-            const std::string type = unit.is_object() ? unit.value("type", "") : "";
+            const std::string type = textField(unit, "type", "");
             if (holder != kNoUnit && numberField(unit, "number", kNoUnit) == holder)
                 held = type == "spare" || type == "cbod" ? 0 : 1;
         }
@@ -438,11 +441,11 @@ void deriveBbuStatusWord(const json& ctl, const json*, Bytes& out) {
         return;
     }
     uint32_t word = 0;
-    if (bbu.value("present", true))
+    if (flagField(bbu, "present", true))
         word |= kBbuPresentBit;
-    if (bbu.value("battery", true))
+    if (flagField(bbu, "battery", true))
         word |= kBbuBatteryBit;
-    if (bbu.value("ready", true))
+    if (flagField(bbu, "ready", true))
         word |= kBbuReadyBit;
     word |= static_cast<uint32_t>(codeByName(bbu, "voltage", kBbuLevelNames, kLevelOk) & 7) << 4;
     word |= static_cast<uint32_t>(codeByName(bbu, "temperature", kBbuLevelNames, kLevelOk) & 7)
@@ -1099,6 +1102,12 @@ FirmwareResult startBatteryTest(json& ctl, const Bytes& command) {
 
 FirmwareResult executeRhoskCommand(json& ctl, Bytes& command, Bytes& data) {
     FirmwareResult result;
+    PacketFault fault = checkPacket(Family::Rhosk, command, kCmdHeaderSize, !data.empty());
+    if (fault.code != 0) {
+        result.code = fault.code;
+        result.reason = std::move(fault.reason);
+        return result;
+    }
     uint8_t opcode = get8(command, kCmdHeaderSize) & 0x1F;
     switch (opcode) {
         case 0x00:
@@ -1163,6 +1172,13 @@ FirmwareResult executeRhoskCommand(json& ctl, Bytes& command, Bytes& data) {
 
 FirmwareResult executePraneCommand(json& ctl, Bytes& packet, Bytes& data) {
     FirmwareResult result;
+    PacketFault fault = checkPacket(Family::Prane, packet, 0, !data.empty());
+    if (fault.code != 0) {
+        result.code = fault.code;
+        result.reason = std::move(fault.reason);
+        reportPraneError(packet, result.code);
+        return result;
+    }
     uint8_t opcode = get8(packet, 0) & 0x1F;
     if (answerPraneProgress(ctl, packet, data, &result)) {
         if (result.code != 0)
@@ -1184,8 +1200,12 @@ FirmwareResult executePraneCommand(json& ctl, Bytes& packet, Bytes& data) {
             ParamError e = lookup(ctl, Family::Prane, a.table, a.param, a.size, &table, &def);
             if (e == ParamError::None) {
                 a.size = sizeOf(*def, ctl, table);
-                if (data.size() < kPraneParamHeader + a.size) {
+                // The data area is the header and the parameter in whole sectors.
+                const size_t area = roundToSectors(kPraneParamHeader + a.size);
+                if (data.size() != area) {
                     e = ParamError::SizeMismatch;
+                    result.reason = "data area of " + std::to_string(data.size()) +
+                                    " bytes, expected " + std::to_string(area);
                 } else {
                     e = accessParam(ctl, Family::Prane, opcode == 0x13, a, data, kPraneParamHeader,
                                     &result.changed);

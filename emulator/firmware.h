@@ -33,6 +33,7 @@ enum class ParamError { None, NoTable, NoParameter, SizeMismatch, ReadOnly, BadV
 struct FirmwareResult {
     uint16_t code = 0;     // controller error code; 0 = success
     bool changed = false;  // the controller's state changed
+    std::string reason;    // why a malformed packet was refused (the request log's)
 };
 
 // A newer-family firmware command: `command` is the command area (the

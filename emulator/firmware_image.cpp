@@ -6,6 +6,7 @@
 
 #include "emulator/drive_model.h"
 #include "emulator/faults.h"
+#include "emulator/fields.h"
 #include "emulator/rescan_model.h"
 
 namespace emulator {
@@ -128,7 +129,7 @@ FirmwareResult takeImageChunk(json& ctl, const Bytes& command, const Bytes& data
     }
     // The image is flashed: the controller reports its version and SRL.
     json& identity = ctl["identity"];
-    identity["firmware"] = download.value("version", "");
+    identity["firmware"] = textField(download, "version", "");
     identity["srl"] = numberAt(download, "srl", 0);
     discardImageDownload(ctl);
     return result;

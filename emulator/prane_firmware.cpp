@@ -6,6 +6,7 @@
 
 #include "emulator/controller_codes.h"
 #include "emulator/faults.h"
+#include "emulator/fields.h"
 #include "emulator/unit_model.h"
 
 namespace emulator {
@@ -45,7 +46,7 @@ constexpr TypeName kTypes[] = {{"raid0", 0},   {"raid1", 2},  {"raid5", 5}, {"ra
                                {"single", 12}, {"spare", 13}, {"jbod", 15}};
 
 uint8_t typeCode(const json& unit) {
-    const std::string name = unit.value("type", std::string("single"));
+    const std::string name = textField(unit, "type", "single");
     for (const TypeName& t : kTypes) {
         if (name == t.name)
             return t.code;
@@ -87,11 +88,11 @@ uint8_t stateBase(const std::string& state) {
 }
 
 std::string stateOf(const json& unit) {
-    return unit.value("state", std::string("ok"));
+    return textField(unit, "state", "ok");
 }
 
 bool paused(const json& unit) {
-    return unit.value("paused", false);
+    return flagField(unit, "paused", false);
 }
 
 std::vector<uint8_t> portsOf(const json& unit) {
@@ -124,7 +125,7 @@ uint8_t rawState(const json& unit) {
     uint8_t raw = stateBase(stateOf(unit));
     if (!paused(unit))
         raw |= 2;
-    if (unit.value("os_visible", true))
+    if (flagField(unit, "os_visible", true))
         raw |= 1;
     return raw;
 }
@@ -228,11 +229,11 @@ json subunitState(const json& unit, size_t i) {
     if (concernsMember(unit)) {
         if (static_cast<size_t>(concernedMember(unit)) / 2 == i) {
             sub["state"] = state;
-            sub["progress"] = unit.value("progress", 0);
+            sub["progress"] = numberField(unit, "progress", 0);
         }
     } else {
         sub["state"] = state;
-        sub["progress"] = unit.value("progress", 0);
+        sub["progress"] = numberField(unit, "progress", 0);
     }
     return sub;
 }
@@ -274,8 +275,8 @@ Bytes descriptorOf(const json& ctl, const json& unit) {
             put8(d, at, 0xFF);
         for (size_t i = 0; i < h; ++i) {
             const json sub = subunitState(unit, i);
-            uint8_t raw = stateBase(sub.value("state", std::string("ok"))) | 1;
-            if (!sub.value("paused", false))
+            uint8_t raw = stateBase(textField(sub, "state", "ok")) | 1;
+            if (!flagField(sub, "paused", false))
                 raw |= 2;
             put8(d, kSubunitStatus + i, raw);
             const size_t at = kSubunits + kSubunitSize * i;
@@ -631,8 +632,10 @@ FirmwareResult nextEvent(json& ctl, Bytes& packet) {
     if (queue != ctl.end() && queue->is_array() && !queue->empty()) {
         const json event = queue->front();
         queue->erase(0);
-        const uint64_t code = static_cast<uint64_t>(
-            event.is_object() ? numberField(event, "code", 0) : event.get<int64_t>());
+        const uint64_t code =
+            static_cast<uint64_t>(event.is_object()           ? numberField(event, "code", 0)
+                                  : event.is_number_integer() ? event.get<int64_t>()
+                                                              : 0);
         const uint64_t parameter =
             event.is_object() ? static_cast<uint64_t>(numberField(event, "parameter", 0)) : 0;
         word = static_cast<uint16_t>((code & 0xFF) | (parameter & 0xFF) << 8);
@@ -808,7 +811,7 @@ FirmwareResult executePraneTask(json& ctl, Bytes& packet, Bytes& data) {
                 return r;
             }
             std::fill(data.begin(), data.begin() + kErrorLogSize, 0);
-            putText(data, 0, kErrorLogSize - 1, ctl.value("error_log", std::string()));
+            putText(data, 0, kErrorLogSize - 1, textField(ctl, "error_log", ""));
             return r;
         }
         case 0x1C:

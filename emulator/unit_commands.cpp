@@ -4,6 +4,7 @@
 #include <string>
 
 #include "emulator/faults.h"
+#include "emulator/fields.h"
 #include "emulator/unit_model.h"
 
 namespace emulator {
@@ -75,20 +76,18 @@ json& listOf(json& ctl, const char* key) {
 }
 
 std::string typeOf(const json& unit) {
-    auto it = unit.find("type");
-    return it != unit.end() && it->is_string() ? it->get<std::string>() : "single";
+    return textField(unit, "type", "single");
 }
 
 std::string stateOf(const json& node) {
-    auto it = node.find("state");
-    return it != node.end() && it->is_string() ? it->get<std::string>() : "ok";
+    return textField(node, "state", "ok");
 }
 
 // The present drive object on `port`; null when the port is empty.
 json* driveOn(json& ctl, int64_t port) {
     json* drive = driveOnPort(ctl, port);
     if (drive == nullptr || (numberField(*drive, "status", 255) & kPresentBit) == 0 ||
-        !drive->value("present", true))
+        !flagField(*drive, "present", true))
         return nullptr;
     return drive;
 }
@@ -169,7 +168,7 @@ FirmwareResult verify(json& ctl, const Bytes& command) {
         }
         if (!normal)
             return refuse(kFwUnitNotNormal);
-        const bool initialized = unit->value("initialized", true);
+        const bool initialized = flagField(*unit, "initialized", true);
         forEachState(*unit, [&](json& node) {
             if (stateOf(node) == "ok")
                 setState(node, initialized ? "verifying" : "initializing");
@@ -270,7 +269,7 @@ FirmwareResult startRebuild(json& ctl, const Bytes& command) {
         return refuse(kFwDriveNotDegraded);
     // A replacement must have been attached (a RAID-6 unit may still miss
     // another member).
-    if (!unit->value("attached", false) && missingMember(ctl, *unit) >= 0)
+    if (!flagField(*unit, "attached", false) && missingMember(ctl, *unit) >= 0)
         return refuse(kFwInvalidMembers);
     unit->erase("attached");
     forEachState(*unit, [&](json& node) {

@@ -6,6 +6,7 @@
 
 #include "emulator/controller_codes.h"
 #include "emulator/faults.h"
+#include "emulator/fields.h"
 #include "emulator/unit_model.h"
 
 namespace emulator {
@@ -338,7 +339,7 @@ FirmwareResult updateUnitCommand(json& ctl, Bytes& command, const Bytes& data) {
             result.code = kFwUnitNotPresent;
             return result;
         }
-        if (unit->value("type", "") != "single" || partner->value("type", "") != "cbod") {
+        if (textField(*unit, "type", "") != "single" || textField(*partner, "type", "") != "cbod") {
             result.code = kFwInvalidJoin;
             return result;
         }
@@ -362,7 +363,7 @@ FirmwareResult updateUnitCommand(json& ctl, Bytes& command, const Bytes& data) {
         result.code = kFwInvalidField;
         return result;
     }
-    if (unit->value("type", "") == "migrating") {
+    if (textField(*unit, "type", "") == "migrating") {
         result.code = kFwUnitNotNormal;
         return result;
     }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "emulator/faults.h"
+#include "emulator/fields.h"
 
 namespace emulator {
 
@@ -65,8 +66,7 @@ const TypeRule& ruleOf(const std::string& name) {
 }
 
 const TypeRule& ruleOfUnit(const json& unit) {
-    auto it = unit.find("type");
-    return ruleOf(it != unit.end() && it->is_string() ? it->get<std::string>() : "single");
+    return ruleOf(textField(unit, "type", "single"));
 }
 
 // ---------------------------------------------------------------------------
@@ -128,9 +128,9 @@ ElementState readState(const json& node, ElementState base) {
     if (percent >= 0)
         base.progress =
             static_cast<uint16_t>((std::min<int64_t>(percent, 100) * kProgressFull + 99) / 100);
-    base.paused = node.value("paused", base.paused);
+    base.paused = flagField(node, "paused", base.paused);
     base.member = numberField(node, "member", base.member);
-    base.initialized = node.value("initialized", base.initialized);
+    base.initialized = flagField(node, "initialized", base.initialized);
     const int64_t code = numberField(node, "code", -1);
     if (code >= 0 && code <= 255)
         base.code = code;
@@ -180,7 +180,7 @@ constexpr uint8_t kMissingPort = 255;
 
 const json* driveAt(const json& ctl, uint64_t port) {
     const json* drive = driveOnPort(ctl, static_cast<int64_t>(port));
-    return drive != nullptr && drive->value("present", true) ? drive : nullptr;
+    return drive != nullptr && flagField(*drive, "present", true) ? drive : nullptr;
 }
 
 uint64_t driveCapacity(const json& ctl, uint8_t port) {
@@ -521,7 +521,7 @@ bool attachUnitDisks(json& state) {
         nextNumber = std::max(nextNumber, numberField(disk, "disk_number", 0) + 1);
 
     auto seen = [](const json& unit) {
-        return unit.value("os_visible", true) && ruleOfUnit(unit).code != ruleOf("spare").code;
+        return flagField(unit, "os_visible", true) && ruleOfUnit(unit).code != ruleOf("spare").code;
     };
     for (size_t c = 0; c < controllers->size(); ++c) {
         const json& ctl = (*controllers)[c];
@@ -549,7 +549,7 @@ bool attachUnitDisks(json& state) {
     // A disk of a unit that went away leaves the machine; one of a unit
     // that is there (again: imported, or its removal undone) is back.
     for (json& disk : disks) {
-        if (!disk.value("unit_disk", false))
+        if (!flagField(disk, "unit_disk", false))
             continue;
         int64_t c = numberField(disk, "controller", -1);
         bool exists = false;
@@ -564,7 +564,7 @@ bool attachUnitDisks(json& state) {
                 }
             }
         }
-        if (exists != disk.value("present", true)) {
+        if (exists != flagField(disk, "present", true)) {
             disk["present"] = exists;
             changed = true;
         }

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 namespace platform {
@@ -63,6 +64,14 @@ constexpr int kSmServerR2 = 89;
 constexpr uint16_t kArchIntel = 0;
 constexpr uint16_t kArchIa64 = 6;
 constexpr uint16_t kArchAmd64 = 9;
+
+// A host the program cannot use, such as an emulated host file that is
+// not valid JSON or holds a field of the wrong type. Its message is one
+// complete line for the user, naming the file and the fault.
+class HostUnusable : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
 
 // The device interface classes the OS layer enumerates.
 enum class InterfaceClass { StoragePort, Disk, Volume };

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "platform/host_system.h"
 #include "shell/kv_exception.h"
 #include "shell/shell.h"
 
@@ -65,6 +66,11 @@ int main(int argc, char** argv) {
     } catch (KV_Exception& error) {
         owner.reset();
         std::cerr << error.getMessage() << std::endl << std::endl;
+        return 1;
+    } catch (const platform::HostUnusable& error) {
+        // Already one line naming the host file and its fault.
+        owner.reset();
+        std::cerr << error.what() << std::endl;
         return 1;
     } catch (const std::exception& error) {
         owner.reset();

@@ -117,8 +117,8 @@ inline uint32_t sendTo(emulator::EmulatedHost& host, size_t c, Bytes& b) {
 
 class EmulatedControllers : public ::testing::Test {
   protected:
-    void open(const json& state) {
-        host_ = emulator::EmulatedHost::fromJson(state, "/tmp");
+    void open(const json& state, const std::string& folder = "/tmp") {
+        host_ = emulator::EmulatedHost::fromJson(state, folder);
         platform::DevInfoSet set = host_->getClassDevs(platform::InterfaceClass::StoragePort);
         paths_.clear();
         char path[512];

@@ -305,8 +305,9 @@ std::function<int()> Query(int (*query)(ObjectId, T*), ObjectId id) {
         if constexpr (std::is_same_v<T, uint8_t>)
             result = 0x5A;
         const int code = query(id, &result);
-        if constexpr (std::is_same_v<T, uint8_t>)
+        if constexpr (std::is_same_v<T, uint8_t>) {
             EXPECT_EQ(result, 0x5A);
+        }
         return code;
     };
 }
