@@ -22,6 +22,14 @@ T* lookUp(const TreeMap<T>& map, const std::string& key, int missingCode) {
     return found->second.get();
 }
 
+// The composed message of the library's last error.
+std::string LastApiMessage() {
+    ApiErrorRecord record{};
+    Api::GetLastErrorRecord(&record);
+    record.message[sizeof record.message - 1] = '\0';
+    return record.message;
+}
+
 }  // namespace
 
 Controller::~Controller() {
@@ -50,10 +58,12 @@ Enclosure* Controller::getEnclosure(const std::string& enclosureName) {
 }
 
 void Controller::throwApiError() {
-    ApiErrorRecord record{};
-    Api::GetLastErrorRecord(&record);
-    record.message[sizeof record.message - 1] = '\0';
-    throw KV_Exception(record.message);
+    throw KV_Exception(LastApiMessage().c_str());
+}
+
+void Controller::requireLockReleased(int result) {
+    if (result == kApiChangedLockHeld)
+        throw KV_LockNotReleased(LastApiMessage().c_str());
 }
 
 void Controller::throwFailedApiError() {

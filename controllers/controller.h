@@ -166,6 +166,11 @@ class Controller : public Object {
     // Turns the library's last error into a KV_Exception with its composed
     // message; the one way a failed library call becomes an error.
     [[noreturn]] static void throwApiError();
+    // Ends a change the library made under the controller's management
+    // lock, once it was reported as done: when the lock could not be
+    // released (kApiChangedLockHeld), throws the release's error as a
+    // KV_LockNotReleased.
+    static void requireLockReleased(int result);
     // Throws the KV_Exception of a CLI code.
     [[noreturn]] static void throwError(int code);
     // A command whose library operation this build does not have yet ends
