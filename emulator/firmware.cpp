@@ -464,6 +464,15 @@ void deriveBbuStatus(const json& ctl, const json*, Bytes& out) {
 
 // --- the drive performance monitor (emulator/drive_model.cpp) ---
 
+// The pending-I/O list: one 16-bit counter per entry of "perf.pending_list".
+void derivePendingList(const json& ctl, const json*, Bytes& out) {
+    const json* list = findModel(ctl, "perf.pending_list");
+    if (list == nullptr || !list->is_array())
+        return;
+    for (size_t i = 0; i < list->size() && 2 * i + 2 <= out.size(); ++i)
+        put16(out, 2 * i, numberOr(&(*list)[i], 0));
+}
+
 void deriveDpmConfig(const json& ctl, const json*, Bytes& out) {
     dpmConfigBytes(ctl, out);
 }
@@ -563,7 +572,7 @@ const ParamDef kRhoskParams[] = {
     {0x0008, 2, 1, RO, Enc::Derived, "", 0, deriveEnclosureProtocol},
     {0x0008, 4, 32, RO, Enc::Derived, "", 0, deriveEnclosureModes},
     {0x0009, 2, 2, RO, Enc::Uint, "perf.pending", 0},
-    {0x0009, 3, 512, RO, Enc::Raw, "perf.pending_list", 0},
+    {0x0009, 3, 512, RO, Enc::Derived, "", 0, derivePendingList},
     {0x0009, 4, 1, RW, Enc::Uint, "perf.monitor", 0},
     {0x0009, 5, 28, RO, Enc::Derived, "", 0, deriveDpmConfig},
     {0x000A, 5, 1, RW, Enc::Uint, "settings.lba_reordering", 1},
