@@ -35,7 +35,7 @@ enum PciDeviceType : int32_t {
     kPciDeviceLast = 6,
 };
 
-constexpr uint32_t kOsPathSize = 200;            // interface path and instance id fields
+constexpr uint32_t kOsPathSize = 200;  // interface path and instance id fields
 // Entries reachable by index: as many as the controller table holds; a
 // longer list offers only its first sixteen.
 constexpr int32_t kOsMaxIndexedControllers = 16;

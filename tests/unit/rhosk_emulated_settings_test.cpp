@@ -322,8 +322,8 @@ TEST_F(RhoskEmulatedCache, ALockHeldElsewhereRefusesTheChangeUntouched) {
 // A release that fails after the change: the change stands and Windows is
 // told of it; the result says so, with the release's error in the record.
 TEST_F(RhoskEmulatedCache, AFailedReleaseAfterTheChangeKeepsItAndSaysSo) {
-    const json fault = integration::Fault({{"layer", "driver"}, {"kind", "unlock"}},
-                                          {{"os_error", 31}});
+    const json fault =
+        integration::Fault({{"layer", "driver"}, {"kind", "unlock"}}, {{"os_error", 31}});
     emulator::EmulatedHost& host = StartCache("jbod", 0x00, false, json::array({fault}));
     EXPECT_EQ(Api::EnableWriteCache(UnitId(1)), kApiChangedLockHeld);
     ApiErrorRecord record;
