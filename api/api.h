@@ -1,7 +1,8 @@
 // The controller access library's public operations: the one set of
 // operations the command classes call. Every operation returns 0 on
 // success and -1 on failure, having cleared and then filled the error
-// record (api/api_error.h). Identifiers are passed by value; outputs go to
+// record (api/api_error.h); a change made under a controller's management
+// lock may also return kApiChangedLockHeld. Identifiers are passed by value; outputs go to
 // storage the caller owns and are written only on success.
 #pragma once
 

@@ -11,6 +11,12 @@
 #include <cstdint>
 #include <string>
 
+// The result of a change made under a controller's management lock (cache
+// settings, SAF-TE enclosure writes, firmware download) whose release then
+// failed: the change stands, the controller stays locked and the error
+// record holds the release's error.
+constexpr int kApiChangedLockHeld = 1;
+
 // ApiErrorFlags: which parts the record holds (ORed together since the
 // last clear) and which controller family reported them.
 constexpr uint32_t kApiErrorApi = 0x1;

@@ -72,8 +72,8 @@ int DownloadFirmware(ObjectId controller, const char* fileName) {
         if (std::fread(image.data(), 1, size, file.get()) != size)
             return ApiError::Fail(kApiInvalidImageSize);
     }
-    return DownloadFirmwareImage(controller, image.data(), static_cast<uint32_t>(size)) == 0 ? 0
-                                                                                             : -1;
+    const int sent = DownloadFirmwareImage(controller, image.data(), static_cast<uint32_t>(size));
+    return sent < 0 ? -1 : sent;
 }
 
 int EnableAutoDetect(ObjectId controller, const ObjectIdList128* ports) {

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "api/api_error.h"
 #include "api/object_id.h"
 
 class AuditLog {
@@ -56,7 +57,10 @@ class AuditLog {
 
     // The words of the wrappers' settings.
     static const char* YesNo(uint32_t flag) { return flag != 0 ? "yes" : "no"; }
-    static const char* ResultWord(int result) { return result == 0 ? "Success" : "Failed"; }
+    // A change made whose management lock stayed held is a change made.
+    static const char* ResultWord(int result) {
+        return result == 0 || result == kApiChangedLockHeld ? "Success" : "Failed";
+    }
     static const char* KeepwellWord(uint8_t mode);
     static const char* RapidRecoveryWord(uint8_t policy);
     static std::string AutoRebuildWords(uint8_t policy);

@@ -88,7 +88,8 @@ int32_t ThroughPortSlot(ObjectId port, SlotOp slotOp) {
 }
 
 // Unit identify: kind 2, route "from 6", then every member drive on a
-// port in list order; the first failure ends it.
+// port in list order; the first failure ends it, and so does a member lit
+// whose management lock stayed held (its result is the unit's).
 template <typename MemberOp>
 int32_t ForEachMemberPort(ObjectId unit, MemberOp memberOp) {
     return Enclosure(unit, kKindUnit, kApiInvalidUnitId, [&] {
@@ -102,8 +103,9 @@ int32_t ForEachMemberPort(ObjectId unit, MemberOp memberOp) {
                 return -1;
             if (port == ObjectId::kNone)
                 continue;
-            if (memberOp(members.ids[i]) != 0)
-                return -1;
+            const int32_t result = memberOp(members.ids[i]);
+            if (result != 0)
+                return result;
         }
         return 0;
     });

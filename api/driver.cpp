@@ -14,6 +14,10 @@
 #include "api/rhosk/rhosk_family.h"
 #include "platform/host_system.h"
 
+// Discovery reaches every listed entry the table can hold.
+static_assert(Driver::kMaxControllers == kOsMaxIndexedControllers,
+              "the OS layer offers as many controllers as the table holds");
+
 // --- The library's process-wide objects, in their order of construction:
 // the driver with its empty controller table, then the newer family's
 // implementation objects. All are constant-initialised (zero), so they are

@@ -22,6 +22,14 @@ T* lookUp(const TreeMap<T>& map, const std::string& key, int missingCode) {
     return found->second.get();
 }
 
+// The composed message of the library's last error.
+std::string LastApiMessage() {
+    ApiErrorRecord record{};
+    Api::GetLastErrorRecord(&record);
+    record.message[sizeof record.message - 1] = '\0';
+    return record.message;
+}
+
 }  // namespace
 
 Controller::~Controller() {
@@ -53,24 +61,17 @@ Enclosure* Controller::getEnclosure(const std::string& enclosureName) {
     return lookUp(enclosures, enclosureName, 112);
 }
 
-namespace {
-
-// The library's last error as the exception that carries it.
-KV_Exception LastApiError() {
-    ApiErrorRecord record{};
-    Api::GetLastErrorRecord(&record);
-    record.message[sizeof record.message - 1] = '\0';
-    return KV_Exception(record.message);
-}
-
-}  // namespace
-
 void Controller::throwApiError() {
-    throw LastApiError();
+    throw KV_Exception(LastApiMessage().c_str());
 }
 
 std::string Controller::apiErrorMessage() {
-    return LastApiError().getMessage();
+    return KV_Exception(LastApiMessage().c_str()).getMessage();
+}
+
+void Controller::requireLockReleased(int result) {
+    if (result == kApiChangedLockHeld)
+        throw KV_LockNotReleased(LastApiMessage().c_str());
 }
 
 void Controller::throwFailedApiError() {

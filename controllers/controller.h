@@ -47,18 +47,25 @@ TreePtr<Base> adoptTreeObject(std::unique_ptr<Made> made) {
 }
 
 // Tree names are a prefix and a decimal number without leading zeros
-// ("u2", "u10"): ordering shorter names first and equal lengths byte by
-// byte walks them by ascending number, while lookups stay exact.
-struct TreeNameOrder {
-    bool operator()(const std::string& left, const std::string& right) const {
-        if (left.size() != right.size())
-            return left.size() < right.size();
-        return left < right;
-    }
-};
-
+// ("u2", "u10"). The maps order them as text (u1, u10, u2), and a walk of
+// a map goes in that order; lookups are exact.
 template <class T>
-using TreeMap = std::map<std::string, TreePtr<T>, TreeNameOrder>;
+using TreeMap = std::map<std::string, TreePtr<T>>;
+
+// Calls `visit` with every object of a tree or element map in ascending
+// number order (u2 before u10), gaps skipped: the order of the tables that
+// list a map by number. Tree numbers are 8-bit.
+template <class Map, class Visit>
+void forEachByNumber(const Map& map, const std::string& prefix, Visit visit) {
+    std::size_t visited = 0;
+    for (uint32_t n = 0; visited < map.size() && n <= 0xFF; ++n) {
+        const auto found = map.find(prefix + std::to_string(n));
+        if (found == map.end())
+            continue;
+        ++visited;
+        visit(*found->second);
+    }
+}
 
 class Controller : public Object {
   public:
@@ -172,6 +179,11 @@ class Controller : public Object {
     // The composed message of the library's last error as the shell prints
     // it (newline included), for a report that goes on after a failed read.
     static std::string apiErrorMessage();
+    // Ends a change the library made under the controller's management
+    // lock, once it was reported as done: when the lock could not be
+    // released (kApiChangedLockHeld), throws the release's error as a
+    // KV_LockNotReleased.
+    static void requireLockReleased(int result);
     // Throws the KV_Exception of a CLI code.
     [[noreturn]] static void throwError(int code);
     // A command whose library operation this build does not have yet ends

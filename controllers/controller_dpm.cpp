@@ -108,14 +108,13 @@ void Controller::showDpmstatExtHeader() {
 
 namespace {
 
-// Runs `row` on every port of the controller's port map, p0 first (the
-// map orders names by number). On the newest family the port count the
-// controller reports is its count of connections, which need not reach
-// the highest port that holds a drive; the map has every port.
+// Runs `row` on every port of the controller's port map by number, p0
+// first. On the newest family the port count the controller reports is
+// its count of connections, which need not reach the highest port that
+// holds a drive; the map has every port.
 template <class Row>
 void forEachPortByNumber(const TreeMap<Port>& ports, Row row) {
-    for (const auto& entry : ports)
-        row(*entry.second);
+    forEachByNumber(ports, "p", row);
 }
 
 }  // namespace

@@ -119,8 +119,9 @@ int ControllerWescal::updateFirmware(const std::string& fileName, uint8_t force,
     fileName.copy(field, sizeof field - 1);
     const int result = theAuditLog != nullptr ? theAuditLog->DownloadFirmware(objectId, field)
                                               : Api::DownloadFirmware(objectId, field);
-    if (result != 0)
+    if (result < 0)
         throwFailedApiError();
     std::cout << "Done. \nThe new image will take effect after reboot." << std::endl;
+    requireLockReleased(result);
     return 0;
 }

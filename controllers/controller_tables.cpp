@@ -128,14 +128,7 @@ void Controller::showUnits() {
               << "\n"
               << Rule('-', 78);
     // In unit number order, not in the map's name order (u10 after u2).
-    std::size_t shown = 0;
-    for (uint32_t n = 0; shown < units.size() && n <= 0xFF; ++n) {
-        const auto found = units.find("u" + std::to_string(n));
-        if (found == units.end())
-            continue;
-        found->second->showSummaryRow();
-        ++shown;
-    }
+    forEachByNumber(units, "u", [](LogicalDisk& unit) { unit.showSummaryRow(); });
 }
 
 void Controller::showDrives() {

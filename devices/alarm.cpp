@@ -78,7 +78,8 @@ void Alarm::setAlarm(std::istream& words, const std::string& attribute) {
     const std::string target = " of " + getDisplayPath() + " to [" + value + "]";
     if (value == "mute") {
         requireLastWord(words);
-        if (Api::MuteAlarm(id) != 0) {
+        const int result = Api::MuteAlarm(id);
+        if (result < 0) {
             ApiErrorRecord record{};
             Api::GetLastErrorRecord(&record);
             if (record.apiCode == kApiNotSupported)
@@ -86,11 +87,14 @@ void Alarm::setAlarm(std::istream& words, const std::string& attribute) {
             Enclosure::throwApiError();
         }
         std::cout << prefix << "audibility" << target << " ... Done.\n";
+        Controller::requireLockReleased(result);
     } else if (value == "unmute") {
         requireLastWord(words);
-        if (Api::UnmuteAlarm(id) != 0)
+        const int result = Api::UnmuteAlarm(id);
+        if (result < 0)
             Enclosure::throwApiError();
         std::cout << prefix << "audibility" << target << " ... Done.\n";
+        Controller::requireLockReleased(result);
     } else if (value == "off") {
         requireLastWord(words);
         if (Api::SetAlarmOff(id) != 0)

@@ -44,10 +44,10 @@ struct EnclosureSummary {
 class Enclosure : public Object {
   public:
     // Element names are a prefix and a decimal number without leading
-    // zeros ("slot2", "slot10"), ordered as the controller orders its tree:
-    // each map is walked by ascending number; lookups stay exact.
+    // zeros ("slot2", "slot10"), ordered as text as the controller orders
+    // its tree (slot10 before slot2); the tables walk them by number.
     template <class T>
-    using ElementMap = std::map<std::string, std::unique_ptr<T>, TreeNameOrder>;
+    using ElementMap = std::map<std::string, std::unique_ptr<T>>;
 
     // Builds the enclosure `enclosureName` and loads its elements. Throws
     // the library's error when the protocol, the alarm list or an alarm's

@@ -101,9 +101,11 @@ bool EnclosureElement::announceIdentify(const char* label, const std::string& va
                                         ByteWriter write) const {
     std::cout << "Setting " << label << " Identify on " << getDisplayPath() << " to [" << value
               << "] ... " << std::flush;
-    if (write(id, on) != 0)
+    const int result = write(id, on);
+    if (result < 0)
         return false;
     std::cout << "Done.\n" << std::endl;
+    Controller::requireLockReleased(result);
     return true;
 }
 

@@ -41,15 +41,15 @@ constexpr uint32_t kAlarmSounding = 1;
 constexpr uint32_t kAlarmFailed = 4;
 constexpr uint32_t kAlarmMutedWhileActive = 5;
 
-// Calls `showRow` of every element of `map` in ascending number order, with
-// the header before the first.
+// Calls `showRow` of every element of `map` (names `prefix` + number) in
+// ascending number order, with the header before the first.
 template <class T>
-void showTable(const Enclosure::ElementMap<T>& map) {
+void showTable(const Enclosure::ElementMap<T>& map, const char* prefix) {
     bool withHeader = true;
-    for (const auto& entry : map) {
-        entry.second->showRow(withHeader);
+    forEachByNumber(map, prefix, [&](T& element) {
+        element.showRow(withHeader);
         withHeader = false;
-    }
+    });
 }
 
 }  // namespace
@@ -145,25 +145,25 @@ void Enclosure::showAllTables() {
 }
 
 void Enclosure::showFans() {
-    showTable(fans);
+    showTable(fans, "fan");
 }
 
 void Enclosure::showTempSensors() {
-    showTable(tempSensors);
+    showTable(tempSensors, "temp");
 }
 
 void Enclosure::showPowerSupplies() {
-    showTable(powerSupplies);
+    showTable(powerSupplies, "pwrs");
 }
 
 void Enclosure::showSlots() {
-    showTable(slots);
+    showTable(slots, "slot");
 }
 
 void Enclosure::showAlarms() {
     if (protocol == "SAF-TE")
         return;
-    showTable(alarms);
+    showTable(alarms, "alm");
 }
 
 void Enclosure::showStatusTable() {

@@ -135,9 +135,11 @@ void Port::setIdentify(const std::string& word, std::istream& words) {
         std::cout << "] ... N/A" << std::endl;
         return;
     }
-    if (theAuditLog->IdentifyPort(id, value == "on" ? 1 : 0) != 0)
+    const int result = theAuditLog->IdentifyPort(id, value == "on" ? 1 : 0);
+    if (result < 0)
         Controller::throwApiError();
     std::cout << "] ... Done." << std::endl;
+    Controller::requireLockReleased(result);
 }
 
 void Port::removeCommand(std::istream& words) {

@@ -27,7 +27,7 @@ constexpr SupplyStatus kStatuses[] = {
 };
 constexpr SupplyStatus kOtherStatus = {0xFF, "-", "-"};
 
-// The DC condition values, each compared with the whole value.
+// The DC condition bits; a supply may report several at once.
 constexpr uint8_t kOverVoltage = 0x08;
 constexpr uint8_t kUnderVoltage = 0x04;
 constexpr uint8_t kOverCurrent = 0x02;
@@ -90,10 +90,10 @@ void PowerSupply::getVoltageCurrentText(std::string& voltage, std::string& curre
     uint8_t condition = 0;
     if (Api::GetPowerSupplyVoltageCurrent(id, &condition) != 0)
         Enclosure::throwApiError();
-    voltage = condition == kOverVoltage    ? "OVER-VOLTAGE"
-              : condition == kUnderVoltage ? "UNDER-VOLTAGE"
-                                           : "OK";
-    current = condition == kOverCurrent ? "OVER-CURRENT" : "OK";
+    voltage = (condition & kOverVoltage) != 0    ? "OVER-VOLTAGE"
+              : (condition & kUnderVoltage) != 0 ? "UNDER-VOLTAGE"
+                                                 : "OK";
+    current = (condition & kOverCurrent) != 0 ? "OVER-CURRENT" : "OK";
 }
 
 std::string PowerSupply::getIdentifyText() {

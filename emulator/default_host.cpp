@@ -13,8 +13,12 @@ using nlohmann::json;
 
 namespace {
 
+constexpr unsigned kMiB = 1024 * 1024;
+
+// The controller's identity; `memoryMiB` is its memory in MiB, which the
+// table keeps in bytes.
 json identity(const char* model, const char* serial, const char* firmware, const char* bios,
-              const char* bootLoader, const char* pcb, const char* chip, unsigned memory,
+              const char* bootLoader, const char* pcb, const char* chip, unsigned memoryMiB,
               unsigned compatLevel, unsigned modelCode, unsigned features) {
     return json{{"model", model},
                 {"serial", serial},
@@ -24,7 +28,7 @@ json identity(const char* model, const char* serial, const char* firmware, const
                 {"pcb", pcb},
                 {"achip", chip},
                 {"pchip", chip},
-                {"memory", memory},
+                {"memory", memoryMiB * kMiB},
                 {"compat_level", compatLevel},
                 {"model_code", modelCode},
                 {"srl", compatLevel + 1},

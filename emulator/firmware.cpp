@@ -240,10 +240,15 @@ bool hasImplicitPhys(const json& ctl) {
     return ctl.find("phys") == ctl.end() && hasSasPhys(ctl);
 }
 
+// The controller's ports (at most 128).
+uint64_t portCount(const json& ctl) {
+    return std::min(numberOr(findModel(ctl, "settings.ports"), kDefaultPorts), kPhySlots);
+}
+
 uint64_t phyCount(const json& ctl) {
     if (!hasImplicitPhys(ctl))
         return arraySize(ctl, "phys");
-    return std::min(numberOr(findModel(ctl, "settings.ports"), kDefaultPorts), kPhySlots);
+    return portCount(ctl);
 }
 
 bool phyExists(const json& ctl, uint64_t phy) {
@@ -462,6 +467,15 @@ void deriveBbuStatus(const json& ctl, const json*, Bytes& out) {
 
 // --- the drive performance monitor (emulator/drive_model.cpp) ---
 
+// The pending-I/O list: one 16-bit counter per entry of "perf.pending_list".
+void derivePendingList(const json& ctl, const json*, Bytes& out) {
+    const json* list = findModel(ctl, "perf.pending_list");
+    if (list == nullptr || !list->is_array())
+        return;
+    for (size_t i = 0; i < list->size() && 2 * i + 2 <= out.size(); ++i)
+        put16(out, 2 * i, numberOr(&(*list)[i], 0));
+}
+
 void deriveDpmConfig(const json& ctl, const json*, Bytes& out) {
     dpmConfigBytes(ctl, out);
 }
@@ -561,7 +575,7 @@ const ParamDef kRhoskParams[] = {
     {0x0008, 2, 1, RO, Enc::Derived, "", 0, deriveEnclosureProtocol},
     {0x0008, 4, 32, RO, Enc::Derived, "", 0, deriveEnclosureModes},
     {0x0009, 2, 2, RO, Enc::Uint, "perf.pending", 0},
-    {0x0009, 3, 512, RO, Enc::Raw, "perf.pending_list", 0},
+    {0x0009, 3, 512, RO, Enc::Derived, "", 0, derivePendingList},
     {0x0009, 4, 1, RW, Enc::Uint, "perf.monitor", 0},
     {0x0009, 5, 28, RO, Enc::Derived, "", 0, deriveDpmConfig},
     {0x000A, 5, 1, RW, Enc::Uint, "settings.lba_reordering", 1},
@@ -724,6 +738,7 @@ struct TableRef {
     uint16_t number = 0;
     std::string prefix;            // "" for the controller, "drives#<i>." style otherwise
     const json* object = nullptr;  // the object's node; null for the controller
+    bool emptyPort = false;        // the statistics table of a port without a drive
 };
 
 // The position of the numbered element in its list, as a path step.
@@ -744,7 +759,8 @@ bool numberedPrefix(const json& ctl, const char* list, const char* key, uint16_t
 
 // Finds the table `id` of the controller; a table of an object that does
 // not exist (a port without a drive, a unit number that is free) does not
-// exist either.
+// exist either, but for the drive statistics, which every port of the
+// controller keeps.
 bool resolveTable(const json& ctl, const Catalogue& cat, uint16_t id, TableRef* ref) {
     for (size_t i = 0; i < cat.tableCount; ++i) {
         const TableDef& t = cat.tables[i];
@@ -764,8 +780,12 @@ bool resolveTable(const json& ctl, const Catalogue& cat, uint16_t id, TableRef* 
                 ref->object = nullptr;
                 return ref->number < phyCount(ctl);
             case Scope::Drive:
-            case Scope::DriveStats:
                 return numberedPrefix(ctl, "drives", "port", ref->number, ref);
+            case Scope::DriveStats:
+                if (numberedPrefix(ctl, "drives", "port", ref->number, ref))
+                    return true;
+                ref->emptyPort = true;
+                return ref->number < portCount(ctl);
             case Scope::Unit:
                 return numberedPrefix(ctl, "units", "number", ref->number, ref);
             case Scope::ScheduleSlot:
@@ -886,6 +906,8 @@ ParamError readParam(const json& ctl, Family family, uint16_t tableId, uint16_t 
     if (error != ParamError::None)
         return error;
     value->assign(sizeOf(*def, ctl, table), 0);
+    if (table.emptyPort)
+        return ParamError::None;  // an empty port's counters are zero
     const json* node =
         def->enc == Enc::Derived ? nullptr : findModel(ctl, table.prefix + def->path);
     bool slot = table.def->scope == Scope::ScheduleSlot;
@@ -944,6 +966,8 @@ ParamError writeParam(json& ctl, Family family, uint16_t tableId, uint16_t param
         return ParamError::ReadOnly;
     if (getLe(value.data(), value.size(), 0, value.size() < 8 ? value.size() : 8) > def->maxValue)
         return ParamError::BadValue;
+    if (table.emptyPort)
+        return ParamError::None;  // nothing to keep: its counters stay zero
     if (table.def->scope == Scope::Phy && table.object == nullptr)
         materializePhys(ctl);
     if (def->enc == Enc::Rate) {

@@ -455,7 +455,7 @@ const FieldRule kFields[] = {
     {Shape::Perf, "monitor", kBool | kNumber, 0, kU8},
     {Shape::Perf, "config", kObject | kList, 0, kU8, Shape::DpmConfig, kNumber},
     {Shape::Perf, "pending", kNumber, 0, kU16},
-    {Shape::Perf, "pending_list", kList, 0, kU8, Shape::None, kNumber},
+    {Shape::Perf, "pending_list", kList, 0, kU16, Shape::None, kNumber},
     {Shape::DpmConfig, "version", kNumber, 0, kU8},
     {Shape::DpmConfig, "capability", kNumber, 0, kU16},
     {Shape::DpmConfig, "samples", kNumber, 0, kU16},

@@ -34,3 +34,11 @@ class KV_Exception {
     unsigned value_ = 0;
     unsigned code_ = 0;
 };
+
+// The error of a controller's management lock that could not be released
+// after a change that was made and reported as done. The handlers that end
+// a failed change's line with "Failed." let it pass.
+class KV_LockNotReleased : public KV_Exception {
+  public:
+    using KV_Exception::KV_Exception;
+};

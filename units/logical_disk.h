@@ -131,7 +131,10 @@ class LogicalDisk : public Object {
     // units/logical_disk_show.cpp, units/logical_disk_set.cpp) ---
     // Policy slots a unit type may refuse.
     virtual bool setIgnoreEcc(bool on);
-    virtual int setWriteCache(bool on, const std::string& mode);
+    // Sets the write cache; the library's result: 0, or kApiChangedLockHeld
+    // for the caller to pass to Controller::requireLockReleased once it has
+    // reported the change as done.
+    [[nodiscard]] virtual int setWriteCache(bool on, const std::string& mode);
     virtual bool getWriteCache(bool useCached);
     virtual void setReadCache(const std::string& value, bool newUnit);
     virtual void showKeepwell();

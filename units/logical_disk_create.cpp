@@ -445,7 +445,7 @@ int LogicalDisk::create(std::istream& options, const std::string& style) {
                           << std::endl;
             } else {
                 std::cout << "Setting write cache = " << t << " for the new unit ..." << std::flush;
-                setWriteCache(wantCache, "quiet_no_message");
+                const int cache = setWriteCache(wantCache, "quiet_no_message");
                 std::cout << " Done."
                           << "\n"
                           << std::flush;
@@ -460,12 +460,15 @@ int LogicalDisk::create(std::istream& options, const std::string& style) {
                                  "power failure."
                               << std::endl;
                 }
+                Controller::requireLockReleased(cache);
             }
         }
         if (readCacheRequest == 1)
             setReadCache("OFF", true);
         else if (readCacheRequest == 0)
             setReadCache("basic", true);
+    } catch (const KV_LockNotReleased&) {
+        throw;  // the change itself was reported as done
     } catch (const KV_Exception&) {
         std::cout << "Failed." << std::endl;
         throw;

@@ -72,7 +72,7 @@ int LogicalDiskMigrator::splitMirror() {
     std::cout << line << "]." << std::endl;
     // The unit that keeps the source's address takes the target's cache
     // and auto-verify settings.
-    setWriteCache(target->getWriteCache(true), "quiet_no_message");
+    Controller::requireLockReleased(setWriteCache(target->getWriteCache(true), "quiet_no_message"));
     setAutoverify(target->getAutoverify(true));
     return 0;
 }

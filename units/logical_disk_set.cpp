@@ -144,12 +144,14 @@ int LogicalDisk::setCommand(std::istream& words) {
 void LogicalDisk::setWriteCacheCommand(const std::string& value, const std::string& confirmation) {
     if (!isOnOff(value))
         Controller::throwError(kInvalidSetCache);
+    int result = 0;
     try {
-        setWriteCache(value == "on", confirmation);
+        result = setWriteCache(value == "on", confirmation);
     } catch (KV_Exception&) {
         std::cout << "Failed." << std::endl;
         throw;
     }
+    Controller::requireLockReleased(result);
 }
 
 void LogicalDisk::setAutoverifyCommand(const std::string& value) {
@@ -200,10 +202,13 @@ void LogicalDisk::setIdentifyCommand(const std::string& value) {
     Controller::printProgress(settingLine("Setting unit Identify on /", *this, value));
     // Identify is a light, not a configuration change: not in the audit
     // log, and a controller that cannot light it only answers "N/A".
-    if (Api::SetUnitIdentify(id, value == "on" ? 1 : 0) == 0)
-        std::cout << "Done.\n";
-    else
+    const int result = Api::SetUnitIdentify(id, value == "on" ? 1 : 0);
+    if (result < 0) {
         std::cout << "N/A\n";
+        return;
+    }
+    std::cout << "Done.\n";
+    Controller::requireLockReleased(result);
 }
 
 uint32_t LogicalDisk::rapidRecoveryRequestOf(const std::string& value) {
@@ -246,12 +251,12 @@ int LogicalDisk::setWriteCache(bool on, const std::string& mode) {
                                   "] ... ");
     const int result = on ? AuditedCall(&AuditLog::EnableWriteCache, Api::EnableWriteCache, id)
                           : AuditedCall(&AuditLog::DisableWriteCache, Api::DisableWriteCache, id);
-    if (result != 0)
+    if (result < 0)
         Controller::throwApiError();
     writeCache = on;
     if (!quiet)
         Controller::printDone();
-    return 0;
+    return result;
 }
 
 bool LogicalDisk::getWriteCache(bool useCached) {
@@ -283,9 +288,10 @@ void LogicalDisk::setReadCache(const std::string& value, bool newUnit) {
     else if (value == "intelligent")
         result =
             AuditedCall(&AuditLog::EnableIntelligentReadCache, Api::EnableIntelligentReadCache, id);
-    if (result != 0)
+    if (result < 0)
         Controller::throwApiError();
     std::cout << " Done." << std::endl;
+    Controller::requireLockReleased(result);
 }
 
 void LogicalDisk::setWriteDpo(const std::string& value) {

@@ -20,7 +20,7 @@ enum OsStatus : uint32_t {
     kOsSuccess = 0,
     kOsFailure = 1,         // a SetupAPI, registry or class-installer call failed
     kOsNotFound = 2,        // registry key or disk device not found
-    kOsBadController = 3,   // controller index outside 0-7 or beyond the list
+    kOsBadController = 3,   // controller index outside 0-15 or beyond the list
     kOsNoSuchUnit = 5,      // no disk with that target id on the controller
     kOsOutOfMemory = 6,     // an entry could not be allocated
     kOsLockFailed = 7,      // locking or dismounting a volume failed
@@ -35,8 +35,10 @@ enum PciDeviceType : int32_t {
     kPciDeviceLast = 6,
 };
 
-constexpr uint32_t kOsPathSize = 200;            // interface path and instance id fields
-constexpr int32_t kOsMaxIndexedControllers = 8;  // entries reachable by index
+constexpr uint32_t kOsPathSize = 200;  // interface path and instance id fields
+// Entries reachable by index: as many as the controller table holds; a
+// longer list offers only its first sixteen.
+constexpr int32_t kOsMaxIndexedControllers = 16;
 constexpr int32_t kOsMaxLockedVolumes = 50;
 constexpr uint32_t kOsMaxDiskOrdinal = 253;
 
@@ -77,10 +79,10 @@ class OsLayer {
     [[nodiscard]] uint32_t EnumerateControllers();
     void FreeControllers();
     int32_t GetControllerCount() const;
-    // Interface path of entry `index`; "" for an index outside 0-7 or
+    // Interface path of entry `index`; "" for an index outside 0-15 or
     // beyond the list.
     const char* GetDevicePath(int32_t index) const;
-    // Device type of entry `index`; 0 for an index outside 0-7 or beyond.
+    // Device type of entry `index`; 0 for an index outside 0-15 or beyond.
     uint32_t GetDeviceType(int32_t index) const;
     // True when the last enumeration could order the list by slot.
     bool IsSortedBySlot() const;
@@ -106,7 +108,7 @@ class OsLayer {
     static void UnlockVolumes(platform::Handle* handles, int32_t* count);
 
     // --- Small lookups ---
-    // Entry `index` (0-7 only); null outside or beyond the list.
+    // Entry `index` (0-15 only); null outside or beyond the list.
     const OsControllerEntry* GetEntry(int32_t index) const;
     // The disk of `entry` with `targetId` and `ordinal`; null when none.
     static const OsDiskEntry* FindDisk(const OsControllerEntry& entry, uint32_t targetId,

@@ -16,7 +16,8 @@ namespace rhosk {
 // `lockTime` milliseconds. A lock that cannot be taken returns -1 before
 // the change. A failed change releases the lock and returns its own result
 // with its own error in the record, not the release's. After a successful
-// change the release's result is not looked at: the change stands.
+// change a failed release returns kApiChangedLockHeld with the release's
+// error in the record: the change stands, the lock does too.
 template <typename Change>
 [[nodiscard]] int32_t UnderManagementLock(const ObjectId& controller, uint32_t lockTime,
                                           Change change) {
@@ -30,7 +31,8 @@ template <typename Change>
         ApiError::Restore(record);
         return result;
     }
-    (void)RhoskFamily::UnlockController(controller);
+    if (RhoskFamily::UnlockController(controller) != 0)
+        return kApiChangedLockHeld;
     return 0;
 }
 

@@ -105,9 +105,11 @@ int32_t SetReadCache(ObjectId unit, bool off, bool basic) {
     });
 }
 
-// Write cache: parameter 13 bit 2, then the operating system is told.
+// Write cache: parameter 13 bit 2, then the operating system is told (also
+// when the lock could not be released: the change was made).
 int32_t SetWriteCache(ObjectId unit, bool on) {
-    if (UnderLock(unit, [&] { return ChangeUnitBit(unit, 13, 0x04, on); }) != 0)
+    const int32_t changed = UnderLock(unit, [&] { return ChangeUnitBit(unit, 13, 0x04, on); });
+    if (changed < 0)
         return -1;
     uint32_t type = 0;
     if (RhoskFamily::GetUnitType(unit, &type) != 0)
@@ -120,7 +122,7 @@ int32_t SetWriteCache(ObjectId unit, bool on) {
     (void)Api::GetLastErrorRecord(&record);
     (void)DeviceIo::NotifyOs(&controller, &unit, notification);  // its result is not looked at
     ApiError::Restore(record);
-    return 0;
+    return changed;
 }
 
 int32_t ReadLog(ObjectId controller, uint16_t parameter, uint8_t* log) {

@@ -298,8 +298,9 @@ int32_t RhoskFamily::SendFirmwareImage(ObjectId controller, const uint8_t* image
 
 int32_t RhoskFamily::DownloadFirmwareImage(ObjectId controller, const uint8_t* image,
                                            uint32_t size) {
-    if (SendFirmwareImage(controller, image, size) == 0)
-        return 0;
+    const int32_t sent = SendFirmwareImage(controller, image, size);
+    if (sent >= 0)
+        return sent;
     // A checksum error is worth one more run; its result is final.
     if (RecordHasControllerCode(kImageChecksumError))
         return SendFirmwareImage(controller, image, size);

@@ -22,6 +22,16 @@ older-family controller with a mirror of its two drives.
   p1     OK               u0     232.88 GB   488397168     TQ0P004412          
   
 
+Each controller's memory, which the controller reports in bytes.
+
+  $ for c in 0 1 2; do "$KV_CLI" /c$c show memory; done
+  /c0 Available Memory = 512MB
+  
+  /c1 Available Memory = 224MB
+  
+  /c2 Available Memory = 32MB
+  
+
 A controller object reads each identity text from the controller once per
 command, however often the command shows it. (The serial number is read
 once more by the library's discovery of the controllers.)

@@ -8,7 +8,8 @@ whose status page cannot be read and whose controls fail. Controller c1
 
 The SES row: status, state (from the step and the status), speed step, RPM
 and identify. A fan that is not installed has no step and no RPM; a
-running fan whose step is 0 has no state.
+running fan whose step is 0 has no state. The RPM takes all eleven bits
+of the speed field (fan7 runs at 20000).
 
   $ "$KV_CLI" /c0/e0/fan0 show
   
@@ -17,13 +18,14 @@ running fan whose step is 0 has no state.
   ------------------------------------------------------------
   fan0        OK              ON      3      3000    Off     
   
-  $ for f in 1 2 3 4 5 6; do "$KV_CLI" /c0/e0/fan$f show | sed -n 5p; done
+  $ for f in 1 2 3 4 5 6 7; do "$KV_CLI" /c0/e0/fan$f show | sed -n 5p; done
   fan1        OK              ON      5      5120    Off     
   fan2        OFF             OFF     0      0       Off     
   fan3        NOT-INSTALLED   -       -      N/A     Off     
   fan4        FAIL            -       3      3000    Off     
   fan5        NOT-REPORTABLE  -       3      3000    Off     
   fan6        OK              -       0      0       Off     
+  fan7        OK              ON      7      20000   Off     
 
 No command word, or an unknown one; bad words after "show" and "set". A
 bad word after "set" is refused before anything is sent to the enclosure

@@ -9,8 +9,8 @@ where power supplies answer only to help.
 
 The row: status and state, then the DC condition as voltage and current,
 read only for a supply whose status is OK, then the identify indication.
-A condition is named only when it stands alone (pwrs7 reports over-voltage
-and over-current together).
+Each condition is read from its own bit, so a supply reporting two of them
+shows both (pwrs7 reports over-voltage and over-current together).
 
   $ "$KV_CLI" /c0/e0/pwrs0 show
   
@@ -25,7 +25,7 @@ and over-current together).
   pwrs4        NOT-INSTALLED  -      -              -              Off     
   pwrs5        OFF            off    -              -              Off     
   pwrs6        UNKNOWN        -      -              -              Off     
-  pwrs7        OK             on     OK             OK             Off     
+  pwrs7        OK             on     OVER-VOLTAGE   OVER-CURRENT   Off     
 
 Word errors: a missing command word or a bad word after "show" or "set"
 is 128, any other command word 129. "set" with nothing after it does

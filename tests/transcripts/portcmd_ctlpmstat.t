@@ -147,3 +147,44 @@ prints "Failed." and the controller's text.
   [1]
   $ "$KV_CLI" /c0 show pmstat | sed -n 2p
   Performance Monitor: ON
+
+A family-7 controller at level 36 with twelve ports, drives on p0, p2,
+p10 and p11: the controller keeps statistics for every port, so the
+extended table lists every port, empty ones with zero counters, by number
+(p10 after p9); an empty port's own views show zeros and its clears are
+taken.
+
+  $ cp "$FIXTURES/portcmd/empty_ports.json" host.json
+  $ "$KV_CLI" /c0 show dpmstat type=ext; echo "status $?"
+  Extended Drive Statistics for /c0 ...
+  
+                    Sectors                            Commands           
+         -----------------------------  ---------------------------------------  
+  Port   Read      Write     Write-FUA  Read      Write     Write-FUA  Flush
+  ------------------------------------------------------------------------------
+  p0     10        20        0          1         2         0          0         
+  p1     0         0         0          0         0         0          0         
+  p2     0         0         0          0         0         0          0         
+  p3     0         0         0          0         0         0          0         
+  p4     0         0         0          0         0         0          0         
+  p5     0         0         0          0         0         0          0         
+  p6     0         0         0          0         0         0          0         
+  p7     0         0         0          0         0         0          0         
+  p8     0         0         0          0         0         0          0         
+  p9     0         0         0          0         0         0          0         
+  p10    100       0         0          0         0         0          5         
+  p11    0         0         0          0         0         0          0         
+  
+  status 0
+  $ "$KV_CLI" /c0/p1 show dpmstat type=ext | tail -2
+  p1     0         0         0          0         0         0          0         
+  
+  $ "$KV_CLI" /c0/p1 show dpmstat type=lct | tail -2
+  0000-00-00 00:00:00  -        -                                              
+  
+  $ "$KV_CLI" /c0/p1 show dpmstat type=histdata | grep -c '^[0-9].* 0 *$'
+  38
+  $ for type in ra lct ext; do "$KV_CLI" /c0/p1 set dpmstat=clear type=$type | grep -c Done; done
+  1
+  1
+  1

@@ -188,10 +188,10 @@ A clear that fails prints "Failed." and the controller's text.
   
   [1]
 
-iostat: the port's entry of the controller's pending-I/O list; an empty
-port is refused, and so is a family-4 controller.
+iostat: the port's entry of the controller's pending-I/O list of 16-bit
+counters; an empty port is refused, and so is a family-4 controller.
 
-  $ jq '.machine.controllers[0].perf.pending_list = [0,0,0,0,0,0,0,0,7,0,3,0]' host.json > f.json && mv f.json host.json
+  $ jq '.machine.controllers[0].perf.pending_list = [0,1,2,0,700,3]' host.json > f.json && mv f.json host.json
   $ "$KV_CLI" /c0/p5 show iostat
   
   Object  Status           Unit   P-IO
@@ -199,7 +199,7 @@ port is refused, and so is a family-4 controller.
   /c0/p5  OK               u2     3       
   
   $ "$KV_CLI" /c0/p4 show iostat | tail -2
-  /c0/p4  OK               -      7       
+  /c0/p4  OK               -      700     
   
   $ "$KV_CLI" /c0/p3 show iostat
   Error: (CLI:020) Invalid operation for the current state of the specified port.

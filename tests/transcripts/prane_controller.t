@@ -16,7 +16,7 @@ drives.
   $ "$KV_CLI" /c2 show all | head -13
   /c2 Driver Version = 1.26.2.4
   /c2 Model = KV-8006-2LP
-  /c2 Available Memory = 0KB
+  /c2 Available Memory = 32MB
   /c2 Firmware Version = FE8S 1.05.00.068
   /c2 Bios Version = BE7X 1.08.00.048
   /c2 Boot Loader Version = BL7X 1.01.00.022

@@ -101,3 +101,19 @@ A controller error answers the flush of one unit; the walk goes on.
   
   Flushing write-cache on unit /c0/u1 ...Done.
   
+
+Name order is the order of the names as text: with units 1, 2 and 10
+(and the spare u3) the walk goes u1, u10, u2, while the unit table lists
+them by number.
+
+  $ cp "$FIXTURES/unitmaint/numbered.json" host.json
+  $ "$KV_CLI" /c0 flush
+  Flushing write-cache on unit /c0/u1 ...Done.
+  Flushing write-cache on unit /c0/u10 ...Done.
+  Flushing write-cache on unit /c0/u2 ...Done.
+  
+  $ "$KV_CLI" /c0 show | sed -n '4,7p' | cut -c1-30
+  u1    SINGLE    OK            
+  u2    SINGLE    OK            
+  u3    SPARE     OK            
+  u10   SINGLE    OK            

@@ -200,14 +200,14 @@ TEST_F(ControllerCoreTest, UnitsAreMadeByTypeAndLookedUpExactly) {
     json controller = NewerController(1, 6, 37, units);
     controller["drives"] = Drives(5);
     Controller* c = Discover(Machine(controller)).getController("c0");
-    // The CBOD unit is skipped without a message; the units are walked by
-    // ascending number.
+    // The CBOD unit is skipped without a message; the map orders the units
+    // by name as text.
     EXPECT_EQ(discoveryErrors, "");
 
     std::vector<std::string> names;
     for (const auto& entry : c->getUnits())
         names.push_back(entry.first);
-    EXPECT_EQ(names, (std::vector<std::string>{"u0", "u2", "u10"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"u0", "u10", "u2"}));
     EXPECT_EQ(c->getUnit("u10")->getTypeText(), "SINGLE");
     EXPECT_EQ(c->getUnit("u0")->getTypeText(), "RAID-1");
 

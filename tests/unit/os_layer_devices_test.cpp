@@ -151,14 +151,15 @@ TEST_F(OsLayerDevicesTest, AFailedSlotQueryKeepsDiscoveryOrderAndStopsAsking) {
     EXPECT_EQ(host->callsWithCode(kIoctlScsiMiniport).size(), 2u);
 }
 
-TEST_F(OsLayerDevicesTest, OnlyTheFirstEightEntriesAreReachable) {
-    for (int n = 0; n < 9; ++n)
+TEST_F(OsLayerDevicesTest, OnlyTheFirstSixteenEntriesAreReachable) {
+    for (int n = 0; n < 17; ++n)
         host->addController(ControllerPath(n), ControllerId(2, n), 100 + n, n);
     ASSERT_EQ(os.EnumerateControllers(), kOsSuccess);
-    EXPECT_EQ(os.GetControllerCount(), 9);
-    EXPECT_EQ(std::string(os.GetDevicePath(7)), ControllerPath(7));
-    EXPECT_STREQ(os.GetDevicePath(8), "");
-    EXPECT_EQ(os.GetDeviceType(8), 0u);
+    EXPECT_EQ(os.GetControllerCount(), 17);
+    EXPECT_EQ(std::string(os.GetDevicePath(8)), ControllerPath(8));
+    EXPECT_EQ(std::string(os.GetDevicePath(15)), ControllerPath(15));
+    EXPECT_STREQ(os.GetDevicePath(16), "");
+    EXPECT_EQ(os.GetDeviceType(16), 0u);
     EXPECT_STREQ(os.GetDevicePath(-1), "");
 }
 

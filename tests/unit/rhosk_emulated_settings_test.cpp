@@ -222,7 +222,8 @@ class RhoskEmulatedCache : public RhoskEmulatedTest {
   protected:
     // A family-8 controller at level 37 with unit 1 of `type`, whose disk
     // keeps the cache value `cacheValue`, and the management lock as given.
-    emulator::EmulatedHost& StartCache(const char* type, int cacheBits, bool locked) {
+    emulator::EmulatedHost& StartCache(const char* type, int cacheBits, bool locked,
+                                       json faults = json::array()) {
         json drives = json::array({{{"port", 0}}, {{"port", 1}}});
         json unit = {{"number", 1},
                      {"type", type},
@@ -237,6 +238,7 @@ class RhoskEmulatedCache : public RhoskEmulatedTest {
                                                   {"disk_number", 1},
                                                   {"instance_id", "SCSI\\DISK&TEST\\UNIT1"}}});
         state["machine"]["registry"] = {{kDiskKey, {{kCacheValue, 7}}}};
+        state["faults"] = std::move(faults);
         ResetLibrary();
         return InstallListed(state);
     }
@@ -315,6 +317,21 @@ TEST_F(RhoskEmulatedCache, ALockHeldElsewhereRefusesTheChangeUntouched) {
         EXPECT_TRUE(HostController(host).value("management_lock", false));
         EXPECT_TRUE(integration::OpensAreClosed(Log()));
     }
+}
+
+// A release that fails after the change: the change stands and Windows is
+// told of it; the result says so, with the release's error in the record.
+TEST_F(RhoskEmulatedCache, AFailedReleaseAfterTheChangeKeepsItAndSaysSo) {
+    const json fault =
+        integration::Fault({{"layer", "driver"}, {"kind", "unlock"}}, {{"os_error", 31}});
+    emulator::EmulatedHost& host = StartCache("jbod", 0x00, false, json::array({fault}));
+    EXPECT_EQ(Api::EnableWriteCache(UnitId(1)), kApiChangedLockHeld);
+    ApiErrorRecord record;
+    ApiError::Get(&record, nullptr, 0);
+    EXPECT_EQ(record.osCode, 31u) << record.message;
+    EXPECT_EQ(HostController(host)["units"][0].value("cache_bits", -1), 0x04);
+    EXPECT_EQ(CacheValue(host), 1);
+    EXPECT_TRUE(HostController(host).value("management_lock", false));
 }
 
 }  // namespace

@@ -123,15 +123,15 @@ TEST_F(TransportDiscovery, ControllersAreNumberedBySlotUnlessASlotQueryFails) {
     }
 }
 
-TEST_F(TransportDiscovery, OnlyTheFirstEightOsEntriesAreOffered) {
-    for (int i = 0; i < 10; ++i) {
+TEST_F(TransportDiscovery, OnlyTheFirstSixteenOsEntriesAreOffered) {
+    for (int i = 0; i < 18; ++i) {
         AddRhoskController(*host_, "\\\\?\\c" + std::to_string(i), 4, std::nullopt, 30 + i)->slot =
             static_cast<uint16_t>(i);
     }
     ObjectIdList16 list;
     ASSERT_EQ(Api::GetControllerIdList(&list), 0);
-    EXPECT_EQ(list.count, 8u);
-    EXPECT_EQ(TheDriver().count(), 8);
+    EXPECT_EQ(list.count, 16u);
+    EXPECT_EQ(TheDriver().count(), 16);
 }
 
 TEST_F(TransportDiscovery, FirstOpenDiscoversAndClassifiesOnceWithoutRecursion) {

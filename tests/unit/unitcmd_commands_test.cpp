@@ -237,7 +237,7 @@ TEST_F(UnitCommandsTest, OlderFamilyRefusals) {
     EXPECT_EQ(ErrorOf([&] { unit.getIgnoreEcc(false); }), Cli(24));
     EXPECT_TRUE(Requests().empty());
     // The older family never asks before it turns the write cache on.
-    EXPECT_EQ(test_support::Output([&] { unit.setWriteCache(true, "confirm"); }),
+    EXPECT_EQ(test_support::Output([&] { (void)unit.setWriteCache(true, "confirm"); }),
               "Setting Write Cache Policy on /c0/u0 to [on] ... Done.\n");
 }
 
