@@ -1,6 +1,7 @@
 // The emulated drivers and firmware refuse a request that breaks what the
 // library is meant to send, one broken rule at a time, the way a driver
 // refuses it, and the request log says why.
+#include "test_folder.h"
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -182,12 +183,13 @@ const Row kRows[] = {
 class EmulatorEnvelope : public EmulatedControllers {
   protected:
     void SetUp() override {
-        folder_ = fs::path(::testing::TempDir()) / "kv_envelope";
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
+        folder_ = FreshTestFolder("kv_envelope");
         open(envelopeHost(), folder_.string());
     }
-    void TearDown() override { fs::remove_all(folder_); }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+    }
 
     // The request log's record of the last request.
     json lastRequest() const {

@@ -2,6 +2,7 @@
 // is not JSON, is refused in one line naming the file and the field, on the
 // first load and on a reload after another process wrote it; the file
 // stays as it was.
+#include "test_folder.h"
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -73,12 +74,13 @@ const Row kRows[] = {
 class HostFileFields : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder_ = fs::path(::testing::TempDir()) / "kv_host_fields";
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
+        folder_ = FreshTestFolder("kv_host_fields");
         file_ = (folder_ / "host.json").string();
     }
-    void TearDown() override { fs::remove_all(folder_); }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+    }
 
     void write(const std::string& text) const { std::ofstream(file_, std::ios::binary) << text; }
     std::string contents() const {

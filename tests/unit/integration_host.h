@@ -4,6 +4,7 @@
 // controller request buffer exactly as it reached the emulated drivers.
 #pragma once
 
+#include "test_folder.h"
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -187,16 +188,7 @@ class IntegrationTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ResetLibrary();
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string(info->test_suite_name()) + "." + info->name();
-        for (char& c : name) {
-            if (c == '/')
-                c = '_';
-        }
-        folder_ = std::filesystem::path(::testing::TempDir()) /
-                  ("kv_integration_" + std::to_string(::getpid())) / name;
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
+        folder_ = FreshTestFolder("kv_integration");
     }
     void TearDown() override {
         platform::SetHost(nullptr);
