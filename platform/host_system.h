@@ -180,14 +180,18 @@ class HostSystem {
 
 constexpr uint32_t kMaxPath = 260;
 
-// The process-wide host system, made on first use: the emulated host on
-// Linux, and on Windows the real calls unless KV_EMULATED_HOST is set.
+// The process-wide host system, made on first use by MakeDefaultHost.
 HostSystem& Host();
 // Replaces the process-wide host (tests); null returns to the default,
 // which is made again on next use.
 void SetHost(std::unique_ptr<HostSystem> host);
 
-// The binding's default host; defined once per build.
+// The default host. The program that links the library defines it, beside
+// its entry: that is where the emulated host or the real calls are chosen.
 std::unique_ptr<HostSystem> MakeDefaultHost();
+
+// The real calls of the machine this build targets, or null where the
+// build has none (Linux). Defined once per build, in this folder.
+std::unique_ptr<HostSystem> MakeNativeHost();
 
 }  // namespace platform

@@ -1,12 +1,13 @@
-// The Windows build: the real Windows calls, or the emulated host when
-// KV_EMULATED_HOST names a host file.
+// The Windows build's real host: the Windows calls themselves. Against an
+// emulated host (KV_EMULATED_HOST names a host file) the standard streams
+// and files are set up here too, so that the program behaves as the Linux
+// build does.
 #include <fcntl.h>
 #include <io.h>
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "emulator/emulated_host.h"
 #include "platform/host_system.h"
 #include "platform/windows/win32_host.h"
 
@@ -24,7 +25,8 @@ bool emulatedHostNamed() {
 // streams and the files it opens (the audit log, command files) carry line
 // ends as written, without the C runtime's "\r\n" translation. On a real
 // machine streams and files keep Windows' text mode. Done during static
-// initialisation, before anything is opened, read or written.
+// initialisation, before anything is opened, read or written; the program
+// links this file whenever it can choose the real host.
 bool untranslatedStreamsForEmulatedHost() {
     if (!emulatedHostNamed())
         return false;
@@ -39,9 +41,7 @@ bool untranslatedStreamsForEmulatedHost() {
 
 }  // namespace
 
-std::unique_ptr<HostSystem> MakeDefaultHost() {
-    if (emulatedHostNamed())
-        return emulator::EmulatedHost::fromEnvironment();
+std::unique_ptr<HostSystem> MakeNativeHost() {
     return std::make_unique<Win32Host>();
 }
 
