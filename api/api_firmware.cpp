@@ -1,10 +1,5 @@
 // The public operations of firmware images and automatic drive detection.
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <cstdint>
-#include <cstdio>
-#include <memory>
 #include <new>
 #include <vector>
 
@@ -13,15 +8,12 @@
 #include "api/dispatch.h"
 #include "api/driver.h"
 #include "api/rhosk/rhosk_firmware.h"
+#include "platform/host_files.h"
 
 namespace {
 
 // "Invalid firmware image size."
 constexpr uint32_t kApiInvalidImageSize = 102;
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 }  // namespace
 
@@ -49,14 +41,15 @@ int DownloadFirmwareImage(ObjectId controller, const uint8_t* image, uint32_t si
 int DownloadFirmware(ObjectId controller, const char* fileName) {
     if (fileName == nullptr)
         return ApiError::Fail(kApiInvalidArgumentValue);
-    struct stat status {};
-    if (stat(fileName, &status) != 0)
-        return rhosk_firmware::RecordFileError(errno);
+    int64_t fileSize = 0;
+    const uint32_t error = platform::GetFileSize(fileName, &fileSize);
+    if (error != platform::kErrorSuccess)
+        return rhosk_firmware::RecordFileError(error);
     // The size travels as a signed 32-bit count: nothing, or more than
     // that, is no image.
-    if (status.st_size <= 0 || status.st_size > INT32_MAX)
+    if (fileSize <= 0 || fileSize > INT32_MAX)
         return ApiError::Fail(kApiInvalidImageSize);
-    const auto size = static_cast<std::size_t>(status.st_size);
+    const auto size = static_cast<std::size_t>(fileSize);
     std::vector<uint8_t> image;
     try {
         image.resize(size);
@@ -64,12 +57,13 @@ int DownloadFirmware(ObjectId controller, const char* fileName) {
         return ApiError::Fail(kApiNoMemory);
     }
     {
-        std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName, "rb"));
-        if (!file)
-            return rhosk_firmware::RecordFileError(errno);
-        // A file that changed its size since it was examined is no image
-        // to send.
-        if (std::fread(image.data(), 1, size, file.get()) != size)
+        platform::FileReader file(fileName);
+        if (file.openError() != platform::kErrorSuccess)
+            return rhosk_firmware::RecordFileError(file.openError());
+        // A file that changed its size since it was examined, or that
+        // cannot be read through, is no image to send.
+        std::size_t got = 0;
+        if (file.read(image.data(), size, &got) != platform::kErrorSuccess || got != size)
             return ApiError::Fail(kApiInvalidImageSize);
     }
     const int sent = DownloadFirmwareImage(controller, image.data(), static_cast<uint32_t>(size));

@@ -3,11 +3,6 @@
 // download under the controller's management lock.
 #include "api/rhosk/rhosk_firmware.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -20,12 +15,7 @@
 #include "api/rhosk/param_tables.h"
 #include "api/rhosk/rhosk_family.h"
 #include "api/rhosk/rhosk_params.h"
-
-// The runtimes that translate line ends in files know this flag; the
-// others read every file byte for byte anyway.
-#ifndef O_BINARY
-#define O_BINARY 0
-#endif
+#include "platform/host_files.h"
 
 using namespace rhosk_firmware;
 
@@ -58,46 +48,6 @@ constexpr uint8_t kImageChunkOpcode = 0x56;
 constexpr uint8_t kImageChunkSize = 2;
 constexpr uint16_t kImageChunkField = 8;
 
-// The Windows error that the runtime's errno stands for, so that a file
-// that cannot be read is reported as the system reports it.
-uint32_t SystemErrorOf(int error) {
-    switch (error) {
-        case ENOENT:
-            return 2;  // file not found
-        case ENOTDIR:
-        case ENAMETOOLONG:
-            return 3;  // path not found
-        case EACCES:
-        case EPERM:
-        case EISDIR:
-            return 5;  // access denied
-        case EBADF:
-            return 6;  // invalid handle
-        case ENOMEM:
-            return 8;  // not enough memory
-        case EIO:
-            return 1117;  // I/O device error
-        default:
-            return 31;  // device not functioning
-    }
-}
-
-// Closes a file descriptor on every path.
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0)
-            (void)close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
 uint16_t HeaderU16(const uint8_t* header, std::size_t offset) {
     return bytes::GetU16(header, kHeaderSize, offset);
 }
@@ -125,34 +75,34 @@ bool RecordHasControllerCode(uint32_t code) {
 
 }  // namespace
 
-int32_t rhosk_firmware::RecordFileError(int error) {
+int32_t rhosk_firmware::RecordFileError(uint32_t systemError) {
     ApiError::Clear();
-    ApiError::Set(kApiErrorOs, 0, SystemErrorOf(error), 0, 0, nullptr, nullptr);
+    ApiError::Set(kApiErrorOs, 0, systemError, 0, 0, nullptr, nullptr);
     return -1;
 }
 
 int32_t RhoskFamily::ReadImageHeader(const char* fileName, uint8_t* header) {
-    FileDescriptor file(open(fileName, O_RDONLY | O_BINARY));
-    if (file.get() < 0)
-        return RecordFileError(errno);
+    platform::FileReader file(fileName);
+    if (file.openError() != platform::kErrorSuccess)
+        return RecordFileError(file.openError());
     std::memset(header, 0, kHeaderSize);
-    const auto got = read(file.get(), header, static_cast<unsigned>(kHeaderSize));
-    if (got < 0)
-        return RecordFileError(errno);
+    std::size_t got = 0;
+    const uint32_t error = file.read(header, kHeaderSize, &got);
+    if (error != platform::kErrorSuccess)
+        return RecordFileError(error);
     // A file shorter than the header holds no image of any valid size.
-    if (static_cast<std::size_t>(got) < kHeaderSize)
+    if (got < kHeaderSize)
         return ApiError::Fail(kApiInvalidImageSize);
     return 0;
 }
 
 int32_t RhoskFamily::CheckImageSize(const char* fileName, const uint8_t* header) {
-    struct stat status {};
-    if (stat(fileName, &status) != 0)
-        return RecordFileError(errno);
-    if (status.st_size < 0 ||
-        static_cast<unsigned long long>(status.st_size) != HeaderU32(header, kImageSize)) {
+    int64_t size = 0;
+    const uint32_t error = platform::GetFileSize(fileName, &size);
+    if (error != platform::kErrorSuccess)
+        return RecordFileError(error);
+    if (size < 0 || static_cast<uint64_t>(size) != HeaderU32(header, kImageSize))
         return ApiError::Fail(kApiInvalidImageSize);
-    }
     return 0;
 }
 

@@ -34,9 +34,8 @@ constexpr uint32_t kLockTimePerKib = 1000;
 constexpr uint32_t kNextImageBufferExpected = 0x0231;
 constexpr uint32_t kImageChecksumError = 0x0234;
 
-// Clears the error record and records the operating-system error that the
-// runtime's errno `error` stands for, as the system reports a file that
-// cannot be read; -1.
-int32_t RecordFileError(int error);
+// Clears the error record and records `systemError`, the Windows error
+// of a file that cannot be read (platform/host_files.h); -1.
+int32_t RecordFileError(uint32_t systemError);
 
 }  // namespace rhosk_firmware
