@@ -43,25 +43,25 @@ constexpr LogicalDisk::Kind kMigrator{kUnitMigrating, "Migrator", false, kStripe
 }  // namespace
 
 // Each class: the new-unit and the existing-unit constructor.
-#define KV_UNIT_CONSTRUCTORS(Class, kind)                                             \
-    Class::Class(Controller* owner) : LogicalDisk(owner) {                            \
+#define KV_UNIT_CONSTRUCTORS(Class, Base, kind)                                       \
+    Class::Class(Controller* owner) : Base(owner) {                                   \
         initNew(kind);                                                                \
     }                                                                                 \
     Class::Class(Controller* owner, const std::string& unitName, uint32_t unitNumber, \
                  ObjectId unitId)                                                     \
-        : LogicalDisk(owner) {                                                        \
+        : Base(owner) {                                                               \
         initExisting(kind, unitName, unitNumber, unitId);                             \
     }
 
-KV_UNIT_CONSTRUCTORS(LogicalDiskRaid0, kRaid0)
-KV_UNIT_CONSTRUCTORS(LogicalDiskRaid1, kRaid1)
-KV_UNIT_CONSTRUCTORS(LogicalDiskRaid10, kRaid10)
-KV_UNIT_CONSTRUCTORS(LogicalDiskRaid6, kRaid6)
-KV_UNIT_CONSTRUCTORS(LogicalDiskRaid50, kRaid50)
-KV_UNIT_CONSTRUCTORS(LogicalDiskSingle, kSingle)
-KV_UNIT_CONSTRUCTORS(LogicalDiskSpare, kSpare)
-KV_UNIT_CONSTRUCTORS(LogicalDiskJBOD, kJbod)
-KV_UNIT_CONSTRUCTORS(LogicalDiskDead, kDead)
+KV_UNIT_CONSTRUCTORS(LogicalDiskRaid0, LogicalDiskWithoutRedundancy, kRaid0)
+KV_UNIT_CONSTRUCTORS(LogicalDiskRaid1, LogicalDisk, kRaid1)
+KV_UNIT_CONSTRUCTORS(LogicalDiskRaid10, LogicalDisk, kRaid10)
+KV_UNIT_CONSTRUCTORS(LogicalDiskRaid6, LogicalDisk, kRaid6)
+KV_UNIT_CONSTRUCTORS(LogicalDiskRaid50, LogicalDisk, kRaid50)
+KV_UNIT_CONSTRUCTORS(LogicalDiskSingle, LogicalDiskWithoutRedundancy, kSingle)
+KV_UNIT_CONSTRUCTORS(LogicalDiskSpare, LogicalDiskWithoutRedundancy, kSpare)
+KV_UNIT_CONSTRUCTORS(LogicalDiskJBOD, LogicalDiskWithoutRedundancy, kJbod)
+KV_UNIT_CONSTRUCTORS(LogicalDiskDead, LogicalDiskWithoutRedundancy, kDead)
 #undef KV_UNIT_CONSTRUCTORS
 
 // The older family stripes a new RAID-5 unit at 64K.
@@ -109,44 +109,30 @@ uint32_t LogicalDiskSpare::getStripeCode(bool /*useCached*/) {
 // --- Operations a unit type refuses ---
 
 // Units without redundancy: no ignore-ECC policy, no rebuild.
-#define KV_UNIT_WITHOUT_REDUNDANCY(Class)              \
-    bool Class::setIgnoreEcc(bool) {                   \
-        Controller::throwError(kInvalidUnitOperation); \
-    }                                                  \
-    int Class::rebuildCommand(std::istream&) {         \
-        Controller::throwError(kInvalidUnitOperation); \
-    }                                                  \
-    int Class::startRebuild(bool) {                    \
-        Controller::throwError(kInvalidUnitOperation); \
-    }                                                  \
-    int Class::resumeRebuild() {                       \
-        Controller::throwError(kInvalidUnitOperation); \
-    }                                                  \
-    int Class::pauseRebuild() {                        \
-        Controller::throwError(kInvalidUnitOperation); \
-    }
-
-KV_UNIT_WITHOUT_REDUNDANCY(LogicalDiskRaid0)
-KV_UNIT_WITHOUT_REDUNDANCY(LogicalDiskSingle)
-KV_UNIT_WITHOUT_REDUNDANCY(LogicalDiskSpare)
-KV_UNIT_WITHOUT_REDUNDANCY(LogicalDiskJBOD)
-KV_UNIT_WITHOUT_REDUNDANCY(LogicalDiskDead)
-#undef KV_UNIT_WITHOUT_REDUNDANCY
+bool LogicalDiskWithoutRedundancy::setIgnoreEcc(bool) {
+    Controller::throwError(kInvalidUnitOperation);
+}
+int LogicalDiskWithoutRedundancy::rebuildCommand(std::istream&) {
+    Controller::throwError(kInvalidUnitOperation);
+}
+int LogicalDiskWithoutRedundancy::startRebuild(bool) {
+    Controller::throwError(kInvalidUnitOperation);
+}
+int LogicalDiskWithoutRedundancy::resumeRebuild() {
+    Controller::throwError(kInvalidUnitOperation);
+}
+int LogicalDiskWithoutRedundancy::pauseRebuild() {
+    Controller::throwError(kInvalidUnitOperation);
+}
 
 // The older family cannot verify a unit without redundancy; the others
 // verify it as any unit.
-#define KV_UNIT_VERIFY_NOT_ON_PRANE(Class)                         \
-    int Class::verifyCommand(std::istream& words) {                \
-        if (family() == kFamilyPrane)                              \
-            Controller::throwError(kInvalidArchitectureOperation); \
-        LogicalDisk::verifyCommand(words);                         \
-        return 1;                                                  \
-    }
-
-KV_UNIT_VERIFY_NOT_ON_PRANE(LogicalDiskRaid0)
-KV_UNIT_VERIFY_NOT_ON_PRANE(LogicalDiskSpare)
-KV_UNIT_VERIFY_NOT_ON_PRANE(LogicalDiskJBOD)
-#undef KV_UNIT_VERIFY_NOT_ON_PRANE
+int LogicalDiskWithoutRedundancy::verifyWithoutRedundancy(std::istream& words) {
+    if (family() == kFamilyPrane)
+        Controller::throwError(kInvalidArchitectureOperation);
+    LogicalDisk::verifyCommand(words);
+    return 1;
+}
 
 // A flush addressed to a spare: the spare has no write cache, and the
 // controller is not asked.

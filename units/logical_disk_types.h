@@ -12,21 +12,30 @@
 
 #include "units/logical_disk.h"
 
-class LogicalDiskRaid0 : public LogicalDisk {
+// A unit without redundancy: no ignore-ECC policy and no rebuild.
+class LogicalDiskWithoutRedundancy : public LogicalDisk {
   public:
-    explicit LogicalDiskRaid0(Controller* owner);
-    LogicalDiskRaid0(Controller* owner, const std::string& unitName, uint32_t unitNumber,
-                     ObjectId unitId);
     std::string getIgnoreEccText() override { return "-"; }
-    void showTable(bool withHeader) override { showSubunitTable(withHeader); }
-    // A unit without redundancy has no ignore-ECC policy and no rebuild.
     bool setIgnoreEcc(bool on) override;
     int rebuildCommand(std::istream& words) override;
     int startRebuild(bool ignoreEcc) override;
     int resumeRebuild() override;
     int pauseRebuild() override;
-    // Not on the older family: the verify of a unit without redundancy.
-    int verifyCommand(std::istream& words) override;
+
+  protected:
+    using LogicalDisk::LogicalDisk;
+    // The verify of a unit without redundancy: refused on the older
+    // family, elsewhere the verify of any unit.
+    int verifyWithoutRedundancy(std::istream& words);
+};
+
+class LogicalDiskRaid0 : public LogicalDiskWithoutRedundancy {
+  public:
+    explicit LogicalDiskRaid0(Controller* owner);
+    LogicalDiskRaid0(Controller* owner, const std::string& unitName, uint32_t unitNumber,
+                     ObjectId unitId);
+    void showTable(bool withHeader) override { showSubunitTable(withHeader); }
+    int verifyCommand(std::istream& words) override { return verifyWithoutRedundancy(words); }
 };
 
 class LogicalDiskRaid1 : public LogicalDisk {
@@ -86,39 +95,24 @@ class LogicalDiskRaid50 : public LogicalDisk {
     bool groupGiven = false;
 };
 
-class LogicalDiskSingle : public LogicalDisk {
+class LogicalDiskSingle : public LogicalDiskWithoutRedundancy {
   public:
     explicit LogicalDiskSingle(Controller* owner);
     LogicalDiskSingle(Controller* owner, const std::string& unitName, uint32_t unitNumber,
                       ObjectId unitId);
     std::string getStripe() override { return "-"; }
     uint32_t getStripeCode(bool /*useCached*/) override { return 0; }
-    std::string getIgnoreEccText() override { return "-"; }
-    // A unit without redundancy has no ignore-ECC policy and no rebuild.
-    bool setIgnoreEcc(bool on) override;
-    int rebuildCommand(std::istream& words) override;
-    int startRebuild(bool ignoreEcc) override;
-    int resumeRebuild() override;
-    int pauseRebuild() override;
 };
 
-class LogicalDiskSpare : public LogicalDisk {
+class LogicalDiskSpare : public LogicalDiskWithoutRedundancy {
   public:
     explicit LogicalDiskSpare(Controller* owner);
     LogicalDiskSpare(Controller* owner, const std::string& unitName, uint32_t unitNumber,
                      ObjectId unitId);
     std::string getStripe() override { return "-"; }
     uint32_t getStripeCode(bool useCached) override;
-    std::string getIgnoreEccText() override { return "-"; }
     std::string getCacheText() override { return "-"; }
-    // A unit without redundancy has no ignore-ECC policy and no rebuild.
-    bool setIgnoreEcc(bool on) override;
-    int rebuildCommand(std::istream& words) override;
-    int startRebuild(bool ignoreEcc) override;
-    int resumeRebuild() override;
-    int pauseRebuild() override;
-    // Not on the older family: the verify of a unit without redundancy.
-    int verifyCommand(std::istream& words) override;
+    int verifyCommand(std::istream& words) override { return verifyWithoutRedundancy(words); }
     // A spare holds no data: no write cache to flush or read, no Keepwell.
     bool flush() override;
     bool getWriteCache(bool useCached) override;
@@ -126,39 +120,24 @@ class LogicalDiskSpare : public LogicalDisk {
     bool setKeepwell(const std::string& value) override;
 };
 
-class LogicalDiskJBOD : public LogicalDisk {
+class LogicalDiskJBOD : public LogicalDiskWithoutRedundancy {
   public:
     explicit LogicalDiskJBOD(Controller* owner);
     LogicalDiskJBOD(Controller* owner, const std::string& unitName, uint32_t unitNumber,
                     ObjectId unitId);
     std::string getStripe() override { return "-"; }
     uint32_t getStripeCode(bool /*useCached*/) override { return 0; }
-    std::string getIgnoreEccText() override { return "-"; }
-    // A unit without redundancy has no ignore-ECC policy and no rebuild.
-    bool setIgnoreEcc(bool on) override;
-    int rebuildCommand(std::istream& words) override;
-    int startRebuild(bool ignoreEcc) override;
-    int resumeRebuild() override;
-    int pauseRebuild() override;
-    // Not on the older family: the verify of a unit without redundancy.
-    int verifyCommand(std::istream& words) override;
+    int verifyCommand(std::istream& words) override { return verifyWithoutRedundancy(words); }
 };
 
 // A unit the controller reports as dead (type 64).
-class LogicalDiskDead : public LogicalDisk {
+class LogicalDiskDead : public LogicalDiskWithoutRedundancy {
   public:
     explicit LogicalDiskDead(Controller* owner);
     LogicalDiskDead(Controller* owner, const std::string& unitName, uint32_t unitNumber,
                     ObjectId unitId);
     std::string getStripe() override { return "-"; }
     uint32_t getStripeCode(bool /*useCached*/) override { return 0; }
-    std::string getIgnoreEccText() override { return "-"; }
-    // A unit without redundancy has no ignore-ECC policy and no rebuild.
-    bool setIgnoreEcc(bool on) override;
-    int rebuildCommand(std::istream& words) override;
-    int startRebuild(bool ignoreEcc) override;
-    int resumeRebuild() override;
-    int pauseRebuild() override;
 };
 
 // A unit in migration: the source unit and the unit it becomes.

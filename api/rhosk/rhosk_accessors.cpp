@@ -74,6 +74,27 @@ constexpr uint32_t kLogBufferSize = 32768;
 constexpr uint32_t kDefaultLogSize = 8192;
 constexpr uint32_t kCapacityParamLevel = 33;
 
+// The controller's one-byte settings, each read and written at one place.
+struct ByteSetting {
+    uint16_t table;
+    uint16_t parameter;
+};
+constexpr ByteSetting kAvModeSetting{kControllerSettingsTable, 10};
+constexpr ByteSetting kExportJbodPolicySetting{kControllerSettingsTable, 17};
+constexpr ByteSetting kOnDegradePolicySetting{kControllerSettingsTable, 18};
+constexpr ByteSetting kIgnoreFuaWriteSetting{kControllerSettingsTable, 22};
+constexpr ByteSetting kForceDriveCacheOnSetting{kControllerSettingsTable, 23};
+constexpr ByteSetting kMultiLunPolicySetting{kControllerSettingsTable, 24};
+constexpr ByteSetting kAutoRebuildSetting{kControllerSettingsTable, 28};
+constexpr ByteSetting kLbaReorderingSetting{kTuningTable, 5};
+
+int32_t ReadSetting(ObjectId id, ByteSetting setting, uint8_t* value) {
+    return ReadByte(id, setting.table, setting.parameter, value);
+}
+int32_t WriteSetting(ObjectId id, ByteSetting setting, uint8_t value) {
+    return WriteValue(id, setting.table, setting.parameter, 1, value);
+}
+
 // Identity texts of the ControllerInfoTable: parameter, its size and the
 // caller's buffer size.
 int32_t ControllerText(ObjectId id, uint16_t parameter, int32_t size, char* text,
@@ -207,22 +228,22 @@ int32_t RhoskFamily::SetStaggerTime(ObjectId id, int32_t seconds) {
     return WriteValue(id, kControllerSettingsTable, 8, 1, static_cast<uint64_t>(seconds));
 }
 int32_t RhoskFamily::GetAvMode(ObjectId id, uint8_t* value) {
-    return ReadByte(id, kControllerSettingsTable, 10, value);
+    return ReadSetting(id, kAvModeSetting, value);
 }
 int32_t RhoskFamily::SetAvMode(ObjectId id, const uint8_t* value) {
-    return WriteValue(id, kControllerSettingsTable, 10, 1, *value);
+    return WriteSetting(id, kAvModeSetting, *value);
 }
 int32_t RhoskFamily::GetExportJbodPolicy(ObjectId id, uint8_t* value) {
-    return ReadByte(id, kControllerSettingsTable, 17, value);
+    return ReadSetting(id, kExportJbodPolicySetting, value);
 }
 int32_t RhoskFamily::SetExportJbodPolicy(ObjectId id, uint8_t value) {
-    return WriteValue(id, kControllerSettingsTable, 17, 1, value);
+    return WriteSetting(id, kExportJbodPolicySetting, value);
 }
 int32_t RhoskFamily::GetOnDegradePolicy(ObjectId id, uint8_t* value) {
-    return ReadByte(id, kControllerSettingsTable, 18, value);
+    return ReadSetting(id, kOnDegradePolicySetting, value);
 }
 int32_t RhoskFamily::SetOnDegradePolicy(ObjectId id, uint8_t value) {
-    return WriteValue(id, kControllerSettingsTable, 18, 1, value);
+    return WriteSetting(id, kOnDegradePolicySetting, value);
 }
 int32_t RhoskFamily::GetDriveCoercionFactor(ObjectId id, uint32_t* factor) {
     uint64_t scaled = 0;
@@ -235,28 +256,28 @@ int32_t RhoskFamily::SetDriveCoercionFactor(ObjectId id, uint32_t factor) {
     return WriteValue(id, kControllerSettingsTable, 21, 8, uint64_t{factor} * kCoercionScale);
 }
 int32_t RhoskFamily::GetIgnoreFuaWrite(ObjectId id, uint8_t* value) {
-    return ReadByte(id, kControllerSettingsTable, 22, value);
+    return ReadSetting(id, kIgnoreFuaWriteSetting, value);
 }
 int32_t RhoskFamily::SetIgnoreFuaWrite(ObjectId id, uint8_t value) {
-    return WriteValue(id, kControllerSettingsTable, 22, 1, value);
+    return WriteSetting(id, kIgnoreFuaWriteSetting, value);
 }
 int32_t RhoskFamily::GetForceDriveCacheOn(ObjectId id, uint8_t* value) {
-    return ReadByte(id, kControllerSettingsTable, 23, value);
+    return ReadSetting(id, kForceDriveCacheOnSetting, value);
 }
 int32_t RhoskFamily::SetForceDriveCacheOn(ObjectId id, uint8_t value) {
-    return WriteValue(id, kControllerSettingsTable, 23, 1, value);
+    return WriteSetting(id, kForceDriveCacheOnSetting, value);
 }
 int32_t RhoskFamily::GetMultiLunPolicy(ObjectId id, uint8_t* value) {
-    return ReadByte(id, kControllerSettingsTable, 24, value);
+    return ReadSetting(id, kMultiLunPolicySetting, value);
 }
 int32_t RhoskFamily::SetMultiLunPolicy(ObjectId id, uint8_t value) {
-    return WriteValue(id, kControllerSettingsTable, 24, 1, value);
+    return WriteSetting(id, kMultiLunPolicySetting, value);
 }
 int32_t RhoskFamily::GetAutoRebuild(ObjectId id, uint8_t* policy) {
-    return ReadByte(id, kControllerSettingsTable, 28, policy);
+    return ReadSetting(id, kAutoRebuildSetting, policy);
 }
 int32_t RhoskFamily::SetAutoRebuild(ObjectId id, uint8_t policy) {
-    return WriteValue(id, kControllerSettingsTable, 28, 1, policy);
+    return WriteSetting(id, kAutoRebuildSetting, policy);
 }
 int32_t RhoskFamily::GetLunSize(ObjectId id, uint64_t* size) {
     return ReadValue(id, kControllerSettingsTable, 29, 8, size);
@@ -265,10 +286,10 @@ int32_t RhoskFamily::SetLunSize(ObjectId id, uint64_t size) {
     return WriteValue(id, kControllerSettingsTable, 29, 8, size);
 }
 int32_t RhoskFamily::GetLbaReordering(ObjectId id, uint8_t* value) {
-    return ReadByte(id, kTuningTable, 5, value);
+    return ReadSetting(id, kLbaReorderingSetting, value);
 }
 int32_t RhoskFamily::SetLbaReordering(ObjectId id, uint8_t value) {
-    return WriteValue(id, kTuningTable, 5, 1, value);
+    return WriteSetting(id, kLbaReorderingSetting, value);
 }
 
 int32_t RhoskFamily::GetControllerErrorLog(ObjectId id, uint8_t* log) {

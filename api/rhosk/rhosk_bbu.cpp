@@ -46,6 +46,7 @@ int32_t GatedWord(ObjectId controller, uint32_t need, uint32_t* word) {
     return 0;
 }
 
+constexpr uint32_t kGateNone = 0;
 constexpr uint32_t kGateBbu = kBbuPresentBit;
 constexpr uint32_t kGateBattery = kBbuPresentBit | kBatteryPresentBit;
 
@@ -62,10 +63,37 @@ int32_t GatePresent(ObjectId controller) {
     return present == 1 ? 0 : ApiError::Fail(kApiNoBbu);
 }
 
-// A text parameter read as it stands (zero-filled, not trimmed).
-int32_t ReadBbuText(ObjectId controller, uint16_t parameter, int32_t size, char* text,
-                    std::size_t textSize) {
+int32_t GateBattery(ObjectId controller) {
+    return Gate(controller, kGateBattery);
+}
+
+using GateCheck = int32_t (*)(ObjectId controller);
+
+// A text parameter read as it stands (zero-filled, not trimmed), once
+// `gate` lets it be read.
+int32_t ReadGatedText(ObjectId controller, GateCheck gate, uint16_t parameter, int32_t size,
+                      char* text, std::size_t textSize) {
+    if (gate(controller) != 0)
+        return -1;
     return rhosk::ReadText(controller, kBbuTable, parameter, size, text, textSize, false);
+}
+
+// A one-byte parameter, once `gate` lets it be read.
+int32_t ReadGatedByte(ObjectId controller, GateCheck gate, uint16_t parameter, uint32_t* value) {
+    if (gate(controller) != 0)
+        return -1;
+    return rhosk::ReadInto(controller, kBbuTable, parameter, 1, value);
+}
+
+// What the status word says, once the gate `need` lets it be read: the
+// answer `derive` makes of the word.
+template <typename Answer, typename Derive>
+int32_t FromStatusWord(ObjectId controller, uint32_t need, Answer* answer, Derive derive) {
+    uint32_t word = 0;
+    if (GatedWord(controller, need, &word) != 0)
+        return -1;
+    *answer = derive(word);
+    return 0;
 }
 
 }  // namespace
@@ -97,91 +125,60 @@ int32_t RhoskFamily::GetBbuStatusWord(ObjectId controller, uint32_t* word) {
 }
 
 int32_t RhoskFamily::IsBbuPresent(ObjectId controller, uint32_t* present) {
-    uint32_t word = 0;
-    if (GetBbuStatusWord(controller, &word) != 0)
-        return -1;
-    *present = (word & kBbuPresentBit) != 0 ? 1 : 0;
-    return 0;
+    return FromStatusWord(controller, kGateNone, present,
+                          [](uint32_t word) { return (word & kBbuPresentBit) != 0 ? 1u : 0u; });
 }
 
 int32_t RhoskFamily::IsBatteryPresent(ObjectId controller, uint32_t* present) {
-    uint32_t word = 0;
-    if (GatedWord(controller, kGateBbu, &word) != 0)
-        return -1;
-    *present = (word & kBatteryPresentBit) != 0 ? 1 : 0;
-    return 0;
+    return FromStatusWord(controller, kGateBbu, present,
+                          [](uint32_t word) { return (word & kBatteryPresentBit) != 0 ? 1u : 0u; });
 }
 
 int32_t RhoskFamily::GetBbuReady(ObjectId controller, uint32_t* ready) {
-    uint32_t word = 0;
-    if (GatedWord(controller, kGateBbu, &word) != 0)
-        return -1;
-    *ready = (word & kReadyBit) != 0 ? kReadyValue : 0;
-    return 0;
+    return FromStatusWord(controller, kGateBbu, ready,
+                          [](uint32_t word) { return (word & kReadyBit) != 0 ? kReadyValue : 0u; });
 }
 
 int32_t RhoskFamily::GetBatteryVoltageStatus(ObjectId controller, int32_t* level) {
-    uint32_t word = 0;
-    if (GatedWord(controller, kGateBattery, &word) != 0)
-        return -1;
-    *level = LevelOf(word, kVoltageShift);
-    return 0;
+    return FromStatusWord(controller, kGateBattery, level,
+                          [](uint32_t word) { return LevelOf(word, kVoltageShift); });
 }
 
 int32_t RhoskFamily::GetBatteryTemperatureStatus(ObjectId controller, int32_t* level) {
-    uint32_t word = 0;
-    if (GatedWord(controller, kGateBattery, &word) != 0)
-        return -1;
-    *level = LevelOf(word, kTemperatureShift);
-    return 0;
+    return FromStatusWord(controller, kGateBattery, level,
+                          [](uint32_t word) { return LevelOf(word, kTemperatureShift); });
 }
 
 int32_t RhoskFamily::GetBbuSerial(ObjectId controller, char* text) {
-    if (GatePresent(controller) != 0)
-        return -1;
-    return ReadBbuText(controller, kSerialParam, 20, text, kBbuTextSize);
+    return ReadGatedText(controller, GatePresent, kSerialParam, 20, text, kBbuTextSize);
 }
 
 int32_t RhoskFamily::GetBbuFirmwareVersion(ObjectId controller, char* text) {
-    if (GatePresent(controller) != 0)
-        return -1;
-    return ReadBbuText(controller, kFirmwareParam, 16, text, kBbuTextSize);
+    return ReadGatedText(controller, GatePresent, kFirmwareParam, 16, text, kBbuTextSize);
 }
 
 int32_t RhoskFamily::GetBbuBootloaderVersion(ObjectId controller, char* text) {
-    if (GatePresent(controller) != 0)
-        return -1;
-    return ReadBbuText(controller, kBootloaderParam, 16, text, kBbuTextSize);
+    return ReadGatedText(controller, GatePresent, kBootloaderParam, 16, text, kBbuTextSize);
 }
 
 int32_t RhoskFamily::GetBbuPcbRevision(ObjectId controller, uint32_t* revision) {
-    if (GatePresent(controller) != 0)
-        return -1;
-    return rhosk::ReadInto(controller, kBbuTable, kPcbParam, 1, revision);
+    return ReadGatedByte(controller, GatePresent, kPcbParam, revision);
 }
 
 int32_t RhoskFamily::GetBbuInfoText(ObjectId controller, char* text) {
-    if (GatePresent(controller) != 0)
-        return -1;
-    return ReadBbuText(controller, kInfoParam, 32, text, kBbuInfoTextSize);
+    return ReadGatedText(controller, GatePresent, kInfoParam, 32, text, kBbuInfoTextSize);
 }
 
 int32_t RhoskFamily::GetBatteryInstallDate(ObjectId controller, char* text) {
-    if (Gate(controller, kGateBattery) != 0)
-        return -1;
-    return ReadBbuText(controller, kInstallDateParam, 12, text, kBbuDateTextSize);
+    return ReadGatedText(controller, GateBattery, kInstallDateParam, 12, text, kBbuDateTextSize);
 }
 
 int32_t RhoskFamily::GetLastCapacityTestDate(ObjectId controller, char* text) {
-    if (Gate(controller, kGateBattery) != 0)
-        return -1;
-    return ReadBbuText(controller, kLastTestDateParam, 12, text, kBbuDateTextSize);
+    return ReadGatedText(controller, GateBattery, kLastTestDateParam, 12, text, kBbuDateTextSize);
 }
 
 int32_t RhoskFamily::GetEstimatedBackupCapacity(ObjectId controller, uint32_t* hours) {
-    if (Gate(controller, kGateBattery) != 0)
-        return -1;
-    return rhosk::ReadInto(controller, kBbuTable, kBackupHoursParam, 1, hours);
+    return ReadGatedByte(controller, GateBattery, kBackupHoursParam, hours);
 }
 
 int32_t RhoskFamily::GetBbuStatus(ObjectId controller, int32_t* status) {
