@@ -459,112 +459,156 @@ int32_t Driver::ExecutePraneCommand(const uint32_t* handle, PraneCommand* packet
     return 0;
 }
 
+namespace {
+
+// The layout of one newer-family request: its control code and timeout,
+// where the command and the data go, and the size of the whole request.
+struct RhoskEnvelope {
+    uint32_t kind = 0;
+    bool firmwareCommand = false;
+    bool hasCommandArea = false;  // lock, unlock and firmware commands
+    uint32_t controlCode = 0;
+    uint32_t timeout = rhosk_request::kTimeout;
+    size_t commandLength = 0;
+    size_t dataPos = rhosk_request::kPayload;
+    size_t dataLength = 0;
+    uint64_t size = rhosk_request::kSmallRequestSize;
+};
+
+// The envelope of a request of the kind in `request`; false (with the API
+// error recorded) for an unknown kind, a missing command area, a refused
+// opcode or data that does not fit.
+bool PlanRhoskEnvelope(const RhoskRequest* request, const FirmwareCommandBuffer* command,
+                       const void* data, uint32_t dataLength, uint8_t allowOtherOpcodes,
+                       uint8_t opcodeClass, RhoskEnvelope* envelope) {
+    envelope->kind = request != nullptr ? request->kind : 0;
+    const KindInfo* info = FindKind(envelope->kind);
+    if (info == nullptr) {
+        RecordApi(kApiInvalidControlCode);
+        return false;
+    }
+    const uint32_t kind = envelope->kind;
+    envelope->firmwareCommand = kind == kRequestFirmwareCommand;
+    envelope->hasCommandArea =
+        kind == kRequestLock || kind == kRequestUnlock || kind == kRequestFirmwareCommand;
+    if (envelope->hasCommandArea && command == nullptr) {
+        RecordApi(kApiInvalidArgumentValue);
+        return false;
+    }
+    envelope->dataLength = data != nullptr ? dataLength : 0;
+    envelope->controlCode = info->controlCode;
+    if (!envelope->firmwareCommand) {
+        // The other kinds carry their data in the fixed 512-byte request.
+        if (envelope->dataLength > rhosk_request::kSmallRequestSize - rhosk_request::kPayload) {
+            RecordApi(kApiInvalidArgumentValue);
+            return false;
+        }
+        return true;
+    }
+    uint32_t bits = 0;
+    if (!FirmwareCommandBits(command->packet(), dataLength, allowOtherOpcodes, opcodeClass, &bits,
+                             &envelope->timeout)) {
+        RecordApi(kApiInvalidOpcode);
+        return false;
+    }
+    envelope->controlCode |= bits;
+    envelope->commandLength = FirmwareCommandLength(command->packet());
+    envelope->dataPos = rhosk_request::kPayload + envelope->commandLength;
+    envelope->size = envelope->dataPos + SectorRoundUp(envelope->dataLength);
+    return true;
+}
+
+// The request buffer: the header, the firmware command and the data.
+void FillRhoskEnvelope(const RhoskEnvelope& envelope, const FirmwareCommandBuffer* command,
+                       const void* data, std::vector<uint8_t>* buf) {
+    srb::PutHeader(buf->data(), buf->size(), srb::kRhoskSignature, envelope.timeout,
+                   envelope.controlCode);
+    if (envelope.firmwareCommand) {
+        bytes::PutBytes(buf->data(), buf->size(), rhosk_request::kPayload, command->bytes,
+                        envelope.commandLength);
+        (*buf)[rhosk_request::kPayload + FirmwareCommandBuffer::kHeaderSizeByte] =
+            rhosk_request::kHeaderSizeValue;
+    }
+    if (envelope.dataLength != 0)
+        bytes::PutBytes(buf->data(), buf->size(), envelope.dataPos, data, envelope.dataLength);
+}
+
+// The driver's return code: the codes each kind takes as success are
+// dropped, a lock already held gets its own code, and any other is the
+// driver's error.
+void CheckDriverReturnCode(uint32_t kind, const std::vector<uint8_t>& buf, RequestErrors* errors) {
+    uint32_t returnCode = bytes::GetU32(buf.data(), buf.size(), srb::kReturnCode);
+    if (returnCode == 0 || (returnCode >> 16) == rhosk_request::kFirmwareStatusBits)
+        return;
+    const uint32_t low = returnCode & 0xFFFF;
+    const bool eventKind = kind >= kRequestLastEvent && kind <= kRequestPreviousEvent;
+    if (eventKind && (low == 1 || low == 2))
+        returnCode = 0;
+    if (kind == kRequestLock && low == 2)
+        returnCode = kDriverAlreadyLocked;
+    if (kind == kRequestUnlock)
+        returnCode = 0;
+    if (returnCode != 0)
+        errors->Record(kApiErrorRhoskDriver, 0, returnCode, 0, nullptr, nullptr);
+}
+
+// The controller's status in the returned command area: a failure records
+// the controller's code and its two texts, bounded by the header.
+void CheckControllerStatus(const std::vector<uint8_t>& buf, const FirmwareCommandBuffer& command,
+                           RequestErrors* errors) {
+    const size_t statusAt = rhosk_request::kPayload + FirmwareCommandBuffer::kHeaderSize +
+                            FirmwareCommandBuffer::kStatus;
+    if (buf[statusAt] == 0)
+        return;
+    const uint16_t code = bytes::GetU16(command.bytes, FirmwareCommandBuffer::kSize,
+                                        FirmwareCommandBuffer::kErrorCode);
+    constexpr size_t kTextArea =
+        FirmwareCommandBuffer::kHeaderSize - FirmwareCommandBuffer::kErrorText;
+    const char* area =
+        reinterpret_cast<const char*>(command.bytes) + FirmwareCommandBuffer::kErrorText;
+    char text[kControllerTextSize] = {};
+    char message[kControllerTextSize] = {};
+    const size_t textLength = strnlen(area, kTextArea);
+    bytes::CopyText(text, sizeof text, area, textLength);
+    if (textLength + 1 < kTextArea) {
+        bytes::CopyText(message, sizeof message, area + textLength + 1, kTextArea - textLength - 1);
+    }
+    errors->Record(kApiErrorRhoskController, 0, 0, code, text, message);
+}
+
+}  // namespace
+
 int32_t Driver::SendRhoskRequest(const uint32_t* handle, const RhoskRequest* request,
                                  FirmwareCommandBuffer* command, void* data, uint32_t dataLength,
                                  uint8_t allowOtherOpcodes, uint8_t opcodeClass) {
-    const uint32_t kind = request != nullptr ? request->kind : 0;
-    const KindInfo* info = FindKind(kind);
-    if (info == nullptr) {
-        RecordApi(kApiInvalidControlCode);
+    RhoskEnvelope envelope;
+    if (!PlanRhoskEnvelope(request, command, data, dataLength, allowOtherOpcodes, opcodeClass,
+                           &envelope)) {
         return -1;
     }
-    const bool firmwareCommand = kind == kRequestFirmwareCommand;
-    const bool hasCommandArea =
-        kind == kRequestLock || kind == kRequestUnlock || kind == kRequestFirmwareCommand;
-    if (hasCommandArea && command == nullptr) {
-        RecordApi(kApiInvalidArgumentValue);
-        return -1;
-    }
-    const size_t length = data != nullptr ? dataLength : 0;
-
-    uint32_t controlCode = info->controlCode;
-    uint32_t timeout = rhosk_request::kTimeout;
-    size_t dataPos = rhosk_request::kPayload;
-    size_t commandLength = 0;
-    uint64_t size = rhosk_request::kSmallRequestSize;
-    if (firmwareCommand) {
-        uint32_t bits = 0;
-        if (!FirmwareCommandBits(command->packet(), dataLength, allowOtherOpcodes, opcodeClass,
-                                 &bits, &timeout)) {
-            RecordApi(kApiInvalidOpcode);
-            return -1;
-        }
-        controlCode |= bits;
-        commandLength = FirmwareCommandLength(command->packet());
-        dataPos = rhosk_request::kPayload + commandLength;
-        size = dataPos + SectorRoundUp(length);
-    } else if (length > rhosk_request::kSmallRequestSize - rhosk_request::kPayload) {
-        // The other kinds carry their data in the fixed 512-byte request.
-        RecordApi(kApiInvalidArgumentValue);
-        return -1;
-    }
-
     std::vector<uint8_t> buf;
-    if (!AllocateRequest(&buf, size))
+    if (!AllocateRequest(&buf, envelope.size))
         return -1;
-    srb::PutHeader(buf.data(), buf.size(), srb::kRhoskSignature, timeout, controlCode);
-    if (firmwareCommand) {
-        bytes::PutBytes(buf.data(), buf.size(), rhosk_request::kPayload, command->bytes,
-                        commandLength);
-        buf[rhosk_request::kPayload + FirmwareCommandBuffer::kHeaderSizeByte] =
-            rhosk_request::kHeaderSizeValue;
-    }
-    if (length != 0)
-        bytes::PutBytes(buf.data(), buf.size(), dataPos, data, length);
+    FillRhoskEnvelope(envelope, command, data, &buf);
 
     const bool sent = SendInPlace(handle, &buf);
 
     // The command area comes back whatever the outcome.
-    if (hasCommandArea) {
+    if (envelope.hasCommandArea) {
         bytes::GetBytes(buf.data(), buf.size(), rhosk_request::kPayload, command->bytes,
                         rhosk_request::kShortCommand);
     }
-
     RequestErrors errors;
     if (!sent)
         errors.Record(kApiErrorOs, Host().getLastError(), 0, 0, nullptr, nullptr);
-
-    uint32_t returnCode = bytes::GetU32(buf.data(), buf.size(), srb::kReturnCode);
-    if (returnCode != 0 && (returnCode >> 16) != rhosk_request::kFirmwareStatusBits) {
-        const uint32_t low = returnCode & 0xFFFF;
-        const bool eventKind = kind >= kRequestLastEvent && kind <= kRequestPreviousEvent;
-        if (eventKind && (low == 1 || low == 2))
-            returnCode = 0;
-        if (kind == kRequestLock && low == 2)
-            returnCode = kDriverAlreadyLocked;
-        if (kind == kRequestUnlock)
-            returnCode = 0;
-        if (returnCode != 0)
-            errors.Record(kApiErrorRhoskDriver, 0, returnCode, 0, nullptr, nullptr);
-    }
-
-    if (hasCommandArea) {
-        const size_t statusAt = rhosk_request::kPayload + FirmwareCommandBuffer::kHeaderSize +
-                                FirmwareCommandBuffer::kStatus;
-        if (buf[statusAt] != 0) {
-            // The controller's code and its two texts, bounded by the header.
-            const uint16_t code = bytes::GetU16(command->bytes, FirmwareCommandBuffer::kSize,
-                                                FirmwareCommandBuffer::kErrorCode);
-            constexpr size_t kTextArea =
-                FirmwareCommandBuffer::kHeaderSize - FirmwareCommandBuffer::kErrorText;
-            const char* area =
-                reinterpret_cast<const char*>(command->bytes) + FirmwareCommandBuffer::kErrorText;
-            char text[kControllerTextSize] = {};
-            char message[kControllerTextSize] = {};
-            const size_t textLength = strnlen(area, kTextArea);
-            bytes::CopyText(text, sizeof text, area, textLength);
-            if (textLength + 1 < kTextArea) {
-                bytes::CopyText(message, sizeof message, area + textLength + 1,
-                                kTextArea - textLength - 1);
-            }
-            errors.Record(kApiErrorRhoskController, 0, 0, code, text, message);
-        }
-    }
+    CheckDriverReturnCode(envelope.kind, buf, &errors);
+    if (envelope.hasCommandArea)
+        CheckControllerStatus(buf, *command, &errors);
 
     if (errors.any() || !sent)
         return -1;
-    if (length != 0)
-        bytes::GetBytes(buf.data(), buf.size(), dataPos, data, length);
+    if (envelope.dataLength != 0)
+        bytes::GetBytes(buf.data(), buf.size(), envelope.dataPos, data, envelope.dataLength);
     return 0;
 }
 

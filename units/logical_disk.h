@@ -320,4 +320,34 @@ class LogicalDisk : public Object {
     std::string keepwellRequest;
     uint32_t rapidRecoveryRequest = 0;
     std::array<uint64_t, kVolumeSlots> volumeSizes{};
+
+  private:
+    // --- The steps of create ---
+    // The options of either style, the type's checks and the generation's.
+    void parseAndCheckCreate(std::istream& options, const std::string& style);
+    // The create request with its progress line; the unit takes its id,
+    // number and name.
+    void createOnController();
+    // The requested settings of the new unit, one line each.
+    void applyNewUnitSettings();
+    void applyNewAutoverify();
+    void applyNewIgnoreEcc();
+    void applyNewKeepwell();
+    void applyNewQueuePolicy();
+    void applyNewWriteCache();
+    // "/c" + controller number + "/u" + unit number.
+    std::string newUnitPath() const;
+
+    // --- The steps of parseCreateOptions ---
+    // One option word as typed, in lower case, and its value after '='.
+    struct CreateWord {
+        std::string typed;
+        std::string word;
+        std::string value;
+    };
+    // Whether option test `test` takes the word (and then applies it).
+    bool takeCreateOption(int test, const CreateWord& option);
+    bool takeCreateFlag(int test, const std::string& word);
+    bool takeVolumeOption(const std::string& word);
+    bool takeRapidRecoveryOption(const std::string& word, const std::string& value);
 };

@@ -60,6 +60,19 @@ std::string readAnswer(std::size_t limit) {
     return line;
 }
 
+// An on/off policy of a new unit: set to the request, with its progress
+// line, when the controller's value differs.
+template <typename Set>
+void applyOnOff(const char* label, bool wanted, bool current, Set set) {
+    if (current == wanted)
+        return;
+    std::cout << "Setting " << label << "=" << (wanted ? "ON" : "OFF") << " for the new unit ..."
+              << std::flush;
+    set(wanted);
+    std::cout << " Done."
+              << "\n";
+}
+
 }  // namespace
 
 // --- Option parsers ---
@@ -325,15 +338,33 @@ std::vector<int32_t> LogicalDisk::getAddedDrives() {
 // --- The creation flow ---
 
 int LogicalDisk::create(std::istream& options, const std::string& style) {
+    parseAndCheckCreate(options, style);
+    createOnController();
+    // The naming line reports its own failure ("Failed." and the error).
+    if (family() != kFamilyPrane && !requestedName.empty())
+        setNameCommand(requestedName);
+    try {
+        applyNewUnitSettings();
+    } catch (const KV_LockNotReleased&) {
+        throw;  // the change itself was reported as done
+    } catch (const KV_Exception&) {
+        std::cout << "Failed." << std::endl;
+        throw;
+    }
+    return 0;
+}
+
+void LogicalDisk::parseAndCheckCreate(std::istream& options, const std::string& style) {
     if (style == "old")
         parseOldCreateOptions(options);
     else
         parseCreateOptions(options);
     validateCreate();
-    const int32_t fam = family();
-    if (typeCode == kUnitRaid6 && fam < kFamilyTevrin)
+    if (typeCode == kUnitRaid6 && family() < kFamilyTevrin)
         Controller::throwError(kInvalidRaidType);
+}
 
+void LogicalDisk::createOnController() {
     // The ids are made before the progress line: a number that names no
     // port (a type without a drive check lets one through) is refused
     // before anything is sent.
@@ -369,109 +400,112 @@ int LogicalDisk::create(std::istream& options, const std::string& style) {
     name = "u" + std::to_string(number);
     std::cout << "Done. "
               << "The new unit is /c" << n << "/" << name << ".\n";
+}
 
-    // The naming line reports its own failure ("Failed." and the error).
-    if (fam != kFamilyPrane && !requestedName.empty())
-        setNameCommand(requestedName);
-    try {
-        if (typeCode == kUnitSpare) {
-            std::cout << "WARNING: This Spare unit may replace failed drive of "
-                      << "same interface type only." << std::endl;
-            return 0;
-        }
-        if (fam != kFamilyPrane) {
-            const bool wanted = autoverify;
-            if (getAutoverify(false) != wanted) {
-                std::cout << "Setting AutoVerify=" << (wanted ? "ON" : "OFF")
-                          << " for the new unit ..." << std::flush;
-                setAutoverify(wanted);
-                std::cout << " Done."
-                          << "\n";
-            }
-            autoverify = wanted;
-        }
-        if (fam != kFamilyPrane && redundant) {
-            const bool wanted = ignoreEcc;
-            if (getIgnoreEcc(false) != wanted) {
-                std::cout << "Setting IgnoreECC=" << (wanted ? "ON" : "OFF")
-                          << " for the new unit ..." << std::flush;
-                setIgnoreEcc(wanted);
-                std::cout << " Done."
-                          << "\n";
-            }
-            ignoreEcc = wanted;
-        }
-        const std::string unitPath = "/c" + n + "/u" + std::to_string(number);
-        if (fam > kFamilyRhosk) {
-            if (keepwellRequest.size() > 1) {
-                std::cout << "Setting Keepwell policy to [" << keepwellRequest
-                          << "] for the new unit ..." << std::flush;
-                setKeepwell(keepwellRequest);
-            } else {
-                std::cout << "Setting default Keepwell policy to [balance]"
-                          << " for the new unit ..." << std::flush;
-                setKeepwell("balance");
-            }
-            std::cout << " Done.\n";
-            if (keepwellRequest == "perform") {
-                std::cout << "Warning: New unit " << unitPath
-                          << " keepwell policy is set to Performance which "
-                          << "may\ncause data loss in the event of power failure." << std::endl;
-            }
-        }
-        if (rapidRecoveryRequest != 0 && rapidRecoveryRequest != 1)
-            setRapidRecovery(rapidRecoveryRequest, "quiet");
-        if (fam > kFamilyRhosk) {
-            const std::string value = queuingOff ? "off" : "on";
-            std::cout << (queuingOff ? "Setting Command Queuing policy for unit /"
-                                     : "Setting default Command Queuing policy for unit /")
-                      << controller->getName() << "/" << name << " to [" << value << "] ... "
-                      << std::flush;
-            setQueuePolicy(value);
-            std::cout << "Done." << std::endl;
-        }
-        const bool wantCache = writeCache;
-        if (getWriteCache(false) != wantCache) {
-            const std::string t = wantCache ? "ON" : "OFF";
-            BBU* bbu = controller->getBbu();
-            const bool refused = bbu != nullptr && bbu->isPresent(true) &&
-                                 bbu->getOnlineState() == "On" && bbu->getReady() != "Yes" &&
-                                 (fam <= kFamilyRhosk || getKeepwellText() != "performance");
-            if (refused) {
-                std::cout << "Setting write cache=" << t << " for the new unit ...Failed\n."
-                          << "  BBU is not ready. "
-                          << "Use " << unitPath << " set cache=" << t << " command " << std::endl
-                          << "  to change the write cache policy when the BBU is ready."
-                          << std::endl;
-            } else {
-                std::cout << "Setting write cache = " << t << " for the new unit ..." << std::flush;
-                const int cache = setWriteCache(wantCache, "quiet_no_message");
-                std::cout << " Done."
-                          << "\n"
-                          << std::flush;
-                writeCache = wantCache;
-                const std::string online = bbu != nullptr ? bbu->getOnlineState() : "-";
-                const bool noBattery =
-                    online == "Off" || online == "-" || bbu == nullptr || !bbu->isPresent(false);
-                if (noBattery && wantCache) {
-                    std::cout << "Warning: You do not have a battery backup unit for " << unitPath
-                              << " and the enabled" << std::endl
-                              << "write cache (default) may cause data loss in the event of "
-                                 "power failure."
-                              << std::endl;
-                }
-                Controller::requireLockReleased(cache);
-            }
-        }
-        if (readCacheRequest == 1)
-            setReadCache("OFF", true);
-        else if (readCacheRequest == 0)
-            setReadCache("basic", true);
-    } catch (const KV_LockNotReleased&) {
-        throw;  // the change itself was reported as done
-    } catch (const KV_Exception&) {
-        std::cout << "Failed." << std::endl;
-        throw;
+// --- The settings of the new unit, one by one ---
+
+void LogicalDisk::applyNewUnitSettings() {
+    if (typeCode == kUnitSpare) {
+        std::cout << "WARNING: This Spare unit may replace failed drive of "
+                  << "same interface type only." << std::endl;
+        return;
     }
-    return 0;
+    const int32_t fam = family();
+    if (fam != kFamilyPrane)
+        applyNewAutoverify();
+    if (fam != kFamilyPrane && redundant)
+        applyNewIgnoreEcc();
+    if (fam > kFamilyRhosk)
+        applyNewKeepwell();
+    if (rapidRecoveryRequest != 0 && rapidRecoveryRequest != 1)
+        setRapidRecovery(rapidRecoveryRequest, "quiet");
+    if (fam > kFamilyRhosk)
+        applyNewQueuePolicy();
+    applyNewWriteCache();
+    if (readCacheRequest == 1)
+        setReadCache("OFF", true);
+    else if (readCacheRequest == 0)
+        setReadCache("basic", true);
+}
+
+std::string LogicalDisk::newUnitPath() const {
+    return "/c" + std::to_string(controller->getNumber()) + "/u" + std::to_string(number);
+}
+
+void LogicalDisk::applyNewAutoverify() {
+    const bool wanted = autoverify;
+    applyOnOff("AutoVerify", wanted, getAutoverify(false), [this](bool on) { setAutoverify(on); });
+    autoverify = wanted;
+}
+
+void LogicalDisk::applyNewIgnoreEcc() {
+    const bool wanted = ignoreEcc;
+    applyOnOff("IgnoreECC", wanted, getIgnoreEcc(false), [this](bool on) { setIgnoreEcc(on); });
+    ignoreEcc = wanted;
+}
+
+void LogicalDisk::applyNewKeepwell() {
+    if (keepwellRequest.size() > 1) {
+        std::cout << "Setting Keepwell policy to [" << keepwellRequest << "] for the new unit ..."
+                  << std::flush;
+        setKeepwell(keepwellRequest);
+    } else {
+        std::cout << "Setting default Keepwell policy to [balance]"
+                  << " for the new unit ..." << std::flush;
+        setKeepwell("balance");
+    }
+    std::cout << " Done.\n";
+    if (keepwellRequest == "perform") {
+        std::cout << "Warning: New unit " << newUnitPath()
+                  << " keepwell policy is set to Performance which "
+                  << "may\ncause data loss in the event of power failure." << std::endl;
+    }
+}
+
+void LogicalDisk::applyNewQueuePolicy() {
+    const std::string value = queuingOff ? "off" : "on";
+    std::cout << (queuingOff ? "Setting Command Queuing policy for unit /"
+                             : "Setting default Command Queuing policy for unit /")
+              << controller->getName() << "/" << name << " to [" << value << "] ... " << std::flush;
+    setQueuePolicy(value);
+    std::cout << "Done." << std::endl;
+}
+
+// The write cache of the new unit when it differs from the request, unless
+// a BBU that is there and on line is not ready yet (and the Keepwell policy
+// does not allow it).
+void LogicalDisk::applyNewWriteCache() {
+    const bool wantCache = writeCache;
+    if (getWriteCache(false) == wantCache)
+        return;
+    const std::string t = wantCache ? "ON" : "OFF";
+    const std::string unitPath = newUnitPath();
+    BBU* bbu = controller->getBbu();
+    const bool refused = bbu != nullptr && bbu->isPresent(true) && bbu->getOnlineState() == "On" &&
+                         bbu->getReady() != "Yes" &&
+                         (family() <= kFamilyRhosk || getKeepwellText() != "performance");
+    if (refused) {
+        std::cout << "Setting write cache=" << t << " for the new unit ...Failed\n."
+                  << "  BBU is not ready. "
+                  << "Use " << unitPath << " set cache=" << t << " command " << std::endl
+                  << "  to change the write cache policy when the BBU is ready." << std::endl;
+        return;
+    }
+    std::cout << "Setting write cache = " << t << " for the new unit ..." << std::flush;
+    const int cache = setWriteCache(wantCache, "quiet_no_message");
+    std::cout << " Done."
+              << "\n"
+              << std::flush;
+    writeCache = wantCache;
+    const std::string online = bbu != nullptr ? bbu->getOnlineState() : "-";
+    const bool noBattery =
+        online == "Off" || online == "-" || bbu == nullptr || !bbu->isPresent(false);
+    if (noBattery && wantCache) {
+        std::cout << "Warning: You do not have a battery backup unit for " << unitPath
+                  << " and the enabled" << std::endl
+                  << "write cache (default) may cause data loss in the event of "
+                     "power failure."
+                  << std::endl;
+    }
+    Controller::requireLockReleased(cache);
 }

@@ -117,6 +117,13 @@ bool isRedundantType(uint32_t type) {
            type == kUnitRaid6 || type == kUnitRaid50;
 }
 
+// Turns `flag` on when the word names it; whether it did.
+bool setFlagOn(bool named, bool& flag) {
+    if (named)
+        flag = true;
+    return named;
+}
+
 bool isOneOf(uint32_t value, std::initializer_list<uint32_t> allowed) {
     return std::find(allowed.begin(), allowed.end(), value) != allowed.end();
 }
@@ -176,111 +183,113 @@ bool LogicalDisk::parseCreateOptions(std::istream& options) {
     const TypeOptions* row = optionsOf(typeCode);
     if (row == nullptr)
         Controller::throwError(kInvalidUnitOperation);
-    const int32_t fam = family();
     std::string typed;
     while (options >> typed) {
         std::string word = typed;
         controller->toLower(word);
-        const std::string value = shell_words::valueAfterEquals(word);
+        const CreateWord option{typed, word, shell_words::valueAfterEquals(word)};
+        // The type's tests in their order: the first that knows the word
+        // takes it.
         bool taken = false;
-        for (int test : row->newTests) {
-            switch (test) {
-                case kTestStripe:
-                    taken = contains(word, "stripe=");
-                    if (taken)
-                        parseStripe("k" + value);
-                    break;
-                case kTestDisk:
-                    taken = contains(word, "disk=");
-                    if (taken)
-                        parseDriveList("p" + value);
-                    break;
-                case kTestGroup:
-                    taken = contains(word, "group=");
-                    if (taken)
-                        static_cast<LogicalDiskRaid50*>(this)->parseGroup("g" + value);
-                    break;
-                case kTestNoScan:
-                    taken = word == "noscan";
-                    if (taken)
-                        parseNoScan(word);
-                    break;
-                case kTestNoCache:
-                    taken = word == "nocache" || word == "nowrcache";
-                    if (taken)
-                        parseNoCache(word);
-                    break;
-                case kTestReadCache:
-                    taken = word == "nordcache" || word == "rdcachebasic";
-                    if (taken)
-                        parseReadCacheOption(word);
-                    break;
-                case kTestAutoverify:
-                    taken = word == "autoverify";
-                    if (taken)
-                        autoverify = true;
-                    break;
-                case kTestNoQPolicy:
-                    taken = word == "noqpolicy";
-                    if (taken)
-                        queuingOff = true;
-                    break;
-                case kTestIgnoreEcc:
-                    taken = word == "ignoreecc";
-                    if (taken)
-                        ignoreEcc = true;
-                    break;
-                case kTestName:
-                    taken = contains(word, "name=");
-                    if (taken)
-                        requestedName = shell_words::valueAfterEquals(typed);
-                    break;
-                case kTestKeepwell:
-                    taken = contains(word, "keepwell=");
-                    if (taken)
-                        keepwellRequest = value;
-                    break;
-                case kTestVolumes:
-                    if (fam < kFamilyRhosk)
-                        break;
-                    if (contains(word, "v0=")) {
-                        taken = true;
-                        parseVolumeSizes(word, false);
-                    } else if (typeCode == kUnitRaid0 && contains(word, "vol=?")) {
-                        taken = true;
-                        std::istringstream question(
-                            "Do you wish to specify v0, v1, v2, v3, etc.? Y|N [N]: ");
-                        askVolumeSizes(question);
-                    } else if (contains(word, "vol=")) {
-                        taken = true;
-                        parseVolumeSizes(word, true);
-                    }
-                    break;
-                case kTestRapidRecovery:
-                    taken = contains(word, "rapidrecovery=") || contains(word, "rrr=");
-                    if (!taken)
-                        break;
-                    if (!isRedundantType(typeCode)) {
-                        std::cout << "Rapid RAID Recovery is not supported for this "
-                                  << "array type.\n";
-                    } else if (fam >= kFamilySolvane) {
-                        parseRapidRecovery(value);
-                    } else {
-                        Controller::throwError(kInvalidAddArgument);
-                    }
-                    break;
-                default:
-                    break;
-            }
-            if (taken)
-                break;
-        }
+        for (auto test = row->newTests.begin(); !taken && test != row->newTests.end(); ++test)
+            taken = takeCreateOption(*test, option);
         if (!taken)
             Controller::throwError(kInvalidAddArgument);
     }
     return true;
 }
 
+bool LogicalDisk::takeCreateOption(int test, const CreateWord& option) {
+    const std::string& word = option.word;
+    const std::string& value = option.value;
+    switch (test) {
+        case kTestStripe:
+            if (!contains(word, "stripe="))
+                return false;
+            parseStripe("k" + value);
+            return true;
+        case kTestDisk:
+            if (!contains(word, "disk="))
+                return false;
+            parseDriveList("p" + value);
+            return true;
+        case kTestGroup:
+            if (!contains(word, "group="))
+                return false;
+            static_cast<LogicalDiskRaid50*>(this)->parseGroup("g" + value);
+            return true;
+        case kTestName:
+            if (!contains(word, "name="))
+                return false;
+            requestedName = shell_words::valueAfterEquals(option.typed);
+            return true;
+        case kTestKeepwell:
+            if (!contains(word, "keepwell="))
+                return false;
+            keepwellRequest = value;
+            return true;
+        case kTestVolumes:
+            return takeVolumeOption(word);
+        case kTestRapidRecovery:
+            return takeRapidRecoveryOption(word, value);
+        default:
+            return takeCreateFlag(test, word);
+    }
+}
+
+bool LogicalDisk::takeCreateFlag(int test, const std::string& word) {
+    switch (test) {
+        case kTestNoScan:
+            return word == "noscan" && parseNoScan(word);
+        case kTestNoCache:
+            return (word == "nocache" || word == "nowrcache") && parseNoCache(word);
+        case kTestReadCache:
+            return (word == "nordcache" || word == "rdcachebasic") && parseReadCacheOption(word);
+        case kTestAutoverify:
+            return setFlagOn(word == "autoverify", autoverify);
+        case kTestNoQPolicy:
+            return setFlagOn(word == "noqpolicy", queuingOff);
+        case kTestIgnoreEcc:
+            return setFlagOn(word == "ignoreecc", ignoreEcc);
+        default:
+            return false;
+    }
+}
+
+// The volume options, from the newer family on: v0=N, vol=? (RAID-0, the
+// interactive dialogue) and vol=a:b:c:d.
+bool LogicalDisk::takeVolumeOption(const std::string& word) {
+    if (family() < kFamilyRhosk)
+        return false;
+    if (contains(word, "v0=")) {
+        parseVolumeSizes(word, false);
+        return true;
+    }
+    if (typeCode == kUnitRaid0 && contains(word, "vol=?")) {
+        std::istringstream question("Do you wish to specify v0, v1, v2, v3, etc.? Y|N [N]: ");
+        askVolumeSizes(question);
+        return true;
+    }
+    if (contains(word, "vol=")) {
+        parseVolumeSizes(word, true);
+        return true;
+    }
+    return false;
+}
+
+// Rapid RAID Recovery: a notice for a type without redundancy, refused
+// before the Solvane generation.
+bool LogicalDisk::takeRapidRecoveryOption(const std::string& word, const std::string& value) {
+    if (!contains(word, "rapidrecovery=") && !contains(word, "rrr="))
+        return false;
+    if (!isRedundantType(typeCode))
+        std::cout << "Rapid RAID Recovery is not supported for this array type.\n";
+    else if (family() >= kFamilySolvane)
+        parseRapidRecovery(value);
+    else
+        Controller::throwError(kInvalidAddArgument);
+    return true;
+}
 // --- Creation checks ---
 
 bool LogicalDisk::validateCreate() {

@@ -471,6 +471,106 @@ int LowestBit(uint16_t bitmap, unsigned limit) {
 
 }  // namespace
 
+namespace {
+
+// Where a rebuild goes: the unit or subunit that takes the replacement,
+// the member index the replacement takes, and the subunit rebuilt.
+struct RebuildSlot {
+    ObjectId target;
+    uint8_t memberIndex = 0;
+    uint8_t subunitIndex = 0;
+};
+
+// RAID-1 and RAID-5: the lowest degraded member of the unit itself.
+int32_t FindArrayMember(uint8_t status, const uint8_t* config, RebuildSlot* slot) {
+    if (status == kUnitStatusRebuilding)
+        return ApiError::Fail(kApiUnitRebuilding);
+    const int bit = LowestBit(bytes::GetU16(config, uc::kSize, uc::kDegraded), 16);
+    if (bit < 0)
+        return ApiError::Fail(kApiUnitOk);
+    slot->memberIndex = static_cast<uint8_t>(bit);
+    return 0;
+}
+
+// RAID-10: the first degraded mirror (one of the first eight) and its
+// lowest degraded member, counted over the whole unit.
+int32_t FindRaid10Member(ObjectId unit, const uint8_t* config, RebuildSlot* slot) {
+    int degraded = -1;
+    bool rebuilding = false;
+    const size_t count = config[uc::kCount];
+    for (size_t i = 0; i < count && i < uc::kSubunits - uc::kSubunitStatus; ++i) {
+        const uint8_t each = config[uc::kSubunitStatus + i] | 3;
+        if (each == kUnitStatusDegraded && degraded < 0)
+            degraded = static_cast<int>(i);
+        rebuilding = rebuilding || each == kUnitStatusRebuilding;
+    }
+    if (degraded < 0 || static_cast<size_t>(degraded) >= 8)
+        return ApiError::Fail(rebuilding ? kApiUnitRebuilding : kApiUnitOk);
+    const size_t sub = uc::kSubunits + uc::kSubunitSize * static_cast<size_t>(degraded);
+    const unsigned members = config[sub + uc::kCount];
+    const int bit = LowestBit(bytes::GetU16(config, uc::kSize, sub + uc::kDegraded), members);
+    if (bit < 0)
+        return ApiError::Fail(kApiUnitOk);
+    slot->subunitIndex = static_cast<uint8_t>(degraded);
+    slot->memberIndex = static_cast<uint8_t>(bit + degraded * static_cast<int>(members));
+    return MakeUnit(unit.controller(), UnitNumberOf(unit), slot->subunitIndex, ObjectId::kNone,
+                    &slot->target);
+}
+
+// The replacement drive is free, or the one drive of a single or spare.
+int32_t CheckReplacementHolder(ObjectId replacement, ObjectId* holder) {
+    if (PraneFamily::GetDriveUnitId(replacement, holder) != 0)
+        return -1;
+    if (IsNoUnit(*holder))
+        return 0;
+    uint32_t holderType = 0;
+    if (DepthOf(*holder) != 1 || PraneFamily::GetUnitType(*holder, &holderType) != 0 ||
+        !IsSingleOrSpare(holderType)) {
+        return ApiError::Fail(kApiReplacementInvalid);
+    }
+    return 0;
+}
+
+// The replacement, less the reserved blocks, holds at least as much as
+// the smallest member of the target.
+int32_t CheckReplacementSize(ObjectId replacement, ObjectId target) {
+    uint64_t replacementCapacity = 0;
+    if (PraneFamily::GetDriveCapacity(replacement, &replacementCapacity) != 0)
+        return -1;
+    ObjectIdList128 members;
+    if (PraneFamily::GetUnitDriveList(target, &members) != 0)
+        return -1;
+    bool any = false;
+    uint64_t smallest = 0;
+    for (size_t i = 0; i < members.size(); ++i) {
+        if (PortOf(members.ids[i]) == ObjectId::kNone)
+            continue;
+        ObjectId memberUnit;
+        uint64_t capacity = 0;
+        if (PraneFamily::GetDriveUnitId(members.ids[i], &memberUnit) != 0 ||
+            PraneFamily::GetUnitCapacity(memberUnit, &capacity) != 0) {
+            return -1;
+        }
+        smallest = !any || capacity < smallest ? capacity : smallest;
+        any = true;
+    }
+    const uint64_t usable =
+        replacementCapacity > kReservedBlocks ? replacementCapacity - kReservedBlocks : 0;
+    if (any && smallest > usable)
+        return ApiError::Fail(kApiReplacementTooSmall);
+    return 0;
+}
+
+// A free replacement becomes a single-drive unit before it is attached.
+int32_t MakeSingleDriveUnit(ObjectId replacement, ObjectId* holder) {
+    ObjectIdList128 one;
+    one.clear();
+    (void)one.add(replacement);
+    return PraneFamily::CreateUnit(&one, kTypeSingle, 0, 0, holder);
+}
+
+}  // namespace
+
 int32_t PraneFamily::RebuildUnit(ObjectId unit, const ObjectIdList128* drives, uint8_t ignoreEcc) {
     uint8_t status = 0;
     if (GetUnitStatus(unit, &status) != 0)
@@ -481,99 +581,36 @@ int32_t PraneFamily::RebuildUnit(ObjectId unit, const ObjectIdList128* drives, u
     if (GetUnitConfig(unit, config) != 0)
         return -1;
     const uint32_t type = config[uc::kType];
-    ObjectId target = unit;
-    uint8_t memberIndex = 0;
-    uint8_t subunitIndex = 0;
-    if (type == kTypeRaid1 || type == kTypeRaid1Mirror || type == kTypeRaid5) {
-        if (status == kUnitStatusRebuilding)
-            return ApiError::Fail(kApiUnitRebuilding);
-        const int bit = LowestBit(bytes::GetU16(config, sizeof config, uc::kDegraded), 16);
-        if (bit < 0)
-            return ApiError::Fail(kApiUnitOk);
-        memberIndex = static_cast<uint8_t>(bit);
-    } else if (type == kTypeRaid10) {
-        int degraded = -1;
-        bool rebuilding = false;
-        const size_t count = config[uc::kCount];
-        for (size_t i = 0; i < count && i < uc::kSubunits - uc::kSubunitStatus; ++i) {
-            const uint8_t each = config[uc::kSubunitStatus + i] | 3;
-            if (each == kUnitStatusDegraded && degraded < 0)
-                degraded = static_cast<int>(i);
-            rebuilding = rebuilding || each == kUnitStatusRebuilding;
-        }
-        if (degraded < 0 || static_cast<size_t>(degraded) >= 8)
-            return ApiError::Fail(rebuilding ? kApiUnitRebuilding : kApiUnitOk);
-        const size_t sub = uc::kSubunits + uc::kSubunitSize * static_cast<size_t>(degraded);
-        const unsigned members = config[sub + uc::kCount];
-        const int bit =
-            LowestBit(bytes::GetU16(config, sizeof config, sub + uc::kDegraded), members);
-        if (bit < 0)
-            return ApiError::Fail(kApiUnitOk);
-        subunitIndex = static_cast<uint8_t>(degraded);
-        memberIndex = static_cast<uint8_t>(bit + degraded * static_cast<int>(members));
-        if (MakeUnit(unit.controller(), UnitNumberOf(unit), subunitIndex, ObjectId::kNone,
-                     &target) != 0) {
-            return -1;
-        }
-    } else {
-        return ApiError::Fail(kApiRebuildInvalidConfig);
-    }
+    RebuildSlot slot{unit};
+    int32_t found = 0;
+    if (type == kTypeRaid1 || type == kTypeRaid1Mirror || type == kTypeRaid5)
+        found = FindArrayMember(status, config, &slot);
+    else if (type == kTypeRaid10)
+        found = FindRaid10Member(unit, config, &slot);
+    else
+        found = ApiError::Fail(kApiRebuildInvalidConfig);
+    if (found != 0)
+        return -1;
 
     if (drives->size() == 0)
         return ApiError::Fail(kApiNoDrivesSpecified);
     const ObjectId replacement = drives->ids[0];
     ObjectId holder;
-    if (GetDriveUnitId(replacement, &holder) != 0)
-        return -1;
-    if (!IsNoUnit(holder)) {
-        uint32_t holderType = 0;
-        if (DepthOf(holder) != 1 || GetUnitType(holder, &holderType) != 0 ||
-            !IsSingleOrSpare(holderType)) {
-            return ApiError::Fail(kApiReplacementInvalid);
-        }
-    }
-
     // The size test comes before the replacement is made a single-drive
     // unit, so that a drive too small is left as it was.
-    uint64_t replacementCapacity = 0;
-    if (GetDriveCapacity(replacement, &replacementCapacity) != 0)
+    if (CheckReplacementHolder(replacement, &holder) != 0 ||
+        CheckReplacementSize(replacement, slot.target) != 0) {
         return -1;
-    ObjectIdList128 members;
-    if (GetUnitDriveList(target, &members) != 0)
+    }
+    if (IsNoUnit(holder) && MakeSingleDriveUnit(replacement, &holder) != 0)
         return -1;
-    bool any = false;
-    uint64_t smallest = 0;
-    for (size_t i = 0; i < members.size(); ++i) {
-        if (PortOf(members.ids[i]) == ObjectId::kNone)
-            continue;
-        ObjectId memberUnit;
-        uint64_t capacity = 0;
-        if (GetDriveUnitId(members.ids[i], &memberUnit) != 0 ||
-            GetUnitCapacity(memberUnit, &capacity) != 0) {
-            return -1;
-        }
-        smallest = !any || capacity < smallest ? capacity : smallest;
-        any = true;
-    }
-    const uint64_t usable =
-        replacementCapacity > kReservedBlocks ? replacementCapacity - kReservedBlocks : 0;
-    if (any && smallest > usable)
-        return ApiError::Fail(kApiReplacementTooSmall);
-
-    if (IsNoUnit(holder)) {
-        ObjectIdList128 one;
-        one.clear();
-        (void)one.add(replacement);
-        if (CreateUnit(&one, kTypeSingle, 0, 0, &holder) != 0)
-            return -1;
-    }
     if (SendSimple(unit, prane_opcode::kAttachReplacement, 2, UnitNumberOf(unit),
-                   UnitNumberOf(holder), memberIndex) != 0) {
+                   UnitNumberOf(holder), slot.memberIndex) != 0) {
         return -1;
     }
     const uint8_t action = static_cast<uint8_t>(kActionStart | ((2 | (ignoreEcc & 1)) << 6));
     return SendSimple(unit, prane_opcode::kUnitTask, 2, UnitNumberOf(unit), action,
-                      type == kTypeRaid10 ? subunitIndex : 0);
+                      type == kTypeRaid10 ? slot.subunitIndex : 0);
 }
 
 namespace {

@@ -384,25 +384,24 @@ int32_t RhoskFamily::AddMirrorUnit(ObjectId controller, uint8_t singleUnit, uint
         data.data(), static_cast<uint32_t>(data.size()), nullptr);
 }
 
-int32_t RhoskFamily::CreateUnit(const ObjectIdList128* drives, uint32_t type, uint32_t stripe,
-                                uint8_t announce, ObjectId* unit, uint32_t groupSize,
-                                uint8_t inPlace, const uint64_t* volumeSizes,
-                                uint32_t volumeCount) {
-    if (drives == nullptr || unit == nullptr || drives->size() == 0)
-        return ApiError::Fail(kApiNoDrivesGiven);
-    if (volumeCount > kMaxVolumes || (volumeCount != 0 && volumeSizes == nullptr))
-        return ApiError::Fail(kApiInvalidConfiguration);
-    const ObjectId controller = drives->ids[0].controllerId();
-    const std::size_t n = drives->size();
+namespace {
 
+// The checks of the request itself, before any drive is looked at: the
+// controller's RAID-6 feature, a JBOD on SATA, the type, its drive count
+// and stripe, and the RAID-50 grouping (the group size used in *group).
+int32_t CheckCreateRequest(ObjectId controller, const ObjectIdList128& drives, uint32_t type,
+                           uint32_t stripe, uint32_t groupSize, uint32_t* group) {
+    const std::size_t n = drives.size();
     if (type == kUnitRaid6) {
         uint8_t flags[8] = {};
-        if (GetFeatureFlags(controller, flags) != 0 || (flags[0] & kRaid6FeatureBit) == 0)
+        if (RhoskFamily::GetFeatureFlags(controller, flags) != 0 ||
+            (flags[0] & kRaid6FeatureBit) == 0) {
             return ApiError::Fail(kApiFeatureNotSupported);
+        }
     }
     if (type == kUnitJbod && DeviceIo::GetControllerFamily(controller) >= kFamilyVantor) {
         uint8_t interface = 0;
-        if (GetDriveInterface(drives->ids[0], &interface) != 0)
+        if (RhoskFamily::GetDriveInterface(drives.ids[0], &interface) != 0)
             return -1;
         if (interface != kInterfaceSata && interface != kInterfaceSataBehindEnclosure)
             return ApiError::Fail(kApiJbodOnSas);
@@ -416,19 +415,51 @@ int32_t RhoskFamily::CreateUnit(const ObjectIdList128* drives, uint32_t type, ui
         if (!allowed || (type == kUnitRaid6 && stripe == kStripe16K))
             return ApiError::Fail(kApiInvalidStripe);
     }
-    uint32_t group = groupSize;
+    *group = groupSize;
     if (type == kUnitRaid50) {
-        group = Raid50GroupSize(n, groupSize);
-        if (group == 0)
+        *group = Raid50GroupSize(n, groupSize);
+        if (*group == 0)
             return ApiError::Fail(kApiInvalidGrouping);
     }
-    if (CheckDrives(*drives, inPlace, *unit) != 0)
-        return -1;
+    return 0;
+}
 
-    // Build and send.
-    CreateData data;
+// Tells the operating system of a new unit it sees; a unit it could not
+// be told of is deleted again, and the error of the notice stays.
+int32_t AnnounceNewUnit(ObjectId controller, ObjectId created, uint8_t number, uint32_t type,
+                        uint8_t announce) {
+    uint8_t flags = 0;
+    if (RhoskFamily::GetUnitFlags(created, &flags) != 0)
+        return -1;
+    if (announce == 0 || type == kUnitCbod || type == kUnitSpare || (flags & 0x01) == 0)
+        return 0;
+    if (DeviceIo::NotifyOs(&controller, &created, kNotifyUnitAdded) == 0)
+        return 0;
+    ApiErrorRecord record;
+    (void)Api::GetLastErrorRecord(&record);
+    (void)DeleteUnitQuietly(controller, number);
+    ApiError::Restore(record);
+    return -1;
+}
+
+}  // namespace
+
+int32_t RhoskFamily::CreateUnit(const ObjectIdList128* drives, uint32_t type, uint32_t stripe,
+                                uint8_t announce, ObjectId* unit, uint32_t groupSize,
+                                uint8_t inPlace, const uint64_t* volumeSizes,
+                                uint32_t volumeCount) {
+    if (drives == nullptr || unit == nullptr || drives->size() == 0)
+        return ApiError::Fail(kApiNoDrivesGiven);
+    if (volumeCount > kMaxVolumes || (volumeCount != 0 && volumeSizes == nullptr))
+        return ApiError::Fail(kApiInvalidConfiguration);
+    const ObjectId controller = drives->ids[0].controllerId();
+    uint32_t group = 0;
+    if (CheckCreateRequest(controller, *drives, type, stripe, groupSize, &group) != 0 ||
+        CheckDrives(*drives, inPlace, *unit) != 0) {
+        return -1;
+    }
     const bool update = inPlace != 0 && !IsSingleDriveType(type);
-    if (update && type == kUnitRaid1Mirror && n == 2) {
+    if (update && type == kUnitRaid1Mirror && drives->size() == 2) {
         uint32_t current = 0;
         if (GetUnitType(*unit, &current) != 0)
             return -1;
@@ -438,9 +469,10 @@ int32_t RhoskFamily::CreateUnit(const ObjectIdList128* drives, uint32_t type, ui
             return ConvertSingleToMirror(&single, &list);
         }
     }
-    const bool withVolumes = !update;
-    if (BuildUnit(data, *drives, type, stripe, group, withVolumes ? volumeSizes : nullptr,
-                  withVolumes ? volumeCount : 0) != 0) {
+    // An update keeps the unit's volumes.
+    CreateData data;
+    if (BuildUnit(data, *drives, type, stripe, group, update ? nullptr : volumeSizes,
+                  update ? 0 : volumeCount) != 0) {
         return -1;
     }
     if (update)
@@ -458,20 +490,7 @@ int32_t RhoskFamily::CreateUnit(const ObjectIdList128* drives, uint32_t type, ui
     *unit = created;
     if (inPlace != 0)
         return 0;
-
-    uint8_t flags = 0;
-    if (GetUnitFlags(created, &flags) != 0)
-        return -1;
-    if (announce != 0 && type != kUnitCbod && type != kUnitSpare && (flags & 0x01) != 0) {
-        if (DeviceIo::NotifyOs(&controller, &created, kNotifyUnitAdded) != 0) {
-            ApiErrorRecord record;
-            (void)Api::GetLastErrorRecord(&record);
-            (void)DeleteUnitQuietly(controller, number);
-            ApiError::Restore(record);
-            return -1;
-        }
-    }
-    return 0;
+    return AnnounceNewUnit(controller, created, number, type, announce);
 }
 
 int32_t RhoskFamily::StartMigrateUnit(ObjectId unit, const ObjectIdList128* drives, uint32_t type,

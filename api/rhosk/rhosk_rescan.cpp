@@ -177,34 +177,21 @@ int32_t ImportDrives(const std::vector<ObjectId>& drives, uint8_t announce,
     return 0;
 }
 
-}  // namespace
+// The lists below read an unreachable controller as empty: a controller
+// that cannot be opened fails the rescan instead of reporting that nothing
+// was found.
+bool IsReachable(ObjectId controller) {
+    DeviceIo::ControllerHandle device(controller);
+    return device.ok();
+}
 
-int32_t RhoskFamily::RescanController(ObjectId controller, uint8_t announce,
-                                      ObjectIdList128* newUnits, ObjectIdList128* newDrives) {
-    const ObjectId ctl = controller.controllerId();
-    {
-        // The lists below read an unreachable controller as empty: a
-        // controller that cannot be opened fails the rescan instead of
-        // reporting that nothing was found.
-        DeviceIo::ControllerHandle device(ctl);
-        if (!device.ok())
-            return -1;
-    }
-    RescanPresentDrives(ctl);
-
-    ObjectIdList128 units;
-    ObjectIdList128 ports;
-    if (GetUnitIdList(ctl, &units) != 0 || GetPortIdList(ctl, &ports) != 0)
-        return -1;
-    newUnits->clear();
-    newDrives->clear();
-
-    // Dead single-drive units are released and their drives removed.
+// Dead single-drive units are released and their drives removed.
+void ReleaseDeadUnits(const ObjectIdList128& units) {
     for (size_t i = 0; i < units.size(); ++i) {
         uint8_t flags = 0;
         ObjectIdList128 members;
-        if (GetUnitFlags(units.ids[i], &flags) != 0 ||
-            GetUnitDriveList(units.ids[i], &members) != 0) {
+        if (RhoskFamily::GetUnitFlags(units.ids[i], &flags) != 0 ||
+            RhoskFamily::GetUnitDriveList(units.ids[i], &members) != 0) {
             continue;
         }
         if (flags == 0 || (flags & kUnitFlagsKept) != 0)
@@ -216,45 +203,53 @@ int32_t RhoskFamily::RescanController(ObjectId controller, uint8_t announce,
                 (void)RhoskFamily::RemovePortDrive(members.ids[m]);
         }
     }
+}
 
+// Whether the drive of `port` is one to import: an empty port that now
+// finds a drive, or a drive that carries a configuration and is in no unit.
+bool IsImportCandidate(ObjectId controller, ObjectId port, uint8_t number, ObjectId drive,
+                       uint8_t (&status)[kPortSlots]) {
+    if (!::IsDrivePresent(status[number])) {
+        ObjectId added;
+        return RhoskFamily::AddDrive(port, &added) == 0 && ReadPortStatus(controller, status) &&
+               ::IsDrivePresent(status[number]);
+    }
+    if (status[number] == kStatusConfigFailed)
+        return false;
+    uint8_t driveFlags = 0;
+    ObjectId unit;
+    return RhoskFamily::GetDriveUnitFlags(drive, &driveFlags) == 0 && (driveFlags & 1) != 0 &&
+           RhoskFamily::GetDriveUnitId(drive, &unit) == 0 &&
+           unit[ObjectId::kUnit] == ObjectId::kNone;
+}
+
+// The drives to import, port by port, each port's status read afresh.
+std::vector<ObjectId> ImportCandidates(ObjectId controller, const ObjectIdList128& ports) {
     std::vector<ObjectId> candidates;
     for (size_t i = 0; i < ports.size(); ++i) {
         const ObjectId port = ports.ids[i];
         const uint8_t number = port[ObjectId::kNumber];
         uint8_t status[kPortSlots] = {};
-        if (number >= kPortSlots || !ReadPortStatus(ctl, status))
+        if (number >= kPortSlots || !ReadPortStatus(controller, status))
             continue;
         ObjectId drive;
-        if (Api::MakeDriveId(ctl.controller(), number, &drive) != 0)
+        if (Api::MakeDriveId(controller.controller(), number, &drive) != 0)
             continue;
-        if (!::IsDrivePresent(status[number])) {
-            ObjectId added;
-            if (RhoskFamily::AddDrive(port, &added) == 0 && ReadPortStatus(ctl, status) &&
-                ::IsDrivePresent(status[number])) {
-                candidates.push_back(drive);
-            }
-            continue;
-        }
-        if (status[number] == kStatusConfigFailed)
-            continue;
-        uint8_t driveFlags = 0;
-        ObjectId unit;
-        if (GetDriveUnitFlags(drive, &driveFlags) == 0 && (driveFlags & 1) != 0 &&
-            GetDriveUnitId(drive, &unit) == 0 && unit[ObjectId::kUnit] == ObjectId::kNone) {
+        if (IsImportCandidate(controller, port, number, drive, status))
             candidates.push_back(drive);
-        }
     }
-    if (candidates.empty())
-        return 0;
+    return candidates;
+}
 
-    ObjectIdList128 imported;
-    if (ImportDrives(candidates, announce, &imported) != 0)
-        return -1;
+// The imported units go to `newUnits`; the candidates none of them took
+// go to `newDrives`.
+void SortImported(const std::vector<ObjectId>& candidates, const ObjectIdList128& imported,
+                  ObjectIdList128* newUnits, ObjectIdList128* newDrives) {
     std::vector<bool> taken(candidates.size(), false);
     for (size_t u = 0; u < imported.size(); ++u) {
         (void)newUnits->add(imported.ids[u]);
         ObjectIdList128 members;
-        if (GetUnitDriveList(imported.ids[u], &members) != 0)
+        if (RhoskFamily::GetUnitDriveList(imported.ids[u], &members) != 0)
             continue;
         for (size_t m = 0; m < members.size(); ++m) {
             for (size_t c = 0; c < candidates.size(); ++c) {
@@ -267,5 +262,31 @@ int32_t RhoskFamily::RescanController(ObjectId controller, uint8_t announce,
         if (!taken[c])
             (void)newDrives->add(candidates[c]);
     }
+}
+
+}  // namespace
+
+int32_t RhoskFamily::RescanController(ObjectId controller, uint8_t announce,
+                                      ObjectIdList128* newUnits, ObjectIdList128* newDrives) {
+    const ObjectId ctl = controller.controllerId();
+    if (!IsReachable(ctl))
+        return -1;
+    RescanPresentDrives(ctl);
+
+    ObjectIdList128 units;
+    ObjectIdList128 ports;
+    if (GetUnitIdList(ctl, &units) != 0 || GetPortIdList(ctl, &ports) != 0)
+        return -1;
+    newUnits->clear();
+    newDrives->clear();
+    ReleaseDeadUnits(units);
+
+    const std::vector<ObjectId> candidates = ImportCandidates(ctl, ports);
+    if (candidates.empty())
+        return 0;
+    ObjectIdList128 imported;
+    if (ImportDrives(candidates, announce, &imported) != 0)
+        return -1;
+    SortImported(candidates, imported, newUnits, newDrives);
     return 0;
 }
