@@ -134,9 +134,11 @@ void ControllerMgr::addHostEnclosures(ObjectId controllerId, uint32_t& hostNumbe
             continue;
         const std::string name = "e" + std::to_string(hostNumber);
         try {
+            const int32_t family =
+                getController("c" + std::to_string(numbers.controller))->getFamily();
             hostEnclosures_.insert_or_assign(
                 name, adoptTreeObject<Enclosure>(std::make_unique<EnclosureTevrin>(
-                          this, name, numbers.enclosure, numbers.controller, enclosureId)));
+                          name, numbers.enclosure, numbers.controller, family, enclosureId)));
         } catch (KV_Exception& error) {
             reportFailure(error);
         }

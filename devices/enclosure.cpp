@@ -6,7 +6,6 @@
 
 #include "api/api.h"
 #include "controllers/controller.h"
-#include "controllers/controller_mgr.h"
 #include "devices/alarm.h"
 #include "devices/door.h"
 #include "devices/fan.h"
@@ -259,12 +258,12 @@ EnclosureVantor::EnclosureVantor(Controller* owner, const std::string& enclosure
 
 EnclosureVantor::~EnclosureVantor() = default;
 
-EnclosureTevrin::EnclosureTevrin(ControllerMgr* mgr, const std::string& enclosureName,
-                                 uint32_t enclosureNumber, uint32_t controllerNumberOfEnclosure,
+EnclosureTevrin::EnclosureTevrin(const std::string& enclosureName, uint32_t enclosureNumber,
+                                 uint32_t controllerNumberOfEnclosure, int32_t familyOfController,
                                  ObjectId enclosureId)
     : Enclosure(enclosureName, enclosureNumber, enclosureId) {
     controllerNumber = controllerNumberOfEnclosure;
-    family = mgr->getController("c" + std::to_string(controllerNumber))->getFamily();
+    family = familyOfController;
 }
 
 EnclosureTevrin::~EnclosureTevrin() = default;

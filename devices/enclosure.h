@@ -22,7 +22,6 @@
 #include "shell/object.h"
 
 class Alarm;
-class ControllerMgr;
 class Door;
 class Fan;
 class PowerSupply;
@@ -179,10 +178,11 @@ class EnclosureVantor : public Enclosure {
 };
 
 // An enclosure of a family 6 or 7 controller, addressed below the host,
-// /eN. Throws CLI 3 when its controller is not in the manager.
+// /eN; the manager hands it its controller's number and family.
 class EnclosureTevrin : public Enclosure {
   public:
-    EnclosureTevrin(ControllerMgr* mgr, const std::string& enclosureName, uint32_t enclosureNumber,
-                    uint32_t controllerNumberOfEnclosure, ObjectId enclosureId);
+    EnclosureTevrin(const std::string& enclosureName, uint32_t enclosureNumber,
+                    uint32_t controllerNumberOfEnclosure, int32_t familyOfController,
+                    ObjectId enclosureId);
     ~EnclosureTevrin() override;
 };

@@ -202,8 +202,8 @@ TEST_F(EnclosureObjectTest, EmptyListsAreNotAFailedDiscovery) {
               "/c0/e3        0      0       0     0        0        0        \n");
 }
 
-// A host-level enclosure takes its controller's family from the manager;
-// a controller the manager does not hold is code 3.
+// A host-level enclosure takes its controller's family as the manager
+// hands it; a controller the manager does not hold is code 3.
 TEST_F(EnclosureObjectTest, HostLevelEnclosureNeedsItsControllerInTheManager) {
     const ObjectId id = SafteEnclosure();
     std::unique_ptr<ControllerMgr> mgr;
@@ -212,10 +212,10 @@ TEST_F(EnclosureObjectTest, HostLevelEnclosureNeedsItsControllerInTheManager) {
         (void)Output([&] { mgr = std::make_unique<ControllerMgr>(); });
     }
 
-    EnclosureTevrin enclosure(mgr.get(), "e0", 1, 1, id);
+    EnclosureTevrin enclosure("e0", 1, 1, mgr->getController("c1")->getFamily(), id);
     EXPECT_EQ(enclosure.getFamily(), 6);
     EXPECT_EQ(enclosure.getControllerNumber(), 1u);
-    EXPECT_EQ(ErrorOf([&] { EnclosureTevrin missing(mgr.get(), "e0", 1, 9, id); }), Cli(3));
+    EXPECT_EQ(ErrorOf([&] { (void)mgr->getController("c9"); }), Cli(3));
 }
 
 }  // namespace
