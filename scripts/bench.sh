@@ -9,10 +9,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-7}
+build=${KV_BENCH_BUILD:-build-bench}  # another Release build folder may stand in
 
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKV_BUILD_TESTS=OFF >/dev/null
-cmake --build build-bench --target kv_cli >/dev/null
-kv_cli=$PWD/build-bench/kv_cli
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKV_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" --target kv_cli --parallel 4 >/dev/null
+kv_cli=$PWD/$build/kv_cli
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
