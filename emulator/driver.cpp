@@ -5,6 +5,7 @@
 #include <string>
 
 #include "emulator/controller_codes.h"
+#include "emulator/controller_model.h"
 #include "emulator/enclosure_model.h"
 #include "emulator/event_model.h"
 #include "emulator/faults.h"
@@ -25,6 +26,12 @@ constexpr char kPraneSignature[8] = {'K', 'i', 'v', 'r', 'a', ' ', ' ', '\0'};
 static_assert(sizeof kRhoskSignature == 8 && sizeof kPraneSignature == 8,
               "signatures fill the 8-byte field");
 static_assert(kCommandShort == kCmdHeaderSize + 24, "short command: header and packet");
+
+// The firmware opcodes that only read, and where a pass-through's CDB lies
+// in its packet.
+constexpr uint8_t kProbeOpcode = 0x00;
+constexpr uint8_t kGetParamOpcode = 0x12;
+constexpr size_t kPassThroughCdb = 8;
 
 bool signatureIs(const Bytes& buffer, const char (&signature)[8]) {
     return std::memcmp(buffer.data() + kSrbSignature, signature, sizeof signature) == 0;
@@ -134,7 +141,7 @@ void refuse(const Refusal& refusal, Bytes& buffer, DriverOutcome& out) {
 
 // The firmware's answer to a command the driver passed on: a firmware
 // fault rule's error, or what the controller makes of it.
-void runRhoskFirmware(json& state, json& ctl, FaultQuery q, Bytes& command, Bytes& data,
+void runRhoskFirmware(json& state, json& ctl, const ControllerModel& model, FaultQuery q, Bytes& command, Bytes& data,
                       Bytes& buffer, DriverOutcome& out) {
     FirmwareResult result;
     std::string text;
@@ -146,7 +153,7 @@ void runRhoskFirmware(json& state, json& ctl, FaultQuery q, Bytes& command, Byte
         result.code = static_cast<uint16_t>(numberField(action, "code", 0x0209));
         text = textField(action, "text", rhoskControllerText(result.code));
     } else {
-        result = executeRhoskCommand(ctl, command, data);
+        result = executeRhoskCommand(ctl, model, command, data);
         text = rhoskControllerText(result.code);
         out.changed = out.changed || result.changed;
         // A new unit's disks appear to Windows as soon as the unit exists.
@@ -162,7 +169,7 @@ void runRhoskFirmware(json& state, json& ctl, FaultQuery q, Bytes& command, Byte
 }
 
 // A newer-family firmware command (ControlCode 0xF0000000 plus flags).
-void handleFirmwareCommand(json& state, json& ctl, const FaultQuery& base, Bytes& buffer,
+void handleFirmwareCommand(json& state, json& ctl, const ControllerModel& model, const FaultQuery& base, Bytes& buffer,
                            DriverOutcome& out, uint32_t* shortReply) {
     out.record["kind"] = "firmware";
     if (buffer.size() - kSrbHeaderLength < kCommandShort) {
@@ -195,7 +202,7 @@ void handleFirmwareCommand(json& state, json& ctl, const FaultQuery& base, Bytes
     }
     if (applyDriverFault(state, q, buffer, out, shortReply))
         return;
-    runRhoskFirmware(state, ctl, q, command, data, buffer, out);
+    runRhoskFirmware(state, ctl, model, q, command, data, buffer, out);
     std::copy(command.begin(), command.end(), commandBegin);
     std::copy(data.begin(), data.end(), commandEnd);
 }
@@ -239,11 +246,11 @@ void answerDriverRequest(const RequestKindRow& row, json& ctl, Bytes& buffer, Dr
     }
 }
 
-void handleRhosk(json& state, json& ctl, const FaultQuery& base, Bytes& buffer, DriverOutcome& out,
+void handleRhosk(json& state, json& ctl, const ControllerModel& model, const FaultQuery& base, Bytes& buffer, DriverOutcome& out,
                  uint32_t* shortReply) {
     const uint32_t controlCode = get32(buffer, kSrbControlCode);
     if (isFirmwareCommand(controlCode)) {
-        handleFirmwareCommand(state, ctl, base, buffer, out, shortReply);
+        handleFirmwareCommand(state, ctl, model, base, buffer, out, shortReply);
         return;
     }
     const RequestKindRow* row = requestKindOf(controlCode);
@@ -264,7 +271,7 @@ void handleRhosk(json& state, json& ctl, const FaultQuery& base, Bytes& buffer, 
     answerDriverRequest(*row, ctl, buffer, out);
 }
 
-void handlePrane(json& state, json& ctl, const FaultQuery& base, Bytes& buffer, DriverOutcome& out,
+void handlePrane(json& state, json& ctl, const ControllerModel& model, const FaultQuery& base, Bytes& buffer, DriverOutcome& out,
                  uint32_t* shortReply) {
     out.record["kind"] = "prane";
     if (Refusal r = checkPraneRequest(buffer); r.refused()) {
@@ -297,7 +304,7 @@ void handlePrane(json& state, json& ctl, const FaultQuery& base, Bytes& buffer, 
         result.code = static_cast<uint16_t>(numberField(action, "code", 0x51C7));
         reportPraneError(packet, result.code);
     } else {
-        result = executePraneCommand(ctl, packet, data);
+        result = executePraneCommand(ctl, model, packet, data);
         out.changed = out.changed || result.changed;
     }
     if (!result.reason.empty())
@@ -313,15 +320,15 @@ void handlePrane(json& state, json& ctl, const FaultQuery& base, Bytes& buffer, 
 // Which driver takes the request: every driver of the maker answers the
 // information request under the newer signature; otherwise each claims
 // only its own family's signature.
-void dispatch(json& state, json& ctl, const FaultQuery& base, Bytes& buffer, DriverOutcome& out,
+void dispatch(json& state, json& ctl, const ControllerModel& model, const FaultQuery& base, Bytes& buffer, DriverOutcome& out,
               uint32_t* shortReply) {
     const Family family = familyOfDeviceType(static_cast<int>(numberField(ctl, "device_type", 2)));
     const bool rhoskSignature = signatureIs(buffer, kRhoskSignature);
     const bool infoQuery = rhoskSignature && get32(buffer, kSrbControlCode) == 1;
     if ((family == Family::Rhosk && rhoskSignature) || infoQuery) {
-        handleRhosk(state, ctl, base, buffer, out, shortReply);
+        handleRhosk(state, ctl, model, base, buffer, out, shortReply);
     } else if (family == Family::Prane && signatureIs(buffer, kPraneSignature)) {
-        handlePrane(state, ctl, base, buffer, out, shortReply);
+        handlePrane(state, ctl, model, base, buffer, out, shortReply);
     } else {
         out.record["kind"] = "unclaimed";
         out.record["reason"] = "signature not this driver's";
@@ -331,7 +338,8 @@ void dispatch(json& state, json& ctl, const FaultQuery& base, Bytes& buffer, Dri
 
 }  // namespace
 
-DriverOutcome handleMiniport(json& state, size_t index, Bytes& buffer, size_t outSize) {
+DriverOutcome handleMiniport(json& state, const ControllerModel& model, size_t index,
+                             Bytes& buffer, size_t outSize) {
     DriverOutcome out;
     out.record["result"] = "ok";
     json& ctl = state["machine"]["controllers"][index];
@@ -349,7 +357,7 @@ DriverOutcome handleMiniport(json& state, size_t index, Bytes& buffer, size_t ou
     FaultQuery base;
     base.controller = static_cast<int64_t>(index);
     uint32_t shortReply = UINT32_MAX;
-    dispatch(state, ctl, base, buffer, out, &shortReply);
+    dispatch(state, ctl, model, base, buffer, out, &shortReply);
     if (out.ok) {
         out.returned = static_cast<uint32_t>(buffer.size());
         if (shortReply < out.returned) {
@@ -358,6 +366,31 @@ DriverOutcome handleMiniport(json& state, size_t index, Bytes& buffer, size_t ou
         }
     }
     return out;
+}
+
+bool requestMayChange(const uint8_t* request, size_t size) {
+    if (request == nullptr || size < kSrbHeaderLength)
+        return true;
+    const Bytes header(request, request + kSrbHeaderLength);
+    const uint32_t controlCode = get32(header, kSrbControlCode);
+    if (signatureIs(header, kPraneSignature))
+        return size < kPraneDataOffset || (request[kPranePacketOffset] & 0x1F) != kGetParamOpcode;
+    if (!signatureIs(header, kRhoskSignature))
+        return true;
+    if (const RequestKindRow* row = requestKindOf(controlCode))
+        return row->kind == RequestKind::Lock || row->kind == RequestKind::Unlock;
+    if (!isFirmwareCommand(controlCode) || size < kSrbHeaderLength + kCommandShort)
+        return true;
+    const uint8_t* packet = request + kSrbHeaderLength + kCmdHeaderSize;
+    switch (packet[0] & 0x1F) {
+        case kProbeOpcode:
+        case kGetParamOpcode:
+            return false;
+        case kScsiPassThroughOpcode:
+            return !scsiCommandReads(packet[kPassThroughCdb]);
+        default:
+            return true;
+    }
 }
 
 size_t requestDataBound(const json& state) {

@@ -33,11 +33,22 @@ struct DriverOutcome {
     nlohmann::json record;   // the request log's fields for this request
 };
 
+class ControllerModel;
+
 // One IOCTL_SCSI_MINIPORT request to controller `index` of the host
 // `state` (whose fault rules apply), answered in place in `buffer`;
 // `outSize` is the size of the caller's output buffer, which the drivers
-// take as the same buffer as the input.
-DriverOutcome handleMiniport(nlohmann::json& state, size_t index, Bytes& buffer, size_t outSize);
+// take as the same buffer as the input. `model` is the controller's model,
+// which reads answer from.
+DriverOutcome handleMiniport(nlohmann::json& state, const ControllerModel& model, size_t index,
+                             Bytes& buffer, size_t outSize);
+
+// Whether the request (the whole IOCTL_SCSI_MINIPORT buffer, `size`
+// bytes) may change the machine: false only for the pure reads (the
+// driver's information and event requests and commit, a firmware probe,
+// parameter get or reading pass-through, an older-family parameter get),
+// whatever the fault rules make of them.
+[[nodiscard]] bool requestMayChange(const uint8_t* request, size_t size);
 
 // How many bytes of each request the request log shows ("request_log_data":
 // true for 1024, or a number); 0 when it shows none.

@@ -3,8 +3,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
+#include <stdexcept>
 #include <system_error>
 
+#include "emulator/controller_model.h"
 #include "emulator/driver.h"
 #include "emulator/faults.h"
 #include "emulator/host_schema.h"
@@ -79,10 +82,8 @@ Bytes answeredBytes(const Bytes& buffer, const DriverOutcome& outcome, const voi
 }  // namespace
 
 EmulatedHost::EmulatedHost(json state, std::string folder, std::string file)
-    : state_(std::move(state)), folder_(std::move(folder)), file_(std::move(file)) {
-    // Windows finds a disk for each unit; the disks join the host file
-    // with its next change.
-    (void)attachUnitDisks(state_);
+    : folder_(std::move(folder)), file_(std::move(file)) {
+    adopt(std::move(state));
 }
 
 std::string EmulatedHost::defaultHostPath() {
@@ -104,17 +105,12 @@ std::unique_ptr<EmulatedHost> EmulatedHost::fromEnvironment() {
 
 std::unique_ptr<EmulatedHost> EmulatedHost::fromFile(const std::string& path) {
     std::string file = fs::absolute(path).lexically_normal().string();
-    std::string text;
-    {
-        HostFileLock lock(file);
-        if (!readWholeFile(file, &text)) {
-            text = defaultHost().dump(2) + "\n";
-            replaceFileAtomically(file, text);
-        }
-    }
     std::unique_ptr<EmulatedHost> host(
-        new EmulatedHost(parseHostText(text, file), fs::path(file).parent_path().string(), file));
-    host->loadedText_ = text;
+        new EmulatedHost(json::object(), fs::path(file).parent_path().string(), file));
+    HostFileLock lock(file);
+    if (!host->copy_.read(file))
+        host->copy_.write(file, defaultHost().dump(2) + "\n");
+    host->adopt(parseHostText(host->copy_.text(), file));
     return host;
 }
 
@@ -125,33 +121,71 @@ std::unique_ptr<EmulatedHost> EmulatedHost::fromJson(const json& state, const st
 
 // --- the store ---
 
-void EmulatedHost::refreshFromFile() {
-    std::string text;
-    if (!readWholeFile(file_, &text) || text == loadedText_)
-        return;
-    state_ = parseHostText(text, file_);
+void EmulatedHost::adopt(json state) {
+    state_ = std::move(state);
+    forgetModels();
+    // Windows finds a disk for each unit; the disks join the host file
+    // with its next change.
     (void)attachUnitDisks(state_);
-    loadedText_ = text;
+}
+
+void EmulatedHost::followFile() {
+    if (file_.empty() || copy_.current(file_))
+        return;
+    if (copy_.read(file_))
+        adopt(parseHostText(copy_.text(), file_));
 }
 
 void EmulatedHost::saveToFile() {
-    std::string text = state_.dump(2) + "\n";
-    replaceFileAtomically(file_, text);
-    loadedText_ = text;
+    copy_.write(file_, state_.dump(2) + "\n");
+}
+
+template <typename Result>
+Result EmulatedHost::transact(const std::function<bool()>& mayChange,
+                              const std::function<Result()>& operation) {
+    changed_ = false;
+    followFile();
+    if (file_.empty() || !mayChange()) {
+        Result result = operation();
+        if (changed_)
+            saveUnforeseenChange();
+        settle();
+        return result;
+    }
+    HostFileLock lock(file_);
+    followFile();
+    Result result = operation();
+    if (changed_)
+        saveToFile();
+    settle();
+    return result;
 }
 
 template <typename Result>
 Result EmulatedHost::transact(const std::function<Result()>& operation) {
-    changed_ = false;
-    if (file_.empty())
-        return operation();
-    HostFileLock lock(file_);
-    refreshFromFile();
-    Result result = operation();
+    return transact<Result>([] { return true; }, operation);
+}
+
+void EmulatedHost::settle() {
     if (changed_)
-        saveToFile();
+        forgetModels();
     changed_ = false;
-    return result;
+}
+
+void EmulatedHost::saveUnforeseenChange() {
+    if (file_.empty())
+        return;
+    // The call ran on the version the stamp named a moment ago; as long as
+    // no other process has written since, that was the latest one.
+    HostFileLock lock(file_);
+    if (!copy_.current(file_))
+        throw std::logic_error("emulated host: a change to " + file_ +
+                               " was not foreseen and met a newer version");
+    saveToFile();
+}
+
+bool EmulatedHost::faultsLive() const {
+    return anyLiveFault(state_);
 }
 
 void EmulatedHost::logRecord(const json& record) {
@@ -246,13 +280,16 @@ uint32_t EmulatedHost::devInstOf(DeviceKind kind, size_t index) {
         numberField(list(lists[k])[index], "dev_inst", bases[k] + static_cast<int64_t>(index)));
 }
 
-EmulatedHost::DeviceSet EmulatedHost::snapshot(platform::InterfaceClass cls) {
+const EmulatedHost::DeviceSet& EmulatedHost::snapshot(platform::InterfaceClass cls) {
     DeviceKind kind = cls == platform::InterfaceClass::StoragePort ? DeviceKind::Controller
                       : cls == platform::InterfaceClass::Disk      ? DeviceKind::Disk
                                                                    : DeviceKind::Volume;
+    int k = static_cast<int>(kind);
+    std::optional<DeviceSet>& kept = devices_[static_cast<size_t>(k)];
+    if (kept)
+        return *kept;
     static const char* const lists[] = {"controllers", "disks", "volumes"};
     static const char* const guids[] = {kStoragePortGuid, kDiskGuid, kVolumeGuid};
-    int k = static_cast<int>(kind);
     DeviceSet set;
     const json& items = list(lists[k]);
     for (size_t i = 0; i < items.size(); ++i) {
@@ -261,7 +298,14 @@ EmulatedHost::DeviceSet EmulatedHost::snapshot(platform::InterfaceClass cls) {
         std::string id = instanceIdOf(kind, i);
         set.push_back({kind, i, devInstOf(kind, i), interfacePath(id, guids[k]), id});
     }
-    return set;
+    kept = std::move(set);
+    return *kept;
+}
+
+void EmulatedHost::forgetModels() {
+    for (std::optional<DeviceSet>& kept : devices_)
+        kept.reset();
+    models_.clear();
 }
 
 const EmulatedHost::SetMember* EmulatedHost::member(platform::DevInfoSet set,
@@ -278,7 +322,7 @@ const EmulatedHost::SetMember* EmulatedHost::member(platform::DevInfoSet set,
 // --- SetupAPI and the configuration manager ---
 
 platform::DevInfoSet EmulatedHost::getClassDevs(platform::InterfaceClass cls) {
-    return transact<platform::DevInfoSet>([&]() -> platform::DevInfoSet {
+    return transact<platform::DevInfoSet>(faultsMayFire(), [&]() -> platform::DevInfoSet {
         if (uint32_t error = osFault("class_devs", -1, -1)) {
             lastError_ = error;
             return platform::kInvalidDevInfoSet;
@@ -432,17 +476,15 @@ bool EmulatedHost::getParent(uint32_t devInst, uint32_t* parent) {
 // --- Device I/O ---
 
 platform::Handle EmulatedHost::createFile(const char* path, uint32_t, uint32_t) {
-    return transact<platform::Handle>([&]() -> platform::Handle {
+    return transact<platform::Handle>(faultsMayFire(), [&]() -> platform::Handle {
         std::string wanted = path != nullptr ? path : "";
         json record = {{"op", "open"}, {"path", wanted}};
         static const platform::InterfaceClass classes[] = {platform::InterfaceClass::StoragePort,
                                                            platform::InterfaceClass::Disk,
                                                            platform::InterfaceClass::Volume};
         const SetMember* found = nullptr;
-        DeviceSet set;
         for (platform::InterfaceClass cls : classes) {
-            set = snapshot(cls);
-            for (const SetMember& m : set) {
+            for (const SetMember& m : snapshot(cls)) {
                 if (equalsNoCase(m.path, wanted))
                     found = &m;
             }
@@ -472,7 +514,7 @@ platform::Handle EmulatedHost::createFile(const char* path, uint32_t, uint32_t) 
 }
 
 bool EmulatedHost::closeHandle(platform::Handle h) {
-    return transact<bool>([&]() {
+    return transact<bool>(faultsMayFire(), [&]() {
         json record = {{"op", "close"}, {"handle", h}};
         auto it = handles_.find(h);
         uint32_t error =
@@ -491,7 +533,14 @@ bool EmulatedHost::closeHandle(platform::Handle h) {
 
 bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, uint32_t inSize,
                                    void* out, uint32_t outSize, uint32_t* returned) {
-    return transact<bool>([&]() {
+    // Only a controller changes with a request, and only with some.
+    auto mayChange = [&] {
+        auto it = handles_.find(h);
+        return faultsLive() ||
+               (it != handles_.end() && it->second.kind == DeviceKind::Controller &&
+                requestMayChange(static_cast<const uint8_t*>(in), in != nullptr ? inSize : 0));
+    };
+    return transact<bool>(mayChange, [&]() {
         uint32_t count = 0;
         if (returned == nullptr)
             returned = &count;
@@ -525,7 +574,9 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
             Bytes buffer(static_cast<uint8_t*>(in), static_cast<uint8_t*>(in) + inSize);
             const size_t dataBound = requestDataBound(state_);
             const Bytes sent = dataBound > 0 ? buffer : Bytes();
-            DriverOutcome outcome = handleMiniport(state_, handle.index, buffer, outSize);
+            const ControllerModel& model =
+                models_.controller(list("controllers")[handle.index], handle.index);
+            DriverOutcome outcome = handleMiniport(state_, model, handle.index, buffer, outSize);
             if (outcome.changed) {
                 // A unit that came or went changes the disks Windows sees.
                 (void)attachUnitDisks(state_);
@@ -720,7 +771,7 @@ json* EmulatedHost::registryValues(const std::string& key, bool create) {
 }
 
 uint32_t EmulatedHost::regOpenKey(const char* subKey, uint32_t, platform::RegKey* key) {
-    return transact<uint32_t>([&]() -> uint32_t {
+    return transact<uint32_t>(faultsMayFire(), [&]() -> uint32_t {
         if (subKey == nullptr || key == nullptr)
             return platform::kErrorInvalidParameter;
         if (uint32_t error = osFault("registry", -1, -1))

@@ -4,13 +4,17 @@
 // emulator/README.md for the format.
 #pragma once
 
+#include <array>
 #include <functional>
+#include <optional>
 #include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
+#include "emulator/controller_model.h"
+#include "emulator/host_store.h"
 #include "platform/host_system.h"
 
 namespace emulator {
@@ -107,14 +111,31 @@ class EmulatedHost : public platform::HostSystem {
     };
     using DeviceSet = std::vector<SetMember>;
 
-    // Runs one operation that may change the machine: with a host file,
-    // under its lock and on its latest contents, saving it afterwards when
-    // the operation marked a change.
+    // Runs one emulated call. One that may change the machine (`mayChange`
+    // answers after the state is brought up to date) runs under the host
+    // file's lock on its latest version, and its change is saved at once;
+    // any other answers from the state the process holds, which one stamp
+    // check per call keeps up to date (see "The host-file store" in
+    // emulator/README.md).
+    template <typename Result>
+    Result transact(const std::function<bool()>& mayChange,
+                    const std::function<Result()>& operation);
+    // A call that may always change the machine.
     template <typename Result>
     Result transact(const std::function<Result()>& operation);
     void markChanged() { changed_ = true; }
-    void refreshFromFile();
+    // Takes a newly read state: the disks Windows finds for the units join it.
+    void adopt(nlohmann::json state);
+    // Reads the host file again when its stamp shows another version.
+    void followFile();
     void saveToFile();
+    // A change made by a call that was not expected to make one.
+    void saveUnforeseenChange();
+    // Whether a fault rule could still fire or count down.
+    bool faultsLive() const;
+    std::function<bool()> faultsMayFire() const {
+        return [this] { return faultsLive(); };
+    }
 
     // Appends one record to the request log when the host file names one.
     void logRecord(const nlohmann::json& record);
@@ -125,7 +146,12 @@ class EmulatedHost : public platform::HostSystem {
     std::string resolve(const std::string& path) const;
     const nlohmann::json& machine() const;
     nlohmann::json& list(const char* name);
-    DeviceSet snapshot(platform::InterfaceClass cls);
+    // The present devices of a class, gathered once per version of the state.
+    const DeviceSet& snapshot(platform::InterfaceClass cls);
+    // Drops what was gathered from the state once it changed.
+    void forgetModels();
+    // Ends a call: what it changed makes the gathered models stale.
+    void settle();
     const SetMember* member(platform::DevInfoSet set, const platform::DeviceInfo& info);
     std::string instanceIdOf(DeviceKind kind, size_t index);
     uint32_t devInstOf(DeviceKind kind, size_t index);
@@ -147,12 +173,14 @@ class EmulatedHost : public platform::HostSystem {
     nlohmann::json state_;
     std::string folder_;      // the host file's folder
     std::string file_;        // the host file; empty for a host held in memory
-    std::string loadedText_;  // the host file as last read or written
+    HostFileCopy copy_;       // the host file as last read or written
     bool changed_ = false;
     uint32_t lastError_ = 0;
     std::map<platform::Handle, OpenHandle> handles_;
     platform::Handle nextHandle_ = 0x100;
     std::map<platform::DevInfoSet, DeviceSet> sets_;
+    std::array<std::optional<DeviceSet>, 3> devices_;  // by DeviceKind
+    ModelCache models_;
     platform::DevInfoSet nextSet_ = 0x10;
     std::map<platform::RegKey, std::string> keys_;
     platform::RegKey nextKey_ = 0x1000;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "emulator/controller_codes.h"
+#include "emulator/controller_model.h"
 #include "emulator/faults.h"
 #include "emulator/fields.h"
 
@@ -896,6 +897,10 @@ FirmwareResult executeScsiPassThrough(json& ctl, Bytes& command, Bytes& data) {
     return t.ses ? sesCommand(t, cdb, data) : safteCommandOf(t, cdb, data);
 }
 
+bool scsiCommandReads(uint8_t cdbOpcode) {
+    return cdbOpcode == kInquiry || cdbOpcode == kReceiveDiagnostic || cdbOpcode == kReadBuffer;
+}
+
 void describeScsiPassThrough(const Bytes& command, const Bytes& data, json& record) {
     uint8_t cdb[kCdbSize];
     cdbOf(command, cdb);
@@ -918,11 +923,13 @@ void describeScsiPassThrough(const Bytes& command, const Bytes& data, json& reco
     }
 }
 
-void deriveEnclosureProtocol(const json& ctl, const json*, Bytes& out) {
+void deriveEnclosureProtocol(const ControllerModel& model, const json*, Bytes& out) {
+    const json& ctl = model.json();
     put8(out, 0, protocolOf(ctl));
 }
 
-void deriveEnclosureModes(const json& ctl, const json*, Bytes& out) {
+void deriveEnclosureModes(const ControllerModel& model, const json*, Bytes& out) {
+    const json& ctl = model.json();
     const json* encl = member(ctl, "enclosures");
     const json* modes = encl != nullptr ? member(*encl, "ses_modes") : nullptr;
     if (modes != nullptr && modes->is_array()) {

@@ -15,6 +15,8 @@
 
 namespace emulator {
 
+class ControllerModel;
+
 // The firmware opcode of the SCSI pass-through.
 constexpr uint8_t kScsiPassThroughOpcode = 0x10;
 
@@ -24,6 +26,10 @@ constexpr uint8_t kScsiPassThroughOpcode = 0x10;
 // no device, or that the enclosure refuses, fails with a controller code.
 FirmwareResult executeScsiPassThrough(nlohmann::json& controller, Bytes& command, Bytes& data);
 
+// True for the pass-through commands that only read (INQUIRY, RECEIVE
+// DIAGNOSTIC RESULTS, READ BUFFER): they change no enclosure.
+[[nodiscard]] bool scsiCommandReads(uint8_t cdbOpcode);
+
 // The request log's fields of a pass-through: "scsi" (the CDB opcode),
 // "target", "lun", and "page" (SES page) or "buffer" (SAF-TE buffer id, or
 // the WRITE BUFFER command code) and "length".
@@ -32,9 +38,9 @@ void describeScsiPassThrough(const Bytes& command, const Bytes& data, nlohmann::
 // EnclosureDiscoveryTable parameters 2 (the controller's enclosure
 // protocol) and 4 (the SES addressing mode of each port), derived from the
 // description; the firmware's parameter table reads them through these.
-void deriveEnclosureProtocol(const nlohmann::json& controller, const nlohmann::json* object,
+void deriveEnclosureProtocol(const ControllerModel& model, const nlohmann::json* object,
                              Bytes& out);
-void deriveEnclosureModes(const nlohmann::json& controller, const nlohmann::json* object,
+void deriveEnclosureModes(const ControllerModel& model, const nlohmann::json* object,
                           Bytes& out);
 
 }  // namespace emulator

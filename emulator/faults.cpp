@@ -83,6 +83,22 @@ bool fire(json& rule, bool* moved) {
 
 }  // namespace
 
+bool anyLiveFault(const json& state) {
+    auto it = state.find("faults");
+    if (it == state.end() || !it->is_array())
+        return false;
+    for (const json& rule : *it) {
+        // Spent: a count of 0 (or less) and nothing left to skip; any
+        // other count ("once", "always", absent, a number left) fires.
+        auto count = rule.is_object() ? rule.find("count") : rule.end();
+        const bool spent = rule.is_object() && count != rule.end() && count->is_number() &&
+                           numberField(rule, "count", 0) <= 0 && numberField(rule, "skip", 0) <= 0;
+        if (rule.is_object() && !spent)
+            return true;
+    }
+    return false;
+}
+
 json takeFault(json& state, const FaultQuery& query, bool* stateChanged) {
     bool moved = false;
     json action;

@@ -37,6 +37,10 @@ struct FaultQuery {
 [[nodiscard]] nlohmann::json takeFault(nlohmann::json& state, const FaultQuery& query,
                                        bool* stateChanged = nullptr);
 
+// Whether some rule of `state` could still fire or count down its skip:
+// while none can, no request changes the fault list.
+[[nodiscard]] bool anyLiveFault(const nlohmann::json& state);
+
 // A number of a fault rule or host-file field: a JSON number or a text in
 // C notation ("0x10C", "268"); `fallback` when absent or malformed.
 [[nodiscard]] int64_t numberField(const nlohmann::json& object, const char* key, int64_t fallback);

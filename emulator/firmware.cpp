@@ -5,10 +5,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "emulator/controller_codes.h"
+#include "emulator/controller_model.h"
 #include "emulator/drive_model.h"
 #include "emulator/enclosure_model.h"
 #include "emulator/faults.h"
@@ -33,33 +35,27 @@ namespace {
 // A model path: dotted steps, each an object key or "key#i", the element
 // i of the array under key.
 struct Step {
-    std::string key;
+    std::string_view key;
     size_t index;  // SIZE_MAX: not an array step
 };
 
-std::vector<Step> stepsOf(const std::string& path) {
-    std::vector<Step> steps;
-    size_t start = 0;
-    while (true) {
-        size_t dot = path.find('.', start);
-        std::string step =
-            path.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
-        size_t hash = step.find('#');
-        if (hash == std::string::npos) {
-            steps.push_back({step, SIZE_MAX});
-        } else {
-            steps.push_back({step.substr(0, hash), std::stoul(step.substr(hash + 1))});
-        }
-        if (dot == std::string::npos)
-            return steps;
-        start = dot + 1;
-    }
+// The step at `start` of `path`; `next` is where the following one starts
+// (npos after the last).
+Step stepAt(std::string_view path, size_t start, size_t* next) {
+    const size_t dot = path.find('.', start);
+    std::string_view step = path.substr(start, dot == std::string_view::npos ? dot : dot - start);
+    *next = dot == std::string_view::npos ? dot : dot + 1;
+    const size_t hash = step.find('#');
+    if (hash == std::string_view::npos)
+        return {step, SIZE_MAX};
+    return {step.substr(0, hash), std::strtoul(step.data() + hash + 1, nullptr, 10)};
 }
 
 // The node at `path` below `root`, or null when a step is missing.
-const json* findModel(const json& root, const std::string& path) {
+const json* findModel(const json& root, std::string_view path) {
     const json* node = &root;
-    for (const Step& step : stepsOf(path)) {
+    for (size_t at = 0; at != std::string_view::npos;) {
+        const Step step = stepAt(path, at, &at);
         if (!node->is_object())
             return nullptr;
         auto it = node->find(step.key);
@@ -77,12 +73,13 @@ const json* findModel(const json& root, const std::string& path) {
 
 // The node at `path`, created (with objects along the way) when missing.
 // Array steps address existing elements only (see resolveTable).
-json& makeModel(json& root, const std::string& path) {
+json& makeModel(json& root, std::string_view path) {
     json* node = &root;
-    for (const Step& step : stepsOf(path)) {
+    for (size_t at = 0; at != std::string_view::npos;) {
+        const Step step = stepAt(path, at, &at);
         if (!node->is_object())
             *node = json::object();
-        node = &(*node)[step.key];
+        node = &(*node)[std::string(step.key)];
         if (step.index != SIZE_MAX)
             node = &(*node)[step.index];
     }
@@ -132,8 +129,8 @@ enum class Enc {
 
 // Derived values see the controller and the table's object (null for a
 // controller table).
-using Deriver = void (*)(const json& ctl, const json* object, Bytes& out);
-using Sizer = uint32_t (*)(const json& ctl, const json* object);
+using Deriver = void (*)(const ControllerModel& model, const json* object, Bytes& out);
+using Sizer = uint32_t (*)(const ControllerModel& model, const json* object);
 // A default that depends on the object (its number or its other fields).
 struct TableRef;
 using Defaulter = uint64_t (*)(const json& ctl, const TableRef& table);
@@ -160,12 +157,14 @@ struct ParamDef {
 
 // --- derived values ---
 
-void deriveDriveCount(const json& ctl, const json*, Bytes& out) {
+void deriveDriveCount(const ControllerModel& model, const json*, Bytes& out) {
+    const json& ctl = model.json();
     put16(out, 0, arraySize(ctl, "drives"));
 }
 
 // One DriveStatus byte per port: 0 for an empty port.
-void derivePortStatus(const json& ctl, const json*, Bytes& out) {
+void derivePortStatus(const ControllerModel& model, const json*, Bytes& out) {
+    const json& ctl = model.json();
     auto it = ctl.find("drives");
     if (it == ctl.end() || !it->is_array())
         return;
@@ -178,7 +177,8 @@ void derivePortStatus(const json& ctl, const json*, Bytes& out) {
 
 // One byte per unit number: nonzero for an existing unit (its raw status
 // byte on the older family).
-void deriveUnitPresence(const json& ctl, const json*, Bytes& out) {
+void deriveUnitPresence(const ControllerModel& model, const json*, Bytes& out) {
+    const json& ctl = model.json();
     auto it = ctl.find("units");
     if (it == ctl.end() || !it->is_array())
         return;
@@ -216,7 +216,7 @@ constexpr uint64_t kDefaultLinkSpeed = 2;
 // behind an enclosure), with the "behind an enclosure" bit (4) also set
 // whenever the drive sits in an enclosure's slot, as the controller sees
 // its own wiring.
-void deriveDriveInterface(const json&, const json* drive, Bytes& out) {
+void deriveDriveInterface(const ControllerModel&, const json* drive, Bytes& out) {
     constexpr uint64_t kBehindEnclosure = 4;
     uint64_t interface = numberOr(findModel(*drive, "interface"), 1);
     if (numberOr(findModel(*drive, "enclosure"), kNoEnclosure) != kNoEnclosure)
@@ -298,7 +298,8 @@ uint64_t worldWideName(const std::string& text, uint64_t low) {
     return kNaa5 | kCompanyId | (uint64_t{hash & 0x0FFFFFFFu} << 8) | (low & 0xFF);
 }
 
-void derivePhyCount(const json& ctl, const json*, Bytes& out) {
+void derivePhyCount(const ControllerModel& model, const json*, Bytes& out) {
+    const json& ctl = model.json();
     put8(out, 0, phyCount(ctl));
 }
 
@@ -311,12 +312,13 @@ uint64_t driveWwnDefault(const json& ctl, const TableRef& table);
 uint64_t drivePhyDefault(const json& ctl, const TableRef& table);
 
 // Logs hold no entries yet: all zero.
-void deriveZeros(const json&, const json*, Bytes&) {}
+void deriveZeros(const ControllerModel&, const json*, Bytes&) {}
 
 // The captured segment that the segment index selects: its first
 // segment-size bytes carry the pattern (index + offset) & 0xFF, the rest
 // is zero, and a segment past the captured ones is all zero.
-void deriveCaptureSegment(const json& ctl, const json*, Bytes& out) {
+void deriveCaptureSegment(const ControllerModel& model, const json*, Bytes& out) {
+    const json& ctl = model.json();
     const uint64_t index = numberOr(findModel(ctl, "capture.segment_index"), 0);
     const uint64_t count = numberOr(findModel(ctl, "capture.segments"), 0);
     const uint64_t size = numberOr(findModel(ctl, "capture.segment_size"), 4096);
@@ -326,7 +328,8 @@ void deriveCaptureSegment(const json& ctl, const json*, Bytes& out) {
         out[i] = static_cast<uint8_t>((index + i) & 0xFF);
 }
 
-uint32_t logSize(const json& ctl, const json*) {
+uint32_t logSize(const ControllerModel& model, const json*) {
+    const json& ctl = model.json();
     return static_cast<uint32_t>(numberOr(findModel(ctl, "settings.log_size"), 8192) & 0xFFFF);
 }
 
@@ -339,9 +342,9 @@ const json& objectOf(const json* object) {
 
 // The unit that holds the drive; a drive no unit names keeps its own
 // "unit" (255: none).
-void deriveDriveUnit(const json& ctl, const json* drive, Bytes& out) {
+void deriveDriveUnit(const ControllerModel& model, const json* drive, Bytes& out) {
     uint64_t port = numberOr(findModel(objectOf(drive), "port"), ~0ull);
-    uint8_t unit = unitOfPort(ctl, port);
+    uint8_t unit = model.unitOfPort(port);
     put8(out, 0, unit != kNoUnit ? unit : numberOr(findModel(objectOf(drive), "unit"), kNoUnit));
 }
 
@@ -349,59 +352,57 @@ void deriveDriveUnit(const json& ctl, const json* drive, Bytes& out) {
 // that of a unit holding it (a hot spare or a single-drive CBOD unit
 // carries none: such a drive can take part in a new unit or a rebuild) or
 // that of an exported unit; the drive's own "unit_flags" when given.
-void deriveDriveUnitFlags(const json& ctl, const json* drive, Bytes& out) {
+void deriveDriveUnitFlags(const ControllerModel& model, const json* drive, Bytes& out) {
+    const json& ctl = model.json();
     const json& d = objectOf(drive);
     const uint64_t port = numberOr(findModel(d, "port"), ~0ull);
     uint64_t held = 0;
-    if (auto units = ctl.find("units"); units != ctl.end() && units->is_array()) {
-        const uint8_t holder = unitOfPort(ctl, port);
-        for (const json& unit : *units) {
-            const std::string type = textField(unit, "type", "");
-            if (holder != kNoUnit && numberField(unit, "number", kNoUnit) == holder)
-                held = type == "spare" || type == "cbod" ? 0 : 1;
-        }
+    const uint8_t holder = model.unitOfPort(port);
+    if (const json* unit = holder != kNoUnit ? model.unit(holder) : nullptr) {
+        const std::string type = textField(*unit, "type", "");
+        held = type == "spare" || type == "cbod" ? 0 : 1;
     }
     put8(out, 0,
          (numberOr(findModel(d, "unit_flags"), held) | (carriesExportedUnit(ctl, port) ? 1 : 0)) &
              0xFF);
 }
 
-void deriveDescriptorCount(const json& ctl, const json* unit, Bytes& out) {
-    put16(out, 0, unitDescriptorCount(ctl, objectOf(unit)));
+void deriveDescriptorCount(const ControllerModel& model, const json* unit, Bytes& out) {
+    put16(out, 0, unitDescriptorCount(model, objectOf(unit)));
 }
 
-void deriveDescriptorSize(const json&, const json*, Bytes& out) {
+void deriveDescriptorSize(const ControllerModel&, const json*, Bytes& out) {
     put8(out, 0, kUnitDescriptorSize);
 }
 
-void deriveDescriptors(const json& ctl, const json* unit, Bytes& out) {
-    Bytes d = unitDescriptors(ctl, objectOf(unit));
+void deriveDescriptors(const ControllerModel& model, const json* unit, Bytes& out) {
+    Bytes d = unitDescriptors(model, objectOf(unit));
     std::copy_n(d.begin(), std::min(d.size(), out.size()), out.begin());
 }
 
-uint32_t descriptorsSize(const json& ctl, const json* unit) {
-    return static_cast<uint32_t>(unitDescriptors(ctl, objectOf(unit)).size());
+uint32_t descriptorsSize(const ControllerModel& model, const json* unit) {
+    return static_cast<uint32_t>(unitDescriptors(model, objectOf(unit)).size());
 }
 
-void deriveUnitCapacity(const json& ctl, const json* unit, Bytes& out) {
-    put64(out, 0, unitCapacity(ctl, objectOf(unit)));
+void deriveUnitCapacity(const ControllerModel& model, const json* unit, Bytes& out) {
+    put64(out, 0, unitCapacity(model, objectOf(unit)));
 }
 
-void deriveMigrateCapacity(const json& ctl, const json* unit, Bytes& out) {
-    put64(out, 0, unitMigrateCapacity(ctl, objectOf(unit)));
+void deriveMigrateCapacity(const ControllerModel& model, const json* unit, Bytes& out) {
+    put64(out, 0, unitMigrateCapacity(model, objectOf(unit)));
 }
 
-void deriveVolumeCount(const json& ctl, const json* unit, Bytes& out) {
-    put8(out, 0, unitVolumes(ctl, objectOf(unit)).size());
+void deriveVolumeCount(const ControllerModel& model, const json* unit, Bytes& out) {
+    put8(out, 0, unitVolumes(model, objectOf(unit)).size());
 }
 
-void deriveVolumeTable(const json& ctl, const json* unit, Bytes& out) {
-    Bytes t = volumeTable(ctl, objectOf(unit));
+void deriveVolumeTable(const ControllerModel& model, const json* unit, Bytes& out) {
+    Bytes t = volumeTable(model, objectOf(unit));
     std::copy_n(t.begin(), std::min(t.size(), out.size()), out.begin());
 }
 
-uint32_t volumeTableSize(const json& ctl, const json* unit) {
-    return static_cast<uint32_t>(volumeTable(ctl, objectOf(unit)).size());
+uint32_t volumeTableSize(const ControllerModel& model, const json* unit) {
+    return static_cast<uint32_t>(volumeTable(model, objectOf(unit)).size());
 }
 
 // --- the battery backup unit ---
@@ -436,7 +437,8 @@ constexpr uint64_t kBbuStatusOk = 0;
 
 // The status word: present, battery, ready, voltage and temperature
 // levels ("status_word" stands for all of them). No "bbu": no BBU.
-void deriveBbuStatusWord(const json& ctl, const json*, Bytes& out) {
+void deriveBbuStatusWord(const ControllerModel& model, const json*, Bytes& out) {
+    const json& ctl = model.json();
     auto it = ctl.find("bbu");
     if (it == ctl.end() || !it->is_object())
         return;
@@ -458,7 +460,8 @@ void deriveBbuStatusWord(const json& ctl, const json*, Bytes& out) {
     put32(out, 0, word);
 }
 
-void deriveBbuStatus(const json& ctl, const json*, Bytes& out) {
+void deriveBbuStatus(const ControllerModel& model, const json*, Bytes& out) {
+    const json& ctl = model.json();
     auto it = ctl.find("bbu");
     if (it == ctl.end() || !it->is_object())
         return;
@@ -468,7 +471,8 @@ void deriveBbuStatus(const json& ctl, const json*, Bytes& out) {
 // --- the drive performance monitor (emulator/drive_model.cpp) ---
 
 // The pending-I/O list: one 16-bit counter per entry of "perf.pending_list".
-void derivePendingList(const json& ctl, const json*, Bytes& out) {
+void derivePendingList(const ControllerModel& model, const json*, Bytes& out) {
+    const json& ctl = model.json();
     const json* list = findModel(ctl, "perf.pending_list");
     if (list == nullptr || !list->is_array())
         return;
@@ -476,22 +480,25 @@ void derivePendingList(const json& ctl, const json*, Bytes& out) {
         put16(out, 2 * i, numberOr(&(*list)[i], 0));
 }
 
-void deriveDpmConfig(const json& ctl, const json*, Bytes& out) {
+void deriveDpmConfig(const ControllerModel& model, const json*, Bytes& out) {
+    const json& ctl = model.json();
     dpmConfigBytes(ctl, out);
 }
-uint32_t dpmSamplesSize(const json& ctl, const json*) {
+uint32_t dpmSamplesSize(const ControllerModel& model, const json*) {
+    const json& ctl = model.json();
     return dpmSampleWindowSize(ctl);
 }
-uint32_t dpmLongSize(const json& ctl, const json*) {
+uint32_t dpmLongSize(const ControllerModel& model, const json*) {
+    const json& ctl = model.json();
     return dpmLongCommandsSize(ctl);
 }
-void deriveDpmSamples(const json&, const json* drive, Bytes& out) {
+void deriveDpmSamples(const ControllerModel&, const json* drive, Bytes& out) {
     dpmSampleBytes(drive, out);
 }
-void deriveDpmAverage(const json&, const json* drive, Bytes& out) {
+void deriveDpmAverage(const ControllerModel&, const json* drive, Bytes& out) {
     dpmBlockBytes(drive, "average", out);
 }
-void deriveDpmAverageOnDisk(const json&, const json* drive, Bytes& out) {
+void deriveDpmAverageOnDisk(const ControllerModel&, const json* drive, Bytes& out) {
     dpmBlockBytes(drive, "average_on_disk", out);
 }
 void writeDpmAverage(json& drive, const Bytes& value) {
@@ -500,10 +507,10 @@ void writeDpmAverage(json& drive, const Bytes& value) {
 void writeDpmAverageOnDisk(json& drive, const Bytes& value) {
     dpmWriteBlock(drive, "average_on_disk", value);
 }
-void deriveDpmLong(const json&, const json* drive, Bytes& out) {
+void deriveDpmLong(const ControllerModel&, const json* drive, Bytes& out) {
     dpmLongCommandBytes(drive, "long_commands", out);
 }
-void deriveDpmLongOnDisk(const json&, const json* drive, Bytes& out) {
+void deriveDpmLongOnDisk(const ControllerModel&, const json* drive, Bytes& out) {
     dpmLongCommandBytes(drive, "long_commands_on_disk", out);
 }
 void writeDpmLong(json& drive, const Bytes& value) {
@@ -757,11 +764,22 @@ bool numberedPrefix(const json& ctl, const char* list, const char* key, uint16_t
     return false;
 }
 
+// The element at `position` of its list (-1: none), as the table's object.
+bool positionedPrefix(const json& ctl, const char* list, int64_t position, TableRef* ref) {
+    if (position < 0)
+        return false;
+    ref->prefix = std::string(list) + "#" + std::to_string(position) + ".";
+    ref->object = &ctl.at(list)[static_cast<size_t>(position)];
+    return true;
+}
+
 // Finds the table `id` of the controller; a table of an object that does
 // not exist (a port without a drive, a unit number that is free) does not
 // exist either, but for the drive statistics, which every port of the
 // controller keeps.
-bool resolveTable(const json& ctl, const Catalogue& cat, uint16_t id, TableRef* ref) {
+bool resolveTable(const ControllerModel& model, const Catalogue& cat, uint16_t id,
+                  TableRef* ref) {
+    const json& ctl = model.json();
     for (size_t i = 0; i < cat.tableCount; ++i) {
         const TableDef& t = cat.tables[i];
         if (id < t.base || id >= t.base + t.count)
@@ -780,14 +798,14 @@ bool resolveTable(const json& ctl, const Catalogue& cat, uint16_t id, TableRef* 
                 ref->object = nullptr;
                 return ref->number < phyCount(ctl);
             case Scope::Drive:
-                return numberedPrefix(ctl, "drives", "port", ref->number, ref);
+                return positionedPrefix(ctl, "drives", model.drivePosition(ref->number), ref);
             case Scope::DriveStats:
-                if (numberedPrefix(ctl, "drives", "port", ref->number, ref))
+                if (positionedPrefix(ctl, "drives", model.drivePosition(ref->number), ref))
                     return true;
                 ref->emptyPort = true;
                 return ref->number < portCount(ctl);
             case Scope::Unit:
-                return numberedPrefix(ctl, "units", "number", ref->number, ref);
+                return positionedPrefix(ctl, "units", model.unitPosition(ref->number), ref);
             case Scope::ScheduleSlot:
                 ref->prefix = "schedule." + std::to_string(ref->number) + ".";
                 return true;
@@ -858,8 +876,8 @@ const ParamDef* findParam(const Catalogue& cat, const TableRef& table, uint16_t 
     return nullptr;
 }
 
-uint32_t sizeOf(const ParamDef& p, const json& ctl, const TableRef& table) {
-    return p.sizer != nullptr ? p.sizer(ctl, table.object) : p.size;
+uint32_t sizeOf(const ParamDef& p, const ControllerModel& model, const TableRef& table) {
+    return p.sizer != nullptr ? p.sizer(model, table.object) : p.size;
 }
 
 uint64_t compatLevel(const json& ctl) {
@@ -880,15 +898,15 @@ uint64_t rateByte(uint64_t rate) {
 constexpr uint64_t kMinutesPerDay = 1440;
 
 // Finds the parameter and checks the request's size against it.
-ParamError lookup(const json& ctl, Family family, uint16_t tableId, uint16_t param, uint32_t size,
-                  TableRef* table, const ParamDef** def) {
+ParamError lookup(const ControllerModel& model, Family family, uint16_t tableId, uint16_t param,
+                  uint32_t size, TableRef* table, const ParamDef** def) {
     Catalogue cat = catalogueOf(family);
-    if (!resolveTable(ctl, cat, tableId, table))
+    if (!resolveTable(model, cat, tableId, table))
         return ParamError::NoTable;
     *def = findParam(cat, *table, param);
-    if (*def == nullptr || compatLevel(ctl) < (*def)->minLevel)
+    if (*def == nullptr || compatLevel(model.json()) < (*def)->minLevel)
         return ParamError::NoParameter;
-    uint32_t expected = sizeOf(**def, ctl, *table);
+    uint32_t expected = sizeOf(**def, model, *table);
     // The older family carries only the low 8 bits of the size.
     if (family == Family::Prane ? (expected & 0xFF) != (size & 0xFF) : expected != size) {
         return ParamError::SizeMismatch;
@@ -900,16 +918,23 @@ ParamError lookup(const json& ctl, Family family, uint16_t tableId, uint16_t par
 
 ParamError readParam(const json& ctl, Family family, uint16_t tableId, uint16_t param,
                      uint32_t size, Bytes* value) {
+    return readParam(ControllerModel(ctl), family, tableId, param, size, value);
+}
+
+ParamError readParam(const ControllerModel& model, Family family, uint16_t tableId,
+                     uint16_t param, uint32_t size, Bytes* value) {
+    const json& ctl = model.json();
     TableRef table;
     const ParamDef* def = nullptr;
-    ParamError error = lookup(ctl, family, tableId, param, size, &table, &def);
+    ParamError error = lookup(model, family, tableId, param, size, &table, &def);
     if (error != ParamError::None)
         return error;
-    value->assign(sizeOf(*def, ctl, table), 0);
+    value->assign(sizeOf(*def, model, table), 0);
     if (table.emptyPort)
         return ParamError::None;  // an empty port's counters are zero
-    const json* node =
-        def->enc == Enc::Derived ? nullptr : findModel(ctl, table.prefix + def->path);
+    const json* node = def->enc == Enc::Derived ? nullptr
+                       : table.object != nullptr ? findModel(*table.object, def->path)
+                                                 : findModel(ctl, table.prefix + def->path);
     bool slot = table.def->scope == Scope::ScheduleSlot;
     uint64_t dflt = slot                     ? table.number * kMinutesPerDay
                     : def->dfltOf != nullptr ? def->dfltOf(ctl, table)
@@ -948,7 +973,7 @@ ParamError readParam(const json& ctl, Family family, uint16_t tableId, uint16_t 
             }
             break;
         case Enc::Derived:
-            def->derive(ctl, table.object, *value);
+            def->derive(model, table.object, *value);
             break;
     }
     return ParamError::None;
@@ -958,8 +983,8 @@ ParamError writeParam(json& ctl, Family family, uint16_t tableId, uint16_t param
                       const Bytes& value) {
     TableRef table;
     const ParamDef* def = nullptr;
-    ParamError error =
-        lookup(ctl, family, tableId, param, static_cast<uint32_t>(value.size()), &table, &def);
+    ParamError error = lookup(ControllerModel(ctl), family, tableId, param,
+                              static_cast<uint32_t>(value.size()), &table, &def);
     if (error != ParamError::None)
         return error;
     if (!def->writable)
@@ -1053,8 +1078,8 @@ struct ParamAccess {
     uint32_t size;
 };
 
-ParamError accessParam(json& ctl, Family family, bool write, const ParamAccess& a, Bytes& data,
-                       size_t headerSize, bool* changed) {
+ParamError accessParam(json& ctl, const ControllerModel& model, Family family, bool write,
+                       const ParamAccess& a, Bytes& data, size_t headerSize, bool* changed) {
     if (write) {
         Bytes value(data.begin() + static_cast<std::ptrdiff_t>(headerSize),
                     data.begin() + static_cast<std::ptrdiff_t>(headerSize + a.size));
@@ -1063,7 +1088,7 @@ ParamError accessParam(json& ctl, Family family, bool write, const ParamAccess& 
         return e;
     }
     Bytes value;
-    ParamError e = readParam(ctl, family, a.table, a.param, a.size, &value);
+    ParamError e = readParam(model, family, a.table, a.param, a.size, &value);
     if (e != ParamError::None)
         return e;
     std::copy(value.begin(), value.end(), data.begin() + static_cast<std::ptrdiff_t>(headerSize));
@@ -1091,14 +1116,14 @@ constexpr uint16_t kFwBbuNotReady = 0x0383;
 // Starts the battery capacity test: the BBU must be there, enabled, hold
 // a battery, be ready and not be testing already. A started test shows
 // as the status "Testing" until the host file says otherwise.
-FirmwareResult startBatteryTest(json& ctl, const Bytes& command) {
+FirmwareResult startBatteryTest(json& ctl, const ControllerModel& model, const Bytes& command) {
     FirmwareResult result;
     if (get16(command, kCmdHeaderSize + 6) != 1) {
         result.code = kFwInvalidField;
         return result;
     }
     Bytes word(4, 0);
-    deriveBbuStatusWord(ctl, nullptr, word);
+    deriveBbuStatusWord(model, nullptr, word);
     const uint32_t status = get32(word, 0);
     if ((status & kBbuPresentBit) == 0) {
         result.code = kFwBbuNotPresent;
@@ -1124,7 +1149,8 @@ FirmwareResult startBatteryTest(json& ctl, const Bytes& command) {
 
 }  // namespace
 
-FirmwareResult executeRhoskCommand(json& ctl, Bytes& command, Bytes& data) {
+FirmwareResult executeRhoskCommand(json& ctl, const ControllerModel& model, Bytes& command,
+                                   Bytes& data) {
     FirmwareResult result;
     PacketFault fault = checkPacket(Family::Rhosk, command, kCmdHeaderSize, !data.empty());
     if (fault.code != 0) {
@@ -1140,7 +1166,7 @@ FirmwareResult executeRhoskCommand(json& ctl, Bytes& command, Bytes& data) {
         case kScsiPassThroughOpcode:
             return executeScsiPassThrough(ctl, command, data);
         case kBatteryTestOpcode:
-            return startBatteryTest(ctl, command);
+            return startBatteryTest(ctl, model, command);
         case kDetectPortsOpcode:
             return detectPorts(ctl, command);
         case kImportScanOpcode: {
@@ -1181,7 +1207,7 @@ FirmwareResult executeRhoskCommand(json& ctl, Bytes& command, Bytes& data) {
                 result.code = kFwParamListLength;
                 return result;
             }
-            result.code = codeOf(accessParam(ctl, Family::Rhosk, opcode == 0x13, a, data,
+            result.code = codeOf(accessParam(ctl, model, Family::Rhosk, opcode == 0x13, a, data,
                                              kRhoskParamHeader, &result.changed),
                                  Family::Rhosk);
             return result;
@@ -1194,7 +1220,8 @@ FirmwareResult executeRhoskCommand(json& ctl, Bytes& command, Bytes& data) {
     }
 }
 
-FirmwareResult executePraneCommand(json& ctl, Bytes& packet, Bytes& data) {
+FirmwareResult executePraneCommand(json& ctl, const ControllerModel& model, Bytes& packet,
+                                   Bytes& data) {
     FirmwareResult result;
     PacketFault fault = checkPacket(Family::Prane, packet, 0, !data.empty());
     if (fault.code != 0) {
@@ -1221,9 +1248,9 @@ FirmwareResult executePraneCommand(json& ctl, Bytes& packet, Bytes& data) {
             // catalogue's full size, which the lookup checks against them.
             TableRef table;
             const ParamDef* def = nullptr;
-            ParamError e = lookup(ctl, Family::Prane, a.table, a.param, a.size, &table, &def);
+            ParamError e = lookup(model, Family::Prane, a.table, a.param, a.size, &table, &def);
             if (e == ParamError::None) {
-                a.size = sizeOf(*def, ctl, table);
+                a.size = sizeOf(*def, model, table);
                 // The data area is the header and the parameter in whole sectors.
                 const size_t area = roundToSectors(kPraneParamHeader + a.size);
                 if (data.size() != area) {
@@ -1231,7 +1258,8 @@ FirmwareResult executePraneCommand(json& ctl, Bytes& packet, Bytes& data) {
                     result.reason = "data area of " + std::to_string(data.size()) +
                                     " bytes, expected " + std::to_string(area);
                 } else {
-                    e = accessParam(ctl, Family::Prane, opcode == 0x13, a, data, kPraneParamHeader,
+                    e = accessParam(ctl, model, Family::Prane, opcode == 0x13, a, data,
+                                    kPraneParamHeader,
                                     &result.changed);
                 }
             }

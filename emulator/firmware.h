@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "emulator/controller_model.h"
 #include "emulator/wire.h"
 
 namespace emulator {
@@ -23,6 +24,10 @@ enum class ParamError { None, NoTable, NoParameter, SizeMismatch, ReadOnly, BadV
 
 // Reads parameter `parameter` of table `table` (bit 15 clear) with the
 // size the request names; the size must be the catalogue's.
+[[nodiscard]] ParamError readParam(const ControllerModel& controller, Family family,
+                                   uint16_t table, uint16_t parameter, uint32_t size,
+                                   Bytes* value);
+// The same, from the controller's description alone.
 [[nodiscard]] ParamError readParam(const nlohmann::json& controller, Family family, uint16_t table,
                                    uint16_t parameter, uint32_t size, Bytes* value);
 // Writes it; `value` holds exactly the parameter's bytes.
@@ -39,12 +44,15 @@ struct FirmwareResult {
 // A newer-family firmware command: `command` is the command area (the
 // 128-byte FirmwareCommandHeader and the packet), `data` the data area;
 // both are answered in place. The caller sets the packet status and the
-// header texts from the result.
-FirmwareResult executeRhoskCommand(nlohmann::json& controller, Bytes& command, Bytes& data);
+// header texts from the result. Reads answer from `model`, the model of
+// `controller`; changes go to `controller`.
+FirmwareResult executeRhoskCommand(nlohmann::json& controller, const ControllerModel& model,
+                                   Bytes& command, Bytes& data);
 
 // An older-family 512-byte packet and its data area, answered in place;
 // the status byte is set here.
-FirmwareResult executePraneCommand(nlohmann::json& controller, Bytes& packet, Bytes& data);
+FirmwareResult executePraneCommand(nlohmann::json& controller, const ControllerModel& model,
+                                   Bytes& packet, Bytes& data);
 
 // Fills the packet status and the FirmwareCommandHeader texts of a failed
 // newer-family command: code at byte 22, the controller's text from byte

@@ -2,17 +2,21 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
 
+#include "platform/host_system.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -40,6 +44,20 @@ bool replaceFile(const std::string& from, const std::string& to) {
 #endif
 }
 
+[[noreturn]] void cannotLock(const std::string& path, const std::string& why) {
+    throw platform::HostUnusable(path + ": cannot lock the emulated host file: " + why);
+}
+
+#ifdef _WIN32
+std::string lastSystemError() {
+    return "Windows error " + std::to_string(GetLastError());
+}
+#else
+std::string lastSystemError() {
+    return std::strerror(errno);
+}
+#endif
+
 }  // namespace
 
 HostFileLock::HostFileLock(const std::string& hostFile) {
@@ -53,31 +71,30 @@ HostFileLock::HostFileLock(const std::string& hostFile) {
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return;
+        cannotLock(path, lastSystemError());
     OVERLAPPED at = {};
     if (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at)) {
+        const std::string why = lastSystemError();
         CloseHandle(file);
-        return;
+        cannotLock(path, why);
     }
     handle_ = reinterpret_cast<std::intptr_t>(file);
 #else
     int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)
-        return;
+        cannotLock(path, lastSystemError());
     while (::flock(fd, LOCK_EX) != 0) {
         if (errno != EINTR) {
+            const std::string why = lastSystemError();
             ::close(fd);
-            return;
+            cannotLock(path, why);
         }
     }
     handle_ = fd;
 #endif
-    held_ = true;
 }
 
 HostFileLock::~HostFileLock() {
-    if (!held_)
-        return;
 #ifdef _WIN32
     HANDLE file = reinterpret_cast<HANDLE>(handle_);
     OVERLAPPED at = {};
@@ -86,6 +103,122 @@ HostFileLock::~HostFileLock() {
 #else
     ::flock(static_cast<int>(handle_), LOCK_UN);
     ::close(static_cast<int>(handle_));
+#endif
+}
+
+bool FileStamp::operator==(const FileStamp& o) const {
+    return exists == o.exists && device == o.device && inode == o.inode && size == o.size &&
+           modified == o.modified && changed == o.changed;
+}
+
+namespace {
+
+#ifdef _WIN32
+FileStamp stampOf(const std::string& path) {
+    FileStamp stamp;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return stamp;
+    stamp.exists = true;
+    stamp.size = (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+    const uint64_t ticks =
+        (uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
+    stamp.modified = static_cast<int64_t>(ticks) * 100;
+    return stamp;
+}
+#else
+FileStamp stampOf(const struct stat& st) {
+    FileStamp stamp;
+    stamp.exists = true;
+    stamp.device = static_cast<uint64_t>(st.st_dev);
+    stamp.inode = static_cast<uint64_t>(st.st_ino);
+    stamp.size = static_cast<uint64_t>(st.st_size);
+    stamp.modified = int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
+    stamp.changed = int64_t{st.st_ctim.tv_sec} * 1000000000 + st.st_ctim.tv_nsec;
+    return stamp;
+}
+
+FileStamp stampOf(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 ? stampOf(st) : FileStamp{};
+}
+
+bool readAll(int fd, std::string* text) {
+    char chunk[65536];
+    while (true) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n == 0)
+            return true;
+        if (n < 0 && errno != EINTR)
+            return false;
+        if (n > 0)
+            text->append(chunk, static_cast<size_t>(n));
+    }
+}
+#endif
+
+}  // namespace
+
+HostFileCopy::~HostFileCopy() {
+    unpin();
+}
+
+void HostFileCopy::unpin() {
+#ifndef _WIN32
+    if (pinned_ >= 0)
+        ::close(static_cast<int>(pinned_));
+    pinned_ = -1;
+#endif
+}
+
+bool HostFileCopy::read(const std::string& path) {
+#ifdef _WIN32
+    // Stamped first: a version that lands in between only costs a reread.
+    const FileStamp stamp = stampOf(path);
+    std::string text;
+    if (!readWholeFile(path, &text))
+        return false;
+    stamp_ = stamp;
+#else
+    // Stamped and read through one descriptor, which then keeps the
+    // version open.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st;
+    std::string text;
+    if (fd < 0)
+        return false;
+    if (::fstat(fd, &st) != 0 || !readAll(fd, &text)) {
+        ::close(fd);
+        return false;
+    }
+    unpin();
+    pinned_ = fd;
+    stamp_ = stampOf(st);
+#endif
+    text_ = std::move(text);
+    return true;
+}
+
+void HostFileCopy::write(const std::string& path, std::string text) {
+    replaceFileAtomically(path, text);
+    text_ = std::move(text);
+    pin(path);
+}
+
+bool HostFileCopy::current(const std::string& path) const {
+    return stampOf(path) == stamp_;
+}
+
+void HostFileCopy::pin(const std::string& path) {
+#ifdef _WIN32
+    // Windows cannot rename over a file held open: the stamp alone.
+    stamp_ = stampOf(path);
+#else
+    unpin();
+    pinned_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st;
+    stamp_ = pinned_ >= 0 && ::fstat(static_cast<int>(pinned_), &st) == 0 ? stampOf(st)
+                                                                          : FileStamp{};
 #endif
 }
 

@@ -10,7 +10,9 @@ namespace emulator {
 
 // An exclusive lock on "<host file>.lock", held for the object's lifetime.
 // Two processes (or two hosts in one process) that work on the same host
-// file take turns: each loads, changes and saves under the lock.
+// file take turns: each loads, changes and saves under the lock. A lock
+// file that cannot be opened or locked throws platform::HostUnusable: a
+// change never runs unlocked.
 class HostFileLock {
   public:
     explicit HostFileLock(const std::string& hostFile);
@@ -18,11 +20,54 @@ class HostFileLock {
     HostFileLock(const HostFileLock&) = delete;
     HostFileLock& operator=(const HostFileLock&) = delete;
 
-    [[nodiscard]] bool held() const { return held_; }
-
   private:
     std::intptr_t handle_ = -1;
-    bool held_ = false;
+};
+
+// What tells one version of the host file from another. Every write
+// renames a new file over the host file, so each version has its own
+// file identity (and, while a process keeps the version it read open, the
+// system cannot give that identity to another file); size and times also
+// catch an editor that rewrites the file in place.
+struct FileStamp {
+    bool exists = false;
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    uint64_t size = 0;
+    int64_t modified = 0;  // nanoseconds
+    int64_t changed = 0;   // nanoseconds (status change; POSIX only)
+
+    bool operator==(const FileStamp& other) const;
+    bool operator!=(const FileStamp& other) const { return !(*this == other); }
+};
+
+// The host file as this process last read or wrote it: its text and its
+// stamp. Asking whether the file still is that version costs one status
+// call and no reading.
+class HostFileCopy {
+  public:
+    HostFileCopy() = default;
+    ~HostFileCopy();
+    HostFileCopy(const HostFileCopy&) = delete;
+    HostFileCopy& operator=(const HostFileCopy&) = delete;
+
+    // Reads the file; false (the copy unchanged) when it cannot be read.
+    [[nodiscard]] bool read(const std::string& path);
+    // Writes `text` through a temporary file and a rename (see
+    // replaceFileAtomically) and keeps it as the copy.
+    void write(const std::string& path, std::string text);
+    // True while the file at `path` is the version this copy holds.
+    [[nodiscard]] bool current(const std::string& path) const;
+    [[nodiscard]] const std::string& text() const { return text_; }
+
+  private:
+    // Keeps the version just written open (POSIX) and stamps it.
+    void pin(const std::string& path);
+    void unpin();
+
+    std::string text_;
+    FileStamp stamp_;
+    std::intptr_t pinned_ = -1;
 };
 
 // The whole file as text; false when it cannot be read.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "emulator/controller_codes.h"
+#include "emulator/controller_model.h"
 #include "emulator/faults.h"
 #include "emulator/fields.h"
 #include "emulator/unit_model.h"
@@ -693,7 +694,8 @@ FirmwareResult ataPassThrough(const json& ctl, const Bytes& packet, Bytes& data)
 
 }  // namespace
 
-void derivePraneUnitStates(const json& ctl, const json*, Bytes& out) {
+void derivePraneUnitStates(const ControllerModel& model, const json*, Bytes& out) {
+    const json& ctl = model.json();
     auto it = ctl.find("units");
     if (it == ctl.end() || !it->is_array())
         return;
@@ -704,18 +706,20 @@ void derivePraneUnitStates(const json& ctl, const json*, Bytes& out) {
     }
 }
 
-void derivePraneDescriptorLength(const json& ctl, const json* unit, Bytes& out) {
-    put16(out, 0, praneDescriptorSize(ctl, unit) + 3);
+void derivePraneDescriptorLength(const ControllerModel& model, const json* unit, Bytes& out) {
+    put16(out, 0, praneDescriptorSize(model, unit) + 3);
 }
 
-void derivePraneDescriptor(const json& ctl, const json* unit, Bytes& out) {
+void derivePraneDescriptor(const ControllerModel& model, const json* unit, Bytes& out) {
+    const json& ctl = model.json();
     if (unit == nullptr)
         return;
     const Bytes d = descriptorOf(ctl, *unit);
     std::copy_n(d.begin(), std::min(d.size(), out.size()), out.begin());
 }
 
-uint32_t praneDescriptorSize(const json& ctl, const json* unit) {
+uint32_t praneDescriptorSize(const ControllerModel& model, const json* unit) {
+    const json& ctl = model.json();
     return unit == nullptr ? 0 : static_cast<uint32_t>(descriptorOf(ctl, *unit).size());
 }
 

@@ -1,10 +1,13 @@
 #include "emulator/unit_model.h"
 
 #include <algorithm>
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "emulator/controller_model.h"
 #include "emulator/faults.h"
 #include "emulator/fields.h"
 
@@ -178,12 +181,12 @@ Descriptor stateDescriptor(uint8_t type, const ElementState& s) {
 
 constexpr uint8_t kMissingPort = 255;
 
-const json* driveAt(const json& ctl, uint64_t port) {
-    const json* drive = driveOnPort(ctl, static_cast<int64_t>(port));
+const json* driveAt(const ControllerModel& ctl, uint64_t port) {
+    const json* drive = ctl.drive(static_cast<int64_t>(port));
     return drive != nullptr && flagField(*drive, "present", true) ? drive : nullptr;
 }
 
-uint64_t driveCapacity(const json& ctl, uint8_t port) {
+uint64_t driveCapacity(const ControllerModel& ctl, uint8_t port) {
     const json* drive = port == kMissingPort ? nullptr : driveAt(ctl, port);
     return drive == nullptr ? 0 : static_cast<uint64_t>(numberField(*drive, "capacity", 0));
 }
@@ -252,7 +255,7 @@ void appendExtensions(const std::vector<const json*>& extensions, uint64_t capac
 
 // One array element with its extensions and member drives; answers its
 // capacity.
-uint64_t appendArray(const json& ctl, const TypeRule& rule, const std::vector<uint8_t>& ports,
+uint64_t appendArray(const ControllerModel& ctl, const TypeRule& rule, const std::vector<uint8_t>& ports,
                      uint8_t stripe, const ElementState& s,
                      const std::vector<const json*>& extensions, Bytes& out) {
     uint64_t smallest = 0;
@@ -295,11 +298,6 @@ uint64_t appendArray(const json& ctl, const TypeRule& rule, const std::vector<ui
     return d.capacity;
 }
 
-struct BuiltUnit {
-    Bytes descriptors;
-    uint64_t capacity = 0;
-};
-
 // The layouts of a migrating unit, its children in descriptor order:
 // "layouts" when given, else the "source" (the layout the unit had) and
 // the "destination" (the one it gets). A layout that is not an object is
@@ -321,8 +319,8 @@ std::vector<const json*> layoutsOf(const json& unit) {
     return layouts;
 }
 
-BuiltUnit buildUnit(const json& ctl, const json& unit) {
-    BuiltUnit built;
+UnitLayout buildUnit(const ControllerModel& ctl, const json& unit) {
+    UnitLayout built;
     const TypeRule& rule = ruleOfUnit(unit);
     std::vector<uint8_t> ports = membersOf(unit);
     ElementState state = readState(unit, ElementState{});
@@ -385,7 +383,7 @@ BuiltUnit buildUnit(const json& ctl, const json& unit) {
             top.children = static_cast<uint8_t>(layouts.size());
             Bytes children;
             for (size_t h = 0; h < layouts.size(); ++h) {
-                BuiltUnit half = buildUnit(ctl, *layouts[h]);
+                const UnitLayout& half = ctl.layout(*layouts[h]);
                 if (h == 0)
                     built.capacity = half.capacity;
                 children.insert(children.end(), half.descriptors.begin(), half.descriptors.end());
@@ -399,34 +397,37 @@ BuiltUnit buildUnit(const json& ctl, const json& unit) {
     return built;
 }
 
-// The member ports of a unit, every layout of a migrating unit included.
-std::vector<uint8_t> memberPortsOf(const json& unit) {
+}  // namespace
+
+std::vector<uint8_t> unitMemberPorts(const json& unit) {
     if (ruleOfUnit(unit).shape != Shape::Migrating)
         return membersOf(unit);
     std::vector<uint8_t> ports;
     for (const json* layout : layoutsOf(unit)) {
-        std::vector<uint8_t> half = memberPortsOf(*layout);
+        std::vector<uint8_t> half = unitMemberPorts(*layout);
         ports.insert(ports.end(), half.begin(), half.end());
     }
     return ports;
 }
 
-}  // namespace
-
-Bytes unitDescriptors(const json& ctl, const json& unit) {
-    return buildUnit(ctl, unit).descriptors;
+UnitLayout layoutUnit(const ControllerModel& ctl, const json& unit) {
+    return buildUnit(ctl, unit);
 }
 
-size_t unitDescriptorCount(const json& ctl, const json& unit) {
-    return unitDescriptors(ctl, unit).size() / kUnitDescriptorSize;
+Bytes unitDescriptors(const ControllerModel& ctl, const json& unit) {
+    return ctl.layout(unit).descriptors;
 }
 
-uint64_t unitCapacity(const json& ctl, const json& unit) {
+size_t unitDescriptorCount(const ControllerModel& ctl, const json& unit) {
+    return ctl.layout(unit).descriptors.size() / kUnitDescriptorSize;
+}
+
+uint64_t unitCapacity(const ControllerModel& ctl, const json& unit) {
     int64_t given = numberField(unit, "capacity", -1);
-    return given >= 0 ? static_cast<uint64_t>(given) : buildUnit(ctl, unit).capacity;
+    return given >= 0 ? static_cast<uint64_t>(given) : ctl.layout(unit).capacity;
 }
 
-uint64_t unitMigrateCapacity(const json& ctl, const json& unit) {
+uint64_t unitMigrateCapacity(const ControllerModel& ctl, const json& unit) {
     int64_t given = numberField(unit, "migrate_capacity", -1);
     if (given >= 0)
         return static_cast<uint64_t>(given);
@@ -436,7 +437,7 @@ uint64_t unitMigrateCapacity(const json& ctl, const json& unit) {
     return layouts.size() < 2 ? 0 : unitCapacity(ctl, *layouts[1]);
 }
 
-std::vector<uint64_t> unitVolumes(const json& ctl, const json& unit) {
+std::vector<uint64_t> unitVolumes(const ControllerModel& ctl, const json& unit) {
     std::vector<uint64_t> sizes;
     auto it = unit.find("volumes");
     if (it != unit.end() && it->is_array()) {
@@ -451,7 +452,7 @@ std::vector<uint64_t> unitVolumes(const json& ctl, const json& unit) {
     return sizes;
 }
 
-Bytes volumeTable(const json& ctl, const json& unit) {
+Bytes volumeTable(const ControllerModel& ctl, const json& unit) {
     std::vector<uint64_t> sizes = unitVolumes(ctl, unit);
     Bytes table(sizes.size() * kVolumeEntrySize, 0);
     uint64_t first = 0;
@@ -464,6 +465,14 @@ Bytes volumeTable(const json& ctl, const json& unit) {
         first += sizes[i];
     }
     return table;
+}
+
+Bytes unitDescriptors(const json& ctl, const json& unit) {
+    return unitDescriptors(ControllerModel(ctl), unit);
+}
+
+uint64_t unitCapacity(const json& ctl, const json& unit) {
+    return unitCapacity(ControllerModel(ctl), unit);
 }
 
 const json* driveOnPort(const json& ctl, int64_t port) {
@@ -493,16 +502,7 @@ json* unitNumbered(json& ctl, int64_t number) {
 }
 
 uint8_t unitOfPort(const json& ctl, uint64_t port) {
-    auto units = ctl.find("units");
-    if (units == ctl.end() || !units->is_array())
-        return kNoUnit;
-    for (const json& unit : *units) {
-        for (uint8_t member : memberPortsOf(unit)) {
-            if (member != kMissingPort && member == port)
-                return static_cast<uint8_t>(numberField(unit, "number", kNoUnit));
-        }
-    }
-    return kNoUnit;
+    return ControllerModel(ctl).unitOfPort(port);
 }
 
 bool attachUnitDisks(json& state) {
@@ -523,23 +523,26 @@ bool attachUnitDisks(json& state) {
     auto seen = [](const json& unit) {
         return flagField(unit, "os_visible", true) && ruleOfUnit(unit).code != ruleOf("spare").code;
     };
+    // The disks Windows has of each (controller, target), and the units it sees.
+    std::map<std::pair<int64_t, int64_t>, size_t> disksOf;
+    for (const json& disk : disks)
+        ++disksOf[{numberField(disk, "controller", -1), numberField(disk, "target", 0)}];
+    std::set<std::pair<int64_t, int64_t>> seenUnits;
     for (size_t c = 0; c < controllers->size(); ++c) {
         const json& ctl = (*controllers)[c];
+        const ControllerModel model(ctl);
         auto units = ctl.find("units");
         if (units == ctl.end() || !units->is_array())
             continue;
         for (const json& unit : *units) {
             if (!seen(unit))
                 continue;
-            int64_t target = numberField(unit, "number", -1);
-            size_t have =
-                static_cast<size_t>(std::count_if(disks.begin(), disks.end(), [&](const json& d) {
-                    return numberField(d, "controller", -1) == static_cast<int64_t>(c) &&
-                           numberField(d, "target", 0) == target;
-                }));
-            for (size_t v = have; v < unitVolumes(ctl, unit).size(); ++v) {
+            const auto place = std::make_pair(static_cast<int64_t>(c), numberField(unit, "number", -1));
+            seenUnits.insert(place);
+            const size_t volumes = unitVolumes(model, unit).size();
+            for (size_t& have = disksOf[place]; have < volumes; ++have) {
                 disks.push_back({{"controller", c},
-                                 {"target", target},
+                                 {"target", place.second},
                                  {"disk_number", nextNumber++},
                                  {"unit_disk", true}});
                 changed = true;
@@ -551,19 +554,8 @@ bool attachUnitDisks(json& state) {
     for (json& disk : disks) {
         if (!flagField(disk, "unit_disk", false))
             continue;
-        int64_t c = numberField(disk, "controller", -1);
-        bool exists = false;
-        if (c >= 0 && static_cast<size_t>(c) < controllers->size()) {
-            const json& ctl = (*controllers)[static_cast<size_t>(c)];
-            auto units = ctl.find("units");
-            if (units != ctl.end() && units->is_array()) {
-                for (const json& unit : *units) {
-                    if (seen(unit) &&
-                        numberField(unit, "number", -1) == numberField(disk, "target", 0))
-                        exists = true;
-                }
-            }
-        }
+        const bool exists = seenUnits.count(
+                                {numberField(disk, "controller", -1), numberField(disk, "target", 0)}) > 0;
         if (exists != flagField(disk, "present", true)) {
             disk["present"] = exists;
             changed = true;

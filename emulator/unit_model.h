@@ -17,23 +17,38 @@ constexpr size_t kVolumeEntrySize = 20;
 constexpr size_t kMaxVolumes = 64;
 constexpr uint8_t kNoUnit = 255;
 
-// The unit's descriptors in pre-order, kUnitDescriptorSize bytes each.
+class ControllerModel;
+struct UnitLayout;
+
+// The unit's layout built from its description: its descriptors in
+// pre-order (kUnitDescriptorSize bytes each) and the capacity its members
+// give. ControllerModel::layout keeps it once built.
+[[nodiscard]] UnitLayout layoutUnit(const ControllerModel& ctl, const nlohmann::json& unit);
+
+// The unit's descriptors and their count.
+[[nodiscard]] Bytes unitDescriptors(const ControllerModel& ctl, const nlohmann::json& unit);
 [[nodiscard]] Bytes unitDescriptors(const nlohmann::json& ctl, const nlohmann::json& unit);
-[[nodiscard]] size_t unitDescriptorCount(const nlohmann::json& ctl, const nlohmann::json& unit);
+[[nodiscard]] size_t unitDescriptorCount(const ControllerModel& ctl, const nlohmann::json& unit);
 
 // The unit's capacity in 512-byte sectors ("capacity" overrides what the
 // members give).
+[[nodiscard]] uint64_t unitCapacity(const ControllerModel& ctl, const nlohmann::json& unit);
 [[nodiscard]] uint64_t unitCapacity(const nlohmann::json& ctl, const nlohmann::json& unit);
 // The capacity of a migrating unit's destination layout (UnitTable
 // parameter 19; "migrate_capacity" overrides it, other units have 0).
-[[nodiscard]] uint64_t unitMigrateCapacity(const nlohmann::json& ctl, const nlohmann::json& unit);
+[[nodiscard]] uint64_t unitMigrateCapacity(const ControllerModel& ctl,
+                                           const nlohmann::json& unit);
 
 // The volume sizes of the unit in sectors: "volumes", else one volume of
 // the whole unit; at most kMaxVolumes.
-[[nodiscard]] std::vector<uint64_t> unitVolumes(const nlohmann::json& ctl,
+[[nodiscard]] std::vector<uint64_t> unitVolumes(const ControllerModel& ctl,
                                                 const nlohmann::json& unit);
 // The VolumeEntry table of the unit.
-[[nodiscard]] Bytes volumeTable(const nlohmann::json& ctl, const nlohmann::json& unit);
+[[nodiscard]] Bytes volumeTable(const ControllerModel& ctl, const nlohmann::json& unit);
+
+// The member ports of a unit, every layout of a migrating unit included; a
+// missing member reads as port 255.
+[[nodiscard]] std::vector<uint8_t> unitMemberPorts(const nlohmann::json& unit);
 
 // The number of the unit whose members include `port`, kNoUnit when none.
 [[nodiscard]] uint8_t unitOfPort(const nlohmann::json& ctl, uint64_t port);

@@ -1,0 +1,69 @@
+// What the firmware reads of one controller's description, gathered once
+// instead of walking the host file's JSON for every request: the drives by
+// port, the units by number and the unit that holds each port, and every
+// unit's descriptors and capacity, built when first asked for.
+//
+// The model points into the description it was built from, so it is valid
+// until that description changes; the emulated host drops its models with
+// every change and every new version of the host file. Code that changes
+// a controller works on the JSON and never reads a model after its change.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <unordered_map>
+#include <vector>
+
+#include "emulator/wire.h"
+
+namespace emulator {
+
+// A unit's descriptors in pre-order and the capacity its members give.
+struct UnitLayout {
+    Bytes descriptors;
+    uint64_t capacity = 0;
+};
+
+class ControllerModel {
+  public:
+    explicit ControllerModel(const nlohmann::json& ctl);
+    ControllerModel(const ControllerModel&) = delete;
+    ControllerModel& operator=(const ControllerModel&) = delete;
+
+    [[nodiscard]] const nlohmann::json& json() const { return *ctl_; }
+
+    // The first description in "drives" of the drive on `port`, present or
+    // not, and its position there; null and -1 when there is none.
+    [[nodiscard]] const nlohmann::json* drive(int64_t port) const;
+    [[nodiscard]] int64_t drivePosition(int64_t port) const;
+    // The same for the first unit in "units" numbered `number`.
+    [[nodiscard]] const nlohmann::json* unit(int64_t number) const;
+    [[nodiscard]] int64_t unitPosition(int64_t number) const;
+    // The number of the first unit whose members (every layout of a
+    // migrating unit included) hold `port`; 255 when none.
+    [[nodiscard]] uint8_t unitOfPort(uint64_t port) const;
+    // The layout of `unit` (a description in this controller's "units", or
+    // a part of one), built on first use.
+    [[nodiscard]] const UnitLayout& layout(const nlohmann::json& unit) const;
+
+  private:
+    const nlohmann::json* ctl_;
+    std::unordered_map<int64_t, size_t> drives_;
+    std::unordered_map<int64_t, size_t> units_;
+    std::vector<int16_t> holders_;  // by port; -1: no unit
+    mutable std::unordered_map<const nlohmann::json*, UnitLayout> layouts_;
+};
+
+// The models of a machine's controllers, built when first asked for and
+// dropped all at once when the machine changes.
+class ModelCache {
+  public:
+    [[nodiscard]] const ControllerModel& controller(const nlohmann::json& ctl, size_t index);
+    void clear() { models_.clear(); }
+
+  private:
+    std::vector<std::unique_ptr<ControllerModel>> models_;
+};
+
+}  // namespace emulator

@@ -1,0 +1,95 @@
+// The host-file store: calls that change nothing answer from the state the
+// process holds and follow the file when another host wrote it; a change
+// lands on the file's latest version; a lock that cannot be taken stops
+// the call instead of letting it run unlocked.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <functional>
+#include <string>
+
+#include "emulator/emulated_host.h"
+#include "platform/host_system.h"
+#include "test_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using emulator::EmulatedHost;
+
+nlohmann::json readJson(const fs::path& path) {
+    std::ifstream in(path);
+    return nlohmann::json::parse(in);
+}
+
+bool keyOpens(EmulatedHost& host, const char* key) {
+    platform::RegKey handle = 0;
+    if (host.regOpenKey(key, 0, &handle) != platform::kErrorSuccess)
+        return false;
+    (void)host.regCloseKey(handle);
+    return true;
+}
+
+void createKey(EmulatedHost& host, const char* key) {
+    platform::RegKey handle = 0;
+    ASSERT_EQ(host.regCreateKey(key, 0, &handle), platform::kErrorSuccess);
+    (void)host.regCloseKey(handle);
+}
+
+TEST(EmulatorHostStore, ReadFollowsAnotherHostsChange) {
+    const fs::path file = FreshTestFolder("host_store") / "host.json";
+    auto reader = EmulatedHost::fromFile(file.string());
+    auto writer = EmulatedHost::fromFile(file.string());
+    EXPECT_FALSE(keyOpens(*reader, "SOFTWARE\\Kivra\\Stamp"));
+    createKey(*writer, "SOFTWARE\\Kivra\\Stamp");
+    EXPECT_TRUE(keyOpens(*reader, "SOFTWARE\\Kivra\\Stamp"));
+}
+
+TEST(EmulatorHostStore, ChangeLandsOnTheLatestVersion) {
+    const fs::path file = FreshTestFolder("host_store") / "host.json";
+    auto first = EmulatedHost::fromFile(file.string());
+    auto second = EmulatedHost::fromFile(file.string());
+    createKey(*first, "SOFTWARE\\Kivra\\First");
+    createKey(*second, "SOFTWARE\\Kivra\\Second");
+    const nlohmann::json registry = readJson(file)["machine"]["registry"];
+    EXPECT_TRUE(registry.contains("SOFTWARE\\Kivra\\First")) << registry.dump();
+    EXPECT_TRUE(registry.contains("SOFTWARE\\Kivra\\Second")) << registry.dump();
+}
+
+// The lock file's place is taken by a folder: it cannot be opened.
+TEST(EmulatorHostStore, LockThatCannotBeOpenedStopsTheCall) {
+    const fs::path folder = FreshTestFolder("host_store");
+    const fs::path file = folder / "host.json";
+    const fs::path lock = folder / "host.json.lock";
+    auto host = EmulatedHost::fromFile(file.string());
+    fs::remove(lock);
+    fs::create_directory(lock);
+    const std::string before = readJson(file).dump();
+
+    struct Case {
+        const char* name;
+        std::function<void()> call;
+    };
+    const Case cases[] = {
+        {"opening another host", [&] { (void)EmulatedHost::fromFile(file.string()); }},
+        {"a change", [&] { createKey(*host, "SOFTWARE\\Kivra\\Unlocked"); }},
+    };
+    for (const Case& c : cases) {
+        try {
+            c.call();
+            ADD_FAILURE() << c.name << " ran without the lock";
+        } catch (const platform::HostUnusable& error) {
+            EXPECT_NE(std::string(error.what()).find(lock.string() + ": cannot lock"),
+                      std::string::npos)
+                << c.name << ": " << error.what();
+        }
+    }
+    EXPECT_EQ(readJson(file).dump(), before);
+    // A call that changes nothing takes no lock.
+    EXPECT_NE(host->getClassDevs(platform::InterfaceClass::StoragePort),
+              platform::kInvalidDevInfoSet);
+}
+
+}  // namespace
