@@ -23,6 +23,7 @@
 // With KV_FUZZ_RECORD=<folder> set, the binary instead writes one seed per
 // controller and group, the default host's own answers in this format,
 // and exits.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -102,6 +103,9 @@ class ReplyHost : public platform::HostSystem {
         : machine_(std::move(machine)) {}
 
     void Arm(Reader* input) { input_ = input; }
+    // Once armed, the devices at these paths (the controllers) are opened
+    // by this host alone: no request reaches the default host's drivers.
+    void TakeOver(std::vector<std::string> paths) { controllerPaths_ = std::move(paths); }
     void Record(Bytes* out) { record_ = out; }
 
     bool deviceIoControl(platform::Handle h, uint32_t code, void* in, uint32_t inSize, void* out,
@@ -111,7 +115,7 @@ class ReplyHost : public platform::HostSystem {
         auto* buf = static_cast<uint8_t*>(out);
         if (record_ != nullptr)
             return RecordAnswer(h, code, buf, outSize, returned);
-        if (input_ == nullptr)
+        if (input_ == nullptr || !IsOwnHandle(h))
             return machine_->deviceIoControl(h, code, in, inSize, out, outSize, returned);
         return Answer(buf, outSize, returned);
     }
@@ -158,9 +162,16 @@ class ReplyHost : public platform::HostSystem {
         return machine_->getParent(devInst, parent);
     }
     platform::Handle createFile(const char* path, uint32_t access, uint32_t share) override {
+        if (input_ != nullptr && path != nullptr &&
+            std::find(controllerPaths_.begin(), controllerPaths_.end(), path) !=
+                controllerPaths_.end()) {
+            return kOwnHandles + (nextHandle_++ % 0x10000);
+        }
         return machine_->createFile(path, access, share);
     }
-    bool closeHandle(platform::Handle h) override { return machine_->closeHandle(h); }
+    bool closeHandle(platform::Handle h) override {
+        return IsOwnHandle(h) || machine_->closeHandle(h);
+    }
     uint32_t getLastError() override {
         return failed_ ? platform::kErrorIoDevice : machine_->getLastError();
     }
@@ -208,6 +219,11 @@ class ReplyHost : public platform::HostSystem {
     void sleep(uint32_t) override {}
 
   private:
+    static constexpr platform::Handle kOwnHandles = 0x7F000000;
+    static bool IsOwnHandle(platform::Handle h) {
+        return h >= kOwnHandles && h < kOwnHandles + 0x10000;
+    }
+
     bool Answer(uint8_t* buf, uint32_t size, uint32_t* returned) {
         failed_ = false;
         if (returned != nullptr)
@@ -277,6 +293,8 @@ class ReplyHost : public platform::HostSystem {
     Reader* input_ = nullptr;
     Bytes* record_ = nullptr;
     bool failed_ = false;
+    std::vector<std::string> controllerPaths_;
+    platform::Handle nextHandle_ = 0;
 };
 
 // --- The library operations, in groups ---
@@ -671,15 +689,33 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     return 0;
 }
 
+// The operations only read, so the default host never changes: it is made
+// and discovered once, and each input starts from the controller table of
+// that discovery.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::InFolder inFolder;
+    static ReplyHost& host = InstallReplyHost();
+    static const ObjectIdList16 controllers = [] {
+        ObjectIdList16 list{};
+        if (Api::GetControllerIdList(&list) != 0 || list.count == 0)
+            __builtin_trap();  // the default host's controllers are always found
+        return list;
+    }();
+    static const Driver discovered = [] {
+        std::vector<std::string> paths;
+        for (int32_t i = 0; i < TheDriver().count(); ++i)
+            paths.emplace_back(TheDriver().slot(i)->devicePath);
+        host.TakeOver(paths);
+        return TheDriver();
+    }();
+
+    fuzz::ResetLibrary();
+    TheDriver() = discovered;
     Reader input(data, size);
     const uint8_t controller = input.u8();
     const uint8_t group = input.u8();
-    ReplyHost& host = InstallReplyHost();
-    const ObjectId c = Discover(controller);
     host.Arm(&input);
-    kGroups[group % kGroupCount](c);
-    platform::SetHost(nullptr);
+    kGroups[group % kGroupCount](controllers.ids[controller % controllers.size()]);
+    host.Arm(nullptr);
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -33,23 +34,29 @@ void SetSetting(const char* name, bool on, const char* value) {
 
 }  // namespace
 
-std::string KeepFilesInFolder(const std::string& line) {
-    std::string out;
-    std::size_t at = 0;
-    for (;;) {
-        const std::size_t fw = line.find("fw=", at);
-        if (fw == std::string::npos) {
-            out += line.substr(at);
-            return out;
+std::string KeepFilesInFolder(const std::string& text) {
+    // "fw", blanks, "=", blanks, the name: the shell joins them into one
+    // "fw=" word whatever the case and the white space between them.
+    auto lower = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+    auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    std::string out = text;
+    for (std::size_t i = 0; i + 1 < out.size(); ++i) {
+        if (lower(out[i]) != 'f' || lower(out[i + 1]) != 'w')
+            continue;
+        std::size_t j = i + 2;
+        while (j < out.size() && blank(out[j]))
+            ++j;
+        if (j >= out.size() || out[j] != '=')
+            continue;
+        ++j;
+        while (j < out.size() && blank(out[j]))
+            ++j;
+        for (; j < out.size() && !blank(out[j]); ++j) {
+            if (out[j] == '/' || out[j] == '\\')
+                out[j] = '_';
         }
-        std::size_t end = fw + 3;
-        while (end < line.size() && line[end] != ' ' && line[end] != '\t' && line[end] != '\n')
-            ++end;
-        out += line.substr(at, fw + 3 - at);
-        for (std::size_t i = fw + 3; i < end; ++i)
-            out += line[i] == '/' ? '_' : line[i];
-        at = end;
     }
+    return out;
 }
 
 namespace {
