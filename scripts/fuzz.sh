@@ -45,10 +45,10 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
 run_target() {
-  local target=$1 work=build-fuzz/corpus/$1
+  local target=$1 work=$PWD/build-fuzz/corpus/$1
   mkdir -p "$work"
   local options=(-max_total_time="$seconds" -timeout=30 -rss_limit_mb=4096
-                 -print_final_stats=1 -artifact_prefix="build-fuzz/artifacts/$target-")
+                 -print_final_stats=1 -artifact_prefix="$PWD/build-fuzz/artifacts/$target-")
   if [ "$ci" = 1 ]; then
     options+=(-seed=1)
   fi

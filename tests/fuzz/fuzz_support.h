@@ -24,7 +24,9 @@ const std::string& Prepare();
 
 // Makes the temporary folder the working folder while alive (files the
 // program writes beside it, such as an event capture, land there), and
-// restores the one before, so that libFuzzer's own relative paths hold.
+// restores the one before, so that libFuzzer's own relative paths hold
+// between inputs. A crash ends the process inside the folder: give
+// -artifact_prefix as an absolute path (scripts/fuzz.sh does).
 class InFolder {
   public:
     InFolder();
