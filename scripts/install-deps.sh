@@ -2,7 +2,8 @@
 # Installs what building and testing kv_cli needs on Debian, when missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ nlohmann-json3-dev libgtest-dev python3-cram jq)
+packages=(cmake ninja-build g++ nlohmann-json3-dev libgtest-dev python3-cram jq
+          clang libclang-rt-14-dev)
 if [ "${1:-}" = "--windows" ]; then
   packages+=(g++-mingw-w64-x86-64-posix wine64)
 fi

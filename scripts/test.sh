@@ -11,6 +11,7 @@ cmake --build build-test
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 ctest --test-dir build-test --output-on-failure -j "$(nproc)"
+scripts/fuzz.sh --ci  # every fuzz target over its corpus, then briefly past it
 
 # The Windows build: kv_cli.exe cross-built with mingw-w64, its unit tests,
 # the same transcripts against the emulated host, and smoke tests of the

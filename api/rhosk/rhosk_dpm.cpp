@@ -192,7 +192,11 @@ int32_t RhoskFamily::GetDriveInstantStats(ObjectId drive, DpmStats* stats) {
         result.queueDepth = depthSum / valid;
         result.iops = static_cast<uint32_t>((valid * ticksPerSecond) / interval);
         result.kbPerSecond = static_cast<uint32_t>(sizeSum * ticksPerSecond / interval / 1024);
-        result.responseMs = static_cast<uint32_t>(elapsedSum * 1000 / valid / ticksPerSecond);
+        // A tick longer than a second leaves no whole tick per second: no
+        // response time can be had from it.
+        result.responseMs = ticksPerSecond == 0
+                                ? 0
+                                : static_cast<uint32_t>(elapsedSum * 1000 / valid / ticksPerSecond);
     }
     *stats = result;
     return 0;

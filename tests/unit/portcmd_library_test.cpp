@@ -217,6 +217,13 @@ TEST_F(PortcmdLibrary, InstantaneousStatisticsFromTheSampleWindow) {
          {Sample(1000, 1500, 2, 65536), Sample(1200, 2000, 4, 65536)},
          {2, 128, 650, 3},
          true},
+        // Ticks longer than a second: no whole tick per second, so every
+        // rate and the response time stay 0.
+        {"a tick above a second",
+         {{"samples", 4}, {"tick_ns", 2000000000}},
+         {Sample(1000, 1500, 2, 65536)},
+         {0, 0, 0, 2},
+         true},
         // The second sample's counter wrapped: it adds 0xFFFFFFFF - start + end.
         {"a wrapped sample",
          tick1ms,
