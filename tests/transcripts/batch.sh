@@ -88,3 +88,16 @@ kv_outputs() {
     cat "batch/$i"
   done
 }
+
+# kv_each FUNCTION LINE...
+#   Runs the lines in one kv_cli run, then calls FUNCTION LINE for each
+#   line with that line's output on its standard input.
+kv_each() {
+  local function=$1 line i=0
+  shift
+  kv_batch "$@" || return
+  for line in "$@"; do
+    i=$((i + 1))
+    "$function" "$line" < "batch/$i"
+  done
+}
