@@ -101,3 +101,15 @@ kv_each() {
     "$function" "$line" < "batch/$i"
   done
 }
+
+# kv_first_lines PREFIX WORDS...
+#   Runs "PREFIX WORDS" for each WORDS in one kv_cli run and prints the
+#   first line of each one's output.
+kv_first_lines() {
+  local prefix=$1
+  shift
+  kv_each kv_first_line "${@/#/$prefix }"
+}
+kv_first_line() {
+  head -1
+}
