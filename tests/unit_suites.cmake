@@ -9,13 +9,14 @@
 # program and made again only when the program is newer.
 #
 # Set by the including file: KV_UNIT_PROGRAM, KV_UNIT_EMULATOR (may be
-# empty), KV_UNIT_WORKDIR, KV_UNIT_ENVIRONMENT, KV_UNIT_PREFIX.
+# empty), KV_UNIT_WORKDIR, KV_UNIT_ENVIRONMENT, KV_UNIT_PREFIX and
+# KV_UNIT_CMAKE (the cmake program: ctest does not set CMAKE_COMMAND here).
 
 set(suites_file "${KV_UNIT_PROGRAM}.suites")
 
 function(kv_unit_fail message)
   # A test that fails with the reason, so that a broken listing is seen.
-  add_test("${KV_UNIT_PREFIX}listing" "${CMAKE_COMMAND}" -E echo "${message}")
+  add_test("${KV_UNIT_PREFIX}listing" "${KV_UNIT_CMAKE}" -E echo "${message}")
   set_tests_properties("${KV_UNIT_PREFIX}listing" PROPERTIES FAIL_REGULAR_EXPRESSION ".")
 endfunction()
 
