@@ -78,8 +78,10 @@ status=0
 # client error: recvmsg"); such a test is run once more. The Linux run,
 # where our own code alone decides, has no second try.
 ctest --test-dir "$build" --output-on-failure --timeout 300 -j "$(nproc)" \
-  --repeat until-pass:2 "$@" || status=$?
+  --repeat until-pass:2 "$@" 2>&1 | tee "$build/ctest.log" || status=$?
 finished=$(date +%s)
+echo "Slowest Windows tests (s):"
+scripts/ctest-slowest.sh "$build/ctest.log"
 echo "Windows tests: build $((built - started)) s, wine prefix $((prefixed - built)) s," \
      "tests $((finished - prefixed)) s, total $((finished - started)) s"
 exit "$status"

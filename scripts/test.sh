@@ -6,12 +6,24 @@ cd "$(dirname "$0")/.."
 scripts/check-headers.sh
 
 scripts/install-deps.sh
+started=$(date +%s)
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKV_SANITIZE=ON >/dev/null
 cmake --build build-test
+built=$(date +%s)
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-ctest --test-dir build-test --output-on-failure -j "$(nproc)"
-scripts/fuzz.sh --ci  # every fuzz target over its corpus, then briefly past it
+status=0
+ctest --test-dir build-test --output-on-failure -j "$(nproc)" 2>&1 | tee build-test/ctest.log ||
+  status=$?
+finished=$(date +%s)
+echo "Slowest Linux tests (s):"
+scripts/ctest-slowest.sh build-test/ctest.log
+echo "Linux tests: build $((built - started)) s, tests $((finished - built)) s"
+if [ "$status" -ne 0 ]; then exit "$status"; fi
+
+# Every fuzz target over its corpus, then briefly past it.
+scripts/fuzz.sh --ci
+echo "Fuzz pass: $(( $(date +%s) - finished )) s"
 
 # The Windows build: kv_cli.exe cross-built with mingw-w64, its unit tests,
 # the same transcripts against the emulated host, and smoke tests of the

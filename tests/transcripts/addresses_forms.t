@@ -5,7 +5,9 @@ error tells which object that is: 32 controller, 39 unit, 36 port, 52
 battery backup unit, 43 the root.
 
   $ cp "$FIXTURES/controllers/two_newer.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
-  $ probe() { for address in "$@"; do printf '%-36s' "$address"; "$KV_CLI" $address 2>&1 | head -1; done; }
+  $ . "$TESTDIR/batch.sh"
+  $ first_line() { printf '%-36s' "$1"; head -1; }
+  $ probe() { kv_each first_line "$@"; }
 
 Absolute forms, with the host in front in its short and its full form, in
 any case.

@@ -4,7 +4,9 @@ and runs nothing.
 
   $ cp "$FIXTURES/controllers/two_newer.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
 
-  $ while read -r words; do echo "[$words]"; "$KV_CLI" /c1 $words 2>&1 | head -1; done <<'WORDS'
+  $ . "$TESTDIR/batch.sh"
+  $ first_line() { echo "[${1#/c1 }]"; head -1; }
+  $ lines=(); while read -r words; do lines+=("/c1 $words"); done <<'WORDS'; kv_each first_line "${lines[@]}"
   > rescan ?
   > update fw=a.img ?
   > add ?

@@ -53,14 +53,16 @@ and the library reads the host bus from family 6 on; the counts and
 limits of family 8, the phy table and mode page control are refused; the
 task modes need firmware level 37.
 
-  $ for word in driver model memory firmware bios monitor serial pcb pchip achip \
+  $ . "$TESTDIR/batch.sh"
+  $ nonempty() { grep -v '^$'; }
+  $ lines=(); for word in driver model memory firmware bios monitor serial pcb pchip achip \
   >     numports numunits numdrives exportjbod spinup stagger ondegrade ignorefuawrite \
   >     forcedrivecacheon avmode lbareorder autocarve carvesize autorebuild ctlbus \
   >     rebuildrate verifyrate rebuildmode verifymode connectioncnt activedrvcnt drvcnt \
   >     unitcnt activeunitcnt maxdrivesperunit ctlrphys sata_encl_lim sas_encl_lim phy \
   >     modepgctl foo; do
-  >   "$KV_CLI" /c0 show $word 2>&1 | grep -v '^$'
-  > done
+  >   lines+=("/c0 show $word")
+  > done; kv_each nonempty "${lines[@]}"
   /c0 Driver Version = 3.00.02.046
   /c0 Model = KV-9550SX-8LP
   /c0 Available Memory = 1GB

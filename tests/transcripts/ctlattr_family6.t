@@ -59,14 +59,16 @@ Each word alone. Asked for by itself, a task mode below level 37 is
 refused; the policies of family 4 alone show "Not Supported"; the counts
 and limits of family 8 and the phy table are refused.
 
-  $ for word in driver model memory firmware bios monitor serial pcb pchip achip \
+  $ . "$TESTDIR/batch.sh"
+  $ nonempty() { grep -v '^$'; }
+  $ lines=(); for word in driver model memory firmware bios monitor serial pcb pchip achip \
   >     numports numunits numdrives exportjbod spinup stagger ondegrade ignorefuawrite \
   >     forcedrivecacheon avmode lbareorder autocarve carvesize autorebuild ctlbus \
   >     rebuildrate verifyrate rebuildmode verifymode connectioncnt activedrvcnt drvcnt \
   >     unitcnt activeunitcnt maxdrivesperunit ctlrphys sata_encl_lim sas_encl_lim phy \
   >     modepgctl bbustatus foo; do
-  >   "$KV_CLI" /c0 show $word 2>&1 | grep -v '^$'
-  > done
+  >   lines+=("/c0 show $word")
+  > done; kv_each nonempty "${lines[@]}"
   /c0 Driver Version = 3.00.02.046
   /c0 Model = KV-9650SE-8LPML
   /c0 Available Memory = 1023MB

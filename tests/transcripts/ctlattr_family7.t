@@ -90,15 +90,17 @@ level 37.
 
 Each word alone on both controllers.
 
-  $ for word in driver model memory firmware bios monitor serial pcb pchip achip \
+  $ . "$TESTDIR/batch.sh"
+  $ nonempty() { grep -v '^$'; }
+  $ lines=(); for word in driver model memory firmware bios monitor serial pcb pchip achip \
   >     numports numunits numdrives exportjbod spinup stagger ondegrade ignorefuawrite \
   >     forcedrivecacheon avmode lbareorder autocarve carvesize autorebuild ctlbus \
   >     rebuildrate verifyrate rebuildmode verifymode connectioncnt activedrvcnt drvcnt \
   >     unitcnt activeunitcnt maxdrivesperunit ctlrphys sata_encl_lim sas_encl_lim \
   >     modepgctl bbustatus foo; do
-  >   "$KV_CLI" /c0 show $word 2>&1 | grep -v '^$'
-  >   "$KV_CLI" /c1 show $word 2>&1 | grep -v '^$'
-  > done
+  >   lines+=("/c0 show $word")
+  >   lines+=("/c1 show $word")
+  > done; kv_each nonempty "${lines[@]}"
   /c0 Driver Version = 3.00.02.046
   /c1 Driver Version = 3.00.02.046
   /c0 Model = KV-9690SA-4I

@@ -62,13 +62,15 @@ count, no JBOD export policy, the task modes and rates in summary form.
 Each word alone. The count words print the count before " of " and the
 limit after it; numports on family 8 shows the connections.
 
-  $ for word in driver model memory firmware bios monitor serial pcb pchip achip \
+  $ . "$TESTDIR/batch.sh"
+  $ nonempty() { grep -v '^$'; }
+  $ lines=(); for word in driver model memory firmware bios monitor serial pcb pchip achip \
   >     numports numunits numdrives ctlrphys connectioncnt drvcnt unitcnt activedrvcnt \
   >     activeunitcnt maxdrivesperunit exportjbod spinup stagger ondegrade ignorefuawrite \
   >     forcedrivecacheon avmode lbareorder autocarve carvesize autorebuild \
   >     sata_encl_lim sas_encl_lim ctlbus rebuildrate rebuildmode verifyrate verifymode foo; do
-  >   "$KV_CLI" /c0 show $word 2>&1 | grep -v '^$'
-  > done
+  >   lines+=("/c0 show $word")
+  > done; kv_each nonempty "${lines[@]}"
   /c0 Driver Version = 3.00.02.046
   /c0 Model = KV-9750-4i
   /c0 Available Memory = 0KB

@@ -20,7 +20,8 @@ Force drive cache on: "on" or "off", and nothing after it.
   
   $ ctl settings.force_drive_cache
   0
-  $ for w in forcedrivecacheon=yes "forcedrivecacheon=on x"; do "$KV_CLI" /c0 set $w 2>&1 | head -1; done
+  $ . "$TESTDIR/batch.sh"
+  $ kv_first_lines "/c0 set" forcedrivecacheon=yes "forcedrivecacheon=on x"
   Error: (CLI:062) Invalid set command.
   Error: (CLI:062) Invalid set command.
 
@@ -37,7 +38,7 @@ AV mode: the whole word "avmode=on" or "avmode=off".
   
   $ ctl settings.av_mode
   0
-  $ for w in avmode=yes xavmode=on; do "$KV_CLI" /c0 set $w 2>&1 | head -1; done
+  $ kv_first_lines "/c0 set" avmode=yes xavmode=on
   Error: (CLI:033) Invalid controller command value.
   Error: (CLI:033) Invalid controller command value.
 
@@ -55,7 +56,7 @@ LBA reordering: a word after the value is 14, a value other than on or off
   
   $ ctl settings.lba_reordering
   1
-  $ for w in "lbareorder=on x" lbareorder=yes; do "$KV_CLI" /c0 set $w 2>&1 | head -1; done
+  $ kv_first_lines "/c0 set" "lbareorder=on x" lbareorder=yes
   Error: (CLI:014) Invalid argument in set command.
   Error: (CLI:031) Invalid controller command.
 
@@ -113,7 +114,7 @@ Auto-carving size: 1024 to 32768 GB, written as blocks minus one; 1023,
   $ "$KV_CLI" /c0 set carvesize=32768
   Setting Auto-Carving Size on /c0 to [32768 GB] ... Done.
   
-  $ for w in carvesize=1023 carvesize=32769 carvesize=x carvesize= carvesize=2048x carvesize=99999999999999999999; do "$KV_CLI" /c0 set $w 2>&1 | head -1; done
+  $ kv_first_lines "/c0 set" carvesize=1023 carvesize=32769 carvesize=x carvesize= carvesize=2048x carvesize=99999999999999999999
   Error: (CLI:134) Invalid LUN carving size specified; valid range=[1024..32768].
   Error: (CLI:134) Invalid LUN carving size specified; valid range=[1024..32768].
   Error: (CLI:134) Invalid LUN carving size specified; valid range=[1024..32768].
@@ -142,7 +143,7 @@ another value 158.
   
   $ "$KV_CLI" /c0 show modepgctl x 2>&1 | head -1
   Error: (CLI:056) Invalid argument in show command.
-  $ for w in "modepgctl=honor x" modepgctl=yes; do "$KV_CLI" /c0 set $w 2>&1 | head -1; done
+  $ kv_first_lines "/c0 set" "modepgctl=honor x" modepgctl=yes
   Error: (CLI:031) Invalid controller command.
   Error: (CLI:158) Invalid Mode Page Control input [valid: ignore|honor].
   $ log
@@ -180,7 +181,7 @@ low latency while the task's rate is 1 warns and still writes the mode.
   $ "$KV_CLI" /c0 set rebuildmode=lowlatency
   Setting Rebuild background task mode of /c0 to [lowlatency] ... Done
   
-  $ for w in rebuildmode=fast verifymode "rebuildmode=adaptive x"; do "$KV_CLI" /c0 set $w 2>&1 | head -1; done
+  $ kv_first_lines "/c0 set" rebuildmode=fast verifymode "rebuildmode=adaptive x"
   Error: (CLI:159) Invalid bkgd task mode input [valid: adaptive|lowlatency].
   Error: (CLI:159) Invalid bkgd task mode input [valid: adaptive|lowlatency].
   Error: (CLI:031) Invalid controller command.
@@ -195,7 +196,7 @@ before anything is printed); automatic rebuild works; the rebuild and
 verify rate words still work.
 
   $ host family6
-  $ for w in rebuildmode=adaptive verifymode=lowlatency modepgctl=honor; do "$KV_CLI" /c0 set $w 2>&1 | head -1; done
+  $ kv_first_lines "/c0 set" rebuildmode=adaptive verifymode=lowlatency modepgctl=honor
   Error: (CLI:149) Feature not supported.
   Error: (CLI:149) Feature not supported.
   Error: (CLI:024) Invalid operation(s) for the specified controller.
@@ -244,7 +245,7 @@ Supported."; ignore FUA write and cache on degrade are its own.
   $ "$KV_CLI" /c0 set ondegrade=cacheoff
   Disabling Cache On Degrade Policy on /c0... Done.
   
-  $ for w in ignorefuawrite=yes "ignorefuawrite=on x" ondegrade=off; do "$KV_CLI" /c0 set $w 2>&1 | head -1; done
+  $ kv_first_lines "/c0 set" ignorefuawrite=yes "ignorefuawrite=on x" ondegrade=off
   Error: (CLI:062) Invalid set command.
   Error: (CLI:062) Invalid set command.
   Error: (CLI:033) Invalid controller command value.
@@ -253,7 +254,7 @@ On the later generations these two are refused with 24 and show "Not
 Supported".
 
   $ host family8
-  $ for w in ignorefuawrite=on ondegrade=follow; do "$KV_CLI" /c0 set $w 2>&1 | head -1; done
+  $ kv_first_lines "/c0 set" ignorefuawrite=on ondegrade=follow
   Error: (CLI:024) Invalid operation(s) for the specified controller.
   Error: (CLI:024) Invalid operation(s) for the specified controller.
   $ "$KV_CLI" /c0 show ignorefuawrite ondegrade

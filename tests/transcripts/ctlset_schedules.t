@@ -105,7 +105,8 @@ Selftest slots take a day and an hour only.
 Slot text errors: empty 48, an hour or duration out of range or not a
 number 49, text left over 17, an unknown day 61 (tested after the times).
 
-  $ for w in rebuild= rebuild=sun rebuild=sun:24:1 rebuild=sun:x:1 rebuild=sun:1:0 rebuild=sun:1:25 rebuild=sun:1 rebuild=sun:1:1:1 rebuild=fun:1:1 rebuild=fun:1:25 verify=sunday:1:1 selftest=sun:-1; do echo "[$w]"; "$KV_CLI" /c0 add $w 2>&1 | grep -v '^$'; done
+  $ . "$TESTDIR/batch.sh"
+  $ kv_words "/c0 add" rebuild= rebuild=sun rebuild=sun:24:1 rebuild=sun:x:1 rebuild=sun:1:0 rebuild=sun:1:25 rebuild=sun:1 rebuild=sun:1:1:1 rebuild=fun:1:1 rebuild=fun:1:25 verify=sunday:1:1 selftest=sun:-1
   [rebuild=]
   Error: (CLI:048) Invalid background task slot number.
   [rebuild=sun]
@@ -149,7 +150,7 @@ Slot numbers outside 1 to 7 are 48; a number too large for the command
 never wraps round onto a real slot.
 
   $ cp host.json before.json
-  $ for w in rebuild=0 rebuild=8 verify=x selftest= rebuild=4294967297 selftest=-4294967295; do echo "[$w]"; "$KV_CLI" /c0 del $w 2>&1 | grep -v '^$'; done
+  $ kv_words "/c0 del" rebuild=0 rebuild=8 verify=x selftest= rebuild=4294967297 selftest=-4294967295
   [rebuild=0]
   Error: (CLI:048) Invalid background task slot number.
   [rebuild=8]
@@ -251,7 +252,7 @@ Preferred-start errors: no "pref=" 64, a value without ":" or of length 4
 word 17. Nothing is written.
 
   $ cp host.json before.json
-  $ for w in "x" "pref=sat" "pref=sat:" "pref=sunday:1" "pref=sat:24" "pref=sat:1x" "pref=sat::" "pref=abc:1" "pref=sat:1 x"; do echo "[$w]"; "$KV_CLI" /c0 set verify=basic $w 2>&1 | grep -v '^$'; done
+  $ kv_words "/c0 set verify=basic" "x" "pref=sat" "pref=sat:" "pref=sunday:1" "pref=sat:24" "pref=sat:1x" "pref=sat::" "pref=abc:1" "pref=sat:1 x"
   [x]
   Error: (CLI:064) Invalid set verify command.
   [pref=sat]
@@ -301,7 +302,7 @@ Advanced verify and the schedule switches; a word after them is refused
   CLI [Enable Verify Schedule(controller=0): Success]
   CLI [Enable Rebuild Schedule(controller=0): Success]
   CLI [Disable Rebuild Schedule(controller=0): Success]
-  $ for w in "rebuild=enable x" "rebuild=on" "rebuild=" "verify=enable x" "verify=on"; do echo "[$w]"; "$KV_CLI" /c0 set $w 2>&1 | grep -v '^$'; done
+  $ kv_words "/c0 set" "rebuild=enable x" "rebuild=on" "rebuild=" "verify=enable x" "verify=on"
   [rebuild=enable x]
   Error: (CLI:063) Invalid set rebuild command.
   [rebuild=on]
@@ -345,7 +346,7 @@ word after the task word is ignored, two are 17; other words 65.
   CLI [Set Selftest Flags(controller=0, flags=2(SMART)): Success]
   CLI [Set Selftest Flags(controller=0, flags=0(DISABLED)): Success]
   CLI [Set Selftest Flags(controller=0, flags=2(SMART)): Success]
-  $ for w in "selftest=enable task=smart x y" "selftest=on" "selftest=enable udma" "selftest=enable task=both"; do echo "[$w]"; "$KV_CLI" /c0 set $w 2>&1 | grep -v '^$'; done
+  $ kv_words "/c0 set" "selftest=enable task=smart x y" "selftest=on" "selftest=enable udma" "selftest=enable task=both"
   [selftest=enable task=smart x y]
   Sending commands to enable SMART selftest ... Error: (CLI:017) Invalid argument in sched command.
   [selftest=on]
@@ -360,7 +361,7 @@ the timetable's status column reads "Status" and a verify slot is deleted
 without the last-task rule.
 
   $ host family6 "$(cat "$FIXTURES/ctlset/schedule.jq")"
-  $ for w in verify=basic verify=advanced verify=foo; do "$KV_CLI" /c0 set $w 2>&1 | head -1; done
+  $ kv_first_lines "/c0 set" verify=basic verify=advanced verify=foo
   Error: (CLI:148) Basic/Advanced Verify not supported.
   Error: (CLI:148) Basic/Advanced Verify not supported.
   Error: (CLI:064) Invalid set verify command.
@@ -449,7 +450,7 @@ with d, h and t words; remove; enable and disable; selftest kinds s0
   CLI [Set Selftest Flags(controller=0, flags=2(SMART)): Success]
   CLI [Set Selftest Flags(controller=0, flags=0(DISABLED)): Success]
   CLI [Set Selftest Flags(controller=0, flags=3(DMA|SMART)): Success]
-  $ for w in "rebuild c0 foo" "rebuild c0 add d7 h1 t1" "rebuild c0 add d1 x1 t1" "rebuild c0 add d1 h1" "rebuild c0 add dx h1 t1" "rebuild c0 add d1 h1 t1 x" "selftest c0 add d1 h1 t1" "verify c0 remove 8" "verify c0 remove x" "verify c0 remove 1 2" "selftest c0 enable s2" "selftest c0 enable x" "selftest c0 disable s0 a b" "rebuild c0 enable x"; do echo "[$w]"; "$KV_CLI" sched $w 2>&1 | grep -v '^$'; done
+  $ kv_words "sched" "rebuild c0 foo" "rebuild c0 add d7 h1 t1" "rebuild c0 add d1 x1 t1" "rebuild c0 add d1 h1" "rebuild c0 add dx h1 t1" "rebuild c0 add d1 h1 t1 x" "selftest c0 add d1 h1 t1" "verify c0 remove 8" "verify c0 remove x" "verify c0 remove 1 2" "selftest c0 enable s2" "selftest c0 enable x" "selftest c0 disable s0 a b" "rebuild c0 enable x"
   [rebuild c0 foo]
   Error: (CLI:017) Invalid argument in sched command.
   [rebuild c0 add d7 h1 t1]

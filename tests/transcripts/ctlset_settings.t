@@ -40,7 +40,8 @@ file keeps it) is refused; the change shows in the following "show".
   
   $ ctl settings.export_jbod
   0
-  $ for w in exportjbod exportjbod=yes xexportjbod=on; do "$KV_CLI" /c0 set $w 2>&1 | head -1; done
+  $ . "$TESTDIR/batch.sh"
+  $ kv_first_lines "/c0 set" exportjbod exportjbod=yes xexportjbod=on
   Error: (CLI:033) Invalid controller command value.
   Error: (CLI:033) Invalid controller command value.
   Error: (CLI:033) Invalid controller command value.
@@ -71,7 +72,7 @@ eight-port controller 128 passes the command's bound and fails there.
   
   $ ctl settings.spinups
   4
-  $ for w in spinup=0 spinup=129 spinup=x spinup spinup=-1 spinup=99999999999999999999; do "$KV_CLI" /c0 set $w 2>&1 | head -1; done
+  $ kv_first_lines "/c0 set" spinup=0 spinup=129 spinup=x spinup spinup=-1 spinup=99999999999999999999
   Error: (CLI:033) Invalid controller command value.
   Error: (CLI:033) Invalid controller command value.
   Error: (CLI:033) Invalid controller command value.
@@ -105,7 +106,7 @@ Stagger time: 0 to 60 below family 8; 0 is allowed.
   $ "$KV_CLI" /c0 show stagger
   /c0 Spinup Stagger Time Policy (sec) = 60
   
-  $ for w in stagger=61 stagger=-1; do "$KV_CLI" /c0 set $w 2>&1 | head -1; done
+  $ kv_first_lines "/c0 set" stagger=61 stagger=-1
   Error: (CLI:033) Invalid controller command value.
   Error: (CLI:033) Invalid controller command value.
   $ log
@@ -136,7 +137,7 @@ spin-ups by the four ports).
   
   
   [1]
-  $ for w in spinup=17 stagger=7; do "$KV_CLI" /c0 set $w 2>&1 | head -1; done
+  $ kv_first_lines "/c0 set" spinup=17 stagger=7
   Error: (CLI:033) Invalid controller command value.
   Error: (CLI:033) Invalid controller command value.
   $ "$KV_CLI" /c0 set stagger=6
@@ -234,7 +235,7 @@ Every rate text of both tasks.
 Rate 0, rate 6, a missing rate and a rate with other characters are 150;
 a word after a rate is 14 for "rebuild=" and 31 for "rebuildrate=".
 
-  $ for w in rebuild=0 rebuild=6 verify=6 rebuildrate= verifyrate=0 rebuild=3x verify=3x rebuildrate=3x "rebuild=3 x" "rebuildrate=3 x" "verifyrate=3 x"; do echo "[$w]"; "$KV_CLI" /c0 set $w 2>&1 | grep -v '^$'; done
+  $ kv_words "/c0 set" rebuild=0 rebuild=6 verify=6 rebuildrate= verifyrate=0 rebuild=3x verify=3x rebuildrate=3x "rebuild=3 x" "rebuildrate=3 x" "verifyrate=3 x"
   [rebuild=0]
   Error: (CLI:150) Rate input must be numeric and in the range of [1..5].
   [rebuild=6]

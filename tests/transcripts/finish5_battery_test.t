@@ -14,7 +14,8 @@ Help, and words the command does not take.
     /cx/bbu test [quiet]                                     (Rhosk series)
   
   
-  $ for w in "bogus" "q bogus" "help extra" "quiet bogus"; do "$KV_CLI" /c0/bbu test $w 2>&1 | head -1; done
+  $ . "$TESTDIR/batch.sh"
+  $ kv_first_lines "/c0/bbu test" "bogus" "q bogus" "help extra" "quiet bogus"
   Error: (CLI:052) Invalid BBU command syntax.
   Error: (CLI:052) Invalid BBU command syntax.
   Error: (CLI:013) Invalid argument in help command.

@@ -8,7 +8,9 @@ which kind it is: 120 slot, 122 fan, 126 temperature sensor, 128 power
 supply, 124 alarm, 118 door, 115 the enclosure itself.
 
   $ cp "$FIXTURES/finish5/enclosures.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
-  $ probe() { for address in "$@"; do printf '%-40s' "$address"; "$KV_CLI" $address 2>&1 | head -1; done; }
+  $ . "$TESTDIR/batch.sh"
+  $ first_line() { printf '%-40s' "$1"; head -1; }
+  $ probe() { kv_each first_line "$@"; }
 
 Every element kind below a controller's enclosure and below a host-level
 enclosure. Doors are named "edr"; "door" selects them as well.

@@ -6,9 +6,8 @@ after show, set and remove, and the help topics they lead to.
 Each refusal and its CLI code; none of them asks the controller to change
 anything.
 
-  $ for words in "" "foo" "show all foo" "show help x" "set" "set foo" "set identify=blink" "set identify=on now" "set dpmstat=clear type=inst" "remove now" "export x" "show dpmstat type=foo"; do
-  >   echo "[$words]"; "$KV_CLI" /c0/p4 $words 2>&1 | grep -v '^$'
-  > done
+  $ . "$TESTDIR/batch.sh"
+  $ kv_words /c0/p4 "" "foo" "show all foo" "show help x" "set" "set foo" "set identify=blink" "set identify=on now" "set dpmstat=clear type=inst" "remove now" "export x" "show dpmstat type=foo"
   []
   Error: (CLI:036) Invalid port command syntax.
   [foo]

@@ -6,7 +6,8 @@ SINGLE u1, a JBOD u2 and an initializing RAID-50 u3; c2 (family 4, level
 30) with a RAID-5 u0.
 
   $ cp "$FIXTURES/unitcmd/units.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
-  $ words() { for w in "$@"; do echo "[$w]"; "$KV_CLI" $unit $w 2>&1 | grep -v '^$'; done; }
+  $ . "$TESTDIR/batch.sh"
+  $ words() { kv_words "$unit" "$@"; }
 
 Word errors: no word is 39, an unknown word 38; each command has its own
 code for a word it does not take, raised before anything is asked of the
@@ -176,7 +177,7 @@ Commands whose words are right are handed on to the unit's tasks or to
 the controller: none of them ends in a word error of the unit grammar.
 (Run last: once handed on, they change the units.)
 
-  $ handed() { for w in "$@"; do out=$("$KV_CLI" $unit $w 2>&1); case "$out" in *CLI:0[3-7][0-9]*|*CLI:013*) echo "[$w] $out";; *) echo "[$w] handed on";; esac; done; }
+  $ handed() { local w i=0 out; kv_batch "${@/#/$unit }" || return; for w in "$@"; do i=$((i + 1)); out=$(cat "batch/$i"); case "$out" in *CLI:0[3-7][0-9]*|*CLI:013*) echo "[$w] $out";; *) echo "[$w] handed on";; esac; done; }
 
 A spare flushes nothing: its flush ends at once without asking the
 controller. Units without redundancy refuse a rebuild.

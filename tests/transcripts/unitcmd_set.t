@@ -7,7 +7,8 @@ c1 (family 6, level 33, no battery) with a RAID-1 u0; c2 (family 4).
   $ cp "$FIXTURES/unitcmd/units.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
   $ . "$FIXTURES/ctlattr/faults.sh"
   $ log() { sed -e 's/^[A-Z][a-z][a-z] .* CLI /CLI /' ProgramData/Orvo/kv_mgmt.log; rm -f ProgramData/Orvo/kv_mgmt.log; }
-  $ words() { for w in "$@"; do echo "[$w]"; "$KV_CLI" $unit set $w 2>&1 | grep -v '^$'; done; }
+  $ . "$TESTDIR/batch.sh"
+  $ words() { kv_words "$unit set" "$@"; }
 
 Word errors, raised before anything is asked of the controller or
 printed: no word, a word that names no setting, a bad value (each

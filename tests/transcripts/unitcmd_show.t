@@ -8,6 +8,7 @@ initializing RAID-50 u3; c2 (family 4, level 30) with a RAID-5 u0.
 
   $ cp "$FIXTURES/unitcmd/units.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
   $ . "$FIXTURES/ctlattr/faults.sh"
+  $ . "$TESTDIR/batch.sh"
 
 "show" alone prints the unit's table with its header; "show all" first
 prints one line for every attribute the unit has on its controller, then
@@ -26,7 +27,7 @@ for RAID-6 only.
   u4-1     DISK      OK             -       -       p15   -       931.513   
   u4/v0    Volume    -              -       -       -     -       1863.03   
   
-  $ for u in /c0/u0 /c0/u1 /c0/u2 /c0/u3 /c0/u5 /c1/u0 /c1/u1 /c1/u2 /c1/u3 /c2/u0; do "$KV_CLI" $u show all; done
+  $ kv_outputs {/c0/u0,/c0/u1,/c0/u2,/c0/u3,/c0/u5,/c1/u0,/c1/u1,/c1/u2,/c1/u3,/c2/u0}" show all"
   /c0/u0 status = REBUILDING
   /c0/u0 is rebuilding with percent completion = 40%
   /c0/u0 is not verifying, its current state is REBUILDING
@@ -441,7 +442,7 @@ for RAID-10 and RAID-50) and ports; the percentage of a nested unit
 stands on its subunits. In the new style the same command prints the
 table. Attribute words after the unit print their lines.
 
-  $ for u in u0 u2 u3; do KV_CLI_STYLE=old "$KV_CLI" info c0 $u; done
+  $ KV_CLI_STYLE=old kv_outputs "info c0 "{u0,u2,u3}
   Unit /c0/u0
   ---------------------
   Status:        REBUILDING (40%)

@@ -7,6 +7,9 @@ controller of 40 ports (drives 0-3 and 30; a RAID-5 u0 on drives 0-2).
 
   $ cp "$FIXTURES/numbers/host.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
   $ try() { echo "[$*]"; "$KV_CLI" "$@" 2>&1 | grep -v '^$'; }
+  $ . "$TESTDIR/batch.sh"
+  $ refuse() { kv_queue "$@"; }
+  $ refused() { kv_run_queue; }
   $ log=ProgramData/Orvo/kv_mgmt.log
   $ lines() { sed -e 's/^[A-Z][a-z][a-z] [A-Z][a-z][a-z] [ 0-9][0-9] [0-9:]* [0-9]* CLI \[/CLI [/' "$log" 2>/dev/null; rm -f "$log"; }
   $ units() { "$KV_CLI" "$1" show | grep '^u[0-9]' | cut -c1-30; }
@@ -14,7 +17,8 @@ controller of 40 ports (drives 0-3 and 30; a RAID-5 u0 on drives 0-2).
 Creation: 258 is not port 2, 259 not a second port 3, 16 is one past
 the last port; 15 is a port, an empty one.
 
-  $ for d in 0:1:258 0:1:16 0:3:259 0:1:15; do try /c0 add type=raid5 disk=$d; done
+  $ for d in 0:1:258 0:1:16 0:3:259 0:1:15; do refuse /c0 add type=raid5 disk=$d; done
+  > refused
   [/c0 add type=raid5 disk=0:1:258]
   Error: (CLI:144) Invalid drive(s) specified.
   [/c0 add type=raid5 disk=0:1:16]
@@ -28,32 +32,35 @@ the last port; 15 is a port, an empty one.
 A RAID-1 asks the controller nothing about its drives before it is
 created; its drive numbers are refused all the same, in both styles.
 
-  $ try /c0 add type=raid1 disk=0:258
+  $ refuse /c0 add type=raid1 disk=0:258
+  > refuse maint createunit c0 rraid1 p0:258
+  > refused
   [/c0 add type=raid1 disk=0:258]
   Error: (CLI:144) Invalid drive(s) specified.
-  $ try maint createunit c0 rraid1 p0:258
   [maint createunit c0 rraid1 p0:258]
   Error: (CLI:144) Invalid drive(s) specified.
 
 Rebuild: 264 is not port 8.
 
-  $ try /c0/u5 start rebuild disk=264
+  $ refuse /c0/u5 start rebuild disk=264
+  > refuse maint rebuild c0 u5 p264
+  > refused
   [/c0/u5 start rebuild disk=264]
   Error: (CLI:144) Invalid drive(s) specified.
-  $ try maint rebuild c0 u5 p264
   [maint rebuild c0 u5 p264]
   Error: (CLI:144) Invalid drive(s) specified.
 
 Migration: 258 is not port 2 for the mirror of the single disk u6; on the
 40-port controller 286 is not port 30 and 259 not a second port 3.
 
-  $ try /c0/u6 migrate type=raid1 disk=258
+  $ refuse /c0/u6 migrate type=raid1 disk=258
+  > refuse /c1/u0 migrate type=raid5 disk=286
+  > refuse /c1/u0 migrate type=raid5 disk=3:259
+  > refused
   [/c0/u6 migrate type=raid1 disk=258]
   Error: (CLI:144) Invalid drive(s) specified.
-  $ try /c1/u0 migrate type=raid5 disk=286
   [/c1/u0 migrate type=raid5 disk=286]
   Error: (CLI:144) Invalid drive(s) specified.
-  $ try /c1/u0 migrate type=raid5 disk=3:259
   [/c1/u0 migrate type=raid5 disk=3:259]
   Error: (CLI:144) Invalid drive(s) specified.
 
