@@ -156,9 +156,6 @@ void runRhoskFirmware(json& state, json& ctl, const ControllerModel& model, Faul
         result = executeRhoskCommand(ctl, model, command, data);
         text = rhoskControllerText(result.code);
         out.changed = out.changed || result.changed;
-        // A new unit's disks appear to Windows as soon as the unit exists.
-        if (result.changed)
-            (void)attachUnitDisks(state);
     }
     if (!result.reason.empty())
         out.record["reason"] = result.reason;

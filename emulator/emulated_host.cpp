@@ -162,6 +162,13 @@ Result EmulatedHost::transact(const std::function<bool()>& mayChange,
 }
 
 template <typename Result>
+Result EmulatedHost::handleCall(const std::function<Result()>& operation) {
+    if (faultsLive())
+        return transact<Result>(faultsMayFire(), operation);
+    return operation();
+}
+
+template <typename Result>
 Result EmulatedHost::transact(const std::function<Result()>& operation) {
     return transact<Result>([] { return true; }, operation);
 }
@@ -188,12 +195,29 @@ bool EmulatedHost::faultsLive() const {
     return anyLiveFault(state_);
 }
 
-void EmulatedHost::logRecord(const json& record) {
+bool EmulatedHost::logging() const {
     auto it = state_.find("request_log");
-    if (it == state_.end() || !it->is_string() || it->get<std::string>().empty())
-        return;
-    appendLine(resolve(it->get<std::string>()), record.dump());
+    return it != state_.end() && it->is_string() && !it->get<std::string>().empty();
 }
+
+void EmulatedHost::logRecord(const json& record) {
+    if (logging())
+        appendLine(resolve(state_["request_log"].get<std::string>()), record.dump());
+}
+
+json EmulatedHost::openRecord(std::initializer_list<nlohmann::detail::json_ref<json>> fields) const {
+    return logging() ? json(fields) : json();
+}
+
+namespace {
+
+// Adds a field to a request's record, when there is one.
+void noteInRecord(json& record, const char* key, json value) {
+    if (record.is_object())
+        record[key] = std::move(value);
+}
+
+}  // namespace
 
 uint32_t EmulatedHost::osFault(const std::string& kind, int64_t controller, int64_t code) {
     FaultQuery q;
@@ -211,11 +235,13 @@ uint32_t EmulatedHost::osFault(const std::string& kind, int64_t controller, int6
 }
 
 bool EmulatedHost::finish(json& record, uint32_t error) {
-    record["result"] = error == 0 ? "ok" : "os_error";
-    if (error != 0) {
-        record["error"] = error;
+    if (error != 0)
         lastError_ = error;
-    }
+    if (record.is_null())
+        return error == 0;  // no request log: nothing to write
+    record["result"] = error == 0 ? "ok" : "os_error";
+    if (error != 0)
+        record["error"] = error;
     logRecord(record);
     return error == 0;
 }
@@ -476,17 +502,19 @@ bool EmulatedHost::getParent(uint32_t devInst, uint32_t* parent) {
 // --- Device I/O ---
 
 platform::Handle EmulatedHost::createFile(const char* path, uint32_t, uint32_t) {
-    return transact<platform::Handle>(faultsMayFire(), [&]() -> platform::Handle {
+    return handleCall<platform::Handle>([&]() -> platform::Handle {
         std::string wanted = path != nullptr ? path : "";
-        json record = {{"op", "open"}, {"path", wanted}};
+        json record = openRecord({{"op", "open"}, {"path", wanted}});
         static const platform::InterfaceClass classes[] = {platform::InterfaceClass::StoragePort,
                                                            platform::InterfaceClass::Disk,
                                                            platform::InterfaceClass::Volume};
         const SetMember* found = nullptr;
         for (platform::InterfaceClass cls : classes) {
-            for (const SetMember& m : snapshot(cls)) {
-                if (equalsNoCase(m.path, wanted))
-                    found = &m;
+            // The last device of a class that answers to the path.
+            const auto& members = snapshot(cls);
+            for (auto m = members.rbegin(); m != members.rend() && found == nullptr; ++m) {
+                if (equalsNoCase(m->path, wanted))
+                    found = &*m;
             }
             if (found != nullptr)
                 break;
@@ -494,10 +522,10 @@ platform::Handle EmulatedHost::createFile(const char* path, uint32_t, uint32_t) 
         uint32_t error = platform::kErrorFileNotFound;
         int64_t controller = -1;
         if (found != nullptr) {
-            record["device"] = kindName(static_cast<int>(found->kind));
+            noteInRecord(record, "device", kindName(static_cast<int>(found->kind)));
             if (found->kind == DeviceKind::Controller) {
                 controller = static_cast<int64_t>(found->index);
-                record["controller"] = controller;
+                noteInRecord(record, "controller", controller);
             }
             error = osFault("open", controller, -1);
         }
@@ -507,22 +535,21 @@ platform::Handle EmulatedHost::createFile(const char* path, uint32_t, uint32_t) 
         }
         platform::Handle h = nextHandle_++;
         handles_[h] = OpenHandle{found->kind, found->index};
-        record["handle"] = h;
+        noteInRecord(record, "handle", h);
         finish(record, 0);
         return h;
     });
 }
 
 bool EmulatedHost::closeHandle(platform::Handle h) {
-    return transact<bool>(faultsMayFire(), [&]() {
-        json record = {{"op", "close"}, {"handle", h}};
+    return handleCall<bool>([&]() {
+        json record = openRecord({{"op", "close"}, {"handle", h}});
         auto it = handles_.find(h);
         uint32_t error =
             it == handles_.end() ? platform::kErrorInvalidHandle : osFault("close", -1, -1);
         if (it != handles_.end()) {
-            if (it->second.kind == DeviceKind::Controller) {
-                record["controller"] = it->second.index;
-            }
+            if (it->second.kind == DeviceKind::Controller)
+                noteInRecord(record, "controller", it->second.index);
             // The handle goes even when closing reports an error, as on
             // Windows; a volume lock dies with its handle.
             handles_.erase(it);
@@ -545,7 +572,7 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
         if (returned == nullptr)
             returned = &count;
         *returned = 0;
-        json record = {{"op", "request"}, {"handle", h}, {"code", code}};
+        json record = openRecord({{"op", "request"}, {"handle", h}, {"code", code}});
         auto it = handles_.find(h);
         if (it == handles_.end()) {
             return finish(record, platform::kErrorInvalidHandle);
@@ -559,9 +586,9 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
         }
         int64_t controller =
             handle.kind == DeviceKind::Controller ? static_cast<int64_t>(handle.index) : -1;
-        record["device"] = kindName(static_cast<int>(handle.kind));
+        noteInRecord(record, "device", kindName(static_cast<int>(handle.kind)));
         if (controller >= 0)
-            record["controller"] = controller;
+            noteInRecord(record, "controller", controller);
         if (uint32_t error = osFault("ioctl", controller, code)) {
             return finish(record, error);
         }
@@ -582,11 +609,13 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
                 (void)attachUnitDisks(state_);
                 markChanged();
             }
-            record.update(outcome.record);
-            if (dataBound > 0)
-                describeRequestBytes(sent, answeredBytes(buffer, outcome, out, outSize), dataBound,
-                                     record);
-            logRecord(record);
+            if (record.is_object()) {
+                record.update(outcome.record);
+                if (dataBound > 0)
+                    describeRequestBytes(sent, answeredBytes(buffer, outcome, out, outSize),
+                                         dataBound, record);
+                logRecord(record);
+            }
             if (!outcome.ok && outcome.delivered && out != nullptr)
                 std::memcpy(out, buffer.data(), std::min<size_t>(buffer.size(), outSize));
             if (!outcome.ok)

@@ -120,6 +120,13 @@ class EmulatedHost : public platform::HostSystem {
     template <typename Result>
     Result transact(const std::function<bool()>& mayChange,
                     const std::function<Result()>& operation);
+    // Opening or closing a handle: it reads only the devices the process
+    // holds and changes nothing, so it runs on the held state, without a
+    // stamp check; the request sent through the handle makes the check and
+    // finds a device that left in between. While a fault rule may fire it
+    // runs as any other call.
+    template <typename Result>
+    Result handleCall(const std::function<Result()>& operation);
     // A call that may always change the machine.
     template <typename Result>
     Result transact(const std::function<Result()>& operation);
@@ -138,7 +145,13 @@ class EmulatedHost : public platform::HostSystem {
     }
 
     // Appends one record to the request log when the host file names one.
+    // Whether the host file asks for a request log.
+    [[nodiscard]] bool logging() const;
     void logRecord(const nlohmann::json& record);
+    // A request's record with its first fields, or null when there is no
+    // request log to write it to.
+    [[nodiscard]] nlohmann::json openRecord(
+        std::initializer_list<nlohmann::detail::json_ref<nlohmann::json>> fields) const;
     // An os-layer fault rule for this operation: its Windows error, or 0.
     uint32_t osFault(const std::string& kind, int64_t controller, int64_t code);
 

@@ -1,6 +1,7 @@
 #include "emulator/enclosure_model.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <iterator>
 #include <string>
@@ -211,19 +212,39 @@ struct Place {
     const json* ctl;
     int64_t port;
     size_t slotBase;
+    // The port of the drive in each slot of the enclosure, by slot (the
+    // first description of a slot counts); -1 where a slot is empty.
+    std::vector<int64_t> slotDrives;
 };
 
-// The port of the drive the controller has in slot `slot` of the
-// enclosure behind `port`; -1 when the slot is empty.
-int64_t driveInSlot(const json& ctl, int64_t port, size_t slot) {
+// The drives of the enclosure behind `port`, by slot, read once for a
+// command rather than once for each slot.
+constexpr int64_t kSlotNotSeen = INT64_MIN;
+constexpr int64_t kSlotsMapped = 65536;
+std::vector<int64_t> drivesBySlot(const json& ctl, int64_t port) {
+    std::vector<int64_t> bySlot;
     const json* drives = member(ctl, "drives");
     if (drives == nullptr || !drives->is_array())
-        return -1;
+        return bySlot;
     for (const json& d : *drives) {
-        if (num(d, "enclosure", 255) == port && num(d, "slot", 255) == static_cast<int64_t>(slot))
-            return num(d, "port", -1);
+        const int64_t slot = num(d, "slot", 255);
+        if (num(d, "enclosure", 255) != port || slot < 0 || slot >= kSlotsMapped)
+            continue;
+        const auto at = static_cast<size_t>(slot);
+        if (bySlot.size() <= at)
+            bySlot.resize(at + 1, kSlotNotSeen);
+        if (bySlot[at] == kSlotNotSeen)
+            bySlot[at] = num(d, "port", -1);
     }
-    return -1;
+    return bySlot;
+}
+
+// The port of the drive in slot `slot` of the place's enclosure; -1 when
+// the slot is empty.
+int64_t driveInSlot(const Place& place, size_t slot) {
+    if (slot >= place.slotDrives.size() || place.slotDrives[slot] == kSlotNotSeen)
+        return -1;
+    return place.slotDrives[slot];
 }
 
 uint8_t identifyBit(const json& e) {
@@ -241,7 +262,7 @@ void elementStatus(Cls cls, const json& e, const Place& place, size_t index, uin
                                         (flag(e, "warning", false) ? 0x01 : 0));
             break;
         case Cls::Device: {
-            const bool occupied = driveInSlot(*place.ctl, place.port, place.slotBase + index) >= 0;
+            const bool occupied = driveInSlot(place, place.slotBase + index) >= 0;
             code = occupied ? 1 : 5;
             s[2] = static_cast<uint8_t>((flag(e, "insert", !occupied) ? 0x08 : 0) |
                                         (flag(e, "remove", false) ? 0x04 : 0) |
@@ -407,7 +428,7 @@ bool resolve(json& ctl, uint8_t target, uint16_t lunField, Target* t) {
     }
     if (t->enclosure == nullptr)
         return false;
-    t->place = {&ctl, port, 0};
+    t->place = {&ctl, port, 0, drivesBySlot(ctl, port)};
     if (!t->ses) {
         t->sub = t->enclosure;
         return true;
@@ -619,7 +640,7 @@ Bytes safteBuffer(const Target& t, uint8_t id, bool* known) {
                     clampByte(coded(elementOf(e, "power_supplies", i), "status", kSafteStatus, 0)));
             }
             for (size_t i = 0; i < n.slots; ++i) {
-                const int64_t port = driveInSlot(*t.place.ctl, t.place.port, i);
+                const int64_t port = driveInSlot(t.place, i);
                 b.push_back(
                     clampByte(num(elementOf(e, "slots", i), "port", port >= 0 ? port : 255)));
             }
@@ -635,7 +656,7 @@ Bytes safteBuffer(const Target& t, uint8_t id, bool* known) {
             Bytes b(4 * n.slots + 1, 0);
             for (size_t i = 0; i < n.slots; ++i) {
                 const json& slot = elementOf(e, "slots", i);
-                const bool occupied = driveInSlot(*t.place.ctl, t.place.port, i) >= 0;
+                const bool occupied = driveInSlot(t.place, i) >= 0;
                 const uint64_t word =
                     static_cast<uint64_t>(num(slot, "status_word", occupied ? 0x05 : 0));
                 for (size_t k = 0; k < 4; ++k)

@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "platform/host_system.h"
 
@@ -68,6 +71,7 @@ enum class Shape {
     Fault,
     Match,
     Action,
+    Count,  // the number of shapes
 };
 
 constexpr uint64_t kU8 = 0xFF;
@@ -482,17 +486,31 @@ const FieldRule kFields[] = {
     {Shape::Action, "short_reply", kCode, 0, kU32},
 };
 
-const FieldRule* ruleOf(Shape shape, const std::string& key) {
+// The rules of each shape by key, and its "*" rule, built on first use.
+struct ShapeRules {
+    std::unordered_map<std::string, const FieldRule*> byKey;
     const FieldRule* any = nullptr;
-    for (const FieldRule& rule : kFields) {
-        if (rule.shape != shape)
-            continue;
-        if (key == rule.name)
-            return &rule;
-        if (rule.name[0] == '*' && rule.name[1] == '\0')
-            any = &rule;
-    }
-    return any;
+};
+
+const std::vector<ShapeRules>& rulesByShape() {
+    static const std::vector<ShapeRules> shapes = [] {
+        std::vector<ShapeRules> built(static_cast<size_t>(Shape::Count));
+        for (const FieldRule& rule : kFields) {
+            ShapeRules& rules = built[static_cast<size_t>(rule.shape)];
+            if (rule.name[0] == '*' && rule.name[1] == '\0')
+                rules.any = &rule;
+            else
+                rules.byKey.emplace(rule.name, &rule);  // the first rule of a key counts
+        }
+        return built;
+    }();
+    return shapes;
+}
+
+const FieldRule* ruleOf(Shape shape, const std::string& key) {
+    const ShapeRules& rules = rulesByShape()[static_cast<size_t>(shape)];
+    const auto found = rules.byKey.find(key);
+    return found != rules.byKey.end() ? found->second : rules.any;
 }
 
 // A number the value holds, as sign and magnitude.
@@ -585,29 +603,44 @@ std::string rangeText(const std::string& shown, int64_t min, uint64_t max) {
     return shown + " is out of range (" + std::to_string(min) + " to " + std::to_string(max) + ")";
 }
 
-bool checkObject(const json& object, Shape shape, const std::string& path, std::string* error);
+// Where a value sits in the host file, spelled out only for an error:
+// each step is a key of an object or an index of a list.
+struct FieldPath {
+    const FieldPath* parent = nullptr;
+    const std::string* key = nullptr;  // null: an index
+    size_t index = 0;
+
+    [[nodiscard]] std::string text() const {
+        std::string above = parent != nullptr ? parent->text() : std::string();
+        if (key == nullptr)
+            return above + "[" + std::to_string(index) + "]";
+        return above.empty() ? *key : above + "." + *key;
+    }
+};
+
+bool checkObject(const json& object, Shape shape, const FieldPath* path, std::string* error);
 
 // Checks one value against the kinds and range it may have; `inner` names
 // the fields of an object value.
 bool checkValue(const json& value, unsigned kinds, const FieldRule& rule, Shape inner,
-                const std::string& path, std::string* error) {
+                const FieldPath& path, std::string* error) {
     const unsigned kind = kindOf(value, kinds);
     if (kind == 0) {
-        *error = path + ": " + expected(kinds);
+        *error = path.text() + ": " + expected(kinds);
         return false;
     }
     Number n;
     if ((kind == kNumber || kind == kNumberText) && numberOf(value, &n) &&
         !inRange(n, rule.min, rule.max)) {
         const std::string shown = value.is_string() ? value.get<std::string>() : value.dump();
-        *error = path + ": " + rangeText(shown, rule.min, rule.max);
+        *error = path.text() + ": " + rangeText(shown, rule.min, rule.max);
         return false;
     }
     if (kind == kObject && inner != Shape::None)
-        return checkObject(value, inner, path, error);
+        return checkObject(value, inner, &path, error);
     if (kind == kList) {
         for (size_t i = 0; i < value.size(); ++i) {
-            const std::string at = path + "[" + std::to_string(i) + "]";
+            const FieldPath at{&path, nullptr, i};
             if (!checkValue(value[i], rule.items, rule, rule.inner, at, error))
                 return false;
         }
@@ -615,12 +648,12 @@ bool checkValue(const json& value, unsigned kinds, const FieldRule& rule, Shape 
     return true;
 }
 
-bool checkObject(const json& object, Shape shape, const std::string& path, std::string* error) {
+bool checkObject(const json& object, Shape shape, const FieldPath* path, std::string* error) {
     for (auto it = object.begin(); it != object.end(); ++it) {
         const FieldRule* rule = ruleOf(shape, it.key());
         if (rule == nullptr)
             continue;  // a field the table does not know is left alone
-        const std::string at = path.empty() ? it.key() : path + "." + it.key();
+        const FieldPath at{path, &it.key(), 0};
         if (!checkValue(it.value(), rule->kinds, *rule, rule->inner, at, error))
             return false;
     }
@@ -650,7 +683,7 @@ std::string findHostFieldError(const json& state) {
     if (state.find("format") == state.end())
         return "format: missing";
     std::string error;
-    (void)checkObject(state, Shape::Root, std::string(), &error);
+    (void)checkObject(state, Shape::Root, nullptr, &error);
     return error;
 }
 

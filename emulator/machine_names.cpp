@@ -17,11 +17,11 @@ unsigned tag(size_t seed) {
 bool equalsNoCase(const std::string& a, const std::string& b) {
     if (a.size() != b.size())
         return false;
+    // Device paths and registry keys are ASCII: fold A-Z alone.
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
     for (size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
+        if (a[i] != b[i] && lower(a[i]) != lower(b[i]))
             return false;
-        }
     }
     return true;
 }
