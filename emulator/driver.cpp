@@ -40,16 +40,16 @@ bool signatureIs(const Bytes& buffer, const char (&signature)[8]) {
 void fail(DriverOutcome& out, uint32_t error) {
     out.ok = false;
     out.osError = error;
-    out.record["result"] = "os_error";
-    out.record["error"] = error;
+    out.note("result", "os_error");
+    out.note("error", error);
 }
 
 void setReturnCode(Bytes& buffer, DriverOutcome& out, uint32_t code) {
     put32(buffer, kSrbReturnCode, code);
     if (code != 0) {
-        out.record["result"] =
-            (code & 0xFFFF0000u) == kDrvFirmwareError ? "firmware_error" : "driver_error";
-        out.record["error"] = code;
+        out.note("result",
+                 (code & 0xFFFF0000u) == kDrvFirmwareError ? "firmware_error" : "driver_error");
+        out.note("error", code);
     }
 }
 
@@ -132,7 +132,7 @@ void fillDriverInfo(const json& ctl, Bytes& buffer, size_t offset) {
 
 // Answers the request with the driver's refusal and logs why.
 void refuse(const Refusal& refusal, Bytes& buffer, DriverOutcome& out) {
-    out.record["reason"] = refusal.reason;
+    out.note("reason", refusal.reason);
     if (refusal.returnCode != 0)
         setReturnCode(buffer, out, refusal.returnCode);
     else
@@ -141,8 +141,8 @@ void refuse(const Refusal& refusal, Bytes& buffer, DriverOutcome& out) {
 
 // The firmware's answer to a command the driver passed on: a firmware
 // fault rule's error, or what the controller makes of it.
-void runRhoskFirmware(json& state, json& ctl, const ControllerModel& model, FaultQuery q, Bytes& command, Bytes& data,
-                      Bytes& buffer, DriverOutcome& out) {
+void runRhoskFirmware(json& state, json& ctl, const ControllerModel& model, FaultQuery q,
+                      Bytes& command, Bytes& data, Bytes& buffer, DriverOutcome& out) {
     FirmwareResult result;
     std::string text;
     q.layer = "firmware";
@@ -158,7 +158,7 @@ void runRhoskFirmware(json& state, json& ctl, const ControllerModel& model, Faul
         out.changed = out.changed || result.changed;
     }
     if (!result.reason.empty())
-        out.record["reason"] = result.reason;
+        out.note("reason", result.reason);
     if (result.code != 0) {
         reportRhoskError(command, result.code, text);
         setReturnCode(buffer, out, kDrvFirmwareError | result.code);
@@ -166,16 +166,17 @@ void runRhoskFirmware(json& state, json& ctl, const ControllerModel& model, Faul
 }
 
 // A newer-family firmware command (ControlCode 0xF0000000 plus flags).
-void handleFirmwareCommand(json& state, json& ctl, const ControllerModel& model, const FaultQuery& base, Bytes& buffer,
-                           DriverOutcome& out, uint32_t* shortReply) {
-    out.record["kind"] = "firmware";
+void handleFirmwareCommand(json& state, json& ctl, const ControllerModel& model,
+                           const FaultQuery& base, Bytes& buffer, DriverOutcome& out,
+                           uint32_t* shortReply) {
+    out.note("kind", "firmware");
     if (buffer.size() - kSrbHeaderLength < kCommandShort) {
         refuse(checkFirmwareCommand(buffer, kCommandShort), buffer, out);
         return;
     }
     const uint8_t opcode = get8(buffer, kSrbHeaderLength + kCmdHeaderSize) & 0x1F;
     const size_t commandLength = firmwareCommandLength(buffer);
-    out.record["opcode"] = opcode;
+    out.note("opcode", opcode);
     auto commandBegin = buffer.begin() + kSrbHeaderLength;
     auto commandEnd = commandBegin + static_cast<std::ptrdiff_t>(
                                          std::min(commandLength, buffer.size() - kSrbHeaderLength));
@@ -185,14 +186,15 @@ void handleFirmwareCommand(json& state, json& ctl, const ControllerModel& model,
     q.kind = "firmware";
     q.opcode = opcode;
     if (opcode == 0x12 || opcode == 0x13) {
-        out.record["table"] = get16(data, 0) & 0x7FFF;
-        out.record["parameter"] = get16(data, 2);
-        out.record["size"] = get16(data, 4);
+        out.note("table", get16(data, 0) & 0x7FFF);
+        out.note("parameter", get16(data, 2));
+        out.note("size", get16(data, 4));
         q.table = get16(data, 0) & 0x7FFF;
         q.parameter = get16(data, 2);
     }
     if (opcode == kScsiPassThroughOpcode)
-        describeScsiPassThrough(command, data, out.record);
+        if (out.logged)
+            describeScsiPassThrough(command, data, out.record);
     if (Refusal r = checkFirmwareCommand(buffer, commandLength); r.refused()) {
         refuse(r, buffer, out);
         return;
@@ -243,8 +245,8 @@ void answerDriverRequest(const RequestKindRow& row, json& ctl, Bytes& buffer, Dr
     }
 }
 
-void handleRhosk(json& state, json& ctl, const ControllerModel& model, const FaultQuery& base, Bytes& buffer, DriverOutcome& out,
-                 uint32_t* shortReply) {
+void handleRhosk(json& state, json& ctl, const ControllerModel& model, const FaultQuery& base,
+                 Bytes& buffer, DriverOutcome& out, uint32_t* shortReply) {
     const uint32_t controlCode = get32(buffer, kSrbControlCode);
     if (isFirmwareCommand(controlCode)) {
         handleFirmwareCommand(state, ctl, model, base, buffer, out, shortReply);
@@ -252,11 +254,11 @@ void handleRhosk(json& state, json& ctl, const ControllerModel& model, const Fau
     }
     const RequestKindRow* row = requestKindOf(controlCode);
     if (row == nullptr) {
-        out.record["kind"] = "unknown";
+        out.note("kind", "unknown");
         refuse(unknownControlCode(controlCode), buffer, out);
         return;
     }
-    out.record["kind"] = row->name;
+    out.note("kind", row->name);
     if (Refusal r = checkDriverRequest(*row, buffer); r.refused()) {
         refuse(r, buffer, out);
         return;
@@ -268,9 +270,9 @@ void handleRhosk(json& state, json& ctl, const ControllerModel& model, const Fau
     answerDriverRequest(*row, ctl, buffer, out);
 }
 
-void handlePrane(json& state, json& ctl, const ControllerModel& model, const FaultQuery& base, Bytes& buffer, DriverOutcome& out,
-                 uint32_t* shortReply) {
-    out.record["kind"] = "prane";
+void handlePrane(json& state, json& ctl, const ControllerModel& model, const FaultQuery& base,
+                 Bytes& buffer, DriverOutcome& out, uint32_t* shortReply) {
+    out.note("kind", "prane");
     if (Refusal r = checkPraneRequest(buffer); r.refused()) {
         refuse(r, buffer, out);
         return;
@@ -279,14 +281,14 @@ void handlePrane(json& state, json& ctl, const ControllerModel& model, const Fau
     Bytes packet(packetBegin, packetBegin + kPranePacketSize);
     Bytes data(buffer.begin() + kPraneDataOffset, buffer.end());
     uint8_t opcode = get8(packet, 0) & 0x1F;
-    out.record["opcode"] = opcode;
+    out.note("opcode", opcode);
     FaultQuery q = base;
     q.kind = "prane";
     q.opcode = opcode;
     if (opcode == 0x12 || opcode == 0x13) {
-        out.record["table"] = get16(data, 0);
-        out.record["parameter"] = get8(data, 2);
-        out.record["size"] = get8(data, 3);
+        out.note("table", get16(data, 0));
+        out.note("parameter", get8(data, 2));
+        out.note("size", get8(data, 3));
         q.table = get16(data, 0);
         q.parameter = get8(data, 2);
     }
@@ -305,10 +307,10 @@ void handlePrane(json& state, json& ctl, const ControllerModel& model, const Fau
         out.changed = out.changed || result.changed;
     }
     if (!result.reason.empty())
-        out.record["reason"] = result.reason;
+        out.note("reason", result.reason);
     if (result.code != 0) {
-        out.record["result"] = "firmware_error";
-        out.record["error"] = result.code;
+        out.note("result", "firmware_error");
+        out.note("error", result.code);
     }
     std::copy(packet.begin(), packet.end(), packetBegin);
     std::copy(data.begin(), data.end(), buffer.begin() + kPraneDataOffset);
@@ -317,8 +319,8 @@ void handlePrane(json& state, json& ctl, const ControllerModel& model, const Fau
 // Which driver takes the request: every driver of the maker answers the
 // information request under the newer signature; otherwise each claims
 // only its own family's signature.
-void dispatch(json& state, json& ctl, const ControllerModel& model, const FaultQuery& base, Bytes& buffer, DriverOutcome& out,
-              uint32_t* shortReply) {
+void dispatch(json& state, json& ctl, const ControllerModel& model, const FaultQuery& base,
+              Bytes& buffer, DriverOutcome& out, uint32_t* shortReply) {
     const Family family = familyOfDeviceType(static_cast<int>(numberField(ctl, "device_type", 2)));
     const bool rhoskSignature = signatureIs(buffer, kRhoskSignature);
     const bool infoQuery = rhoskSignature && get32(buffer, kSrbControlCode) == 1;
@@ -327,18 +329,19 @@ void dispatch(json& state, json& ctl, const ControllerModel& model, const FaultQ
     } else if (family == Family::Prane && signatureIs(buffer, kPraneSignature)) {
         handlePrane(state, ctl, model, base, buffer, out, shortReply);
     } else {
-        out.record["kind"] = "unclaimed";
-        out.record["reason"] = "signature not this driver's";
+        out.note("kind", "unclaimed");
+        out.note("reason", "signature not this driver's");
         fail(out, kErrorInvalidFunction);
     }
 }
 
 }  // namespace
 
-DriverOutcome handleMiniport(json& state, const ControllerModel& model, size_t index,
-                             Bytes& buffer, size_t outSize) {
+DriverOutcome handleMiniport(json& state, const ControllerModel& model, size_t index, Bytes& buffer,
+                             size_t outSize, bool logged) {
     DriverOutcome out;
-    out.record["result"] = "ok";
+    out.logged = logged;
+    out.note("result", "ok");
     json& ctl = state["machine"]["controllers"][index];
     Refusal envelope = checkEnvelope(buffer);
     if (!envelope.refused() && outSize != buffer.size()) {
@@ -347,7 +350,7 @@ DriverOutcome handleMiniport(json& state, const ControllerModel& model, size_t i
                           std::to_string(buffer.size());
     }
     if (envelope.refused()) {
-        out.record["kind"] = "invalid";
+        out.note("kind", "invalid");
         refuse(envelope, buffer, out);
         return out;
     }
@@ -359,7 +362,7 @@ DriverOutcome handleMiniport(json& state, const ControllerModel& model, size_t i
         out.returned = static_cast<uint32_t>(buffer.size());
         if (shortReply < out.returned) {
             out.returned = shortReply;
-            out.record["returned"] = shortReply;
+            out.note("returned", shortReply);
         }
     }
     return out;

@@ -30,7 +30,14 @@ struct DriverOutcome {
     bool delivered = false;  // a failed call that still returns its buffer
     uint32_t returned = 0;   // bytes returned
     bool changed = false;    // the machine's state changed
+    bool logged = true;      // whether the request log wants `record`
     nlohmann::json record;   // the request log's fields for this request
+
+    // Sets a field of the request's record, when there is a log to keep it.
+    void note(const char* key, nlohmann::json value) {
+        if (logged)
+            record[key] = std::move(value);
+    }
 };
 
 class ControllerModel;
@@ -41,7 +48,7 @@ class ControllerModel;
 // take as the same buffer as the input. `model` is the controller's model,
 // which reads answer from.
 DriverOutcome handleMiniport(nlohmann::json& state, const ControllerModel& model, size_t index,
-                             Bytes& buffer, size_t outSize);
+                             Bytes& buffer, size_t outSize, bool logged = true);
 
 // Whether the request (the whole IOCTL_SCSI_MINIPORT buffer, `size`
 // bytes) may change the machine: false only for the pure reads (the

@@ -205,7 +205,8 @@ void EmulatedHost::logRecord(const json& record) {
         appendLine(resolve(state_["request_log"].get<std::string>()), record.dump());
 }
 
-json EmulatedHost::openRecord(std::initializer_list<nlohmann::detail::json_ref<json>> fields) const {
+json EmulatedHost::openRecord(
+    std::initializer_list<nlohmann::detail::json_ref<json>> fields) const {
     return logging() ? json(fields) : json();
 }
 
@@ -603,7 +604,8 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
             const Bytes sent = dataBound > 0 ? buffer : Bytes();
             const ControllerModel& model =
                 models_.controller(list("controllers")[handle.index], handle.index);
-            DriverOutcome outcome = handleMiniport(state_, model, handle.index, buffer, outSize);
+            DriverOutcome outcome =
+                handleMiniport(state_, model, handle.index, buffer, outSize, record.is_object());
             if (outcome.changed) {
                 // A unit that came or went changes the disks Windows sees.
                 (void)attachUnitDisks(state_);

@@ -6,10 +6,10 @@
 
 #include <array>
 #include <functional>
-#include <optional>
 #include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -184,9 +184,9 @@ class EmulatedHost : public platform::HostSystem {
                          uint32_t outSize, uint32_t* returned);
 
     nlohmann::json state_;
-    std::string folder_;      // the host file's folder
-    std::string file_;        // the host file; empty for a host held in memory
-    HostFileCopy copy_;       // the host file as last read or written
+    std::string folder_;  // the host file's folder
+    std::string file_;    // the host file; empty for a host held in memory
+    HostFileCopy copy_;   // the host file as last read or written
     bool changed_ = false;
     uint32_t lastError_ = 0;
     std::map<platform::Handle, OpenHandle> handles_;
