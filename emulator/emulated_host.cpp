@@ -12,6 +12,7 @@
 #include "emulator/faults.h"
 #include "emulator/host_schema.h"
 #include "emulator/host_store.h"
+#include "emulator/host_text.h"
 #include "emulator/machine_names.h"
 #include "emulator/unit_model.h"
 #include "emulator/wire.h"
@@ -109,7 +110,7 @@ std::unique_ptr<EmulatedHost> EmulatedHost::fromFile(const std::string& path) {
         new EmulatedHost(json::object(), fs::path(file).parent_path().string(), file));
     HostFileLock lock(file);
     if (!host->copy_.read(file))
-        host->copy_.write(file, defaultHost().dump(2) + "\n");
+        host->copy_.write(file, hostFileText(defaultHost()));
     host->adopt(parseHostText(host->copy_.text(), file));
     return host;
 }
@@ -137,7 +138,7 @@ void EmulatedHost::followFile() {
 }
 
 void EmulatedHost::saveToFile() {
-    copy_.write(file_, state_.dump(2) + "\n");
+    copy_.write(file_, hostFileText(state_));
 }
 
 template <typename Result>

@@ -1,0 +1,154 @@
+#include "emulator/host_text.h"
+
+namespace emulator {
+namespace {
+
+using nlohmann::json;
+
+constexpr size_t kIndent = 2;
+
+// Whether a text is ASCII; other texts (UTF-8, and the library's check of
+// it) are left to the library.
+bool asciiText(const std::string& text) {
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+// An ASCII text in quotes, escaped as the library escapes it: runs of
+// plain characters are copied whole.
+void appendText(const std::string& text, std::string& out) {
+    if (!asciiText(text)) {
+        out += json(text).dump();
+        return;
+    }
+    static const char kHex[] = "0123456789abcdef";
+    out += '"';
+    size_t plain = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '"' && c != '\\' && static_cast<unsigned char>(c) >= 0x20)
+            continue;
+        out.append(text, plain, i - plain);
+        plain = i + 1;
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\b':
+                out += "\\b";
+                break;
+            case '\f':
+                out += "\\f";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                out += "\\u00";
+                out += kHex[(c >> 4) & 0x0F];
+                out += kHex[c & 0x0F];
+        }
+    }
+    out.append(text, plain, text.size() - plain);
+    out += '"';
+}
+
+void appendValue(const json& value, size_t depth, std::string& out);
+
+void appendIndent(size_t depth, std::string& out) {
+    out.append(depth * kIndent, ' ');
+}
+
+void appendObject(const json& object, size_t depth, std::string& out) {
+    if (object.empty()) {
+        out += "{}";
+        return;
+    }
+    out += "{\n";
+    bool first = true;
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        if (!first)
+            out += ",\n";
+        first = false;
+        appendIndent(depth + 1, out);
+        appendText(it.key(), out);
+        out += ": ";
+        appendValue(it.value(), depth + 1, out);
+    }
+    out += '\n';
+    appendIndent(depth, out);
+    out += '}';
+}
+
+void appendArray(const json& array, size_t depth, std::string& out) {
+    if (array.empty()) {
+        out += "[]";
+        return;
+    }
+    out += "[\n";
+    bool first = true;
+    for (const json& element : array) {
+        if (!first)
+            out += ",\n";
+        first = false;
+        appendIndent(depth + 1, out);
+        appendValue(element, depth + 1, out);
+    }
+    out += '\n';
+    appendIndent(depth, out);
+    out += ']';
+}
+
+void appendValue(const json& value, size_t depth, std::string& out) {
+    switch (value.type()) {
+        case json::value_t::object:
+            appendObject(value, depth, out);
+            break;
+        case json::value_t::array:
+            appendArray(value, depth, out);
+            break;
+        case json::value_t::string:
+            appendText(value.get_ref<const std::string&>(), out);
+            break;
+        case json::value_t::number_integer:
+            out += std::to_string(value.get<json::number_integer_t>());
+            break;
+        case json::value_t::number_unsigned:
+            out += std::to_string(value.get<json::number_unsigned_t>());
+            break;
+        case json::value_t::boolean:
+            out += value.get<bool>() ? "true" : "false";
+            break;
+        case json::value_t::null:
+            out += "null";
+            break;
+        default:  // fractions and binary values: as the library writes them
+            out += value.dump();
+            break;
+    }
+}
+
+}  // namespace
+
+std::string hostFileText(const json& state) {
+    constexpr size_t kUsualSize = 64 * 1024;
+    std::string out;
+    out.reserve(kUsualSize);
+    appendValue(state, 0, out);
+    out += '\n';
+    return out;
+}
+
+}  // namespace emulator
