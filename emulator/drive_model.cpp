@@ -95,7 +95,6 @@ constexpr size_t kConfigSize = 28;
 constexpr size_t kSampleSize = 24;
 constexpr size_t kLongCommandSize = 40;
 constexpr size_t kBins = 38;
-constexpr size_t kBlockSize = 16 + kBins * 4;
 
 struct BlockField {
     const char* key;

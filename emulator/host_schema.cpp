@@ -675,6 +675,17 @@ std::string placeOf(const std::string& text, size_t offset) {
     return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
+// Where in `text` the token that `message` quotes ('...') first stands;
+// the end of the text when it cannot be found.
+size_t placeOfQuoted(const std::string& text, const std::string& message) {
+    const size_t open = message.find('\'');
+    const size_t close = message.rfind('\'');
+    if (open == std::string::npos || close <= open + 1)
+        return text.size();
+    const size_t at = text.find(message.substr(open + 1, close - open - 1));
+    return at != std::string::npos ? at : text.size();
+}
+
 }  // namespace
 
 std::string findHostFieldError(const json& state) {
@@ -701,6 +712,12 @@ json parseHostFile(const std::string& text, const std::string& path) {
         // The byte the parser stopped at is one past the fault.
         const size_t at = e.byte > 0 ? e.byte - 1 : 0;
         throw platform::HostUnusable(path + ": not valid JSON at " + placeOf(text, at));
+    } catch (const json::out_of_range& e) {
+        // A number too large for any number type; the library names it but
+        // not its place.
+        throw platform::HostUnusable(path + ": not valid JSON at " +
+                                     placeOf(text, placeOfQuoted(text, e.what())) +
+                                     " (a number too large)");
     }
     checkHostFields(state, path);
     return state;

@@ -65,3 +65,11 @@ A file that is not JSON at all names the place where it stops being JSON.
   status 1
   host.json: not valid JSON at line 2, column 30
   untouched
+
+A number too large for any number type is named at its place too.
+
+  $ printf '{"format": 1,\n "size": 2e2000}\n' > host.json
+  $ run -f /dev/null
+  status 1
+  host.json: not valid JSON at line 2, column 10 (a number too large)
+  untouched

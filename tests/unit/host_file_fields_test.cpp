@@ -2,7 +2,6 @@
 // is not JSON, is refused in one line naming the file and the field, on the
 // first load and on a reload after another process wrote it; the file
 // stays as it was.
-#include "test_folder.h"
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,6 +11,7 @@
 
 #include "emulator/emulated_host.h"
 #include "platform/host_system.h"
+#include "test_folder.h"
 
 namespace {
 
@@ -69,6 +69,8 @@ const Row kRows[] = {
     {R"({"machine": {}})", "format: missing"},
     {R"([1, 2])", "expected an object at the top level"},
     {"{\"format\": 1,\n \"machine\": {\n", "not valid JSON at line 3, column 1"},
+    {"{\"format\": 1,\n \"size\": 2e2000}",
+     "not valid JSON at line 2, column 10 (a number too large)"},
 };
 
 class HostFileFields : public ::testing::Test {
