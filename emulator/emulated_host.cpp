@@ -108,6 +108,10 @@ std::unique_ptr<EmulatedHost> EmulatedHost::fromFile(const std::string& path) {
     std::string file = fs::absolute(path).lexically_normal().string();
     std::unique_ptr<EmulatedHost> host(
         new EmulatedHost(json::object(), fs::path(file).parent_path().string(), file));
+    // The folder is made once, here: the lock file and every version of the
+    // host file live in it.
+    std::error_code ignored;
+    fs::create_directories(fs::path(file).parent_path(), ignored);
     HostFileLock lock(file);
     if (!host->copy_.read(file))
         host->copy_.write(file, hostFileText(defaultHost()));

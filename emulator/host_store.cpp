@@ -62,10 +62,6 @@ std::string lastSystemError() {
 
 HostFileLock::HostFileLock(const std::string& hostFile) {
     std::string path = hostFile + ".lock";
-    std::error_code ec;
-    fs::path parent = fs::path(path).parent_path();
-    if (!parent.empty())
-        fs::create_directories(parent, ec);
 #ifdef _WIN32
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -235,10 +231,7 @@ bool readWholeFile(const std::string& path, std::string* text) {
 }
 
 void replaceFileAtomically(const std::string& path, const std::string& text) {
-    fs::path target(path);
     std::error_code ec;
-    if (target.has_parent_path())
-        fs::create_directories(target.parent_path(), ec);
     std::string temporary = path + ".tmp." + std::to_string(processId());
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
