@@ -41,6 +41,7 @@
 #include "emulator/emulated_host.h"
 #include "fuzz_support.h"
 #include "platform/host_system.h"
+#include "tests/unit/forwarding_host.h"
 
 namespace {
 
@@ -88,19 +89,18 @@ size_t DataAreaOf(const uint8_t* buf, uint32_t size) {
     if (size <= packet + FirmwareCommandBuffer::kField6)
         return size;
     const bool longForm = (buf[packet] & 0x1F) == 0x11 && buf[packet + 6] >= 0x80;
-    return std::min<size_t>(
-        rhosk_request::kPayload +
-            (longForm ? rhosk_request::kLongCommand : rhosk_request::kShortCommand),
-        size);
+    return std::min<size_t>(rhosk_request::kPayload + (longForm ? rhosk_request::kLongCommand
+                                                                : rhosk_request::kShortCommand),
+                            size);
 }
 
 // The host of the target: the default host for everything, the input for
 // the controllers' answers once armed. With a recorder set, it records
 // the default host's answers in the input's format instead.
-class ReplyHost : public platform::HostSystem {
+class ReplyHost : public ForwardingHost {
   public:
     explicit ReplyHost(std::unique_ptr<emulator::EmulatedHost> machine)
-        : machine_(std::move(machine)) {}
+        : ForwardingHost(std::move(machine)) {}
 
     void Arm(Reader* input) { input_ = input; }
     // Once armed, the devices at these paths (the controllers) are opened
@@ -111,111 +111,30 @@ class ReplyHost : public platform::HostSystem {
     bool deviceIoControl(platform::Handle h, uint32_t code, void* in, uint32_t inSize, void* out,
                          uint32_t outSize, uint32_t* returned) override {
         if (code != srb::kIoctlScsiMiniport || in != out || inSize != outSize || in == nullptr)
-            return machine_->deviceIoControl(h, code, in, inSize, out, outSize, returned);
+            return inner().deviceIoControl(h, code, in, inSize, out, outSize, returned);
         auto* buf = static_cast<uint8_t*>(out);
         if (record_ != nullptr)
             return RecordAnswer(h, code, buf, outSize, returned);
         if (input_ == nullptr || !IsOwnHandle(h))
-            return machine_->deviceIoControl(h, code, in, inSize, out, outSize, returned);
+            return inner().deviceIoControl(h, code, in, inSize, out, outSize, returned);
         return Answer(buf, outSize, returned);
     }
 
-    // --- everything else from the default host ---
-    platform::DevInfoSet getClassDevs(platform::InterfaceClass cls) override {
-        return machine_->getClassDevs(cls);
-    }
-    bool enumDeviceInterfaces(platform::DevInfoSet set, uint32_t index) override {
-        return machine_->enumDeviceInterfaces(set, index);
-    }
-    bool getDeviceInterfaceDetail(platform::DevInfoSet set, uint32_t index, char* path,
-                                  uint32_t pathSize, platform::DeviceInfo* info) override {
-        return machine_->getDeviceInterfaceDetail(set, index, path, pathSize, info);
-    }
-    bool getDeviceInstanceId(platform::DevInfoSet set, const platform::DeviceInfo& info, char* id,
-                             uint32_t idSize) override {
-        return machine_->getDeviceInstanceId(set, info, id, idSize);
-    }
-    bool getUiNumber(platform::DevInfoSet set, const platform::DeviceInfo& info,
-                     uint32_t* uiNumber) override {
-        return machine_->getUiNumber(set, info, uiNumber);
-    }
-    bool enumDeviceInfo(platform::DevInfoSet set, uint32_t index,
-                        platform::DeviceInfo* info) override {
-        return machine_->enumDeviceInfo(set, index, info);
-    }
-    bool setRemoveInstallParams(platform::DevInfoSet set,
-                                const platform::DeviceInfo& info) override {
-        return machine_->setRemoveInstallParams(set, info);
-    }
-    bool callClassInstallerRemove(platform::DevInfoSet set,
-                                  const platform::DeviceInfo& info) override {
-        return machine_->callClassInstallerRemove(set, info);
-    }
-    bool getDeviceInstallFlags(platform::DevInfoSet set, const platform::DeviceInfo& info,
-                               uint32_t* flags) override {
-        return machine_->getDeviceInstallFlags(set, info, flags);
-    }
-    void destroyDeviceInfoList(platform::DevInfoSet set) override {
-        machine_->destroyDeviceInfoList(set);
-    }
-    bool getParent(uint32_t devInst, uint32_t* parent) override {
-        return machine_->getParent(devInst, parent);
-    }
+    // --- what else the target takes over from the default host ---
     platform::Handle createFile(const char* path, uint32_t access, uint32_t share) override {
         if (input_ != nullptr && path != nullptr &&
             std::find(controllerPaths_.begin(), controllerPaths_.end(), path) !=
                 controllerPaths_.end()) {
             return kOwnHandles + (nextHandle_++ % 0x10000);
         }
-        return machine_->createFile(path, access, share);
+        return inner().createFile(path, access, share);
     }
     bool closeHandle(platform::Handle h) override {
-        return IsOwnHandle(h) || machine_->closeHandle(h);
+        return IsOwnHandle(h) || inner().closeHandle(h);
     }
     uint32_t getLastError() override {
-        return failed_ ? platform::kErrorIoDevice : machine_->getLastError();
+        return failed_ ? platform::kErrorIoDevice : inner().getLastError();
     }
-    std::string formatMessage(uint32_t code) override { return machine_->formatMessage(code); }
-    uint32_t regOpenKey(const char* subKey, uint32_t access, platform::RegKey* key) override {
-        return machine_->regOpenKey(subKey, access, key);
-    }
-    uint32_t regCreateKey(const char* subKey, uint32_t access, platform::RegKey* key) override {
-        return machine_->regCreateKey(subKey, access, key);
-    }
-    uint32_t regSetDword(platform::RegKey key, const char* name, uint32_t value) override {
-        return machine_->regSetDword(key, name, value);
-    }
-    uint32_t regDeleteValue(platform::RegKey key, const char* name) override {
-        return machine_->regDeleteValue(key, name);
-    }
-    uint32_t regCloseKey(platform::RegKey key) override { return machine_->regCloseKey(key); }
-    bool getCommonAppDataFolder(char* path) override {
-        return machine_->getCommonAppDataFolder(path);
-    }
-    uint32_t getWindowsDirectory(char* path, uint32_t size) override {
-        return machine_->getWindowsDirectory(path, size);
-    }
-    bool pathStripToRoot(char* path) override { return machine_->pathStripToRoot(path); }
-    bool pathAppend(char* path, const char* more) override {
-        return machine_->pathAppend(path, more);
-    }
-    int createDirectory(const char* path) override { return machine_->createDirectory(path); }
-    bool getComputerNameEx(bool fullyQualified, char* name, uint32_t* size) override {
-        return machine_->getComputerNameEx(fullyQualified, name, size);
-    }
-    bool getVersionEx(platform::OsVersionInfo* info) override {
-        return machine_->getVersionEx(info);
-    }
-    bool getNativeSystemInfo(uint16_t* architecture) override {
-        return machine_->getNativeSystemInfo(architecture);
-    }
-    uint16_t getSystemInfo() override { return machine_->getSystemInfo(); }
-    bool getProductInfo(uint32_t major, uint32_t minor, uint32_t spMajor, uint32_t spMinor,
-                        uint32_t* productType) override {
-        return machine_->getProductInfo(major, minor, spMajor, spMinor, productType);
-    }
-    int getSystemMetrics(int index) override { return machine_->getSystemMetrics(index); }
-    bool isUserAnAdmin() override { return machine_->isUserAnAdmin(); }
     void sleep(uint32_t) override {}
 
   private:
@@ -257,13 +176,14 @@ class ReplyHost : public platform::HostSystem {
     bool RecordAnswer(platform::Handle h, uint32_t code, uint8_t* buf, uint32_t size,
                       uint32_t* returned) {
         const Bytes sent(buf, buf + size);
-        const bool ok = machine_->deviceIoControl(h, code, buf, size, buf, size, returned);
+        const bool ok = inner().deviceIoControl(h, code, buf, size, buf, size, returned);
         uint32_t returnCode = 0;
         std::memcpy(&returnCode, buf + srb::kReturnCode, sizeof returnCode);
         const size_t data = DataAreaOf(sent.data(), size);
         const size_t commandEnd = std::min<size_t>(data, srb::kHeaderSize + 255);
         const size_t commandLength = ChangedLength(sent, buf, srb::kHeaderSize, commandEnd);
-        const size_t dataLength = ChangedLength(sent, buf, data, std::min<size_t>(size, data + 0xFFFF));
+        const size_t dataLength =
+            ChangedLength(sent, buf, data, std::min<size_t>(size, data + 0xFFFF));
         uint8_t flags = (ok ? 0 : kFail) | (returnCode != 0 ? kReturnCode : 0) |
                         (commandLength > 0 ? kCommandArea : 0);
         record_->push_back(flags);
@@ -289,7 +209,6 @@ class ReplyHost : public platform::HostSystem {
         return end - from;
     }
 
-    std::unique_ptr<emulator::EmulatedHost> machine_;
     Reader* input_ = nullptr;
     Bytes* record_ = nullptr;
     bool failed_ = false;
@@ -316,9 +235,9 @@ void ControllerFacts(ObjectId c) {
     Text<kDriverVersionTextSize> driver;
     (void)Api::GetDriverVersion(c, driver.get());
     using Getter = int (*)(ObjectId, char*);
-    for (Getter get : {Api::GetControllerSerial, Api::GetPcbVersion, Api::GetAchipVersion,
-                       Api::GetPchipVersion, Api::GetControllerFirmwareVersion,
-                       Api::GetBiosVersion, Api::GetBootLoaderVersion}) {
+    for (Getter get :
+         {Api::GetControllerSerial, Api::GetPcbVersion, Api::GetAchipVersion, Api::GetPchipVersion,
+          Api::GetControllerFirmwareVersion, Api::GetBiosVersion, Api::GetBootLoaderVersion}) {
         Text<kVersionTextSize> text;
         (void)get(c, text.get());
     }
@@ -326,21 +245,21 @@ void ControllerFacts(ObjectId c) {
     (void)Api::GetControllerModel(c, model.get());
     uint32_t n = 0;
     using Count32 = int (*)(ObjectId, uint32_t*);
-    for (Count32 get : {Api::GetAvailableMemory, Api::GetControllerBusInfo, Api::GetNumPorts,
-                        Api::GetNumDrives, Api::GetNumConnections, Api::GetNumActiveDrives,
-                        Api::GetDriveCoercionFactor, Api::GetNumberSpinupsAllowed,
-                        Api::GetStaggerTime, Api::GetMaxUnits, Api::GetMaxDrives,
-                        Api::GetMaxUnitCount, Api::GetMaxActiveUnitCount,
-                        Api::GetMaxDrivesPerUnit, Api::HasFirmwareCompatLevel36,
-                        Api::HasFirmwareCompatLevel37, Api::IsBasicVerifySupported})
+    for (Count32 get :
+         {Api::GetAvailableMemory, Api::GetControllerBusInfo, Api::GetNumPorts, Api::GetNumDrives,
+          Api::GetNumConnections, Api::GetNumActiveDrives, Api::GetDriveCoercionFactor,
+          Api::GetNumberSpinupsAllowed, Api::GetStaggerTime, Api::GetMaxUnits, Api::GetMaxDrives,
+          Api::GetMaxUnitCount, Api::GetMaxActiveUnitCount, Api::GetMaxDrivesPerUnit,
+          Api::HasFirmwareCompatLevel36, Api::HasFirmwareCompatLevel37,
+          Api::IsBasicVerifySupported})
         (void)get(c, &n);
     uint8_t b = 0;
     using Get8 = int (*)(ObjectId, uint8_t*);
-    for (Get8 get : {Api::GetAutoRebuild, Api::GetMultiLunPolicy, Api::GetLbaReordering,
-                     Api::GetAvMode, Api::GetExportJbodPolicy, Api::GetOnDegradePolicy,
-                     Api::GetIgnoreFuaWrite, Api::GetForceDriveCacheOn, Api::GetModePageControl,
-                     Api::GetRebuildMode, Api::GetVerifyMode, Api::GetRebuildScheduleState,
-                     Api::GetVerifyScheduleState})
+    for (Get8 get :
+         {Api::GetAutoRebuild, Api::GetMultiLunPolicy, Api::GetLbaReordering, Api::GetAvMode,
+          Api::GetExportJbodPolicy, Api::GetOnDegradePolicy, Api::GetIgnoreFuaWrite,
+          Api::GetForceDriveCacheOn, Api::GetModePageControl, Api::GetRebuildMode,
+          Api::GetVerifyMode, Api::GetRebuildScheduleState, Api::GetVerifyScheduleState})
         (void)get(c, &b);
     uint64_t lun = 0;
     (void)Api::GetLunSize(c, &lun);
@@ -357,11 +276,11 @@ void ControllerFacts(ObjectId c) {
 void UnitFacts(ObjectId unit) {
     uint8_t b = 0;
     using Get8 = int (*)(ObjectId, uint8_t*);
-    for (Get8 get : {Api::GetUnitStatus, Api::GetUnitFlags, Api::IsUnitInitialized,
-                     Api::IsUnitTaskRunning, Api::GetUnitWriteCache, Api::GetReadCacheMode,
-                     Api::GetEccPolicy, Api::GetAutoVerify, Api::GetUnitQueuing,
-                     Api::GetRapidRecovery, Api::GetWriteDpoPolicy, Api::GetKeepwellMode,
-                     Api::GetUnitIdentify})
+    for (Get8 get :
+         {Api::GetUnitStatus, Api::GetUnitFlags, Api::IsUnitInitialized, Api::IsUnitTaskRunning,
+          Api::GetUnitWriteCache, Api::GetReadCacheMode, Api::GetEccPolicy, Api::GetAutoVerify,
+          Api::GetUnitQueuing, Api::GetRapidRecovery, Api::GetWriteDpoPolicy, Api::GetKeepwellMode,
+          Api::GetUnitIdentify})
         (void)get(unit, &b);
     uint32_t n = 0;
     using Get32 = int (*)(ObjectId, uint32_t*);
@@ -400,14 +319,13 @@ void DriveFacts(ObjectId drive) {
     using Get8 = int (*)(ObjectId, uint8_t*);
     for (Get8 get : {Api::GetDriveStatus, Api::GetDriveUnitFlags, Api::GetDriveInterface,
                      Api::GetDriveQueuingSupported, Api::GetDriveQueuingEnabled,
-                     Api::GetDriveLinkSpeedSupported, Api::GetDriveLinkSpeed,
-                     Api::GetPortIdentify})
+                     Api::GetDriveLinkSpeedSupported, Api::GetDriveLinkSpeed, Api::GetPortIdentify})
         (void)get(drive, &b);
     uint32_t n = 0;
     using Get32 = int (*)(ObjectId, uint32_t*);
-    for (Get32 get : {Api::GetDrivePortCount, Api::GetDriveConnectionCount,
-                      Api::GetDriveReallocatedSectors, Api::GetDrivePowerOnHours,
-                      Api::GetDriveSpindleSpeed})
+    for (Get32 get :
+         {Api::GetDrivePortCount, Api::GetDriveConnectionCount, Api::GetDriveReallocatedSectors,
+          Api::GetDrivePowerOnHours, Api::GetDriveSpindleSpeed})
         (void)get(drive, &n);
     int celsius = 0;
     (void)Api::GetDriveTemperature(drive, &celsius);
@@ -541,8 +459,7 @@ void Enclosures(ObjectId c) {
     if (Api::GetEnclosureIdList(c, &enclosures) == 0)
         for (size_t i = 0; i < Count(enclosures, 2); ++i) {
             ObjectId e{};
-            if (Api::MakeEnclosureId(c[ObjectId::kController],
-                                     static_cast<uint8_t>(i), &e) == 0)
+            if (Api::MakeEnclosureId(c[ObjectId::kController], static_cast<uint8_t>(i), &e) == 0)
                 EnclosureFacts(e);
         }
 }
@@ -576,9 +493,9 @@ void SmartAndStatistics(ObjectId c) {
 void Battery(ObjectId c) {
     uint32_t n = 0;
     using Get32 = int (*)(ObjectId, uint32_t*);
-    for (Get32 get : {Api::IsBbuPresent, Api::IsBbuEnabled, Api::IsBatteryPresent,
-                      Api::GetBbuReady, Api::GetBbuStatusWord, Api::GetBbuPcbRevision,
-                      Api::GetEstimatedBackupCapacity})
+    for (Get32 get :
+         {Api::IsBbuPresent, Api::IsBbuEnabled, Api::IsBatteryPresent, Api::GetBbuReady,
+          Api::GetBbuStatusWord, Api::GetBbuPcbRevision, Api::GetEstimatedBackupCapacity})
         (void)get(c, &n);
     int32_t level = 0;
     (void)Api::GetBatteryVoltageStatus(c, &level);
@@ -637,8 +554,8 @@ void FirmwareCheck(ObjectId c) {
 }
 
 const std::function<void(ObjectId)> kGroups[] = {
-    ControllerFacts, Units,   Drives, Events,       Enclosures, SmartAndStatistics,
-    Battery,         Phys,    FirmwareCheck,
+    ControllerFacts,    Units,   Drives, Events,        Enclosures,
+    SmartAndStatistics, Battery, Phys,   FirmwareCheck,
 };
 constexpr size_t kGroupCount = sizeof kGroups / sizeof kGroups[0];
 
