@@ -193,7 +193,7 @@ void handleFirmwareCommand(json& state, json& ctl, const ControllerModel& model,
         q.parameter = get16(data, 2);
     }
     if (opcode == kScsiPassThroughOpcode)
-        if (out.logged)
+        if (out.record.is_object())
             describeScsiPassThrough(command, data, out.record);
     if (Refusal r = checkFirmwareCommand(buffer, commandLength); r.refused()) {
         refuse(r, buffer, out);
@@ -340,7 +340,8 @@ void dispatch(json& state, json& ctl, const ControllerModel& model, const FaultQ
 DriverOutcome handleMiniport(json& state, const ControllerModel& model, size_t index, Bytes& buffer,
                              size_t outSize, bool logged) {
     DriverOutcome out;
-    out.logged = logged;
+    if (!logged)
+        out.record = nullptr;
     out.note("result", "ok");
     json& ctl = state["machine"]["controllers"][index];
     Refusal envelope = checkEnvelope(buffer);

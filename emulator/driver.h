@@ -24,19 +24,25 @@ constexpr size_t kInfoSlot = 110;
 constexpr uint32_t kErrorInvalidFunction = 1;
 
 // What happened to one request.
+// Adds a field to a request's record, when there is one (an object; a null
+// record stands for a request no log keeps).
+inline void noteInRecord(nlohmann::json& record, const char* key, nlohmann::json value) {
+    if (record.is_object())
+        record[key] = std::move(value);
+}
+
 struct DriverOutcome {
     bool ok = true;          // DeviceIoControl succeeded
     uint32_t osError = 0;    // its error when it did not
     bool delivered = false;  // a failed call that still returns its buffer
     uint32_t returned = 0;   // bytes returned
     bool changed = false;    // the machine's state changed
-    bool logged = true;      // whether the request log wants `record`
-    nlohmann::json record;   // the request log's fields for this request
+    // The request log's fields for this request; null when there is no
+    // log to keep them.
+    nlohmann::json record = nlohmann::json::object();
 
-    // Sets a field of the request's record, when there is a log to keep it.
     void note(const char* key, nlohmann::json value) {
-        if (logged)
-            record[key] = std::move(value);
+        noteInRecord(record, key, std::move(value));
     }
 };
 

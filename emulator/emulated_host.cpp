@@ -215,16 +215,6 @@ json EmulatedHost::openRecord(
     return logging() ? json(fields) : json();
 }
 
-namespace {
-
-// Adds a field to a request's record, when there is one.
-void noteInRecord(json& record, const char* key, json value) {
-    if (record.is_object())
-        record[key] = std::move(value);
-}
-
-}  // namespace
-
 uint32_t EmulatedHost::osFault(const std::string& kind, int64_t controller, int64_t code) {
     FaultQuery q;
     q.layer = "os";
