@@ -40,6 +40,7 @@ ControllerModel::ControllerModel(const nlohmann::json& ctl)
       drives_(firstPositions(ctl, "drives", "port")),
       units_(firstPositions(ctl, "units", "number")),
       holders_(kPortSlots, -1) {
+    noteDrivePlaces(ctl);
     auto units = ctl.find("units");
     if (units == ctl.end() || !units->is_array())
         return;
@@ -49,6 +50,18 @@ ControllerModel::ControllerModel(const nlohmann::json& ctl)
             if (port < kPortSlots && holders_[port] < 0)
                 holders_[port] = number;
         }
+    }
+}
+
+void ControllerModel::noteDrivePlaces(const nlohmann::json& ctl) {
+    constexpr int64_t kNotGiven = 255;
+    auto drives = ctl.find("drives");
+    if (drives == ctl.end() || !drives->is_array())
+        return;
+    places_.reserve(drives->size());
+    for (const nlohmann::json& d : *drives) {
+        places_.push_back({numberField(d, "enclosure", kNotGiven), numberField(d, "slot", kNotGiven),
+                           numberField(d, "port", -1)});
     }
 }
 

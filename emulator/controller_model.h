@@ -46,12 +46,23 @@ class ControllerModel {
     // The layout of `unit` (a description in this controller's "units", or
     // a part of one), built on first use.
     [[nodiscard]] const UnitLayout& layout(const nlohmann::json& unit) const;
+    // Where each description in "drives" puts its drive: the enclosure and
+    // slot (255 when not given) and the port (-1 when not given).
+    struct DrivePlace {
+        int64_t enclosure;
+        int64_t slot;
+        int64_t port;
+    };
+    [[nodiscard]] const std::vector<DrivePlace>& drivePlaces() const { return places_; }
 
   private:
+    void noteDrivePlaces(const nlohmann::json& ctl);
+
     const nlohmann::json* ctl_;
     std::unordered_map<int64_t, size_t> drives_;
     std::unordered_map<int64_t, size_t> units_;
     std::vector<int16_t> holders_;  // by port; -1: no unit
+    std::vector<DrivePlace> places_;
     mutable std::unordered_map<const nlohmann::json*, UnitLayout> layouts_;
 };
 

@@ -130,6 +130,12 @@ void fillDriverInfo(const json& ctl, Bytes& buffer, size_t offset) {
     put16(buffer, offset + kInfoSlot, slot >= 0 ? static_cast<uint64_t>(slot) : 0);
 }
 
+// What the firmware changed, for the host that saves it.
+void noteFirmwareChange(const FirmwareResult& result, DriverOutcome& out) {
+    out.changed = out.changed || result.changed;
+    out.unitsMayChange = out.unitsMayChange || (result.changed && !result.elementsOnly);
+}
+
 // Answers the request with the driver's refusal and logs why.
 void refuse(const Refusal& refusal, Bytes& buffer, DriverOutcome& out) {
     out.note("reason", refusal.reason);
@@ -155,7 +161,7 @@ void runRhoskFirmware(json& state, json& ctl, const ControllerModel& model, Faul
     } else {
         result = executeRhoskCommand(ctl, model, command, data);
         text = rhoskControllerText(result.code);
-        out.changed = out.changed || result.changed;
+        noteFirmwareChange(result, out);
     }
     if (!result.reason.empty())
         out.note("reason", result.reason);
@@ -304,7 +310,7 @@ void handlePrane(json& state, json& ctl, const ControllerModel& model, const Fau
         reportPraneError(packet, result.code);
     } else {
         result = executePraneCommand(ctl, model, packet, data);
-        out.changed = out.changed || result.changed;
+        noteFirmwareChange(result, out);
     }
     if (!result.reason.empty())
         out.note("reason", result.reason);

@@ -196,13 +196,14 @@ void EmulatedHost::saveUnforeseenChange() {
     saveToFile();
 }
 
-bool EmulatedHost::faultsLive() const {
-    return anyLiveFault(state_);
-}
-
-bool EmulatedHost::logging() const {
-    auto it = state_.find("request_log");
-    return it != state_.end() && it->is_string() && !it->get<std::string>().empty();
+const EmulatedHost::StateFacts& EmulatedHost::facts() const {
+    if (!facts_) {
+        auto log = state_.find("request_log");
+        facts_ = StateFacts{log != state_.end() && log->is_string() &&
+                                !log->get_ref<const std::string&>().empty(),
+                            anyLiveFault(state_)};
+    }
+    return *facts_;
 }
 
 void EmulatedHost::logRecord(const json& record) {
@@ -210,12 +211,9 @@ void EmulatedHost::logRecord(const json& record) {
         appendLine(resolve(state_["request_log"].get<std::string>()), record.dump());
 }
 
-json EmulatedHost::openRecord(
-    std::initializer_list<nlohmann::detail::json_ref<json>> fields) const {
-    return logging() ? json(fields) : json();
-}
-
 uint32_t EmulatedHost::osFault(const std::string& kind, int64_t controller, int64_t code) {
+    if (!faultsLive())
+        return 0;
     FaultQuery q;
     q.layer = "os";
     q.kind = kind;
@@ -325,6 +323,7 @@ const EmulatedHost::DeviceSet& EmulatedHost::snapshot(platform::InterfaceClass c
 }
 
 void EmulatedHost::forgetModels() {
+    facts_.reset();
     for (std::optional<DeviceSet>& kept : devices_)
         kept.reset();
     models_.clear();
@@ -499,8 +498,10 @@ bool EmulatedHost::getParent(uint32_t devInst, uint32_t* parent) {
 
 platform::Handle EmulatedHost::createFile(const char* path, uint32_t, uint32_t) {
     return handleCall<platform::Handle>([&]() -> platform::Handle {
-        std::string wanted = path != nullptr ? path : "";
-        json record = openRecord({{"op", "open"}, {"path", wanted}});
+        const std::string wanted = path != nullptr ? path : "";
+        json record = openRecord([&] { return json{{"op", "open"}, {"path", wanted}}; });
+        // Interface paths are built in lower case; Windows opens them in any.
+        const std::string folded = foldCase(wanted);
         static const platform::InterfaceClass classes[] = {platform::InterfaceClass::StoragePort,
                                                            platform::InterfaceClass::Disk,
                                                            platform::InterfaceClass::Volume};
@@ -509,7 +510,7 @@ platform::Handle EmulatedHost::createFile(const char* path, uint32_t, uint32_t) 
             // The last device of a class that answers to the path.
             const auto& members = snapshot(cls);
             for (auto m = members.rbegin(); m != members.rend() && found == nullptr; ++m) {
-                if (equalsNoCase(m->path, wanted))
+                if (m->path == folded)
                     found = &*m;
             }
             if (found != nullptr)
@@ -539,7 +540,7 @@ platform::Handle EmulatedHost::createFile(const char* path, uint32_t, uint32_t) 
 
 bool EmulatedHost::closeHandle(platform::Handle h) {
     return handleCall<bool>([&]() {
-        json record = openRecord({{"op", "close"}, {"handle", h}});
+        json record = openRecord([&] { return json{{"op", "close"}, {"handle", h}}; });
         auto it = handles_.find(h);
         uint32_t error =
             it == handles_.end() ? platform::kErrorInvalidHandle : osFault("close", -1, -1);
@@ -568,7 +569,7 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
         if (returned == nullptr)
             returned = &count;
         *returned = 0;
-        json record = openRecord({{"op", "request"}, {"handle", h}, {"code", code}});
+        json record = openRecord([&] { return json{{"op", "request"}, {"handle", h}, {"code", code}}; });
         auto it = handles_.find(h);
         if (it == handles_.end()) {
             return finish(record, platform::kErrorInvalidHandle);
@@ -601,11 +602,12 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
                 models_.controller(list("controllers")[handle.index], handle.index);
             DriverOutcome outcome =
                 handleMiniport(state_, model, handle.index, buffer, outSize, record.is_object());
-            if (outcome.changed) {
+            if (outcome.unitsMayChange) {
                 // A unit that came or went changes the disks Windows sees.
                 (void)attachUnitDisks(state_);
-                markChanged();
             }
+            if (outcome.changed)
+                markChanged();
             if (record.is_object()) {
                 record.update(outcome.record);
                 if (dataBound > 0)

@@ -138,20 +138,28 @@ class EmulatedHost : public platform::HostSystem {
     void saveToFile();
     // A change made by a call that was not expected to make one.
     void saveUnforeseenChange();
+    // What every call asks of the state, read once per version of it.
+    struct StateFacts {
+        bool logging = false;     // the host file names a request log
+        bool faultsLive = false;  // a fault rule could still fire or count down
+    };
+    const StateFacts& facts() const;
     // Whether a fault rule could still fire or count down.
-    bool faultsLive() const;
+    bool faultsLive() const { return facts().faultsLive; }
     std::function<bool()> faultsMayFire() const {
         return [this] { return faultsLive(); };
     }
 
-    // Appends one record to the request log when the host file names one.
     // Whether the host file asks for a request log.
-    [[nodiscard]] bool logging() const;
+    [[nodiscard]] bool logging() const { return facts().logging; }
+    // Appends one record to the request log when the host file names one.
     void logRecord(const nlohmann::json& record);
-    // A request's record with its first fields, or null when there is no
-    // request log to write it to.
-    [[nodiscard]] nlohmann::json openRecord(
-        std::initializer_list<nlohmann::detail::json_ref<nlohmann::json>> fields) const;
+    // A request's record with the first fields `build` gives, or null when
+    // there is no request log to write it to (and nothing is built).
+    template <typename Build>
+    [[nodiscard]] nlohmann::json openRecord(const Build& build) const {
+        return logging() ? nlohmann::json(build()) : nlohmann::json();
+    }
     // An os-layer fault rule for this operation: its Windows error, or 0.
     uint32_t osFault(const std::string& kind, int64_t controller, int64_t code);
 
@@ -194,6 +202,7 @@ class EmulatedHost : public platform::HostSystem {
     std::map<platform::DevInfoSet, DeviceSet> sets_;
     std::array<std::optional<DeviceSet>, 3> devices_;  // by DeviceKind
     ModelCache models_;
+    mutable std::optional<StateFacts> facts_;
     platform::DevInfoSet nextSet_ = 0x10;
     std::map<platform::RegKey, std::string> keys_;
     platform::RegKey nextKey_ = 0x1000;

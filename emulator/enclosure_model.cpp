@@ -221,20 +221,16 @@ struct Place {
 // command rather than once for each slot.
 constexpr int64_t kSlotNotSeen = INT64_MIN;
 constexpr int64_t kSlotsMapped = 65536;
-std::vector<int64_t> drivesBySlot(const json& ctl, int64_t port) {
+std::vector<int64_t> drivesBySlot(const ControllerModel& model, int64_t port) {
     std::vector<int64_t> bySlot;
-    const json* drives = member(ctl, "drives");
-    if (drives == nullptr || !drives->is_array())
-        return bySlot;
-    for (const json& d : *drives) {
-        const int64_t slot = num(d, "slot", 255);
-        if (num(d, "enclosure", 255) != port || slot < 0 || slot >= kSlotsMapped)
+    for (const ControllerModel::DrivePlace& d : model.drivePlaces()) {
+        if (d.enclosure != port || d.slot < 0 || d.slot >= kSlotsMapped)
             continue;
-        const auto at = static_cast<size_t>(slot);
+        const auto at = static_cast<size_t>(d.slot);
         if (bySlot.size() <= at)
             bySlot.resize(at + 1, kSlotNotSeen);
         if (bySlot[at] == kSlotNotSeen)
-            bySlot[at] = num(d, "port", -1);
+            bySlot[at] = d.port;
     }
     return bySlot;
 }
@@ -414,7 +410,8 @@ struct Target {
 
 // The enclosure and sub-enclosure a command addresses; false when no
 // enclosure answers there.
-bool resolve(json& ctl, uint8_t target, uint16_t lunField, Target* t) {
+bool resolve(json& ctl, const ControllerModel& model, uint8_t target, uint16_t lunField,
+             Target* t) {
     json* list = enclosureList(ctl);
     t->ses = protocolOf(ctl) == kSes;
     const int64_t port = t->ses ? int64_t{target} - kTargetBase : lunField >> 12;
@@ -428,7 +425,7 @@ bool resolve(json& ctl, uint8_t target, uint16_t lunField, Target* t) {
     }
     if (t->enclosure == nullptr)
         return false;
-    t->place = {&ctl, port, 0, drivesBySlot(ctl, port)};
+    t->place = {&ctl, port, 0, drivesBySlot(model, port)};
     if (!t->ses) {
         t->sub = t->enclosure;
         return true;
@@ -901,11 +898,12 @@ void cdbOf(const Bytes& command, uint8_t* cdb) {
 
 }  // namespace
 
-FirmwareResult executeScsiPassThrough(json& ctl, Bytes& command, Bytes& data) {
+FirmwareResult executeScsiPassThrough(json& ctl, const ControllerModel& model, Bytes& command,
+                                      Bytes& data) {
     uint8_t cdb[kCdbSize];
     cdbOf(command, cdb);
     Target t;
-    if (!resolve(ctl, get8(command, kTarget), get16(command, kLunField), &t)) {
+    if (!resolve(ctl, model, get8(command, kTarget), get16(command, kLunField), &t)) {
         FirmwareResult r;
         r.code = kFwNoDevice;
         return r;
@@ -915,7 +913,9 @@ FirmwareResult executeScsiPassThrough(json& ctl, Bytes& command, Bytes& data) {
         r.code = kFwDeviceFailed;
         return r;
     }
-    return t.ses ? sesCommand(t, cdb, data) : safteCommandOf(t, cdb, data);
+    FirmwareResult r = t.ses ? sesCommand(t, cdb, data) : safteCommandOf(t, cdb, data);
+    r.elementsOnly = true;
+    return r;
 }
 
 bool scsiCommandReads(uint8_t cdbOpcode) {

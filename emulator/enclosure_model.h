@@ -24,7 +24,8 @@ constexpr uint8_t kScsiPassThroughOpcode = 0x10;
 // FirmwareCommandHeader and the packet with the target, the LUN field and
 // the CDB), `data` the data area, answered in place. A command that finds
 // no device, or that the enclosure refuses, fails with a controller code.
-FirmwareResult executeScsiPassThrough(nlohmann::json& controller, Bytes& command, Bytes& data);
+FirmwareResult executeScsiPassThrough(nlohmann::json& controller, const ControllerModel& model,
+                                      Bytes& command, Bytes& data);
 
 // True for the pass-through commands that only read (INQUIRY, RECEIVE
 // DIAGNOSTIC RESULTS, READ BUFFER): they change no enclosure.

@@ -1164,7 +1164,7 @@ FirmwareResult executeRhoskCommand(json& ctl, const ControllerModel& model, Byte
             // The probe the driver sends after a unit change: nothing to do.
             return result;
         case kScsiPassThroughOpcode:
-            return executeScsiPassThrough(ctl, command, data);
+            return executeScsiPassThrough(ctl, model, command, data);
         case kBatteryTestOpcode:
             return startBatteryTest(ctl, model, command);
         case kDetectPortsOpcode:

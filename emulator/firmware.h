@@ -38,6 +38,8 @@ enum class ParamError { None, NoTable, NoParameter, SizeMismatch, ReadOnly, BadV
 struct FirmwareResult {
     uint16_t code = 0;     // controller error code; 0 = success
     bool changed = false;  // the controller's state changed
+    // What changed is enclosure elements alone: no unit, drive or setting.
+    bool elementsOnly = false;
     std::string reason;    // why a malformed packet was refused (the request log's)
 };
 

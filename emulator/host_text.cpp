@@ -1,5 +1,7 @@
 #include "emulator/host_text.h"
 
+#include <charconv>
+
 namespace emulator {
 namespace {
 
@@ -65,6 +67,13 @@ void appendText(const std::string& text, std::string& out) {
     out += '"';
 }
 
+template <typename Number>
+void appendNumber(Number number, std::string& out) {
+    char digits[24];  // a 64-bit number with its sign
+    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    out.append(digits, end);
+}
+
 void appendValue(const json& value, size_t depth, std::string& out);
 
 void appendIndent(size_t depth, std::string& out) {
@@ -123,10 +132,10 @@ void appendValue(const json& value, size_t depth, std::string& out) {
             appendText(value.get_ref<const std::string&>(), out);
             break;
         case json::value_t::number_integer:
-            out += std::to_string(value.get<json::number_integer_t>());
+            appendNumber(value.get<json::number_integer_t>(), out);
             break;
         case json::value_t::number_unsigned:
-            out += std::to_string(value.get<json::number_unsigned_t>());
+            appendNumber(value.get<json::number_unsigned_t>(), out);
             break;
         case json::value_t::boolean:
             out += value.get<bool>() ? "true" : "false";

@@ -1,6 +1,5 @@
 #include "emulator/machine_names.h"
 
-#include <cctype>
 #include <cstdio>
 
 namespace emulator {
@@ -12,13 +11,16 @@ unsigned tag(size_t seed) {
     return static_cast<unsigned>(0x2F5A1C3Bu ^ (seed * 0x9E3779B1u));
 }
 
+// Device paths and registry keys are ASCII: A-Z alone fold.
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 }  // namespace
 
 bool equalsNoCase(const std::string& a, const std::string& b) {
     if (a.size() != b.size())
         return false;
-    // Device paths and registry keys are ASCII: fold A-Z alone.
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
     for (size_t i = 0; i < a.size(); ++i) {
         if (a[i] != b[i] && lower(a[i]) != lower(b[i]))
             return false;
@@ -26,12 +28,17 @@ bool equalsNoCase(const std::string& a, const std::string& b) {
     return true;
 }
 
+std::string foldCase(std::string text) {
+    for (char& c : text)
+        c = lower(c);
+    return text;
+}
+
 std::string interfacePath(const std::string& instanceId, const char* guid) {
     std::string path = "\\\\?\\";
-    for (char c : instanceId) {
-        path += c == '\\' ? '#' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return path + "#" + guid;
+    for (char c : instanceId)
+        path += c == '\\' ? '#' : lower(c);
+    return path + "#" + foldCase(guid);
 }
 
 std::string controllerInstanceId(int type, size_t index) {

@@ -24,5 +24,7 @@ std::string volumeInstanceId(size_t index);
 
 // Case-insensitive equality, as Windows compares paths and key names.
 bool equalsNoCase(const std::string& a, const std::string& b);
+// `text` with A-Z in lower case (paths and key names are ASCII).
+std::string foldCase(std::string text);
 
 }  // namespace emulator
