@@ -210,7 +210,7 @@ TEST_F(PortcmdLibrary, InstantaneousStatisticsFromTheSampleWindow) {
     const InstantCase cases[] = {
         {"no samples configured", {{"samples", 0}, {"tick_ns", 1000}}, json::array(), {}, false},
         {"no tick length", {{"samples", 4}, {"tick_ns", 0}}, json::array(), {}, false},
-        {"no valid sample", tick1ms, {Sample(0, 10, 1, 1, false)}, {}, true},
+        {"no valid sample", tick1ms, json::array({Sample(0, 10, 1, 1, false)}), {}, true},
         {"all within one tick", tick1ms, {Sample(5, 5), Sample(5, 5)}, {}, true},
         {"two samples",
          tick1ms,
@@ -221,7 +221,7 @@ TEST_F(PortcmdLibrary, InstantaneousStatisticsFromTheSampleWindow) {
         // rate and the response time stay 0.
         {"a tick above a second",
          {{"samples", 4}, {"tick_ns", 2000000000}},
-         {Sample(1000, 1500, 2, 65536)},
+         json::array({Sample(1000, 1500, 2, 65536)}),
          {0, 0, 0, 2},
          true},
         // The second sample's counter wrapped: it adds 0xFFFFFFFF - start + end.
