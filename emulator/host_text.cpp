@@ -9,32 +9,33 @@ using nlohmann::json;
 
 constexpr size_t kIndent = 2;
 
-// Whether a text is ASCII; other texts (UTF-8, and the library's check of
-// it) are left to the library.
-bool asciiText(const std::string& text) {
-    for (const char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80)
+// Whether a byte of a text is written as it is.
+bool plainByte(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x20 && byte < 0x80 && c != '"' && c != '\\';
+}
+
+// Whether the text from `from` on is ASCII.
+bool asciiFrom(const std::string& text, size_t from) {
+    for (size_t i = from; i < text.size(); ++i) {
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
             return false;
     }
     return true;
 }
 
-// An ASCII text in quotes, escaped as the library escapes it: runs of
-// plain characters are copied whole.
-void appendText(const std::string& text, std::string& out) {
-    if (!asciiText(text)) {
-        out += json(text).dump();
-        return;
-    }
+// An ASCII text in quotes, escaped as the library escapes it, its first
+// `plain` bytes needing no escape: runs of plain characters are copied whole.
+void appendEscaped(const std::string& text, size_t plain, std::string& out) {
     static const char kHex[] = "0123456789abcdef";
     out += '"';
-    size_t plain = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
+    size_t run = 0;
+    for (size_t i = plain; i < text.size(); ++i) {
         const char c = text[i];
-        if (c != '"' && c != '\\' && static_cast<unsigned char>(c) >= 0x20)
+        if (plainByte(c))
             continue;
-        out.append(text, plain, i - plain);
-        plain = i + 1;
+        out.append(text, run, i - run);
+        run = i + 1;
         switch (c) {
             case '"':
                 out += "\\\"";
@@ -63,8 +64,26 @@ void appendText(const std::string& text, std::string& out) {
                 out += kHex[c & 0x0F];
         }
     }
-    out.append(text, plain, text.size() - plain);
+    out.append(text, run, text.size() - run);
     out += '"';
+}
+
+// A text in quotes, as the library writes it. Most texts need no escape and
+// are copied whole; a text beyond ASCII (UTF-8, and the library's check of
+// it) is left to the library.
+void appendText(const std::string& text, std::string& out) {
+    size_t plain = 0;
+    while (plain < text.size() && plainByte(text[plain]))
+        ++plain;
+    if (plain == text.size()) {
+        out += '"';
+        out += text;
+        out += '"';
+    } else if (asciiFrom(text, plain)) {
+        appendEscaped(text, plain, out);
+    } else {
+        out += json(text).dump();
+    }
 }
 
 template <typename Number>
@@ -80,28 +99,28 @@ void appendIndent(size_t depth, std::string& out) {
     out.append(depth * kIndent, ' ');
 }
 
-void appendObject(const json& object, size_t depth, std::string& out) {
+void appendObject(const json::object_t& object, size_t depth, std::string& out) {
     if (object.empty()) {
         out += "{}";
         return;
     }
     out += "{\n";
     bool first = true;
-    for (auto it = object.begin(); it != object.end(); ++it) {
+    for (const auto& [key, value] : object) {
         if (!first)
             out += ",\n";
         first = false;
         appendIndent(depth + 1, out);
-        appendText(it.key(), out);
+        appendText(key, out);
         out += ": ";
-        appendValue(it.value(), depth + 1, out);
+        appendValue(value, depth + 1, out);
     }
     out += '\n';
     appendIndent(depth, out);
     out += '}';
 }
 
-void appendArray(const json& array, size_t depth, std::string& out) {
+void appendArray(const json::array_t& array, size_t depth, std::string& out) {
     if (array.empty()) {
         out += "[]";
         return;
@@ -123,10 +142,10 @@ void appendArray(const json& array, size_t depth, std::string& out) {
 void appendValue(const json& value, size_t depth, std::string& out) {
     switch (value.type()) {
         case json::value_t::object:
-            appendObject(value, depth, out);
+            appendObject(value.get_ref<const json::object_t&>(), depth, out);
             break;
         case json::value_t::array:
-            appendArray(value, depth, out);
+            appendArray(value.get_ref<const json::array_t&>(), depth, out);
             break;
         case json::value_t::string:
             appendText(value.get_ref<const std::string&>(), out);
