@@ -113,6 +113,7 @@ std::unique_ptr<EmulatedHost> EmulatedHost::fromFile(const std::string& path) {
     std::error_code ignored;
     fs::create_directories(fs::path(file).parent_path(), ignored);
     HostFileLock lock(file);
+    host->copy_.countWrites(file);
     if (!host->copy_.read(file))
         host->copy_.write(file, hostFileText(defaultHost()));
     host->adopt(parseHostText(host->copy_.text(), file));
@@ -135,8 +136,16 @@ void EmulatedHost::adopt(json state) {
 }
 
 void EmulatedHost::followFile() {
-    if (file_.empty() || copy_.current(file_))
-        return;
+    if (!file_.empty() && !copy_.followed(file_))
+        reloadFile();
+}
+
+void EmulatedHost::followLatest() {
+    if (!file_.empty() && !copy_.current(file_))
+        reloadFile();
+}
+
+void EmulatedHost::reloadFile() {
     if (copy_.read(file_))
         adopt(parseHostText(copy_.text(), file_));
 }
@@ -158,7 +167,7 @@ Result EmulatedHost::transact(const std::function<bool()>& mayChange,
         return result;
     }
     HostFileLock lock(file_);
-    followFile();
+    followLatest();
     Result result = operation();
     if (changed_)
         saveToFile();

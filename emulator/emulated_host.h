@@ -133,8 +133,13 @@ class EmulatedHost : public platform::HostSystem {
     void markChanged() { changed_ = true; }
     // Takes a newly read state: the disks Windows finds for the units join it.
     void adopt(nlohmann::json state);
-    // Reads the host file again when its stamp shows another version.
+    // Reads the host file again when another version replaced it: as the
+    // write count or, now and then, the stamp shows (a call that changes
+    // nothing)...
     void followFile();
+    // ...or as the stamp shows (under the lock, before a change).
+    void followLatest();
+    void reloadFile();
     void saveToFile();
     // A change made by a call that was not expected to make one.
     void saveUnforeseenChange();

@@ -16,6 +16,7 @@
 #else
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -199,10 +200,72 @@ void HostFileCopy::write(const std::string& path, std::string text) {
     replaceFileAtomically(path, text);
     text_ = std::move(text);
     pin(path);
+    // Under the lock this copy was the latest version, and now is again.
+    writes_.add();
+    writesSeen_ = writes_.value();
 }
 
 bool HostFileCopy::current(const std::string& path) const {
     return stampOf(path) == stamp_;
+}
+
+void HostFileCopy::countWrites(const std::string& path) {
+    if (writes_.attach(path))
+        writesSeen_ = writes_.value();
+    stamped_ = std::chrono::steady_clock::now();
+}
+
+bool HostFileCopy::followed(const std::string& path) {
+    const auto now = std::chrono::steady_clock::now();
+    // The count is read before the stamp: a write counted after it is
+    // seen by the next call.
+    const uint64_t writes = writes_.value();
+    if (writes_.attached() && writes == writesSeen_ && now - stamped_ < kStampInterval)
+        return true;
+    writesSeen_ = writes;
+    stamped_ = now;
+    return current(path);
+}
+
+WriteCount::~WriteCount() {
+#ifndef _WIN32
+    if (count_ != nullptr)
+        ::munmap(count_, sizeof *count_);
+#endif
+}
+
+bool WriteCount::attach(const std::string& hostFile) {
+#ifdef _WIN32
+    (void)hostFile;
+    return false;
+#else
+    const std::string path = hostFile + ".lock";
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    // The lock file holds the count alone; a new one grows to hold it.
+    struct stat st;
+    void* mapped = MAP_FAILED;
+    if (::fstat(fd, &st) == 0 &&
+        (st.st_size >= static_cast<off_t>(sizeof *count_) ||
+         ::ftruncate(fd, sizeof *count_) == 0)) {
+        mapped = ::mmap(nullptr, sizeof *count_, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    }
+    ::close(fd);
+    if (mapped == MAP_FAILED)
+        return false;
+    count_ = static_cast<uint64_t*>(mapped);
+    return true;
+#endif
+}
+
+uint64_t WriteCount::value() const {
+    return count_ != nullptr ? __atomic_load_n(count_, __ATOMIC_ACQUIRE) : 0;
+}
+
+void WriteCount::add() {
+    if (count_ != nullptr)
+        __atomic_add_fetch(count_, 1, __ATOMIC_RELEASE);
 }
 
 void HostFileCopy::pin(const std::string& path) {

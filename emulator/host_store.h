@@ -3,6 +3,7 @@
 // an atomic replace) live behind these few functions.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -41,9 +42,33 @@ struct FileStamp {
     bool operator!=(const FileStamp& other) const { return !(*this == other); }
 };
 
+// How many times the host file was written, kept in its lock file and
+// mapped into every process that works on the file: a process sees that
+// another wrote the file without a system call. Each write counts under
+// the lock, after its rename. POSIX only; where the count cannot be mapped
+// (on Windows, or a lock file that cannot be opened) nothing is counted.
+class WriteCount {
+  public:
+    WriteCount() = default;
+    ~WriteCount();
+    WriteCount(const WriteCount&) = delete;
+    WriteCount& operator=(const WriteCount&) = delete;
+
+    // Maps the count of `hostFile`; false when it cannot.
+    bool attach(const std::string& hostFile);
+    [[nodiscard]] bool attached() const { return count_ != nullptr; }
+    // The count now (0 when not attached).
+    [[nodiscard]] uint64_t value() const;
+    // Counts one write; the caller holds the lock.
+    void add();
+
+  private:
+    uint64_t* count_ = nullptr;
+};
+
 // The host file as this process last read or wrote it: its text and its
 // stamp. Asking whether the file still is that version costs one status
-// call and no reading.
+// call and no reading; with the file's write count it mostly costs none.
 class HostFileCopy {
   public:
     HostFileCopy() = default;
@@ -51,14 +76,25 @@ class HostFileCopy {
     HostFileCopy(const HostFileCopy&) = delete;
     HostFileCopy& operator=(const HostFileCopy&) = delete;
 
+    // Follows the write count of the host file at `path` from now on.
+    void countWrites(const std::string& path);
     // Reads the file; false (the copy unchanged) when it cannot be read.
     [[nodiscard]] bool read(const std::string& path);
     // Writes `text` through a temporary file and a rename (see
-    // replaceFileAtomically) and keeps it as the copy.
+    // replaceFileAtomically) and keeps it as the copy; the caller holds
+    // the lock.
     void write(const std::string& path, std::string text);
-    // True while the file at `path` is the version this copy holds.
+    // True while the file at `path` is the version this copy holds: its
+    // stamp says so.
     [[nodiscard]] bool current(const std::string& path) const;
+    // The same, asked of the write count while it counts nothing new: a
+    // write by another host is seen at once, a change made by other means
+    // (an editor, a script) within kStampInterval, when the stamp is
+    // checked again.
+    [[nodiscard]] bool followed(const std::string& path);
     [[nodiscard]] const std::string& text() const { return text_; }
+
+    static constexpr std::chrono::milliseconds kStampInterval{10};
 
   private:
     // Keeps the version just written open (POSIX) and stamps it.
@@ -68,6 +104,9 @@ class HostFileCopy {
     std::string text_;
     FileStamp stamp_;
     std::intptr_t pinned_ = -1;
+    WriteCount writes_;
+    uint64_t writesSeen_ = 0;
+    std::chrono::steady_clock::time_point stamped_;
 };
 
 // The whole file as text; false when it cannot be read.

@@ -1,5 +1,6 @@
 // The host-file store: calls that change nothing answer from the state the
-// process holds and follow the file when another host wrote it; a change
+// process holds and follow the file when another host wrote it (at once) or
+// someone changed it by hand (when its stamp is next checked); a change
 // lands on the file's latest version; a lock that cannot be taken stops
 // the call instead of letting it run unlocked.
 #include <gtest/gtest.h>
@@ -9,8 +10,10 @@
 #include <nlohmann/json.hpp>
 #include <functional>
 #include <string>
+#include <thread>
 
 #include "emulator/emulated_host.h"
+#include "emulator/host_store.h"
 #include "platform/host_system.h"
 #include "test_folder.h"
 
@@ -45,6 +48,19 @@ TEST(EmulatorHostStore, ReadFollowsAnotherHostsChange) {
     EXPECT_FALSE(keyOpens(*reader, "SOFTWARE\\Kivra\\Stamp"));
     createKey(*writer, "SOFTWARE\\Kivra\\Stamp");
     EXPECT_TRUE(keyOpens(*reader, "SOFTWARE\\Kivra\\Stamp"));
+}
+
+// A change made without the emulated host (an editor, a script) is not
+// counted: the reader sees it once its stamp is checked again.
+TEST(EmulatorHostStore, ReadFollowsAChangeMadeByHand) {
+    const fs::path file = FreshTestFolder("host_store") / "host.json";
+    auto reader = EmulatedHost::fromFile(file.string());
+    EXPECT_FALSE(keyOpens(*reader, "SOFTWARE\\Kivra\\ByHand"));
+    nlohmann::json edited = readJson(file);
+    edited["machine"]["registry"]["SOFTWARE\\Kivra\\ByHand"] = nlohmann::json::object();
+    std::ofstream(file) << edited.dump(2);
+    std::this_thread::sleep_for(emulator::HostFileCopy::kStampInterval * 2);
+    EXPECT_TRUE(keyOpens(*reader, "SOFTWARE\\Kivra\\ByHand"));
 }
 
 TEST(EmulatorHostStore, ChangeLandsOnTheLatestVersion) {

@@ -21,6 +21,7 @@
 #include "api/driver.h"
 #include "api/object_id.h"
 #include "emulator/emulated_host.h"
+#include "emulator/host_store.h"
 #include "forwarding_host.h"
 #include "platform/host_system.h"
 #include "test_folder.h"
@@ -137,12 +138,16 @@ class IntegrationTest : public ::testing::Test {
         ResetLibrary();
         return Tap(emulator::EmulatedHost::fromFile(HostFile()));
     }
-    // Replaces the fault rules of the host file; the installed host takes
-    // them with its next request.
+    // Replaces the fault rules of the host file as another run would,
+    // under the lock and counted; the installed host takes them with its
+    // next request.
     void SetFaults(const json& faults) {
         json state = HostFileContents();
         state["faults"] = faults;
-        std::ofstream(HostFile()) << state.dump(2);
+        emulator::HostFileLock lock(HostFile());
+        emulator::HostFileCopy copy;
+        copy.countWrites(HostFile());
+        copy.write(HostFile(), state.dump(2));
     }
     std::string HostFile() const { return (folder_ / "host.json").string(); }
     json HostFileContents() const { return json::parse(std::ifstream(HostFile())); }
