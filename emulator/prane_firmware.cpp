@@ -192,7 +192,8 @@ Sizes sizesOf(const json& ctl, const json& unit) {
     uint64_t data = 1;
     switch (code) {
         case 0:
-            data = n;
+            // A RAID-0 without members has no size, not a division by zero.
+            data = n > 0 ? n : 1;
             s.unit = total(n);
             break;
         case 5:

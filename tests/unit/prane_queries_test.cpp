@@ -215,6 +215,17 @@ TEST_F(PraneQueries, UnitListStatusTypeAndDescriptorParts) {
     EXPECT_EQ(LastApiCode(), 43u);
 }
 
+// A RAID-0 the host file gives no members reads as a unit of no size
+// (found by the host-file fuzz target: its member size divided by zero).
+TEST_F(PraneQueries, RaidZeroWithoutMembersHasNoSize) {
+    Start(json::array({OlderController(
+        4, json::array({Drive(0)}),
+        json::array({{{"number", 0}, {"type", "raid0"}, {"members", json::array()}}}))}));
+    uint64_t capacity = 1;
+    ASSERT_EQ(Api::GetUnitCapacity(UnitId(0), &capacity), 0) << LastApiCode();
+    EXPECT_EQ(capacity, 0u);
+}
+
 TEST_F(PraneQueries, PercentCompleteAndSubunits) {
     json host = UnitsHost();
     host["units"][1]["state"] = "verifying";
