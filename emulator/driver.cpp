@@ -198,9 +198,8 @@ void handleFirmwareCommand(json& state, json& ctl, const ControllerModel& model,
         q.table = get16(data, 0) & 0x7FFF;
         q.parameter = get16(data, 2);
     }
-    if (opcode == kScsiPassThroughOpcode)
-        if (out.record.is_object())
-            describeScsiPassThrough(command, data, out.record);
+    if (opcode == kScsiPassThroughOpcode && out.record.is_object())
+        describeScsiPassThrough(command, data, out.record);
     if (Refusal r = checkFirmwareCommand(buffer, commandLength); r.refused()) {
         refuse(r, buffer, out);
         return;

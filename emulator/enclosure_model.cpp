@@ -209,16 +209,15 @@ std::vector<Header> layoutOf(const json& sub) {
 // Where the sub-enclosure sits: its enclosure's port, the controller's
 // drives and the running number of its first slot.
 struct Place {
-    const json* ctl;
     int64_t port;
     size_t slotBase;
     // The port of the drive in each slot of the enclosure, by slot (the
-    // first description of a slot counts); -1 where a slot is empty.
+    // first description of a slot counts); kSlotNotSeen where none is.
     std::vector<int64_t> slotDrives;
 };
 
-// The drives of the enclosure behind `port`, by slot, read once for a
-// command rather than once for each slot.
+// The drives of the enclosure behind `port`, by slot, from the places the
+// controller model noted once for its version of the controller.
 constexpr int64_t kSlotNotSeen = INT64_MIN;
 constexpr int64_t kSlotsMapped = 65536;
 std::vector<int64_t> drivesBySlot(const ControllerModel& model, int64_t port) {
@@ -425,7 +424,7 @@ bool resolve(json& ctl, const ControllerModel& model, uint8_t target, uint16_t l
     }
     if (t->enclosure == nullptr)
         return false;
-    t->place = {&ctl, port, 0, drivesBySlot(model, port)};
+    t->place = {port, 0, drivesBySlot(model, port)};
     if (!t->ses) {
         t->sub = t->enclosure;
         return true;

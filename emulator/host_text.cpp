@@ -99,44 +99,37 @@ void appendIndent(size_t depth, std::string& out) {
     out.append(depth * kIndent, ' ');
 }
 
+// An object or a list between its brackets: empty on one line, else each
+// item on a line of its own, one level deeper than the brackets.
+template <typename Items, typename AppendItem>
+void appendBlock(const Items& items, const char* brackets, size_t depth, std::string& out,
+                 const AppendItem& appendItem) {
+    out += brackets[0];
+    if (!items.empty()) {
+        bool first = true;
+        for (const auto& item : items) {
+            out += first ? "\n" : ",\n";
+            first = false;
+            appendIndent(depth + 1, out);
+            appendItem(item);
+        }
+        out += '\n';
+        appendIndent(depth, out);
+    }
+    out += brackets[1];
+}
+
 void appendObject(const json::object_t& object, size_t depth, std::string& out) {
-    if (object.empty()) {
-        out += "{}";
-        return;
-    }
-    out += "{\n";
-    bool first = true;
-    for (const auto& [key, value] : object) {
-        if (!first)
-            out += ",\n";
-        first = false;
-        appendIndent(depth + 1, out);
-        appendText(key, out);
+    appendBlock(object, "{}", depth, out, [&](const auto& member) {
+        appendText(member.first, out);
         out += ": ";
-        appendValue(value, depth + 1, out);
-    }
-    out += '\n';
-    appendIndent(depth, out);
-    out += '}';
+        appendValue(member.second, depth + 1, out);
+    });
 }
 
 void appendArray(const json::array_t& array, size_t depth, std::string& out) {
-    if (array.empty()) {
-        out += "[]";
-        return;
-    }
-    out += "[\n";
-    bool first = true;
-    for (const json& element : array) {
-        if (!first)
-            out += ",\n";
-        first = false;
-        appendIndent(depth + 1, out);
-        appendValue(element, depth + 1, out);
-    }
-    out += '\n';
-    appendIndent(depth, out);
-    out += ']';
+    appendBlock(array, "[]", depth, out,
+                [&](const json& element) { appendValue(element, depth + 1, out); });
 }
 
 void appendValue(const json& value, size_t depth, std::string& out) {
