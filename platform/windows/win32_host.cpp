@@ -9,6 +9,8 @@
 #include <shlwapi.h>
 // clang-format on
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <utility>
@@ -58,6 +60,50 @@ const GUID& interfaceGuid(InterfaceClass cls) {
     return kStoragePortInterface;
 }
 
+// An entry of a system library; null when the library or the entry is
+// missing.
+template <typename Fn>
+Fn systemFunction(const char* library, const char* name) {
+    HMODULE module = LoadLibraryA(library);
+    if (module == nullptr)
+        return nullptr;
+    FARPROC proc = GetProcAddress(module, name);
+    // The detour through a plain function pointer type keeps the cast explicit.
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(proc));
+}
+
+template <typename Fn>
+Fn kernel32Function(const char* name) {
+    return systemFunction<Fn>("kernel32.dll", name);
+}
+
+// The system libraries beyond kernel32 and advapi32 (device setup, the
+// shell and its path helpers, user32) are bound at the first call into
+// them, not when the program starts: a run against the emulated host never
+// loads them, and under wine loading them is half the cost of starting. On
+// Windows they are always there; an entry that is missing stops the
+// program, as the loader would have.
+constexpr char kSetupApi[] = "setupapi.dll";
+constexpr char kShell32[] = "shell32.dll";
+constexpr char kShlwapi[] = "shlwapi.dll";
+constexpr char kUser32[] = "user32.dll";
+
+template <typename Fn>
+Fn boundFunction(const char* library, const char* name) {
+    Fn function = systemFunction<Fn>(library, name);
+    if (function == nullptr) {
+        std::fprintf(stderr, "cannot find %s in %s\n", name, library);
+        std::exit(1);
+    }
+    return function;
+}
+
+#define LATE_BOUND(library, function)                                                       \
+    ([] {                                                                                   \
+        static const auto bound = boundFunction<decltype(&::function)>(library, #function); \
+        return bound;                                                                       \
+    }())
+
 // Owns one Windows handle of type H and closes it with Close.
 template <typename H, typename Close>
 class Owned {
@@ -87,7 +133,9 @@ struct CloseKey {
     LONG operator()(HKEY k) const { return RegCloseKey(k); }
 };
 struct DestroyDevInfo {
-    BOOL operator()(HDEVINFO s) const { return SetupDiDestroyDeviceInfoList(s); }
+    BOOL operator()(HDEVINFO s) const {
+        return LATE_BOUND(kSetupApi, SetupDiDestroyDeviceInfoList)(s);
+    }
 };
 
 // Copies a NUL-terminated text into `size` bytes; false when it does not fit.
@@ -102,15 +150,6 @@ bool copyText(const char* text, char* out, uint32_t size) {
 }
 
 // A function of kernel32 that older Windows versions lack.
-template <typename Fn>
-Fn kernel32Function(const char* name) {
-    HMODULE kernel32 = GetModuleHandleA("kernel32.dll");
-    if (kernel32 == nullptr)
-        return nullptr;
-    FARPROC proc = GetProcAddress(kernel32, name);
-    // The detour through a plain function pointer type keeps the cast explicit.
-    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(proc));
-}
 
 }  // namespace
 
@@ -149,9 +188,10 @@ namespace {
 // device is looked up again by its place in the set and its device instance.
 bool findDevice(HDEVINFO set, const DeviceInfo& info, SP_DEVINFO_DATA* data) {
     data->cbSize = sizeof(SP_DEVINFO_DATA);
-    if (SetupDiEnumDeviceInfo(set, info.index, data) && data->DevInst == info.devInst)
+    if (LATE_BOUND(kSetupApi, SetupDiEnumDeviceInfo)(set, info.index, data) &&
+        data->DevInst == info.devInst)
         return true;
-    for (DWORD i = 0; SetupDiEnumDeviceInfo(set, i, data); ++i) {
+    for (DWORD i = 0; LATE_BOUND(kSetupApi, SetupDiEnumDeviceInfo)(set, i, data); ++i) {
         if (data->DevInst == info.devInst)
             return true;
     }
@@ -162,7 +202,7 @@ bool findDevice(HDEVINFO set, const DeviceInfo& info, SP_DEVINFO_DATA* data) {
 uint32_t deviceIndex(HDEVINFO set, DWORD devInst) {
     SP_DEVINFO_DATA data{};
     data.cbSize = sizeof data;
-    for (DWORD i = 0; SetupDiEnumDeviceInfo(set, i, &data); ++i) {
+    for (DWORD i = 0; LATE_BOUND(kSetupApi, SetupDiEnumDeviceInfo)(set, i, &data); ++i) {
         if (data.DevInst == devInst)
             return i;
     }
@@ -214,8 +254,8 @@ Win32Host::~Win32Host() = default;
 // --- SetupAPI and the configuration manager ---
 
 DevInfoSet Win32Host::getClassDevs(InterfaceClass cls) {
-    HDEVINFO set = SetupDiGetClassDevsA(&interfaceGuid(cls), nullptr, nullptr,
-                                        DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    HDEVINFO set = LATE_BOUND(kSetupApi, SetupDiGetClassDevsA)(
+        &interfaceGuid(cls), nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
     lastError_ = GetLastError();
     if (set == INVALID_HANDLE_VALUE)
         return kInvalidDevInfoSet;
@@ -230,8 +270,8 @@ bool Win32Host::enumDeviceInterfaces(DevInfoSet set, uint32_t index) {
         return fail(ERROR_INVALID_HANDLE);
     SP_DEVICE_INTERFACE_DATA data{};
     data.cbSize = sizeof data;
-    BOOL ok = SetupDiEnumDeviceInterfaces(entry->set.get(), nullptr, &interfaceGuid(entry->cls),
-                                          index, &data);
+    BOOL ok = LATE_BOUND(kSetupApi, SetupDiEnumDeviceInterfaces)(
+        entry->set.get(), nullptr, &interfaceGuid(entry->cls), index, &data);
     lastError_ = GetLastError();
     return ok != FALSE;
 }
@@ -244,7 +284,8 @@ bool Win32Host::getDeviceInterfaceDetail(DevInfoSet set, uint32_t index, char* p
     HDEVINFO devs = entry->set.get();
     SP_DEVICE_INTERFACE_DATA iface{};
     iface.cbSize = sizeof iface;
-    if (!SetupDiEnumDeviceInterfaces(devs, nullptr, &interfaceGuid(entry->cls), index, &iface)) {
+    if (!LATE_BOUND(kSetupApi, SetupDiEnumDeviceInterfaces)(
+            devs, nullptr, &interfaceGuid(entry->cls), index, &iface)) {
         lastError_ = GetLastError();
         return false;
     }
@@ -253,8 +294,8 @@ bool Win32Host::getDeviceInterfaceDetail(DevInfoSet set, uint32_t index, char* p
     detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
     SP_DEVINFO_DATA device{};
     device.cbSize = sizeof device;
-    if (!SetupDiGetDeviceInterfaceDetailA(devs, &iface, detail, kDetailBufferSize, nullptr,
-                                          &device)) {
+    if (!LATE_BOUND(kSetupApi, SetupDiGetDeviceInterfaceDetailA)(
+            devs, &iface, detail, kDetailBufferSize, nullptr, &device)) {
         lastError_ = GetLastError();
         return false;
     }
@@ -275,7 +316,8 @@ bool Win32Host::getDeviceInstanceId(DevInfoSet set, const DeviceInfo& info, char
     if (id == nullptr)
         return fail(ERROR_INVALID_PARAMETER);
     return onDevice(*owners_, set, info, &lastError_, [&](HDEVINFO devs, SP_DEVINFO_DATA* device) {
-        return SetupDiGetDeviceInstanceIdA(devs, device, id, idSize, nullptr);
+        return LATE_BOUND(kSetupApi, SetupDiGetDeviceInstanceIdA)(devs, device, id, idSize,
+                                                                  nullptr);
     });
 }
 
@@ -286,8 +328,8 @@ bool Win32Host::getUiNumber(DevInfoSet set, const DeviceInfo& info, uint32_t* ui
     BYTE value[sizeof(DWORD)] = {};
     bool ok =
         onDevice(*owners_, set, info, &lastError_, [&](HDEVINFO devs, SP_DEVINFO_DATA* device) {
-            return SetupDiGetDeviceRegistryPropertyA(devs, device, SPDRP_UI_NUMBER, &type, value,
-                                                     sizeof value, nullptr);
+            return LATE_BOUND(kSetupApi, SetupDiGetDeviceRegistryPropertyA)(
+                devs, device, SPDRP_UI_NUMBER, &type, value, sizeof value, nullptr);
         });
     if (!ok || type != REG_DWORD)
         return false;
@@ -302,7 +344,7 @@ bool Win32Host::enumDeviceInfo(DevInfoSet set, uint32_t index, DeviceInfo* info)
         return fail(ERROR_INVALID_HANDLE);
     SP_DEVINFO_DATA device{};
     device.cbSize = sizeof device;
-    BOOL ok = SetupDiEnumDeviceInfo(entry->set.get(), index, &device);
+    BOOL ok = LATE_BOUND(kSetupApi, SetupDiEnumDeviceInfo)(entry->set.get(), index, &device);
     lastError_ = GetLastError();
     if (!ok)
         return false;
@@ -320,14 +362,14 @@ bool Win32Host::setRemoveInstallParams(DevInfoSet set, const DeviceInfo& info) {
     params.Scope = DI_REMOVEDEVICE_GLOBAL;
     params.HwProfile = 0;
     return onDevice(*owners_, set, info, &lastError_, [&](HDEVINFO devs, SP_DEVINFO_DATA* device) {
-        return SetupDiSetClassInstallParamsA(devs, device, &params.ClassInstallHeader,
-                                             sizeof params);
+        return LATE_BOUND(kSetupApi, SetupDiSetClassInstallParamsA)(
+            devs, device, &params.ClassInstallHeader, sizeof params);
     });
 }
 
 bool Win32Host::callClassInstallerRemove(DevInfoSet set, const DeviceInfo& info) {
     return onDevice(*owners_, set, info, &lastError_, [](HDEVINFO devs, SP_DEVINFO_DATA* device) {
-        return SetupDiCallClassInstaller(DIF_REMOVE, devs, device);
+        return LATE_BOUND(kSetupApi, SetupDiCallClassInstaller)(DIF_REMOVE, devs, device);
     });
 }
 
@@ -338,7 +380,7 @@ bool Win32Host::getDeviceInstallFlags(DevInfoSet set, const DeviceInfo& info, ui
     params.cbSize = sizeof params;
     bool ok =
         onDevice(*owners_, set, info, &lastError_, [&](HDEVINFO devs, SP_DEVINFO_DATA* device) {
-            return SetupDiGetDeviceInstallParamsA(devs, device, &params);
+            return LATE_BOUND(kSetupApi, SetupDiGetDeviceInstallParamsA)(devs, device, &params);
         });
     if (!ok)
         return false;
@@ -355,7 +397,7 @@ bool Win32Host::getParent(uint32_t devInst, uint32_t* parent) {
     if (parent == nullptr)
         return false;
     DEVINST node = 0;
-    if (CM_Get_Parent(&node, devInst, 0) != CR_SUCCESS)
+    if (LATE_BOUND(kSetupApi, CM_Get_Parent)(&node, devInst, 0) != CR_SUCCESS)
         return false;
     *parent = node;
     return true;
@@ -473,8 +515,8 @@ uint32_t Win32Host::regCloseKey(RegKey key) {
 bool Win32Host::getCommonAppDataFolder(char* path) {
     if (path == nullptr)
         return false;
-    return SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA | CSIDL_FLAG_CREATE, nullptr,
-                            SHGFP_TYPE_CURRENT, path) == S_OK;
+    return LATE_BOUND(kShell32, SHGetFolderPathA)(nullptr, CSIDL_COMMON_APPDATA | CSIDL_FLAG_CREATE,
+                                                  nullptr, SHGFP_TYPE_CURRENT, path) == S_OK;
 }
 
 uint32_t Win32Host::getWindowsDirectory(char* path, uint32_t size) {
@@ -485,11 +527,11 @@ uint32_t Win32Host::getWindowsDirectory(char* path, uint32_t size) {
 }
 
 bool Win32Host::pathStripToRoot(char* path) {
-    return path != nullptr && PathStripToRootA(path);
+    return path != nullptr && LATE_BOUND(kShlwapi, PathStripToRootA)(path);
 }
 
 bool Win32Host::pathAppend(char* path, const char* more) {
-    return path != nullptr && more != nullptr && PathAppendA(path, more);
+    return path != nullptr && more != nullptr && LATE_BOUND(kShlwapi, PathAppendA)(path, more);
 }
 
 int Win32Host::createDirectory(const char* path) {
@@ -497,7 +539,7 @@ int Win32Host::createDirectory(const char* path) {
     if (path == nullptr || MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH) == 0) {
         return ERROR_INVALID_PARAMETER;
     }
-    return SHCreateDirectory(nullptr, wide);
+    return LATE_BOUND(kShell32, SHCreateDirectory)(nullptr, wide);
 }
 
 // --- System information ---
@@ -566,11 +608,11 @@ bool Win32Host::getProductInfo(uint32_t major, uint32_t minor, uint32_t spMajor,
 }
 
 int Win32Host::getSystemMetrics(int index) {
-    return GetSystemMetrics(index);
+    return LATE_BOUND(kUser32, GetSystemMetrics)(index);
 }
 
 bool Win32Host::isUserAnAdmin() {
-    return IsUserAnAdmin() != FALSE;
+    return LATE_BOUND(kShell32, IsUserAnAdmin)() != FALSE;
 }
 
 void Win32Host::sleep(uint32_t milliseconds) {
