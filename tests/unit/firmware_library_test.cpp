@@ -94,7 +94,7 @@ class FirmwareLibraryTest : public IntegrationTest {
   protected:
     // Installs the machine as a host file and lists its controllers, as
     // every command does first.
-    void Setup(const json& state) {
+    void Prepare(const json& state) {
         InstallFile(state);
         ObjectIdList16 controllers{};
         ASSERT_EQ(Api::GetControllerIdList(&controllers), 0) << LastMessage();
@@ -170,7 +170,7 @@ TEST_F(FirmwareLibraryTest, ExaminationRefusesWhatTheControllerCannotTake) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Setup(Machine(json::array({c.controller})));
+        Prepare(Machine(json::array({c.controller})));
         const std::string path = Write(c.image);
         FirmwareCompatRecord record{};
         record.apiCompatible = 0x5A;
@@ -181,7 +181,7 @@ TEST_F(FirmwareLibraryTest, ExaminationRefusesWhatTheControllerCannotTake) {
 }
 
 TEST_F(FirmwareLibraryTest, SizeIsCheckedBeforeAnyControllerRequest) {
-    Setup(Machine(json::array({Controller()})));
+    Prepare(Machine(json::array({Controller()})));
     Image image;
     image.declared = 1000;
     const std::string path = Write(image);
@@ -195,7 +195,7 @@ TEST_F(FirmwareLibraryTest, SizeIsCheckedBeforeAnyControllerRequest) {
 // A file that cannot be opened is the system's error; one shorter than the
 // header is no image of any valid size (not a success text of the system).
 TEST_F(FirmwareLibraryTest, UnreadableAndShortFiles) {
-    Setup(Machine(json::array({Controller()})));
+    Prepare(Machine(json::array({Controller()})));
     FirmwareCompatRecord record{};
     EXPECT_EQ(Examine((folder_ / "missing.bin").string(), &record), -1);
     EXPECT_EQ(Record().flags, kApiErrorOs);
@@ -212,16 +212,16 @@ TEST_F(FirmwareLibraryTest, SrlTestOnlyFromLevel31) {
     Image image;
     image.srl = 28;
     image.lowest = 24;
-    Setup(Machine(json::array({Controller({{"identity", {{"compat_level", 30}}}})})));
+    Prepare(Machine(json::array({Controller({{"identity", {{"compat_level", 30}}}})})));
     FirmwareCompatRecord record{};
     EXPECT_EQ(Examine(Write(image), &record), 0);
-    Setup(Machine(json::array({Controller({{"identity", {{"compat_level", 31}}}})})));
+    Prepare(Machine(json::array({Controller({{"identity", {{"compat_level", 31}}}})})));
     EXPECT_EQ(Examine(Write(image), &record), -1);
     EXPECT_EQ(ApiCode(), 113u);
 }
 
 TEST_F(FirmwareLibraryTest, HighSrlImageOnTheTevrinBus) {
-    Setup(Machine(json::array({Controller({{"settings", {{"host_bus", 0x200}}}})})));
+    Prepare(Machine(json::array({Controller({{"settings", {{"host_bus", 0x200}}}})})));
     Image image;
     image.srl = 36;
     FirmwareCompatRecord record{};
@@ -248,7 +248,7 @@ TEST_F(FirmwareLibraryTest, RecordAnswersForLibraryAndDriver) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.srl) + "/" + std::to_string(c.lowest) + " driver " +
                      std::to_string(c.driverLowest) + "-" + std::to_string(c.driverHighest));
-        Setup(Machine(json::array({Controller(
+        Prepare(Machine(json::array({Controller(
             {{"identity", {{"srl", 0}}},
              {"driver", {{"srl_min", c.driverLowest}, {"srl_max", c.driverHighest}}}})})));
         Image image;
@@ -263,7 +263,7 @@ TEST_F(FirmwareLibraryTest, RecordAnswersForLibraryAndDriver) {
 }
 
 TEST_F(FirmwareLibraryTest, RecordTexts) {
-    Setup(Machine(json::array({Controller()})));
+    Prepare(Machine(json::array({Controller()})));
     Image image;
     image.version = "VERSION-SIXTEEN!";  // all 16 bytes, no terminator in the file
     FirmwareCompatRecord record{};
@@ -281,7 +281,7 @@ TEST_F(FirmwareLibraryTest, RecordTexts) {
 // chunk command with its long time-out; the controller flashes the image
 // and reports its version from then on.
 TEST_F(FirmwareLibraryTest, DownloadGoesInChunksUnderTheLock) {
-    Setup(Machine(json::array({Controller()})));
+    Prepare(Machine(json::array({Controller()})));
     Image image;
     image.size = 6 * 8192 + 848;
     const std::vector<uint8_t> bytes = Bytes(image);
@@ -321,7 +321,7 @@ TEST_F(FirmwareLibraryTest, ChecksumErrorIsRetriedOnce) {
     const json chunk = {{"layer", "firmware"}, {"opcode", "0x16"}};
     const json checksum = {{"status", 1}, {"code", "0x0234"}};
 
-    Setup(Machine(json::array({Controller()}), json::array({Fault(chunk, checksum, 1)})));
+    Prepare(Machine(json::array({Controller()}), json::array({Fault(chunk, checksum, 1)})));
     ClearTraffic();
     EXPECT_EQ(Api::DownloadFirmwareImage(ControllerId(0), bytes.data(), 3 * 8192), 0)
         << LastMessage();
@@ -329,7 +329,7 @@ TEST_F(FirmwareLibraryTest, ChecksumErrorIsRetriedOnce) {
     EXPECT_EQ(Sent(0x16).size(), 1u + 3u);
     EXPECT_EQ(Firmware(), "FE9X 4.12.00.001");
 
-    Setup(Machine(json::array({Controller()}), json::array({Fault(chunk, checksum, "always")})));
+    Prepare(Machine(json::array({Controller()}), json::array({Fault(chunk, checksum, "always")})));
     ClearTraffic();
     EXPECT_EQ(Api::DownloadFirmwareImage(ControllerId(0), bytes.data(), 3 * 8192), -1);
     EXPECT_EQ(Record().controllerCode, 0x0234u);
@@ -343,7 +343,7 @@ TEST_F(FirmwareLibraryTest, ChecksumErrorIsRetriedOnce) {
 // refused after its last chunk (twice, with the retry); another failure
 // ends at once, the lock released.
 TEST_F(FirmwareLibraryTest, ControllerRefusals) {
-    Setup(Machine(json::array({Controller()})));
+    Prepare(Machine(json::array({Controller()})));
     Image image;
     image.size = 2 * 8192 + 100;
     image.badChecksum = true;
@@ -395,7 +395,7 @@ TEST_F(FirmwareLibraryTest, ControllerRefusals) {
 
 // The file is read whole; every way it can fail says why.
 TEST_F(FirmwareLibraryTest, DownloadFromFile) {
-    Setup(Machine(json::array({Controller()})));
+    Prepare(Machine(json::array({Controller()})));
     std::ofstream((folder_ / "empty.bin").string());
     ClearTraffic();
     EXPECT_EQ(Api::DownloadFirmware(ControllerId(0), (folder_ / "empty.bin").string().c_str()), -1);
@@ -416,7 +416,7 @@ TEST_F(FirmwareLibraryTest, DownloadFromFile) {
 // The older family takes an image in one packet; it has no image
 // compatibility check.
 TEST_F(FirmwareLibraryTest, OlderFamilyDownloadsWithoutACompatibilityCheck) {
-    Setup(Machine(json::array({integration::PraneController("OLDER0001")})));
+    Prepare(Machine(json::array({integration::PraneController("OLDER0001")})));
     const uint8_t image[64] = {};
     EXPECT_EQ(Api::DownloadFirmwareImage(ControllerId(0), image, sizeof image), 0) << LastMessage();
     FirmwareCompatRecord record{};
@@ -439,7 +439,7 @@ TEST_F(FirmwareLibraryTest, AutoDetectSendsThePortMask) {
     };
     for (const Case c : {Case{34, 3}, Case{35, 6}}) {
         SCOPED_TRACE(c.level);
-        Setup(Machine(
+        Prepare(Machine(
             json::array({Controller(json::object({{"identity", {{"compat_level", c.level}}}}))})));
         ObjectIdList128 ports;
         ports.clear();
@@ -464,7 +464,7 @@ TEST_F(FirmwareLibraryTest, AutoDetectSendsThePortMask) {
 }
 
 TEST_F(FirmwareLibraryTest, AutoDetectRefusals) {
-    Setup(Machine(json::array({Controller(), Controller()})));
+    Prepare(Machine(json::array({Controller(), Controller()})));
     ObjectIdList128 ports;
     ports.clear();
     ClearTraffic();

@@ -18,7 +18,6 @@ using rhosk::UnitTree;
 
 constexpr uint8_t kCtl = 2;
 constexpr uint8_t kUnit = 3;
-constexpr uint8_t kNone = 0xFF;
 
 // One descriptor, by its interpreted fields.
 struct Desc {
