@@ -1,5 +1,6 @@
 #include "emulator/controller_model.h"
 
+#include "emulator/enclosure_model.h"
 #include "emulator/faults.h"
 #include "emulator/unit_model.h"
 
@@ -53,6 +54,8 @@ ControllerModel::ControllerModel(const nlohmann::json& ctl)
     }
 }
 
+ControllerModel::~ControllerModel() = default;
+
 void ControllerModel::noteDrivePlaces(const nlohmann::json& ctl) {
     constexpr int64_t kNotGiven = 255;
     auto drives = ctl.find("drives");
@@ -91,6 +94,12 @@ const UnitLayout& ControllerModel::layout(const nlohmann::json& unit) const {
     if (it == layouts_.end())
         it = layouts_.emplace(&unit, layoutUnit(*this, unit)).first;
     return it->second;
+}
+
+EnclosureAnswers& ControllerModel::enclosureAnswers() const {
+    if (!enclosures_)
+        enclosures_ = std::make_unique<EnclosureAnswers>();
+    return *enclosures_;
 }
 
 const ControllerModel& ModelCache::controller(const json& ctl, size_t index) {

@@ -3,6 +3,9 @@
 // port, the units by number and the unit that holds each port, and every
 // unit's descriptors and capacity, built when first asked for.
 //
+// What the enclosures behind the controller answer is gathered the same
+// way, as they are addressed (emulator/enclosure_model.h).
+//
 // The model points into the description it was built from, so it is valid
 // until that description changes; the emulated host drops its models with
 // every change and every new version of the host file. Code that changes
@@ -19,6 +22,8 @@
 
 namespace emulator {
 
+class EnclosureAnswers;
+
 // A unit's descriptors in pre-order and the capacity its members give.
 struct UnitLayout {
     Bytes descriptors;
@@ -28,6 +33,7 @@ struct UnitLayout {
 class ControllerModel {
   public:
     explicit ControllerModel(const nlohmann::json& ctl);
+    ~ControllerModel();
     ControllerModel(const ControllerModel&) = delete;
     ControllerModel& operator=(const ControllerModel&) = delete;
 
@@ -54,6 +60,8 @@ class ControllerModel {
         int64_t port;
     };
     [[nodiscard]] const std::vector<DrivePlace>& drivePlaces() const { return places_; }
+    // What the controller's enclosures have answered in this version.
+    [[nodiscard]] EnclosureAnswers& enclosureAnswers() const;
 
   private:
     void noteDrivePlaces(const nlohmann::json& ctl);
@@ -64,6 +72,7 @@ class ControllerModel {
     std::vector<int16_t> holders_;  // by port; -1: no unit
     std::vector<DrivePlace> places_;
     mutable std::unordered_map<const nlohmann::json*, UnitLayout> layouts_;
+    mutable std::unique_ptr<EnclosureAnswers> enclosures_;
 };
 
 // The models of a machine's controllers, built when first asked for and
