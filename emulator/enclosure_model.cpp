@@ -6,6 +6,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -23,19 +24,19 @@ namespace {
 // ---------------------------------------------------------------------------
 // Reading the description: a field of the wrong type reads as its default.
 
-int64_t num(const json& o, const char* key, int64_t fallback) {
+int64_t num(const json& o, std::string_view key, int64_t fallback) {
     return numberField(o, key, fallback);
 }
 
-bool flag(const json& o, const char* key, bool fallback) {
+bool flag(const json& o, std::string_view key, bool fallback) {
     return flagField(o, key, fallback);
 }
 
-std::string text(const json& o, const char* key, const std::string& fallback) {
+std::string text(const json& o, std::string_view key, const std::string& fallback) {
     return textField(o, key, fallback);
 }
 
-const json* member(const json& o, const char* key) {
+const json* member(const json& o, std::string_view key) {
     if (!o.is_object())
         return nullptr;
     auto it = o.find(key);
@@ -58,7 +59,7 @@ constexpr Name kSesStatus[] = {{"unsupported", 0},   {"ok", 1},
 constexpr Name kSafteStatus[] = {{"ok", 0}, {"failed", 1}, {"not_installed", 2}, {"unknown", 0x80}};
 
 template <size_t N>
-int64_t coded(const json& o, const char* key, const Name (&names)[N], int64_t fallback) {
+int64_t coded(const json& o, std::string_view key, const Name (&names)[N], int64_t fallback) {
     const json* node = member(o, key);
     if (node != nullptr && node->is_string()) {
         for (const Name& n : names) {

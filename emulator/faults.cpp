@@ -8,7 +8,7 @@ namespace emulator {
 
 using nlohmann::json;
 
-int64_t numberField(const json& object, const char* key, int64_t fallback) {
+int64_t numberField(const json& object, std::string_view key, int64_t fallback) {
     if (!object.is_object())
         return fallback;
     auto it = object.find(key);
