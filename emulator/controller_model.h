@@ -1,7 +1,7 @@
 // What the firmware reads of one controller's description, gathered once
 // instead of walking the host file's JSON for every request: the drives by
 // port, the units by number and the unit that holds each port, and every
-// unit's descriptors and capacity, built when first asked for.
+// unit's descriptors and capacity, each built when first asked for.
 //
 // What the enclosures behind the controller answer is gathered the same
 // way, as they are addressed (emulator/enclosure_model.h).
@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -59,18 +60,21 @@ class ControllerModel {
         int64_t slot;
         int64_t port;
     };
-    [[nodiscard]] const std::vector<DrivePlace>& drivePlaces() const { return places_; }
+    [[nodiscard]] const std::vector<DrivePlace>& drivePlaces() const;
     // What the controller's enclosures have answered in this version.
     [[nodiscard]] EnclosureAnswers& enclosureAnswers() const;
 
   private:
-    void noteDrivePlaces(const nlohmann::json& ctl);
+    using Positions = std::unordered_map<int64_t, size_t>;
+    [[nodiscard]] const Positions& drivePositions() const;
+    [[nodiscard]] const Positions& unitPositions() const;
 
     const nlohmann::json* ctl_;
-    std::unordered_map<int64_t, size_t> drives_;
-    std::unordered_map<int64_t, size_t> units_;
-    std::vector<int16_t> holders_;  // by port; -1: no unit
-    std::vector<DrivePlace> places_;
+    // Each part is built when first asked for.
+    mutable std::optional<Positions> drives_;
+    mutable std::optional<Positions> units_;
+    mutable std::optional<std::vector<int16_t>> holders_;  // by port; -1: no unit
+    mutable std::optional<std::vector<DrivePlace>> places_;
     mutable std::unordered_map<const nlohmann::json*, UnitLayout> layouts_;
     mutable std::unique_ptr<EnclosureAnswers> enclosures_;
 };
