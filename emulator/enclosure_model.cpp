@@ -36,7 +36,9 @@ std::string text(const json& o, std::string_view key, const std::string& fallbac
     return textField(o, key, fallback);
 }
 
-const json* member(const json& o, std::string_view key) {
+// The field `key` of `o` (json or const json); null when there is none.
+template <typename Json>
+Json* member(Json& o, std::string_view key) {
     if (!o.is_object())
         return nullptr;
     auto it = o.find(key);
@@ -61,14 +63,16 @@ constexpr Name kSafteStatus[] = {{"ok", 0}, {"failed", 1}, {"not_installed", 2},
 template <size_t N>
 int64_t coded(const json& o, std::string_view key, const Name (&names)[N], int64_t fallback) {
     const json* node = member(o, key);
-    if (node != nullptr && node->is_string()) {
+    if (node == nullptr)
+        return fallback;
+    if (node->is_string()) {
         for (const Name& n : names) {
-            if (node->get<std::string>() == n.name)
+            if (node->get_ref<const std::string&>() == n.name)
                 return n.code;
         }
         return fallback;
     }
-    return num(o, key, fallback);
+    return numberValue(*node, fallback);
 }
 
 // A text field of `width` characters, padded with blanks (SCSI identity).
@@ -98,15 +102,26 @@ size_t countOf(const json& sub, const char* list) {
         return 0;
     if (node->is_array())
         return std::min<size_t>(node->size(), 255);
-    return static_cast<size_t>(clampByte(num(sub, list, 0)));
+    return static_cast<size_t>(clampByte(numberValue(*node, 0)));
+}
+
+// The list `list` of `sub` when it is given as an array; null otherwise.
+const json* elementArray(const json& sub, const char* list) {
+    const json* node = member(sub, list);
+    return node != nullptr && node->is_array() ? node : nullptr;
+}
+
+// Element `i` of an element array (null: none given); an empty object
+// when the array has no object there.
+const json& elementAt(const json* array, size_t i) {
+    static const json empty = json::object();
+    if (array == nullptr || i >= array->size() || !(*array)[i].is_object())
+        return empty;
+    return (*array)[i];
 }
 
 const json& elementOf(const json& sub, const char* list, size_t i) {
-    static const json empty = json::object();
-    const json* node = member(sub, list);
-    if (node == nullptr || !node->is_array() || i >= node->size() || !(*node)[i].is_object())
-        return empty;
-    return (*node)[i];
+    return elementAt(elementArray(sub, list), i);
 }
 
 // The element as an object that a control can change (a list given as a
@@ -290,8 +305,9 @@ void elementStatus(Cls cls, const json& e, const Place& place, size_t index, uin
         case Cls::TempSensor: {
             // A sensor without a reading reports the reserved value 0.
             const json* t = member(e, "temperature");
+            const int64_t celsius = t != nullptr ? numberValue(*t, 30) : 30;
             s[1] = identifyBit(e);
-            s[2] = t != nullptr && t->is_null() ? 0 : clampByte(num(e, "temperature", 30) + 20);
+            s[2] = t != nullptr && t->is_null() ? 0 : clampByte(celsius + 20);
             s[3] = static_cast<uint8_t>(num(e, "thresholds", 0) & 0x0F);
             break;
         }
@@ -311,12 +327,17 @@ void elementStatus(Cls cls, const json& e, const Place& place, size_t index, uin
     s[0] = static_cast<uint8_t>(coded(e, "status", kSesStatus, code) & 0x0F);
 }
 
-// Sets `key` to `value` when it differs; true when it did.
+// Sets `key` of the object `e` to `value` when it differs; true when it did.
 template <typename T>
-bool assign(json& e, const char* key, const T& value) {
-    if (e.contains(key) && e[key] == json(value))
+bool assign(json& e, std::string_view key, const T& value) {
+    json* field = member(e, key);
+    if (field == nullptr) {
+        e.emplace(key, value);
+        return true;
+    }
+    if (*field == json(value))
         return false;
-    e[key] = value;
+    *field = value;
     return true;
 }
 
@@ -378,16 +399,18 @@ uint8_t protocolOf(const json& ctl) {
     const json* encl = member(ctl, "enclosures");
     const json* p = encl != nullptr ? member(*encl, "protocol") : nullptr;
     if (p != nullptr && p->is_string())
-        return p->get<std::string>() == "safte" ? 0 : 1;
-    return encl != nullptr ? static_cast<uint8_t>(num(*encl, "protocol", 1) & 0xFF) : 1;
+        return p->get_ref<const std::string&>() == "safte" ? 0 : 1;
+    return p != nullptr ? static_cast<uint8_t>(numberValue(*p, 1) & 0xFF) : 1;
 }
 
 constexpr uint8_t kSes = 1;
 constexpr uint8_t kTargetBase = 0x40;
 
-const json* enclosureList(const json& ctl) {
-    const json* encl = member(ctl, "enclosures");
-    const json* list = encl != nullptr ? member(*encl, "list") : nullptr;
+// The enclosure list of `ctl` (json or const json); null when none is given.
+template <typename Json>
+Json* enclosureList(Json& ctl) {
+    Json* encl = member(ctl, "enclosures");
+    Json* list = encl != nullptr ? member(*encl, "list") : nullptr;
     return list != nullptr && list->is_array() ? list : nullptr;
 }
 
@@ -486,11 +509,11 @@ struct Target {
 Target targetOf(json& ctl, Device& d) {
     Target t;
     t.device = &d;
-    t.enclosure = &ctl["enclosures"]["list"][d.enclosure];
+    t.enclosure = &(*enclosureList(ctl))[d.enclosure];
     if (d.sub == kWholeEnclosure)
         t.sub = t.enclosure;
     else if (d.sub >= 0)
-        t.sub = &(*t.enclosure)["sub_enclosures"][static_cast<size_t>(d.sub)];
+        t.sub = &(*member(*t.enclosure, "sub_enclosures"))[static_cast<size_t>(d.sub)];
     return t;
 }
 
@@ -588,12 +611,12 @@ Bytes statusPage(const Target& t, const std::vector<Header>& headers) {
     b[0] = 2;
     for (const Header& h : headers) {
         b.insert(b.end(), 4, 0);  // the overall element
+        const json* elements = h.def != nullptr ? elementArray(*t.sub, h.def->list) : nullptr;
         for (size_t i = 0; i < h.count; ++i) {
             uint8_t s[4] = {};
             if (h.def != nullptr) {
-                const json& e = h.def->cls == Cls::Enclosure
-                                    ? enclosureElement(*t.sub)
-                                    : elementOf(*t.sub, h.def->list, h.first + i);
+                const json& e = h.def->cls == Cls::Enclosure ? enclosureElement(*t.sub)
+                                                             : elementAt(elements, h.first + i);
                 elementStatus(h.def->cls, e, t.place(), h.first + i, s);
             }
             b.insert(b.end(), s, s + 4);
@@ -668,8 +691,8 @@ SafteCounts safteCounts(const json& e) {
 }
 
 uint8_t safteTemperature(const json& encl, const json& sensor) {
-    if (member(sensor, "raw") != nullptr)
-        return clampByte(num(sensor, "raw", 0));
+    if (const json* raw = member(sensor, "raw"))
+        return clampByte(numberValue(*raw, 0));
     int64_t t = num(sensor, "temperature", 30);
     if (flag(encl, "fahrenheit", false))
         t = t * 9 / 5 + 32;

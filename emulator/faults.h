@@ -46,5 +46,7 @@ struct FaultQuery {
 // C notation ("0x10C", "268"); `fallback` when absent or malformed.
 [[nodiscard]] int64_t numberField(const nlohmann::json& object, std::string_view key,
                                   int64_t fallback);
+// The same of a value found already.
+[[nodiscard]] int64_t numberValue(const nlohmann::json& value, int64_t fallback);
 
 }  // namespace emulator
