@@ -1,5 +1,6 @@
 #include "emulator/controller_model.h"
 
+#include "emulator/enclosure_model.h"
 #include "emulator/faults.h"
 #include "emulator/unit_model.h"
 
@@ -33,36 +34,60 @@ int64_t positionIn(const std::unordered_map<int64_t, size_t>& positions, int64_t
     return it == positions.end() ? -1 : static_cast<int64_t>(it->second);
 }
 
-}  // namespace
-
-ControllerModel::ControllerModel(const nlohmann::json& ctl)
-    : ctl_(&ctl),
-      drives_(firstPositions(ctl, "drives", "port")),
-      units_(firstPositions(ctl, "units", "number")),
-      holders_(kPortSlots, -1) {
-    noteDrivePlaces(ctl);
+// The number of the first unit holding each port; -1 where none does.
+std::vector<int16_t> unitHolders(const json& ctl) {
+    std::vector<int16_t> holders(kPortSlots, -1);
     auto units = ctl.find("units");
     if (units == ctl.end() || !units->is_array())
-        return;
-    for (const nlohmann::json& unit : *units) {
+        return holders;
+    for (const json& unit : *units) {
         const auto number = static_cast<uint8_t>(numberField(unit, "number", kNoUnit));
         for (uint8_t port : unitMemberPorts(unit)) {
-            if (port < kPortSlots && holders_[port] < 0)
-                holders_[port] = number;
+            if (port < kPortSlots && holders[port] < 0)
+                holders[port] = number;
         }
     }
+    return holders;
 }
 
-void ControllerModel::noteDrivePlaces(const nlohmann::json& ctl) {
+std::vector<ControllerModel::DrivePlace> drivePlacesOf(const json& ctl) {
     constexpr int64_t kNotGiven = 255;
+    std::vector<ControllerModel::DrivePlace> places;
     auto drives = ctl.find("drives");
     if (drives == ctl.end() || !drives->is_array())
-        return;
-    places_.reserve(drives->size());
-    for (const nlohmann::json& d : *drives) {
-        places_.push_back({numberField(d, "enclosure", kNotGiven), numberField(d, "slot", kNotGiven),
-                           numberField(d, "port", -1)});
+        return places;
+    places.reserve(drives->size());
+    for (const json& d : *drives) {
+        places.push_back({numberField(d, "enclosure", kNotGiven), numberField(d, "slot", kNotGiven),
+                          numberField(d, "port", -1)});
     }
+    return places;
+}
+
+// `part` of a model, built by `build` when first asked for.
+template <typename T, typename Build>
+const T& builtOnce(std::optional<T>& part, Build build) {
+    if (!part)
+        part = build();
+    return *part;
+}
+
+}  // namespace
+
+ControllerModel::ControllerModel(const nlohmann::json& ctl) : ctl_(&ctl) {}
+
+ControllerModel::~ControllerModel() = default;
+
+const ControllerModel::Positions& ControllerModel::drivePositions() const {
+    return builtOnce(drives_, [&] { return firstPositions(*ctl_, "drives", "port"); });
+}
+
+const ControllerModel::Positions& ControllerModel::unitPositions() const {
+    return builtOnce(units_, [&] { return firstPositions(*ctl_, "units", "number"); });
+}
+
+const std::vector<ControllerModel::DrivePlace>& ControllerModel::drivePlaces() const {
+    return builtOnce(places_, [&] { return drivePlacesOf(*ctl_); });
 }
 
 const nlohmann::json* ControllerModel::drive(int64_t port) const {
@@ -70,7 +95,7 @@ const nlohmann::json* ControllerModel::drive(int64_t port) const {
 }
 
 int64_t ControllerModel::drivePosition(int64_t port) const {
-    return positionIn(drives_, port);
+    return positionIn(drivePositions(), port);
 }
 
 const nlohmann::json* ControllerModel::unit(int64_t number) const {
@@ -78,12 +103,12 @@ const nlohmann::json* ControllerModel::unit(int64_t number) const {
 }
 
 int64_t ControllerModel::unitPosition(int64_t number) const {
-    return positionIn(units_, number);
+    return positionIn(unitPositions(), number);
 }
 
 uint8_t ControllerModel::unitOfPort(uint64_t port) const {
-    return port < kPortSlots && holders_[port] >= 0 ? static_cast<uint8_t>(holders_[port])
-                                                    : kNoUnit;
+    const std::vector<int16_t>& holders = builtOnce(holders_, [&] { return unitHolders(*ctl_); });
+    return port < kPortSlots && holders[port] >= 0 ? static_cast<uint8_t>(holders[port]) : kNoUnit;
 }
 
 const UnitLayout& ControllerModel::layout(const nlohmann::json& unit) const {
@@ -91,6 +116,12 @@ const UnitLayout& ControllerModel::layout(const nlohmann::json& unit) const {
     if (it == layouts_.end())
         it = layouts_.emplace(&unit, layoutUnit(*this, unit)).first;
     return it->second;
+}
+
+EnclosureAnswers& ControllerModel::enclosureAnswers() const {
+    if (!enclosures_)
+        enclosures_ = std::make_unique<EnclosureAnswers>();
+    return *enclosures_;
 }
 
 const ControllerModel& ModelCache::controller(const json& ctl, size_t index) {

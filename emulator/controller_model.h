@@ -1,7 +1,10 @@
 // What the firmware reads of one controller's description, gathered once
 // instead of walking the host file's JSON for every request: the drives by
 // port, the units by number and the unit that holds each port, and every
-// unit's descriptors and capacity, built when first asked for.
+// unit's descriptors and capacity, each built when first asked for.
+//
+// What the enclosures behind the controller answer is gathered the same
+// way, as they are addressed (emulator/enclosure_model.h).
 //
 // The model points into the description it was built from, so it is valid
 // until that description changes; the emulated host drops its models with
@@ -12,12 +15,15 @@
 #include <cstdint>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
 #include "emulator/wire.h"
 
 namespace emulator {
+
+class EnclosureAnswers;
 
 // A unit's descriptors in pre-order and the capacity its members give.
 struct UnitLayout {
@@ -28,6 +34,7 @@ struct UnitLayout {
 class ControllerModel {
   public:
     explicit ControllerModel(const nlohmann::json& ctl);
+    ~ControllerModel();
     ControllerModel(const ControllerModel&) = delete;
     ControllerModel& operator=(const ControllerModel&) = delete;
 
@@ -53,17 +60,23 @@ class ControllerModel {
         int64_t slot;
         int64_t port;
     };
-    [[nodiscard]] const std::vector<DrivePlace>& drivePlaces() const { return places_; }
+    [[nodiscard]] const std::vector<DrivePlace>& drivePlaces() const;
+    // What the controller's enclosures have answered in this version.
+    [[nodiscard]] EnclosureAnswers& enclosureAnswers() const;
 
   private:
-    void noteDrivePlaces(const nlohmann::json& ctl);
+    using Positions = std::unordered_map<int64_t, size_t>;
+    [[nodiscard]] const Positions& drivePositions() const;
+    [[nodiscard]] const Positions& unitPositions() const;
 
     const nlohmann::json* ctl_;
-    std::unordered_map<int64_t, size_t> drives_;
-    std::unordered_map<int64_t, size_t> units_;
-    std::vector<int16_t> holders_;  // by port; -1: no unit
-    std::vector<DrivePlace> places_;
+    // Each part is built when first asked for.
+    mutable std::optional<Positions> drives_;
+    mutable std::optional<Positions> units_;
+    mutable std::optional<std::vector<int16_t>> holders_;  // by port; -1: no unit
+    mutable std::optional<std::vector<DrivePlace>> places_;
     mutable std::unordered_map<const nlohmann::json*, UnitLayout> layouts_;
+    mutable std::unique_ptr<EnclosureAnswers> enclosures_;
 };
 
 // The models of a machine's controllers, built when first asked for and

@@ -4,7 +4,10 @@
 #include <cstdint>
 #include <cstring>
 #include <iterator>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "emulator/controller_codes.h"
@@ -21,19 +24,21 @@ namespace {
 // ---------------------------------------------------------------------------
 // Reading the description: a field of the wrong type reads as its default.
 
-int64_t num(const json& o, const char* key, int64_t fallback) {
+int64_t num(const json& o, std::string_view key, int64_t fallback) {
     return numberField(o, key, fallback);
 }
 
-bool flag(const json& o, const char* key, bool fallback) {
+bool flag(const json& o, std::string_view key, bool fallback) {
     return flagField(o, key, fallback);
 }
 
-std::string text(const json& o, const char* key, const std::string& fallback) {
+std::string text(const json& o, std::string_view key, const std::string& fallback) {
     return textField(o, key, fallback);
 }
 
-const json* member(const json& o, const char* key) {
+// The field `key` of `o` (json or const json); null when there is none.
+template <typename Json>
+Json* member(Json& o, std::string_view key) {
     if (!o.is_object())
         return nullptr;
     auto it = o.find(key);
@@ -56,16 +61,18 @@ constexpr Name kSesStatus[] = {{"unsupported", 0},   {"ok", 1},
 constexpr Name kSafteStatus[] = {{"ok", 0}, {"failed", 1}, {"not_installed", 2}, {"unknown", 0x80}};
 
 template <size_t N>
-int64_t coded(const json& o, const char* key, const Name (&names)[N], int64_t fallback) {
+int64_t coded(const json& o, std::string_view key, const Name (&names)[N], int64_t fallback) {
     const json* node = member(o, key);
-    if (node != nullptr && node->is_string()) {
+    if (node == nullptr)
+        return fallback;
+    if (node->is_string()) {
         for (const Name& n : names) {
-            if (node->get<std::string>() == n.name)
+            if (node->get_ref<const std::string&>() == n.name)
                 return n.code;
         }
         return fallback;
     }
-    return num(o, key, fallback);
+    return numberValue(*node, fallback);
 }
 
 // A text field of `width` characters, padded with blanks (SCSI identity).
@@ -95,15 +102,26 @@ size_t countOf(const json& sub, const char* list) {
         return 0;
     if (node->is_array())
         return std::min<size_t>(node->size(), 255);
-    return static_cast<size_t>(clampByte(num(sub, list, 0)));
+    return static_cast<size_t>(clampByte(numberValue(*node, 0)));
+}
+
+// The list `list` of `sub` when it is given as an array; null otherwise.
+const json* elementArray(const json& sub, const char* list) {
+    const json* node = member(sub, list);
+    return node != nullptr && node->is_array() ? node : nullptr;
+}
+
+// Element `i` of an element array (null: none given); an empty object
+// when the array has no object there.
+const json& elementAt(const json* array, size_t i) {
+    static const json empty = json::object();
+    if (array == nullptr || i >= array->size() || !(*array)[i].is_object())
+        return empty;
+    return (*array)[i];
 }
 
 const json& elementOf(const json& sub, const char* list, size_t i) {
-    static const json empty = json::object();
-    const json* node = member(sub, list);
-    if (node == nullptr || !node->is_array() || i >= node->size() || !(*node)[i].is_object())
-        return empty;
-    return (*node)[i];
+    return elementAt(elementArray(sub, list), i);
 }
 
 // The element as an object that a control can change (a list given as a
@@ -287,8 +305,9 @@ void elementStatus(Cls cls, const json& e, const Place& place, size_t index, uin
         case Cls::TempSensor: {
             // A sensor without a reading reports the reserved value 0.
             const json* t = member(e, "temperature");
+            const int64_t celsius = t != nullptr ? numberValue(*t, 30) : 30;
             s[1] = identifyBit(e);
-            s[2] = t != nullptr && t->is_null() ? 0 : clampByte(num(e, "temperature", 30) + 20);
+            s[2] = t != nullptr && t->is_null() ? 0 : clampByte(celsius + 20);
             s[3] = static_cast<uint8_t>(num(e, "thresholds", 0) & 0x0F);
             break;
         }
@@ -308,12 +327,17 @@ void elementStatus(Cls cls, const json& e, const Place& place, size_t index, uin
     s[0] = static_cast<uint8_t>(coded(e, "status", kSesStatus, code) & 0x0F);
 }
 
-// Sets `key` to `value` when it differs; true when it did.
+// Sets `key` of the object `e` to `value` when it differs; true when it did.
 template <typename T>
-bool assign(json& e, const char* key, const T& value) {
-    if (e.contains(key) && e[key] == json(value))
+bool assign(json& e, std::string_view key, const T& value) {
+    json* field = member(e, key);
+    if (field == nullptr) {
+        e.emplace(key, value);
+        return true;
+    }
+    if (*field == json(value))
         return false;
-    e[key] = value;
+    *field = value;
     return true;
 }
 
@@ -375,19 +399,19 @@ uint8_t protocolOf(const json& ctl) {
     const json* encl = member(ctl, "enclosures");
     const json* p = encl != nullptr ? member(*encl, "protocol") : nullptr;
     if (p != nullptr && p->is_string())
-        return p->get<std::string>() == "safte" ? 0 : 1;
-    return encl != nullptr ? static_cast<uint8_t>(num(*encl, "protocol", 1) & 0xFF) : 1;
+        return p->get_ref<const std::string&>() == "safte" ? 0 : 1;
+    return p != nullptr ? static_cast<uint8_t>(numberValue(*p, 1) & 0xFF) : 1;
 }
 
 constexpr uint8_t kSes = 1;
 constexpr uint8_t kTargetBase = 0x40;
 
-json* enclosureList(json& ctl) {
-    auto it = ctl.find("enclosures");
-    if (it == ctl.end() || !it->is_object())
-        return nullptr;
-    auto list = it->find("list");
-    return list != it->end() && list->is_array() ? &*list : nullptr;
+// The enclosure list of `ctl` (json or const json); null when none is given.
+template <typename Json>
+Json* enclosureList(Json& ctl) {
+    Json* encl = member(ctl, "enclosures");
+    Json* list = encl != nullptr ? member(*encl, "list") : nullptr;
+    return list != nullptr && list->is_array() ? list : nullptr;
 }
 
 bool hasSubEnclosures(const json& encl) {
@@ -399,53 +423,115 @@ int64_t modeOf(const json& encl) {
     return num(encl, "mode", hasSubEnclosures(encl) ? 1 : 2);
 }
 
+// A reply of a device: its bytes, or the controller code of a refusal.
+struct Reply {
+    uint16_t code = 0;
+    Bytes bytes;
+};
+
+// Where the sub-enclosure of an addressed device is described.
+constexpr int64_t kNoSub = -1;           // the LUN has none
+constexpr int64_t kWholeEnclosure = -2;  // the enclosure is its own
+
+}  // namespace
+
+struct EnclosureAnswers::Device {
+    bool found = false;  // an enclosure answers at the target
+    bool ses = true;
+    size_t enclosure = 0;  // its position in the enclosure list
+    // SES: the position of the LUN's sub-enclosure in "sub_enclosures".
+    int64_t sub = kNoSub;
+    Place place{};
+    std::optional<std::vector<Header>> headers;
+    std::unordered_map<uint16_t, Reply> replies;  // by CDB opcode and page or buffer
+};
+
+namespace {
+
+using Device = EnclosureAnswers::Device;
+
+// The sub-enclosure of an SES enclosure that `lun` addresses, and the
+// running number of its first slot.
+void findSubEnclosure(const json& encl, uint8_t lun, Device* d) {
+    if (!hasSubEnclosures(encl)) {
+        if (lun == 0)
+            d->sub = kWholeEnclosure;
+        return;
+    }
+    if (modeOf(encl) != 1 && lun > 0)
+        return;
+    const json& subs = encl.at("sub_enclosures");
+    for (size_t s = 0; s < subs.size(); ++s) {
+        if (s == lun) {
+            d->sub = static_cast<int64_t>(s);
+            return;
+        }
+        d->place.slotBase += countOf(subs[s], "slots");
+    }
+}
+
+// Where the device at `target` and `lun` is described; not found when no
+// enclosure answers there.
+Device locate(const ControllerModel& model, uint8_t target, uint8_t lun) {
+    const json& ctl = model.json();
+    Device d;
+    d.ses = protocolOf(ctl) == kSes;
+    const int64_t port = d.ses ? int64_t{target} - kTargetBase : lun;
+    const json* list = enclosureList(ctl);
+    if (list == nullptr || target < kTargetBase || (!d.ses && target != kTargetBase))
+        return d;
+    const auto encl = std::find_if(list->begin(), list->end(), [&](const json& e) {
+        return e.is_object() && num(e, "port", -1) == port;
+    });
+    if (encl == list->end())
+        return d;
+    d.found = true;
+    d.enclosure = static_cast<size_t>(encl - list->begin());
+    d.place = {port, 0, drivesBySlot(model, port)};
+    if (d.ses)
+        findSubEnclosure(*encl, lun, &d);
+    else
+        d.sub = kWholeEnclosure;
+    return d;
+}
+
 // What a pass-through command reaches.
 struct Target {
     json* enclosure = nullptr;
     json* sub = nullptr;  // SES: the sub-enclosure of the LUN; null when the LUN has none
-    bool ses = true;
-    Place place{};
+    Device* device = nullptr;
+
+    [[nodiscard]] bool ses() const { return device->ses; }
+    [[nodiscard]] const Place& place() const { return device->place; }
 };
 
-// The enclosure and sub-enclosure a command addresses; false when no
-// enclosure answers there.
-bool resolve(json& ctl, const ControllerModel& model, uint8_t target, uint16_t lunField,
-             Target* t) {
-    json* list = enclosureList(ctl);
-    t->ses = protocolOf(ctl) == kSes;
-    const int64_t port = t->ses ? int64_t{target} - kTargetBase : lunField >> 12;
-    if (list == nullptr || target < kTargetBase || (!t->ses && target != kTargetBase))
-        return false;
-    for (json& encl : *list) {
-        if (encl.is_object() && num(encl, "port", -1) == port) {
-            t->enclosure = &encl;
-            break;
-        }
-    }
-    if (t->enclosure == nullptr)
-        return false;
-    t->place = {port, 0, drivesBySlot(model, port)};
-    if (!t->ses) {
-        t->sub = t->enclosure;
-        return true;
-    }
-    const size_t lun = lunField >> 12;
-    if (!hasSubEnclosures(*t->enclosure)) {
-        if (lun == 0)
-            t->sub = t->enclosure;
-        return true;
-    }
-    json& subs = (*t->enclosure)["sub_enclosures"];
-    if (modeOf(*t->enclosure) != 1 && lun > 0)
-        return true;
-    for (size_t s = 0; s < subs.size(); ++s) {
-        if (s == lun) {
-            t->sub = &subs[s];
-            break;
-        }
-        t->place.slotBase += countOf(subs[s], "slots");
-    }
-    return true;
+// The description of a device that was found.
+Target targetOf(json& ctl, Device& d) {
+    Target t;
+    t.device = &d;
+    t.enclosure = &(*enclosureList(ctl))[d.enclosure];
+    if (d.sub == kWholeEnclosure)
+        t.sub = t.enclosure;
+    else if (d.sub >= 0)
+        t.sub = &(*member(*t.enclosure, "sub_enclosures"))[static_cast<size_t>(d.sub)];
+    return t;
+}
+
+// The reply `key` of the target's device, built by `build` the first time
+// it is asked for in this version.
+template <typename Build>
+const Reply& remembered(const Target& t, uint16_t key, Build build) {
+    auto it = t.device->replies.find(key);
+    if (it == t.device->replies.end())
+        it = t.device->replies.emplace(key, build()).first;
+    return it->second;
+}
+
+// The layout of the target's sub-enclosure.
+const std::vector<Header>& headersOf(const Target& t) {
+    if (!t.device->headers)
+        t.device->headers = layoutOf(*t.sub);
+    return *t.device->headers;
 }
 
 // A text of the sub-enclosure, else of its enclosure, else `fallback`.
@@ -495,7 +581,7 @@ Bytes configurationPage(const Target& t, const std::vector<Header>& headers) {
     b[8] = 0x11;  // one enclosure services process, this one
     b[10] = static_cast<uint8_t>(headers.size());
     b[11] = kDescriptorLength;
-    const int64_t fallback = static_cast<int64_t>(0x500D9F0000000000ull) | t.place.port << 8;
+    const int64_t fallback = static_cast<int64_t>(0x500D9F0000000000ull) | t.place().port << 8;
     const uint64_t logical =
         static_cast<uint64_t>(num(*t.sub, "logical_id", num(*t.enclosure, "logical_id", fallback)));
     for (size_t i = 0; i < 8; ++i)
@@ -525,13 +611,13 @@ Bytes statusPage(const Target& t, const std::vector<Header>& headers) {
     b[0] = 2;
     for (const Header& h : headers) {
         b.insert(b.end(), 4, 0);  // the overall element
+        const json* elements = h.def != nullptr ? elementArray(*t.sub, h.def->list) : nullptr;
         for (size_t i = 0; i < h.count; ++i) {
             uint8_t s[4] = {};
             if (h.def != nullptr) {
-                const json& e = h.def->cls == Cls::Enclosure
-                                    ? enclosureElement(*t.sub)
-                                    : elementOf(*t.sub, h.def->list, h.first + i);
-                elementStatus(h.def->cls, e, t.place, h.first + i, s);
+                const json& e = h.def->cls == Cls::Enclosure ? enclosureElement(*t.sub)
+                                                             : elementAt(elements, h.first + i);
+                elementStatus(h.def->cls, e, t.place(), h.first + i, s);
             }
             b.insert(b.end(), s, s + 4);
         }
@@ -542,9 +628,9 @@ Bytes statusPage(const Target& t, const std::vector<Header>& headers) {
 
 Bytes helpPage(const Target& t) {
     const std::string help = text(*t.sub, "help", "");
-    Bytes b(4, 0);
+    Bytes b(4 + help.size(), 0);
     b[0] = 3;
-    b.insert(b.end(), help.begin(), help.end());
+    std::copy(help.begin(), help.end(), b.begin() + 4);
     putBe16(b, 2, std::min<size_t>(help.size(), 0xFFFF));
     return b;
 }
@@ -560,11 +646,13 @@ json& controlledElement(json& sub, const Header& h, size_t i) {
     return mutableElement(sub, h.def->list, h.first + i);
 }
 
-// Carries out the selected elements of a control page of `length` bytes.
-bool applyControlPage(json& sub, const uint8_t* page, size_t length) {
+// Carries out the selected elements of a control page of `length` bytes
+// laid out by `headers`.
+bool applyControlPage(json& sub, const std::vector<Header>& headers, const uint8_t* page,
+                      size_t length) {
     bool changed = false;
     size_t at = kElementsStart;
-    for (const Header& h : layoutOf(sub)) {
+    for (const Header& h : headers) {
         at += 4;  // the overall element
         for (size_t i = 0; i < h.count; ++i, at += 4) {
             if (at + 4 > length)
@@ -603,18 +691,18 @@ SafteCounts safteCounts(const json& e) {
 }
 
 uint8_t safteTemperature(const json& encl, const json& sensor) {
-    if (member(sensor, "raw") != nullptr)
-        return clampByte(num(sensor, "raw", 0));
+    if (const json* raw = member(sensor, "raw"))
+        return clampByte(numberValue(*raw, 0));
     int64_t t = num(sensor, "temperature", 30);
     if (flag(encl, "fahrenheit", false))
         t = t * 9 / 5 + 32;
     return clampByte(t + 10);
 }
 
-Bytes safteBuffer(const Target& t, uint8_t id, bool* known) {
+// SAF-TE buffer `id`, or the refusal of one the enclosure does not have.
+Reply safteBuffer(const Target& t, uint8_t id) {
     const json& e = *t.enclosure;
     const SafteCounts n = safteCounts(e);
-    *known = true;
     switch (id) {
         case 0: {
             Bytes b(64, 0);
@@ -625,7 +713,7 @@ Bytes safteBuffer(const Target& t, uint8_t id, bool* known) {
             b[4] = clampByte(n.sensors);
             b[5] = clampByte(n.alarms);
             b[6] = flag(e, "fahrenheit", false) ? 0 : 0x80;
-            return b;
+            return {0, std::move(b)};
         }
         case 1: {
             Bytes b;
@@ -636,7 +724,7 @@ Bytes safteBuffer(const Target& t, uint8_t id, bool* known) {
                     clampByte(coded(elementOf(e, "power_supplies", i), "status", kSafteStatus, 0)));
             }
             for (size_t i = 0; i < n.slots; ++i) {
-                const int64_t port = driveInSlot(t.place, i);
+                const int64_t port = driveInSlot(t.place(), i);
                 b.push_back(
                     clampByte(num(elementOf(e, "slots", i), "port", port >= 0 ? port : 255)));
             }
@@ -646,13 +734,13 @@ Bytes safteBuffer(const Target& t, uint8_t id, bool* known) {
             b.push_back(clampByte(num(alarm, "status", flag(alarm, "sounding", false) ? 1 : 0)));
             for (size_t i = 0; i < n.sensors; ++i)
                 b.push_back(safteTemperature(e, elementOf(e, "temp_sensors", i)));
-            return b;
+            return {0, std::move(b)};
         }
         case 4: {
             Bytes b(4 * n.slots + 1, 0);
             for (size_t i = 0; i < n.slots; ++i) {
                 const json& slot = elementOf(e, "slots", i);
-                const bool occupied = driveInSlot(t.place, i) >= 0;
+                const bool occupied = driveInSlot(t.place(), i) >= 0;
                 const uint64_t word =
                     static_cast<uint64_t>(num(slot, "status_word", occupied ? 0x05 : 0));
                 for (size_t k = 0; k < 4; ++k)
@@ -660,7 +748,7 @@ Bytes safteBuffer(const Target& t, uint8_t id, bool* known) {
             }
             for (size_t i = 0; i < n.slots; ++i)
                 b.push_back(flag(elementOf(e, "slots", i), "identify", false) ? 1 : 0);
-            return b;
+            return {0, std::move(b)};
         }
         case 5: {
             Bytes b(16, 0);
@@ -670,11 +758,10 @@ Bytes safteBuffer(const Target& t, uint8_t id, bool* known) {
                            ? clampByte(flags->at(i).is_number() ? flags->at(i).get<int64_t>() : 0)
                            : (i == 0 ? 1 : 0);
             }
-            return b;
+            return {0, std::move(b)};
         }
         default:
-            *known = false;
-            return Bytes();
+            return {kFwInvalidField, {}};
     }
 }
 
@@ -784,52 +871,70 @@ void answer(Bytes& data, const Bytes& reply, size_t allocation) {
     std::copy_n(reply.begin(), n, data.begin());
 }
 
-FirmwareResult sesCommand(Target& t, const uint8_t* cdb, Bytes& data) {
+// A faulty enclosure may answer another page than the one asked for, or
+// declare another length than the page has.
+void applyPageQuirks(const json& sub, uint8_t code, Bytes& page) {
+    const std::string key = std::to_string(code);
+    if (const json* quirk = member(sub, "answer_page"))
+        page[0] = clampByte(num(*quirk, key.c_str(), page[0]));
+    if (const json* quirk = member(sub, "page_length")) {
+        const int64_t declared = num(*quirk, key.c_str(), -1);
+        if (declared >= 0)
+            putBe16(page, 2, static_cast<size_t>(std::min<int64_t>(declared, 0xFFFF)));
+    }
+}
+
+// Diagnostic page `code` as the target's sub-enclosure answers it, or the
+// refusal of a page it does not have.
+Reply diagnosticPage(const Target& t, uint8_t code) {
+    Reply page;
+    switch (code) {
+        case 0:
+            page.bytes = supportedPages(t);
+            break;
+        case 1:
+            page.bytes = configurationPage(t, headersOf(t));
+            break;
+        case 2:
+            page.bytes = statusPage(t, headersOf(t));
+            break;
+        case 3:
+            if (member(*t.sub, "help") == nullptr)
+                return {kFwInvalidField, {}};
+            page.bytes = helpPage(t);
+            break;
+        default:
+            return {kFwInvalidField, {}};
+    }
+    applyPageQuirks(*t.sub, code, page.bytes);
+    return page;
+}
+
+// The key of a remembered reply: the CDB opcode and the page or buffer.
+uint16_t replyKey(uint8_t opcode, uint8_t argument = 0) {
+    return static_cast<uint16_t>(opcode << 8 | argument);
+}
+
+FirmwareResult sesCommand(const Target& t, const uint8_t* cdb, Bytes& data) {
     FirmwareResult r;
     if (cdb[0] == kInquiry) {
-        answer(data, sesInquiry(t), cdb[4]);
+        const Reply& inquiry = remembered(t, replyKey(kInquiry), [&] {
+            return Reply{0, sesInquiry(t)};
+        });
+        answer(data, inquiry.bytes, cdb[4]);
         return r;
     }
     if (t.sub == nullptr) {
         r.code = kFwNoDevice;
         return r;
     }
-    const std::vector<Header> headers = layoutOf(*t.sub);
     switch (cdb[0]) {
         case kReceiveDiagnostic: {
-            Bytes page;
-            switch (cdb[2]) {
-                case 0:
-                    page = supportedPages(t);
-                    break;
-                case 1:
-                    page = configurationPage(t, headers);
-                    break;
-                case 2:
-                    page = statusPage(t, headers);
-                    break;
-                case 3:
-                    if (member(*t.sub, "help") == nullptr) {
-                        r.code = kFwInvalidField;
-                        return r;
-                    }
-                    page = helpPage(t);
-                    break;
-                default:
-                    r.code = kFwInvalidField;
-                    return r;
-            }
-            // A faulty enclosure may answer another page than the one asked
-            // for, or declare another length than the page has.
-            const std::string code = std::to_string(cdb[2]);
-            if (const json* quirk = member(*t.sub, "answer_page"))
-                page[0] = clampByte(num(*quirk, code.c_str(), page[0]));
-            if (const json* quirk = member(*t.sub, "page_length")) {
-                const int64_t declared = num(*quirk, code.c_str(), -1);
-                if (declared >= 0)
-                    putBe16(page, 2, static_cast<size_t>(std::min<int64_t>(declared, 0xFFFF)));
-            }
-            answer(data, page, getBe(cdb + 3, 2));
+            const Reply& page =
+                remembered(t, replyKey(cdb[0], cdb[2]), [&] { return diagnosticPage(t, cdb[2]); });
+            r.code = page.code;
+            if (page.code == 0)
+                answer(data, page.bytes, getBe(cdb + 3, 2));
             return r;
         }
         case kSendDiagnostic: {
@@ -844,7 +949,7 @@ FirmwareResult sesCommand(Target& t, const uint8_t* cdb, Bytes& data) {
                 return r;
             }
             if (!flag(*t.sub, "ignore_control", false))
-                r.changed = applyControlPage(*t.sub, data.data(), length);
+                r.changed = applyControlPage(*t.sub, headersOf(t), data.data(), length);
             return r;
         }
         default:
@@ -853,20 +958,26 @@ FirmwareResult sesCommand(Target& t, const uint8_t* cdb, Bytes& data) {
     }
 }
 
-FirmwareResult safteCommandOf(Target& t, const uint8_t* cdb, Bytes& data) {
+FirmwareResult safteCommandOf(const Target& t, const uint8_t* cdb, Bytes& data) {
     FirmwareResult r;
     switch (cdb[0]) {
-        case kInquiry:
-            answer(data, safteInquiry(t), cdb[4]);
+        case kInquiry: {
+            const Reply& inquiry = remembered(t, replyKey(kInquiry), [&] {
+                return Reply{0, safteInquiry(t)};
+            });
+            answer(data, inquiry.bytes, cdb[4]);
             return r;
+        }
         case kReadBuffer: {
-            bool known = false;
-            const Bytes buffer = safteBuffer(t, cdb[2], &known);
-            if ((cdb[1] & 0x1F) != 1 || !known) {
+            if ((cdb[1] & 0x1F) != 1) {
                 r.code = kFwInvalidField;
                 return r;
             }
-            answer(data, buffer, getBe(cdb + 6, 3));
+            const Reply& buffer =
+                remembered(t, replyKey(cdb[0], cdb[2]), [&] { return safteBuffer(t, cdb[2]); });
+            r.code = buffer.code;
+            if (buffer.code == 0)
+                answer(data, buffer.bytes, getBe(cdb + 6, 3));
             return r;
         }
         case kWriteBuffer: {
@@ -901,20 +1012,33 @@ FirmwareResult executeScsiPassThrough(json& ctl, const ControllerModel& model, B
                                       Bytes& data) {
     uint8_t cdb[kCdbSize];
     cdbOf(command, cdb);
-    Target t;
-    if (!resolve(ctl, model, get8(command, kTarget), get16(command, kLunField), &t)) {
+    Device& device = model.enclosureAnswers().device(
+        model, get8(command, kTarget), static_cast<uint8_t>(get16(command, kLunField) >> 12));
+    if (!device.found) {
         FirmwareResult r;
         r.code = kFwNoDevice;
         return r;
     }
+    const Target t = targetOf(ctl, device);
     if (refuses(t, cdb, data)) {
         FirmwareResult r;
         r.code = kFwDeviceFailed;
         return r;
     }
-    FirmwareResult r = t.ses ? sesCommand(t, cdb, data) : safteCommandOf(t, cdb, data);
+    FirmwareResult r = t.ses() ? sesCommand(t, cdb, data) : safteCommandOf(t, cdb, data);
     r.elementsOnly = true;
     return r;
+}
+
+EnclosureAnswers::EnclosureAnswers() = default;
+EnclosureAnswers::~EnclosureAnswers() = default;
+
+EnclosureAnswers::Device& EnclosureAnswers::device(const ControllerModel& model, uint8_t target,
+                                                   uint8_t lun) {
+    std::unique_ptr<Device>& d = devices_[static_cast<uint16_t>(target << 4 | lun)];
+    if (!d)
+        d = std::make_unique<Device>(locate(model, target, lun));
+    return *d;
 }
 
 bool scsiCommandReads(uint8_t cdbOpcode) {

@@ -8,7 +8,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <nlohmann/json.hpp>
+#include <unordered_map>
 
 #include "emulator/firmware.h"
 #include "emulator/wire.h"
@@ -16,6 +18,26 @@
 namespace emulator {
 
 class ControllerModel;
+
+// What the devices behind one controller answer, gathered once per
+// version of its description as they are addressed: where each device is
+// described, its page layout and every reply it has given. The
+// controller's model keeps it, so every change drops it; a command that
+// changes an enclosure works on the JSON.
+class EnclosureAnswers {
+  public:
+    EnclosureAnswers();
+    ~EnclosureAnswers();
+    EnclosureAnswers(const EnclosureAnswers&) = delete;
+    EnclosureAnswers& operator=(const EnclosureAnswers&) = delete;
+
+    struct Device;
+    // The device at a pass-through target and LUN, found when first asked for.
+    [[nodiscard]] Device& device(const ControllerModel& model, uint8_t target, uint8_t lun);
+
+  private:
+    std::unordered_map<uint16_t, std::unique_ptr<Device>> devices_;
+};
 
 // The firmware opcode of the SCSI pass-through.
 constexpr uint8_t kScsiPassThroughOpcode = 0x10;

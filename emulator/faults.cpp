@@ -8,24 +8,26 @@ namespace emulator {
 
 using nlohmann::json;
 
-int64_t numberField(const json& object, const char* key, int64_t fallback) {
+int64_t numberValue(const json& value, int64_t fallback) {
+    if (value.is_number_integer())
+        return value.get<int64_t>();
+    if (value.is_number_unsigned())
+        return static_cast<int64_t>(value.get<uint64_t>());
+    if (value.is_string()) {
+        const std::string& text = value.get_ref<const std::string&>();
+        char* end = nullptr;
+        long long number = std::strtoll(text.c_str(), &end, 0);
+        if (!text.empty() && end != nullptr && *end == '\0')
+            return number;
+    }
+    return fallback;
+}
+
+int64_t numberField(const json& object, std::string_view key, int64_t fallback) {
     if (!object.is_object())
         return fallback;
     auto it = object.find(key);
-    if (it == object.end())
-        return fallback;
-    if (it->is_number_integer())
-        return it->get<int64_t>();
-    if (it->is_number_unsigned())
-        return static_cast<int64_t>(it->get<uint64_t>());
-    if (it->is_string()) {
-        const std::string text = it->get<std::string>();
-        char* end = nullptr;
-        long long value = std::strtoll(text.c_str(), &end, 0);
-        if (!text.empty() && end != nullptr && *end == '\0')
-            return value;
-    }
-    return fallback;
+    return it == object.end() ? fallback : numberValue(*it, fallback);
 }
 
 namespace {

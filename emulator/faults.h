@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <string_view>
 
 namespace emulator {
 
@@ -43,6 +44,9 @@ struct FaultQuery {
 
 // A number of a fault rule or host-file field: a JSON number or a text in
 // C notation ("0x10C", "268"); `fallback` when absent or malformed.
-[[nodiscard]] int64_t numberField(const nlohmann::json& object, const char* key, int64_t fallback);
+[[nodiscard]] int64_t numberField(const nlohmann::json& object, std::string_view key,
+                                  int64_t fallback);
+// The same of a value found already.
+[[nodiscard]] int64_t numberValue(const nlohmann::json& value, int64_t fallback);
 
 }  // namespace emulator

@@ -5,11 +5,12 @@
 
 #include <nlohmann/json.hpp>
 #include <string>
+#include <string_view>
 
 namespace emulator {
 
 // A text field.
-[[nodiscard]] inline std::string textField(const nlohmann::json& object, const char* key,
+[[nodiscard]] inline std::string textField(const nlohmann::json& object, std::string_view key,
                                            const std::string& fallback) {
     if (!object.is_object())
         return fallback;
@@ -18,7 +19,8 @@ namespace emulator {
 }
 
 // A true-or-false field; a number stands for true when it is not 0.
-[[nodiscard]] inline bool flagField(const nlohmann::json& object, const char* key, bool fallback) {
+[[nodiscard]] inline bool flagField(const nlohmann::json& object, std::string_view key,
+                                    bool fallback) {
     if (!object.is_object())
         return fallback;
     auto it = object.find(key);

@@ -317,6 +317,50 @@ TEST_F(EnclosureElements, IdListsCountElementsOfEverySubEnclosure) {
     EXPECT_EQ(list.count, 99u);
 }
 
+// An enclosure answers from the host file's latest version: a change
+// another run wrote shows in the next read, through the page or buffer
+// this run read before.
+TEST_F(EnclosureElements, ReadsFollowAChangeAnotherRunWrote) {
+    struct Case {
+        const char* name;
+        uint8_t controller;
+        uint8_t port;
+        Row read;
+        std::function<void(json&)> change;
+        std::string after;
+    };
+    const std::vector<Case> cases = {
+        {"SES sub-enclosure",
+         kSes,
+         0,
+         {"sensor 0", kKindTempSensor, 0, Read(Api::GetTemperature), "28"},
+         [](json& e) { e["sub_enclosures"][0]["temp_sensors"][0]["temperature"] = 40; },
+         "40"},
+        {"SES enclosure",
+         kSes,
+         3,
+         {"fan 0", kKindFan, 0, Read(Api::GetFanSpeed), "2"},
+         [](json& e) { e["fans"][0]["speed"] = 5; },
+         "5"},
+        {"SAF-TE enclosure",
+         kSafte,
+         1,
+         {"sensor 0", kKindTempSensor, 0, Read(Api::GetTemperature), "25"},
+         [](json& e) { e["temp_sensors"][0]["temperature"] = 30; },
+         "30"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        InstallFile(FixtureHost());
+        ObjectIdList16 controllers;
+        ASSERT_EQ(Api::GetControllerIdList(&controllers), 0);
+        const ObjectId element = RowId(EnclosureId(c.controller, c.port), c.read);
+        EXPECT_EQ(Outcome(c.read.op, element), c.read.expected);
+        ChangeHostFile([&](json& state) { c.change(EnclosureOf(state, c.controller, c.port)); });
+        EXPECT_EQ(Outcome(c.read.op, element), c.after);
+    }
+}
+
 // --- Writes ---
 
 TEST_F(EnclosureElements, SesFanSpeedIsWrittenAndReadBack) {

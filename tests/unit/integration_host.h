@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <set>
@@ -138,16 +139,19 @@ class IntegrationTest : public ::testing::Test {
         ResetLibrary();
         return Tap(emulator::EmulatedHost::fromFile(HostFile()));
     }
-    // Replaces the fault rules of the host file as another run would,
-    // under the lock and counted; the installed host takes them with its
-    // next request.
-    void SetFaults(const json& faults) {
+    // Changes the host file as another run would, under the lock and
+    // counted; the installed host takes the change with its next request.
+    void ChangeHostFile(const std::function<void(json&)>& change) {
         json state = HostFileContents();
-        state["faults"] = faults;
+        change(state);
         emulator::HostFileLock lock(HostFile());
         emulator::HostFileCopy copy;
         copy.countWrites(HostFile());
         copy.write(HostFile(), state.dump(2));
+    }
+    // Replaces the fault rules of the host file as another run would.
+    void SetFaults(const json& faults) {
+        ChangeHostFile([&](json& state) { state["faults"] = faults; });
     }
     std::string HostFile() const { return (folder_ / "host.json").string(); }
     json HostFileContents() const { return json::parse(std::ifstream(HostFile())); }
