@@ -151,7 +151,8 @@ void EmulatedHost::reloadFile() {
 }
 
 void EmulatedHost::saveToFile() {
-    copy_.write(file_, hostFileText(state_));
+    // The text last read or written lends its storage to the new one.
+    copy_.write(file_, hostFileText(state_, copy_.takeText()));
 }
 
 template <typename Result>

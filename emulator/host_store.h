@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace emulator {
 
@@ -93,6 +94,9 @@ class HostFileCopy {
     // checked again.
     [[nodiscard]] bool followed(const std::string& path);
     [[nodiscard]] const std::string& text() const { return text_; }
+    // The text, given up (the copy is left without one): its storage can
+    // hold the next.
+    [[nodiscard]] std::string takeText() { return std::exchange(text_, std::string()); }
 
     static constexpr std::chrono::milliseconds kStampInterval{10};
 
