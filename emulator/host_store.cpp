@@ -35,14 +35,12 @@ unsigned long processId() {
 #endif
 }
 
-// Renames `from` over `to`, replacing an existing file in one step.
-bool replaceFile(const std::string& from, const std::string& to) {
-#ifdef _WIN32
-    return MoveFileExA(from.c_str(), to.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-#else
-    return std::rename(from.c_str(), to.c_str()) == 0;
-#endif
+// The temporary file beside `path` that this process writes a new version
+// of it to. Every write runs under the lock; the process id tells whose a
+// file left behind was.
+std::string temporaryName(const std::string& path) {
+    static const std::string suffix = ".tmp." + std::to_string(processId());
+    return path + suffix;
 }
 
 [[noreturn]] void cannotLock(const std::string& path, const std::string& why) {
@@ -234,6 +232,42 @@ FileStamp stampOf(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 ? stampOf(st) : FileStamp{};
 }
 
+FileStamp stampOfOpenFile(int fd) {
+    struct stat st;
+    return ::fstat(fd, &st) == 0 ? stampOf(st) : FileStamp{};
+}
+
+bool writeAll(int fd, const std::string& text) {
+    for (size_t done = 0; done < text.size();) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// Writes `text` to a new temporary file beside `path` and renames it over
+// `path` (see replaceFileAtomically); answers the descriptor that wrote the
+// new version, still open. Throws std::runtime_error on failure.
+int writeNewVersion(const std::string& path, const std::string& text) {
+    const std::string temporary = temporaryName(path);
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const auto fail = [&](const char* what) {
+        if (fd >= 0)
+            ::close(fd);
+        ::unlink(temporary.c_str());
+        throw std::runtime_error(what + path);
+    };
+    if (fd < 0 || !writeAll(fd, text))
+        fail("cannot write emulated host file ");
+    if (::rename(temporary.c_str(), path.c_str()) != 0)
+        fail("cannot replace emulated host file ");
+    return fd;
+}
+
 bool readAll(int fd, std::string* text) {
     char chunk[65536];
     while (true) {
@@ -282,18 +316,23 @@ bool HostFileCopy::read(const std::string& path) {
         ::close(fd);
         return false;
     }
-    unpin();
-    pinned_ = fd;
-    stamp_ = stampOf(st);
+    pin(fd, stampOf(st));
 #endif
     text_ = std::move(text);
     return true;
 }
 
 void HostFileCopy::write(const std::string& path, std::string text) {
+#ifdef _WIN32
     replaceFileAtomically(path, text);
+    // Windows cannot rename over a file held open: the stamp alone.
+    stamp_ = stampOf(path);
+#else
+    // The descriptor that wrote the new version keeps it open.
+    const int fd = writeNewVersion(path, text);
+    pin(fd, stampOfOpenFile(fd));
+#endif
     text_ = std::move(text);
-    pin(path);
     // Under the lock this copy was the latest version, and now is again.
     lockFile_.countWrite();
     writesSeen_ = lockFile_.writes();
@@ -321,17 +360,10 @@ bool HostFileCopy::followed(const std::string& path) {
     return current(path);
 }
 
-void HostFileCopy::pin(const std::string& path) {
-#ifdef _WIN32
-    // Windows cannot rename over a file held open: the stamp alone.
-    stamp_ = stampOf(path);
-#else
+void HostFileCopy::pin(std::intptr_t file, const FileStamp& stamp) {
     unpin();
-    pinned_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat st;
-    stamp_ =
-        pinned_ >= 0 && ::fstat(static_cast<int>(pinned_), &st) == 0 ? stampOf(st) : FileStamp{};
-#endif
+    pinned_ = file;
+    stamp_ = stamp;
 }
 
 bool readWholeFile(const std::string& path, std::string* text) {
@@ -347,8 +379,9 @@ bool readWholeFile(const std::string& path, std::string* text) {
 }
 
 void replaceFileAtomically(const std::string& path, const std::string& text) {
+#ifdef _WIN32
     std::error_code ec;
-    std::string temporary = path + ".tmp." + std::to_string(processId());
+    const std::string temporary = temporaryName(path);
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out << text;
@@ -358,10 +391,14 @@ void replaceFileAtomically(const std::string& path, const std::string& text) {
             throw std::runtime_error("cannot write emulated host file " + path);
         }
     }
-    if (!replaceFile(temporary, path)) {
+    if (!MoveFileExA(temporary.c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         fs::remove(temporary, ec);
         throw std::runtime_error("cannot replace emulated host file " + path);
     }
+#else
+    ::close(writeNewVersion(path, text));
+#endif
 }
 
 std::string localHostName() {

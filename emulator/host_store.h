@@ -107,7 +107,8 @@ class HostFileCopy {
     // Reads the file; false (the copy unchanged) when it cannot be read.
     [[nodiscard]] bool read(const std::string& path);
     // Writes `text` through a temporary file and a rename (see
-    // replaceFileAtomically) and keeps it as the copy; the caller holds
+    // replaceFileAtomically) and keeps it as the copy, the new version
+    // held open (POSIX) by the descriptor that wrote it; the caller holds
     // the lock.
     void write(const std::string& path, std::string text);
     // True while the file at `path` is the version this copy holds: its
@@ -126,8 +127,9 @@ class HostFileCopy {
     static constexpr std::chrono::milliseconds kStampInterval{10};
 
   private:
-    // Keeps the version just written open (POSIX) and stamps it.
-    void pin(const std::string& path);
+    // Keeps a version read or written open through `file` (POSIX), with
+    // its stamp.
+    void pin(std::intptr_t file, const FileStamp& stamp);
     void unpin();
 
     std::string text_;
@@ -142,8 +144,8 @@ class HostFileCopy {
 [[nodiscard]] bool readWholeFile(const std::string& path, std::string* text);
 
 // Writes `text` to a temporary file beside `path` and renames it over
-// `path`, so a reader sees the old file or the new one, never a part.
-// Creates the folder when missing. Throws std::runtime_error on failure.
+// `path`, so a reader sees the old file or the new one, never a part. The
+// folder must exist. Throws std::runtime_error on failure.
 void replaceFileAtomically(const std::string& path, const std::string& text);
 
 // The name of the machine the emulator runs on, without its domain.
