@@ -112,8 +112,8 @@ std::unique_ptr<EmulatedHost> EmulatedHost::fromFile(const std::string& path) {
     // host file live in it.
     std::error_code ignored;
     fs::create_directories(fs::path(file).parent_path(), ignored);
-    HostFileLock lock(file);
     host->copy_.countWrites(file);
+    HostFileLock lock = host->copy_.lock();
     if (!host->copy_.read(file))
         host->copy_.write(file, hostFileText(defaultHost()));
     host->adopt(parseHostText(host->copy_.text(), file));
@@ -151,7 +151,8 @@ void EmulatedHost::reloadFile() {
 }
 
 void EmulatedHost::saveToFile() {
-    copy_.write(file_, hostFileText(state_));
+    // The text last read or written lends its storage to the new one.
+    copy_.write(file_, hostFileText(state_, copy_.takeText()));
 }
 
 template <typename Result>
@@ -166,7 +167,7 @@ Result EmulatedHost::transact(const std::function<bool()>& mayChange,
         settle();
         return result;
     }
-    HostFileLock lock(file_);
+    HostFileLock lock = copy_.lock();
     followLatest();
     Result result = operation();
     if (changed_)
@@ -198,7 +199,7 @@ void EmulatedHost::saveUnforeseenChange() {
         return;
     // The call ran on the version the stamp named a moment ago; as long as
     // no other process has written since, that was the latest one.
-    HostFileLock lock(file_);
+    HostFileLock lock = copy_.lock();
     if (!copy_.current(file_))
         throw std::logic_error("emulated host: a change to " + file_ +
                                " was not foreseen and met a newer version");

@@ -35,14 +35,12 @@ unsigned long processId() {
 #endif
 }
 
-// Renames `from` over `to`, replacing an existing file in one step.
-bool replaceFile(const std::string& from, const std::string& to) {
-#ifdef _WIN32
-    return MoveFileExA(from.c_str(), to.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-#else
-    return std::rename(from.c_str(), to.c_str()) == 0;
-#endif
+// The temporary file beside `path` that this process writes a new version
+// of it to. Every write runs under the lock; the process id tells whose a
+// file left behind was.
+std::string temporaryName(const std::string& path) {
+    static const std::string suffix = ".tmp." + std::to_string(processId());
+    return path + suffix;
 }
 
 [[noreturn]] void cannotLock(const std::string& path, const std::string& why) {
@@ -57,50 +55,144 @@ std::string lastSystemError() {
 std::string lastSystemError() {
     return std::strerror(errno);
 }
+
+bool lockExclusively(int fd) {
+    while (::flock(fd, LOCK_EX) != 0) {
+        if (errno != EINTR)
+            return false;
+    }
+    return true;
+}
+
+// Maps the write count a lock file holds; a new one grows to hold it. Null
+// when it cannot.
+uint64_t* mapCount(int fd, const struct stat& st) {
+    if (st.st_size < static_cast<off_t>(sizeof(uint64_t)) && ::ftruncate(fd, sizeof(uint64_t)) != 0)
+        return nullptr;
+    void* mapped = ::mmap(nullptr, sizeof(uint64_t), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    return mapped != MAP_FAILED ? static_cast<uint64_t*>(mapped) : nullptr;
+}
 #endif
 
 }  // namespace
 
-HostFileLock::HostFileLock(const std::string& hostFile) {
-    std::string path = hostFile + ".lock";
+LockFile::~LockFile() {
+    close();
+}
+
+void LockFile::open(const std::string& hostFile) {
+    path_ = hostFile + ".lock";
+#ifndef _WIN32
+    (void)reopen();
+#endif
+}
+
 #ifdef _WIN32
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+void LockFile::lock() {
+    HANDLE file = CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        cannotLock(path, lastSystemError());
+        cannotLock(path_, lastSystemError());
     OVERLAPPED at = {};
     if (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at)) {
         const std::string why = lastSystemError();
         CloseHandle(file);
-        cannotLock(path, why);
+        cannotLock(path_, why);
     }
     handle_ = reinterpret_cast<std::intptr_t>(file);
-#else
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0)
-        cannotLock(path, lastSystemError());
-    while (::flock(fd, LOCK_EX) != 0) {
-        if (errno != EINTR) {
-            const std::string why = lastSystemError();
-            ::close(fd);
-            cannotLock(path, why);
-        }
-    }
-    handle_ = fd;
-#endif
 }
 
-HostFileLock::~HostFileLock() {
-#ifdef _WIN32
+void LockFile::unlock() {
     HANDLE file = reinterpret_cast<HANDLE>(handle_);
     OVERLAPPED at = {};
     UnlockFileEx(file, 0, 1, 0, &at);
-    CloseHandle(file);
+    close();
+}
+
+void LockFile::close() {
+    if (handle_ != -1)
+        CloseHandle(reinterpret_cast<HANDLE>(handle_));
+    handle_ = -1;
+}
 #else
-    ::flock(static_cast<int>(handle_), LOCK_UN);
-    ::close(static_cast<int>(handle_));
+void LockFile::lock() {
+    while (true) {
+        if (handle_ < 0 && !reopen())
+            cannotLock(path_, lastSystemError());
+        if (!lockExclusively(static_cast<int>(handle_))) {
+            const std::string why = lastSystemError();
+            close();
+            cannotLock(path_, why);
+        }
+        if (stillNamed())
+            return;
+        // The path names another file now, or none: that one is the lock.
+        close();
+    }
+}
+
+void LockFile::unlock() {
+    if (handle_ >= 0)
+        ::flock(static_cast<int>(handle_), LOCK_UN);
+}
+
+bool LockFile::reopen() {
+    close();
+    const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        const int why = errno;
+        ::close(fd);
+        errno = why;
+        return false;
+    }
+    handle_ = fd;
+    device_ = static_cast<uint64_t>(st.st_dev);
+    inode_ = static_cast<uint64_t>(st.st_ino);
+    count_ = mapCount(fd, st);
+    return true;
+}
+
+bool LockFile::stillNamed() const {
+    struct stat st;
+    return ::stat(path_.c_str(), &st) == 0 && static_cast<uint64_t>(st.st_dev) == device_ &&
+           static_cast<uint64_t>(st.st_ino) == inode_;
+}
+
+void LockFile::close() {
+    if (count_ != nullptr)
+        ::munmap(count_, sizeof *count_);
+    count_ = nullptr;
+    if (handle_ >= 0)
+        ::close(static_cast<int>(handle_));
+    handle_ = -1;
+}
 #endif
+
+uint64_t LockFile::writes() const {
+    return count_ != nullptr ? __atomic_load_n(count_, __ATOMIC_ACQUIRE) : 0;
+}
+
+void LockFile::countWrite() {
+    if (count_ != nullptr)
+        __atomic_add_fetch(count_, 1, __ATOMIC_RELEASE);
+}
+
+HostFileLock::HostFileLock(LockFile& file) : file_(file) {
+    file_.lock();
+}
+
+HostFileLock::HostFileLock(const std::string& hostFile)
+    : own_(std::make_unique<LockFile>()), file_(*own_) {
+    own_->open(hostFile);
+    file_.lock();
+}
+
+HostFileLock::~HostFileLock() {
+    file_.unlock();
 }
 
 bool FileStamp::operator==(const FileStamp& o) const {
@@ -138,6 +230,42 @@ FileStamp stampOf(const struct stat& st) {
 FileStamp stampOf(const std::string& path) {
     struct stat st;
     return ::stat(path.c_str(), &st) == 0 ? stampOf(st) : FileStamp{};
+}
+
+FileStamp stampOfOpenFile(int fd) {
+    struct stat st;
+    return ::fstat(fd, &st) == 0 ? stampOf(st) : FileStamp{};
+}
+
+bool writeAll(int fd, const std::string& text) {
+    for (size_t done = 0; done < text.size();) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// Writes `text` to a new temporary file beside `path` and renames it over
+// `path` (see replaceFileAtomically); answers the descriptor that wrote the
+// new version, still open. Throws std::runtime_error on failure.
+int writeNewVersion(const std::string& path, const std::string& text) {
+    const std::string temporary = temporaryName(path);
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const auto fail = [&](const char* what) {
+        if (fd >= 0)
+            ::close(fd);
+        ::unlink(temporary.c_str());
+        throw std::runtime_error(what + path);
+    };
+    if (fd < 0 || !writeAll(fd, text))
+        fail("cannot write emulated host file ");
+    if (::rename(temporary.c_str(), path.c_str()) != 0)
+        fail("cannot replace emulated host file ");
+    return fd;
 }
 
 bool readAll(int fd, std::string* text) {
@@ -188,21 +316,26 @@ bool HostFileCopy::read(const std::string& path) {
         ::close(fd);
         return false;
     }
-    unpin();
-    pinned_ = fd;
-    stamp_ = stampOf(st);
+    pin(fd, stampOf(st));
 #endif
     text_ = std::move(text);
     return true;
 }
 
 void HostFileCopy::write(const std::string& path, std::string text) {
+#ifdef _WIN32
     replaceFileAtomically(path, text);
+    // Windows cannot rename over a file held open: the stamp alone.
+    stamp_ = stampOf(path);
+#else
+    // The descriptor that wrote the new version keeps it open.
+    const int fd = writeNewVersion(path, text);
+    pin(fd, stampOfOpenFile(fd));
+#endif
     text_ = std::move(text);
-    pin(path);
     // Under the lock this copy was the latest version, and now is again.
-    writes_.add();
-    writesSeen_ = writes_.value();
+    lockFile_.countWrite();
+    writesSeen_ = lockFile_.writes();
 }
 
 bool HostFileCopy::current(const std::string& path) const {
@@ -210,8 +343,8 @@ bool HostFileCopy::current(const std::string& path) const {
 }
 
 void HostFileCopy::countWrites(const std::string& path) {
-    if (writes_.attach(path))
-        writesSeen_ = writes_.value();
+    lockFile_.open(path);
+    writesSeen_ = lockFile_.writes();
     stamped_ = std::chrono::steady_clock::now();
 }
 
@@ -219,66 +352,18 @@ bool HostFileCopy::followed(const std::string& path) {
     const auto now = std::chrono::steady_clock::now();
     // The count is read before the stamp: a write counted after it is
     // seen by the next call.
-    const uint64_t writes = writes_.value();
-    if (writes_.attached() && writes == writesSeen_ && now - stamped_ < kStampInterval)
+    const uint64_t writes = lockFile_.writes();
+    if (lockFile_.counting() && writes == writesSeen_ && now - stamped_ < kStampInterval)
         return true;
     writesSeen_ = writes;
     stamped_ = now;
     return current(path);
 }
 
-WriteCount::~WriteCount() {
-#ifndef _WIN32
-    if (count_ != nullptr)
-        ::munmap(count_, sizeof *count_);
-#endif
-}
-
-bool WriteCount::attach(const std::string& hostFile) {
-#ifdef _WIN32
-    (void)hostFile;
-    return false;
-#else
-    const std::string path = hostFile + ".lock";
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    // The lock file holds the count alone; a new one grows to hold it.
-    struct stat st;
-    void* mapped = MAP_FAILED;
-    if (::fstat(fd, &st) == 0 &&
-        (st.st_size >= static_cast<off_t>(sizeof *count_) ||
-         ::ftruncate(fd, sizeof *count_) == 0)) {
-        mapped = ::mmap(nullptr, sizeof *count_, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-    }
-    ::close(fd);
-    if (mapped == MAP_FAILED)
-        return false;
-    count_ = static_cast<uint64_t*>(mapped);
-    return true;
-#endif
-}
-
-uint64_t WriteCount::value() const {
-    return count_ != nullptr ? __atomic_load_n(count_, __ATOMIC_ACQUIRE) : 0;
-}
-
-void WriteCount::add() {
-    if (count_ != nullptr)
-        __atomic_add_fetch(count_, 1, __ATOMIC_RELEASE);
-}
-
-void HostFileCopy::pin(const std::string& path) {
-#ifdef _WIN32
-    // Windows cannot rename over a file held open: the stamp alone.
-    stamp_ = stampOf(path);
-#else
+void HostFileCopy::pin(std::intptr_t file, const FileStamp& stamp) {
     unpin();
-    pinned_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat st;
-    stamp_ = pinned_ >= 0 && ::fstat(static_cast<int>(pinned_), &st) == 0 ? stampOf(st)
-                                                                          : FileStamp{};
-#endif
+    pinned_ = file;
+    stamp_ = stamp;
 }
 
 bool readWholeFile(const std::string& path, std::string* text) {
@@ -294,8 +379,9 @@ bool readWholeFile(const std::string& path, std::string* text) {
 }
 
 void replaceFileAtomically(const std::string& path, const std::string& text) {
+#ifdef _WIN32
     std::error_code ec;
-    std::string temporary = path + ".tmp." + std::to_string(processId());
+    const std::string temporary = temporaryName(path);
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out << text;
@@ -305,10 +391,14 @@ void replaceFileAtomically(const std::string& path, const std::string& text) {
             throw std::runtime_error("cannot write emulated host file " + path);
         }
     }
-    if (!replaceFile(temporary, path)) {
+    if (!MoveFileExA(temporary.c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         fs::remove(temporary, ec);
         throw std::runtime_error("cannot replace emulated host file " + path);
     }
+#else
+    ::close(writeNewVersion(path, text));
+#endif
 }
 
 std::string localHostName() {

@@ -5,24 +5,71 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <utility>
 
 namespace emulator {
 
-// An exclusive lock on "<host file>.lock", held for the object's lifetime.
-// Two processes (or two hosts in one process) that work on the same host
-// file take turns: each loads, changes and saves under the lock. A lock
-// file that cannot be opened or locked throws platform::HostUnusable: a
-// change never runs unlocked.
+// The lock file "<host file>.lock": every change of the host file runs
+// under its exclusive lock, and it holds the file's write count. Two
+// processes (or two hosts in one process) that work on the same host file
+// take turns: each loads, changes and saves under the lock.
+//
+// On POSIX the file stays open from the first use to the object's end, so
+// a lock costs a lock call and no open. The count is mapped into memory:
+// a process sees that another wrote the file without a system call. A lock
+// file removed or replaced meanwhile would be no lock against the
+// processes that open the new one: each lock checks that the path still
+// names the file locked, and opens the new one otherwise. On Windows the
+// file is opened for each lock and nothing is counted.
+class LockFile {
+  public:
+    LockFile() = default;
+    ~LockFile();
+    LockFile(const LockFile&) = delete;
+    LockFile& operator=(const LockFile&) = delete;
+
+    // The lock file of `hostFile`, opened (and its count mapped) now when
+    // it can be; lock() tries again when not.
+    void open(const std::string& hostFile);
+    // Takes the exclusive lock. A lock file that cannot be opened or locked
+    // throws platform::HostUnusable: a change never runs unlocked.
+    void lock();
+    void unlock();
+
+    // Whether the write count is mapped, and the count now (0 when not).
+    // Each write counts under the lock, after its rename.
+    [[nodiscard]] bool counting() const { return count_ != nullptr; }
+    [[nodiscard]] uint64_t writes() const;
+    // Counts one write; the caller holds the lock.
+    void countWrite();
+
+  private:
+    bool reopen();
+    void close();
+    [[nodiscard]] bool stillNamed() const;
+
+    std::string path_;
+    std::intptr_t handle_ = -1;
+    uint64_t device_ = 0;  // the identity of the file open (POSIX)
+    uint64_t inode_ = 0;
+    uint64_t* count_ = nullptr;
+};
+
+// The exclusive lock of a lock file, held for the object's lifetime.
 class HostFileLock {
   public:
+    explicit HostFileLock(LockFile& file);
+    // Through a lock file of its own, opened for this lock.
     explicit HostFileLock(const std::string& hostFile);
     ~HostFileLock();
     HostFileLock(const HostFileLock&) = delete;
     HostFileLock& operator=(const HostFileLock&) = delete;
 
   private:
-    std::intptr_t handle_ = -1;
+    std::unique_ptr<LockFile> own_;
+    LockFile& file_;
 };
 
 // What tells one version of the host file from another. Every write
@@ -42,30 +89,6 @@ struct FileStamp {
     bool operator!=(const FileStamp& other) const { return !(*this == other); }
 };
 
-// How many times the host file was written, kept in its lock file and
-// mapped into every process that works on the file: a process sees that
-// another wrote the file without a system call. Each write counts under
-// the lock, after its rename. POSIX only; where the count cannot be mapped
-// (on Windows, or a lock file that cannot be opened) nothing is counted.
-class WriteCount {
-  public:
-    WriteCount() = default;
-    ~WriteCount();
-    WriteCount(const WriteCount&) = delete;
-    WriteCount& operator=(const WriteCount&) = delete;
-
-    // Maps the count of `hostFile`; false when it cannot.
-    bool attach(const std::string& hostFile);
-    [[nodiscard]] bool attached() const { return count_ != nullptr; }
-    // The count now (0 when not attached).
-    [[nodiscard]] uint64_t value() const;
-    // Counts one write; the caller holds the lock.
-    void add();
-
-  private:
-    uint64_t* count_ = nullptr;
-};
-
 // The host file as this process last read or wrote it: its text and its
 // stamp. Asking whether the file still is that version costs one status
 // call and no reading; with the file's write count it mostly costs none.
@@ -76,12 +99,16 @@ class HostFileCopy {
     HostFileCopy(const HostFileCopy&) = delete;
     HostFileCopy& operator=(const HostFileCopy&) = delete;
 
-    // Follows the write count of the host file at `path` from now on.
+    // Follows the write count of the host file at `path` from now on, and
+    // locks through its lock file.
     void countWrites(const std::string& path);
+    // The exclusive lock of the host file (see LockFile::lock).
+    [[nodiscard]] HostFileLock lock() { return HostFileLock(lockFile_); }
     // Reads the file; false (the copy unchanged) when it cannot be read.
     [[nodiscard]] bool read(const std::string& path);
     // Writes `text` through a temporary file and a rename (see
-    // replaceFileAtomically) and keeps it as the copy; the caller holds
+    // replaceFileAtomically) and keeps it as the copy, the new version
+    // held open (POSIX) by the descriptor that wrote it; the caller holds
     // the lock.
     void write(const std::string& path, std::string text);
     // True while the file at `path` is the version this copy holds: its
@@ -93,18 +120,22 @@ class HostFileCopy {
     // checked again.
     [[nodiscard]] bool followed(const std::string& path);
     [[nodiscard]] const std::string& text() const { return text_; }
+    // The text, given up (the copy is left without one): its storage can
+    // hold the next.
+    [[nodiscard]] std::string takeText() { return std::exchange(text_, std::string()); }
 
     static constexpr std::chrono::milliseconds kStampInterval{10};
 
   private:
-    // Keeps the version just written open (POSIX) and stamps it.
-    void pin(const std::string& path);
+    // Keeps a version read or written open through `file` (POSIX), with
+    // its stamp.
+    void pin(std::intptr_t file, const FileStamp& stamp);
     void unpin();
 
     std::string text_;
     FileStamp stamp_;
     std::intptr_t pinned_ = -1;
-    WriteCount writes_;
+    LockFile lockFile_;
     uint64_t writesSeen_ = 0;
     std::chrono::steady_clock::time_point stamped_;
 };
@@ -113,8 +144,8 @@ class HostFileCopy {
 [[nodiscard]] bool readWholeFile(const std::string& path, std::string* text);
 
 // Writes `text` to a temporary file beside `path` and renames it over
-// `path`, so a reader sees the old file or the new one, never a part.
-// Creates the folder when missing. Throws std::runtime_error on failure.
+// `path`, so a reader sees the old file or the new one, never a part. The
+// folder must exist. Throws std::runtime_error on failure.
 void replaceFileAtomically(const std::string& path, const std::string& text);
 
 // The name of the machine the emulator runs on, without its domain.

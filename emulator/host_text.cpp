@@ -1,6 +1,10 @@
 #include "emulator/host_text.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
+#include <cstdint>
+#include <cstring>
 
 namespace emulator {
 namespace {
@@ -8,168 +12,329 @@ namespace {
 using nlohmann::json;
 
 constexpr size_t kIndent = 2;
+// What comes before an item of an object or a list: the comma that ends
+// the item before it (when there is one), the line end and the spaces that
+// indent the item, copied as one piece; a line deeper than the spaces reach
+// takes them in several.
+constexpr char kItemBreak[] = ",\n                                                                ";
+constexpr size_t kBreakPiece = sizeof kItemBreak - 1;
+constexpr const char* kSpaces = kItemBreak + 2;
+constexpr size_t kSpacesAtOnce = sizeof kItemBreak - 3;
+// The least room the text starts with, and the share of the previous
+// text's size added to it: a change may make the text a little longer.
+constexpr size_t kLeastSize = 4096;
+constexpr size_t kGrowthShare = 64;
 
-// Whether a byte of a text is written as it is.
+// Which bytes of a text are written as they are: all of ASCII but the
+// control characters, the quote and the backslash.
+constexpr std::array<bool, 256> kPlainBytes = [] {
+    std::array<bool, 256> plain{};
+    for (size_t byte = 0x20; byte < 0x80; ++byte)
+        plain[byte] = byte != '"' && byte != '\\';
+    return plain;
+}();
+
 bool plainByte(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 0x20 && byte < 0x80 && c != '"' && c != '\\';
+    return kPlainBytes[static_cast<unsigned char>(c)];
 }
 
-// Whether the text from `from` on is ASCII.
-bool asciiFrom(const std::string& text, size_t from) {
-    for (size_t i = from; i < text.size(); ++i) {
-        if (static_cast<unsigned char>(text[i]) >= 0x80)
+// The same for all the bytes of `word` (of four or eight) at once.
+template <typename Word>
+bool plainWord(Word word) {
+    constexpr Word kEachByte = static_cast<Word>(~Word{0}) / 0xFF;
+    constexpr Word kHighBits = kEachByte * 0x80;
+    // Whether some byte of `w` is below `limit` (at most 0x80).
+    const auto someByteBelow = [](Word w, Word limit) {
+        return static_cast<Word>((w - kEachByte * limit) & ~w & kHighBits);
+    };
+    const auto someByteIs = [&](Word w, char c) {
+        return someByteBelow(w ^ (kEachByte * static_cast<unsigned char>(c)), 1);
+    };
+    return ((word & kHighBits) | someByteBelow(word, 0x20) | someByteIs(word, '"') |
+            someByteIs(word, '\\')) == 0;
+}
+
+// Copies the word at `from` to `to` when all its bytes are written as
+// they are; answers whether they are.
+template <typename Word>
+bool copyPlainWord(const char* from, char* to) {
+    Word word;
+    std::memcpy(&word, from, sizeof word);
+    std::memcpy(to, &word, sizeof word);
+    return plainWord(word);
+}
+
+// Copies `text` to `to`, which has room for it, when all its bytes are
+// written as they are, and answers whether they are. It goes a word at a
+// time, the last word read where the text ends (overlapping the one
+// before); only a text shorter than four bytes goes byte by byte.
+bool copyPlain(const std::string& text, char* to) {
+    const char* from = text.data();
+    const size_t size = text.size();
+    if (size >= sizeof(uint64_t)) {
+        const size_t last = size - sizeof(uint64_t);
+        for (size_t at = 0; at < last; at += sizeof(uint64_t)) {
+            if (!copyPlainWord<uint64_t>(from + at, to + at))
+                return false;
+        }
+        return copyPlainWord<uint64_t>(from + last, to + last);
+    }
+    if (size >= sizeof(uint32_t)) {
+        const size_t last = size - sizeof(uint32_t);
+        return copyPlainWord<uint32_t>(from, to) && copyPlainWord<uint32_t>(from + last, to + last);
+    }
+    for (size_t at = 0; at < size; ++at) {
+        if (!plainByte(from[at]))
             return false;
+        to[at] = from[at];
     }
     return true;
 }
 
-// An ASCII text in quotes, escaped as the library escapes it, its first
-// `plain` bytes needing no escape: runs of plain characters are copied whole.
-void appendEscaped(const std::string& text, size_t plain, std::string& out) {
-    static const char kHex[] = "0123456789abcdef";
-    out += '"';
-    size_t run = 0;
-    for (size_t i = plain; i < text.size(); ++i) {
-        const char c = text[i];
-        if (plainByte(c))
-            continue;
-        out.append(text, run, i - run);
-        run = i + 1;
+// Whether a text is all ASCII.
+bool ascii(const std::string& text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// The text being written. Room is made ahead in large steps, so each piece
+// is a plain copy, without the checks and calls of std::string's appends.
+class TextOut {
+  public:
+    // The text is written in the storage of `room`, which holds the
+    // previous text: the new one is mostly as long. Only the bytes added to
+    // it are cleared, and none are copied when it must move.
+    explicit TextOut(std::string room) : text_(std::move(room)) {
+        const size_t expected = text_.size() + text_.size() / kGrowthShare;
+        if (text_.capacity() < expected)
+            text_.clear();
+        text_.resize(std::max(expected, kLeastSize));
+        at_ = text_.data();
+        end_ = at_ + text_.size();
+    }
+
+    // Where the next `n` bytes go; commit() says how far they reached.
+    char* room(size_t n) {
+        if (static_cast<size_t>(end_ - at_) < n)
+            grow(n);
+        return at_;
+    }
+    void commit(char* end) { at_ = end; }
+
+    void put(char c) {
+        *room(1) = c;
+        ++at_;
+    }
+    void put(const char* bytes, size_t n) {
+        std::memcpy(room(n), bytes, n);
+        at_ += n;
+    }
+    template <size_t N>
+    void put(const char (&literal)[N]) {
+        put(literal, N - 1);
+    }
+    // The first `n` of the `N` bytes at `piece`: copying all N, a number
+    // known here, costs less than copying n.
+    template <size_t N>
+    void putFirst(const char* piece, size_t n) {
+        char* at = room(N);
+        std::memcpy(at, piece, N);
+        at_ = at + n;
+    }
+
+    std::string finish() {
+        text_.resize(static_cast<size_t>(at_ - text_.data()));
+        return std::move(text_);
+    }
+
+  private:
+    void grow(size_t n) {
+        const size_t used = static_cast<size_t>(at_ - text_.data());
+        text_.resize(std::max(text_.size() * 2, used + n));
+        at_ = text_.data() + used;
+        end_ = text_.data() + text_.size();
+    }
+
+    std::string text_;
+    char* at_ = nullptr;
+    char* end_ = nullptr;
+};
+
+// Writes a state as the library's dump(2) spells it.
+class HostTextWriter {
+  public:
+    explicit HostTextWriter(std::string room) : out_(std::move(room)) {}
+
+    std::string text(const json& state) && {
+        value(state, 0);
+        out_.put('\n');
+        return out_.finish();
+    }
+
+  private:
+    void value(const json& value, size_t depth) {
+        switch (value.type()) {
+            case json::value_t::object:
+                object(*value.get_ptr<const json::object_t*>(), depth);
+                break;
+            case json::value_t::array:
+                array(*value.get_ptr<const json::array_t*>(), depth);
+                break;
+            case json::value_t::string:
+                text(*value.get_ptr<const std::string*>());
+                break;
+            case json::value_t::number_integer:
+                number(*value.get_ptr<const json::number_integer_t*>());
+                break;
+            case json::value_t::number_unsigned:
+                number(*value.get_ptr<const json::number_unsigned_t*>());
+                break;
+            case json::value_t::boolean:
+                if (*value.get_ptr<const json::boolean_t*>())
+                    out_.put("true");
+                else
+                    out_.put("false");
+                break;
+            case json::value_t::null:
+                out_.put("null");
+                break;
+            default:  // fractions and binary values: as the library writes them
+                library(value);
+                break;
+        }
+    }
+
+    void object(const json::object_t& object, size_t depth) {
+        block(object, "{}", depth, [&](const auto& member) {
+            text(member.first);
+            out_.put(": ");
+            value(member.second, depth + 1);
+        });
+    }
+
+    void array(const json::array_t& array, size_t depth) {
+        block(array, "[]", depth, [&](const json& element) { value(element, depth + 1); });
+    }
+
+    // An object or a list between its brackets: empty on one line, else
+    // each item on a line of its own, one level deeper than the brackets.
+    template <typename Items, typename WriteItem>
+    void block(const Items& items, const char* brackets, size_t depth, const WriteItem& writeItem) {
+        out_.put(brackets[0]);
+        if (!items.empty()) {
+            bool first = true;
+            for (const auto& item : items) {
+                lineBreak(depth + 1, !first);
+                first = false;
+                writeItem(item);
+            }
+            lineBreak(depth, false);
+        }
+        out_.put(brackets[1]);
+    }
+
+    // A line end and the indentation of a line at `depth`, after the comma
+    // that ends the item before when `afterItem`.
+    void lineBreak(size_t depth, bool afterItem) {
+        const size_t lead = afterItem ? 2 : 1;
+        size_t spaces = depth * kIndent;
+        const size_t first = std::min(spaces, kSpacesAtOnce);
+        out_.putFirst<kBreakPiece>(kItemBreak + 2 - lead, lead + first);
+        for (spaces -= first; spaces > 0;) {
+            const size_t n = std::min(spaces, kSpacesAtOnce);
+            out_.putFirst<kSpacesAtOnce>(kSpaces, n);
+            spaces -= n;
+        }
+    }
+
+    // A text in quotes, as the library writes it. Most texts need no escape
+    // and are copied whole.
+    void text(const std::string& text) {
+        char* at = out_.room(text.size() + 2);
+        *at++ = '"';
+        if (!copyPlain(text, at))
+            return textToEscape(text, at);
+        at += text.size();
+        *at++ = '"';
+        out_.commit(at);
+    }
+
+    // A text that needs escapes, after its opening quote at `at`; one beyond
+    // ASCII (UTF-8, and the library's check of it) is left to the library.
+    void textToEscape(const std::string& text, char* at) {
+        if (ascii(text)) {
+            out_.commit(at);
+            escapedRest(text);
+        } else {
+            library(json(text));
+        }
+    }
+
+    // An ASCII text after its opening quote, escaped as the library escapes
+    // it, and the closing quote: runs of plain bytes are copied whole.
+    void escapedRest(const std::string& text) {
+        size_t run = 0;
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (plainByte(text[i]))
+                continue;
+            out_.put(text.data() + run, i - run);
+            run = i + 1;
+            escape(text[i]);
+        }
+        out_.put(text.data() + run, text.size() - run);
+        out_.put('"');
+    }
+
+    void escape(char c) {
+        static const char kHex[] = "0123456789abcdef";
         switch (c) {
             case '"':
-                out += "\\\"";
+                out_.put("\\\"");
                 break;
             case '\\':
-                out += "\\\\";
+                out_.put("\\\\");
                 break;
             case '\b':
-                out += "\\b";
+                out_.put("\\b");
                 break;
             case '\f':
-                out += "\\f";
+                out_.put("\\f");
                 break;
             case '\n':
-                out += "\\n";
+                out_.put("\\n");
                 break;
             case '\r':
-                out += "\\r";
+                out_.put("\\r");
                 break;
             case '\t':
-                out += "\\t";
+                out_.put("\\t");
                 break;
             default:
-                out += "\\u00";
-                out += kHex[(c >> 4) & 0x0F];
-                out += kHex[c & 0x0F];
+                out_.put("\\u00");
+                out_.put(kHex[(c >> 4) & 0x0F]);
+                out_.put(kHex[c & 0x0F]);
         }
     }
-    out.append(text, run, text.size() - run);
-    out += '"';
-}
 
-// A text in quotes, as the library writes it. Most texts need no escape and
-// are copied whole; a text beyond ASCII (UTF-8, and the library's check of
-// it) is left to the library.
-void appendText(const std::string& text, std::string& out) {
-    size_t plain = 0;
-    while (plain < text.size() && plainByte(text[plain]))
-        ++plain;
-    if (plain == text.size()) {
-        out += '"';
-        out += text;
-        out += '"';
-    } else if (asciiFrom(text, plain)) {
-        appendEscaped(text, plain, out);
-    } else {
-        out += json(text).dump();
+    template <typename Number>
+    void number(Number number) {
+        constexpr size_t kDigits = 24;  // a 64-bit number with its sign
+        char* at = out_.room(kDigits);
+        out_.commit(std::to_chars(at, at + kDigits, number).ptr);
     }
-}
 
-template <typename Number>
-void appendNumber(Number number, std::string& out) {
-    char digits[24];  // a 64-bit number with its sign
-    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
-    out.append(digits, end);
-}
-
-void appendValue(const json& value, size_t depth, std::string& out);
-
-void appendIndent(size_t depth, std::string& out) {
-    out.append(depth * kIndent, ' ');
-}
-
-// An object or a list between its brackets: empty on one line, else each
-// item on a line of its own, one level deeper than the brackets.
-template <typename Items, typename AppendItem>
-void appendBlock(const Items& items, const char* brackets, size_t depth, std::string& out,
-                 const AppendItem& appendItem) {
-    out += brackets[0];
-    if (!items.empty()) {
-        bool first = true;
-        for (const auto& item : items) {
-            out += first ? "\n" : ",\n";
-            first = false;
-            appendIndent(depth + 1, out);
-            appendItem(item);
-        }
-        out += '\n';
-        appendIndent(depth, out);
+    void library(const json& value) {
+        const std::string text = value.dump();
+        out_.put(text.data(), text.size());
     }
-    out += brackets[1];
-}
 
-void appendObject(const json::object_t& object, size_t depth, std::string& out) {
-    appendBlock(object, "{}", depth, out, [&](const auto& member) {
-        appendText(member.first, out);
-        out += ": ";
-        appendValue(member.second, depth + 1, out);
-    });
-}
-
-void appendArray(const json::array_t& array, size_t depth, std::string& out) {
-    appendBlock(array, "[]", depth, out,
-                [&](const json& element) { appendValue(element, depth + 1, out); });
-}
-
-void appendValue(const json& value, size_t depth, std::string& out) {
-    switch (value.type()) {
-        case json::value_t::object:
-            appendObject(value.get_ref<const json::object_t&>(), depth, out);
-            break;
-        case json::value_t::array:
-            appendArray(value.get_ref<const json::array_t&>(), depth, out);
-            break;
-        case json::value_t::string:
-            appendText(value.get_ref<const std::string&>(), out);
-            break;
-        case json::value_t::number_integer:
-            appendNumber(value.get<json::number_integer_t>(), out);
-            break;
-        case json::value_t::number_unsigned:
-            appendNumber(value.get<json::number_unsigned_t>(), out);
-            break;
-        case json::value_t::boolean:
-            out += value.get<bool>() ? "true" : "false";
-            break;
-        case json::value_t::null:
-            out += "null";
-            break;
-        default:  // fractions and binary values: as the library writes them
-            out += value.dump();
-            break;
-    }
-}
+    TextOut out_;
+};
 
 }  // namespace
 
-std::string hostFileText(const json& state) {
-    constexpr size_t kUsualSize = 64 * 1024;
-    std::string out;
-    out.reserve(kUsualSize);
-    appendValue(state, 0, out);
-    out += '\n';
-    return out;
+std::string hostFileText(const json& state, std::string room) {
+    return HostTextWriter(std::move(room)).text(state);
 }
 
 }  // namespace emulator

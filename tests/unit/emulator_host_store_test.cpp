@@ -74,6 +74,18 @@ TEST(EmulatorHostStore, ChangeLandsOnTheLatestVersion) {
     EXPECT_TRUE(registry.contains("SOFTWARE\\Kivra\\Second")) << registry.dump();
 }
 
+// A host keeps its lock file open; one removed meanwhile (which would lock
+// nobody out) is made again and locked by the next change.
+TEST(EmulatorHostStore, LockFileRemovedMeanwhileIsMadeAgain) {
+    const fs::path folder = FreshTestFolder("host_store");
+    const fs::path file = folder / "host.json";
+    auto host = EmulatedHost::fromFile(file.string());
+    fs::remove(folder / "host.json.lock");
+    createKey(*host, "SOFTWARE\\Kivra\\AfterRemoval");
+    EXPECT_TRUE(fs::exists(folder / "host.json.lock"));
+    EXPECT_TRUE(readJson(file)["machine"]["registry"].contains("SOFTWARE\\Kivra\\AfterRemoval"));
+}
+
 // The lock file's place is taken by a folder: it cannot be opened.
 TEST(EmulatorHostStore, LockThatCannotBeOpenedStopsTheCall) {
     const fs::path folder = FreshTestFolder("host_store");

@@ -44,6 +44,43 @@ TEST(EmulatorHostText, SpellsEveryKindOfValueAsTheLibrary) {
         ExpectLibrarySpelling(state);
 }
 
+// Texts are checked and copied a word of eight or four bytes at a time, the
+// last word overlapping the one before: a byte to escape is found at every
+// place of texts of every length around those words.
+TEST(EmulatorHostText, FindsTheByteToEscapeAnywhereInATextOfAnyLength) {
+    const std::string escaped[] = {"\"", "\\", "\n", "\x1f", "\xc3\xa9"};
+    for (size_t length = 1; length <= 20; ++length) {
+        for (size_t place = 0; place < length; ++place) {
+            for (const std::string& special : escaped) {
+                std::string text(length, 'a');
+                text.replace(place, 1, special);
+                ExpectLibrarySpelling(json{{text, text}});
+            }
+        }
+        ExpectLibrarySpelling(json{{std::string(length, '~'), std::string(length, ' ')}});
+    }
+}
+
+// The indentation is copied from a run of spaces of its own; a deeper line
+// takes it in several pieces.
+TEST(EmulatorHostText, IndentsLinesDeeperThanOneRunOfSpaces) {
+    json state = {{"leaf", 1}};
+    for (int depth = 0; depth < 80; ++depth)
+        state = json{{"level", state}, {"list", {depth, true}}};
+    ExpectLibrarySpelling(state);
+}
+
+// The text is written in the storage of the one it replaces: what that held
+// never shows, whether it was longer or shorter.
+TEST(EmulatorHostText, WritesOverTheTextItReplaces) {
+    const json state = emulator::EmulatedHost::defaultHost();
+    const std::string expected = state.dump(2) + "\n";
+    const std::string rooms[] = {"", std::string(10, '#'), std::string(expected.size() - 1, '#'),
+                                 std::string(expected.size() * 3, '#'), expected};
+    for (const std::string& room : rooms)
+        EXPECT_EQ(emulator::hostFileText(state, room), expected) << room.size();
+}
+
 TEST(EmulatorHostText, SpellsTheDefaultHostAndEveryFixtureAsTheLibrary) {
     ExpectLibrarySpelling(emulator::EmulatedHost::defaultHost());
     const char* fixtures = std::getenv("KV_TEST_FIXTURES");
