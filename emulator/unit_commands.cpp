@@ -25,13 +25,9 @@ constexpr uint8_t kOpStartRebuild = 0x17;
 // The controller's codes for what it refuses here.
 constexpr uint16_t kFwUnitNotPresent = 0x010A;
 constexpr uint16_t kFwInvalidFieldCode = 0x010D;
-constexpr uint16_t kFwInvalidPortOperation = 0x010E;
 constexpr uint16_t kFwDriveNotDegraded = 0x0121;
 constexpr uint16_t kFwDriveTooSmall = 0x0124;
 constexpr uint16_t kFwUnitOffline = 0x0128;
-constexpr uint16_t kFwInvalidDescriptorValue = 0x0252;
-constexpr uint16_t kFwDriveInUse = 0x0255;
-constexpr uint16_t kFwTooManyUnits = 0x0261;
 constexpr uint16_t kFwUnitNotNormal = 0x0270;
 constexpr uint16_t kFwInvalidMembers = 0x0271;
 
@@ -383,13 +379,6 @@ FirmwareResult unitUpdate(json& ctl, const Bytes& command) {
     }
     return done();
 }
-
-// The single-drive unit types of a create descriptor.
-struct SingleType {
-    uint8_t code;
-    const char* name;
-};
-constexpr SingleType kSingleTypes[] = {{11, "single"}, {12, "cbod"}, {13, "spare"}, {15, "jbod"}};
 
 }  // namespace
 
