@@ -150,23 +150,22 @@ void refuse(const Refusal& refusal, Bytes& buffer, DriverOutcome& out) {
 void runRhoskFirmware(json& state, json& ctl, const ControllerModel& model, FaultQuery q,
                       Bytes& command, Bytes& data, Bytes& buffer, DriverOutcome& out) {
     FirmwareResult result;
-    std::string text;
     q.layer = "firmware";
     bool moved = false;
     json action = takeFault(state, q, &moved);
     out.changed = out.changed || moved;
     if (!action.is_null()) {
         result.code = static_cast<uint16_t>(numberField(action, "code", 0x0209));
-        text = textField(action, "text", rhoskControllerText(result.code));
     } else {
         result = executeRhoskCommand(ctl, model, command, data);
-        text = rhoskControllerText(result.code);
         noteFirmwareChange(result, out);
     }
     if (!result.reason.empty())
         out.note("reason", result.reason);
     if (result.code != 0) {
-        reportRhoskError(command, result.code, text);
+        // A fault rule may give its own text; the controller's otherwise.
+        reportRhoskError(command, result.code,
+                         textField(action, "text", rhoskControllerText(result.code)));
         setReturnCode(buffer, out, kDrvFirmwareError | result.code);
     }
 }
