@@ -50,13 +50,19 @@ struct DriverOutcome {
 
 class ControllerModel;
 
+// What the host knows of a request before a driver takes it.
+struct MiniportCall {
+    bool logged = true;      // a request log keeps its record
+    bool faultsLive = true;  // a fault rule could fire on it or count down
+};
+
 // One IOCTL_SCSI_MINIPORT request to controller `index` of the host
 // `state` (whose fault rules apply), answered in place in `buffer`;
 // `outSize` is the size of the caller's output buffer, which the drivers
 // take as the same buffer as the input. `model` is the controller's model,
 // which reads answer from.
 DriverOutcome handleMiniport(nlohmann::json& state, const ControllerModel& model, size_t index,
-                             Bytes& buffer, size_t outSize, bool logged = true);
+                             Bytes& buffer, size_t outSize, const MiniportCall& call = {});
 
 // Whether the request (the whole IOCTL_SCSI_MINIPORT buffer, `size`
 // bytes) may change the machine: false only for the pure reads (the

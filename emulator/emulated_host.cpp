@@ -611,7 +611,8 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
             const ControllerModel& model =
                 models_.controller(list("controllers")[handle.index], handle.index);
             DriverOutcome outcome =
-                handleMiniport(state_, model, handle.index, buffer, outSize, record.is_object());
+                handleMiniport(state_, model, handle.index, buffer, outSize,
+                               MiniportCall{record.is_object(), faultsLive()});
             if (outcome.unitsMayChange) {
                 // A unit that came or went changes the disks Windows sees.
                 (void)attachUnitDisks(state_);
