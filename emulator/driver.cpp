@@ -357,13 +357,12 @@ void dispatch(FaultRules& rules, json& ctl, const ControllerModel& model, const 
 
 }  // namespace
 
-DriverOutcome handleMiniport(json& state, const ControllerModel& model, size_t index, Bytes& buffer,
-                             size_t outSize, const MiniportCall& call) {
+DriverOutcome handleMiniport(json& state, json& ctl, const ControllerModel& model, size_t index,
+                             Bytes& buffer, size_t outSize, const MiniportCall& call) {
     DriverOutcome out;
     if (!call.logged)
         out.record = nullptr;
     out.note("result", "ok");
-    json& ctl = state["machine"]["controllers"][index];
     Refusal envelope = checkEnvelope(buffer);
     if (!envelope.refused() && outSize != buffer.size()) {
         envelope.osError = platform::kErrorInvalidParameter;

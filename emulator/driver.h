@@ -57,12 +57,13 @@ struct MiniportCall {
 };
 
 // One IOCTL_SCSI_MINIPORT request to controller `index` of the host
-// `state` (whose fault rules apply), answered in place in `buffer`;
-// `outSize` is the size of the caller's output buffer, which the drivers
-// take as the same buffer as the input. `model` is the controller's model,
-// which reads answer from.
-DriverOutcome handleMiniport(nlohmann::json& state, const ControllerModel& model, size_t index,
-                             Bytes& buffer, size_t outSize, const MiniportCall& call = {});
+// `state` (whose fault rules apply), `ctl` in its list of controllers,
+// answered in place in `buffer`; `outSize` is the size of the caller's
+// output buffer, which the drivers take as the same buffer as the input.
+// `model` is the controller's model, which reads answer from.
+DriverOutcome handleMiniport(nlohmann::json& state, nlohmann::json& ctl,
+                             const ControllerModel& model, size_t index, Bytes& buffer,
+                             size_t outSize, const MiniportCall& call = {});
 
 // Whether the request (the whole IOCTL_SCSI_MINIPORT buffer, `size`
 // bytes) may change the machine: false only for the pure reads (the
