@@ -360,8 +360,8 @@ void dispatch(FaultRules& rules, json& ctl, const ControllerModel& model, const 
 DriverOutcome handleMiniport(json& state, json& ctl, const ControllerModel& model, size_t index,
                              Bytes& buffer, size_t outSize, const MiniportCall& call) {
     DriverOutcome out;
-    if (!call.logged)
-        out.record = nullptr;
+    if (call.logged)
+        out.record = json::object();
     out.note("result", "ok");
     Refusal envelope = checkEnvelope(buffer);
     if (!envelope.refused() && outSize != buffer.size()) {

@@ -41,7 +41,7 @@ struct DriverOutcome {
     bool unitsMayChange = false;
     // The request log's fields for this request; null when there is no
     // log to keep them.
-    nlohmann::json record = nlohmann::json::object();
+    nlohmann::json record;
 
     void note(const char* key, nlohmann::json value) {
         noteInRecord(record, key, std::move(value));

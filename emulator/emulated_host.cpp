@@ -222,7 +222,7 @@ const EmulatedHost::StateFacts& EmulatedHost::facts() const {
         auto log = state_.find("request_log");
         facts_ = StateFacts{log != state_.end() && log->is_string() &&
                                 !log->get_ref<const std::string&>().empty(),
-                            anyLiveFault(state_)};
+                            anyLiveFault(state_), requestDataBound(state_)};
     }
     return *facts_;
 }
@@ -612,7 +612,7 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
                                                     : kErrorInvalidFunction);
             }
             Bytes buffer(static_cast<uint8_t*>(in), static_cast<uint8_t*>(in) + inSize);
-            const size_t dataBound = requestDataBound(state_);
+            const size_t dataBound = record.is_object() ? facts().dataBound : 0;
             const Bytes sent = dataBound > 0 ? buffer : Bytes();
             json& ctl = devices[handle.index];
             const ControllerModel& model = models_.controller(ctl, handle.index);

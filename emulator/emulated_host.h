@@ -147,6 +147,7 @@ class EmulatedHost : public platform::HostSystem {
     struct StateFacts {
         bool logging = false;     // the host file names a request log
         bool faultsLive = false;  // a fault rule could still fire or count down
+        size_t dataBound = 0;     // the request bytes a log record shows
     };
     const StateFacts& facts() const;
     // Whether a fault rule could still fire or count down.
