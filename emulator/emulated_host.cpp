@@ -166,9 +166,8 @@ void EmulatedHost::saveToFile() {
     copy_.write(file_, hostFileText(state_, copy_.takeText()));
 }
 
-template <typename Result>
-Result EmulatedHost::transact(const std::function<bool()>& mayChange,
-                              const std::function<Result()>& operation) {
+template <typename Result, typename MayChange, typename Operation>
+Result EmulatedHost::transact(const MayChange& mayChange, const Operation& operation) {
     changed_ = false;
     followFile();
     if (file_.empty() || !mayChange()) {
@@ -187,15 +186,15 @@ Result EmulatedHost::transact(const std::function<bool()>& mayChange,
     return result;
 }
 
-template <typename Result>
-Result EmulatedHost::handleCall(const std::function<Result()>& operation) {
+template <typename Result, typename Operation>
+Result EmulatedHost::handleCall(const Operation& operation) {
     if (faultsLive())
         return transact<Result>(faultsMayFire(), operation);
     return operation();
 }
 
-template <typename Result>
-Result EmulatedHost::transact(const std::function<Result()>& operation) {
+template <typename Result, typename Operation>
+Result EmulatedHost::transact(const Operation& operation) {
     return transact<Result>([] { return true; }, operation);
 }
 
