@@ -53,6 +53,28 @@ void setReturnCode(Bytes& buffer, DriverOutcome& out, uint32_t code) {
     }
 }
 
+// The host's fault rules as one request meets them.
+class FaultRules {
+  public:
+    FaultRules(json& state, bool live) : state_(state), live_(live) {}
+
+    // The action of the first rule that fires on `q`, with a rule whose
+    // count or skip moved noted as a change; null at once while no rule
+    // is live.
+    json take(const FaultQuery& q, DriverOutcome& out) {
+        if (!live_)
+            return json();
+        bool moved = false;
+        json action = takeFault(state_, q, &moved);
+        out.changed = out.changed || moved;
+        return action;
+    }
+
+  private:
+    json& state_;
+    bool live_;
+};
+
 // A driver-layer rule that names several parts answers them all in one
 // request: the firmware's error in the command area (firmware commands
 // only), the driver's ReturnCode, and a failed call that still delivers
@@ -78,13 +100,11 @@ void answerCombinedFault(const json& action, bool firmwareCommand, Bytes& buffer
 // A fault rule of the os or driver layer for this request: fails the
 // request or sets its ReturnCode; true when it took the request over.
 // A short reply only trims what the request returns.
-bool applyDriverFault(json& state, const FaultQuery& base, Bytes& buffer, DriverOutcome& out,
-                      uint32_t* shortReply) {
+bool applyDriverFault(FaultRules& rules, const FaultQuery& base, Bytes& buffer,
+                      DriverOutcome& out, uint32_t* shortReply) {
     FaultQuery q = base;
     q.layer = "driver";
-    bool moved = false;
-    json action = takeFault(state, q, &moved);
-    out.changed = out.changed || moved;  // a rule's count or skip moved
+    json action = rules.take(q, out);
     if (action.is_null())
         return false;
     if (action.contains("os_error") + action.contains("return_code") + action.contains("code") >
@@ -147,32 +167,29 @@ void refuse(const Refusal& refusal, Bytes& buffer, DriverOutcome& out) {
 
 // The firmware's answer to a command the driver passed on: a firmware
 // fault rule's error, or what the controller makes of it.
-void runRhoskFirmware(json& state, json& ctl, const ControllerModel& model, FaultQuery q,
+void runRhoskFirmware(FaultRules& rules, json& ctl, const ControllerModel& model, FaultQuery q,
                       Bytes& command, Bytes& data, Bytes& buffer, DriverOutcome& out) {
     FirmwareResult result;
-    std::string text;
     q.layer = "firmware";
-    bool moved = false;
-    json action = takeFault(state, q, &moved);
-    out.changed = out.changed || moved;
+    json action = rules.take(q, out);
     if (!action.is_null()) {
         result.code = static_cast<uint16_t>(numberField(action, "code", 0x0209));
-        text = textField(action, "text", rhoskControllerText(result.code));
     } else {
         result = executeRhoskCommand(ctl, model, command, data);
-        text = rhoskControllerText(result.code);
         noteFirmwareChange(result, out);
     }
     if (!result.reason.empty())
         out.note("reason", result.reason);
     if (result.code != 0) {
-        reportRhoskError(command, result.code, text);
+        // A fault rule may give its own text; the controller's otherwise.
+        reportRhoskError(command, result.code,
+                         textField(action, "text", rhoskControllerText(result.code)));
         setReturnCode(buffer, out, kDrvFirmwareError | result.code);
     }
 }
 
 // A newer-family firmware command (ControlCode 0xF0000000 plus flags).
-void handleFirmwareCommand(json& state, json& ctl, const ControllerModel& model,
+void handleFirmwareCommand(FaultRules& rules, json& ctl, const ControllerModel& model,
                            const FaultQuery& base, Bytes& buffer, DriverOutcome& out,
                            uint32_t* shortReply) {
     out.note("kind", "firmware");
@@ -204,9 +221,9 @@ void handleFirmwareCommand(json& state, json& ctl, const ControllerModel& model,
         refuse(r, buffer, out);
         return;
     }
-    if (applyDriverFault(state, q, buffer, out, shortReply))
+    if (applyDriverFault(rules, q, buffer, out, shortReply))
         return;
-    runRhoskFirmware(state, ctl, model, q, command, data, buffer, out);
+    runRhoskFirmware(rules, ctl, model, q, command, data, buffer, out);
     std::copy(command.begin(), command.end(), commandBegin);
     std::copy(data.begin(), data.end(), commandEnd);
 }
@@ -250,11 +267,11 @@ void answerDriverRequest(const RequestKindRow& row, json& ctl, Bytes& buffer, Dr
     }
 }
 
-void handleRhosk(json& state, json& ctl, const ControllerModel& model, const FaultQuery& base,
+void handleRhosk(FaultRules& rules, json& ctl, const ControllerModel& model, const FaultQuery& base,
                  Bytes& buffer, DriverOutcome& out, uint32_t* shortReply) {
     const uint32_t controlCode = get32(buffer, kSrbControlCode);
     if (isFirmwareCommand(controlCode)) {
-        handleFirmwareCommand(state, ctl, model, base, buffer, out, shortReply);
+        handleFirmwareCommand(rules, ctl, model, base, buffer, out, shortReply);
         return;
     }
     const RequestKindRow* row = requestKindOf(controlCode);
@@ -270,12 +287,12 @@ void handleRhosk(json& state, json& ctl, const ControllerModel& model, const Fau
     }
     FaultQuery q = base;
     q.kind = row->name;
-    if (applyDriverFault(state, q, buffer, out, shortReply))
+    if (applyDriverFault(rules, q, buffer, out, shortReply))
         return;
     answerDriverRequest(*row, ctl, buffer, out);
 }
 
-void handlePrane(json& state, json& ctl, const ControllerModel& model, const FaultQuery& base,
+void handlePrane(FaultRules& rules, json& ctl, const ControllerModel& model, const FaultQuery& base,
                  Bytes& buffer, DriverOutcome& out, uint32_t* shortReply) {
     out.note("kind", "prane");
     if (Refusal r = checkPraneRequest(buffer); r.refused()) {
@@ -297,12 +314,10 @@ void handlePrane(json& state, json& ctl, const ControllerModel& model, const Fau
         q.table = get16(data, 0);
         q.parameter = get8(data, 2);
     }
-    if (applyDriverFault(state, q, buffer, out, shortReply))
+    if (applyDriverFault(rules, q, buffer, out, shortReply))
         return;
     q.layer = "firmware";
-    bool moved = false;
-    json action = takeFault(state, q, &moved);
-    out.changed = out.changed || moved;
+    json action = rules.take(q, out);
     FirmwareResult result;
     if (!action.is_null()) {
         result.code = static_cast<uint16_t>(numberField(action, "code", 0x51C7));
@@ -324,15 +339,15 @@ void handlePrane(json& state, json& ctl, const ControllerModel& model, const Fau
 // Which driver takes the request: every driver of the maker answers the
 // information request under the newer signature; otherwise each claims
 // only its own family's signature.
-void dispatch(json& state, json& ctl, const ControllerModel& model, const FaultQuery& base,
+void dispatch(FaultRules& rules, json& ctl, const ControllerModel& model, const FaultQuery& base,
               Bytes& buffer, DriverOutcome& out, uint32_t* shortReply) {
     const Family family = familyOfDeviceType(static_cast<int>(numberField(ctl, "device_type", 2)));
     const bool rhoskSignature = signatureIs(buffer, kRhoskSignature);
     const bool infoQuery = rhoskSignature && get32(buffer, kSrbControlCode) == 1;
     if ((family == Family::Rhosk && rhoskSignature) || infoQuery) {
-        handleRhosk(state, ctl, model, base, buffer, out, shortReply);
+        handleRhosk(rules, ctl, model, base, buffer, out, shortReply);
     } else if (family == Family::Prane && signatureIs(buffer, kPraneSignature)) {
-        handlePrane(state, ctl, model, base, buffer, out, shortReply);
+        handlePrane(rules, ctl, model, base, buffer, out, shortReply);
     } else {
         out.note("kind", "unclaimed");
         out.note("reason", "signature not this driver's");
@@ -342,13 +357,12 @@ void dispatch(json& state, json& ctl, const ControllerModel& model, const FaultQ
 
 }  // namespace
 
-DriverOutcome handleMiniport(json& state, const ControllerModel& model, size_t index, Bytes& buffer,
-                             size_t outSize, bool logged) {
+DriverOutcome handleMiniport(json& state, json& ctl, const ControllerModel& model, size_t index,
+                             Bytes& buffer, size_t outSize, const MiniportCall& call) {
     DriverOutcome out;
-    if (!logged)
-        out.record = nullptr;
+    if (call.logged)
+        out.record = json::object();
     out.note("result", "ok");
-    json& ctl = state["machine"]["controllers"][index];
     Refusal envelope = checkEnvelope(buffer);
     if (!envelope.refused() && outSize != buffer.size()) {
         envelope.osError = platform::kErrorInvalidParameter;
@@ -363,7 +377,8 @@ DriverOutcome handleMiniport(json& state, const ControllerModel& model, size_t i
     FaultQuery base;
     base.controller = static_cast<int64_t>(index);
     uint32_t shortReply = UINT32_MAX;
-    dispatch(state, ctl, model, base, buffer, out, &shortReply);
+    FaultRules rules(state, call.faultsLive);
+    dispatch(rules, ctl, model, base, buffer, out, &shortReply);
     if (out.ok) {
         out.returned = static_cast<uint32_t>(buffer.size());
         if (shortReply < out.returned) {

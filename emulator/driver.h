@@ -41,7 +41,7 @@ struct DriverOutcome {
     bool unitsMayChange = false;
     // The request log's fields for this request; null when there is no
     // log to keep them.
-    nlohmann::json record = nlohmann::json::object();
+    nlohmann::json record;
 
     void note(const char* key, nlohmann::json value) {
         noteInRecord(record, key, std::move(value));
@@ -50,13 +50,20 @@ struct DriverOutcome {
 
 class ControllerModel;
 
+// What the host knows of a request before a driver takes it.
+struct MiniportCall {
+    bool logged = true;      // a request log keeps its record
+    bool faultsLive = true;  // a fault rule could fire on it or count down
+};
+
 // One IOCTL_SCSI_MINIPORT request to controller `index` of the host
-// `state` (whose fault rules apply), answered in place in `buffer`;
-// `outSize` is the size of the caller's output buffer, which the drivers
-// take as the same buffer as the input. `model` is the controller's model,
-// which reads answer from.
-DriverOutcome handleMiniport(nlohmann::json& state, const ControllerModel& model, size_t index,
-                             Bytes& buffer, size_t outSize, bool logged = true);
+// `state` (whose fault rules apply), `ctl` in its list of controllers,
+// answered in place in `buffer`; `outSize` is the size of the caller's
+// output buffer, which the drivers take as the same buffer as the input.
+// `model` is the controller's model, which reads answer from.
+DriverOutcome handleMiniport(nlohmann::json& state, nlohmann::json& ctl,
+                             const ControllerModel& model, size_t index, Bytes& buffer,
+                             size_t outSize, const MiniportCall& call = {});
 
 // Whether the request (the whole IOCTL_SCSI_MINIPORT buffer, `size`
 // bytes) may change the machine: false only for the pure reads (the

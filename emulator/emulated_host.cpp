@@ -71,6 +71,17 @@ json parseHostText(const std::string& text, const std::string& path) {
     return parseHostFile(text, path);
 }
 
+// The field `key` of `object`, made an empty value of `type` when it is
+// missing or of another type. It is looked up before it is made: making
+// it (operator[]) costs a new map node on every call.
+json& fieldOfType(json& object, std::string_view key, json::value_t type) {
+    auto it = object.find(key);
+    json& field = it != object.end() ? *it : object[key];
+    if (field.type() != type)
+        field = json(type);
+    return field;
+}
+
 // The part of a controller request's buffer that goes back to the caller.
 Bytes answeredBytes(const Bytes& buffer, const DriverOutcome& outcome, const void* out,
                     uint32_t outSize) {
@@ -155,9 +166,8 @@ void EmulatedHost::saveToFile() {
     copy_.write(file_, hostFileText(state_, copy_.takeText()));
 }
 
-template <typename Result>
-Result EmulatedHost::transact(const std::function<bool()>& mayChange,
-                              const std::function<Result()>& operation) {
+template <typename Result, typename MayChange, typename Operation>
+Result EmulatedHost::transact(const MayChange& mayChange, const Operation& operation) {
     changed_ = false;
     followFile();
     if (file_.empty() || !mayChange()) {
@@ -176,15 +186,15 @@ Result EmulatedHost::transact(const std::function<bool()>& mayChange,
     return result;
 }
 
-template <typename Result>
-Result EmulatedHost::handleCall(const std::function<Result()>& operation) {
+template <typename Result, typename Operation>
+Result EmulatedHost::handleCall(const Operation& operation) {
     if (faultsLive())
         return transact<Result>(faultsMayFire(), operation);
     return operation();
 }
 
-template <typename Result>
-Result EmulatedHost::transact(const std::function<Result()>& operation) {
+template <typename Result, typename Operation>
+Result EmulatedHost::transact(const Operation& operation) {
     return transact<Result>([] { return true; }, operation);
 }
 
@@ -211,7 +221,7 @@ const EmulatedHost::StateFacts& EmulatedHost::facts() const {
         auto log = state_.find("request_log");
         facts_ = StateFacts{log != state_.end() && log->is_string() &&
                                 !log->get_ref<const std::string&>().empty(),
-                            anyLiveFault(state_)};
+                            anyLiveFault(state_), requestDataBound(state_)};
     }
     return *facts_;
 }
@@ -264,13 +274,8 @@ const json& EmulatedHost::machine() const {
 }
 
 json& EmulatedHost::list(const char* name) {
-    json& m = state_["machine"];
-    if (!m.is_object())
-        m = json::object();
-    json& items = m[name];
-    if (!items.is_array())
-        items = json::array();
-    return items;
+    return fieldOfType(fieldOfType(state_, "machine", json::value_t::object), name,
+                       json::value_t::array);
 }
 
 std::string EmulatedHost::resolve(const std::string& path) const {
@@ -586,7 +591,7 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
         }
         OpenHandle& handle = it->second;
         static const char* const lists[] = {"controllers", "disks", "volumes"};
-        const json& devices = list(lists[static_cast<int>(handle.kind)]);
+        json& devices = list(lists[static_cast<int>(handle.kind)]);
         if (handle.index >= devices.size() || !present(devices[handle.index])) {
             // The device left the machine while the handle was open.
             return finish(record, platform::kErrorGenFailure);
@@ -606,12 +611,13 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
                                                     : kErrorInvalidFunction);
             }
             Bytes buffer(static_cast<uint8_t*>(in), static_cast<uint8_t*>(in) + inSize);
-            const size_t dataBound = requestDataBound(state_);
+            const size_t dataBound = record.is_object() ? facts().dataBound : 0;
             const Bytes sent = dataBound > 0 ? buffer : Bytes();
-            const ControllerModel& model =
-                models_.controller(list("controllers")[handle.index], handle.index);
+            json& ctl = devices[handle.index];
+            const ControllerModel& model = models_.controller(ctl, handle.index);
             DriverOutcome outcome =
-                handleMiniport(state_, model, handle.index, buffer, outSize, record.is_object());
+                handleMiniport(state_, ctl, model, handle.index, buffer, outSize,
+                               MiniportCall{record.is_object(), faultsLive()});
             if (outcome.unitsMayChange) {
                 // A unit that came or went changes the disks Windows sees.
                 (void)attachUnitDisks(state_);

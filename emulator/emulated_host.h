@@ -5,7 +5,6 @@
 #pragma once
 
 #include <array>
-#include <functional>
 #include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -117,19 +116,18 @@ class EmulatedHost : public platform::HostSystem {
     // any other answers from the state the process holds, which one stamp
     // check per call keeps up to date (see "The host-file store" in
     // emulator/README.md).
-    template <typename Result>
-    Result transact(const std::function<bool()>& mayChange,
-                    const std::function<Result()>& operation);
+    template <typename Result, typename MayChange, typename Operation>
+    Result transact(const MayChange& mayChange, const Operation& operation);
     // Opening or closing a handle: it reads only the devices the process
     // holds and changes nothing, so it runs on the held state, without a
     // stamp check; the request sent through the handle makes the check and
     // finds a device that left in between. While a fault rule may fire it
     // runs as any other call.
-    template <typename Result>
-    Result handleCall(const std::function<Result()>& operation);
+    template <typename Result, typename Operation>
+    Result handleCall(const Operation& operation);
     // A call that may always change the machine.
-    template <typename Result>
-    Result transact(const std::function<Result()>& operation);
+    template <typename Result, typename Operation>
+    Result transact(const Operation& operation);
     void markChanged() { changed_ = true; }
     // Takes a newly read state: the disks Windows finds for the units join it.
     void adopt(nlohmann::json state);
@@ -147,11 +145,12 @@ class EmulatedHost : public platform::HostSystem {
     struct StateFacts {
         bool logging = false;     // the host file names a request log
         bool faultsLive = false;  // a fault rule could still fire or count down
+        size_t dataBound = 0;     // the request bytes a log record shows
     };
     const StateFacts& facts() const;
     // Whether a fault rule could still fire or count down.
     bool faultsLive() const { return facts().faultsLive; }
-    std::function<bool()> faultsMayFire() const {
+    auto faultsMayFire() const {
         return [this] { return faultsLive(); };
     }
 

@@ -142,10 +142,9 @@ Refusal checkRhoskTimeout(const Bytes& buffer, uint32_t expected) {
 // The data area of a firmware command against what its opcode takes.
 Refusal checkDataArea(const OpcodeRow& row, const Bytes& buffer, size_t dataAt) {
     const size_t length = buffer.size() - dataAt;
-    const std::string opcode = hex(row.opcode, 2);
     if (row.data == DataArea::None && length != 0)
-        return answer(kDrvInvalidParameters,
-                      "data area of " + bytes(length) + ", opcode " + opcode + " takes none");
+        return answer(kDrvInvalidParameters, "data area of " + bytes(length) + ", opcode " +
+                                                 hex(row.opcode, 2) + " takes none");
     if (row.data != DataArea::Param)
         return {};
     const size_t size = get16(buffer, dataAt + 4);
