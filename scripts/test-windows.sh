@@ -52,6 +52,10 @@ fi
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/kv-wine.XXXXXX")
 export WINEPREFIX=$scratch/prefix WINEARCH=win64 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=" WINELOADER=$wine
+# Wine keeps its server's socket in a folder of TMPDIR; the build's wine
+# wrappers go back to this one whatever TMPDIR a test sets (cram sets one
+# per transcript), so every test talks to the one server.
+export KV_WINE_TMPDIR=${TMPDIR:-/tmp}
 # The server's last processes can still be writing into the prefix just after
 # it is told to stop: wait for it, and never let a leftover scratch folder
 # change the outcome of the tests.
