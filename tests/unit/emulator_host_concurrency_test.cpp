@@ -24,7 +24,8 @@ using emulator::EmulatedHost;
 TEST(EmulatorHostConcurrency, ChangesOfManyProcessesAtOnceLoseNothing) {
     constexpr int kProcesses = 6;
     constexpr int kChanges = 15;
-    const fs::path file = FreshTestFolder("host_concurrency") / "host.json";
+    const ScratchFolder folder("host_concurrency");
+    const fs::path file = folder.path() / "host.json";
     (void)EmulatedHost::fromFile(file.string());
     const auto keyName = [](int process, int change) {
         return "SOFTWARE\\Kivra\\P" + std::to_string(process) + "C" + std::to_string(change);

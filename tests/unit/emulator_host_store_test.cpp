@@ -42,7 +42,8 @@ void createKey(EmulatedHost& host, const char* key) {
 }
 
 TEST(EmulatorHostStore, ReadFollowsAnotherHostsChange) {
-    const fs::path file = FreshTestFolder("host_store") / "host.json";
+    const ScratchFolder folder("host_store");
+    const fs::path file = folder.path() / "host.json";
     auto reader = EmulatedHost::fromFile(file.string());
     auto writer = EmulatedHost::fromFile(file.string());
     EXPECT_FALSE(keyOpens(*reader, "SOFTWARE\\Kivra\\Stamp"));
@@ -53,7 +54,8 @@ TEST(EmulatorHostStore, ReadFollowsAnotherHostsChange) {
 // A change made without the emulated host (an editor, a script) is not
 // counted: the reader sees it once its stamp is checked again.
 TEST(EmulatorHostStore, ReadFollowsAChangeMadeByHand) {
-    const fs::path file = FreshTestFolder("host_store") / "host.json";
+    const ScratchFolder folder("host_store");
+    const fs::path file = folder.path() / "host.json";
     auto reader = EmulatedHost::fromFile(file.string());
     EXPECT_FALSE(keyOpens(*reader, "SOFTWARE\\Kivra\\ByHand"));
     nlohmann::json edited = readJson(file);
@@ -64,7 +66,8 @@ TEST(EmulatorHostStore, ReadFollowsAChangeMadeByHand) {
 }
 
 TEST(EmulatorHostStore, ChangeLandsOnTheLatestVersion) {
-    const fs::path file = FreshTestFolder("host_store") / "host.json";
+    const ScratchFolder folder("host_store");
+    const fs::path file = folder.path() / "host.json";
     auto first = EmulatedHost::fromFile(file.string());
     auto second = EmulatedHost::fromFile(file.string());
     createKey(*first, "SOFTWARE\\Kivra\\First");
@@ -77,7 +80,8 @@ TEST(EmulatorHostStore, ChangeLandsOnTheLatestVersion) {
 // A host keeps its lock file open; one removed meanwhile (which would lock
 // nobody out) is made again and locked by the next change.
 TEST(EmulatorHostStore, LockFileRemovedMeanwhileIsMadeAgain) {
-    const fs::path folder = FreshTestFolder("host_store");
+    const ScratchFolder scratch("host_store");
+    const fs::path& folder = scratch.path();
     const fs::path file = folder / "host.json";
     auto host = EmulatedHost::fromFile(file.string());
     fs::remove(folder / "host.json.lock");
@@ -88,7 +92,8 @@ TEST(EmulatorHostStore, LockFileRemovedMeanwhileIsMadeAgain) {
 
 // The lock file's place is taken by a folder: it cannot be opened.
 TEST(EmulatorHostStore, LockThatCannotBeOpenedStopsTheCall) {
-    const fs::path folder = FreshTestFolder("host_store");
+    const ScratchFolder scratch("host_store");
+    const fs::path& folder = scratch.path();
     const fs::path file = folder / "host.json";
     const fs::path lock = folder / "host.json.lock";
     auto host = EmulatedHost::fromFile(file.string());
