@@ -124,6 +124,17 @@ EnclosureAnswers& ControllerModel::enclosureAnswers() const {
     return *enclosures_;
 }
 
+void ControllerModel::forgetEnclosureAnswers() const {
+    enclosures_.reset();
+}
+
+void ModelCache::forgetEnclosureAnswers() {
+    for (const std::unique_ptr<ControllerModel>& model : models_) {
+        if (model)
+            model->forgetEnclosureAnswers();
+    }
+}
+
 const ControllerModel& ModelCache::controller(const json& ctl, size_t index) {
     if (models_.size() <= index)
         models_.resize(index + 1);

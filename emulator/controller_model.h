@@ -63,6 +63,8 @@ class ControllerModel {
     [[nodiscard]] const std::vector<DrivePlace>& drivePlaces() const;
     // What the controller's enclosures have answered in this version.
     [[nodiscard]] EnclosureAnswers& enclosureAnswers() const;
+    // After a change to enclosure elements alone: the rest still holds.
+    void forgetEnclosureAnswers() const;
 
   private:
     using Positions = std::unordered_map<int64_t, size_t>;
@@ -85,6 +87,7 @@ class ModelCache {
   public:
     [[nodiscard]] const ControllerModel& controller(const nlohmann::json& ctl, size_t index);
     void clear() { models_.clear(); }
+    void forgetEnclosureAnswers();
 
   private:
     std::vector<std::unique_ptr<ControllerModel>> models_;

@@ -152,8 +152,14 @@ void fillDriverInfo(const json& ctl, Bytes& buffer, size_t offset) {
 
 // What the firmware changed, for the host that saves it.
 void noteFirmwareChange(const FirmwareResult& result, DriverOutcome& out) {
-    out.changed = out.changed || result.changed;
-    out.unitsMayChange = out.unitsMayChange || (result.changed && !result.elementsOnly);
+    if (!result.changed)
+        return;
+    if (result.elementsOnly) {
+        out.elementsChanged = true;
+        return;
+    }
+    out.changed = true;
+    out.unitsMayChange = true;
 }
 
 // Answers the request with the driver's refusal and logs why.

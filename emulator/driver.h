@@ -37,6 +37,9 @@ struct DriverOutcome {
     bool delivered = false;  // a failed call that still returns its buffer
     uint32_t returned = 0;   // bytes returned
     bool changed = false;    // the machine's state changed
+    // Only enclosure elements changed (an identify, a fan's speed): what
+    // was gathered of the rest of the state still holds.
+    bool elementsChanged = false;
     // The change may reach the units, which Windows sees as disks.
     bool unitsMayChange = false;
     // The request log's fields for this request; null when there is no

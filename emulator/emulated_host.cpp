@@ -168,11 +168,11 @@ void EmulatedHost::saveToFile() {
 
 template <typename Result, typename MayChange, typename Operation>
 Result EmulatedHost::transact(const MayChange& mayChange, const Operation& operation) {
-    changed_ = false;
+    changed_ = Change::None;
     followFile();
     if (file_.empty() || !mayChange()) {
         Result result = operation();
-        if (changed_)
+        if (changed_ != Change::None)
             saveUnforeseenChange();
         settle();
         return result;
@@ -180,7 +180,7 @@ Result EmulatedHost::transact(const MayChange& mayChange, const Operation& opera
     HostFileLock lock = copy_.lock();
     followLatest();
     Result result = operation();
-    if (changed_)
+    if (changed_ != Change::None)
         saveToFile();
     settle();
     return result;
@@ -199,9 +199,11 @@ Result EmulatedHost::transact(const Operation& operation) {
 }
 
 void EmulatedHost::settle() {
-    if (changed_)
+    if (changed_ == Change::State)
         forgetModels();
-    changed_ = false;
+    else if (changed_ == Change::EnclosureElements)
+        models_.forgetEnclosureAnswers();
+    changed_ = Change::None;
 }
 
 void EmulatedHost::saveUnforeseenChange() {
@@ -624,6 +626,8 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
             }
             if (outcome.changed)
                 markChanged();
+            else if (outcome.elementsChanged)
+                markElementsChanged();
             if (record.is_object()) {
                 record.update(outcome.record);
                 if (dataBound > 0)

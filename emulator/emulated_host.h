@@ -128,7 +128,15 @@ class EmulatedHost : public platform::HostSystem {
     // A call that may always change the machine.
     template <typename Result, typename Operation>
     Result transact(const Operation& operation);
-    void markChanged() { changed_ = true; }
+    // What a call changed: the state (which drops all that was gathered
+    // of it), or its enclosure elements alone (which drops only what the
+    // enclosures answered).
+    enum class Change { None, EnclosureElements, State };
+    void markChanged() { changed_ = Change::State; }
+    void markElementsChanged() {
+        if (changed_ == Change::None)
+            changed_ = Change::EnclosureElements;
+    }
     // Takes a newly read state: the disks Windows finds for the units join it.
     void adopt(nlohmann::json state);
     // Reads the host file again when another version replaced it: as the
@@ -199,7 +207,7 @@ class EmulatedHost : public platform::HostSystem {
     std::string folder_;  // the host file's folder
     std::string file_;    // the host file; empty for a host held in memory
     HostFileCopy copy_;   // the host file as last read or written
-    bool changed_ = false;
+    Change changed_ = Change::None;
     uint32_t lastError_ = 0;
     std::map<platform::Handle, OpenHandle> handles_;
     platform::Handle nextHandle_ = 0x100;
