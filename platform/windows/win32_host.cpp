@@ -72,6 +72,7 @@ Fn systemFunction(const char* library, const char* name) {
     return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(proc));
 }
 
+// A function of kernel32 that older Windows versions lack.
 template <typename Fn>
 Fn kernel32Function(const char* name) {
     return systemFunction<Fn>("kernel32.dll", name);
@@ -148,8 +149,6 @@ bool copyText(const char* text, char* out, uint32_t size) {
     std::memcpy(out, text, length + 1);
     return true;
 }
-
-// A function of kernel32 that older Windows versions lack.
 
 }  // namespace
 
