@@ -97,7 +97,7 @@ for target in "${targets[@]}"; do
   printf '%-16s %12s %8s %9s  %s\n' "$target" "${execs:-?}" "${cov:-?}" "${ft:-?}" "$result"
   if [ "$result" != ok ]; then
     failed=1
-    grep -E 'ERROR|SUMMARY|artifact|Test unit written' "$log" | head -5 | sed 's/^/    /'
+    grep -E 'ERROR|SUMMARY|artifact|Test unit written' "$log" | sed -n 's/^/    /; 1,5p'
     echo "    (whole report: $log)"
   fi
 done
