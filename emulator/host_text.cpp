@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <cstdint>
 #include <cstring>
 
 namespace emulator {
@@ -38,56 +37,12 @@ bool plainByte(char c) {
     return kPlainBytes[static_cast<unsigned char>(c)];
 }
 
-// The same for all the bytes of `word` (of four or eight) at once.
-template <typename Word>
-bool plainWord(Word word) {
-    constexpr Word kEachByte = static_cast<Word>(~Word{0}) / 0xFF;
-    constexpr Word kHighBits = kEachByte * 0x80;
-    // Whether some byte of `w` is below `limit` (at most 0x80).
-    const auto someByteBelow = [](Word w, Word limit) {
-        return static_cast<Word>((w - kEachByte * limit) & ~w & kHighBits);
-    };
-    const auto someByteIs = [&](Word w, char c) {
-        return someByteBelow(w ^ (kEachByte * static_cast<unsigned char>(c)), 1);
-    };
-    return ((word & kHighBits) | someByteBelow(word, 0x20) | someByteIs(word, '"') |
-            someByteIs(word, '\\')) == 0;
-}
-
-// Copies the word at `from` to `to` when all its bytes are written as
-// they are; answers whether they are.
-template <typename Word>
-bool copyPlainWord(const char* from, char* to) {
-    Word word;
-    std::memcpy(&word, from, sizeof word);
-    std::memcpy(to, &word, sizeof word);
-    return plainWord(word);
-}
-
 // Copies `text` to `to`, which has room for it, when all its bytes are
-// written as they are, and answers whether they are. It goes a word at a
-// time, the last word read where the text ends (overlapping the one
-// before); only a text shorter than four bytes goes byte by byte.
+// written as they are; answers whether they are.
 bool copyPlain(const std::string& text, char* to) {
-    const char* from = text.data();
-    const size_t size = text.size();
-    if (size >= sizeof(uint64_t)) {
-        const size_t last = size - sizeof(uint64_t);
-        for (size_t at = 0; at < last; at += sizeof(uint64_t)) {
-            if (!copyPlainWord<uint64_t>(from + at, to + at))
-                return false;
-        }
-        return copyPlainWord<uint64_t>(from + last, to + last);
-    }
-    if (size >= sizeof(uint32_t)) {
-        const size_t last = size - sizeof(uint32_t);
-        return copyPlainWord<uint32_t>(from, to) && copyPlainWord<uint32_t>(from + last, to + last);
-    }
-    for (size_t at = 0; at < size; ++at) {
-        if (!plainByte(from[at]))
-            return false;
-        to[at] = from[at];
-    }
+    if (!std::all_of(text.begin(), text.end(), plainByte))
+        return false;
+    std::memcpy(to, text.data(), text.size());
     return true;
 }
 
