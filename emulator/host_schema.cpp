@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "emulator/host_text.h"
 #include "platform/host_system.h"
 
 namespace emulator {
@@ -707,7 +708,10 @@ void checkHostFields(const json& state, const std::string& name) {
 json parseHostFile(const std::string& text, const std::string& path) {
     json state;
     try {
-        state = json::parse(text);
+        if (auto plain = readPlainHostText(text))
+            state = std::move(*plain);
+        else
+            state = json::parse(text);
     } catch (const json::parse_error& e) {
         // The byte the parser stopped at is one past the fault.
         const size_t at = e.byte > 0 ? e.byte - 1 : 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 
 namespace emulator {
@@ -286,10 +287,178 @@ class HostTextWriter {
     TextOut out_;
 };
 
+// Reads the plain JSON that host files hold into the value the library's
+// parser would make of it: objects keep the last of repeated names, a whole
+// number is unsigned unless it has a minus sign. What it does not take on
+// (fractions, exponents, numbers beyond 64 bits, bytes beyond ASCII, \u
+// escapes, deeper nesting) or finds faulty ends the reading: false.
+class PlainReader {
+  public:
+    explicit PlainReader(std::string_view text)
+        : at_(text.data()), end_(text.data() + text.size()) {}
+
+    std::optional<json> state() && {
+        json state;
+        if (!value(state, 0))
+            return std::nullopt;
+        skipSpace();
+        if (at_ != end_)
+            return std::nullopt;
+        return state;
+    }
+
+  private:
+    bool value(json& into, size_t depth) {
+        skipSpace();
+        if (at_ == end_)
+            return false;
+        switch (*at_) {
+            case '{':
+                return depth < kPlainDepth && object(into, depth);
+            case '[':
+                return depth < kPlainDepth && array(into, depth);
+            case '"': {
+                std::string text;
+                if (!quoted(text))
+                    return false;
+                into = std::move(text);
+                return true;
+            }
+            case 't':
+                return literal("true", json(true), into);
+            case 'f':
+                return literal("false", json(false), into);
+            case 'n':
+                return literal("null", json(nullptr), into);
+            default:
+                return number(into);
+        }
+    }
+
+    bool object(json& into, size_t depth) {
+        into = json::object();
+        auto& members = *into.get_ptr<json::object_t*>();
+        ++at_;
+        if (next('}'))
+            return true;
+        do {
+            std::string name;
+            skipSpace();
+            if (at_ == end_ || *at_ != '"' || !quoted(name) || !next(':'))
+                return false;
+            // Names come sorted from the writer: each goes at the end.
+            auto member = members.emplace_hint(members.end(), std::move(name), nullptr);
+            if (!value(member->second, depth + 1))
+                return false;
+        } while (next(','));
+        return next('}');
+    }
+
+    bool array(json& into, size_t depth) {
+        into = json::array();
+        auto& items = *into.get_ptr<json::array_t*>();
+        ++at_;
+        if (next(']'))
+            return true;
+        do {
+            if (!value(items.emplace_back(), depth + 1))
+                return false;
+        } while (next(','));
+        return next(']');
+    }
+
+    // A text in quotes, `at_` on the opening quote.
+    bool quoted(std::string& text) {
+        ++at_;
+        const char* run = at_;
+        while (at_ != end_) {
+            const char c = *at_;
+            if (plainByte(c)) {
+                ++at_;
+                continue;
+            }
+            text.append(run, static_cast<size_t>(at_ - run));
+            if (c == '"') {
+                ++at_;
+                return true;
+            }
+            if (c != '\\' || !unescape(text))
+                return false;
+            run = at_;
+        }
+        return false;
+    }
+
+    // One escape, `at_` on its backslash.
+    bool unescape(std::string& text) {
+        if (end_ - at_ < 2)
+            return false;
+        static constexpr std::string_view kEscaped = "\"\\/bfnrt";
+        static constexpr std::string_view kMeant = "\"\\/\b\f\n\r\t";
+        const size_t which = kEscaped.find(at_[1]);
+        if (which == std::string_view::npos)
+            return false;
+        text.push_back(kMeant[which]);
+        at_ += 2;
+        return true;
+    }
+
+    bool literal(std::string_view word, json value, json& into) {
+        if (static_cast<size_t>(end_ - at_) < word.size() ||
+            std::string_view(at_, word.size()) != word)
+            return false;
+        at_ += word.size();
+        into = std::move(value);
+        return true;
+    }
+
+    // A whole number; one the library would read as a fraction is left to it.
+    bool number(json& into) {
+        const bool negative = *at_ == '-';
+        const char* digits = negative ? at_ + 1 : at_;
+        uint64_t magnitude = 0;
+        const auto [end, error] = std::from_chars(digits, end_, magnitude);
+        if (error != std::errc() || (*digits == '0' && end - digits > 1) ||
+            (end != end_ && (*end == '.' || *end == 'e' || *end == 'E')))
+            return false;
+        at_ = end;
+        if (!negative)
+            into = magnitude;
+        else if (magnitude == 0)
+            into = int64_t{0};
+        else if (magnitude - 1 <= uint64_t{INT64_MAX})
+            into = -static_cast<int64_t>(magnitude - 1) - 1;
+        else
+            return false;
+        return true;
+    }
+
+    // Skips white space; true when the next byte is `c`, which is passed.
+    bool next(char c) {
+        skipSpace();
+        if (at_ == end_ || *at_ != c)
+            return false;
+        ++at_;
+        return true;
+    }
+
+    void skipSpace() {
+        while (at_ != end_ && (*at_ == ' ' || *at_ == '\n' || *at_ == '\r' || *at_ == '\t'))
+            ++at_;
+    }
+
+    const char* at_;
+    const char* end_;
+};
+
 }  // namespace
 
 std::string hostFileText(const json& state, std::string room) {
     return HostTextWriter(std::move(room)).text(state);
+}
+
+std::optional<json> readPlainHostText(std::string_view text) {
+    return PlainReader(text).state();
 }
 
 }  // namespace emulator
