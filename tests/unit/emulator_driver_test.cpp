@@ -9,6 +9,7 @@
 #include "emulator/emulated_host.h"
 #include "emulator_requests.h"
 
+namespace emulator_driver_test {
 namespace {
 
 using namespace emulator_requests;
@@ -323,3 +324,4 @@ TEST_F(EmulatorDriver, FaultRulesFireTheirCountAndAtTheirLayer) {
 }
 
 }  // namespace
+}  // namespace emulator_driver_test

@@ -13,6 +13,7 @@
 #include "emulator/emulated_host.h"
 #include "emulator_requests.h"
 
+namespace emulator_envelope_test {
 namespace {
 
 using namespace emulator_requests;
@@ -260,3 +261,4 @@ TEST_F(EmulatorEnvelope, AnOutputBufferOtherThanTheInputFailsTheCall) {
 }
 
 }  // namespace
+}  // namespace emulator_envelope_test

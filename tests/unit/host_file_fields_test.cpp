@@ -13,6 +13,7 @@
 #include "platform/host_system.h"
 #include "test_folder.h"
 
+namespace host_file_fields_test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -128,3 +129,4 @@ TEST_F(HostFileFields, AReloadAfterAnotherProcessWroteABadFieldIsRefusedTheSameW
 }
 
 }  // namespace
+}  // namespace host_file_fields_test
