@@ -12,6 +12,7 @@
 #include "api/api.h"
 #include "api_test_host.h"
 
+namespace api_error_test {
 namespace {
 
 class ApiErrorTest : public ::testing::Test {
@@ -169,3 +170,4 @@ TEST(ApiUtil, VersionText) {
 }
 
 }  // namespace
+}  // namespace api_error_test

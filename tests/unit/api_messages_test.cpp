@@ -12,6 +12,7 @@
 
 #include "api_test_host.h"
 
+namespace api_messages_test {
 namespace {
 
 class ApiMessagesTest : public ::testing::Test {
@@ -189,3 +190,4 @@ TEST_F(ApiMessagesTest, FilePrefixFollowsTheSource) {
 }
 
 }  // namespace
+}  // namespace api_messages_test

@@ -7,6 +7,7 @@
 
 #include "api/api.h"
 
+namespace api_object_id_test {
 namespace {
 
 ObjectId Bytes(std::initializer_list<uint8_t> b) {
@@ -270,3 +271,4 @@ TEST(ApiObjectId, ControllerIdOfAnyIdKeepsTheOtherBytes) {
 }
 
 }  // namespace
+}  // namespace api_object_id_test

@@ -17,6 +17,7 @@
 #include "api/rhosk/rhosk_codes.h"
 #include "rhosk_query_fake.h"
 
+namespace audit4_edges_test {
 namespace {
 
 using Access = RhoskQueryFirmware::Access;
@@ -252,3 +253,4 @@ TEST(Audit4LaterSettingsEdges, FailedReadsOfLinkSpeedsAndIoStatistics) {
 }
 
 }  // namespace
+}  // namespace audit4_edges_test

@@ -8,6 +8,7 @@
 
 #include "emulator/faults.h"
 
+namespace audit_fault_skip_test {
 namespace {
 
 using nlohmann::json;
@@ -85,3 +86,4 @@ TEST(AuditFaultSkip, ASkippingRuleLeavesTheRequestToLaterRules) {
 }
 
 }  // namespace
+}  // namespace audit_fault_skip_test

@@ -14,6 +14,7 @@
 #include "api/api.h"
 #include "fake_host.h"
 
+namespace audit_log_test {
 namespace {
 
 class AuditLogTest : public ::testing::Test {
@@ -263,3 +264,4 @@ TEST(AuditLogWords, DriveListOfEveryPortFitsItsBuffer) {
 }
 
 }  // namespace
+}  // namespace audit_log_test

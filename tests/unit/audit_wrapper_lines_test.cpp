@@ -14,6 +14,7 @@
 #include "api/audit_log.h"
 #include "fake_host.h"
 
+namespace audit_wrapper_lines_test {
 namespace {
 
 class AuditWrapperLines : public ::testing::Test {
@@ -159,3 +160,4 @@ TEST_F(AuditWrapperLines, EachWrapperWritesItsOwnMessage) {
 }
 
 }  // namespace
+}  // namespace audit_wrapper_lines_test

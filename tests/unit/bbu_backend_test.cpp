@@ -11,6 +11,7 @@
 #include "api/api_error.h"
 #include "rhosk_query_fake.h"
 
+namespace bbu_backend_test {
 namespace {
 
 constexpr uint16_t kBbuTable = 0x8006;
@@ -123,3 +124,4 @@ TEST(BbuBackendTest, InitializeDoesNothing) {
 }
 
 }  // namespace
+}  // namespace bbu_backend_test

@@ -12,6 +12,7 @@
 #include "rhosk_query_fake.h"
 #include "test_support.h"
 
+namespace bbu_commands_test {
 namespace {
 
 constexpr uint16_t kBbuTable = 0x8006;
@@ -148,3 +149,4 @@ TEST(BbuCommandsTest, SummaryText) {
 }
 
 }  // namespace
+}  // namespace bbu_commands_test

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+namespace bytes_test {
 namespace {
 
 TEST(Bytes, PutsAndGetsLittleEndianFields) {
@@ -59,3 +60,4 @@ TEST(Bytes, CopyTextIsBoundedAndTerminated) {
 }
 
 }  // namespace
+}  // namespace bytes_test

@@ -9,6 +9,7 @@
 #include "rhosk_query_fake.h"
 #include "test_support.h"
 
+namespace controller_attr_policies_test {
 namespace {
 
 constexpr uint16_t kSettingsTable = 0x403;
@@ -93,3 +94,4 @@ TEST(ControllerAttrPoliciesTest, StaggerTimeIsNotApplicableOnlyWithoutSpinupStag
 }
 
 }  // namespace
+}  // namespace controller_attr_policies_test

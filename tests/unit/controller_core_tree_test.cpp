@@ -20,6 +20,7 @@
 #include "test_support.h"
 #include "units/logical_disk.h"
 
+namespace controller_core_tree_test {
 namespace {
 
 using nlohmann::json;
@@ -382,3 +383,4 @@ TEST_F(ControllerCoreTest, OldStyleManagerWordsAreChecked) {
 }
 
 }  // namespace
+}  // namespace controller_core_tree_test

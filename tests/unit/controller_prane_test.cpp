@@ -24,6 +24,7 @@
 #include "shell/shell.h"
 #include "test_support.h"
 
+namespace controller_prane_test {
 namespace {
 
 using integration::json;
@@ -367,3 +368,4 @@ TEST_F(PraneControllerTest, CreateUnitWords) {
 }
 
 }  // namespace
+}  // namespace controller_prane_test

@@ -10,6 +10,7 @@
 #include "rhosk_query_fake.h"
 #include "test_support.h"
 
+namespace controller_views_attributes_test {
 namespace {
 
 constexpr uint16_t kInfoTable = 0x402;
@@ -89,3 +90,4 @@ TEST(ControllerViewsAttributesTest, AutoCarveSetting) {
 }
 
 }  // namespace
+}  // namespace controller_views_attributes_test

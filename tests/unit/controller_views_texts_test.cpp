@@ -10,6 +10,7 @@
 #include "controllers/controller_rhosk.h"
 #include "rhosk_query_fake.h"
 
+namespace controller_views_texts_test {
 namespace {
 
 TEST(ControllerViewsTextsTest, CodeTexts) {
@@ -101,3 +102,4 @@ TEST(ControllerViewsTextsTest, BatteryValueTexts) {
 }
 
 }  // namespace
+}  // namespace controller_views_texts_test

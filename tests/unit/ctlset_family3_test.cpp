@@ -19,6 +19,7 @@
 #include "shell/shell.h"
 #include "test_support.h"
 
+namespace ctlset_family3_test {
 namespace {
 
 using integration::json;
@@ -86,3 +87,4 @@ TEST_F(CtlsetFamily3Test, PoliciesOfTheNewerFamilyReadAsNotSupported) {
 }
 
 }  // namespace
+}  // namespace ctlset_family3_test

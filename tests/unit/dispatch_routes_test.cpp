@@ -9,6 +9,7 @@
 #include "test_support.h"
 #include "transport_fake_firmware.h"
 
+namespace dispatch_routes_test {
 namespace {
 
 using Dispatch::Route;
@@ -150,3 +151,4 @@ TEST_F(DispatchRoutes, FamilyLevelSasAndBasicVerifyQueries) {
 }
 
 }  // namespace
+}  // namespace dispatch_routes_test

@@ -2,6 +2,7 @@
 
 #include "emulator/emulated_host.h"
 
+namespace emulated_host_machine_test {
 namespace {
 
 using nlohmann::json;
@@ -45,3 +46,4 @@ TEST(EmulatedHostMachine, PathsJoinWithSlash) {
 }
 
 }  // namespace
+}  // namespace emulated_host_machine_test

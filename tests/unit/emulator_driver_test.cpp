@@ -9,6 +9,7 @@
 #include "emulator/emulated_host.h"
 #include "emulator_requests.h"
 
+namespace emulator_driver_test {
 namespace {
 
 using namespace emulator_requests;
@@ -54,7 +55,7 @@ TEST_F(EmulatorDriver, EnvelopeErrorsFailTheRequestOrAnswerWithTheDriverCode) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Bytes b = rhosk(0xFFFF0002);
+        Bytes b = rhoskRequest(0xFFFF0002);
         c.spoil(b);
         EXPECT_EQ(send(0, b), c.ok);
         if (c.ok) {
@@ -76,7 +77,7 @@ TEST_F(EmulatorDriver, FirmwareCommandFlagBitsMustMatchTheOpcode) {
     ASSERT_TRUE(send(0, noHeaderSize));
     EXPECT_EQ(get32(noHeaderSize, 20), 0x8005u);
 
-    Bytes probe = rhosk(0xF0001000, 28 + 152);  // opcode 0, the probe after a unit change
+    Bytes probe = rhoskRequest(0xF0001000, 28 + 152);  // opcode 0, the probe after a unit change
     probe[28 + 124] = 0x80;
     probe[28 + 129] = 2;
     ASSERT_TRUE(send(0, probe));
@@ -85,7 +86,7 @@ TEST_F(EmulatorDriver, FirmwareCommandFlagBitsMustMatchTheOpcode) {
 }
 
 TEST_F(EmulatorDriver, DriverInformationInTheRequestAndTheSlotQuery) {
-    Bytes full = rhosk(1, 512);
+    Bytes full = rhoskRequest(1, 512);
     uint32_t returned = 0;
     ASSERT_TRUE(send(0, full, &returned));
     EXPECT_EQ(returned, 512u);
@@ -97,11 +98,11 @@ TEST_F(EmulatorDriver, DriverInformationInTheRequestAndTheSlotQuery) {
 
     // The OS layer's 156-byte slot query, sent to each controller; the
     // older family's driver answers it too, without a slot.
-    Bytes slot = rhosk(1, 156);
+    Bytes slot = rhoskRequest(1, 156);
     ASSERT_TRUE(send(1, slot));
     EXPECT_EQ(get16(slot, 28 + 108), 1);
 
-    Bytes tooShort = rhosk(1, 28 + 64);
+    Bytes tooShort = rhoskRequest(1, 28 + 64);
     ASSERT_TRUE(send(0, tooShort));
     EXPECT_EQ(get32(tooShort, 20), 0x8002u);
 }
@@ -115,7 +116,7 @@ TEST_F(EmulatorDriver, ManagementLockIsHeldUntilUnlocked) {
     const Step steps[] = {
         {0xD0000000, 0}, {0xD0000000, 2}, {0xD0000001, 0}, {0xD0000001, 1}, {0xD0000000, 0}};
     for (const Step& s : steps) {
-        Bytes b = rhosk(s.controlCode);
+        Bytes b = rhoskRequest(s.controlCode);
         put32(b, 28, 5000);
         ASSERT_TRUE(send(0, b));
         EXPECT_EQ(get32(b, 20), s.returnCode) << std::hex << s.controlCode;
@@ -125,7 +126,7 @@ TEST_F(EmulatorDriver, ManagementLockIsHeldUntilUnlocked) {
 
 TEST_F(EmulatorDriver, EmptyEventQueueAnswersNoMoreEvents) {
     for (uint32_t code : {0xE0000001u, 0xE0000002u, 0xE0000003u, 0xE0000004u}) {
-        Bytes b = rhosk(code);
+        Bytes b = rhoskRequest(code);
         put32(b, 28, 77);  // the caller's event id
         ASSERT_TRUE(send(0, b));
         EXPECT_EQ(get32(b, 20), 1u);
@@ -263,7 +264,7 @@ TEST_F(EmulatorDriver, PraneParamsUseTheShortHeaderAndStatusByte) {
 }
 
 TEST_F(EmulatorDriver, PraneDriverRefusesTheNewerFamilyRequests) {
-    Bytes lock = rhosk(0xD0000000);
+    Bytes lock = rhoskRequest(0xD0000000);
     EXPECT_FALSE(send(1, lock));
     EXPECT_EQ(host_->getLastError(), 1u);
     Bytes misaligned = request("Kivra  ", 0, 600, 10);
@@ -298,7 +299,7 @@ TEST_F(EmulatorDriver, FaultRulesFireTheirCountAndAtTheirLayer) {
         }
     }
     for (uint32_t expected : {0x8007u, 0u}) {
-        Bytes b = rhosk(0xFFFF0002);
+        Bytes b = rhoskRequest(0xFFFF0002);
         ASSERT_TRUE(send(0, b));
         EXPECT_EQ(get32(b, 20), expected);
     }
@@ -308,10 +309,10 @@ TEST_F(EmulatorDriver, FaultRulesFireTheirCountAndAtTheirLayer) {
         EXPECT_EQ(host_->getLastError(), 1117u);
     }
     uint32_t returned = 0;
-    Bytes info = rhosk(1);
+    Bytes info = rhoskRequest(1);
     ASSERT_TRUE(send(0, info, &returned));
     EXPECT_EQ(returned, 100u);
-    Bytes again = rhosk(1);
+    Bytes again = rhoskRequest(1);
     ASSERT_TRUE(send(0, again, &returned));
     EXPECT_EQ(returned, 512u);
 
@@ -323,3 +324,4 @@ TEST_F(EmulatorDriver, FaultRulesFireTheirCountAndAtTheirLayer) {
 }
 
 }  // namespace
+}  // namespace emulator_driver_test

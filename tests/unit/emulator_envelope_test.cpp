@@ -13,6 +13,7 @@
 #include "emulator/emulated_host.h"
 #include "emulator_requests.h"
 
+namespace emulator_envelope_test {
 namespace {
 
 using namespace emulator_requests;
@@ -67,19 +68,19 @@ struct Row {
 };
 
 Bytes commit() {
-    return rhosk(0xFFFF0002);
+    return rhoskRequest(0xFFFF0002);
 }
 Bytes info() {
-    return rhosk(1);
+    return rhoskRequest(1);
 }
 Bytes event() {
-    return rhosk(0xE0000001);
+    return rhoskRequest(0xE0000001);
 }
 Bytes lock() {
-    return rhosk(0xD0000000);
+    return rhoskRequest(0xD0000000);
 }
 Bytes unlock() {
-    return rhosk(0xD0000001);
+    return rhoskRequest(0xD0000001);
 }
 Bytes get() {
     return rhoskParam(0x52, 0x8402, 9, 20);
@@ -227,7 +228,7 @@ TEST_F(EmulatorEnvelope, EachBrokenRuleIsRefusedWithTheDriversAnswerAndItsReason
 TEST_F(EmulatorEnvelope, SoundRequestsOfEveryKindPass) {
     const Row sound[] = {
         {"driver info", 0, info, nullptr, 0, 0, 0, ""},
-        {"slot query", 0, [] { return rhosk(1, 156); }, nullptr, 0, 0, 0, ""},
+        {"slot query", 0, [] { return rhoskRequest(1, 156); }, nullptr, 0, 0, 0, ""},
         {"lock", 0, lock, nullptr, 0, 0, 0, ""},
         {"unlock", 0, unlock, nullptr, 0, 0, 0, ""},
         {"commit", 0, commit, nullptr, 0, 0, 0, ""},
@@ -260,3 +261,4 @@ TEST_F(EmulatorEnvelope, AnOutputBufferOtherThanTheInputFailsTheCall) {
 }
 
 }  // namespace
+}  // namespace emulator_envelope_test

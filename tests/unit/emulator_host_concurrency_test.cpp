@@ -14,6 +14,7 @@
 #include "platform/host_system.h"
 #include "test_folder.h"
 
+namespace emulator_host_concurrency_test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -66,3 +67,4 @@ TEST(EmulatorHostConcurrency, ChangesOfManyProcessesAtOnceLoseNothing) {
 }
 
 }  // namespace
+}  // namespace emulator_host_concurrency_test

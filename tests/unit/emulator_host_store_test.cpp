@@ -17,6 +17,7 @@
 #include "platform/host_system.h"
 #include "test_folder.h"
 
+namespace emulator_host_store_test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -126,3 +127,4 @@ TEST(EmulatorHostStore, LockThatCannotBeOpenedStopsTheCall) {
 }
 
 }  // namespace
+}  // namespace emulator_host_store_test

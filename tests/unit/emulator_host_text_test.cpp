@@ -12,6 +12,7 @@
 #include "emulator/emulated_host.h"
 #include "emulator/host_text.h"
 
+namespace emulator_host_text_test {
 namespace {
 
 using nlohmann::json;
@@ -98,3 +99,4 @@ TEST(EmulatorHostText, SpellsTheDefaultHostAndEveryFixtureAsTheLibrary) {
 }
 
 }  // namespace
+}  // namespace emulator_host_text_test

@@ -13,6 +13,7 @@
 
 #include "emulator/emulated_host.h"
 
+namespace emulator_machine_test {
 namespace {
 
 using nlohmann::json;
@@ -411,3 +412,4 @@ TEST_F(EmulatorStore, RequestLogShowsTheBytesOnlyWhenAsked) {
 }
 
 }  // namespace
+}  // namespace emulator_machine_test

@@ -46,7 +46,7 @@ inline Bytes request(const char* signature, uint32_t controlCode, size_t size,
     return b;
 }
 
-inline Bytes rhosk(uint32_t controlCode, size_t size = 512) {
+inline Bytes rhoskRequest(uint32_t controlCode, size_t size = 512) {
     return request("<Kivra>", controlCode, size);
 }
 
@@ -55,7 +55,7 @@ inline Bytes rhosk(uint32_t controlCode, size_t size = 512) {
 inline Bytes rhoskParam(uint8_t opcode, uint16_t table, uint16_t param, uint16_t size,
                         const Bytes& value = {}) {
     size_t data = (8 + size + 511) / 512 * 512;
-    Bytes b = rhosk(0xF000E000, 28 + 152 + data);
+    Bytes b = rhoskRequest(0xF000E000, 28 + 152 + data);
     b[28 + 124] = 0x80;
     b[28 + 128] = opcode;
     b[28 + 129] = 2;

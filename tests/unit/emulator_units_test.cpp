@@ -11,6 +11,7 @@
 #include "emulator/emulated_host.h"
 #include "emulator_requests.h"
 
+namespace emulator_units_test {
 namespace {
 
 using namespace emulator_requests;
@@ -410,3 +411,4 @@ TEST(EmulatorUnitsStore, ParameterWritesSurviveAReload) {
 }
 
 }  // namespace
+}  // namespace emulator_units_test

@@ -13,7 +13,7 @@
 #include "api/rhosk/enclosure_services.h"
 #include "enclosure_emulated_test.h"
 
-namespace enclosure_test {
+namespace enclosure_test::enclosure_discovery_test {
 namespace {
 
 using enclosure::kSlotAlarm;
@@ -355,4 +355,4 @@ TEST_F(EnclosureDiscovery, DefaultHostCarriesAnSesAndASafteEnclosure) {
 }
 
 }  // namespace
-}  // namespace enclosure_test
+}  // namespace enclosure_test::enclosure_discovery_test

@@ -13,7 +13,7 @@
 #include "api/rhosk/enclosure_services.h"
 #include "enclosure_emulated_test.h"
 
-namespace enclosure_test {
+namespace enclosure_test::enclosure_elements_test {
 namespace {
 
 using enclosure::kApiAlarmMissing;
@@ -602,4 +602,4 @@ TEST_F(EnclosureElements, SafteAlarmAudibilityReleasesTheLockOnEveryPath) {
 }
 
 }  // namespace
-}  // namespace enclosure_test
+}  // namespace enclosure_test::enclosure_elements_test

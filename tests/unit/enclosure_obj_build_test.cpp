@@ -16,6 +16,7 @@
 #include "shell/shell.h"
 #include "test_support.h"
 
+namespace enclosure_obj_build_test {
 namespace {
 
 using enclosure_test::EnclosureTest;
@@ -219,3 +220,4 @@ TEST_F(EnclosureObjectTest, HostLevelEnclosureNeedsItsControllerInTheManager) {
 }
 
 }  // namespace
+}  // namespace enclosure_obj_build_test

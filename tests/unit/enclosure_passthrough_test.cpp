@@ -14,7 +14,7 @@
 #include "api/rhosk/enclosure_services.h"
 #include "enclosure_emulated_test.h"
 
-namespace enclosure_test {
+namespace enclosure_test::enclosure_passthrough_test {
 namespace {
 
 constexpr std::size_t kPacket = 28 + 128;  // the packet inside the request buffer
@@ -217,4 +217,4 @@ TEST_F(EnclosurePassThrough, HelpTextIsCopiedWithinTheCallersBufferAndTheReply) 
 }
 
 }  // namespace
-}  // namespace enclosure_test
+}  // namespace enclosure_test::enclosure_passthrough_test

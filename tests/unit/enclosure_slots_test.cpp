@@ -13,7 +13,7 @@
 #include "api/rhosk/enclosure_services.h"
 #include "enclosure_emulated_test.h"
 
-namespace enclosure_test {
+namespace enclosure_test::enclosure_slots_test {
 namespace {
 
 using rhosk_emulated::DriveId;
@@ -323,4 +323,4 @@ TEST_F(EnclosureSlots, UnitIdentifyCoversTheSlotOfEveryMemberOnAPort) {
 }
 
 }  // namespace
-}  // namespace enclosure_test
+}  // namespace enclosure_test::enclosure_slots_test

@@ -13,6 +13,7 @@
 #include "api/api_messages.h"
 #include "rhosk_emulated_host.h"
 
+namespace events_backend_test {
 namespace {
 
 using rhosk_emulated::Access;
@@ -279,3 +280,4 @@ TEST_F(EventsBackendTest, RescanFailureLeavesLists) {
 }
 
 }  // namespace
+}  // namespace events_backend_test

@@ -8,6 +8,7 @@
 #include "controllers/controller.h"
 #include "test_support.h"
 
+namespace events_capture_words_test {
 namespace {
 
 struct MaskCase {
@@ -59,3 +60,4 @@ TEST(EventsCaptureWords, HexToIntAndIntPow) {
 }
 
 }  // namespace
+}  // namespace events_capture_words_test

@@ -13,6 +13,7 @@
 #include "rhosk_query_fake.h"
 #include "test_support.h"
 
+namespace events_list_test {
 namespace {
 
 constexpr const char* kDevice = "\\\\?\\pci#rhosk_query#0";
@@ -48,3 +49,4 @@ TEST(EventsList, StopsWhenTheControllerRepeatsAnEvent) {
 }
 
 }  // namespace
+}  // namespace events_list_test

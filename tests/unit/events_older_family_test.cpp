@@ -15,6 +15,7 @@
 #include "shell/shell.h"
 #include "test_support.h"
 
+namespace events_older_family_test {
 namespace {
 
 using integration::json;
@@ -72,3 +73,4 @@ TEST_F(EventsOlderFamilyTest, WordsRefusedBeforeTheController) {
 }
 
 }  // namespace
+}  // namespace events_older_family_test

@@ -6,6 +6,7 @@
 
 #include "api/bytes.h"
 
+namespace fake_host {
 namespace {
 
 // Copies `text` into a caller buffer of `size` bytes, NUL included.
@@ -17,6 +18,7 @@ bool CopyOut(const std::string& text, char* buffer, uint32_t size) {
 }
 
 }  // namespace
+}  // namespace fake_host
 
 FakeHost& FakeHost::Install() {
     auto host = std::make_unique<FakeHost>();
@@ -162,7 +164,7 @@ bool FakeHost::getDeviceInterfaceDetail(platform::DevInfoSet set, uint32_t index
         return false;
     }
     const Device& device = (*list)[index];
-    if (!CopyOut(device.path, path, pathSize)) {
+    if (!fake_host::CopyOut(device.path, path, pathSize)) {
         lastError_ = platform::kErrorInsufficientBuffer;
         return false;
     }
@@ -176,7 +178,7 @@ bool FakeHost::getDeviceInstanceId(platform::DevInfoSet set, const platform::Dev
     Device* device = deviceOf(set, info);
     if (device == nullptr)
         return false;
-    if (!CopyOut(device->instanceId, id, idSize)) {
+    if (!fake_host::CopyOut(device->instanceId, id, idSize)) {
         lastError_ = platform::kErrorInsufficientBuffer;
         return false;
     }
@@ -354,11 +356,11 @@ uint32_t FakeHost::regCloseKey(platform::RegKey key) {
 // --- Shell folders and paths (Windows path rules) ---
 
 bool FakeHost::getCommonAppDataFolder(char* path) {
-    return commonAppData && CopyOut(*commonAppData, path, platform::kMaxPath);
+    return commonAppData && fake_host::CopyOut(*commonAppData, path, platform::kMaxPath);
 }
 
 uint32_t FakeHost::getWindowsDirectory(char* path, uint32_t size) {
-    if (!CopyOut(windowsDirectory, path, size))
+    if (!fake_host::CopyOut(windowsDirectory, path, size))
         return 0;
     return static_cast<uint32_t>(windowsDirectory.size());
 }
@@ -369,7 +371,7 @@ bool FakeHost::pathStripToRoot(char* path) {
     std::string text(path);
     // "C:\..." keeps "C:\"; anything else keeps nothing.
     if (text.size() >= 2 && text[1] == ':') {
-        return CopyOut(text.substr(0, 2) + "\\", path, platform::kMaxPath);
+        return fake_host::CopyOut(text.substr(0, 2) + "\\", path, platform::kMaxPath);
     }
     path[0] = '\0';
     return false;
@@ -387,7 +389,7 @@ bool FakeHost::pathAppend(char* path, const char* more) {
     text += tail;
     if (text.size() >= platform::kMaxPath)
         return false;
-    return CopyOut(text, path, platform::kMaxPath);
+    return fake_host::CopyOut(text, path, platform::kMaxPath);
 }
 
 int FakeHost::createDirectory(const char* path) {
@@ -407,7 +409,7 @@ bool FakeHost::getComputerNameEx(bool fullyQualified, char* name, uint32_t* size
         text += "." + domain;
     if (size == nullptr)
         return false;
-    if (!CopyOut(text, name, *size)) {
+    if (!fake_host::CopyOut(text, name, *size)) {
         *size = static_cast<uint32_t>(text.size() + 1);
         lastError_ = 234;  // ERROR_MORE_DATA
         return false;

@@ -14,6 +14,7 @@
 #include "api/driver.h"
 #include "integration_host.h"
 
+namespace firmware_library_test {
 namespace {
 
 using integration::ControllerId;
@@ -498,3 +499,4 @@ TEST_F(FirmwareLibraryTest, AutoDetectRefusals) {
 }
 
 }  // namespace
+}  // namespace firmware_library_test

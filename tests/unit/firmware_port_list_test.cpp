@@ -12,6 +12,7 @@
 #include "controllers/controller_mgr.h"
 #include "test_support.h"
 
+namespace firmware_port_list_test {
 namespace {
 
 using nlohmann::json;
@@ -90,3 +91,4 @@ TEST_F(FirmwarePortListTest, NumbersAbove128AreRefusedEverywhere) {
 }
 
 }  // namespace
+}  // namespace firmware_port_list_test

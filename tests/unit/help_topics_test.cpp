@@ -21,6 +21,7 @@
 #include "shell/kv_exception.h"
 #include "test_support.h"
 
+namespace help_topics_test {
 namespace {
 
 // Sets KV_CLI_STYLE (or unsets it for a null value) while alive.
@@ -204,3 +205,4 @@ TEST(HelpFixtureFiles, AreFound) {
 }
 
 }  // namespace
+}  // namespace help_topics_test

@@ -14,6 +14,7 @@
 #include "platform/host_system.h"
 #include "test_folder.h"
 
+namespace host_file_fields_test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -136,3 +137,4 @@ TEST_F(HostFileFields, AReloadAfterAnotherProcessWroteABadFieldIsRefusedTheSameW
 }
 
 }  // namespace
+}  // namespace host_file_fields_test

@@ -8,7 +8,7 @@
 #include "api/audit_log.h"
 #include "integration_host.h"
 
-namespace integration {
+namespace integration::integration_audit_test {
 namespace {
 
 class IntegrationAudit : public IntegrationTest {
@@ -92,4 +92,4 @@ TEST_F(IntegrationAudit, WithLoggingOffTheSettingRunsAndNoFileIsTouched) {
 }
 
 }  // namespace
-}  // namespace integration
+}  // namespace integration::integration_audit_test

@@ -7,7 +7,7 @@
 #include "api/device_io.h"
 #include "integration_host.h"
 
-namespace integration {
+namespace integration::integration_discovery_test {
 namespace {
 
 class IntegrationDiscovery : public IntegrationTest {
@@ -215,4 +215,4 @@ TEST_F(IntegrationDiscovery, ControllerNumbersWithoutAControllerFail) {
 }
 
 }  // namespace
-}  // namespace integration
+}  // namespace integration::integration_discovery_test

@@ -11,7 +11,7 @@
 #include "api/rhosk/rhosk_family.h"
 #include "integration_host.h"
 
-namespace integration {
+namespace integration::integration_transport_test {
 namespace {
 
 // c0: a newer-family controller with unit 0; c1: an older-family one.
@@ -405,4 +405,4 @@ TEST_F(IntegrationTransport, TheManagementLockIsReleasedOnEveryPath) {
 }
 
 }  // namespace
-}  // namespace integration
+}  // namespace integration::integration_transport_test

@@ -8,6 +8,7 @@
 
 #include "shell/kv_exception.h"
 
+namespace message_catalog_test {
 namespace {
 
 class MessageCatalogTest : public testing::Test {
@@ -54,3 +55,4 @@ TEST_F(MessageCatalogTest, FailedBuildRaisesFixedError21AndRetries) {
 }
 
 }  // namespace
+}  // namespace message_catalog_test

@@ -11,6 +11,7 @@
 #include "api/os/os_layer.h"
 #include "fake_host.h"
 
+namespace os_layer_devices_test {
 namespace {
 
 constexpr uint32_t kIoctlScsiMiniport = FakeHost::kIoctlScsiMiniport;
@@ -403,3 +404,4 @@ TEST_F(OsLayerDevicesTest, RemovalStatusesBeforeTheClassInstaller) {
 }
 
 }  // namespace
+}  // namespace os_layer_devices_test

@@ -8,6 +8,7 @@
 #include "emulator/emulated_host.h"
 #include "test_support.h"
 
+namespace os_layer_emulated_test {
 namespace {
 
 using nlohmann::json;
@@ -96,3 +97,4 @@ TEST_F(OsLayerEmulatedTest, CacheValueAndRemovalReachTheMachine) {
 }
 
 }  // namespace
+}  // namespace os_layer_emulated_test

@@ -8,6 +8,7 @@
 #include "api/os/os_layer.h"
 #include "fake_host.h"
 
+namespace os_layer_system_test {
 namespace {
 
 platform::OsVersionInfo Version(uint32_t major, uint32_t minor, uint32_t build, uint8_t productType,
@@ -207,3 +208,4 @@ TEST(OsHostName, AsksForTheShortOrFullyQualifiedName) {
 }
 
 }  // namespace
+}  // namespace os_layer_system_test

@@ -11,6 +11,7 @@
 #include "devices/port.h"
 #include "test_support.h"
 
+namespace port_row_test {
 namespace {
 
 using nlohmann::json;
@@ -73,3 +74,4 @@ TEST_F(PortRowTest, NewestFamilyListsOnlyPortsWithADrive) {
 }
 
 }  // namespace
+}  // namespace port_row_test

@@ -11,6 +11,7 @@
 #include "api/rhosk/rhosk_family.h"
 #include "rhosk_emulated_host.h"
 
+namespace portcmd_library_test {
 namespace {
 
 using integration::json;
@@ -325,3 +326,4 @@ TEST_F(PortcmdLibrary, ClearsWriteZerosAndStopAtTheFirstFailure) {
 }
 
 }  // namespace
+}  // namespace portcmd_library_test

@@ -11,6 +11,7 @@
 #include "api/bytes.h"
 #include "prane_emulated_host.h"
 
+namespace prane_controller_ops_test {
 namespace {
 
 using namespace prane_emulated;
@@ -130,3 +131,4 @@ TEST_F(PraneControllerOps, SmartDataThroughTheAtaPassThrough) {
 }
 
 }  // namespace
+}  // namespace prane_controller_ops_test

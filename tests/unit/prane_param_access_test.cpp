@@ -12,6 +12,7 @@
 #include "test_support.h"
 #include "transport_fake_firmware.h"
 
+namespace prane_param_access_test {
 namespace {
 
 class PraneParamAccess : public ::testing::Test {
@@ -82,3 +83,4 @@ TEST_F(PraneParamAccess, WriteCarriesHostByteAndLowSizeByte) {
 }
 
 }  // namespace
+}  // namespace prane_param_access_test

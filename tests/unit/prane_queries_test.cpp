@@ -9,6 +9,7 @@
 #include "api/api.h"
 #include "prane_emulated_host.h"
 
+namespace prane_queries_test {
 namespace {
 
 using namespace prane_emulated;
@@ -311,3 +312,4 @@ TEST_F(PraneQueries, FailedPacketGivesTheStatusByteAsDriverError) {
 }
 
 }  // namespace
+}  // namespace prane_queries_test

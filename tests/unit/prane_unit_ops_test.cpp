@@ -10,6 +10,7 @@
 #include "api/bytes.h"
 #include "prane_emulated_host.h"
 
+namespace prane_unit_ops_test {
 namespace {
 
 using namespace prane_emulated;
@@ -344,7 +345,9 @@ TEST_F(PraneUnitOps, RescanFindsNewDrivesAndImportsTheirUnits) {
 }
 
 }  // namespace
+}  // namespace prane_unit_ops_test
 
+namespace prane_unit_ops_test {
 namespace {
 
 // Changes persist in the host file: the next run finds the deleted unit
@@ -373,3 +376,4 @@ TEST_F(PraneUnitOps, ChangesPersistInTheHostFile) {
 }
 
 }  // namespace
+}  // namespace prane_unit_ops_test

@@ -14,6 +14,7 @@
 #include "api/bytes.h"
 #include "prane_emulated_host.h"
 
+namespace pranewire_routes_test {
 namespace {
 
 using namespace prane_emulated;
@@ -402,3 +403,4 @@ TEST_F(PranewireRoutes, RemovingTheRebuildTargetLeavesTheUnitDegraded) {
 }
 
 }  // namespace
+}  // namespace pranewire_routes_test

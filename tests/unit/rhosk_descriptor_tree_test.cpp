@@ -10,6 +10,7 @@
 #include "api/rhosk/rhosk_codes.h"
 #include "api/rhosk/rhosk_descriptors.h"
 
+namespace rhosk_descriptor_tree_test {
 namespace {
 
 using rhosk::CapacitySource;
@@ -568,3 +569,4 @@ TEST_F(DescriptorTreeTest, MigratingUnitWalk) {
 }
 
 }  // namespace
+}  // namespace rhosk_descriptor_tree_test

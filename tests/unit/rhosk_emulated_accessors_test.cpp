@@ -15,7 +15,7 @@
 #include "api/rhosk/rhosk_codes.h"
 #include "rhosk_emulated_host.h"
 
-namespace rhosk_emulated {
+namespace rhosk_emulated::rhosk_emulated_accessors_test {
 namespace {
 
 using Dispatch::Route;
@@ -1101,4 +1101,4 @@ TEST_F(RhoskEmulatedAccessors, EachOperationReachesItsParameterWhereItsRouteServ
 }
 
 }  // namespace
-}  // namespace rhosk_emulated
+}  // namespace rhosk_emulated::rhosk_emulated_accessors_test

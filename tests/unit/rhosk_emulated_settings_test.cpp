@@ -12,7 +12,7 @@
 #include "api/rhosk/rhosk_family.h"
 #include "rhosk_emulated_host.h"
 
-namespace rhosk_emulated {
+namespace rhosk_emulated::rhosk_emulated_settings_test {
 namespace {
 
 TEST_F(RhoskEmulatedTest, RateChangesKeepTheLowLatencyModeInStepFromLevel37) {
@@ -335,4 +335,4 @@ TEST_F(RhoskEmulatedCache, AFailedReleaseAfterTheChangeKeepsItAndSaysSo) {
 }
 
 }  // namespace
-}  // namespace rhosk_emulated
+}  // namespace rhosk_emulated::rhosk_emulated_settings_test

@@ -14,7 +14,7 @@
 #include "api/rhosk/rhosk_family.h"
 #include "rhosk_emulated_host.h"
 
-namespace rhosk_emulated {
+namespace rhosk_emulated::rhosk_emulated_units_test {
 namespace {
 
 // Drives below 32 bits, so that descriptor capacities are exact.
@@ -477,4 +477,4 @@ TEST_F(RhoskEmulatedUnits, AMigratingUnitShowsBothLayouts) {
 }
 
 }  // namespace
-}  // namespace rhosk_emulated
+}  // namespace rhosk_emulated::rhosk_emulated_units_test

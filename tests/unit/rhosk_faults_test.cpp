@@ -21,7 +21,7 @@
 #include "rhosk_emulated_host.h"
 #include "rhosk_query_fake.h"
 
-namespace rhosk_emulated {
+namespace rhosk_emulated::rhosk_faults_test {
 namespace {
 
 using rhosk::kDescriptorSize;
@@ -433,4 +433,4 @@ TEST_F(RhoskFaultsEmulated, ValuesOutOfRangeAreRefusedBeforeAnyRequest) {
 }
 
 }  // namespace
-}  // namespace rhosk_emulated
+}  // namespace rhosk_emulated::rhosk_faults_test

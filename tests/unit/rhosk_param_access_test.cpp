@@ -14,6 +14,7 @@
 #include "test_support.h"
 #include "transport_fake_firmware.h"
 
+namespace rhosk_param_access_test {
 namespace {
 
 class RhoskParamAccess : public ::testing::Test {
@@ -178,3 +179,4 @@ TEST(RhoskParamCatalogue, SizesOfObjectAndFixedTables) {
 }
 
 }  // namespace
+}  // namespace rhosk_param_access_test

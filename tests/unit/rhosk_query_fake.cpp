@@ -9,6 +9,7 @@
 #include "api/driver.h"
 #include "shell/kv_exception.h"
 
+namespace rhosk_query_fake {
 namespace {
 
 constexpr uint32_t kIoctlMiniport = 0x4D008;
@@ -18,8 +19,10 @@ constexpr size_t kParamHeader = 28 + 152;
 constexpr const char* kPath = "\\\\?\\pci#rhosk_query#0";
 
 }  // namespace
+}  // namespace rhosk_query_fake
 
 RhoskQueryFirmware::RhoskQueryFirmware(int family, uint32_t level) {
+    using namespace rhosk_query_fake;
     FakeHost& host = FakeHost::Install();
     TheDriver().Reset();
     host.addController(kPath, "PCI\\VEN_1D9F&DEV_1003\\4&1", 100, 1);

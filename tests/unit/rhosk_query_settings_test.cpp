@@ -12,6 +12,7 @@
 #include "api/rhosk/rhosk_codes.h"
 #include "rhosk_query_fake.h"
 
+namespace rhosk_query_settings_test {
 namespace {
 
 using Access = RhoskQueryFirmware::Access;
@@ -317,3 +318,4 @@ TEST(RhoskQueryUnitTest, WriteCacheChangeHoldsTheLockAndReleasesIt) {
 }
 
 }  // namespace
+}  // namespace rhosk_query_settings_test

@@ -10,6 +10,7 @@
 
 #include "emulator/firmware.h"
 
+namespace sas_emulated_phys_test {
 namespace {
 
 using emulator::Bytes;
@@ -200,3 +201,4 @@ TEST(SasEmulatedPhys, LinkSpeedLimitsAcceptAutoAnd15And30Only) {
 }
 
 }  // namespace
+}  // namespace sas_emulated_phys_test

@@ -11,7 +11,7 @@
 #include "api/api.h"
 #include "rhosk_emulated_host.h"
 
-namespace rhosk_emulated {
+namespace rhosk_emulated::sas_family_test {
 namespace {
 
 using integration::ControllerId;
@@ -527,4 +527,4 @@ TEST_F(SasFamilyTest, PhyToPortStopsAtTheFirstFailedRead) {
 }
 
 }  // namespace
-}  // namespace rhosk_emulated
+}  // namespace rhosk_emulated::sas_family_test

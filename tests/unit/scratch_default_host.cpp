@@ -10,6 +10,7 @@
 #include <string>
 #include <system_error>
 
+namespace scratch_default_host {
 namespace {
 
 class ScratchDefaultHost : public ::testing::Environment {
@@ -42,3 +43,4 @@ const ::testing::Environment* const kScratchDefaultHost =
     ::testing::AddGlobalTestEnvironment(new ScratchDefaultHost);
 
 }  // namespace
+}  // namespace scratch_default_host

@@ -9,6 +9,7 @@
 
 #include "shell/kv_exception.h"
 
+namespace shell_address_test {
 namespace {
 
 using shell_address::Address;
@@ -111,3 +112,4 @@ TEST(ShellAddressTest, MalformedAddresses) {
 }
 
 }  // namespace
+}  // namespace shell_address_test

@@ -16,6 +16,7 @@
 #include "shell/shell.h"
 #include "test_support.h"
 
+namespace shell_command_test {
 namespace {
 
 const char* const kSettingVariables[] = {"KV_CLI_STYLE", "KV_CLI_INPUT_STYLE", "KV_CLI_LOG"};
@@ -385,3 +386,4 @@ TEST_F(ShellTest, QualifyCommand) {
 }
 
 }  // namespace
+}  // namespace shell_command_test

@@ -7,6 +7,7 @@
 #include "shell/kv_exception.h"
 #include "shell/message_catalog.h"
 
+namespace shell_exception_test {
 namespace {
 
 struct MessageCase {
@@ -67,3 +68,4 @@ TEST(ShellException, CatalogThatCannotBeBuiltGivesErrorTwentyOneOnce) {
 }
 
 }  // namespace
+}  // namespace shell_exception_test

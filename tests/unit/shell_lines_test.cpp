@@ -6,6 +6,7 @@
 
 #include "shell/shell.h"
 
+namespace shell_lines_test {
 namespace {
 
 struct LineCase {
@@ -89,3 +90,4 @@ TEST(ShellLines, ReplaceWithSpace) {
 }
 
 }  // namespace
+}  // namespace shell_lines_test

@@ -11,6 +11,7 @@
 #include "shell/shell.h"
 #include "test_support.h"
 
+namespace shell_output_test {
 namespace {
 
 TEST(ShellOutput, PadText) {
@@ -153,3 +154,4 @@ TEST(ShellOutput, Confirm) {
 }
 
 }  // namespace
+}  // namespace shell_output_test

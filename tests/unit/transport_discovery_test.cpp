@@ -9,6 +9,7 @@
 #include "test_support.h"
 #include "transport_fake_firmware.h"
 
+namespace transport_discovery_test {
 namespace {
 
 class TransportDiscovery : public ::testing::Test {
@@ -202,3 +203,4 @@ TEST_F(TransportDiscovery, EveryListingRediscovers) {
 }
 
 }  // namespace
+}  // namespace transport_discovery_test

@@ -5,6 +5,7 @@
 
 #include "api/bytes.h"
 
+namespace transport_fake_firmware {
 namespace {
 
 constexpr uint32_t kMiniport = 0x4D008;
@@ -80,6 +81,7 @@ void AnswerPrane(FakeFirmware& fw, std::vector<uint8_t>& buf) {
 }
 
 }  // namespace
+}  // namespace transport_fake_firmware
 
 void FakeFirmware::setU32(uint16_t table, uint16_t parameter, uint32_t value) {
     std::vector<uint8_t> v(4);
@@ -100,6 +102,7 @@ std::string ControllerInstanceId(int deviceType, int n) {
 
 std::shared_ptr<FakeFirmware> AddFirmwareController(FakeHost& host, const std::string& path,
                                                     int deviceType, uint32_t devInst) {
+    using namespace transport_fake_firmware;
     auto fw = std::make_shared<FakeFirmware>();
     host.addController(path, ControllerInstanceId(deviceType, static_cast<int>(devInst)), devInst,
                        0);

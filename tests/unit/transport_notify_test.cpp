@@ -11,6 +11,7 @@
 #include "test_support.h"
 #include "transport_fake_firmware.h"
 
+namespace transport_notify_test {
 namespace {
 
 const char* const kDiskKey = "SYSTEM\\CurrentControlSet\\Enum\\DISK\\U0\\Device Parameters\\Disk";
@@ -92,3 +93,4 @@ TEST_F(TransportNotify, UnitAddedProbesTheControllerAndWaits) {
 }
 
 }  // namespace
+}  // namespace transport_notify_test

@@ -11,6 +11,7 @@
 #include "api/driver.h"
 #include "fake_host.h"
 
+namespace transport_request_test {
 namespace {
 
 constexpr uint32_t kMiniport = 0x4D008;
@@ -331,3 +332,4 @@ TEST_F(TransportRequest, SuccessfulRequestCopiesCommandAreaAndData) {
 }
 
 }  // namespace
+}  // namespace transport_request_test

@@ -20,6 +20,7 @@
 #include "test_support.h"
 #include "units/logical_disk_types.h"
 
+namespace unitcmd_commands_test {
 namespace {
 
 using integration::json;
@@ -292,3 +293,4 @@ TEST_F(UnitCommandsTest, FreshStripeCode) {
 }
 
 }  // namespace
+}  // namespace unitcmd_commands_test

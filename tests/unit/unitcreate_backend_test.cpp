@@ -14,6 +14,7 @@
 #include "api/rhosk/rhosk_family.h"
 #include "rhosk_emulated_host.h"
 
+namespace unitcreate_backend_test {
 namespace {
 
 using rhosk_emulated::DriveId;
@@ -344,7 +345,9 @@ TEST_F(UnitCreateBackendTest, ASingleDiskBecomesAMirror) {
 }
 
 }  // namespace
+}  // namespace unitcreate_backend_test
 
+namespace unitcreate_backend_test {
 namespace {
 
 // The create data holds 107 entries: a RAID-0 of 100 drives takes six
@@ -372,7 +375,9 @@ TEST_F(UnitCreateBackendTest, TheCreateDataHolds107Entries) {
 }
 
 }  // namespace
+}  // namespace unitcreate_backend_test
 
+namespace unitcreate_backend_test {
 namespace {
 
 uint32_t LastControllerCode() {
@@ -419,3 +424,4 @@ TEST_F(UnitCreateBackendTest, TheControllerRefusesWhatItCannotBuild) {
 }
 
 }  // namespace
+}  // namespace unitcreate_backend_test

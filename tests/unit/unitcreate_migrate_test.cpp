@@ -14,6 +14,7 @@
 #include "test_support.h"
 #include "units/logical_disk_types.h"
 
+namespace unitcreate_migrate_test {
 namespace {
 
 using nlohmann::json;
@@ -139,3 +140,4 @@ TEST_F(UnitMigrateTest, SplittingAMirrorLeavesTwoSingleDisks) {
 }
 
 }  // namespace
+}  // namespace unitcreate_migrate_test

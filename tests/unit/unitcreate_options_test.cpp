@@ -12,6 +12,7 @@
 #include "test_support.h"
 #include "units/logical_disk.h"
 
+namespace unitcreate_options_test {
 namespace {
 
 using nlohmann::json;
@@ -75,3 +76,4 @@ TEST_F(UnitCreateOptionsTest, WordsThatDependOnTheController) {
 }
 
 }  // namespace
+}  // namespace unitcreate_options_test

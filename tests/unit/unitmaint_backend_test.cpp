@@ -14,7 +14,7 @@
 #include "api/rhosk/rhosk_family.h"
 #include "rhosk_emulated_host.h"
 
-namespace rhosk_emulated {
+namespace rhosk_emulated::unitmaint_backend_test {
 namespace {
 
 constexpr uint64_t kDrive = 976773168;
@@ -546,4 +546,4 @@ TEST_F(UnitMaintBackend, RescanOfAnUnreachableControllerFails) {
 }
 
 }  // namespace
-}  // namespace rhosk_emulated
+}  // namespace rhosk_emulated::unitmaint_backend_test

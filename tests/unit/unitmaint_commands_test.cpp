@@ -20,6 +20,7 @@
 #include "test_support.h"
 #include "units/logical_disk.h"
 
+namespace unitmaint_commands_test {
 namespace {
 
 using nlohmann::json;
@@ -286,3 +287,4 @@ TEST_F(UnitMaintCommands, ARemovedUnitsObjectStaysUsableForTheCommand) {
 }
 
 }  // namespace
+}  // namespace unitmaint_commands_test

@@ -14,6 +14,7 @@
 #include "test_support.h"
 #include "units/logical_disk.h"
 
+namespace units_tables_test {
 namespace {
 
 using nlohmann::json;
@@ -133,3 +134,4 @@ TEST_F(UnitTablesTest, UnitTableRowsFollowTheUnitsState) {
 }
 
 }  // namespace
+}  // namespace units_tables_test

@@ -8,6 +8,7 @@
 
 #include "units/unit_texts.h"
 
+namespace units_texts_test {
 namespace {
 
 using UnitTexts::TaskProgress;
@@ -158,3 +159,4 @@ TEST(UnitTexts, CellsArePaddedAndNeverCut) {
 }
 
 }  // namespace
+}  // namespace units_texts_test
