@@ -3,16 +3,14 @@
 // every other text, faulty ones included, is left to the library.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
+#include <vector>
 
 #include "emulator/emulated_host.h"
 #include "emulator/host_text.h"
 #include "same_json.h"
+#include "test_support.h"
 
 namespace emulator_host_reading_test {
 namespace {
@@ -98,16 +96,9 @@ TEST(EmulatorHostReading, ReadsPlainTextsAsTheLibraryAndLeavesTheRestToIt) {
 // What the emulated host writes, it reads plainly.
 TEST(EmulatorHostReading, ReadsTheDefaultHostAndEveryFixturePlainly) {
     std::vector<std::string> texts = {emulator::EmulatedHost::defaultHost().dump(2) + "\n"};
-    const char* fixtures = std::getenv("KV_TEST_FIXTURES");
-    ASSERT_NE(fixtures, nullptr);
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(fixtures)) {
-        if (entry.path().extension() != ".json")
-            continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        if (LibraryReading(text.str()))
-            texts.push_back(text.str());
+    for (const std::string& text : test_support::FixtureHostTexts()) {
+        if (LibraryReading(text))
+            texts.push_back(text);
     }
     for (const std::string& text : texts) {
         const std::optional<json> plain = emulator::readPlainHostText(text);

@@ -2,15 +2,12 @@
 // spell every state exactly as the JSON library's dump(2) does.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <limits>
-#include <sstream>
 #include <string>
 
 #include "emulator/emulated_host.h"
 #include "emulator/host_text.h"
+#include "test_support.h"
 
 namespace emulator_host_text_test {
 namespace {
@@ -84,15 +81,8 @@ TEST(EmulatorHostText, WritesOverTheTextItReplaces) {
 
 TEST(EmulatorHostText, SpellsTheDefaultHostAndEveryFixtureAsTheLibrary) {
     ExpectLibrarySpelling(emulator::EmulatedHost::defaultHost());
-    const char* fixtures = std::getenv("KV_TEST_FIXTURES");
-    ASSERT_NE(fixtures, nullptr);
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(fixtures)) {
-        if (entry.path().extension() != ".json")
-            continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        const json state = json::parse(text.str(), nullptr, false);
+    for (const std::string& text : test_support::FixtureHostTexts()) {
+        const json state = json::parse(text, nullptr, false);
         if (!state.is_discarded())
             ExpectLibrarySpelling(state);
     }

@@ -1,5 +1,10 @@
 #include "test_support.h"
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include "api/api_error.h"
 #include "api/driver.h"
 #include "api/os/os_layer.h"
@@ -24,6 +29,23 @@ emulator::EmulatedHost& InstallEmulatedHost(const nlohmann::json& state) {
     emulator::EmulatedHost& installed = *host;
     platform::SetHost(std::move(host));
     return installed;
+}
+
+std::vector<std::string> FixtureHostTexts() {
+    const char* fixtures = std::getenv("KV_TEST_FIXTURES");
+    EXPECT_NE(fixtures, nullptr) << "KV_TEST_FIXTURES names no folder";
+    std::vector<std::string> texts;
+    if (fixtures == nullptr)
+        return texts;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(fixtures)) {
+        if (entry.path().extension() != ".json")
+            continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        texts.push_back(text.str());
+    }
+    return texts;
 }
 
 void ControllerMgrTest::TearDown() {

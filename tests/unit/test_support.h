@@ -11,6 +11,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "controllers/controller_mgr.h"
 #include "shell/kv_exception.h"
@@ -88,6 +89,10 @@ void ResetLibrary();
 // Installs the emulated machine `state`, held in memory with its files in
 // the test's temporary folder, as the process's host, on a reset library.
 emulator::EmulatedHost& InstallEmulatedHost(const nlohmann::json& state);
+
+// The texts of the host files among the test fixtures (KV_TEST_FIXTURES):
+// every .json file there, faulty ones included.
+std::vector<std::string> FixtureHostTexts();
 
 // A test over an emulated machine and the controller manager that
 // discovered it; the host and the library are reset after each test.
