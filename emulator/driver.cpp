@@ -33,8 +33,13 @@ constexpr uint8_t kProbeOpcode = 0x00;
 constexpr uint8_t kGetParamOpcode = 0x12;
 constexpr size_t kPassThroughCdb = 8;
 
+// Whether the envelope at `request` (its whole header there) carries
+// `signature`.
+bool signatureIs(const uint8_t* request, const char (&signature)[8]) {
+    return std::memcmp(request + kSrbSignature, signature, sizeof signature) == 0;
+}
 bool signatureIs(const Bytes& buffer, const char (&signature)[8]) {
-    return std::memcmp(buffer.data() + kSrbSignature, signature, sizeof signature) == 0;
+    return signatureIs(buffer.data(), signature);
 }
 
 void fail(DriverOutcome& out, uint32_t error) {
@@ -100,8 +105,8 @@ void answerCombinedFault(const json& action, bool firmwareCommand, Bytes& buffer
 // A fault rule of the os or driver layer for this request: fails the
 // request or sets its ReturnCode; true when it took the request over.
 // A short reply only trims what the request returns.
-bool applyDriverFault(FaultRules& rules, const FaultQuery& base, Bytes& buffer,
-                      DriverOutcome& out, uint32_t* shortReply) {
+bool applyDriverFault(FaultRules& rules, const FaultQuery& base, Bytes& buffer, DriverOutcome& out,
+                      uint32_t* shortReply) {
     FaultQuery q = base;
     q.layer = "driver";
     json action = rules.take(q, out);
@@ -398,11 +403,11 @@ DriverOutcome handleMiniport(json& state, json& ctl, const ControllerModel& mode
 bool requestMayChange(const uint8_t* request, size_t size) {
     if (request == nullptr || size < kSrbHeaderLength)
         return true;
-    const Bytes header(request, request + kSrbHeaderLength);
-    const uint32_t controlCode = get32(header, kSrbControlCode);
-    if (signatureIs(header, kPraneSignature))
+    const auto controlCode =
+        static_cast<uint32_t>(getLe(request, kSrbHeaderLength, kSrbControlCode, 4));
+    if (signatureIs(request, kPraneSignature))
         return size < kPraneDataOffset || (request[kPranePacketOffset] & 0x1F) != kGetParamOpcode;
-    if (!signatureIs(header, kRhoskSignature))
+    if (!signatureIs(request, kRhoskSignature))
         return true;
     if (const RequestKindRow* row = requestKindOf(controlCode))
         return row->kind == RequestKind::Lock || row->kind == RequestKind::Unlock;

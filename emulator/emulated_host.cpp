@@ -10,6 +10,7 @@
 #include "emulator/controller_model.h"
 #include "emulator/driver.h"
 #include "emulator/faults.h"
+#include "emulator/fields.h"
 #include "emulator/host_schema.h"
 #include "emulator/host_store.h"
 #include "emulator/host_text.h"
@@ -59,7 +60,7 @@ bool copyOut(const std::string& text, char* buffer, uint32_t size) {
 }
 
 bool present(const json& device) {
-    return device.value("present", true);
+    return flagField(device, "present", true);
 }
 
 const char* kindName(int kind) {
@@ -221,9 +222,9 @@ void EmulatedHost::saveUnforeseenChange() {
 const EmulatedHost::StateFacts& EmulatedHost::facts() const {
     if (!facts_) {
         auto log = state_.find("request_log");
-        facts_ = StateFacts{log != state_.end() && log->is_string() &&
-                                !log->get_ref<const std::string&>().empty(),
-                            anyLiveFault(state_), requestDataBound(state_)};
+        facts_ = StateFacts{
+            log != state_.end() && log->is_string() && !log->get_ref<const std::string&>().empty(),
+            anyLiveFault(state_), requestDataBound(state_)};
     }
     return *facts_;
 }
@@ -233,7 +234,7 @@ void EmulatedHost::logRecord(const json& record) {
         appendLine(resolve(state_["request_log"].get<std::string>()), record.dump());
 }
 
-uint32_t EmulatedHost::osFault(const std::string& kind, int64_t controller, int64_t code) {
+uint32_t EmulatedHost::osFault(std::string_view kind, int64_t controller, int64_t code) {
     if (!faultsLive())
         return 0;
     FaultQuery q;
@@ -275,9 +276,14 @@ const json& EmulatedHost::machine() const {
     return it != state_.end() && it->is_object() ? *it : empty;
 }
 
-json& EmulatedHost::list(const char* name) {
-    return fieldOfType(fieldOfType(state_, "machine", json::value_t::object), name,
-                       json::value_t::array);
+json& EmulatedHost::list(DeviceKind kind) {
+    static const char* const names[] = {"controllers", "disks", "volumes"};
+    json*& found = lists_[static_cast<size_t>(kind)];
+    if (found == nullptr) {
+        found = &fieldOfType(fieldOfType(state_, "machine", json::value_t::object),
+                             names[static_cast<size_t>(kind)], json::value_t::array);
+    }
+    return *found;
 }
 
 std::string EmulatedHost::resolve(const std::string& path) const {
@@ -290,13 +296,13 @@ std::string EmulatedHost::resolve(const std::string& path) const {
 std::string EmulatedHost::instanceIdOf(DeviceKind kind, size_t index) {
     switch (kind) {
         case DeviceKind::Controller: {
-            const json& c = list("controllers")[index];
+            const json& c = list(DeviceKind::Controller)[index];
             return c.value(
                 "instance_id",
                 controllerInstanceId(static_cast<int>(numberField(c, "device_type", 2)), index));
         }
         case DeviceKind::Disk: {
-            const json& d = list("disks")[index];
+            const json& d = list(DeviceKind::Disk)[index];
             int64_t controller = numberField(d, "controller", -1);
             return d.value(
                 "instance_id",
@@ -304,17 +310,16 @@ std::string EmulatedHost::instanceIdOf(DeviceKind kind, size_t index) {
                                static_cast<unsigned>(numberField(d, "target", 0)), index));
         }
         case DeviceKind::Volume:
-            return list("volumes")[index].value("instance_id", volumeInstanceId(index));
+            return list(DeviceKind::Volume)[index].value("instance_id", volumeInstanceId(index));
     }
     return std::string();
 }
 
 uint32_t EmulatedHost::devInstOf(DeviceKind kind, size_t index) {
-    static const char* const lists[] = {"controllers", "disks", "volumes"};
     static const uint32_t bases[] = {kControllerDevInstBase, kDiskDevInstBase, kVolumeDevInstBase};
     int k = static_cast<int>(kind);
     return static_cast<uint32_t>(
-        numberField(list(lists[k])[index], "dev_inst", bases[k] + static_cast<int64_t>(index)));
+        numberField(list(kind)[index], "dev_inst", bases[k] + static_cast<int64_t>(index)));
 }
 
 const EmulatedHost::DeviceSet& EmulatedHost::snapshot(platform::InterfaceClass cls) {
@@ -325,10 +330,9 @@ const EmulatedHost::DeviceSet& EmulatedHost::snapshot(platform::InterfaceClass c
     std::optional<DeviceSet>& kept = devices_[static_cast<size_t>(k)];
     if (kept)
         return *kept;
-    static const char* const lists[] = {"controllers", "disks", "volumes"};
     static const char* const guids[] = {kStoragePortGuid, kDiskGuid, kVolumeGuid};
     DeviceSet set;
-    const json& items = list(lists[k]);
+    const json& items = list(kind);
     for (size_t i = 0; i < items.size(); ++i) {
         if (!present(items[i]))
             continue;
@@ -343,6 +347,7 @@ void EmulatedHost::forgetModels() {
     facts_.reset();
     for (std::optional<DeviceSet>& kept : devices_)
         kept.reset();
+    lists_ = {};
     models_.clear();
 }
 
@@ -410,8 +415,8 @@ bool EmulatedHost::getUiNumber(platform::DevInfoSet set, const platform::DeviceI
     const SetMember* m = member(set, info);
     if (m == nullptr || uiNumber == nullptr)
         return false;
-    const json& device =
-        list(m->kind == DeviceKind::Controller ? "controllers" : "disks")[m->index];
+    const json& device = list(m->kind == DeviceKind::Controller ? DeviceKind::Controller
+                                                                : DeviceKind::Disk)[m->index];
     int64_t ui = numberField(device, "ui_number", -1);
     if (m->kind != DeviceKind::Controller || ui < 0)
         return fail(kErrorInvalidData);
@@ -449,9 +454,7 @@ bool EmulatedHost::callClassInstallerRemove(platform::DevInfoSet set,
         return fail(platform::kErrorInvalidParameter);
     return transact<bool>([&]() {
         int64_t controller = -1;
-        json& items = list(m.kind == DeviceKind::Controller ? "controllers"
-                           : m.kind == DeviceKind::Disk     ? "disks"
-                                                            : "volumes");
+        json& items = list(m.kind);
         if (m.index >= items.size())
             return fail(platform::kErrorInvalidParameter);
         json& device = items[m.index];
@@ -489,14 +492,14 @@ void EmulatedHost::destroyDeviceInfoList(platform::DevInfoSet set) {
 bool EmulatedHost::getParent(uint32_t devInst, uint32_t* parent) {
     if (parent == nullptr)
         return false;
-    json& controllers = list("controllers");
+    json& controllers = list(DeviceKind::Controller);
     for (size_t i = 0; i < controllers.size(); ++i) {
         if (devInstOf(DeviceKind::Controller, i) == devInst) {
             *parent = kRootDevInst;
             return true;
         }
     }
-    json& disks = list("disks");
+    json& disks = list(DeviceKind::Disk);
     for (size_t i = 0; i < disks.size(); ++i) {
         if (devInstOf(DeviceKind::Disk, i) != devInst)
             continue;
@@ -515,10 +518,10 @@ bool EmulatedHost::getParent(uint32_t devInst, uint32_t* parent) {
 
 platform::Handle EmulatedHost::createFile(const char* path, uint32_t, uint32_t) {
     return handleCall<platform::Handle>([&]() -> platform::Handle {
-        const std::string wanted = path != nullptr ? path : "";
-        json record = openRecord([&] { return json{{"op", "open"}, {"path", wanted}}; });
-        // Interface paths are built in lower case; Windows opens them in any.
-        const std::string folded = foldCase(wanted);
+        const std::string_view wanted = path != nullptr ? path : "";
+        json record = openRecord([&] {
+            return json{{"op", "open"}, {"path", std::string(wanted)}};
+        });
         static const platform::InterfaceClass classes[] = {platform::InterfaceClass::StoragePort,
                                                            platform::InterfaceClass::Disk,
                                                            platform::InterfaceClass::Volume};
@@ -526,8 +529,9 @@ platform::Handle EmulatedHost::createFile(const char* path, uint32_t, uint32_t) 
         for (platform::InterfaceClass cls : classes) {
             // The last device of a class that answers to the path.
             const auto& members = snapshot(cls);
+            // Interface paths are built in lower case; Windows opens them in any.
             for (auto m = members.rbegin(); m != members.rend() && found == nullptr; ++m) {
-                if (m->path == folded)
+                if (equalsNoCase(m->path, wanted))
                     found = &*m;
             }
             if (found != nullptr)
@@ -586,14 +590,15 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
         if (returned == nullptr)
             returned = &count;
         *returned = 0;
-        json record = openRecord([&] { return json{{"op", "request"}, {"handle", h}, {"code", code}}; });
+        json record = openRecord([&] {
+            return json{{"op", "request"}, {"handle", h}, {"code", code}};
+        });
         auto it = handles_.find(h);
         if (it == handles_.end()) {
             return finish(record, platform::kErrorInvalidHandle);
         }
         OpenHandle& handle = it->second;
-        static const char* const lists[] = {"controllers", "disks", "volumes"};
-        json& devices = list(lists[static_cast<int>(handle.kind)]);
+        json& devices = list(handle.kind);
         if (handle.index >= devices.size() || !present(devices[handle.index])) {
             // The device left the machine while the handle was open.
             return finish(record, platform::kErrorGenFailure);
@@ -654,7 +659,7 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
 
 bool EmulatedHost::diskIoControl(OpenHandle& handle, uint32_t code, void* out, uint32_t outSize,
                                  uint32_t* returned) {
-    const json& disk = list("disks")[handle.index];
+    const json& disk = list(DeviceKind::Disk)[handle.index];
     Bytes reply;
     if (code == kIoctlScsiGetAddress) {
         // SCSI_ADDRESS: length, port, path, target (the unit), LUN.
@@ -680,7 +685,7 @@ bool EmulatedHost::diskIoControl(OpenHandle& handle, uint32_t code, void* out, u
 
 bool EmulatedHost::volumeIoControl(platform::Handle h, OpenHandle& handle, uint32_t code, void* out,
                                    uint32_t outSize, uint32_t* returned) {
-    const json& volume = list("volumes")[handle.index];
+    const json& volume = list(DeviceKind::Volume)[handle.index];
     switch (code) {
         case kIoctlVolumeGetDiskExtents: {
             // VOLUME_DISK_EXTENTS: count, padding, then 24-byte DISK_EXTENTs.
@@ -789,7 +794,7 @@ bool EmulatedHost::registryKeyExists(const std::string& key) {
     }
     // Each present disk has its Enum key with "Device Parameters" and,
     // unless the host file says otherwise, its "Disk" subkey.
-    json& disks = list("disks");
+    json& disks = list(DeviceKind::Disk);
     for (size_t i = 0; i < disks.size(); ++i) {
         if (!present(disks[i]))
             continue;

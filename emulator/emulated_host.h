@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "emulator/controller_model.h"
@@ -173,12 +174,15 @@ class EmulatedHost : public platform::HostSystem {
         return logging() ? nlohmann::json(build()) : nlohmann::json();
     }
     // An os-layer fault rule for this operation: its Windows error, or 0.
-    uint32_t osFault(const std::string& kind, int64_t controller, int64_t code);
+    uint32_t osFault(std::string_view kind, int64_t controller, int64_t code);
 
     // A path of the host file resolved against the host file's folder.
     std::string resolve(const std::string& path) const;
     const nlohmann::json& machine() const;
-    nlohmann::json& list(const char* name);
+    // The machine's list of devices of `kind`, made an empty list when it
+    // is missing; found once per version of the state (no call removes a
+    // list, so the node stays where it is).
+    nlohmann::json& list(DeviceKind kind);
     // The present devices of a class, gathered once per version of the state.
     const DeviceSet& snapshot(platform::InterfaceClass cls);
     // Drops what was gathered from the state once it changed.
@@ -213,6 +217,7 @@ class EmulatedHost : public platform::HostSystem {
     platform::Handle nextHandle_ = 0x100;
     std::map<platform::DevInfoSet, DeviceSet> sets_;
     std::array<std::optional<DeviceSet>, 3> devices_;  // by DeviceKind
+    std::array<nlohmann::json*, 3> lists_{};           // by DeviceKind
     ModelCache models_;
     mutable std::optional<StateFacts> facts_;
     platform::DevInfoSet nextSet_ = 0x10;
