@@ -126,6 +126,7 @@ EnclosureAnswers& ControllerModel::enclosureAnswers() const {
 
 void ControllerModel::forgetEnclosureAnswers() const {
     enclosures_.reset();
+    ownValues_.clear();
 }
 
 void ModelCache::forgetEnclosureAnswers() {

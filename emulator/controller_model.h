@@ -61,9 +61,22 @@ class ControllerModel {
         int64_t port;
     };
     [[nodiscard]] const std::vector<DrivePlace>& drivePlaces() const;
+    // A value of the controller's own tables derived from its description
+    // alone, kept under `key` (its parameter): built by `build` when first
+    // asked for.
+    template <typename Build>
+    [[nodiscard]] const Bytes& ownValue(const void* key, Build build) const {
+        for (const OwnValue& kept : ownValues_) {
+            if (kept.key == key)
+                return kept.value;
+        }
+        ownValues_.push_back({key, build()});
+        return ownValues_.back().value;
+    }
     // What the controller's enclosures have answered in this version.
     [[nodiscard]] EnclosureAnswers& enclosureAnswers() const;
-    // After a change to enclosure elements alone: the rest still holds.
+    // After a change to enclosure elements alone: the rest still holds
+    // (but the derived values, some of which the enclosures give).
     void forgetEnclosureAnswers() const;
 
   private:
@@ -78,6 +91,11 @@ class ControllerModel {
     mutable std::optional<std::vector<int16_t>> holders_;  // by port; -1: no unit
     mutable std::optional<std::vector<DrivePlace>> places_;
     mutable std::unordered_map<const nlohmann::json*, UnitLayout> layouts_;
+    struct OwnValue {
+        const void* key;
+        Bytes value;
+    };
+    mutable std::vector<OwnValue> ownValues_;
     mutable std::unique_ptr<EnclosureAnswers> enclosures_;
 };
 

@@ -739,13 +739,30 @@ Catalogue catalogueOf(Family family) {
 }
 
 // One table of one controller: its definition, the object number and the
-// model node with the path prefix the parameters live under.
+// model node the parameters live under.
 struct TableRef {
     const TableDef* def = nullptr;
     uint16_t number = 0;
-    std::string prefix;            // "" for the controller, "drives#<i>." style otherwise
+    // Where the object lies below the controller: the step `at` of the
+    // list or object `under` ("drives#3.", "schedule.2."); no step for the
+    // controller's own tables.
+    const char* under = nullptr;
+    char separator = '#';
+    size_t at = 0;
     const json* object = nullptr;  // the object's node; null for the controller
     bool emptyPort = false;        // the statistics table of a port without a drive
+
+    // The path prefix of the object's parameters: "" for the controller.
+    std::string prefix() const {
+        if (under == nullptr)
+            return std::string();
+        return std::string(under) + separator + std::to_string(at) + ".";
+    }
+    void placeAt(const char* list, size_t position, char step = '#') {
+        under = list;
+        at = position;
+        separator = step;
+    }
 };
 
 // The position of the numbered element in its list, as a path step.
@@ -756,7 +773,7 @@ bool numberedPrefix(const json& ctl, const char* list, const char* key, uint16_t
         return false;
     for (size_t i = 0; i < it->size(); ++i) {
         if (numberOr(findModel((*it)[i], key), ~0ull) == number) {
-            ref->prefix = std::string(list) + "#" + std::to_string(i) + ".";
+            ref->placeAt(list, i);
             ref->object = &(*it)[i];
             return true;
         }
@@ -768,7 +785,7 @@ bool numberedPrefix(const json& ctl, const char* list, const char* key, uint16_t
 bool positionedPrefix(const json& ctl, const char* list, int64_t position, TableRef* ref) {
     if (position < 0)
         return false;
-    ref->prefix = std::string(list) + "#" + std::to_string(position) + ".";
+    ref->placeAt(list, static_cast<size_t>(position));
     ref->object = &ctl.at(list)[static_cast<size_t>(position)];
     return true;
 }
@@ -777,8 +794,7 @@ bool positionedPrefix(const json& ctl, const char* list, int64_t position, Table
 // not exist (a port without a drive, a unit number that is free) does not
 // exist either, but for the drive statistics, which every port of the
 // controller keeps.
-bool resolveTable(const ControllerModel& model, const Catalogue& cat, uint16_t id,
-                  TableRef* ref) {
+bool resolveTable(const ControllerModel& model, const Catalogue& cat, uint16_t id, TableRef* ref) {
     const json& ctl = model.json();
     for (size_t i = 0; i < cat.tableCount; ++i) {
         const TableDef& t = cat.tables[i];
@@ -788,13 +804,13 @@ bool resolveTable(const ControllerModel& model, const Catalogue& cat, uint16_t i
         ref->number = static_cast<uint16_t>(id - t.base);
         switch (t.scope) {
             case Scope::Controller:
-                ref->prefix.clear();
+                ref->under = nullptr;
                 return true;
             case Scope::Phy:
                 if (!hasImplicitPhys(ctl))
                     return numberedPrefix(ctl, "phys", "phy", ref->number, ref);
                 // Phy n is element n of the list the first write makes.
-                ref->prefix = "phys#" + std::to_string(ref->number) + ".";
+                ref->placeAt("phys", ref->number);
                 ref->object = nullptr;
                 return ref->number < phyCount(ctl);
             case Scope::Drive:
@@ -807,7 +823,7 @@ bool resolveTable(const ControllerModel& model, const Catalogue& cat, uint16_t i
             case Scope::Unit:
                 return positionedPrefix(ctl, "units", model.unitPosition(ref->number), ref);
             case Scope::ScheduleSlot:
-                ref->prefix = "schedule." + std::to_string(ref->number) + ".";
+                ref->placeAt("schedule", ref->number, '.');
                 return true;
         }
     }
@@ -904,7 +920,7 @@ ParamError lookup(const ControllerModel& model, Family family, uint16_t tableId,
     if (!resolveTable(model, cat, tableId, table))
         return ParamError::NoTable;
     *def = findParam(cat, *table, param);
-    if (*def == nullptr || compatLevel(model.json()) < (*def)->minLevel)
+    if (*def == nullptr || ((*def)->minLevel > 0 && compatLevel(model.json()) < (*def)->minLevel))
         return ParamError::NoParameter;
     uint32_t expected = sizeOf(**def, model, *table);
     // The older family carries only the low 8 bits of the size.
@@ -921,8 +937,8 @@ ParamError readParam(const json& ctl, Family family, uint16_t tableId, uint16_t 
     return readParam(ControllerModel(ctl), family, tableId, param, size, value);
 }
 
-ParamError readParam(const ControllerModel& model, Family family, uint16_t tableId,
-                     uint16_t param, uint32_t size, Bytes* value) {
+ParamError readParam(const ControllerModel& model, Family family, uint16_t tableId, uint16_t param,
+                     uint32_t size, Bytes* value) {
     const json& ctl = model.json();
     TableRef table;
     const ParamDef* def = nullptr;
@@ -932,9 +948,10 @@ ParamError readParam(const ControllerModel& model, Family family, uint16_t table
     value->assign(sizeOf(*def, model, table), 0);
     if (table.emptyPort)
         return ParamError::None;  // an empty port's counters are zero
-    const json* node = def->enc == Enc::Derived ? nullptr
+    const json* node = def->enc == Enc::Derived  ? nullptr
                        : table.object != nullptr ? findModel(*table.object, def->path)
-                                                 : findModel(ctl, table.prefix + def->path);
+                       : table.under == nullptr  ? findModel(ctl, def->path)
+                                                 : findModel(ctl, table.prefix() + def->path);
     bool slot = table.def->scope == Scope::ScheduleSlot;
     uint64_t dflt = slot                     ? table.number * kMinutesPerDay
                     : def->dfltOf != nullptr ? def->dfltOf(ctl, table)
@@ -973,7 +990,17 @@ ParamError readParam(const ControllerModel& model, Family family, uint16_t table
             }
             break;
         case Enc::Derived:
-            def->derive(model, table.object, *value);
+            if (table.def->scope == Scope::Controller) {
+                // The summaries are read again and again: each is derived
+                // once per version.
+                *value = model.ownValue(def, [&] {
+                    Bytes own(value->size(), 0);
+                    def->derive(model, nullptr, own);
+                    return own;
+                });
+            } else {
+                def->derive(model, table.object, *value);
+            }
             break;
     }
     return ParamError::None;
@@ -1002,7 +1029,7 @@ ParamError writeParam(json& ctl, Family family, uint16_t tableId, uint16_t param
         if (stored > kRateBase || rate < 1 || rate > 5 || rateByte(rate) != stored)
             return ParamError::BadValue;
     }
-    json& node = makeModel(ctl, table.prefix + def->path);
+    json& node = makeModel(ctl, table.prefix() + def->path);
     switch (def->enc) {
         case Enc::Uint:
             node = getLe(value.data(), value.size(), 0, value.size() < 8 ? value.size() : 8);
@@ -1031,7 +1058,7 @@ ParamError writeParam(json& ctl, Family family, uint16_t tableId, uint16_t param
         case Enc::Derived: {
             if (def->write == nullptr)
                 return ParamError::ReadOnly;
-            const std::string& prefix = table.prefix;
+            const std::string prefix = table.prefix();
             json& object =
                 prefix.empty() ? ctl : makeModel(ctl, prefix.substr(0, prefix.size() - 1));
             def->write(object, value);
@@ -1259,8 +1286,7 @@ FirmwareResult executePraneCommand(json& ctl, const ControllerModel& model, Byte
                                     " bytes, expected " + std::to_string(area);
                 } else {
                     e = accessParam(ctl, model, Family::Prane, opcode == 0x13, a, data,
-                                    kPraneParamHeader,
-                                    &result.changed);
+                                    kPraneParamHeader, &result.changed);
                 }
             }
             result.code = codeOf(e, Family::Prane);
