@@ -10,6 +10,7 @@
 #include <string>
 
 #include "emulator/emulated_host.h"
+#include "emulator/host_store.h"
 #include "platform/host_system.h"
 #include "test_folder.h"
 
@@ -85,6 +86,14 @@ class HostFileFields : public ::testing::Test {
     }
 
     void write(const std::string& text) const { std::ofstream(file_, std::ios::binary) << text; }
+    // Writes the file under the lock and counted, as another run would: the
+    // host sees it with its next call, however soon that comes.
+    void writeAsAnotherRun(const std::string& text) const {
+        emulator::HostFileLock lock(file_);
+        emulator::HostFileCopy copy;
+        copy.countWrites(file_);
+        copy.write(file_, text);
+    }
     std::string contents() const {
         std::ifstream in(file_, std::ios::binary);
         std::ostringstream all;
@@ -116,7 +125,7 @@ TEST_F(HostFileFields, AReloadAfterAnotherProcessWroteABadFieldIsRefusedTheSameW
     json state = emulator::EmulatedHost::defaultHost();
     state["machine"]["controllers"][0]["drives"][0]["port"] = "four";
     const std::string bad = state.dump(2);
-    write(bad);
+    writeAsAnotherRun(bad);
     try {
         (void)host->getClassDevs(platform::InterfaceClass::StoragePort);
         ADD_FAILURE() << "reloaded";
