@@ -516,27 +516,32 @@ bool EmulatedHost::getParent(uint32_t devInst, uint32_t* parent) {
 
 // --- Device I/O ---
 
+const EmulatedHost::SetMember* EmulatedHost::deviceAtPath(std::string_view path) {
+    static const platform::InterfaceClass classes[] = {platform::InterfaceClass::StoragePort,
+                                                       platform::InterfaceClass::Disk,
+                                                       platform::InterfaceClass::Volume};
+    for (platform::InterfaceClass cls : classes) {
+        // The last device of a class that answers to the path.
+        const auto& members = snapshot(cls);
+        for (auto m = members.rbegin(); m != members.rend(); ++m) {
+            if (m->path == path)
+                return &*m;
+        }
+    }
+    return nullptr;
+}
+
 platform::Handle EmulatedHost::createFile(const char* path, uint32_t, uint32_t) {
     return handleCall<platform::Handle>([&]() -> platform::Handle {
         const std::string_view wanted = path != nullptr ? path : "";
         json record = openRecord([&] {
             return json{{"op", "open"}, {"path", std::string(wanted)}};
         });
-        static const platform::InterfaceClass classes[] = {platform::InterfaceClass::StoragePort,
-                                                           platform::InterfaceClass::Disk,
-                                                           platform::InterfaceClass::Volume};
-        const SetMember* found = nullptr;
-        for (platform::InterfaceClass cls : classes) {
-            // The last device of a class that answers to the path.
-            const auto& members = snapshot(cls);
-            // Interface paths are built in lower case; Windows opens them in any.
-            for (auto m = members.rbegin(); m != members.rend() && found == nullptr; ++m) {
-                if (equalsNoCase(m->path, wanted))
-                    found = &*m;
-            }
-            if (found != nullptr)
-                break;
-        }
+        // Interface paths are built in lower case; Windows opens them in any
+        // (a path the caller spells in lower case is found as it is).
+        const SetMember* found = deviceAtPath(wanted);
+        if (found == nullptr && hasUpperCase(wanted))
+            found = deviceAtPath(foldCase(std::string(wanted)));
         uint32_t error = platform::kErrorFileNotFound;
         int64_t controller = -1;
         if (found != nullptr) {

@@ -190,6 +190,8 @@ class EmulatedHost : public platform::HostSystem {
     // Ends a call: what it changed makes the gathered models stale.
     void settle();
     const SetMember* member(platform::DevInfoSet set, const platform::DeviceInfo& info);
+    // The present device whose interface path is `path` (in lower case).
+    const SetMember* deviceAtPath(std::string_view path);
     std::string instanceIdOf(DeviceKind kind, size_t index);
     uint32_t devInstOf(DeviceKind kind, size_t index);
     bool registryKeyExists(const std::string& key);

@@ -34,6 +34,14 @@ std::string foldCase(std::string text) {
     return text;
 }
 
+bool hasUpperCase(std::string_view text) {
+    for (char c : text) {
+        if (lower(c) != c)
+            return true;
+    }
+    return false;
+}
+
 std::string interfacePath(const std::string& instanceId, const char* guid) {
     std::string path = "\\\\?\\";
     for (char c : instanceId)

@@ -27,5 +27,7 @@ std::string volumeInstanceId(size_t index);
 bool equalsNoCase(std::string_view a, std::string_view b);
 // `text` with A-Z in lower case (paths and key names are ASCII).
 std::string foldCase(std::string text);
+// Whether `text` has a letter A-Z, which foldCase would change.
+bool hasUpperCase(std::string_view text);
 
 }  // namespace emulator
