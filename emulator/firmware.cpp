@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <iterator>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -879,17 +880,32 @@ uint64_t nameOr(const json* node, uint64_t fallback) {
     return numberOr(node, fallback);
 }
 
-const ParamDef* findParam(const Catalogue& cat, const TableRef& table, uint16_t param) {
-    for (size_t i = 0; i < cat.paramCount; ++i) {
-        if (cat.params[i].table == table.def->base && cat.params[i].param == param) {
-            return &cat.params[i];
-        }
-    }
-    for (const ParamDef& p : kSharedParams) {
-        if (p.table == table.def->base && p.param == param)
-            return &p;
-    }
-    return nullptr;
+// A family's parameters, its own and then the shared ones, ordered by
+// table and parameter (an own entry before a shared one of the same pair).
+std::vector<const ParamDef*> paramIndex(const Catalogue& cat) {
+    std::vector<const ParamDef*> index;
+    for (size_t i = 0; i < cat.paramCount; ++i)
+        index.push_back(&cat.params[i]);
+    for (const ParamDef& p : kSharedParams)
+        index.push_back(&p);
+    std::stable_sort(index.begin(), index.end(), [](const ParamDef* a, const ParamDef* b) {
+        return std::tie(a->table, a->param) < std::tie(b->table, b->param);
+    });
+    return index;
+}
+
+const ParamDef* findParam(Family family, const TableRef& table, uint16_t param) {
+    static const std::vector<const ParamDef*> rhosk = paramIndex(catalogueOf(Family::Rhosk));
+    static const std::vector<const ParamDef*> prane = paramIndex(catalogueOf(Family::Prane));
+    const std::vector<const ParamDef*>& index = family == Family::Prane ? prane : rhosk;
+    const auto wanted = std::make_pair(table.def->base, param);
+    auto it = std::lower_bound(index.begin(), index.end(), wanted,
+                               [](const ParamDef* p, const std::pair<uint16_t, uint16_t>& key) {
+                                   return std::make_pair(p->table, p->param) < key;
+                               });
+    return it != index.end() && (*it)->table == wanted.first && (*it)->param == wanted.second
+               ? *it
+               : nullptr;
 }
 
 uint32_t sizeOf(const ParamDef& p, const ControllerModel& model, const TableRef& table) {
@@ -919,7 +935,7 @@ ParamError lookup(const ControllerModel& model, Family family, uint16_t tableId,
     Catalogue cat = catalogueOf(family);
     if (!resolveTable(model, cat, tableId, table))
         return ParamError::NoTable;
-    *def = findParam(cat, *table, param);
+    *def = findParam(family, *table, param);
     if (*def == nullptr || ((*def)->minLevel > 0 && compatLevel(model.json()) < (*def)->minLevel))
         return ParamError::NoParameter;
     uint32_t expected = sizeOf(**def, model, *table);
