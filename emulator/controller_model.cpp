@@ -2,6 +2,7 @@
 
 #include "emulator/enclosure_model.h"
 #include "emulator/faults.h"
+#include "emulator/fields.h"
 #include "emulator/unit_model.h"
 
 namespace emulator {
@@ -77,6 +78,14 @@ const T& builtOnce(std::optional<T>& part, Build build) {
 ControllerModel::ControllerModel(const nlohmann::json& ctl) : ctl_(&ctl) {}
 
 ControllerModel::~ControllerModel() = default;
+
+bool ControllerModel::present() const {
+    return builtOnce(present_, [&] { return flagField(*ctl_, "present", true); });
+}
+
+int64_t ControllerModel::deviceType() const {
+    return builtOnce(deviceType_, [&] { return numberField(*ctl_, "device_type", 2); });
+}
 
 const ControllerModel::Positions& ControllerModel::drivePositions() const {
     return builtOnce(drives_, [&] { return firstPositions(*ctl_, "drives", "port"); });

@@ -39,6 +39,9 @@ class ControllerModel {
     ControllerModel& operator=(const ControllerModel&) = delete;
 
     [[nodiscard]] const nlohmann::json& json() const { return *ctl_; }
+    // Whether the controller is in the machine, and its PCI device type.
+    [[nodiscard]] bool present() const;
+    [[nodiscard]] int64_t deviceType() const;
 
     // The first description in "drives" of the drive on `port`, present or
     // not, and its position there; null and -1 when there is none.
@@ -86,6 +89,8 @@ class ControllerModel {
 
     const nlohmann::json* ctl_;
     // Each part is built when first asked for.
+    mutable std::optional<bool> present_;
+    mutable std::optional<int64_t> deviceType_;
     mutable std::optional<Positions> drives_;
     mutable std::optional<Positions> units_;
     mutable std::optional<std::vector<int16_t>> holders_;  // by port; -1: no unit

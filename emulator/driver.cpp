@@ -352,7 +352,7 @@ void handlePrane(FaultRules& rules, json& ctl, const ControllerModel& model, con
 // only its own family's signature.
 void dispatch(FaultRules& rules, json& ctl, const ControllerModel& model, const FaultQuery& base,
               Bytes& buffer, DriverOutcome& out, uint32_t* shortReply) {
-    const Family family = familyOfDeviceType(static_cast<int>(numberField(ctl, "device_type", 2)));
+    const Family family = familyOfDeviceType(static_cast<int>(model.deviceType()));
     const bool rhoskSignature = signatureIs(buffer, kRhoskSignature);
     const bool infoQuery = rhoskSignature && get32(buffer, kSrbControlCode) == 1;
     if ((family == Family::Rhosk && rhoskSignature) || infoQuery) {

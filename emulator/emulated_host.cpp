@@ -219,14 +219,11 @@ void EmulatedHost::saveUnforeseenChange() {
     saveToFile();
 }
 
-const EmulatedHost::StateFacts& EmulatedHost::facts() const {
-    if (!facts_) {
-        auto log = state_.find("request_log");
-        facts_ = StateFacts{
-            log != state_.end() && log->is_string() && !log->get_ref<const std::string&>().empty(),
-            anyLiveFault(state_), requestDataBound(state_)};
-    }
-    return *facts_;
+void EmulatedHost::gatherFacts() const {
+    auto log = state_.find("request_log");
+    facts_ = StateFacts{
+        log != state_.end() && log->is_string() && !log->get_ref<const std::string&>().empty(),
+        anyLiveFault(state_), requestDataBound(state_)};
 }
 
 void EmulatedHost::logRecord(const json& record) {
@@ -581,6 +578,15 @@ bool EmulatedHost::closeHandle(platform::Handle h) {
     });
 }
 
+bool EmulatedHost::stillPresent(const OpenHandle& handle) {
+    json& devices = list(handle.kind);
+    if (handle.index >= devices.size())
+        return false;
+    if (handle.kind == DeviceKind::Controller)
+        return models_.controller(devices[handle.index], handle.index).present();
+    return present(devices[handle.index]);
+}
+
 bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, uint32_t inSize,
                                    void* out, uint32_t outSize, uint32_t* returned) {
     // Only a controller changes with a request, and only with some.
@@ -603,11 +609,11 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
             return finish(record, platform::kErrorInvalidHandle);
         }
         OpenHandle& handle = it->second;
-        json& devices = list(handle.kind);
-        if (handle.index >= devices.size() || !present(devices[handle.index])) {
+        if (!stillPresent(handle)) {
             // The device left the machine while the handle was open.
             return finish(record, platform::kErrorGenFailure);
         }
+        json& devices = list(handle.kind);
         int64_t controller =
             handle.kind == DeviceKind::Controller ? static_cast<int64_t>(handle.index) : -1;
         noteInRecord(record, "device", kindName(static_cast<int>(handle.kind)));

@@ -156,7 +156,12 @@ class EmulatedHost : public platform::HostSystem {
         bool faultsLive = false;  // a fault rule could still fire or count down
         size_t dataBound = 0;     // the request bytes a log record shows
     };
-    const StateFacts& facts() const;
+    const StateFacts& facts() const {
+        if (!facts_)
+            gatherFacts();
+        return *facts_;
+    }
+    void gatherFacts() const;
     // Whether a fault rule could still fire or count down.
     bool faultsLive() const { return facts().faultsLive; }
     auto faultsMayFire() const {
@@ -183,6 +188,8 @@ class EmulatedHost : public platform::HostSystem {
     // is missing; found once per version of the state (no call removes a
     // list, so the node stays where it is).
     nlohmann::json& list(DeviceKind kind);
+    // Whether the device of an open handle is still in the machine.
+    bool stillPresent(const OpenHandle& handle);
     // The present devices of a class, gathered once per version of the state.
     const DeviceSet& snapshot(platform::InterfaceClass cls);
     // Drops what was gathered from the state once it changed.
