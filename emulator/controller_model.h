@@ -33,6 +33,12 @@ struct UnitLayout {
 
 class ControllerModel {
   public:
+    // Where an element of a list lies: its position and its node.
+    struct Element {
+        size_t position;
+        const nlohmann::json* node;
+    };
+
     explicit ControllerModel(const nlohmann::json& ctl);
     ~ControllerModel();
     ControllerModel(const ControllerModel&) = delete;
@@ -83,7 +89,7 @@ class ControllerModel {
     void forgetEnclosureAnswers() const;
 
   private:
-    using Positions = std::unordered_map<int64_t, size_t>;
+    using Positions = std::unordered_map<int64_t, Element>;
     [[nodiscard]] const Positions& drivePositions() const;
     [[nodiscard]] const Positions& unitPositions() const;
 

@@ -377,12 +377,12 @@ void deriveDescriptorSize(const ControllerModel&, const json*, Bytes& out) {
 }
 
 void deriveDescriptors(const ControllerModel& model, const json* unit, Bytes& out) {
-    Bytes d = unitDescriptors(model, objectOf(unit));
+    const Bytes& d = model.layout(objectOf(unit)).descriptors;
     std::copy_n(d.begin(), std::min(d.size(), out.size()), out.begin());
 }
 
 uint32_t descriptorsSize(const ControllerModel& model, const json* unit) {
-    return static_cast<uint32_t>(unitDescriptors(model, objectOf(unit)).size());
+    return static_cast<uint32_t>(model.layout(objectOf(unit)).descriptors.size());
 }
 
 void deriveUnitCapacity(const ControllerModel& model, const json* unit, Bytes& out) {
@@ -782,12 +782,13 @@ bool numberedPrefix(const json& ctl, const char* list, const char* key, uint16_t
     return false;
 }
 
-// The element at `position` of its list (-1: none), as the table's object.
-bool positionedPrefix(const json& ctl, const char* list, int64_t position, TableRef* ref) {
+// The element `node` at `position` of its list (-1: none), as the table's
+// object.
+bool positionedPrefix(const char* list, int64_t position, const json* node, TableRef* ref) {
     if (position < 0)
         return false;
     ref->placeAt(list, static_cast<size_t>(position));
-    ref->object = &ctl.at(list)[static_cast<size_t>(position)];
+    ref->object = node;
     return true;
 }
 
@@ -815,14 +816,17 @@ bool resolveTable(const ControllerModel& model, const Catalogue& cat, uint16_t i
                 ref->object = nullptr;
                 return ref->number < phyCount(ctl);
             case Scope::Drive:
-                return positionedPrefix(ctl, "drives", model.drivePosition(ref->number), ref);
+                return positionedPrefix("drives", model.drivePosition(ref->number),
+                                        model.drive(ref->number), ref);
             case Scope::DriveStats:
-                if (positionedPrefix(ctl, "drives", model.drivePosition(ref->number), ref))
+                if (positionedPrefix("drives", model.drivePosition(ref->number),
+                                     model.drive(ref->number), ref))
                     return true;
                 ref->emptyPort = true;
                 return ref->number < portCount(ctl);
             case Scope::Unit:
-                return positionedPrefix(ctl, "units", model.unitPosition(ref->number), ref);
+                return positionedPrefix("units", model.unitPosition(ref->number),
+                                        model.unit(ref->number), ref);
             case Scope::ScheduleSlot:
                 ref->placeAt("schedule", ref->number, '.');
                 return true;
