@@ -69,7 +69,7 @@ struct MiniportCall {
 // output buffer, which the drivers take as the same buffer as the input.
 // `model` is the controller's model, which reads answer from.
 DriverOutcome handleMiniport(nlohmann::json& state, nlohmann::json& ctl,
-                             const ControllerModel& model, size_t index, Bytes& buffer,
+                             const ControllerModel& model, size_t index, ByteSpan buffer,
                              size_t outSize, const MiniportCall& call = {});
 
 // Whether the request (the whole IOCTL_SCSI_MINIPORT buffer, `size`

@@ -1126,7 +1126,7 @@ struct ParamAccess {
 };
 
 ParamError accessParam(json& ctl, const ControllerModel& model, Family family, bool write,
-                       const ParamAccess& a, Bytes& data, size_t headerSize, bool* changed) {
+                       const ParamAccess& a, ByteSpan data, size_t headerSize, bool* changed) {
     if (write) {
         Bytes value(data.begin() + static_cast<std::ptrdiff_t>(headerSize),
                     data.begin() + static_cast<std::ptrdiff_t>(headerSize + a.size));
@@ -1163,7 +1163,7 @@ constexpr uint16_t kFwBbuNotReady = 0x0383;
 // Starts the battery capacity test: the BBU must be there, enabled, hold
 // a battery, be ready and not be testing already. A started test shows
 // as the status "Testing" until the host file says otherwise.
-FirmwareResult startBatteryTest(json& ctl, const ControllerModel& model, const Bytes& command) {
+FirmwareResult startBatteryTest(json& ctl, const ControllerModel& model, ConstByteSpan command) {
     FirmwareResult result;
     if (get16(command, kCmdHeaderSize + 6) != 1) {
         result.code = kFwInvalidField;
@@ -1196,8 +1196,8 @@ FirmwareResult startBatteryTest(json& ctl, const ControllerModel& model, const B
 
 }  // namespace
 
-FirmwareResult executeRhoskCommand(json& ctl, const ControllerModel& model, Bytes& command,
-                                   Bytes& data) {
+FirmwareResult executeRhoskCommand(json& ctl, const ControllerModel& model, ByteSpan command,
+                                   ByteSpan data) {
     FirmwareResult result;
     PacketFault fault = checkPacket(Family::Rhosk, command, kCmdHeaderSize, !data.empty());
     if (fault.code != 0) {
@@ -1321,7 +1321,7 @@ FirmwareResult executePraneCommand(json& ctl, const ControllerModel& model, Byte
     return result;
 }
 
-void reportRhoskError(Bytes& command, uint16_t code, const std::string& text) {
+void reportRhoskError(ByteSpan command, uint16_t code, const std::string& text) {
     // A nonzero status byte marks the failure; the header says why.
     put8(command, kCmdHeaderSize + kPacketStatus, 0x01);
     put16(command, kCmdErrorCode, code);
