@@ -84,12 +84,19 @@ json& fieldOfType(json& object, std::string_view key, json::value_t type) {
 }
 
 // The part of a controller request's buffer that goes back to the caller.
-Bytes answeredBytes(const Bytes& buffer, const DriverOutcome& outcome, const void* out,
+Bytes answeredBytes(ConstByteSpan buffer, const DriverOutcome& outcome, const void* out,
                     uint32_t outSize) {
     if (out == nullptr || (!outcome.ok && !outcome.delivered))
         return Bytes();
     size_t n = std::min<size_t>(outcome.ok ? outcome.returned : buffer.size(), outSize);
     return Bytes(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(n));
+}
+
+// Copies the first `n` bytes of the answer to the caller's output, unless
+// the answer was made there.
+void copyAnswer(ConstByteSpan buffer, uint8_t* out, size_t n) {
+    if (out != nullptr && n > 0 && out != buffer.data())
+        std::memcpy(out, buffer.data(), n);
 }
 
 }  // namespace
@@ -613,7 +620,6 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
             // The device left the machine while the handle was open.
             return finish(record, platform::kErrorGenFailure);
         }
-        json& devices = list(handle.kind);
         int64_t controller =
             handle.kind == DeviceKind::Controller ? static_cast<int64_t>(handle.index) : -1;
         noteInRecord(record, "device", kindName(static_cast<int>(handle.kind)));
@@ -622,50 +628,63 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
         if (uint32_t error = osFault("ioctl", controller, code)) {
             return finish(record, error);
         }
-        bool ok = false;
         if (handle.kind == DeviceKind::Controller) {
             if (code != kIoctlScsiMiniport || in == nullptr) {
                 return finish(record, in == nullptr ? platform::kErrorInvalidParameter
                                                     : kErrorInvalidFunction);
             }
-            Bytes buffer(static_cast<uint8_t*>(in), static_cast<uint8_t*>(in) + inSize);
-            const size_t dataBound = record.is_object() ? facts().dataBound : 0;
-            const Bytes sent = dataBound > 0 ? buffer : Bytes();
-            json& ctl = devices[handle.index];
-            const ControllerModel& model = models_.controller(ctl, handle.index);
-            DriverOutcome outcome =
-                handleMiniport(state_, ctl, model, handle.index, buffer, outSize,
-                               MiniportCall{record.is_object(), faultsLive()});
-            if (outcome.unitsMayChange) {
-                // A unit that came or went changes the disks Windows sees.
-                (void)attachUnitDisks(state_);
-            }
-            if (outcome.changed)
-                markChanged();
-            else if (outcome.elementsChanged)
-                markElementsChanged();
-            if (record.is_object()) {
-                record.update(outcome.record);
-                if (dataBound > 0)
-                    describeRequestBytes(sent, answeredBytes(buffer, outcome, out, outSize),
-                                         dataBound, record);
-                logRecord(record);
-            }
-            if (!outcome.ok && outcome.delivered && out != nullptr)
-                std::memcpy(out, buffer.data(), std::min<size_t>(buffer.size(), outSize));
-            if (!outcome.ok)
-                return fail(outcome.osError);
-            uint32_t n = outcome.returned < outSize ? outcome.returned : outSize;
-            if (out != nullptr && n > 0)
-                std::memcpy(out, buffer.data(), n);
-            *returned = n;
-            return true;
+            return controllerIoControl(record, handle, static_cast<uint8_t*>(in), inSize,
+                                       static_cast<uint8_t*>(out), outSize, returned);
         }
-        ok = handle.kind == DeviceKind::Disk
-                 ? diskIoControl(handle, code, out, outSize, returned)
-                 : volumeIoControl(h, handle, code, out, outSize, returned);
+        const bool ok = handle.kind == DeviceKind::Disk
+                            ? diskIoControl(handle, code, out, outSize, returned)
+                            : volumeIoControl(h, handle, code, out, outSize, returned);
         return finish(record, ok ? 0 : lastError_);
     });
+}
+
+bool EmulatedHost::controllerIoControl(json& record, const OpenHandle& handle, uint8_t* in,
+                                       uint32_t inSize, uint8_t* out, uint32_t outSize,
+                                       uint32_t* returned) {
+    const size_t dataBound = record.is_object() ? facts().dataBound : 0;
+    const Bytes sent = dataBound > 0 ? Bytes(in, in + inSize) : Bytes();
+    // The driver answers in the caller's buffer when it is the output too
+    // and no fault rule can fail or trim the answer (which leaves the
+    // caller's buffer as it was, or returns only its start); otherwise in
+    // a copy, of which what the call returns goes back.
+    Bytes copy;
+    ByteSpan buffer(in, inSize);
+    if (in != out || faultsLive()) {
+        copy.assign(in, in + inSize);
+        buffer = copy;
+    }
+    json& ctl = list(DeviceKind::Controller)[handle.index];
+    const ControllerModel& model = models_.controller(ctl, handle.index);
+    DriverOutcome outcome = handleMiniport(state_, ctl, model, handle.index, buffer, outSize,
+                                           MiniportCall{record.is_object(), faultsLive()});
+    if (outcome.unitsMayChange) {
+        // A unit that came or went changes the disks Windows sees.
+        (void)attachUnitDisks(state_);
+    }
+    if (outcome.changed)
+        markChanged();
+    else if (outcome.elementsChanged)
+        markElementsChanged();
+    if (record.is_object()) {
+        record.update(outcome.record);
+        if (dataBound > 0)
+            describeRequestBytes(sent, answeredBytes(buffer, outcome, out, outSize), dataBound,
+                                 record);
+        logRecord(record);
+    }
+    if (!outcome.ok && outcome.delivered)
+        copyAnswer(buffer, out, std::min<size_t>(buffer.size(), outSize));
+    if (!outcome.ok)
+        return fail(outcome.osError);
+    uint32_t n = outcome.returned < outSize ? outcome.returned : outSize;
+    copyAnswer(buffer, out, n);
+    *returned = n;
+    return true;
 }
 
 bool EmulatedHost::diskIoControl(OpenHandle& handle, uint32_t code, void* out, uint32_t outSize,

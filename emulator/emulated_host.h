@@ -211,6 +211,10 @@ class EmulatedHost : public platform::HostSystem {
     // becomes the last error; answers whether the call succeeded.
     bool finish(nlohmann::json& record, uint32_t error);
 
+    // An IOCTL_SCSI_MINIPORT request to a controller, which the drivers
+    // answer; its log record is filled in and written.
+    bool controllerIoControl(nlohmann::json& record, const OpenHandle& handle, uint8_t* in,
+                             uint32_t inSize, uint8_t* out, uint32_t outSize, uint32_t* returned);
     bool diskIoControl(OpenHandle& handle, uint32_t code, void* out, uint32_t outSize,
                        uint32_t* returned);
     bool volumeIoControl(platform::Handle h, OpenHandle& handle, uint32_t code, void* out,
