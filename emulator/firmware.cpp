@@ -393,8 +393,8 @@ void deriveMigrateCapacity(const ControllerModel& model, const json* unit, Bytes
     put64(out, 0, unitMigrateCapacity(model, objectOf(unit)));
 }
 
-void deriveVolumeCount(const ControllerModel& model, const json* unit, Bytes& out) {
-    put8(out, 0, unitVolumes(model, objectOf(unit)).size());
+void deriveVolumeCount(const ControllerModel&, const json* unit, Bytes& out) {
+    put8(out, 0, unitVolumeCount(objectOf(unit)));
 }
 
 void deriveVolumeTable(const ControllerModel& model, const json* unit, Bytes& out) {
