@@ -1,5 +1,6 @@
 #include "emulator/emulated_host.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -561,17 +562,22 @@ platform::Handle EmulatedHost::createFile(const char* path, uint32_t, uint32_t) 
             return platform::kInvalidHandle;
         }
         platform::Handle h = nextHandle_++;
-        handles_[h] = OpenHandle{found->kind, found->index};
+        handles_.emplace_back(h, OpenHandle{found->kind, found->index});
         noteInRecord(record, "handle", h);
         finish(record, 0);
         return h;
     });
 }
 
+EmulatedHost::OpenHandles::iterator EmulatedHost::findHandle(platform::Handle h) {
+    return std::find_if(handles_.begin(), handles_.end(),
+                        [h](const auto& open) { return open.first == h; });
+}
+
 bool EmulatedHost::closeHandle(platform::Handle h) {
     return handleCall<bool>([&]() {
         json record = openRecord([&] { return json{{"op", "close"}, {"handle", h}}; });
-        auto it = handles_.find(h);
+        auto it = findHandle(h);
         uint32_t error =
             it == handles_.end() ? platform::kErrorInvalidHandle : osFault("close", -1, -1);
         if (it != handles_.end()) {
@@ -598,7 +604,7 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
                                    void* out, uint32_t outSize, uint32_t* returned) {
     // Only a controller changes with a request, and only with some.
     auto mayChange = [&] {
-        auto it = handles_.find(h);
+        auto it = findHandle(h);
         return faultsLive() ||
                (it != handles_.end() && it->second.kind == DeviceKind::Controller &&
                 requestMayChange(static_cast<const uint8_t*>(in), in != nullptr ? inSize : 0));
@@ -611,7 +617,7 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
         json record = openRecord([&] {
             return json{{"op", "request"}, {"handle", h}, {"code", code}};
         });
-        auto it = handles_.find(h);
+        auto it = findHandle(h);
         if (it == handles_.end()) {
             return finish(record, platform::kErrorInvalidHandle);
         }

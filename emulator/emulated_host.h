@@ -226,7 +226,10 @@ class EmulatedHost : public platform::HostSystem {
     HostFileCopy copy_;   // the host file as last read or written
     Change changed_ = Change::None;
     uint32_t lastError_ = 0;
-    std::map<platform::Handle, OpenHandle> handles_;
+    // The open handles in the order they were opened (a few at a time).
+    using OpenHandles = std::vector<std::pair<platform::Handle, OpenHandle>>;
+    OpenHandles handles_;
+    OpenHandles::iterator findHandle(platform::Handle h);
     platform::Handle nextHandle_ = 0x100;
     std::map<platform::DevInfoSet, DeviceSet> sets_;
     std::array<std::optional<DeviceSet>, 3> devices_;  // by DeviceKind
