@@ -239,9 +239,7 @@ void EmulatedHost::logRecord(const json& record) {
         appendLine(resolve(state_["request_log"].get<std::string>()), record.dump());
 }
 
-uint32_t EmulatedHost::osFault(std::string_view kind, int64_t controller, int64_t code) {
-    if (!faultsLive())
-        return 0;
+uint32_t EmulatedHost::takeOsFault(std::string_view kind, int64_t controller, int64_t code) {
     FaultQuery q;
     q.layer = "os";
     q.kind = kind;

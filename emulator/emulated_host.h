@@ -179,7 +179,12 @@ class EmulatedHost : public platform::HostSystem {
         return logging() ? nlohmann::json(build()) : nlohmann::json();
     }
     // An os-layer fault rule for this operation: its Windows error, or 0.
-    uint32_t osFault(std::string_view kind, int64_t controller, int64_t code);
+    // Asked on every open, close and request: while no rule is live it
+    // answers at once.
+    uint32_t osFault(std::string_view kind, int64_t controller, int64_t code) {
+        return faultsLive() ? takeOsFault(kind, controller, code) : 0;
+    }
+    uint32_t takeOsFault(std::string_view kind, int64_t controller, int64_t code);
 
     // A path of the host file resolved against the host file's folder.
     std::string resolve(const std::string& path) const;
