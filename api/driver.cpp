@@ -173,8 +173,10 @@ bool FirmwareCommandBits(const uint8_t* packet, uint32_t dataLength, uint8_t all
     *timeout = rhosk_request::kTimeout;
     const OpcodeInfo* info = nullptr;
     for (const auto& o : kOpcodes) {
-        if (o.opcode == opcode)
+        if (o.opcode == opcode) {
             info = &o;
+            break;
+        }
     }
     if (info == nullptr) {
         if (allowOther == 0)

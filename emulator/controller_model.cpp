@@ -2,6 +2,7 @@
 
 #include "emulator/enclosure_model.h"
 #include "emulator/faults.h"
+#include "emulator/fields.h"
 #include "emulator/unit_model.h"
 
 namespace emulator {
@@ -12,26 +13,31 @@ namespace {
 
 constexpr size_t kPortSlots = 128;
 
-// Each `key` of the list `name` of `ctl` to the position of its first
-// element.
-std::unordered_map<int64_t, size_t> firstPositions(const json& ctl, const char* name,
-                                                   const char* key) {
-    std::unordered_map<int64_t, size_t> positions;
+using Element = ControllerModel::Element;
+
+// Each `key` of the list `name` of `ctl` to its first element.
+std::unordered_map<int64_t, Element> firstPositions(const json& ctl, const char* name,
+                                                    const char* key) {
+    std::unordered_map<int64_t, Element> positions;
     auto list = ctl.find(name);
     if (list == ctl.end() || !list->is_array())
         return positions;
     for (size_t i = 0; i < list->size(); ++i)
-        positions.emplace(numberField((*list)[i], key, -1), i);
+        positions.emplace(numberField((*list)[i], key, -1), Element{i, &(*list)[i]});
     return positions;
 }
 
-const json* elementAt(const json& ctl, const char* name, int64_t position) {
-    return position < 0 ? nullptr : &ctl.at(name)[static_cast<size_t>(position)];
+const Element* elementOf(const std::unordered_map<int64_t, Element>& positions, int64_t key) {
+    auto it = positions.find(key);
+    return it == positions.end() ? nullptr : &it->second;
 }
 
-int64_t positionIn(const std::unordered_map<int64_t, size_t>& positions, int64_t key) {
-    auto it = positions.find(key);
-    return it == positions.end() ? -1 : static_cast<int64_t>(it->second);
+const json* nodeOf(const Element* element) {
+    return element != nullptr ? element->node : nullptr;
+}
+
+int64_t positionOf(const Element* element) {
+    return element != nullptr ? static_cast<int64_t>(element->position) : -1;
 }
 
 // The number of the first unit holding each port; -1 where none does.
@@ -78,6 +84,14 @@ ControllerModel::ControllerModel(const nlohmann::json& ctl) : ctl_(&ctl) {}
 
 ControllerModel::~ControllerModel() = default;
 
+bool ControllerModel::present() const {
+    return builtOnce(present_, [&] { return flagField(*ctl_, "present", true); });
+}
+
+int64_t ControllerModel::deviceType() const {
+    return builtOnce(deviceType_, [&] { return numberField(*ctl_, "device_type", 2); });
+}
+
 const ControllerModel::Positions& ControllerModel::drivePositions() const {
     return builtOnce(drives_, [&] { return firstPositions(*ctl_, "drives", "port"); });
 }
@@ -91,19 +105,19 @@ const std::vector<ControllerModel::DrivePlace>& ControllerModel::drivePlaces() c
 }
 
 const nlohmann::json* ControllerModel::drive(int64_t port) const {
-    return elementAt(*ctl_, "drives", drivePosition(port));
+    return nodeOf(elementOf(drivePositions(), port));
 }
 
 int64_t ControllerModel::drivePosition(int64_t port) const {
-    return positionIn(drivePositions(), port);
+    return positionOf(elementOf(drivePositions(), port));
 }
 
 const nlohmann::json* ControllerModel::unit(int64_t number) const {
-    return elementAt(*ctl_, "units", unitPosition(number));
+    return nodeOf(elementOf(unitPositions(), number));
 }
 
 int64_t ControllerModel::unitPosition(int64_t number) const {
-    return positionIn(unitPositions(), number);
+    return positionOf(elementOf(unitPositions(), number));
 }
 
 uint8_t ControllerModel::unitOfPort(uint64_t port) const {
@@ -126,6 +140,7 @@ EnclosureAnswers& ControllerModel::enclosureAnswers() const {
 
 void ControllerModel::forgetEnclosureAnswers() const {
     enclosures_.reset();
+    ownValues_.clear();
 }
 
 void ModelCache::forgetEnclosureAnswers() {

@@ -33,12 +33,21 @@ struct UnitLayout {
 
 class ControllerModel {
   public:
+    // Where an element of a list lies: its position and its node.
+    struct Element {
+        size_t position;
+        const nlohmann::json* node;
+    };
+
     explicit ControllerModel(const nlohmann::json& ctl);
     ~ControllerModel();
     ControllerModel(const ControllerModel&) = delete;
     ControllerModel& operator=(const ControllerModel&) = delete;
 
     [[nodiscard]] const nlohmann::json& json() const { return *ctl_; }
+    // Whether the controller is in the machine, and its PCI device type.
+    [[nodiscard]] bool present() const;
+    [[nodiscard]] int64_t deviceType() const;
 
     // The first description in "drives" of the drive on `port`, present or
     // not, and its position there; null and -1 when there is none.
@@ -61,23 +70,43 @@ class ControllerModel {
         int64_t port;
     };
     [[nodiscard]] const std::vector<DrivePlace>& drivePlaces() const;
+    // A value of the controller's own tables derived from its description
+    // alone, kept under `key` (its parameter): built by `build` when first
+    // asked for.
+    template <typename Build>
+    [[nodiscard]] const Bytes& ownValue(const void* key, Build build) const {
+        for (const OwnValue& kept : ownValues_) {
+            if (kept.key == key)
+                return kept.value;
+        }
+        ownValues_.push_back({key, build()});
+        return ownValues_.back().value;
+    }
     // What the controller's enclosures have answered in this version.
     [[nodiscard]] EnclosureAnswers& enclosureAnswers() const;
-    // After a change to enclosure elements alone: the rest still holds.
+    // After a change to enclosure elements alone: the rest still holds
+    // (but the derived values, some of which the enclosures give).
     void forgetEnclosureAnswers() const;
 
   private:
-    using Positions = std::unordered_map<int64_t, size_t>;
+    using Positions = std::unordered_map<int64_t, Element>;
     [[nodiscard]] const Positions& drivePositions() const;
     [[nodiscard]] const Positions& unitPositions() const;
 
     const nlohmann::json* ctl_;
     // Each part is built when first asked for.
+    mutable std::optional<bool> present_;
+    mutable std::optional<int64_t> deviceType_;
     mutable std::optional<Positions> drives_;
     mutable std::optional<Positions> units_;
     mutable std::optional<std::vector<int16_t>> holders_;  // by port; -1: no unit
     mutable std::optional<std::vector<DrivePlace>> places_;
     mutable std::unordered_map<const nlohmann::json*, UnitLayout> layouts_;
+    struct OwnValue {
+        const void* key;
+        Bytes value;
+    };
+    mutable std::vector<OwnValue> ownValues_;
     mutable std::unique_ptr<EnclosureAnswers> enclosures_;
 };
 

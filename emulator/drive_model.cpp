@@ -173,7 +173,7 @@ void loseMember(json& unit, size_t index) {
 
 }  // namespace
 
-FirmwareResult executeAtaPassThrough(json& ctl, Bytes& command, Bytes& data) {
+FirmwareResult executeAtaPassThrough(json& ctl, ByteSpan command, ByteSpan data) {
     FirmwareResult result;
     const uint8_t port = get8(command, kPacket + 3);
     json* drive = driveOnPort(ctl, port);
@@ -193,7 +193,7 @@ FirmwareResult executeAtaPassThrough(json& ctl, Bytes& command, Bytes& data) {
     return result;
 }
 
-FirmwareResult removePortDrive(json& ctl, const Bytes& command) {
+FirmwareResult removePortDrive(json& ctl, ConstByteSpan command) {
     FirmwareResult result;
     const uint64_t port = get8(command, kPacket + 7);
     json* drive = driveOnPort(ctl, port);
@@ -231,7 +231,7 @@ FirmwareResult removePortDrive(json& ctl, const Bytes& command) {
     return result;
 }
 
-FirmwareResult attachRemovedDrives(json& ctl, const Bytes& command) {
+FirmwareResult attachRemovedDrives(json& ctl, ConstByteSpan command) {
     FirmwareResult result;
     const size_t maskBytes = get8(command, kPacket + 1) >= 6 ? 16 : 4;
     auto offline = ctl.find("removed_drives");

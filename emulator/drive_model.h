@@ -17,11 +17,11 @@ namespace emulator {
 constexpr uint8_t kRemoveDriveOpcode = 0x0A;
 constexpr uint8_t kAtaPassThroughOpcode = 0x11;
 
-FirmwareResult executeAtaPassThrough(nlohmann::json& ctl, Bytes& command, Bytes& data);
-FirmwareResult removePortDrive(nlohmann::json& ctl, const Bytes& command);
+FirmwareResult executeAtaPassThrough(nlohmann::json& ctl, ByteSpan command, ByteSpan data);
+FirmwareResult removePortDrive(nlohmann::json& ctl, ConstByteSpan command);
 // What port detection (0x06) finds of the drives taken out of use: a drive
 // of "removed_drives" on a port of the mask is back in use.
-FirmwareResult attachRemovedDrives(nlohmann::json& ctl, const Bytes& command);
+FirmwareResult attachRemovedDrives(nlohmann::json& ctl, ConstByteSpan command);
 
 // --- The drive performance monitor (DrivePerfTable 0x0009 parameter 5,
 // DriveStatsTable 0x100 + port) ---

@@ -33,8 +33,13 @@ constexpr uint8_t kProbeOpcode = 0x00;
 constexpr uint8_t kGetParamOpcode = 0x12;
 constexpr size_t kPassThroughCdb = 8;
 
-bool signatureIs(const Bytes& buffer, const char (&signature)[8]) {
-    return std::memcmp(buffer.data() + kSrbSignature, signature, sizeof signature) == 0;
+// Whether the envelope at `request` (its whole header there) carries
+// `signature`.
+bool signatureIs(const uint8_t* request, const char (&signature)[8]) {
+    return std::memcmp(request + kSrbSignature, signature, sizeof signature) == 0;
+}
+bool signatureIs(ConstByteSpan buffer, const char (&signature)[8]) {
+    return signatureIs(buffer.data(), signature);
 }
 
 void fail(DriverOutcome& out, uint32_t error) {
@@ -44,7 +49,7 @@ void fail(DriverOutcome& out, uint32_t error) {
     out.note("error", error);
 }
 
-void setReturnCode(Bytes& buffer, DriverOutcome& out, uint32_t code) {
+void setReturnCode(ByteSpan buffer, DriverOutcome& out, uint32_t code) {
     put32(buffer, kSrbReturnCode, code);
     if (code != 0) {
         out.note("result",
@@ -79,14 +84,12 @@ class FaultRules {
 // request: the firmware's error in the command area (firmware commands
 // only), the driver's ReturnCode, and a failed call that still delivers
 // its reply, the way Windows answers ERROR_MORE_DATA.
-void answerCombinedFault(const json& action, bool firmwareCommand, Bytes& buffer,
+void answerCombinedFault(const json& action, bool firmwareCommand, ByteSpan buffer,
                          DriverOutcome& out) {
     if (action.contains("code") && firmwareCommand) {
-        auto begin = buffer.begin() + kSrbHeaderLength;
-        Bytes command(begin, begin + kCommandShort);
         auto code = static_cast<uint16_t>(numberField(action, "code", 0x0209));
-        reportRhoskError(command, code, textField(action, "text", rhoskControllerText(code)));
-        std::copy(command.begin(), command.end(), begin);
+        reportRhoskError(buffer.subspan(kSrbHeaderLength, kCommandShort), code,
+                         textField(action, "text", rhoskControllerText(code)));
         setReturnCode(buffer, out, kDrvFirmwareError | code);
     }
     if (action.contains("return_code"))
@@ -100,7 +103,7 @@ void answerCombinedFault(const json& action, bool firmwareCommand, Bytes& buffer
 // A fault rule of the os or driver layer for this request: fails the
 // request or sets its ReturnCode; true when it took the request over.
 // A short reply only trims what the request returns.
-bool applyDriverFault(FaultRules& rules, const FaultQuery& base, Bytes& buffer,
+bool applyDriverFault(FaultRules& rules, const FaultQuery& base, ByteSpan buffer,
                       DriverOutcome& out, uint32_t* shortReply) {
     FaultQuery q = base;
     q.layer = "driver";
@@ -127,7 +130,7 @@ bool applyDriverFault(FaultRules& rules, const FaultQuery& base, Bytes& buffer,
 }
 
 // The 128-byte driver-information block at `offset`.
-void fillDriverInfo(const json& ctl, Bytes& buffer, size_t offset) {
+void fillDriverInfo(const json& ctl, ByteSpan buffer, size_t offset) {
     std::memset(buffer.data() + offset, 0, kDriverInfoSize);
     static const json kNoDriver = json::object();
     auto given = ctl.find("driver");
@@ -163,7 +166,7 @@ void noteFirmwareChange(const FirmwareResult& result, DriverOutcome& out) {
 }
 
 // Answers the request with the driver's refusal and logs why.
-void refuse(const Refusal& refusal, Bytes& buffer, DriverOutcome& out) {
+void refuse(const Refusal& refusal, ByteSpan buffer, DriverOutcome& out) {
     out.note("reason", refusal.reason);
     if (refusal.returnCode != 0)
         setReturnCode(buffer, out, refusal.returnCode);
@@ -174,7 +177,7 @@ void refuse(const Refusal& refusal, Bytes& buffer, DriverOutcome& out) {
 // The firmware's answer to a command the driver passed on: a firmware
 // fault rule's error, or what the controller makes of it.
 void runRhoskFirmware(FaultRules& rules, json& ctl, const ControllerModel& model, FaultQuery q,
-                      Bytes& command, Bytes& data, Bytes& buffer, DriverOutcome& out) {
+                      ByteSpan command, ByteSpan data, ByteSpan buffer, DriverOutcome& out) {
     FirmwareResult result;
     q.layer = "firmware";
     json action = rules.take(q, out);
@@ -196,7 +199,7 @@ void runRhoskFirmware(FaultRules& rules, json& ctl, const ControllerModel& model
 
 // A newer-family firmware command (ControlCode 0xF0000000 plus flags).
 void handleFirmwareCommand(FaultRules& rules, json& ctl, const ControllerModel& model,
-                           const FaultQuery& base, Bytes& buffer, DriverOutcome& out,
+                           const FaultQuery& base, ByteSpan buffer, DriverOutcome& out,
                            uint32_t* shortReply) {
     out.note("kind", "firmware");
     if (buffer.size() - kSrbHeaderLength < kCommandShort) {
@@ -206,11 +209,9 @@ void handleFirmwareCommand(FaultRules& rules, json& ctl, const ControllerModel& 
     const uint8_t opcode = get8(buffer, kSrbHeaderLength + kCmdHeaderSize) & 0x1F;
     const size_t commandLength = firmwareCommandLength(buffer);
     out.note("opcode", opcode);
-    auto commandBegin = buffer.begin() + kSrbHeaderLength;
-    auto commandEnd = commandBegin + static_cast<std::ptrdiff_t>(
-                                         std::min(commandLength, buffer.size() - kSrbHeaderLength));
-    Bytes command(commandBegin, commandEnd);
-    Bytes data(commandEnd, buffer.end());
+    // The firmware answers in the command and data areas of the buffer.
+    const ByteSpan command = buffer.subspan(kSrbHeaderLength, commandLength);
+    const ByteSpan data = buffer.subspan(kSrbHeaderLength + command.size());
     FaultQuery q = base;
     q.kind = "firmware";
     q.opcode = opcode;
@@ -230,12 +231,11 @@ void handleFirmwareCommand(FaultRules& rules, json& ctl, const ControllerModel& 
     if (applyDriverFault(rules, q, buffer, out, shortReply))
         return;
     runRhoskFirmware(rules, ctl, model, q, command, data, buffer, out);
-    std::copy(command.begin(), command.end(), commandBegin);
-    std::copy(data.begin(), data.end(), commandEnd);
 }
 
 // The driver's own requests: information, event queue, lock, unlock, commit.
-void answerDriverRequest(const RequestKindRow& row, json& ctl, Bytes& buffer, DriverOutcome& out) {
+void answerDriverRequest(const RequestKindRow& row, json& ctl, ByteSpan buffer,
+                         DriverOutcome& out) {
     switch (row.kind) {
         case RequestKind::DriverInfo:
             fillDriverInfo(ctl, buffer, kSrbHeaderLength);
@@ -274,7 +274,7 @@ void answerDriverRequest(const RequestKindRow& row, json& ctl, Bytes& buffer, Dr
 }
 
 void handleRhosk(FaultRules& rules, json& ctl, const ControllerModel& model, const FaultQuery& base,
-                 Bytes& buffer, DriverOutcome& out, uint32_t* shortReply) {
+                 ByteSpan buffer, DriverOutcome& out, uint32_t* shortReply) {
     const uint32_t controlCode = get32(buffer, kSrbControlCode);
     if (isFirmwareCommand(controlCode)) {
         handleFirmwareCommand(rules, ctl, model, base, buffer, out, shortReply);
@@ -299,7 +299,7 @@ void handleRhosk(FaultRules& rules, json& ctl, const ControllerModel& model, con
 }
 
 void handlePrane(FaultRules& rules, json& ctl, const ControllerModel& model, const FaultQuery& base,
-                 Bytes& buffer, DriverOutcome& out, uint32_t* shortReply) {
+                 ByteSpan buffer, DriverOutcome& out, uint32_t* shortReply) {
     out.note("kind", "prane");
     if (Refusal r = checkPraneRequest(buffer); r.refused()) {
         refuse(r, buffer, out);
@@ -346,8 +346,8 @@ void handlePrane(FaultRules& rules, json& ctl, const ControllerModel& model, con
 // information request under the newer signature; otherwise each claims
 // only its own family's signature.
 void dispatch(FaultRules& rules, json& ctl, const ControllerModel& model, const FaultQuery& base,
-              Bytes& buffer, DriverOutcome& out, uint32_t* shortReply) {
-    const Family family = familyOfDeviceType(static_cast<int>(numberField(ctl, "device_type", 2)));
+              ByteSpan buffer, DriverOutcome& out, uint32_t* shortReply) {
+    const Family family = familyOfDeviceType(static_cast<int>(model.deviceType()));
     const bool rhoskSignature = signatureIs(buffer, kRhoskSignature);
     const bool infoQuery = rhoskSignature && get32(buffer, kSrbControlCode) == 1;
     if ((family == Family::Rhosk && rhoskSignature) || infoQuery) {
@@ -364,7 +364,7 @@ void dispatch(FaultRules& rules, json& ctl, const ControllerModel& model, const 
 }  // namespace
 
 DriverOutcome handleMiniport(json& state, json& ctl, const ControllerModel& model, size_t index,
-                             Bytes& buffer, size_t outSize, const MiniportCall& call) {
+                             ByteSpan buffer, size_t outSize, const MiniportCall& call) {
     DriverOutcome out;
     if (call.logged)
         out.record = json::object();
@@ -398,11 +398,11 @@ DriverOutcome handleMiniport(json& state, json& ctl, const ControllerModel& mode
 bool requestMayChange(const uint8_t* request, size_t size) {
     if (request == nullptr || size < kSrbHeaderLength)
         return true;
-    const Bytes header(request, request + kSrbHeaderLength);
-    const uint32_t controlCode = get32(header, kSrbControlCode);
-    if (signatureIs(header, kPraneSignature))
+    const auto controlCode =
+        static_cast<uint32_t>(getLe(request, kSrbHeaderLength, kSrbControlCode, 4));
+    if (signatureIs(request, kPraneSignature))
         return size < kPraneDataOffset || (request[kPranePacketOffset] & 0x1F) != kGetParamOpcode;
-    if (!signatureIs(header, kRhoskSignature))
+    if (!signatureIs(request, kRhoskSignature))
         return true;
     if (const RequestKindRow* row = requestKindOf(controlCode))
         return row->kind == RequestKind::Lock || row->kind == RequestKind::Unlock;

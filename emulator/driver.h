@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <nlohmann/json.hpp>
+#include <utility>
 
 #include "emulator/request_envelope.h"
 #include "emulator/wire.h"
@@ -25,10 +26,12 @@ constexpr uint32_t kErrorInvalidFunction = 1;
 
 // What happened to one request.
 // Adds a field to a request's record, when there is one (an object; a null
-// record stands for a request no log keeps).
-inline void noteInRecord(nlohmann::json& record, const char* key, nlohmann::json value) {
+// record stands for a request no log keeps). The value becomes JSON only
+// then: most requests are kept by no log.
+template <typename Value>
+void noteInRecord(nlohmann::json& record, const char* key, Value&& value) {
     if (record.is_object())
-        record[key] = std::move(value);
+        record[key] = std::forward<Value>(value);
 }
 
 struct DriverOutcome {
@@ -46,8 +49,9 @@ struct DriverOutcome {
     // log to keep them.
     nlohmann::json record;
 
-    void note(const char* key, nlohmann::json value) {
-        noteInRecord(record, key, std::move(value));
+    template <typename Value>
+    void note(const char* key, Value&& value) {
+        noteInRecord(record, key, std::forward<Value>(value));
     }
 };
 
@@ -65,7 +69,7 @@ struct MiniportCall {
 // output buffer, which the drivers take as the same buffer as the input.
 // `model` is the controller's model, which reads answer from.
 DriverOutcome handleMiniport(nlohmann::json& state, nlohmann::json& ctl,
-                             const ControllerModel& model, size_t index, Bytes& buffer,
+                             const ControllerModel& model, size_t index, ByteSpan buffer,
                              size_t outSize, const MiniportCall& call = {});
 
 // Whether the request (the whole IOCTL_SCSI_MINIPORT buffer, `size`

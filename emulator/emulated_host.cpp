@@ -1,5 +1,6 @@
 #include "emulator/emulated_host.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include "emulator/controller_model.h"
 #include "emulator/driver.h"
 #include "emulator/faults.h"
+#include "emulator/fields.h"
 #include "emulator/host_schema.h"
 #include "emulator/host_store.h"
 #include "emulator/host_text.h"
@@ -59,7 +61,7 @@ bool copyOut(const std::string& text, char* buffer, uint32_t size) {
 }
 
 bool present(const json& device) {
-    return device.value("present", true);
+    return flagField(device, "present", true);
 }
 
 const char* kindName(int kind) {
@@ -83,12 +85,19 @@ json& fieldOfType(json& object, std::string_view key, json::value_t type) {
 }
 
 // The part of a controller request's buffer that goes back to the caller.
-Bytes answeredBytes(const Bytes& buffer, const DriverOutcome& outcome, const void* out,
+Bytes answeredBytes(ConstByteSpan buffer, const DriverOutcome& outcome, const void* out,
                     uint32_t outSize) {
     if (out == nullptr || (!outcome.ok && !outcome.delivered))
         return Bytes();
     size_t n = std::min<size_t>(outcome.ok ? outcome.returned : buffer.size(), outSize);
     return Bytes(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(n));
+}
+
+// Copies the first `n` bytes of the answer to the caller's output, unless
+// the answer was made there.
+void copyAnswer(ConstByteSpan buffer, uint8_t* out, size_t n) {
+    if (out != nullptr && n > 0 && out != buffer.data())
+        std::memcpy(out, buffer.data(), n);
 }
 
 }  // namespace
@@ -218,14 +227,11 @@ void EmulatedHost::saveUnforeseenChange() {
     saveToFile();
 }
 
-const EmulatedHost::StateFacts& EmulatedHost::facts() const {
-    if (!facts_) {
-        auto log = state_.find("request_log");
-        facts_ = StateFacts{log != state_.end() && log->is_string() &&
-                                !log->get_ref<const std::string&>().empty(),
-                            anyLiveFault(state_), requestDataBound(state_)};
-    }
-    return *facts_;
+void EmulatedHost::gatherFacts() const {
+    auto log = state_.find("request_log");
+    facts_ = StateFacts{
+        log != state_.end() && log->is_string() && !log->get_ref<const std::string&>().empty(),
+        anyLiveFault(state_), requestDataBound(state_)};
 }
 
 void EmulatedHost::logRecord(const json& record) {
@@ -233,9 +239,7 @@ void EmulatedHost::logRecord(const json& record) {
         appendLine(resolve(state_["request_log"].get<std::string>()), record.dump());
 }
 
-uint32_t EmulatedHost::osFault(const std::string& kind, int64_t controller, int64_t code) {
-    if (!faultsLive())
-        return 0;
+uint32_t EmulatedHost::takeOsFault(std::string_view kind, int64_t controller, int64_t code) {
     FaultQuery q;
     q.layer = "os";
     q.kind = kind;
@@ -275,9 +279,14 @@ const json& EmulatedHost::machine() const {
     return it != state_.end() && it->is_object() ? *it : empty;
 }
 
-json& EmulatedHost::list(const char* name) {
-    return fieldOfType(fieldOfType(state_, "machine", json::value_t::object), name,
-                       json::value_t::array);
+json& EmulatedHost::list(DeviceKind kind) {
+    static const char* const names[] = {"controllers", "disks", "volumes"};
+    json*& found = lists_[static_cast<size_t>(kind)];
+    if (found == nullptr) {
+        found = &fieldOfType(fieldOfType(state_, "machine", json::value_t::object),
+                             names[static_cast<size_t>(kind)], json::value_t::array);
+    }
+    return *found;
 }
 
 std::string EmulatedHost::resolve(const std::string& path) const {
@@ -290,13 +299,13 @@ std::string EmulatedHost::resolve(const std::string& path) const {
 std::string EmulatedHost::instanceIdOf(DeviceKind kind, size_t index) {
     switch (kind) {
         case DeviceKind::Controller: {
-            const json& c = list("controllers")[index];
+            const json& c = list(DeviceKind::Controller)[index];
             return c.value(
                 "instance_id",
                 controllerInstanceId(static_cast<int>(numberField(c, "device_type", 2)), index));
         }
         case DeviceKind::Disk: {
-            const json& d = list("disks")[index];
+            const json& d = list(DeviceKind::Disk)[index];
             int64_t controller = numberField(d, "controller", -1);
             return d.value(
                 "instance_id",
@@ -304,17 +313,16 @@ std::string EmulatedHost::instanceIdOf(DeviceKind kind, size_t index) {
                                static_cast<unsigned>(numberField(d, "target", 0)), index));
         }
         case DeviceKind::Volume:
-            return list("volumes")[index].value("instance_id", volumeInstanceId(index));
+            return list(DeviceKind::Volume)[index].value("instance_id", volumeInstanceId(index));
     }
     return std::string();
 }
 
 uint32_t EmulatedHost::devInstOf(DeviceKind kind, size_t index) {
-    static const char* const lists[] = {"controllers", "disks", "volumes"};
     static const uint32_t bases[] = {kControllerDevInstBase, kDiskDevInstBase, kVolumeDevInstBase};
     int k = static_cast<int>(kind);
     return static_cast<uint32_t>(
-        numberField(list(lists[k])[index], "dev_inst", bases[k] + static_cast<int64_t>(index)));
+        numberField(list(kind)[index], "dev_inst", bases[k] + static_cast<int64_t>(index)));
 }
 
 const EmulatedHost::DeviceSet& EmulatedHost::snapshot(platform::InterfaceClass cls) {
@@ -325,10 +333,9 @@ const EmulatedHost::DeviceSet& EmulatedHost::snapshot(platform::InterfaceClass c
     std::optional<DeviceSet>& kept = devices_[static_cast<size_t>(k)];
     if (kept)
         return *kept;
-    static const char* const lists[] = {"controllers", "disks", "volumes"};
     static const char* const guids[] = {kStoragePortGuid, kDiskGuid, kVolumeGuid};
     DeviceSet set;
-    const json& items = list(lists[k]);
+    const json& items = list(kind);
     for (size_t i = 0; i < items.size(); ++i) {
         if (!present(items[i]))
             continue;
@@ -343,6 +350,7 @@ void EmulatedHost::forgetModels() {
     facts_.reset();
     for (std::optional<DeviceSet>& kept : devices_)
         kept.reset();
+    lists_ = {};
     models_.clear();
 }
 
@@ -410,8 +418,8 @@ bool EmulatedHost::getUiNumber(platform::DevInfoSet set, const platform::DeviceI
     const SetMember* m = member(set, info);
     if (m == nullptr || uiNumber == nullptr)
         return false;
-    const json& device =
-        list(m->kind == DeviceKind::Controller ? "controllers" : "disks")[m->index];
+    const json& device = list(m->kind == DeviceKind::Controller ? DeviceKind::Controller
+                                                                : DeviceKind::Disk)[m->index];
     int64_t ui = numberField(device, "ui_number", -1);
     if (m->kind != DeviceKind::Controller || ui < 0)
         return fail(kErrorInvalidData);
@@ -449,9 +457,7 @@ bool EmulatedHost::callClassInstallerRemove(platform::DevInfoSet set,
         return fail(platform::kErrorInvalidParameter);
     return transact<bool>([&]() {
         int64_t controller = -1;
-        json& items = list(m.kind == DeviceKind::Controller ? "controllers"
-                           : m.kind == DeviceKind::Disk     ? "disks"
-                                                            : "volumes");
+        json& items = list(m.kind);
         if (m.index >= items.size())
             return fail(platform::kErrorInvalidParameter);
         json& device = items[m.index];
@@ -489,14 +495,14 @@ void EmulatedHost::destroyDeviceInfoList(platform::DevInfoSet set) {
 bool EmulatedHost::getParent(uint32_t devInst, uint32_t* parent) {
     if (parent == nullptr)
         return false;
-    json& controllers = list("controllers");
+    json& controllers = list(DeviceKind::Controller);
     for (size_t i = 0; i < controllers.size(); ++i) {
         if (devInstOf(DeviceKind::Controller, i) == devInst) {
             *parent = kRootDevInst;
             return true;
         }
     }
-    json& disks = list("disks");
+    json& disks = list(DeviceKind::Disk);
     for (size_t i = 0; i < disks.size(); ++i) {
         if (devInstOf(DeviceKind::Disk, i) != devInst)
             continue;
@@ -513,26 +519,32 @@ bool EmulatedHost::getParent(uint32_t devInst, uint32_t* parent) {
 
 // --- Device I/O ---
 
+const EmulatedHost::SetMember* EmulatedHost::deviceAtPath(std::string_view path) {
+    static const platform::InterfaceClass classes[] = {platform::InterfaceClass::StoragePort,
+                                                       platform::InterfaceClass::Disk,
+                                                       platform::InterfaceClass::Volume};
+    for (platform::InterfaceClass cls : classes) {
+        // The last device of a class that answers to the path.
+        const auto& members = snapshot(cls);
+        for (auto m = members.rbegin(); m != members.rend(); ++m) {
+            if (m->path == path)
+                return &*m;
+        }
+    }
+    return nullptr;
+}
+
 platform::Handle EmulatedHost::createFile(const char* path, uint32_t, uint32_t) {
     return handleCall<platform::Handle>([&]() -> platform::Handle {
-        const std::string wanted = path != nullptr ? path : "";
-        json record = openRecord([&] { return json{{"op", "open"}, {"path", wanted}}; });
-        // Interface paths are built in lower case; Windows opens them in any.
-        const std::string folded = foldCase(wanted);
-        static const platform::InterfaceClass classes[] = {platform::InterfaceClass::StoragePort,
-                                                           platform::InterfaceClass::Disk,
-                                                           platform::InterfaceClass::Volume};
-        const SetMember* found = nullptr;
-        for (platform::InterfaceClass cls : classes) {
-            // The last device of a class that answers to the path.
-            const auto& members = snapshot(cls);
-            for (auto m = members.rbegin(); m != members.rend() && found == nullptr; ++m) {
-                if (m->path == folded)
-                    found = &*m;
-            }
-            if (found != nullptr)
-                break;
-        }
+        const std::string_view wanted = path != nullptr ? path : "";
+        json record = openRecord([&] {
+            return json{{"op", "open"}, {"path", std::string(wanted)}};
+        });
+        // Interface paths are built in lower case; Windows opens them in any
+        // (a path the caller spells in lower case is found as it is).
+        const SetMember* found = deviceAtPath(wanted);
+        if (found == nullptr && hasUpperCase(wanted))
+            found = deviceAtPath(foldCase(std::string(wanted)));
         uint32_t error = platform::kErrorFileNotFound;
         int64_t controller = -1;
         if (found != nullptr) {
@@ -548,17 +560,22 @@ platform::Handle EmulatedHost::createFile(const char* path, uint32_t, uint32_t) 
             return platform::kInvalidHandle;
         }
         platform::Handle h = nextHandle_++;
-        handles_[h] = OpenHandle{found->kind, found->index};
+        handles_.emplace_back(h, OpenHandle{found->kind, found->index});
         noteInRecord(record, "handle", h);
         finish(record, 0);
         return h;
     });
 }
 
+EmulatedHost::OpenHandles::iterator EmulatedHost::findHandle(platform::Handle h) {
+    return std::find_if(handles_.begin(), handles_.end(),
+                        [h](const auto& open) { return open.first == h; });
+}
+
 bool EmulatedHost::closeHandle(platform::Handle h) {
     return handleCall<bool>([&]() {
         json record = openRecord([&] { return json{{"op", "close"}, {"handle", h}}; });
-        auto it = handles_.find(h);
+        auto it = findHandle(h);
         uint32_t error =
             it == handles_.end() ? platform::kErrorInvalidHandle : osFault("close", -1, -1);
         if (it != handles_.end()) {
@@ -572,11 +589,20 @@ bool EmulatedHost::closeHandle(platform::Handle h) {
     });
 }
 
+bool EmulatedHost::stillPresent(const OpenHandle& handle) {
+    json& devices = list(handle.kind);
+    if (handle.index >= devices.size())
+        return false;
+    if (handle.kind == DeviceKind::Controller)
+        return models_.controller(devices[handle.index], handle.index).present();
+    return present(devices[handle.index]);
+}
+
 bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, uint32_t inSize,
                                    void* out, uint32_t outSize, uint32_t* returned) {
     // Only a controller changes with a request, and only with some.
     auto mayChange = [&] {
-        auto it = handles_.find(h);
+        auto it = findHandle(h);
         return faultsLive() ||
                (it != handles_.end() && it->second.kind == DeviceKind::Controller &&
                 requestMayChange(static_cast<const uint8_t*>(in), in != nullptr ? inSize : 0));
@@ -586,15 +612,15 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
         if (returned == nullptr)
             returned = &count;
         *returned = 0;
-        json record = openRecord([&] { return json{{"op", "request"}, {"handle", h}, {"code", code}}; });
-        auto it = handles_.find(h);
+        json record = openRecord([&] {
+            return json{{"op", "request"}, {"handle", h}, {"code", code}};
+        });
+        auto it = findHandle(h);
         if (it == handles_.end()) {
             return finish(record, platform::kErrorInvalidHandle);
         }
         OpenHandle& handle = it->second;
-        static const char* const lists[] = {"controllers", "disks", "volumes"};
-        json& devices = list(lists[static_cast<int>(handle.kind)]);
-        if (handle.index >= devices.size() || !present(devices[handle.index])) {
+        if (!stillPresent(handle)) {
             // The device left the machine while the handle was open.
             return finish(record, platform::kErrorGenFailure);
         }
@@ -606,55 +632,68 @@ bool EmulatedHost::deviceIoControl(platform::Handle h, uint32_t code, void* in, 
         if (uint32_t error = osFault("ioctl", controller, code)) {
             return finish(record, error);
         }
-        bool ok = false;
         if (handle.kind == DeviceKind::Controller) {
             if (code != kIoctlScsiMiniport || in == nullptr) {
                 return finish(record, in == nullptr ? platform::kErrorInvalidParameter
                                                     : kErrorInvalidFunction);
             }
-            Bytes buffer(static_cast<uint8_t*>(in), static_cast<uint8_t*>(in) + inSize);
-            const size_t dataBound = record.is_object() ? facts().dataBound : 0;
-            const Bytes sent = dataBound > 0 ? buffer : Bytes();
-            json& ctl = devices[handle.index];
-            const ControllerModel& model = models_.controller(ctl, handle.index);
-            DriverOutcome outcome =
-                handleMiniport(state_, ctl, model, handle.index, buffer, outSize,
-                               MiniportCall{record.is_object(), faultsLive()});
-            if (outcome.unitsMayChange) {
-                // A unit that came or went changes the disks Windows sees.
-                (void)attachUnitDisks(state_);
-            }
-            if (outcome.changed)
-                markChanged();
-            else if (outcome.elementsChanged)
-                markElementsChanged();
-            if (record.is_object()) {
-                record.update(outcome.record);
-                if (dataBound > 0)
-                    describeRequestBytes(sent, answeredBytes(buffer, outcome, out, outSize),
-                                         dataBound, record);
-                logRecord(record);
-            }
-            if (!outcome.ok && outcome.delivered && out != nullptr)
-                std::memcpy(out, buffer.data(), std::min<size_t>(buffer.size(), outSize));
-            if (!outcome.ok)
-                return fail(outcome.osError);
-            uint32_t n = outcome.returned < outSize ? outcome.returned : outSize;
-            if (out != nullptr && n > 0)
-                std::memcpy(out, buffer.data(), n);
-            *returned = n;
-            return true;
+            return controllerIoControl(record, handle, static_cast<uint8_t*>(in), inSize,
+                                       static_cast<uint8_t*>(out), outSize, returned);
         }
-        ok = handle.kind == DeviceKind::Disk
-                 ? diskIoControl(handle, code, out, outSize, returned)
-                 : volumeIoControl(h, handle, code, out, outSize, returned);
+        const bool ok = handle.kind == DeviceKind::Disk
+                            ? diskIoControl(handle, code, out, outSize, returned)
+                            : volumeIoControl(h, handle, code, out, outSize, returned);
         return finish(record, ok ? 0 : lastError_);
     });
 }
 
+bool EmulatedHost::controllerIoControl(json& record, const OpenHandle& handle, uint8_t* in,
+                                       uint32_t inSize, uint8_t* out, uint32_t outSize,
+                                       uint32_t* returned) {
+    const size_t dataBound = record.is_object() ? facts().dataBound : 0;
+    const Bytes sent = dataBound > 0 ? Bytes(in, in + inSize) : Bytes();
+    // The driver answers in the caller's buffer when it is the output too
+    // and no fault rule can fail or trim the answer (which leaves the
+    // caller's buffer as it was, or returns only its start); otherwise in
+    // a copy, of which what the call returns goes back.
+    Bytes copy;
+    ByteSpan buffer(in, inSize);
+    if (in != out || faultsLive()) {
+        copy.assign(in, in + inSize);
+        buffer = copy;
+    }
+    json& ctl = list(DeviceKind::Controller)[handle.index];
+    const ControllerModel& model = models_.controller(ctl, handle.index);
+    DriverOutcome outcome = handleMiniport(state_, ctl, model, handle.index, buffer, outSize,
+                                           MiniportCall{record.is_object(), faultsLive()});
+    if (outcome.unitsMayChange) {
+        // A unit that came or went changes the disks Windows sees.
+        (void)attachUnitDisks(state_);
+    }
+    if (outcome.changed)
+        markChanged();
+    else if (outcome.elementsChanged)
+        markElementsChanged();
+    if (record.is_object()) {
+        record.update(outcome.record);
+        if (dataBound > 0)
+            describeRequestBytes(sent, answeredBytes(buffer, outcome, out, outSize), dataBound,
+                                 record);
+        logRecord(record);
+    }
+    if (!outcome.ok && outcome.delivered)
+        copyAnswer(buffer, out, std::min<size_t>(buffer.size(), outSize));
+    if (!outcome.ok)
+        return fail(outcome.osError);
+    uint32_t n = outcome.returned < outSize ? outcome.returned : outSize;
+    copyAnswer(buffer, out, n);
+    *returned = n;
+    return true;
+}
+
 bool EmulatedHost::diskIoControl(OpenHandle& handle, uint32_t code, void* out, uint32_t outSize,
                                  uint32_t* returned) {
-    const json& disk = list("disks")[handle.index];
+    const json& disk = list(DeviceKind::Disk)[handle.index];
     Bytes reply;
     if (code == kIoctlScsiGetAddress) {
         // SCSI_ADDRESS: length, port, path, target (the unit), LUN.
@@ -680,7 +719,7 @@ bool EmulatedHost::diskIoControl(OpenHandle& handle, uint32_t code, void* out, u
 
 bool EmulatedHost::volumeIoControl(platform::Handle h, OpenHandle& handle, uint32_t code, void* out,
                                    uint32_t outSize, uint32_t* returned) {
-    const json& volume = list("volumes")[handle.index];
+    const json& volume = list(DeviceKind::Volume)[handle.index];
     switch (code) {
         case kIoctlVolumeGetDiskExtents: {
             // VOLUME_DISK_EXTENTS: count, padding, then 24-byte DISK_EXTENTs.
@@ -789,7 +828,7 @@ bool EmulatedHost::registryKeyExists(const std::string& key) {
     }
     // Each present disk has its Enum key with "Device Parameters" and,
     // unless the host file says otherwise, its "Disk" subkey.
-    json& disks = list("disks");
+    json& disks = list(DeviceKind::Disk);
     for (size_t i = 0; i < disks.size(); ++i) {
         if (!present(disks[i]))
             continue;

@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "emulator/controller_model.h"
@@ -155,7 +156,12 @@ class EmulatedHost : public platform::HostSystem {
         bool faultsLive = false;  // a fault rule could still fire or count down
         size_t dataBound = 0;     // the request bytes a log record shows
     };
-    const StateFacts& facts() const;
+    const StateFacts& facts() const {
+        if (!facts_)
+            gatherFacts();
+        return *facts_;
+    }
+    void gatherFacts() const;
     // Whether a fault rule could still fire or count down.
     bool faultsLive() const { return facts().faultsLive; }
     auto faultsMayFire() const {
@@ -173,12 +179,22 @@ class EmulatedHost : public platform::HostSystem {
         return logging() ? nlohmann::json(build()) : nlohmann::json();
     }
     // An os-layer fault rule for this operation: its Windows error, or 0.
-    uint32_t osFault(const std::string& kind, int64_t controller, int64_t code);
+    // Asked on every open, close and request: while no rule is live it
+    // answers at once.
+    uint32_t osFault(std::string_view kind, int64_t controller, int64_t code) {
+        return faultsLive() ? takeOsFault(kind, controller, code) : 0;
+    }
+    uint32_t takeOsFault(std::string_view kind, int64_t controller, int64_t code);
 
     // A path of the host file resolved against the host file's folder.
     std::string resolve(const std::string& path) const;
     const nlohmann::json& machine() const;
-    nlohmann::json& list(const char* name);
+    // The machine's list of devices of `kind`, made an empty list when it
+    // is missing; found once per version of the state (no call removes a
+    // list, so the node stays where it is).
+    nlohmann::json& list(DeviceKind kind);
+    // Whether the device of an open handle is still in the machine.
+    bool stillPresent(const OpenHandle& handle);
     // The present devices of a class, gathered once per version of the state.
     const DeviceSet& snapshot(platform::InterfaceClass cls);
     // Drops what was gathered from the state once it changed.
@@ -186,6 +202,8 @@ class EmulatedHost : public platform::HostSystem {
     // Ends a call: what it changed makes the gathered models stale.
     void settle();
     const SetMember* member(platform::DevInfoSet set, const platform::DeviceInfo& info);
+    // The present device whose interface path is `path` (in lower case).
+    const SetMember* deviceAtPath(std::string_view path);
     std::string instanceIdOf(DeviceKind kind, size_t index);
     uint32_t devInstOf(DeviceKind kind, size_t index);
     bool registryKeyExists(const std::string& key);
@@ -198,6 +216,10 @@ class EmulatedHost : public platform::HostSystem {
     // becomes the last error; answers whether the call succeeded.
     bool finish(nlohmann::json& record, uint32_t error);
 
+    // An IOCTL_SCSI_MINIPORT request to a controller, which the drivers
+    // answer; its log record is filled in and written.
+    bool controllerIoControl(nlohmann::json& record, const OpenHandle& handle, uint8_t* in,
+                             uint32_t inSize, uint8_t* out, uint32_t outSize, uint32_t* returned);
     bool diskIoControl(OpenHandle& handle, uint32_t code, void* out, uint32_t outSize,
                        uint32_t* returned);
     bool volumeIoControl(platform::Handle h, OpenHandle& handle, uint32_t code, void* out,
@@ -209,10 +231,14 @@ class EmulatedHost : public platform::HostSystem {
     HostFileCopy copy_;   // the host file as last read or written
     Change changed_ = Change::None;
     uint32_t lastError_ = 0;
-    std::map<platform::Handle, OpenHandle> handles_;
+    // The open handles in the order they were opened (a few at a time).
+    using OpenHandles = std::vector<std::pair<platform::Handle, OpenHandle>>;
+    OpenHandles handles_;
+    OpenHandles::iterator findHandle(platform::Handle h);
     platform::Handle nextHandle_ = 0x100;
     std::map<platform::DevInfoSet, DeviceSet> sets_;
     std::array<std::optional<DeviceSet>, 3> devices_;  // by DeviceKind
+    std::array<nlohmann::json*, 3> lists_{};           // by DeviceKind
     ModelCache models_;
     mutable std::optional<StateFacts> facts_;
     platform::DevInfoSet nextSet_ = 0x10;

@@ -766,7 +766,7 @@ Reply safteBuffer(const Target& t, uint8_t id) {
 }
 
 // A SAF-TE WRITE BUFFER command; 0 or the controller code of a refusal.
-uint16_t safteCommand(const Target& t, const Bytes& data, size_t length, bool* changed) {
+uint16_t safteCommand(const Target& t, ConstByteSpan data, size_t length, bool* changed) {
     json& e = *t.enclosure;
     const SafteCounts n = safteCounts(e);
     const uint8_t number = get8(data, 1);
@@ -818,7 +818,7 @@ constexpr CommandName kCommandNames[] = {{kInquiry, "inquiry"},
                                          {kWriteBuffer, "write_buffer"}};
 
 // The page, buffer or command a CDB concerns; -1 for INQUIRY.
-int64_t argumentOf(const uint8_t* cdb, const Bytes& data) {
+int64_t argumentOf(const uint8_t* cdb, ConstByteSpan data) {
     switch (cdb[0]) {
         case kReceiveDiagnostic:
         case kReadBuffer:
@@ -834,7 +834,7 @@ int64_t argumentOf(const uint8_t* cdb, const Bytes& data) {
 // True when the enclosure's (or the sub-enclosure's) "fail" list names the
 // command: "read_buffer" fails every READ BUFFER, "read_buffer 5" only that
 // of buffer 5.
-bool refuses(const Target& t, const uint8_t* cdb, const Bytes& data) {
+bool refuses(const Target& t, const uint8_t* cdb, ConstByteSpan data) {
     const char* name = nullptr;
     for (const CommandName& c : kCommandNames) {
         if (c.opcode == cdb[0])
@@ -865,7 +865,7 @@ bool refuses(const Target& t, const uint8_t* cdb, const Bytes& data) {
 
 // Copies a reply into the data area, at most `allocation` bytes; the rest
 // of the area is zero.
-void answer(Bytes& data, const Bytes& reply, size_t allocation) {
+void answer(ByteSpan data, const Bytes& reply, size_t allocation) {
     std::fill(data.begin(), data.end(), 0);
     const size_t n = std::min({reply.size(), allocation, data.size()});
     std::copy_n(reply.begin(), n, data.begin());
@@ -915,7 +915,7 @@ uint16_t replyKey(uint8_t opcode, uint8_t argument = 0) {
     return static_cast<uint16_t>(opcode << 8 | argument);
 }
 
-FirmwareResult sesCommand(const Target& t, const uint8_t* cdb, Bytes& data) {
+FirmwareResult sesCommand(const Target& t, const uint8_t* cdb, ByteSpan data) {
     FirmwareResult r;
     if (cdb[0] == kInquiry) {
         const Reply& inquiry = remembered(t, replyKey(kInquiry), [&] {
@@ -958,7 +958,7 @@ FirmwareResult sesCommand(const Target& t, const uint8_t* cdb, Bytes& data) {
     }
 }
 
-FirmwareResult safteCommandOf(const Target& t, const uint8_t* cdb, Bytes& data) {
+FirmwareResult safteCommandOf(const Target& t, const uint8_t* cdb, ByteSpan data) {
     FirmwareResult r;
     switch (cdb[0]) {
         case kInquiry: {
@@ -1001,15 +1001,15 @@ constexpr size_t kLunField = kCmdHeaderSize + 2;
 constexpr size_t kCdb = kCmdHeaderSize + 8;
 constexpr size_t kCdbSize = 16;
 
-void cdbOf(const Bytes& command, uint8_t* cdb) {
+void cdbOf(ConstByteSpan command, uint8_t* cdb) {
     for (size_t i = 0; i < kCdbSize; ++i)
         cdb[i] = get8(command, kCdb + i);
 }
 
 }  // namespace
 
-FirmwareResult executeScsiPassThrough(json& ctl, const ControllerModel& model, Bytes& command,
-                                      Bytes& data) {
+FirmwareResult executeScsiPassThrough(json& ctl, const ControllerModel& model, ByteSpan command,
+                                      ByteSpan data) {
     uint8_t cdb[kCdbSize];
     cdbOf(command, cdb);
     Device& device = model.enclosureAnswers().device(
@@ -1045,7 +1045,7 @@ bool scsiCommandReads(uint8_t cdbOpcode) {
     return cdbOpcode == kInquiry || cdbOpcode == kReceiveDiagnostic || cdbOpcode == kReadBuffer;
 }
 
-void describeScsiPassThrough(const Bytes& command, const Bytes& data, json& record) {
+void describeScsiPassThrough(ConstByteSpan command, ConstByteSpan data, json& record) {
     uint8_t cdb[kCdbSize];
     cdbOf(command, cdb);
     record["scsi"] = cdb[0];

@@ -47,7 +47,7 @@ constexpr uint8_t kScsiPassThroughOpcode = 0x10;
 // the CDB), `data` the data area, answered in place. A command that finds
 // no device, or that the enclosure refuses, fails with a controller code.
 FirmwareResult executeScsiPassThrough(nlohmann::json& controller, const ControllerModel& model,
-                                      Bytes& command, Bytes& data);
+                                      ByteSpan command, ByteSpan data);
 
 // True for the pass-through commands that only read (INQUIRY, RECEIVE
 // DIAGNOSTIC RESULTS, READ BUFFER): they change no enclosure.
@@ -56,14 +56,13 @@ FirmwareResult executeScsiPassThrough(nlohmann::json& controller, const Controll
 // The request log's fields of a pass-through: "scsi" (the CDB opcode),
 // "target", "lun", and "page" (SES page) or "buffer" (SAF-TE buffer id, or
 // the WRITE BUFFER command code) and "length".
-void describeScsiPassThrough(const Bytes& command, const Bytes& data, nlohmann::json& record);
+void describeScsiPassThrough(ConstByteSpan command, ConstByteSpan data, nlohmann::json& record);
 
 // EnclosureDiscoveryTable parameters 2 (the controller's enclosure
 // protocol) and 4 (the SES addressing mode of each port), derived from the
 // description; the firmware's parameter table reads them through these.
 void deriveEnclosureProtocol(const ControllerModel& model, const nlohmann::json* object,
                              Bytes& out);
-void deriveEnclosureModes(const ControllerModel& model, const nlohmann::json* object,
-                          Bytes& out);
+void deriveEnclosureModes(const ControllerModel& model, const nlohmann::json* object, Bytes& out);
 
 }  // namespace emulator

@@ -93,7 +93,8 @@ const Event* pick(const std::vector<Event>& events, EventWalk walk, uint32_t giv
 
 }  // namespace
 
-uint32_t answerEventRequest(const json& controller, EventWalk walk, Bytes& buffer, size_t offset) {
+uint32_t answerEventRequest(const json& controller, EventWalk walk, ByteSpan buffer,
+                            size_t offset) {
     if (offset > buffer.size() || buffer.size() - offset < kEventReplySize)
         return kDrvInsufficientLength;
     const uint32_t given = static_cast<uint32_t>(getLe(buffer.data(), buffer.size(), offset, 4));

@@ -22,7 +22,7 @@ constexpr size_t kEventReplySize = 112;
 // (kEventReplySize bytes, its first four bytes the caller's event id for
 // Next and Previous). Returns the driver's ReturnCode: 0 with the event,
 // or kDrvNoMoreEvents and a zero reply when there is none.
-uint32_t answerEventRequest(const nlohmann::json& controller, EventWalk walk, Bytes& buffer,
+uint32_t answerEventRequest(const nlohmann::json& controller, EventWalk walk, ByteSpan buffer,
                             size_t offset);
 
 // The built-in default host's events of its controllers, by index.

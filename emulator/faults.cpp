@@ -35,7 +35,9 @@ namespace {
 bool matches(const json& match, const FaultQuery& q) {
     if (textField(match, "layer", "") != q.layer)
         return false;
-    if (match.contains("kind") && match["kind"] != q.kind)
+    if (auto kind = match.find("kind");
+        kind != match.end() &&
+        (!kind->is_string() || kind->get_ref<const std::string&>() != q.kind))
         return false;
     struct Key {
         const char* name;

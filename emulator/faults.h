@@ -23,8 +23,9 @@
 namespace emulator {
 
 struct FaultQuery {
-    std::string layer;
-    std::string kind;
+    // Names the emulator itself spells: they outlive every query.
+    std::string_view layer;
+    std::string_view kind;
     int64_t controller = -1;
     int64_t opcode = -1;
     int64_t table = -1;

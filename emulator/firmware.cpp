@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <iterator>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -376,12 +377,12 @@ void deriveDescriptorSize(const ControllerModel&, const json*, Bytes& out) {
 }
 
 void deriveDescriptors(const ControllerModel& model, const json* unit, Bytes& out) {
-    Bytes d = unitDescriptors(model, objectOf(unit));
+    const Bytes& d = model.layout(objectOf(unit)).descriptors;
     std::copy_n(d.begin(), std::min(d.size(), out.size()), out.begin());
 }
 
 uint32_t descriptorsSize(const ControllerModel& model, const json* unit) {
-    return static_cast<uint32_t>(unitDescriptors(model, objectOf(unit)).size());
+    return static_cast<uint32_t>(model.layout(objectOf(unit)).descriptors.size());
 }
 
 void deriveUnitCapacity(const ControllerModel& model, const json* unit, Bytes& out) {
@@ -392,8 +393,8 @@ void deriveMigrateCapacity(const ControllerModel& model, const json* unit, Bytes
     put64(out, 0, unitMigrateCapacity(model, objectOf(unit)));
 }
 
-void deriveVolumeCount(const ControllerModel& model, const json* unit, Bytes& out) {
-    put8(out, 0, unitVolumes(model, objectOf(unit)).size());
+void deriveVolumeCount(const ControllerModel&, const json* unit, Bytes& out) {
+    put8(out, 0, unitVolumeCount(objectOf(unit)));
 }
 
 void deriveVolumeTable(const ControllerModel& model, const json* unit, Bytes& out) {
@@ -739,13 +740,30 @@ Catalogue catalogueOf(Family family) {
 }
 
 // One table of one controller: its definition, the object number and the
-// model node with the path prefix the parameters live under.
+// model node the parameters live under.
 struct TableRef {
     const TableDef* def = nullptr;
     uint16_t number = 0;
-    std::string prefix;            // "" for the controller, "drives#<i>." style otherwise
+    // Where the object lies below the controller: the step `at` of the
+    // list or object `under` ("drives#3.", "schedule.2."); no step for the
+    // controller's own tables.
+    const char* under = nullptr;
+    char separator = '#';
+    size_t at = 0;
     const json* object = nullptr;  // the object's node; null for the controller
     bool emptyPort = false;        // the statistics table of a port without a drive
+
+    // The path prefix of the object's parameters: "" for the controller.
+    std::string prefix() const {
+        if (under == nullptr)
+            return std::string();
+        return std::string(under) + separator + std::to_string(at) + ".";
+    }
+    void placeAt(const char* list, size_t position, char step = '#') {
+        under = list;
+        at = position;
+        separator = step;
+    }
 };
 
 // The position of the numbered element in its list, as a path step.
@@ -756,7 +774,7 @@ bool numberedPrefix(const json& ctl, const char* list, const char* key, uint16_t
         return false;
     for (size_t i = 0; i < it->size(); ++i) {
         if (numberOr(findModel((*it)[i], key), ~0ull) == number) {
-            ref->prefix = std::string(list) + "#" + std::to_string(i) + ".";
+            ref->placeAt(list, i);
             ref->object = &(*it)[i];
             return true;
         }
@@ -764,12 +782,13 @@ bool numberedPrefix(const json& ctl, const char* list, const char* key, uint16_t
     return false;
 }
 
-// The element at `position` of its list (-1: none), as the table's object.
-bool positionedPrefix(const json& ctl, const char* list, int64_t position, TableRef* ref) {
+// The element `node` at `position` of its list (-1: none), as the table's
+// object.
+bool positionedPrefix(const char* list, int64_t position, const json* node, TableRef* ref) {
     if (position < 0)
         return false;
-    ref->prefix = std::string(list) + "#" + std::to_string(position) + ".";
-    ref->object = &ctl.at(list)[static_cast<size_t>(position)];
+    ref->placeAt(list, static_cast<size_t>(position));
+    ref->object = node;
     return true;
 }
 
@@ -777,8 +796,7 @@ bool positionedPrefix(const json& ctl, const char* list, int64_t position, Table
 // not exist (a port without a drive, a unit number that is free) does not
 // exist either, but for the drive statistics, which every port of the
 // controller keeps.
-bool resolveTable(const ControllerModel& model, const Catalogue& cat, uint16_t id,
-                  TableRef* ref) {
+bool resolveTable(const ControllerModel& model, const Catalogue& cat, uint16_t id, TableRef* ref) {
     const json& ctl = model.json();
     for (size_t i = 0; i < cat.tableCount; ++i) {
         const TableDef& t = cat.tables[i];
@@ -788,26 +806,29 @@ bool resolveTable(const ControllerModel& model, const Catalogue& cat, uint16_t i
         ref->number = static_cast<uint16_t>(id - t.base);
         switch (t.scope) {
             case Scope::Controller:
-                ref->prefix.clear();
+                ref->under = nullptr;
                 return true;
             case Scope::Phy:
                 if (!hasImplicitPhys(ctl))
                     return numberedPrefix(ctl, "phys", "phy", ref->number, ref);
                 // Phy n is element n of the list the first write makes.
-                ref->prefix = "phys#" + std::to_string(ref->number) + ".";
+                ref->placeAt("phys", ref->number);
                 ref->object = nullptr;
                 return ref->number < phyCount(ctl);
             case Scope::Drive:
-                return positionedPrefix(ctl, "drives", model.drivePosition(ref->number), ref);
+                return positionedPrefix("drives", model.drivePosition(ref->number),
+                                        model.drive(ref->number), ref);
             case Scope::DriveStats:
-                if (positionedPrefix(ctl, "drives", model.drivePosition(ref->number), ref))
+                if (positionedPrefix("drives", model.drivePosition(ref->number),
+                                     model.drive(ref->number), ref))
                     return true;
                 ref->emptyPort = true;
                 return ref->number < portCount(ctl);
             case Scope::Unit:
-                return positionedPrefix(ctl, "units", model.unitPosition(ref->number), ref);
+                return positionedPrefix("units", model.unitPosition(ref->number),
+                                        model.unit(ref->number), ref);
             case Scope::ScheduleSlot:
-                ref->prefix = "schedule." + std::to_string(ref->number) + ".";
+                ref->placeAt("schedule", ref->number, '.');
                 return true;
         }
     }
@@ -863,17 +884,32 @@ uint64_t nameOr(const json* node, uint64_t fallback) {
     return numberOr(node, fallback);
 }
 
-const ParamDef* findParam(const Catalogue& cat, const TableRef& table, uint16_t param) {
-    for (size_t i = 0; i < cat.paramCount; ++i) {
-        if (cat.params[i].table == table.def->base && cat.params[i].param == param) {
-            return &cat.params[i];
-        }
-    }
-    for (const ParamDef& p : kSharedParams) {
-        if (p.table == table.def->base && p.param == param)
-            return &p;
-    }
-    return nullptr;
+// A family's parameters, its own and then the shared ones, ordered by
+// table and parameter (an own entry before a shared one of the same pair).
+std::vector<const ParamDef*> paramIndex(const Catalogue& cat) {
+    std::vector<const ParamDef*> index;
+    for (size_t i = 0; i < cat.paramCount; ++i)
+        index.push_back(&cat.params[i]);
+    for (const ParamDef& p : kSharedParams)
+        index.push_back(&p);
+    std::stable_sort(index.begin(), index.end(), [](const ParamDef* a, const ParamDef* b) {
+        return std::tie(a->table, a->param) < std::tie(b->table, b->param);
+    });
+    return index;
+}
+
+const ParamDef* findParam(Family family, const TableRef& table, uint16_t param) {
+    static const std::vector<const ParamDef*> rhosk = paramIndex(catalogueOf(Family::Rhosk));
+    static const std::vector<const ParamDef*> prane = paramIndex(catalogueOf(Family::Prane));
+    const std::vector<const ParamDef*>& index = family == Family::Prane ? prane : rhosk;
+    const auto wanted = std::make_pair(table.def->base, param);
+    auto it = std::lower_bound(index.begin(), index.end(), wanted,
+                               [](const ParamDef* p, const std::pair<uint16_t, uint16_t>& key) {
+                                   return std::make_pair(p->table, p->param) < key;
+                               });
+    return it != index.end() && (*it)->table == wanted.first && (*it)->param == wanted.second
+               ? *it
+               : nullptr;
 }
 
 uint32_t sizeOf(const ParamDef& p, const ControllerModel& model, const TableRef& table) {
@@ -903,8 +939,8 @@ ParamError lookup(const ControllerModel& model, Family family, uint16_t tableId,
     Catalogue cat = catalogueOf(family);
     if (!resolveTable(model, cat, tableId, table))
         return ParamError::NoTable;
-    *def = findParam(cat, *table, param);
-    if (*def == nullptr || compatLevel(model.json()) < (*def)->minLevel)
+    *def = findParam(family, *table, param);
+    if (*def == nullptr || ((*def)->minLevel > 0 && compatLevel(model.json()) < (*def)->minLevel))
         return ParamError::NoParameter;
     uint32_t expected = sizeOf(**def, model, *table);
     // The older family carries only the low 8 bits of the size.
@@ -921,8 +957,8 @@ ParamError readParam(const json& ctl, Family family, uint16_t tableId, uint16_t 
     return readParam(ControllerModel(ctl), family, tableId, param, size, value);
 }
 
-ParamError readParam(const ControllerModel& model, Family family, uint16_t tableId,
-                     uint16_t param, uint32_t size, Bytes* value) {
+ParamError readParam(const ControllerModel& model, Family family, uint16_t tableId, uint16_t param,
+                     uint32_t size, Bytes* value) {
     const json& ctl = model.json();
     TableRef table;
     const ParamDef* def = nullptr;
@@ -932,9 +968,10 @@ ParamError readParam(const ControllerModel& model, Family family, uint16_t table
     value->assign(sizeOf(*def, model, table), 0);
     if (table.emptyPort)
         return ParamError::None;  // an empty port's counters are zero
-    const json* node = def->enc == Enc::Derived ? nullptr
+    const json* node = def->enc == Enc::Derived  ? nullptr
                        : table.object != nullptr ? findModel(*table.object, def->path)
-                                                 : findModel(ctl, table.prefix + def->path);
+                       : table.under == nullptr  ? findModel(ctl, def->path)
+                                                 : findModel(ctl, table.prefix() + def->path);
     bool slot = table.def->scope == Scope::ScheduleSlot;
     uint64_t dflt = slot                     ? table.number * kMinutesPerDay
                     : def->dfltOf != nullptr ? def->dfltOf(ctl, table)
@@ -973,7 +1010,17 @@ ParamError readParam(const ControllerModel& model, Family family, uint16_t table
             }
             break;
         case Enc::Derived:
-            def->derive(model, table.object, *value);
+            if (table.def->scope == Scope::Controller) {
+                // The summaries are read again and again: each is derived
+                // once per version.
+                *value = model.ownValue(def, [&] {
+                    Bytes own(value->size(), 0);
+                    def->derive(model, nullptr, own);
+                    return own;
+                });
+            } else {
+                def->derive(model, table.object, *value);
+            }
             break;
     }
     return ParamError::None;
@@ -1002,7 +1049,7 @@ ParamError writeParam(json& ctl, Family family, uint16_t tableId, uint16_t param
         if (stored > kRateBase || rate < 1 || rate > 5 || rateByte(rate) != stored)
             return ParamError::BadValue;
     }
-    json& node = makeModel(ctl, table.prefix + def->path);
+    json& node = makeModel(ctl, table.prefix() + def->path);
     switch (def->enc) {
         case Enc::Uint:
             node = getLe(value.data(), value.size(), 0, value.size() < 8 ? value.size() : 8);
@@ -1031,7 +1078,7 @@ ParamError writeParam(json& ctl, Family family, uint16_t tableId, uint16_t param
         case Enc::Derived: {
             if (def->write == nullptr)
                 return ParamError::ReadOnly;
-            const std::string& prefix = table.prefix;
+            const std::string prefix = table.prefix();
             json& object =
                 prefix.empty() ? ctl : makeModel(ctl, prefix.substr(0, prefix.size() - 1));
             def->write(object, value);
@@ -1079,7 +1126,7 @@ struct ParamAccess {
 };
 
 ParamError accessParam(json& ctl, const ControllerModel& model, Family family, bool write,
-                       const ParamAccess& a, Bytes& data, size_t headerSize, bool* changed) {
+                       const ParamAccess& a, ByteSpan data, size_t headerSize, bool* changed) {
     if (write) {
         Bytes value(data.begin() + static_cast<std::ptrdiff_t>(headerSize),
                     data.begin() + static_cast<std::ptrdiff_t>(headerSize + a.size));
@@ -1116,7 +1163,7 @@ constexpr uint16_t kFwBbuNotReady = 0x0383;
 // Starts the battery capacity test: the BBU must be there, enabled, hold
 // a battery, be ready and not be testing already. A started test shows
 // as the status "Testing" until the host file says otherwise.
-FirmwareResult startBatteryTest(json& ctl, const ControllerModel& model, const Bytes& command) {
+FirmwareResult startBatteryTest(json& ctl, const ControllerModel& model, ConstByteSpan command) {
     FirmwareResult result;
     if (get16(command, kCmdHeaderSize + 6) != 1) {
         result.code = kFwInvalidField;
@@ -1149,8 +1196,8 @@ FirmwareResult startBatteryTest(json& ctl, const ControllerModel& model, const B
 
 }  // namespace
 
-FirmwareResult executeRhoskCommand(json& ctl, const ControllerModel& model, Bytes& command,
-                                   Bytes& data) {
+FirmwareResult executeRhoskCommand(json& ctl, const ControllerModel& model, ByteSpan command,
+                                   ByteSpan data) {
     FirmwareResult result;
     PacketFault fault = checkPacket(Family::Rhosk, command, kCmdHeaderSize, !data.empty());
     if (fault.code != 0) {
@@ -1259,8 +1306,7 @@ FirmwareResult executePraneCommand(json& ctl, const ControllerModel& model, Byte
                                     " bytes, expected " + std::to_string(area);
                 } else {
                     e = accessParam(ctl, model, Family::Prane, opcode == 0x13, a, data,
-                                    kPraneParamHeader,
-                                    &result.changed);
+                                    kPraneParamHeader, &result.changed);
                 }
             }
             result.code = codeOf(e, Family::Prane);
@@ -1275,7 +1321,7 @@ FirmwareResult executePraneCommand(json& ctl, const ControllerModel& model, Byte
     return result;
 }
 
-void reportRhoskError(Bytes& command, uint16_t code, const std::string& text) {
+void reportRhoskError(ByteSpan command, uint16_t code, const std::string& text) {
     // A nonzero status byte marks the failure; the header says why.
     put8(command, kCmdHeaderSize + kPacketStatus, 0x01);
     put16(command, kCmdErrorCode, code);

@@ -24,9 +24,8 @@ enum class ParamError { None, NoTable, NoParameter, SizeMismatch, ReadOnly, BadV
 
 // Reads parameter `parameter` of table `table` (bit 15 clear) with the
 // size the request names; the size must be the catalogue's.
-[[nodiscard]] ParamError readParam(const ControllerModel& controller, Family family,
-                                   uint16_t table, uint16_t parameter, uint32_t size,
-                                   Bytes* value);
+[[nodiscard]] ParamError readParam(const ControllerModel& controller, Family family, uint16_t table,
+                                   uint16_t parameter, uint32_t size, Bytes* value);
 // The same, from the controller's description alone.
 [[nodiscard]] ParamError readParam(const nlohmann::json& controller, Family family, uint16_t table,
                                    uint16_t parameter, uint32_t size, Bytes* value);
@@ -40,7 +39,7 @@ struct FirmwareResult {
     bool changed = false;  // the controller's state changed
     // What changed is enclosure elements alone: no unit, drive or setting.
     bool elementsOnly = false;
-    std::string reason;    // why a malformed packet was refused (the request log's)
+    std::string reason;  // why a malformed packet was refused (the request log's)
 };
 
 // A newer-family firmware command: `command` is the command area (the
@@ -49,7 +48,7 @@ struct FirmwareResult {
 // header texts from the result. Reads answer from `model`, the model of
 // `controller`; changes go to `controller`.
 FirmwareResult executeRhoskCommand(nlohmann::json& controller, const ControllerModel& model,
-                                   Bytes& command, Bytes& data);
+                                   ByteSpan command, ByteSpan data);
 
 // An older-family 512-byte packet and its data area, answered in place;
 // the status byte is set here.
@@ -59,7 +58,7 @@ FirmwareResult executePraneCommand(nlohmann::json& controller, const ControllerM
 // Fills the packet status and the FirmwareCommandHeader texts of a failed
 // newer-family command: code at byte 22, the controller's text from byte
 // 26 and its message after it.
-void reportRhoskError(Bytes& command, uint16_t code, const std::string& text);
+void reportRhoskError(ByteSpan command, uint16_t code, const std::string& text);
 
 // Sets the status byte (and the error number in byte 5) of a failed
 // older-family packet.

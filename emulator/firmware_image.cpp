@@ -60,7 +60,7 @@ uint64_t numberAt(const json& object, const char* key, uint64_t fallback) {
 }
 
 // Checks the header of a new image and opens its download.
-uint16_t startDownload(json& ctl, const Bytes& data) {
+uint16_t startDownload(json& ctl, ConstByteSpan data) {
     if (data.size() < kHeaderSize || get32(data, kMagic) != kMagicValue ||
         get32(data, kImageSize) < kHeaderSize) {
         return kFwImageSignature;
@@ -86,7 +86,7 @@ void discardImageDownload(json& ctl) {
     ctl.erase(kDownload);
 }
 
-FirmwareResult takeImageChunk(json& ctl, const Bytes& command, const Bytes& data) {
+FirmwareResult takeImageChunk(json& ctl, ConstByteSpan command, ConstByteSpan data) {
     if (get8(command, kCmdHeaderSize + 1) != kChunkCommandSize ||
         get16(command, kCmdHeaderSize + 6) != kChunkField) {
         return refuse(kFwInvalidField);
@@ -135,7 +135,7 @@ FirmwareResult takeImageChunk(json& ctl, const Bytes& command, const Bytes& data
     return result;
 }
 
-FirmwareResult detectPorts(json& ctl, const Bytes& command) {
+FirmwareResult detectPorts(json& ctl, ConstByteSpan command) {
     const size_t packet = kCmdHeaderSize;
     const uint8_t size = get8(command, packet + 1);
     const uint8_t flag = get8(command, packet + kDetectFlag);

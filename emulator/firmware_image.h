@@ -16,7 +16,8 @@ namespace emulator {
 // the last one checks the image's checksum and flashes it: the controller
 // reports the image's version and SRL from then on. The image received so
 // far is kept under "image_download" in the controller.
-FirmwareResult takeImageChunk(nlohmann::json& controller, const Bytes& command, const Bytes& data);
+FirmwareResult takeImageChunk(nlohmann::json& controller, ConstByteSpan command,
+                              ConstByteSpan data);
 
 // Drops an image left incomplete: a new management session (the
 // management lock taken) starts every download afresh.
@@ -25,6 +26,6 @@ void discardImageDownload(nlohmann::json& controller);
 // The port detection command: with the auto-detect flag set the listed
 // ports leave automatic detection; without it they (re)join it and are
 // probed for drives attached since (attachNewDrives).
-FirmwareResult detectPorts(nlohmann::json& controller, const Bytes& command);
+FirmwareResult detectPorts(nlohmann::json& controller, ConstByteSpan command);
 
 }  // namespace emulator

@@ -18,7 +18,7 @@ char lower(char c) {
 
 }  // namespace
 
-bool equalsNoCase(const std::string& a, const std::string& b) {
+bool equalsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
     for (size_t i = 0; i < a.size(); ++i) {
@@ -32,6 +32,14 @@ std::string foldCase(std::string text) {
     for (char& c : text)
         c = lower(c);
     return text;
+}
+
+bool hasUpperCase(std::string_view text) {
+    for (char c : text) {
+        if (lower(c) != c)
+            return true;
+    }
+    return false;
 }
 
 std::string interfacePath(const std::string& instanceId, const char* guid) {

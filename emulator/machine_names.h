@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace emulator {
 
@@ -23,8 +24,10 @@ std::string diskInstanceId(size_t controller, unsigned target, size_t index);
 std::string volumeInstanceId(size_t index);
 
 // Case-insensitive equality, as Windows compares paths and key names.
-bool equalsNoCase(const std::string& a, const std::string& b);
+bool equalsNoCase(std::string_view a, std::string_view b);
 // `text` with A-Z in lower case (paths and key names are ASCII).
 std::string foldCase(std::string text);
+// Whether `text` has a letter A-Z, which foldCase would change.
+bool hasUpperCase(std::string_view text);
 
 }  // namespace emulator

@@ -85,7 +85,7 @@ std::string describe(const char* field, unsigned sent, const char* format, unsig
 
 // Why the packet breaks its rule; empty when it does not. `opcodeByte`
 // tells whether the fault lies in byte 0.
-std::string breach(const PacketRule& rule, const Bytes& bytes, size_t packet, bool withData,
+std::string breach(const PacketRule& rule, ConstByteSpan bytes, size_t packet, bool withData,
                    bool* opcodeByte) {
     const uint8_t byte0 = get8(bytes, packet);
     const uint8_t expected0 = withData ? rule.byte0Data : rule.byte0;
@@ -108,7 +108,7 @@ std::string breach(const PacketRule& rule, const Bytes& bytes, size_t packet, bo
 
 }  // namespace
 
-PacketFault checkPacket(Family family, const Bytes& bytes, size_t packet, bool withData) {
+PacketFault checkPacket(Family family, ConstByteSpan bytes, size_t packet, bool withData) {
     const uint8_t opcode = get8(bytes, packet) & 0x1F;
     const PacketRule* rule =
         family == Family::Rhosk ? ruleFor(kRhoskRules, opcode) : ruleFor(kPraneRules, opcode);

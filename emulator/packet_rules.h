@@ -22,7 +22,7 @@ struct PacketFault {
 // Checks the packet that starts at `packet` in `bytes` (the command area
 // of a newer-family command, or an older-family packet); `withData` says
 // whether the command came with a data area.
-[[nodiscard]] PacketFault checkPacket(Family family, const Bytes& bytes, size_t packet,
+[[nodiscard]] PacketFault checkPacket(Family family, ConstByteSpan bytes, size_t packet,
                                       bool withData);
 
 }  // namespace emulator

@@ -131,7 +131,7 @@ Refusal callFails(std::string reason) {
     return r;
 }
 
-Refusal checkRhoskTimeout(const Bytes& buffer, uint32_t expected) {
+Refusal checkRhoskTimeout(ConstByteSpan buffer, uint32_t expected) {
     const uint32_t timeout = get32(buffer, kSrbTimeout);
     if (timeout == expected)
         return {};
@@ -140,7 +140,7 @@ Refusal checkRhoskTimeout(const Bytes& buffer, uint32_t expected) {
 }
 
 // The data area of a firmware command against what its opcode takes.
-Refusal checkDataArea(const OpcodeRow& row, const Bytes& buffer, size_t dataAt) {
+Refusal checkDataArea(const OpcodeRow& row, ConstByteSpan buffer, size_t dataAt) {
     const size_t length = buffer.size() - dataAt;
     if (row.data == DataArea::None && length != 0)
         return answer(kDrvInvalidParameters, "data area of " + bytes(length) + ", opcode " +
@@ -174,7 +174,7 @@ Refusal unknownControlCode(uint32_t controlCode) {
     return answer(kDrvUnknownIoctl, "ControlCode " + hex(controlCode, 8) + " unknown");
 }
 
-Refusal checkEnvelope(const Bytes& buffer) {
+Refusal checkEnvelope(ConstByteSpan buffer) {
     if (buffer.size() < kSrbHeaderLength)
         return callFails("buffer of " + bytes(buffer.size()) + ", shorter than the header");
     const uint32_t headerLength = get32(buffer, 0);
@@ -188,7 +188,7 @@ Refusal checkEnvelope(const Bytes& buffer) {
     return {};
 }
 
-Refusal checkDriverRequest(const RequestKindRow& row, const Bytes& buffer) {
+Refusal checkDriverRequest(const RequestKindRow& row, ConstByteSpan buffer) {
     const size_t length = buffer.size() - kSrbHeaderLength;
     if (length < row.needed)
         return answer(kDrvInsufficientLength, "Length " + std::to_string(length) +
@@ -205,13 +205,13 @@ Refusal checkDriverRequest(const RequestKindRow& row, const Bytes& buffer) {
     return checkRhoskTimeout(buffer, kRhoskTimeout);
 }
 
-size_t firmwareCommandLength(const Bytes& buffer) {
+size_t firmwareCommandLength(ConstByteSpan buffer) {
     const size_t packet = kSrbHeaderLength + kPacketOffset;
     const bool longForm = (get8(buffer, packet) & 0x1F) == 0x11 && get8(buffer, packet + 6) >= 0x80;
     return longForm ? kCommandLong : kCommandShort;
 }
 
-Refusal checkFirmwareCommand(const Bytes& buffer, size_t commandLength) {
+Refusal checkFirmwareCommand(ConstByteSpan buffer, size_t commandLength) {
     const size_t length = buffer.size() - kSrbHeaderLength;
     if (length < commandLength)
         return answer(kDrvInsufficientLength, "Length " + std::to_string(length) +
@@ -241,7 +241,7 @@ Refusal checkFirmwareCommand(const Bytes& buffer, size_t commandLength) {
     return checkDataArea(*row, buffer, kSrbHeaderLength + commandLength);
 }
 
-Refusal checkPraneRequest(const Bytes& buffer) {
+Refusal checkPraneRequest(ConstByteSpan buffer) {
     const uint32_t controlCode = get32(buffer, kSrbControlCode);
     if (controlCode != 0)
         return callFails(mismatch("ControlCode", hex(controlCode, 8), "0"));

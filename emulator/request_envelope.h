@@ -78,24 +78,24 @@ struct Refusal {
 [[nodiscard]] Refusal unknownControlCode(uint32_t controlCode);
 
 // The port driver's own checks: HeaderLength and Length.
-[[nodiscard]] Refusal checkEnvelope(const Bytes& buffer);
+[[nodiscard]] Refusal checkEnvelope(ConstByteSpan buffer);
 
 // A newer-family driver request other than a firmware command: Timeout
 // and buffer size of its kind.
-[[nodiscard]] Refusal checkDriverRequest(const RequestKindRow& row, const Bytes& buffer);
+[[nodiscard]] Refusal checkDriverRequest(const RequestKindRow& row, ConstByteSpan buffer);
 
 // A newer-family firmware command whose command area is `commandLength`
 // bytes: the command fits, its data area is whole sectors, the header-size
 // byte, the ControlCode flag bits, Timeout and the data area its opcode
 // takes.
-[[nodiscard]] Refusal checkFirmwareCommand(const Bytes& buffer, size_t commandLength);
+[[nodiscard]] Refusal checkFirmwareCommand(ConstByteSpan buffer, size_t commandLength);
 
 // The command length of the firmware command in `buffer` (152, or 396 for
 // the long form of the ATA pass-through).
-[[nodiscard]] size_t firmwareCommandLength(const Bytes& buffer);
+[[nodiscard]] size_t firmwareCommandLength(ConstByteSpan buffer);
 
 // An older-family request: ControlCode 0, Timeout, the zero bytes before
 // the packet and a data area of whole sectors.
-[[nodiscard]] Refusal checkPraneRequest(const Bytes& buffer);
+[[nodiscard]] Refusal checkPraneRequest(ConstByteSpan buffer);
 
 }  // namespace emulator

@@ -16,7 +16,7 @@ constexpr size_t kPortMaskAt = 8;  // packet bytes 8-23: bit n % 8 of byte n / 8
 constexpr int64_t kPorts = 128;
 constexpr int64_t kUnits = 32;
 
-bool inMask(const Bytes& command, int64_t port) {
+bool inMask(ConstByteSpan command, int64_t port) {
     if (port < 0 || port >= kPorts)
         return false;
     const size_t at = kCmdHeaderSize + kPortMaskAt + static_cast<size_t>(port) / 8;
@@ -30,7 +30,7 @@ json* listOf(json& controller, const char* key) {
 
 }  // namespace
 
-FirmwareResult attachNewDrives(json& controller, const Bytes& command) {
+FirmwareResult attachNewDrives(json& controller, ConstByteSpan command) {
     FirmwareResult result;
     json* waiting = listOf(controller, "new_drives");
     if (waiting == nullptr)
@@ -51,7 +51,7 @@ FirmwareResult attachNewDrives(json& controller, const Bytes& command) {
     return result;
 }
 
-FirmwareResult importScan(json& controller, const Bytes& command) {
+FirmwareResult importScan(json& controller, ConstByteSpan command) {
     FirmwareResult result;
     json* foreign = listOf(controller, "foreign_units");
     if (foreign == nullptr)

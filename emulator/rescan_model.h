@@ -16,11 +16,11 @@ constexpr uint8_t kImportScanOpcode = 0x07;
 // packet's port mask that is empty takes the new drive attached to it, if
 // any. The command itself is checked and answered by detectPorts
 // (emulator/firmware_image.h).
-FirmwareResult attachNewDrives(nlohmann::json& controller, const Bytes& command);
+FirmwareResult attachNewDrives(nlohmann::json& controller, ConstByteSpan command);
 
 // Import scan (0x07): every foreign unit whose drives all sit on ports of
 // the mask becomes a unit of the controller, under its own number when that
 // is free, else the lowest free one; its drives stop offering it.
-FirmwareResult importScan(nlohmann::json& controller, const Bytes& command);
+FirmwareResult importScan(nlohmann::json& controller, ConstByteSpan command);
 
 }  // namespace emulator

@@ -48,7 +48,7 @@ constexpr uint8_t kPresentBit = 0x80;
 constexpr int64_t kUnitNumbers = 32;
 constexpr size_t kUpdateAction = 10;
 
-uint8_t packetByte(const Bytes& command, size_t offset) {
+uint8_t packetByte(ConstByteSpan command, size_t offset) {
     return get8(command, kCmdHeaderSize + offset);
 }
 
@@ -146,7 +146,7 @@ bool anyState(json& unit, const std::string& state) {
 
 // Verify start (byte 7 = 1) on a unit in normal state, stop (0x80) on a
 // verifying one. A unit that was never initialised initialises first.
-FirmwareResult verify(json& ctl, const Bytes& command) {
+FirmwareResult verify(json& ctl, ConstByteSpan command) {
     json* unit = unitNumbered(ctl, packetByte(command, kUnitByte));
     if (unit == nullptr)
         return refuse(kFwUnitNotPresent);
@@ -222,7 +222,7 @@ uint64_t smallestMember(json& ctl, json& unit) {
 
 // Attaches the single-drive unit of byte 6 to the degraded unit of byte 3
 // in place of its missing member; the rebuild start follows.
-FirmwareResult attach(json& ctl, const Bytes& command) {
+FirmwareResult attach(json& ctl, ConstByteSpan command) {
     json* unit = unitNumbered(ctl, packetByte(command, kUnitByte));
     const uint8_t replacementNumber = packetByte(command, kByte6);
     json* replacement = unitNumbered(ctl, replacementNumber);
@@ -255,7 +255,7 @@ FirmwareResult attach(json& ctl, const Bytes& command) {
 }
 
 // Starts the rebuild of a degraded unit onto its attached replacement.
-FirmwareResult startRebuild(json& ctl, const Bytes& command) {
+FirmwareResult startRebuild(json& ctl, ConstByteSpan command) {
     json* unit = unitNumbered(ctl, packetByte(command, kUnitByte));
     if (unit == nullptr)
         return refuse(kFwUnitNotPresent);
@@ -275,7 +275,7 @@ FirmwareResult startRebuild(json& ctl, const Bytes& command) {
     return done();
 }
 
-FirmwareResult flush(json& ctl, const Bytes& command) {
+FirmwareResult flush(json& ctl, ConstByteSpan command) {
     json* unit = unitNumbered(ctl, packetByte(command, kUnitByte));
     if (unit == nullptr)
         return refuse(kFwUnitNotPresent);
@@ -286,7 +286,7 @@ FirmwareResult flush(json& ctl, const Bytes& command) {
 
 // Delete (0x80) forgets the unit; export (0x40) and release (0) take it
 // off the controller and keep its configuration on its drives.
-FirmwareResult deleteUnit(json& ctl, const Bytes& command) {
+FirmwareResult deleteUnit(json& ctl, ConstByteSpan command) {
     const uint8_t number = packetByte(command, kUnitByte);
     const uint8_t mode = packetByte(command, kByte7);
     if (mode != kModeDelete && mode != kModeExport && mode != kModeRelease)
@@ -304,7 +304,7 @@ FirmwareResult deleteUnit(json& ctl, const Bytes& command) {
     return done();
 }
 
-bool inMask(const Bytes& command, int64_t port) {
+bool inMask(ConstByteSpan command, int64_t port) {
     if (port < 0 || port >= static_cast<int64_t>(kMaskSize * 8))
         return false;
     const size_t bit = static_cast<size_t>(port);
@@ -323,7 +323,7 @@ int64_t freeUnitNumber(json& ctl, int64_t preferred) {
 
 // Brings back the exported units whose drives are all present, free and in
 // the mask, under their old number when it is free.
-FirmwareResult importScan(json& ctl, const Bytes& command) {
+FirmwareResult importScan(json& ctl, ConstByteSpan command) {
     FirmwareResult result;
     json& exported = listOf(ctl, "exported_units");
     for (auto it = exported.begin(); it != exported.end();) {
@@ -354,7 +354,7 @@ FirmwareResult importScan(json& ctl, const Bytes& command) {
 // The unit update; of its actions only the split of a RAID-1 unit (byte
 // 10 = 2) is the controller's here: the unit keeps its first drive as a
 // single disk and the second drive becomes a single disk of its own.
-FirmwareResult unitUpdate(json& ctl, const Bytes& command) {
+FirmwareResult unitUpdate(json& ctl, ConstByteSpan command) {
     if (packetByte(command, kUpdateAction) != kSplitMirrorAction)
         return refuse(kFwInvalidFieldCode);
     json* unit = unitNumbered(ctl, packetByte(command, kUnitByte));
@@ -414,8 +414,8 @@ bool isUnitCommand(uint8_t opcode) {
     }
 }
 
-FirmwareResult executeUnitCommand(json& ctl, uint8_t opcode, Bytes& command,
-                                  const Bytes& /*data*/) {
+FirmwareResult executeUnitCommand(json& ctl, uint8_t opcode, ByteSpan command,
+                                  ConstByteSpan /*data*/) {
     switch (opcode) {
         case kOpVerify:
             return verify(ctl, command);

@@ -22,8 +22,8 @@ constexpr uint8_t kSplitMirrorAction = 2;
 
 // Carries out one of them: `command` is the command area (header and
 // packet), `data` the data area; the packet is answered in place.
-FirmwareResult executeUnitCommand(nlohmann::json& ctl, uint8_t opcode, Bytes& command,
-                                  const Bytes& data);
+FirmwareResult executeUnitCommand(nlohmann::json& ctl, uint8_t opcode, ByteSpan command,
+                                  ConstByteSpan data);
 
 // True when the drive on `port` belongs to a unit that was exported or
 // released: the drive still carries that unit's configuration.

@@ -57,7 +57,7 @@ struct Layout {
 };
 
 struct Reader {
-    const Bytes& data;
+    ConstByteSpan data;
     size_t entries;
     size_t next = 0;
 
@@ -229,7 +229,7 @@ json layoutJson(const Layout& l) {
 
 // Reads the whole descriptor array of a command whose data length is the
 // packet's word at byte 6.
-uint16_t readCommand(const Bytes& command, const Bytes& data, bool withVolumes, Layout* out) {
+uint16_t readCommand(ConstByteSpan command, ConstByteSpan data, bool withVolumes, Layout* out) {
     const size_t length = get16(command, kPacket + 6);
     if (length == 0 || length % kEntry != 0)
         return kFwDescriptorSize;
@@ -284,7 +284,7 @@ void startMigration(json& unit, const json& to) {
 
 }  // namespace
 
-FirmwareResult createUnitCommand(json& ctl, Bytes& command, const Bytes& data) {
+FirmwareResult createUnitCommand(json& ctl, ByteSpan command, ConstByteSpan data) {
     FirmwareResult result;
     Layout layout;
     result.code = readCommand(command, data, true, &layout);
@@ -323,7 +323,7 @@ FirmwareResult createUnitCommand(json& ctl, Bytes& command, const Bytes& data) {
     return result;
 }
 
-FirmwareResult updateUnitCommand(json& ctl, Bytes& command, const Bytes& data) {
+FirmwareResult updateUnitCommand(json& ctl, ByteSpan command, ConstByteSpan data) {
     FirmwareResult result;
     const int64_t number = get8(command, kPacket + 3);
     json* unit = unitNumbered(ctl, number);

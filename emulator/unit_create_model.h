@@ -12,7 +12,7 @@
 namespace emulator {
 
 // `command` is the command area (header and packet), `data` the data area.
-FirmwareResult createUnitCommand(nlohmann::json& controller, Bytes& command, const Bytes& data);
-FirmwareResult updateUnitCommand(nlohmann::json& controller, Bytes& command, const Bytes& data);
+FirmwareResult createUnitCommand(nlohmann::json& controller, ByteSpan command, ConstByteSpan data);
+FirmwareResult updateUnitCommand(nlohmann::json& controller, ByteSpan command, ConstByteSpan data);
 
 }  // namespace emulator

@@ -452,6 +452,13 @@ std::vector<uint64_t> unitVolumes(const ControllerModel& ctl, const json& unit) 
     return sizes;
 }
 
+size_t unitVolumeCount(const json& unit) {
+    auto it = unit.find("volumes");
+    if (it != unit.end() && it->is_array())
+        return std::min(it->size(), kMaxVolumes);
+    return 1;
+}
+
 Bytes volumeTable(const ControllerModel& ctl, const json& unit) {
     std::vector<uint64_t> sizes = unitVolumes(ctl, unit);
     Bytes table(sizes.size() * kVolumeEntrySize, 0);
@@ -530,7 +537,6 @@ bool attachUnitDisks(json& state) {
     std::set<std::pair<int64_t, int64_t>> seenUnits;
     for (size_t c = 0; c < controllers->size(); ++c) {
         const json& ctl = (*controllers)[c];
-        const ControllerModel model(ctl);
         auto units = ctl.find("units");
         if (units == ctl.end() || !units->is_array())
             continue;
@@ -539,7 +545,7 @@ bool attachUnitDisks(json& state) {
                 continue;
             const auto place = std::make_pair(static_cast<int64_t>(c), numberField(unit, "number", -1));
             seenUnits.insert(place);
-            const size_t volumes = unitVolumes(model, unit).size();
+            const size_t volumes = unitVolumeCount(unit);
             for (size_t& have = disksOf[place]; have < volumes; ++have) {
                 disks.push_back({{"controller", c},
                                  {"target", place.second},

@@ -36,13 +36,14 @@ struct UnitLayout;
 [[nodiscard]] uint64_t unitCapacity(const nlohmann::json& ctl, const nlohmann::json& unit);
 // The capacity of a migrating unit's destination layout (UnitTable
 // parameter 19; "migrate_capacity" overrides it, other units have 0).
-[[nodiscard]] uint64_t unitMigrateCapacity(const ControllerModel& ctl,
-                                           const nlohmann::json& unit);
+[[nodiscard]] uint64_t unitMigrateCapacity(const ControllerModel& ctl, const nlohmann::json& unit);
 
 // The volume sizes of the unit in sectors: "volumes", else one volume of
 // the whole unit; at most kMaxVolumes.
 [[nodiscard]] std::vector<uint64_t> unitVolumes(const ControllerModel& ctl,
                                                 const nlohmann::json& unit);
+// How many volumes unitVolumes gives, without sizing the unit.
+[[nodiscard]] size_t unitVolumeCount(const nlohmann::json& unit);
 // The VolumeEntry table of the unit.
 [[nodiscard]] Bytes volumeTable(const ControllerModel& ctl, const nlohmann::json& unit);
 

@@ -180,7 +180,8 @@ class HostSystem {
 
 constexpr uint32_t kMaxPath = 260;
 
-// The process-wide host system, made on first use by MakeDefaultHost.
+// The process-wide host system, made on first use by MakeDefaultHost and
+// kept to the end of the process.
 HostSystem& Host();
 // Replaces the process-wide host (tests); null returns to the default,
 // which is made again on next use.

@@ -87,7 +87,8 @@ class HostFileFields : public ::testing::Test {
     }
 
     void write(const std::string& text) const { std::ofstream(file_, std::ios::binary) << text; }
-    // Writes as another run does: under the lock, the write counted.
+    // Writes the file under the lock and counted, as another run would: the
+    // host sees it with its next call, however soon that comes.
     void writeAsAnotherRun(const std::string& text) const {
         emulator::HostFileLock lock(file_);
         emulator::HostFileCopy copy;

@@ -358,6 +358,43 @@ TEST_F(IntegrationTransport, ParameterWritesAreReadBackAndSurviveAReload) {
     EXPECT_TRUE(OpensAreClosed(Log()));
 }
 
+// The unit and port summaries are derived once per version of the host
+// file: a unit or drive another run added shows in this run's next read.
+TEST_F(IntegrationTransport, SummariesFollowAChangeAnotherRunWrote) {
+    struct Case {
+        const char* what;
+        uint16_t table;
+        int32_t size;
+        size_t slot;  // the byte of the unit or port the change adds
+        std::function<void(json&)> change;
+    };
+    const Case cases[] = {
+        {"unit summary", 0x0003, 32, 1,
+         [](json& c0) {
+             c0["units"].push_back({{"number", 1}});
+         }},
+        {"port summary", 0x0002, 128, 5,
+         [](json& c0) {
+             c0["drives"] = json::array({{{"port", 5}, {"status", 3}}});
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        InstallFile(TwoFamilies());
+        auto read = [&] {
+            uint8_t summary[128] = {};
+            EXPECT_EQ(
+                RhoskFamily::GetParam(ControllerId(0), summary, sizeof summary, c.table, 3, c.size),
+                0)
+                << LastMessage();
+            return summary[c.slot];
+        };
+        EXPECT_EQ(read(), 0);
+        ChangeHostFile([&](json& state) { c.change(state["machine"]["controllers"][0]); });
+        EXPECT_NE(read(), 0);
+    }
+}
+
 TEST_F(IntegrationTransport, TheManagementLockIsReleasedOnEveryPath) {
     const auto setBit = [](int parameter) {
         return json{{"layer", "firmware"},
