@@ -64,8 +64,10 @@ run_target() {
   fi
   # The whole corpus, then $seconds past it. libFuzzer counts its time from
   # its start, and replaying a corpus can take longer than that: the run is
-  # ended here instead, SIGUSR1 asking libFuzzer to stop and report.
-  "${run[@]}" -seed=1 -max_total_time=600 "$work" "tests/fuzz/corpus/$target" > "$log" 2>&1 &
+  # ended here instead, SIGUSR1 asking libFuzzer to stop and report. The log
+  # is emptied first: an earlier run's INITED must not end this one early.
+  : > "$log"
+  "${run[@]}" -seed=1 -max_total_time=600 "$work" "tests/fuzz/corpus/$target" >> "$log" 2>&1 &
   local pid=$!
   until grep -q INITED "$log" || ! kill -0 "$pid" 2> /dev/null; do
     sleep 0.2
