@@ -33,13 +33,8 @@ constexpr uint8_t kProbeOpcode = 0x00;
 constexpr uint8_t kGetParamOpcode = 0x12;
 constexpr size_t kPassThroughCdb = 8;
 
-// Whether the envelope at `request` (its whole header there) carries
-// `signature`.
-bool signatureIs(const uint8_t* request, const char (&signature)[8]) {
-    return std::memcmp(request + kSrbSignature, signature, sizeof signature) == 0;
-}
 bool signatureIs(ConstByteSpan buffer, const char (&signature)[8]) {
-    return signatureIs(buffer.data(), signature);
+    return std::memcmp(buffer.data() + kSrbSignature, signature, sizeof signature) == 0;
 }
 
 void fail(DriverOutcome& out, uint32_t error) {
@@ -398,11 +393,11 @@ DriverOutcome handleMiniport(json& state, json& ctl, const ControllerModel& mode
 bool requestMayChange(const uint8_t* request, size_t size) {
     if (request == nullptr || size < kSrbHeaderLength)
         return true;
-    const auto controlCode =
-        static_cast<uint32_t>(getLe(request, kSrbHeaderLength, kSrbControlCode, 4));
-    if (signatureIs(request, kPraneSignature))
+    const ConstByteSpan header(request, kSrbHeaderLength);
+    const uint32_t controlCode = get32(header, kSrbControlCode);
+    if (signatureIs(header, kPraneSignature))
         return size < kPraneDataOffset || (request[kPranePacketOffset] & 0x1F) != kGetParamOpcode;
-    if (!signatureIs(request, kRhoskSignature))
+    if (!signatureIs(header, kRhoskSignature))
         return true;
     if (const RequestKindRow* row = requestKindOf(controlCode))
         return row->kind == RequestKind::Lock || row->kind == RequestKind::Unlock;

@@ -542,9 +542,8 @@ platform::Handle EmulatedHost::createFile(const char* path, uint32_t, uint32_t) 
         });
         // Interface paths are built in lower case; Windows opens them in any
         // (a path the caller spells in lower case is found as it is).
-        const SetMember* found = deviceAtPath(wanted);
-        if (found == nullptr && hasUpperCase(wanted))
-            found = deviceAtPath(foldCase(std::string(wanted)));
+        const SetMember* found = hasUpperCase(wanted) ? deviceAtPath(foldCase(std::string(wanted)))
+                                                      : deviceAtPath(wanted);
         uint32_t error = platform::kErrorFileNotFound;
         int64_t controller = -1;
         if (found != nullptr) {
