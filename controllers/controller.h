@@ -370,11 +370,6 @@ class Controller : public Object {
     // where none was made (a library client without a shell), one that
     // logs nothing and only makes the call.
     static AuditLog& auditLog();
-    // The number at the start of a setting's value: leading blanks, an
-    // optional sign and the digits that follow; 0 without digits, and the
-    // text after the digits ignored. A number beyond the long range reads
-    // as that range's end, which every caller's bounds refuse.
-    static long leadingNumber(const std::string& value);
     static void printProgress(const std::string& progress);
     static void printDone();
 

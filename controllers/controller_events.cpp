@@ -102,17 +102,14 @@ void Controller::setCoercionFactor(std::istream& words, const std::string& word)
         throwError(31);
     const std::string::size_type equals = word.find('=');
     const std::string value = equals == std::string::npos ? "" : word.substr(equals + 1);
-    // Digits only, and few enough of them after the leading zeros that the
-    // number cannot wrap.
+    // Digits only; a number past the range reads as its end and is
+    // refused with the rest before it is narrowed.
     if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos)
         throwError(151);
-    const std::string::size_type first = value.find_first_not_of('0');
-    const std::string digits = first == std::string::npos ? "0" : value.substr(first);
-    if (digits.size() > 9)
+    const long long number = shell_words::leadingNumber(value);
+    if (number < kMinCoercionFactor || number > kMaxCoercionFactor)
         throwError(151);
-    const auto factor = static_cast<uint32_t>(std::stoul(digits));
-    if (factor < kMinCoercionFactor || factor > kMaxCoercionFactor)
-        throwError(151);
+    const auto factor = static_cast<uint32_t>(number);
     std::cout << "Setting Drive Coercion Factor on /" << name << " to [" << std::flush;
     if (Api::SetDriveCoercionFactor(objectId, factor) != 0)
         throwApiError();

@@ -16,6 +16,7 @@
 #include "shell/kv_exception.h"
 #include "shell/shell.h"
 #include "shell/shell_words.h"
+#include "units/logical_disk.h"
 
 namespace {
 
@@ -371,18 +372,34 @@ int ControllerMgr::setUnitPolicy(const std::string& what, const std::string& con
         Controller::throwError(14);
     if (shell_words::hasMoreWords(words))
         Controller::throwError(14);
-    if (what == "autoverify" || what == "overwriteecc") {
+    // The write cache reports its own progress; the other two policies
+    // print theirs here.
+    const bool ownProgress = what != "cache";
+    if (ownProgress) {
         std::cout << (what == "autoverify" ? "Setting AutoVerify Policy on /"
                                            : "Setting Overwrite ECC Policy on /")
                   << controllerName << "/" << unitName << " to " << value << " ... " << std::flush;
     }
+    int result = 0;
     try {
-        getController(controllerName)->getUnit(unitName);
-        // The unit's write cache, auto-verify and overwrite-ECC setters
-        // are not in place yet.
-        Controller::throwError(149);
+        result =
+            applyUnitPolicy(what, getController(controllerName)->getUnit(unitName), value == "on");
     } catch (const KV_Exception&) {
         std::cout << "Failed." << std::endl;
         throw;
     }
+    if (ownProgress)
+        std::cout << "Done." << std::endl;
+    Controller::requireLockReleased(result);
+    return 0;
+}
+
+int ControllerMgr::applyUnitPolicy(const std::string& what, LogicalDisk* unit, bool on) {
+    if (what == "cache")
+        return unit->setWriteCache(on, "quiet");
+    if (what == "autoverify")
+        unit->setAutoverify(on);
+    else
+        unit->setIgnoreEcc(on);
+    return 0;
 }

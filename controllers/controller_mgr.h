@@ -13,6 +13,7 @@
 
 class Controller;
 class Enclosure;
+class LogicalDisk;
 
 class ControllerMgr {
   public:
@@ -83,6 +84,9 @@ class ControllerMgr {
     // The controller-level part of the old-style "set" for unit policies.
     int setUnitPolicy(const std::string& what, const std::string& controllerName,
                       std::istream& words);
+    // The unit's setter for "cache", "autoverify" or "overwriteecc"; the
+    // write cache's result for Controller::requireLockReleased, else 0.
+    static int applyUnitPolicy(const std::string& what, LogicalDisk* unit, bool on);
 
     ControllerMap controllers_;
     // The enclosures of the newest family for the enclosure summary

@@ -71,10 +71,6 @@ AuditLog& Controller::auditLog() {
     return silent;
 }
 
-long Controller::leadingNumber(const std::string& value) {
-    return shell_words::leadingNumberAs<long>(value);
-}
-
 // --- JBOD export ---
 
 int Controller::setExportJbod(const std::string& word) {
@@ -106,7 +102,7 @@ int Controller::setSpinup(const std::string& word) {
     if (family < kFamilyNewer)
         throwError(kCliControllerOperation);
     const long bound = family < kFamilyVantor ? kMaxSpinups : kMaxSpinupsVantor;
-    const long count = leadingNumber(shell_words::valueAfterEquals(word));
+    const long long count = shell_words::leadingNumber(shell_words::valueAfterEquals(word));
     if (count < 1 || count > bound)
         throwError(kCliControllerValue);
     runWithProgress(
@@ -130,7 +126,7 @@ int Controller::setStagger(const std::string& word) {
     if (family < kFamilyNewer)
         throwError(kCliControllerOperation);
     const long bound = family < kFamilyVantor ? kMaxStagger : kMaxStaggerVantor;
-    const long seconds = leadingNumber(shell_words::valueAfterEquals(word));
+    const long long seconds = shell_words::leadingNumber(shell_words::valueAfterEquals(word));
     if (seconds < 0 || seconds > bound)
         throwError(kCliControllerValue);
     runWithProgress("Setting Spinup Stagger Time Policy on /" + name + " to [" +

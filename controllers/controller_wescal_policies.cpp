@@ -304,11 +304,9 @@ int ControllerWescal::setAutoRebuildPolicy(uint8_t policy) {
 
 int ControllerWescal::setCarveSize(const std::string& word) {
     const std::string value = shell_words::valueAfterEquals(word);
-    // Digits only, so that the size the progress line shows is the size
-    // written.
-    if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos)
-        throwError(kCliCarveSize);
-    const long gigabytes = leadingNumber(value);
+    // The size is read as every setting's number is; the progress line
+    // shows the value as typed.
+    const long long gigabytes = shell_words::leadingNumber(value);
     if (gigabytes < kMinCarveGb || gigabytes > kMaxCarveGb)
         throwError(kCliCarveSize);
     printProgress("Setting Auto-Carving Size on /" + name + " to [" + value + " GB] ... ");

@@ -152,11 +152,10 @@ int readLetterNumber(std::istream& words, char letter, int low, int high) {
     if (!(words >> word) || word.size() < 2 || word[0] != letter ||
         !std::isdigit(static_cast<unsigned char>(word[1])))
         throw KV_Exception(kCliTaskTime);
-    std::istringstream digits(word.substr(1));
-    int value = 0;
-    if (!shell_words::readNumberIn(digits, low, high, &value))
+    const long long value = shell_words::leadingNumber(word.substr(1));
+    if (value < low || value > high)
         throw KV_Exception(kCliTaskTime);
-    return value;
+    return static_cast<int>(value);
 }
 
 // The slot number 1-7 of an old-style remove, with nothing after it.

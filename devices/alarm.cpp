@@ -106,7 +106,7 @@ void Alarm::setAlarm(std::istream& words, const std::string& attribute) {
         const std::string toneWord = shell_words::nextWord(words);
         if (toneWord.find("tone") == std::string::npos)
             Enclosure::throwError(kAlarmValue);
-        const int tone = leadingNumber(shell_words::valueAfterEquals(toneWord));
+        const long long tone = shell_words::leadingNumber(shell_words::valueAfterEquals(toneWord));
         if (tone < kLowestTone || tone > kHighestTone)
             Enclosure::throwError(kAlarmStateRequest);
         if (Api::SetAlarmTone(id, static_cast<uint8_t>(tone)) != 0)

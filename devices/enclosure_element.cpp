@@ -65,10 +65,6 @@ std::string EnclosureElement::attributeValue(const std::string& word) {
     return shell_words::nextWord(value);
 }
 
-int EnclosureElement::leadingNumber(const std::string& text) {
-    return shell_words::leadingNumberAs<int>(text);
-}
-
 EnclosureElement::IdentifySupport EnclosureElement::identifySupport() const {
     uint32_t supported = 0;
     if (Api::IsIdentifySupported(id, &supported) != 0)

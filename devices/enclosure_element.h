@@ -141,10 +141,6 @@ class EnclosureElement : public Object {
     // back as one word (empty when nothing follows).
     static std::string attributeValue(const std::string& word);
 
-    // The decimal number that `text` begins with (leading blanks and a sign
-    // allowed, 0 without digits), kept within the range of a 32-bit number.
-    static int leadingNumber(const std::string& text);
-
     // The library's answer to whether the element's identify indication
     // can be set.
     enum class IdentifySupport { Supported, NotSupported, CheckFailed };

@@ -7,6 +7,7 @@
 #include "devices/enclosure.h"
 #include "shell/help.h"
 #include "shell/shell.h"
+#include "shell/shell_words.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ void Fan::set(std::istream& words) {
             if (!ses)
                 throwCode(kFanCommandSyntax);
             if (!isIdentifyWord(word) && word.find("speed=") != std::string::npos)
-                setSpeed(leadingNumber(word.substr(word.find('=') + 1)));
+                setSpeed(shell_words::leadingNumberAs<int32_t>(word.substr(word.find('=') + 1)));
             else
                 setIdentifyWord(*this, word, kFanCommandSyntax);
         });

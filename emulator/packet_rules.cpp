@@ -8,8 +8,15 @@ namespace emulator {
 
 namespace {
 
-// How a command's bytes 6-7 are fixed.
-enum class Field6 : uint8_t { Free, Word, Byte };
+// How a command's bytes 6-7 are fixed. `Update`: the unit update's word
+// 6 is the data length of a new layout (action 0, checked with the
+// layout itself) and 0 for every other action, whose data it does not
+// read (the split and the join of a mirror).
+enum class Field6 : uint8_t { Free, Word, Byte, Update };
+
+// Byte 10 of the unit update: its action.
+constexpr size_t kUpdateActionByte = 10;
+constexpr uint8_t kUpdateNewLayout = 0;
 
 // Byte 1 of a command that carries something else there (the SCSI
 // pass-through's target).
@@ -29,17 +36,17 @@ constexpr PacketRule kRhoskRules[] = {
     {0x00, 0x00, 0x00, 2, 2, Field6::Free, 0},                // probe after a unit change
     {0x05, 0x05, 0x05, 2, 2, Field6::Byte, 0},                // verify
     {0x06, 0x06, 0x06, 3, 6, Field6::Free, 0},                // port detection
-    {0x07, 0x07, 0x07, 3, 6, Field6::Free, 0},                // import scan
+    {0x07, 0x07, 0x07, 3, 6, Field6::Word, 0},                // import scan
     {0x09, 0x09, 0x09, 2, 2, Field6::Free, 0},                // attach replacement
     {0x0A, 0x0A, 0x0A, 2, 2, Field6::Byte, 0},                // remove drive
-    {0x0E, 0x0E, 0x0E, 2, 2, Field6::Free, 0},                // flush
-    {0x0F, 0x6F, 0x6F, 3, 3, Field6::Free, 0},                // unit update
+    {0x0E, 0x0E, 0x0E, 2, 2, Field6::Word, 0},                // flush
+    {0x0F, 0x6F, 0x6F, 3, 3, Field6::Update, 0},              // unit update
     {0x10, 0x10, 0x10, kAnySize, kAnySize, Field6::Word, 0},  // SCSI pass-through
     {0x11, 0x11, 0xB1, 5, 5, Field6::Free, 0},                // ATA pass-through
     {0x12, 0x52, 0x52, 2, 2, Field6::Word, 1},                // get parameter
     {0x13, 0x53, 0x53, 2, 2, Field6::Word, 1},                // set parameter
     {0x14, 0x74, 0x74, 3, 3, Field6::Free, 0},                // create unit
-    {0x15, 0x15, 0x15, 2, 2, Field6::Free, 0},                // delete, export, release
+    {0x15, 0x15, 0x15, 2, 2, Field6::Byte, 0},                // delete, export, release
     {0x16, 0x56, 0x56, 2, 2, Field6::Word, 8},                // firmware image chunk
     {0x17, 0x17, 0x17, 2, 2, Field6::Byte, 0x80},             // start rebuild
     {0x1E, 0x1E, 0x1E, 2, 2, Field6::Word, 1},                // battery test
@@ -99,7 +106,10 @@ std::string breach(const PacketRule& rule, ConstByteSpan bytes, size_t packet, b
             reason += " or " + std::to_string(rule.sizeAlt);
         return reason;
     }
-    if (rule.field6 == Field6::Word && get16(bytes, packet + 6) != rule.value6)
+    const bool wordFixed = rule.field6 == Field6::Word ||
+                           (rule.field6 == Field6::Update &&
+                            get8(bytes, packet + kUpdateActionByte) != kUpdateNewLayout);
+    if (wordFixed && get16(bytes, packet + 6) != rule.value6)
         return describe("word 6", get16(bytes, packet + 6), "%u", rule.value6);
     if (rule.field6 == Field6::Byte && get8(bytes, packet + 6) != rule.value6)
         return describe("byte 6", get8(bytes, packet + 6), "%u", rule.value6);

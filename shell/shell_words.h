@@ -51,7 +51,8 @@ inline std::string valueAfterEquals(const std::string& word) {
 // The number a value begins with, read as the C library reads it: leading
 // blanks, an optional sign and the decimal digits that follow; 0 without
 // digits, anything after them ignored, and a number beyond the range held
-// at its nearest end.
+// at its nearest end. Every setting reads the number of its value this
+// way, and checks its range before it narrows it.
 inline long long leadingNumber(const std::string& text) {
     return std::strtoll(text.c_str(), nullptr, 10);
 }

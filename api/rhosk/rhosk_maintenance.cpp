@@ -8,7 +8,6 @@
 
 #include "api/api.h"
 #include "api/api_error.h"
-#include "api/bytes.h"
 #include "api/device_io.h"
 #include "api/driver.h"
 #include "api/rhosk/param_tables.h"
@@ -29,7 +28,6 @@ constexpr uint8_t kOpAttach = 0x09;
 constexpr uint8_t kOpFlush = 0x0E;
 constexpr uint8_t kOpDeleteUnit = 0x15;
 constexpr uint8_t kOpStartRebuild = 0x17;
-constexpr uint8_t kOpCreateUnit = 0x74;
 
 constexpr uint8_t kVerifyStart = 1;
 constexpr uint8_t kVerifyStop = 0x80;
@@ -65,10 +63,10 @@ constexpr uint32_t kLongDetectLevel = 35;
 constexpr uint32_t kUnreadLevel = 30;
 
 // Sends one command packet (with `data` when given) through the
-// controller device opened for it; on success `reply` (when given)
-// receives the packet as the controller returned it.
-int32_t SendCommand(ObjectId id, const Packet& p, const uint8_t* mask, void* data, uint16_t length,
-                    FirmwareCommandBuffer* reply = nullptr) {
+// controller device opened for it. Bytes 6 and 7 are the packet's own:
+// none of these commands names the length of its data there.
+int32_t SendCommand(ObjectId id, const Packet& p, const uint8_t* mask, void* data,
+                    uint16_t length) {
     DeviceIo::ControllerHandle device(id.controllerId());
     if (!device.ok())
         return -1;
@@ -83,16 +81,9 @@ int32_t SendCommand(ObjectId id, const Packet& p, const uint8_t* mask, void* dat
     packet[10] = p.byte10;
     if (mask != nullptr)
         std::memcpy(packet + 8, mask, 32);
-    if (length != 0)
-        bytes::PutU16(packet, FirmwareCommandBuffer::packetSize(), FirmwareCommandBuffer::kField6,
-                      length);
     RhoskRequest request{};
     request.kind = kRequestFirmwareCommand;
-    const int32_t result =
-        DeviceIo::SendRhoskRequest(device.handle(), &request, &command, data, length, 0, 0xFF);
-    if (result == 0 && reply != nullptr)
-        *reply = command;
-    return result;
+    return DeviceIo::SendRhoskRequest(device.handle(), &request, &command, data, length, 0, 0xFF);
 }
 
 uint8_t UnitNumber(const ObjectId& unit) {
@@ -133,13 +124,10 @@ int32_t CreateCbodUnit(ObjectId drive, ObjectId* unit) {
     uint8_t data[20] = {};
     data[1] = kUnitCbod;
     data[3] = drive[ObjectId::kNumber];
-    Packet p{kOpCreateUnit, 3};
-    p.byte8 = 1;
-    FirmwareCommandBuffer reply{};
-    if (SendCommand(drive, p, nullptr, data, sizeof data, &reply) != 0)
+    uint8_t number = 0;
+    if (RhoskFamily::SendCreateUnit(drive, data, sizeof data, &number) != 0)
         return -1;
-    if (Api::MakeUnitId(drive.controller(), ObjectId::kNone,
-                        reply.packet()[FirmwareCommandBuffer::kUnit], ObjectId::kNone,
+    if (Api::MakeUnitId(drive.controller(), ObjectId::kNone, number, ObjectId::kNone,
                         ObjectId::kNone, unit) != 0) {
         return ApiError::Fail(kApiUnitIdFailed);
     }

@@ -92,8 +92,10 @@ ends the progress line with "Failed." and 33.
   CLI [Set Auto Rebuild (controller=0, policy=0(OFF)): Success]
 
 Auto-carving size: 1024 to 32768 GB, written as blocks minus one; 1023,
-32769 and a value that is not a number are 134. The controller's size
-2147483647 reads as 1024 GB.
+32769 and a value that is not a number are 134. The size is read as
+every setting's number: an optional sign and the digits that follow,
+anything after them ignored; the progress line shows the value as typed.
+The controller's size 2147483647 reads as 1024 GB.
 
   $ "$KV_CLI" /c0 show carvesize
   /c0 Auto-Carving Size = 1024 GB
@@ -114,7 +116,14 @@ Auto-carving size: 1024 to 32768 GB, written as blocks minus one; 1023,
   $ "$KV_CLI" /c0 set carvesize=32768
   Setting Auto-Carving Size on /c0 to [32768 GB] ... Done.
   
-  $ kv_first_lines "/c0 set" carvesize=1023 carvesize=32769 carvesize=x carvesize= carvesize=2048x carvesize=99999999999999999999
+  $ "$KV_CLI" /c0 set carvesize=+2048; "$KV_CLI" /c0 set carvesize=4096x
+  Setting Auto-Carving Size on /c0 to [+2048 GB] ... Done.
+  
+  Setting Auto-Carving Size on /c0 to [4096x GB] ... Done.
+  
+  $ ctl settings.lun_size
+  8589934591
+  $ kv_first_lines "/c0 set" carvesize=1023 carvesize=32769 carvesize=x carvesize= carvesize=-2048 carvesize=99999999999999999999
   Error: (CLI:134) Invalid LUN carving size specified; valid range=[1024..32768].
   Error: (CLI:134) Invalid LUN carving size specified; valid range=[1024..32768].
   Error: (CLI:134) Invalid LUN carving size specified; valid range=[1024..32768].
@@ -124,6 +133,8 @@ Auto-carving size: 1024 to 32768 GB, written as blocks minus one; 1023,
   $ log
   CLI [Set LUN Size(controller=0, size=-1): Success]
   CLI [Set LUN Size(controller=0, size=2147483647): Success]
+  CLI [Set LUN Size(controller=0, size=-1): Success]
+  CLI [Set LUN Size(controller=0, size=-1): Success]
   CLI [Set LUN Size(controller=0, size=-1): Success]
 
 Mode page control (family 8): "ignore" or "honor"; words after it are 31,

@@ -148,6 +148,31 @@ read "Not Supported".
   /c0 Auto-Carving Policy = Not Supported.
   
 
+The old-style set of the older family: the write cache goes through the
+unit's own setter (no question, the older family never asks) into the
+host file and the audit log; auto-verify and overwrite-ECC are refused
+with 24 before the unit or the value is read.
+
+  $ KV_CLI_INPUT_STYLE=old "$KV_CLI" set cache c0 u0 off; "$KV_CLI" //kvhost set cache c0 u0 on < /dev/null
+  Setting Write Cache Policy on /c0/u0 to [off] ... Done.
+  
+  
+  Setting Write Cache Policy on /c0/u0 to [on] ... Done.
+  
+  
+  $ jq -c '.machine.controllers[0].units[0].write_cache' host.json
+  1
+  $ sed -e 's/^[A-Z][a-z][a-z] .* CLI /CLI /' ProgramData/Orvo/kv_mgmt.log
+  CLI [Disable Write Cache(controller=0, unit=0): Success]
+  CLI [Enable Write Cache(controller=0, unit=0): Success]
+  $ for words in "autoverify c0 u0 on" "overwriteecc c0 u9 maybe"; do
+  >   echo "[$words]"; "$KV_CLI" set $words 2>&1 | grep -v '^$'
+  > done
+  [autoverify c0 u0 on]
+  Error: (CLI:024) Invalid operation(s) for the specified controller.
+  [overwriteecc c0 u9 maybe]
+  Error: (CLI:024) Invalid operation(s) for the specified controller.
+
 A RAID type the older family does not create is refused before anything
 reaches the controller.
 

@@ -352,3 +352,77 @@ cannot be read is not supported.
   CLI [Disable Write Cache(controller=0, unit=0): Failed]
   CLI [Enable Basic Read Cache(controller=0, unit=0): Failed]
   CLI [Set Rapid RAID Recovery(controller=0, unit=0, rr_recovery=Rebuild): Failed]
+
+The old-style set of the shell, typed under the old input style or
+addressed to the root, reaches the same setters: the write cache with
+its own progress line and no question (c1 has no battery backup unit),
+auto-verify and overwrite-ECC behind the old-style line. The change is
+in the host file and in the audit log; a set alone prints one more empty
+line than a unit's set.
+
+  $ KV_CLI_INPUT_STYLE=old "$KV_CLI" set cache c1 u0 off; "$KV_CLI" //kvhost set cache c1 u0 on < /dev/null; "$KV_CLI" /c1/u0 show cache
+  Setting Write Cache Policy on /c1/u0 to [off] ... Done.
+  
+  
+  Setting Write Cache Policy on /c1/u0 to [on] ... Done.
+  
+  
+  /c1/u0 Write Cache = on
+  
+  $ KV_CLI_INPUT_STYLE=old "$KV_CLI" set autoverify c0 u0 off; KV_CLI_INPUT_STYLE=old "$KV_CLI" set overwriteecc c0 u0 on; "$KV_CLI" /c0/u0 show autoverify ignoreecc
+  Setting AutoVerify Policy on /c0/u0 to off ... Done.
+  
+  
+  Setting Overwrite ECC Policy on /c0/u0 to on ... Done.
+  
+  
+  /c0/u0 Auto Verify Policy = off       
+  /c0/u0 Ignore ECC policy = on        
+  
+  $ "$KV_CLI" //kvhost set autoverify c1 u0 off; "$KV_CLI" //kvhost set overwriteecc c1 u0 off; "$KV_CLI" /c1/u0 show autoverify ignoreecc
+  Setting AutoVerify Policy on /c1/u0 to off ... Done.
+  
+  
+  Setting Overwrite ECC Policy on /c1/u0 to off ... Done.
+  
+  
+  /c1/u0 Auto Verify Policy = off       
+  /c1/u0 Ignore ECC policy = off       
+  
+  $ log
+  CLI [Disable Write Cache(controller=1, unit=0): Success]
+  CLI [Enable Write Cache(controller=1, unit=0): Success]
+  CLI [Disable Auto Verify(controller=0, unit=0): Success]
+  CLI [Continue on ECC errors on rebuild(controller=0, unit=0): Success]
+  CLI [Disable Auto Verify(controller=1, unit=0): Success]
+  CLI [Halt on ECC errors on rebuild(controller=1, unit=0): Success]
+
+Each refusal is the setter's own, after "Failed.": no overwrite-ECC
+policy on a RAID-0 unit, an absent unit, a library failure (which the
+audit log records).
+
+  $ kv_words "set" "overwriteecc c0 u4 on" "autoverify c0 u9 on" "cache c0 u9 off"
+  [overwriteecc c0 u4 on]
+  Setting Overwrite ECC Policy on /c0/u4 to on ... Failed.
+  Error: (CLI:025) Invalid operation(s) for the specified unit.
+  [autoverify c0 u9 on]
+  Setting AutoVerify Policy on /c0/u9 to on ... Failed.
+  Error: (CLI:006) Specified unit does not exist.
+  [cache c0 u9 off]
+  Failed.
+  Error: (CLI:006) Specified unit does not exist.
+  $ fault 768 14; "$KV_CLI" set autoverify c0 u0 on
+  Setting AutoVerify Policy on /c0/u0 to on ... Failed.
+  (0x03:0x0204): Drive timeout
+  
+  
+  [1]
+  $ fault 768 13; "$KV_CLI" set cache c0 u0 off
+  Setting Write Cache Policy on /c0/u0 to [off] ... Failed.
+  (0x03:0x0204): Drive timeout
+  
+  
+  [1]
+  $ log
+  CLI [Enable Auto Verify(controller=0, unit=0): Failed]
+  CLI [Disable Write Cache(controller=0, unit=0): Failed]

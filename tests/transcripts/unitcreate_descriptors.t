@@ -139,6 +139,14 @@ data.
   packet 6f0300010000000001000802
   data all zero: yes
 
+A mirror split into single disks is the same update with byte 10 = 2 and
+1980 zero bytes of data, whose length bytes 6-7 do not carry.
+
+  $ newer /c0 add type=raid1 disk=3:4 > /dev/null
+  $ rm requests.jsonl; "$KV_CLI" /c0/u2 migrate type=single > /dev/null; sent firmware 40
+  packet 6f0300020000000001000200
+  data all zero: yes
+
 Older family: the create packet 0x54 (byte 1 = 2, the descriptor length
 at bytes 6-7) carries the whole descriptor, which the host computes, one
 12-byte record a line. Eight free drives: p0-p3 and p7 of 488397168

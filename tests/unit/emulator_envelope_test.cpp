@@ -1,7 +1,6 @@
 // The emulated drivers and firmware refuse a request that breaks what the
 // library is meant to send, one broken rule at a time, the way a driver
 // refuses it, and the request log says why.
-#include "test_folder.h"
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -12,6 +11,7 @@
 
 #include "emulator/emulated_host.h"
 #include "emulator_requests.h"
+#include "test_folder.h"
 
 namespace emulator_envelope_test {
 namespace {
@@ -47,6 +47,28 @@ Bytes chunk() {
 
 Bytes verifyStart() {
     return firmware(0xF0000000, {0x05, 2, 0, 0, 0, 0, 0, 1});
+}
+
+// The unit update of unit 0 with `action` in byte 10 and 1980 zero bytes
+// of data, which the split (2) and the join of a mirror (8) do not count
+// in bytes 6-7.
+Bytes unitUpdate(uint8_t action) {
+    return firmware(0xF000E000, {0x6F, 3, 0, 0, 0, 0, 0, 0, 1, 0, action}, 2048);
+}
+Bytes split() {
+    return unitUpdate(2);
+}
+Bytes addMirror() {
+    return unitUpdate(8);
+}
+Bytes flush() {
+    return firmware(0xF0000000, {0x0E, 2});
+}
+Bytes deleteUnit() {
+    return firmware(0xF0000000, {0x15, 2, 0, 0, 0, 0, 0, 0x80});
+}
+Bytes importScan() {
+    return firmware(0xF0000000, {0x07, 6, 0, 0, 0, 0, 0, 0, 1});
 }
 
 // Changes the buffer's size and keeps its Length field true to it.
@@ -158,6 +180,16 @@ const Row kRows[] = {
      "packet word 6 is 2, expected 1"},
     {"verify byte 6", 0, verifyStart, [](Bytes& b) { b[28 + 134] = 1; }, 0, 0x8006010D, 0,
      "packet byte 6 is 1, expected 0"},
+    {"split with a data length", 0, split, [](Bytes& b) { put16(b, 28 + 134, 1980); }, 0,
+     0x8006010D, 0, "packet word 6 is 1980, expected 0"},
+    {"mirror join with a data length", 0, addMirror, [](Bytes& b) { put16(b, 28 + 134, 1980); }, 0,
+     0x8006010D, 0, "packet word 6 is 1980, expected 0"},
+    {"flush byte 7", 0, flush, [](Bytes& b) { b[28 + 135] = 1; }, 0, 0x8006010D, 0,
+     "packet word 6 is 256, expected 0"},
+    {"delete byte 6", 0, deleteUnit, [](Bytes& b) { b[28 + 134] = 0x80; }, 0, 0x8006010D, 0,
+     "packet byte 6 is 128, expected 0"},
+    {"import scan word 6", 0, importScan, [](Bytes& b) { put16(b, 28 + 134, 32); }, 0, 0x8006010D,
+     0, "packet word 6 is 32, expected 0"},
 
     // The older family: its driver fails the call, its firmware answers
     // the packet's status.
