@@ -530,7 +530,7 @@ bool BBU::ask(const std::string& warning) {
         std::string answer;
         // End of input answers "no": the question would otherwise repeat
         // for ever.
-        if (!std::getline(std::cin, answer))
+        if (!Shell::readLine(std::cin, answer))
             return false;
         if (answer.size() > kAnswerSize - 1)
             answer.resize(kAnswerSize - 1);

@@ -32,7 +32,6 @@ constexpr int kCliControllerOperation = 24;
 constexpr uint32_t kNoUnitType = 0xFFFFFFFFu;
 constexpr uint32_t kDiskUnitType = 12;
 constexpr uint8_t kNoUnitNumber = 255;
-constexpr std::size_t kAnswerSize = 255;
 
 std::string Rule(char c, std::size_t count) {
     return std::string(count, c) + "\n";
@@ -96,11 +95,9 @@ void showDriveTable(Controller& controller, bool paged, uint32_t pageRows) {
         std::cout << "\n<CR> to continue, q to quit..."
                   << "\n"
                   << std::flush;
-        char answer[kAnswerSize] = {};
-        if (!std::cin.getline(answer, sizeof answer) && std::cin.eof())
+        std::string word;
+        if (!Shell::readLine(std::cin, word))
             return;
-        std::cin.clear();
-        std::string word = answer;
         Shell::toLower(word);
         if (word == "quit" || word == "exit" || word == "q")
             return;

@@ -52,6 +52,19 @@ constexpr uint32_t kControllerDevInstBase = 0x100;
 constexpr uint32_t kDiskDevInstBase = 0x200;
 constexpr uint32_t kVolumeDevInstBase = 0x300;
 
+// The separator the path calls join with: on Windows the emulated machine's
+// folders are Windows folders, joined with a backslash as PathAppendA
+// joins them (a slash is a separator there too); on Linux, Linux folders.
+#ifdef _WIN32
+constexpr char kPathSeparator = '\\';
+#else
+constexpr char kPathSeparator = '/';
+#endif
+
+bool isPathSeparator(char c) {
+    return c == '/' || c == kPathSeparator;
+}
+
 // Copies `text` into a caller buffer of `size` bytes, NUL included.
 bool copyOut(const std::string& text, char* buffer, uint32_t size) {
     if (buffer == nullptr || text.size() + 1 > size)
@@ -950,8 +963,8 @@ bool EmulatedHost::pathStripToRoot(char* path) {
     std::string text(path);
     std::string root = folder_;
     if (text.compare(0, root.size(), root) != 0 ||
-        (text.size() > root.size() && text[root.size()] != '/')) {
-        root = "/";
+        (text.size() > root.size() && !isPathSeparator(text[root.size()]))) {
+        root = std::string(1, kPathSeparator);
     }
     return copyOut(root, path, platform::kMaxPath);
 }
@@ -961,10 +974,10 @@ bool EmulatedHost::pathAppend(char* path, const char* more) {
         return false;
     std::string text(path);
     std::string tail(more);
-    while (!tail.empty() && tail.front() == '/')
+    while (!tail.empty() && isPathSeparator(tail.front()))
         tail.erase(0, 1);
-    if (!text.empty() && text.back() != '/' && !tail.empty())
-        text += '/';
+    if (!text.empty() && !isPathSeparator(text.back()) && !tail.empty())
+        text += kPathSeparator;
     text += tail;
     return copyOut(text, path, platform::kMaxPath);
 }

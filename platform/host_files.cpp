@@ -46,6 +46,14 @@ constexpr std::size_t kMaxReadChunk = 1u << 30;
 
 }  // namespace
 
+bool CtrlZEndsText() {
+#ifdef _WIN32
+    return true;
+#else
+    return false;
+#endif
+}
+
 uint32_t GetFileSize(const char* path, int64_t* size) {
     struct stat status {};
     if (stat(path, &status) != 0)

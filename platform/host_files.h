@@ -11,6 +11,11 @@
 
 namespace platform {
 
+// Whether a Ctrl-Z ends text input (standard input, a command file): on
+// Windows it does, as the C runtime's text mode ends a file there, whatever
+// mode a stream was opened in; elsewhere it is an ordinary character.
+[[nodiscard]] bool CtrlZEndsText();
+
 // The size of file `path` in *size, or a Windows error code.
 [[nodiscard]] uint32_t GetFileSize(const char* path, int64_t* size);
 

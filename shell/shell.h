@@ -61,6 +61,12 @@ class Shell : public Object {
     // "name=" value as typed, and normalises the result again.
     static std::string prepareWords(const std::string& line);
     static void replaceWithSpace(std::string& text, char c);
+    // Reads one line of input, as the prompt, every question and command
+    // files do: the line end is consumed and not kept, and a carriage
+    // return before it belongs to it (CR LF). On Windows a Ctrl-Z ends the
+    // input, as the C runtime's text mode ends a file there: the text
+    // before it on its line is a last line. False when no line was read.
+    static bool readLine(std::istream& in, std::string& line);
 
     // --- Input loops (both return 0) ---
     int runInteractive();

@@ -1,10 +1,13 @@
-// Line handling of the shell: normalisation and lower-casing of command
-// lines, and the two line sources (the prompt and a command file).
+// Line handling of the shell: the one reader of input lines (commands at
+// the prompt and in command files, answers to questions), normalisation
+// and lower-casing of command lines, and the two line sources (the prompt
+// and a command file).
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
+#include "platform/host_files.h"
 #include "shell/kv_exception.h"
 #include "shell/shell.h"
 #include "shell/shell_words.h"
@@ -19,6 +22,19 @@ char lowerChar(char c) {
 // lowered, so a firmware file name keeps its case.
 bool isFirmwareWord(const char* word) {
     return (word[0] == 'f' || word[0] == 'F') && (word[1] == 'w' || word[1] == 'W');
+}
+
+constexpr char kCtrlZ = '\x1a';
+
+// Cuts the line at a Ctrl-Z and ends the input there: a Ctrl-Z at the
+// start of a line leaves no line at all. False when the line has none.
+bool endAtCtrlZ(std::istream& in, std::string& line) {
+    const std::string::size_type at = line.find(kCtrlZ);
+    if (at == std::string::npos)
+        return false;
+    line.resize(at);
+    in.setstate(at == 0 ? std::ios::eofbit | std::ios::failbit : std::ios::eofbit);
+    return true;
 }
 
 }  // namespace
@@ -104,6 +120,17 @@ void Shell::replaceWithSpace(std::string& text, char c) {
     }
 }
 
+bool Shell::readLine(std::istream& in, std::string& line) {
+    std::getline(in, line);
+    if (platform::CtrlZEndsText() && endAtCtrlZ(in, line))
+        return !in.fail();
+    // Without a line end (at the end of the input) a carriage return is
+    // part of the text.
+    if (!in.eof() && !line.empty() && line.back() == '\r')
+        line.pop_back();
+    return !in.fail();
+}
+
 int Shell::runInteractive() {
     bool goOn = true;
     for (;;) {
@@ -111,7 +138,7 @@ int Shell::runInteractive() {
         // Whole lines of any length: a long line is never cut and run in
         // part.
         std::string line;
-        std::getline(std::cin, line);
+        readLine(std::cin, line);
         normalizeLine(line);
         line = prepareWords(line);
         if (line == "quit" || line == "exit" || line == "q") {
@@ -149,7 +176,7 @@ int Shell::runCommandFile(const char* fileName) {
     bool goOn = true;
     while (file.good() && goOn) {
         std::string line;
-        std::getline(file, line);
+        readLine(file, line);
         // Command-file lines keep their case as written.
         normalizeLine(line);
         std::cout << getPrompt() << line << std::endl;

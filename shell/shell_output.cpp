@@ -147,7 +147,7 @@ bool Shell::confirm(const std::string& warning) {
         std::string answer;
         // End of input (or a failed read) answers no, so the question is
         // never asked again on a stream that has ended.
-        if (!std::getline(std::cin, answer) || answer.empty()) {
+        if (!readLine(std::cin, answer) || answer.empty()) {
             answer = "n";
         }
         toLower(answer);

@@ -11,6 +11,7 @@
 #include "controllers/bbu.h"
 #include "controllers/controller.h"
 #include "shell/kv_exception.h"
+#include "shell/shell.h"
 #include "shell/shell_words.h"
 #include "units/api_call.h"
 #include "units/audited_call.h"
@@ -51,10 +52,8 @@ bool onlyOf(const std::string& text, const char* allowed) {
 // One line of standard input, at most `limit` characters kept.
 std::string readAnswer(std::size_t limit) {
     std::string line;
-    if (!std::getline(std::cin, line))
+    if (!Shell::readLine(std::cin, line))
         return std::string();
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
     if (line.size() > limit)
         line.resize(limit);
     return line;

@@ -3,9 +3,10 @@ and the input style for the whole run; each takes effect only for its own
 keyword, in any case. An audited command (disabling and enabling the
 battery backup unit) shows the log's side.
 
+  $ . "$TESTDIR/audit_log.sh"
   $ cp "$FIXTURES/audit/battery_host.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
   $ log=ProgramData/Orvo/kv_mgmt.log
-  $ lines() { sed -e 's/^[A-Z][a-z][a-z] [A-Z][a-z][a-z] [ 0-9][0-9] [0-9:]* [0-9]* CLI \[/CLI [/' "$log"; }
+  $ lines() { kv_audit_lines "$log"; }
 
 Logging on (unset, or any value but "off"): one line per audited call, in
 the ctime form with the tag "CLI".

@@ -3,6 +3,7 @@ controller list and the battery table follow the battery's status and
 levels; a disabled BBU shows Off and no table; a BBU without battery shows
 NoBattery; a controller without BBU shows "-".
 
+  $ . "$TESTDIR/audit_log.sh"
   $ cp "$FIXTURES/ctlviews/battery.json" base.json
   $ state() { sed -e "s/\"status\": \"OK\"/\"status\": \"$1\"/" -e "s/\"voltage\": \"OK\"/\"voltage\": \"$2\"/" -e "s/\"temperature\": \"OK\"/\"temperature\": \"$3\"/" base.json > host.json; export KV_EMULATED_HOST="$PWD/host.json"; }
 
@@ -87,6 +88,6 @@ Enabling and disabling write their audit lines.
   
   Sending enable BBU message to /c0/bbu ... Done.
   
-  $ sed -e 's/^[A-Z][a-z][a-z] .* CLI /CLI /' ProgramData/Orvo/kv_mgmt.log
+  $ kv_audit_lines
   CLI [Disable BBU(controller=0): Success]
   CLI [Enable BBU(controller=0): Success]

@@ -3,9 +3,10 @@ the audit line, the battery's status afterwards, and the controller's and
 the tool's refusals. c0 holds a ready battery; c1 a battery that is not
 ready (charging); c2 a BBU without battery; c3 a disabled BBU; c4 none.
 
+  $ . "$TESTDIR/audit_log.sh"
   $ cp "$FIXTURES/finish5/battery.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
   $ log=ProgramData/Orvo/kv_mgmt.log
-  $ lines() { sed -e 's/^[A-Z][a-z][a-z] [A-Z][a-z][a-z] [ 0-9][0-9] [0-9:]* [0-9]* CLI \[/CLI [/' "$log"; }
+  $ lines() { kv_audit_lines "$log"; }
   $ tests() { grep -c '"opcode":30' requests.jsonl || true; }
 
 Help, and words the command does not take.

@@ -7,10 +7,11 @@ are family-8 controllers (architecture 8) whose driver serves SRL 26 to
 40; c1 is a family-6 controller (architecture 6) whose driver serves SRL
 32 to 40.
 
+  $ . "$TESTDIR/audit_log.sh"
   $ cp "$FIXTURES/firmware/host.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
   $ img() { perl "$FIXTURES/firmware/mkimage.pl" "$@"; }
   $ log=ProgramData/Orvo/kv_mgmt.log
-  $ lines() { sed -e 's/^[A-Z][a-z][a-z] [A-Z][a-z][a-z] [ 0-9][0-9] [0-9:]* [0-9]* CLI \[/CLI [/' "$log"; }
+  $ lines() { kv_audit_lines "$log"; }
   $ chunks() { grep -c '"opcode":22' requests.jsonl || true; }
   $ locks() { grep -c '"kind":"lock"' requests.jsonl || true; }
 

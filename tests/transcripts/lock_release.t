@@ -7,6 +7,7 @@ follows on standard error, the command ends with status 1, and the
 controller stays locked. The default host: c0 is a family-8 controller at
 level 37, c1 a family-6 controller with a SAF-TE backplane e0.
 
+  $ . "$TESTDIR/audit_log.sh"
   $ export KV_EMULATED_HOST="$PWD/host.json"
   $ "$KV_CLI" show > /dev/null
   $ log=ProgramData/Orvo/kv_mgmt.log
@@ -33,7 +34,7 @@ was made, and the next change meets the held lock.
   [true,false,false]
   /c0/u0 Write Cache = off
   
-  $ sed -n '$s/^.* CLI \[/CLI [/p' "$log"
+  $ kv_audit_lines "$log" | tail -n 1
   CLI [Disable Write Cache(controller=0, unit=0): Success]
   $ "$KV_CLI" /c0/u0 set cache=on quiet; echo "status $?"
   Setting Write Cache Policy on /c0/u0 to [on] ... Failed.

@@ -3,9 +3,10 @@ with the audit log lines of both. c0 (family 8) holds a mirror u0 (p0,
 p1), a migrating unit u1 (p6, p7), a spare u2 (p5), free drives on p2 and
 p4 (p4 and p5 sit in the slots of the SES enclosure behind port 0).
 
+  $ . "$TESTDIR/audit_log.sh"
   $ cp "$FIXTURES/portcmd/host.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
   $ . "$FIXTURES/ctlattr/faults.sh"
-  $ log() { sed -e 's/^[A-Z][a-z][a-z] .* CLI /CLI /' ProgramData/Orvo/kv_mgmt.log; rm -f ProgramData/Orvo/kv_mgmt.log; }
+  $ log() { kv_audit_lines; rm -f ProgramData/Orvo/kv_mgmt.log; }
 
 Identify: a drive in an enclosure slot lights the slot and the next show
 reads it back; a drive in no slot prints N/A and changes nothing (no audit

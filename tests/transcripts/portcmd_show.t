@@ -3,6 +3,7 @@ family: c0 (family 8: SATA and SAS drives attached directly and behind an
 SES enclosure, an empty port), c1 (family 6), c2 (family 7 without
 compatibility level 36) and c3 (family 4).
 
+  $ . "$TESTDIR/audit_log.sh"
   $ cp "$FIXTURES/portcmd/host.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
   $ . "$FIXTURES/ctlattr/faults.sh"
 
@@ -160,7 +161,7 @@ The SMART dump: 32 lines of 16 bytes and an empty line.
 
 Each SMART read is logged; the SAS drive was refused before any read.
 
-  $ sed -e 's/^[A-Z][a-z][a-z] .* CLI /CLI /' ProgramData/Orvo/kv_mgmt.log
+  $ kv_audit_lines
   CLI [Get Drive SMART Data(controller=0, drive=0): Success]
   CLI [Get Drive SMART Data(controller=1, drive=0): Success]
   CLI [Get Drive SMART Data(controller=2, drive=1): Success]

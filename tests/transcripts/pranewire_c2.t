@@ -4,9 +4,10 @@ verify, the cache flush, the commit, the media scan, unit deletion,
 creation and removal, and the firmware update that the family refuses.
 Every change the audit log records is shown with its line.
 
+  $ . "$TESTDIR/audit_log.sh"
   $ export KV_EMULATED_HOST="$PWD/host.json"
   $ log=ProgramData/Orvo/kv_mgmt.log
-  $ lines() { sed -e 's/^[A-Z][a-z][a-z] [A-Z][a-z][a-z] [ 0-9][0-9] [0-9:]* [0-9]* CLI \[/CLI [/' "$log"; rm -f "$log"; }
+  $ lines() { kv_audit_lines "$log"; rm -f "$log"; }
   $ units() { "$KV_CLI" /c2 show | sed -n '4,/^$/p' | cut -c1-46; }
 
 The event list reads the controller's queue through the library's event

@@ -3,10 +3,11 @@ free drives (p0-p3 and p7 of 250 GB, p4-p6 of 500 GB): every RAID type
 the family has, through the controller's "add" command and the old-style
 "createunit" words, with the audit log line of each creation.
 
+  $ . "$TESTDIR/audit_log.sh"
   $ jq '.machine.controllers[0].units = [] | .machine.controllers[0].events = [] | .machine.controllers[0].drives += [.machine.controllers[0].drives[0] + {port: 3, serial: "TQ0P004414"}, .machine.controllers[0].drives[0] + {port: 7, serial: "TQ0P004418"}]' "$FIXTURES/prane/older_only.json" > host.json
   $ export KV_EMULATED_HOST="$PWD/host.json"
   $ log=ProgramData/Orvo/kv_mgmt.log
-  $ lines() { sed -e 's/^[A-Z][a-z][a-z] [A-Z][a-z][a-z] [ 0-9][0-9] [0-9:]* [0-9]* CLI \[/CLI [/' "$log"; rm -f "$log"; }
+  $ lines() { kv_audit_lines "$log"; rm -f "$log"; }
   $ units() { "$KV_CLI" /c0 show | sed -n '4,/^$/p' | cut -c1-64; }
 
   $ "$KV_CLI" /c0 add type=raid10 disk=0-3 stripe=256

@@ -2,9 +2,10 @@ Rebuild, its pause and resume, and drive removal on an older-family
 controller of eight ports: u0 a RAID-5 verifying at 60 %, u1 a RAID-1
 whose second drive is gone, u3 a spare on p6; p5 holds a free drive.
 
+  $ . "$TESTDIR/audit_log.sh"
   $ cp "$FIXTURES/prane/older_only.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
   $ log=ProgramData/Orvo/kv_mgmt.log
-  $ lines() { sed -e 's/^[A-Z][a-z][a-z] [A-Z][a-z][a-z] [ 0-9][0-9] [0-9:]* [0-9]* CLI \[/CLI [/' "$log"; rm -f "$log"; }
+  $ lines() { kv_audit_lines "$log"; rm -f "$log"; }
   $ units() { "$KV_CLI" /c0 show | sed -n '4,/^$/p' | cut -c1-46; }
   $ state() { jq -c '.machine.controllers[0].units[] | select(.number == 1) | {state, members, paused}' host.json; }
 

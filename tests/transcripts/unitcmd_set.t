@@ -4,9 +4,10 @@ host of unitcmd_show.t: c0 (family 8, firmware level 37, a battery) with
 a RAID-5 u0 on enclosure slots, a RAID-6 u1, a spare u3 and a RAID-0 u4;
 c1 (family 6, level 33, no battery) with a RAID-1 u0; c2 (family 4).
 
+  $ . "$TESTDIR/audit_log.sh"
   $ cp "$FIXTURES/unitcmd/units.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
   $ . "$FIXTURES/ctlattr/faults.sh"
-  $ log() { sed -e 's/^[A-Z][a-z][a-z] .* CLI /CLI /' ProgramData/Orvo/kv_mgmt.log; rm -f ProgramData/Orvo/kv_mgmt.log; }
+  $ log() { kv_audit_lines; rm -f ProgramData/Orvo/kv_mgmt.log; }
   $ . "$TESTDIR/batch.sh"
   $ words() { kv_words "$unit set" "$@"; }
 

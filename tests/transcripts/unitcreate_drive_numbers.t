@@ -5,13 +5,14 @@ family-8 controller of 16 ports (drives 0-6 and 8; a degraded RAID-5 u5
 on drives 4 and 5, a single disk u6 on drive 6), c1 a family-6
 controller of 40 ports (drives 0-3 and 30; a RAID-5 u0 on drives 0-2).
 
+  $ . "$TESTDIR/audit_log.sh"
   $ cp "$FIXTURES/numbers/host.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
   $ try() { echo "[$*]"; "$KV_CLI" "$@" 2>&1 | grep -v '^$'; }
   $ . "$TESTDIR/batch.sh"
   $ refuse() { kv_queue "$@"; }
   $ refused() { kv_run_queue; }
   $ log=ProgramData/Orvo/kv_mgmt.log
-  $ lines() { sed -e 's/^[A-Z][a-z][a-z] [A-Z][a-z][a-z] [ 0-9][0-9] [0-9:]* [0-9]* CLI \[/CLI [/' "$log" 2>/dev/null; rm -f "$log"; }
+  $ lines() { kv_audit_lines "$log" 2>/dev/null; rm -f "$log"; }
   $ units() { "$KV_CLI" "$1" show | grep '^u[0-9]' | cut -c1-30; }
 
 Creation: 258 is not port 2, 259 not a second port 3, 16 is one past

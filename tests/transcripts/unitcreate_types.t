@@ -4,8 +4,9 @@ single disk on drive 14) exist already. Each creation prints its progress
 lines; the next "/c0 show" lists the new units and the audit log holds one
 line per change.
 
+  $ . "$TESTDIR/audit_log.sh"
   $ cp "$FIXTURES/unitcreate/host.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
-  $ log() { sed -e 's/^[A-Z][a-z][a-z] .* CLI /CLI /' ProgramData/Orvo/kv_mgmt.log; rm -f ProgramData/Orvo/kv_mgmt.log; }
+  $ log() { kv_audit_lines; rm -f ProgramData/Orvo/kv_mgmt.log; }
 
 New-style words after "add": RAID-0, RAID-1, RAID-10, JBOD, spare and
 single disk.

@@ -2,8 +2,9 @@ Volumes of a new unit, the interactive volume dialogue, the battery's say
 over the write cache of a new unit, and failures of the controller during
 a creation, on the family-8 controller c0 (drives 3-13 free).
 
+  $ . "$TESTDIR/audit_log.sh"
   $ cp "$FIXTURES/unitcreate/host.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
-  $ log() { sed -e 's/^[A-Z][a-z][a-z] .* CLI /CLI /' ProgramData/Orvo/kv_mgmt.log; rm -f ProgramData/Orvo/kv_mgmt.log; }
+  $ log() { kv_audit_lines; rm -f ProgramData/Orvo/kv_mgmt.log; }
 
 vol= asks for up to four volumes in GB; the controller keeps what they
 leave as one more volume. A creation with volumes leaves no audit line of

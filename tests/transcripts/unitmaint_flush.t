@@ -3,9 +3,10 @@ controller (family 6) with a RAID-5 (u0), a degraded RAID-1 (u1), a
 verifying RAID-1 (u2), a spare (u3), an inoperable RAID-0 (u4) and a
 single disk (u5).
 
+  $ . "$TESTDIR/audit_log.sh"
   $ cp "$FIXTURES/unitmaint/host.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
   $ log=ProgramData/Orvo/kv_mgmt.log
-  $ lines() { sed -e 's/^[A-Z][a-z][a-z] [A-Z][a-z][a-z] [ 0-9][0-9] [0-9:]* [0-9]* CLI \[/CLI [/' "$log"; }
+  $ lines() { kv_audit_lines "$log"; }
   $ flushes() { grep '"opcode":14,' requests.jsonl | grep -o '"result":"[a-z_]*"'; }
 
 No word flushes every unit but the spare, in name order; the inoperable

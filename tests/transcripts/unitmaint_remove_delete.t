@@ -4,9 +4,10 @@ disk carries D:, u1 a degraded RAID-1 on p3, u2 a verifying RAID-1 on
 p5-p6 whose disk carries E: (open elsewhere), u3 a spare, u4 an
 inoperable RAID-0 and u5 a single disk on p8.
 
+  $ . "$TESTDIR/audit_log.sh"
   $ cp "$FIXTURES/unitmaint/host.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
   $ log=ProgramData/Orvo/kv_mgmt.log
-  $ lines() { sed -e 's/^[A-Z][a-z][a-z] [A-Z][a-z][a-z] [ 0-9][0-9] [0-9:]* [0-9]* CLI \[/CLI [/' "$log"; }
+  $ lines() { kv_audit_lines "$log"; }
   $ units() { "$KV_CLI" /c0 show | sed -n '4,/^$/p' | cut -c1-30; }
   $ disks() { jq -c '[.machine.disks[] | [.target, .present != false]]' host.json; }
 

@@ -3,9 +3,10 @@ commit and the media scan, against one newer-family controller (family
 6): u0 an OK RAID-5, u1 a RAID-1 missing its second drive, u2 a RAID-1
 verifying at 30 %, u3 a spare on p7; p4 holds a free drive.
 
+  $ . "$TESTDIR/audit_log.sh"
   $ cp "$FIXTURES/unitmaint/host.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
   $ log=ProgramData/Orvo/kv_mgmt.log
-  $ lines() { sed -e 's/^[A-Z][a-z][a-z] [A-Z][a-z][a-z] [ 0-9][0-9] [0-9:]* [0-9]* CLI \[/CLI [/' "$log"; }
+  $ lines() { kv_audit_lines "$log"; }
   $ units() { "$KV_CLI" /c0 show | sed -n '4,/^$/p' | cut -c1-46; }
 
 Stopping the verify ends it; starting it again starts it from the

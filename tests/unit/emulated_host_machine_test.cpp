@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "emulator/emulated_host.h"
 
 namespace emulated_host_machine_test {
@@ -36,13 +38,50 @@ TEST(EmulatedHostMachine, ComputerNameThatDoesNotFitFails) {
     EXPECT_EQ(size, 14u);
 }
 
-TEST(EmulatedHostMachine, PathsJoinWithSlash) {
-    auto host = emulator::EmulatedHost::fromJson(machineWith(json::object()), "/tmp/h");
-    char path[platform::kMaxPath] = "/tmp/h/ProgramData";
-    ASSERT_TRUE(host->pathAppend(path, "Orvo"));
-    EXPECT_STREQ(path, "/tmp/h/ProgramData/Orvo");
-    ASSERT_TRUE(host->pathStripToRoot(path));
-    EXPECT_STREQ(path, "/tmp/h");
+// The emulated machine's folders are the folders of the system the program
+// runs on: Windows paths join with a backslash, as PathAppendA joins them;
+// Linux paths join with a slash.
+#ifdef _WIN32
+const std::string kFolder = "C:\\h";
+const std::string kSeparator = "\\";
+#else
+const std::string kFolder = "/tmp/h";
+const std::string kSeparator = "/";
+#endif
+
+TEST(EmulatedHostMachine, PathsJoinWithTheSystemsSeparator) {
+    struct Case {
+        std::string path, more, joined;
+    };
+    const std::string data = kFolder + kSeparator + "ProgramData";
+    const Case cases[] = {
+        {data, "Orvo", data + kSeparator + "Orvo"},
+        {data + kSeparator, "Orvo", data + kSeparator + "Orvo"},
+        {data, kSeparator + "Orvo", data + kSeparator + "Orvo"},
+        {data, "", data},
+    };
+    auto host = emulator::EmulatedHost::fromJson(machineWith(json::object()), kFolder);
+    for (const Case& c : cases) {
+        char path[platform::kMaxPath] = {};
+        c.path.copy(path, sizeof path - 1);
+        ASSERT_TRUE(host->pathAppend(path, c.more.c_str())) << c.path << " + " << c.more;
+        EXPECT_EQ(path, c.joined) << c.path << " + " << c.more;
+    }
+}
+
+TEST(EmulatedHostMachine, PathsInsideTheHostFolderHaveItAsTheirRoot) {
+    const std::string inside[] = {kFolder + kSeparator + "Windows", kFolder};
+    auto host = emulator::EmulatedHost::fromJson(machineWith(json::object()), kFolder);
+    for (const std::string& each : inside) {
+        char path[platform::kMaxPath] = {};
+        each.copy(path, sizeof path - 1);
+        ASSERT_TRUE(host->pathStripToRoot(path)) << each;
+        EXPECT_EQ(path, kFolder) << each;
+    }
+    char outside[platform::kMaxPath] = {};
+    (kFolder + "x" + kSeparator + "Windows").copy(outside, sizeof outside - 1);
+    ASSERT_TRUE(host->pathStripToRoot(outside));
+    EXPECT_EQ(outside, kSeparator);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
-// Line handling: normalisation, lower-casing and the word preparation of
-// lines typed at the prompt or given as arguments.
+// Line handling: the reading of input lines, and the normalisation,
+// lower-casing and word preparation of lines typed at the prompt or given
+// as arguments.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 #include "shell/shell.h"
@@ -80,6 +82,48 @@ TEST(ShellLines, PrepareWords) {
         std::string line = c.in;
         Shell::normalizeLine(line);
         EXPECT_EQ(Shell::prepareWords(line), c.out) << "'" << c.in << "'";
+    }
+}
+
+// The lines readLine gives for an input, each followed by "|", and "$"
+// once it reports that no line was read.
+std::string linesRead(const std::string& input) {
+    std::istringstream in(input);
+    std::string lines;
+    std::string line;
+    for (int i = 0; i < 8; ++i) {
+        if (!Shell::readLine(in, line))
+            return lines + "$";
+        lines += line + "|";
+    }
+    return lines;
+}
+
+TEST(ShellLines, ReadLine) {
+    const LineCase cases[] = {
+        {"a\nb\n", "a|b|$"},
+        {"a\r\nb\r\n", "a|b|$"},
+        {"\r\n\n", "||$"},
+        {"a", "a|$"},
+        // Only the carriage return before a line feed ends a line.
+        {"a\r", "a\r|$"},
+        {"a\rb\n", "a\rb|$"},
+        {"a\r\r\n", "a\r|$"},
+        {"", "$"},
+#ifdef _WIN32
+        // Ctrl-Z ends the input; the text before it is a last line.
+        {"a\n\032\nb\n", "a|$"},
+        {"a\032b\nc\n", "a|$"},
+        {"a\n\032", "a|$"},
+#else
+        // Elsewhere Ctrl-Z is an ordinary character.
+        {"a\n\032\nb\n", "a|\032|b|$"},
+        {"a\032b\nc\n", "a\032b|c|$"},
+        {"a\n\032", "a|\032|$"},
+#endif
+    };
+    for (const LineCase& c : cases) {
+        EXPECT_EQ(linesRead(c.in), c.out) << "'" << c.in << "'";
     }
 }
 

@@ -145,6 +145,10 @@ TEST(ShellOutput, Confirm) {
         {"maybe\n", false, question + question + aborted},  // end of input answers no
         {"", false, question + aborted},
         {"yes", true, question},  // a last answer without a line end
+        // An answer read as any input line: CR LF is a line end.
+        {"y\r\n", true, question},
+        {"No\r\n", false, question + aborted},
+        {"maybe\r\ny\r\n", true, question + question},
     };
     for (const Case& c : cases) {
         std::string output;
