@@ -158,6 +158,12 @@ void Restore(const ApiErrorRecord& record) {
     gRecord = record;
 }
 
+RecordKeeper::RecordKeeper() : saved_(gRecord) {}
+
+RecordKeeper::~RecordKeeper() {
+    Restore(saved_);
+}
+
 }  // namespace ApiError
 
 namespace ApiUtil {

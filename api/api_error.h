@@ -110,6 +110,29 @@ int Fail(uint32_t apiCode);
 // operation must leave the operation's error untouched).
 void Restore(const ApiErrorRecord& record);
 
+// Copies the record when made and puts it back when it goes, on every way
+// out (an exception passing through too): bookkeeping after an operation (a
+// notice, a clean-up, a probe with a fallback) leaves the operation's error
+// as it was.
+class RecordKeeper {
+  public:
+    RecordKeeper();
+    ~RecordKeeper();
+    RecordKeeper(const RecordKeeper&) = delete;
+    RecordKeeper& operator=(const RecordKeeper&) = delete;
+
+  private:
+    ApiErrorRecord saved_;
+};
+
+// Runs `step`, a call whose failure the operation does not report: its
+// result is dropped and the record stays as it was.
+template <typename Step>
+void Quietly(Step step) {
+    const RecordKeeper keeper;
+    (void)step();
+}
+
 }  // namespace ApiError
 
 namespace ApiUtil {

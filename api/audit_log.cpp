@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <memory>
 #include <utility>
 
 #include "api/api_codes.h"
@@ -58,14 +59,6 @@ void ResetAuditLog() {
 
 AuditLog::AuditLog(std::string tag, std::string path, bool enabled)
     : tag_(std::move(tag)), path_(std::move(path)), enabled_(enabled) {}
-
-AuditLog::ErrorRecordKeeper::ErrorRecordKeeper() : saved_(std::make_unique<ApiErrorRecord>()) {
-    ApiError::Get(saved_.get(), "", 0);
-}
-
-AuditLog::ErrorRecordKeeper::~ErrorRecordKeeper() {
-    ApiError::Restore(*saved_);
-}
 
 int AuditLog::Write(const char* message) {
     std::FILE* file = std::fopen(path_.c_str(), "a");

@@ -9,7 +9,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 
 #include "api/api_error.h"
@@ -34,7 +33,7 @@ class AuditLog {
     template <typename Compose>
     int record(int result, Compose&& compose) {
         if (enabled_) {
-            ErrorRecordKeeper keeper;
+            const ApiError::RecordKeeper keeper;
             Write(compose(result).c_str());
         }
         return result;
@@ -179,19 +178,6 @@ class AuditLog {
     int SplitMirror(ObjectId unit, uint8_t makeOsAware, ObjectIdList128* newUnits);
 
   private:
-    // Copies the error record on construction and puts it back on
-    // destruction.
-    class ErrorRecordKeeper {
-      public:
-        ErrorRecordKeeper();
-        ~ErrorRecordKeeper();
-        ErrorRecordKeeper(const ErrorRecordKeeper&) = delete;
-        ErrorRecordKeeper& operator=(const ErrorRecordKeeper&) = delete;
-
-      private:
-        std::unique_ptr<struct ApiErrorRecord> saved_;
-    };
-
     std::string tag_;
     std::string path_;
     bool enabled_;

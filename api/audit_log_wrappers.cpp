@@ -226,7 +226,7 @@ int AuditLog::RescanController(ObjectId controller, uint8_t makeOsAware, ObjectI
         });
     if (result == 0 && enabled()) {
         // The type lookups must not leave their errors behind.
-        ErrorRecordKeeper keeper;
+        const ApiError::RecordKeeper keeper;
         for (std::size_t i = 0; units != nullptr && i < units->size(); ++i) {
             uint32_t type = 0xFFFFFFFFu;
             (void)Api::GetUnitType(units->ids[i], &type);

@@ -109,12 +109,12 @@ int32_t RebuildUnit(ObjectId id, const ObjectIdList128* drives, uint8_t ignoreEc
         }
         // Give the drives already started back as plain drives; the
         // failure's own error is the one reported.
+        const ApiError::RecordKeeper keeper;
         for (std::size_t s = 0; s < started.size(); ++s) {
             ObjectId again = ObjectId::Blank();
             (void)RemoveDrive(started.ids[s]);
             (void)AddDrive(started.ids[s], &again);
         }
-        ApiError::Restore(record);
         return -1;
     }
     return 0;

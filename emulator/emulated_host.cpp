@@ -249,7 +249,7 @@ void EmulatedHost::gatherFacts() const {
 
 void EmulatedHost::logRecord(const json& record) {
     if (logging())
-        appendLine(resolve(state_["request_log"].get<std::string>()), record.dump());
+        appendLine(resolve(state_["request_log"].get<std::string>()), jsonLine(record));
 }
 
 uint32_t EmulatedHost::takeOsFault(std::string_view kind, int64_t controller, int64_t code) {

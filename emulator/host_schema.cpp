@@ -708,10 +708,12 @@ void checkHostFields(const json& state, const std::string& name) {
 json parseHostFile(const std::string& text, const std::string& path) {
     json state;
     try {
-        if (auto plain = readPlainHostText(text))
+        if (auto plain = readPlainHostText(text)) {
             state = std::move(*plain);
-        else
+        } else {
             state = json::parse(text);
+            restoreTextBytes(state, text);
+        }
     } catch (const json::parse_error& e) {
         // The byte the parser stopped at is one past the fault.
         const size_t at = e.byte > 0 ? e.byte - 1 : 0;

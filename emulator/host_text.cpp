@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace emulator {
 namespace {
@@ -23,6 +24,7 @@ constexpr size_t kSpacesAtOnce = sizeof kItemBreak - 3;
 // The least room the text starts with, and the share of the previous
 // text's size added to it: a change may make the text a little longer.
 constexpr size_t kLeastSize = 4096;
+constexpr size_t kLeastLineSize = 256;  // a request-log line
 constexpr size_t kGrowthShare = 64;
 
 // Which bytes of a text are written as they are: all of ASCII but the
@@ -47,10 +49,110 @@ bool copyPlain(const std::string& text, char* to) {
     return true;
 }
 
-// Whether a text is all ASCII.
-bool ascii(const std::string& text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+// --- Texts of any bytes ---
+//
+// A byte that does not belong to a UTF-8 character, and each byte of a
+// character in the stand-ins' own range, is written as its stand-in, the
+// character U+10FF00 + byte (bytes 0x80 to 0xFF: U+10FF80 to U+10FFFF),
+// escaped as "\udbff\udfXX". In UTF-8 a stand-in is F4 8F BE|BF xx.
+constexpr unsigned char kStandInLead = 0xF4;
+constexpr unsigned char kStandInSecond = 0x8F;
+constexpr unsigned char kStandInThirdLow = 0xBE;  // BE: bytes 0x80-0xBF, BF: 0xC0-0xFF
+constexpr char kStandInEscape[] = "\\udbff\\udf";
+
+bool continuation(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
+
+// Whether the four bytes at `at` are a stand-in.
+bool standIn(const unsigned char* at) {
+    return at[0] == kStandInLead && at[1] == kStandInSecond && (at[2] & 0xFE) == kStandInThirdLow &&
+           continuation(at[3]);
+}
+
+// The byte the stand-in at `at` stands for.
+char byteOfStandIn(const unsigned char* at) {
+    return static_cast<char>(0x80 | ((at[2] & 0x01) << 6) | (at[3] & 0x3F));
+}
+
+// The length of the UTF-8 character that byte `at` (0x80 or above) begins
+// and that is written as it is; 0 when the byte is written as a stand-in.
+// The forms are those the JSON library takes: no overlong form, no
+// surrogate, nothing beyond U+10FFFF.
+size_t keptCharacterLength(const unsigned char* at, const unsigned char* end) {
+    const unsigned char lead = at[0];
+    size_t length = 0;
+    unsigned char low = 0x80;  // the range of the second byte
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : low;
+        high = lead == 0xED ? 0x9F : high;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : low;
+        high = lead == 0xF4 ? 0x8F : high;
+    } else {
+        return 0;
+    }
+    if (static_cast<size_t>(end - at) < length || at[1] < low || at[1] > high ||
+        !std::all_of(at + 2, at + length, continuation)) {
+        return 0;
+    }
+    return length == 4 && standIn(at) ? 0 : length;
+}
+
+// Puts back the bytes of the stand-ins in a text the library read.
+void restoreBytes(std::string& text) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const size_t size = text.size();
+    if (std::memchr(bytes, kStandInLead, size) == nullptr)
+        return;
+    std::string restored;
+    restored.reserve(size);
+    for (size_t i = 0; i < size;) {
+        if (size - i >= 4 && standIn(bytes + i)) {
+            restored.push_back(byteOfStandIn(bytes + i));
+            i += 4;
+        } else {
+            restored.push_back(text[i++]);
+        }
+    }
+    text = std::move(restored);
+}
+
+// Whether a host file's text may hold a stand-in: in UTF-8, or escaped
+// ("\udbff" in any case).
+bool mayHoldStandIns(std::string_view text) {
+    if (text.find(static_cast<char>(kStandInLead)) != std::string_view::npos)
+        return true;
+    constexpr std::string_view kHigh = "dbff";
+    for (size_t at = text.find("\\u"); at != std::string_view::npos;
+         at = text.find("\\u", at + 2)) {
+        const std::string_view digits = text.substr(at + 2, kHigh.size());
+        if (std::equal(digits.begin(), digits.end(), kHigh.begin(), kHigh.end(),
+                       [](char a, char b) { return (a | 0x20) == b; }))
+            return true;
+    }
+    return false;
+}
+
+// Puts back the bytes of the member names of an object the library read.
+void restoreNames(json::object_t& members) {
+    const bool any = std::any_of(members.begin(), members.end(), [](const auto& member) {
+        return std::memchr(member.first.data(), kStandInLead, member.first.size()) != nullptr;
+    });
+    if (!any)
+        return;
+    json::object_t renamed;
+    for (auto& [name, value] : members) {
+        std::string restored = name;
+        restoreBytes(restored);
+        renamed.insert_or_assign(std::move(restored), std::move(value));
+    }
+    members = std::move(renamed);
 }
 
 // The text being written. Room is made ahead in large steps, so each piece
@@ -59,12 +161,13 @@ class TextOut {
   public:
     // The text is written in the storage of `room`, which holds the
     // previous text: the new one is mostly as long. Only the bytes added to
-    // it are cleared, and none are copied when it must move.
-    explicit TextOut(std::string room) : text_(std::move(room)) {
+    // it are cleared, and none are copied when it must move. It starts with
+    // room for `least` bytes at least.
+    TextOut(std::string room, size_t least) : text_(std::move(room)) {
         const size_t expected = text_.size() + text_.size() / kGrowthShare;
         if (text_.capacity() < expected)
             text_.clear();
-        text_.resize(std::max(expected, kLeastSize));
+        text_.resize(std::max(expected, least));
         at_ = text_.data();
         end_ = at_ + text_.size();
     }
@@ -116,14 +219,22 @@ class TextOut {
     char* end_ = nullptr;
 };
 
-// Writes a state as the library's dump(2) spells it.
+// How a value is laid out: as the library's dump(2) spells it, each item
+// on a line of its own, or as its dump() does, on one line without blanks.
+enum class Layout { Indented, OneLine };
+
+// Writes a value in a layout, its texts' bytes as the library would write
+// them where they are UTF-8, the others as stand-ins.
 class HostTextWriter {
   public:
-    explicit HostTextWriter(std::string room) : out_(std::move(room)) {}
+    HostTextWriter(std::string room, Layout layout)
+        : out_(std::move(room), layout == Layout::Indented ? kLeastSize : kLeastLineSize),
+          layout_(layout) {}
 
     std::string text(const json& state) && {
         value(state, 0);
-        out_.put('\n');
+        if (layout_ == Layout::Indented)
+            out_.put('\n');
         return out_.finish();
     }
 
@@ -163,7 +274,10 @@ class HostTextWriter {
     void object(const json::object_t& object, size_t depth) {
         block(object, "{}", depth, [&](const auto& member) {
             text(member.first);
-            out_.put(": ");
+            if (layout_ == Layout::Indented)
+                out_.put(": ");
+            else
+                out_.put(':');
             value(member.second, depth + 1);
         });
     }
@@ -190,8 +304,14 @@ class HostTextWriter {
     }
 
     // A line end and the indentation of a line at `depth`, after the comma
-    // that ends the item before when `afterItem`.
+    // that ends the item before when `afterItem`; on one line, the comma
+    // alone.
     void lineBreak(size_t depth, bool afterItem) {
+        if (layout_ == Layout::OneLine) {
+            if (afterItem)
+                out_.put(',');
+            return;
+        }
         const size_t lead = afterItem ? 2 : 1;
         size_t spaces = depth * kIndent;
         const size_t first = std::min(spaces, kSpacesAtOnce);
@@ -208,37 +328,42 @@ class HostTextWriter {
     void text(const std::string& text) {
         char* at = out_.room(text.size() + 2);
         *at++ = '"';
-        if (!copyPlain(text, at))
-            return textToEscape(text, at);
+        if (!copyPlain(text, at)) {
+            out_.commit(at);
+            return escapedRest(text);
+        }
         at += text.size();
         *at++ = '"';
         out_.commit(at);
     }
 
-    // A text that needs escapes, after its opening quote at `at`; one beyond
-    // ASCII (UTF-8, and the library's check of it) is left to the library.
-    void textToEscape(const std::string& text, char* at) {
-        if (ascii(text)) {
-            out_.commit(at);
-            escapedRest(text);
-        } else {
-            library(json(text));
-        }
-    }
-
-    // An ASCII text after its opening quote, escaped as the library escapes
-    // it, and the closing quote: runs of plain bytes are copied whole.
+    // A text after its opening quote, escaped as the library escapes it,
+    // UTF-8 characters as they are and other bytes as stand-ins, and the
+    // closing quote: runs of bytes kept as they are are copied whole.
     void escapedRest(const std::string& text) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+        const unsigned char* end = bytes + text.size();
         size_t run = 0;
-        for (size_t i = 0; i < text.size(); ++i) {
-            if (plainByte(text[i]))
+        for (size_t i = 0; i < text.size();) {
+            const size_t kept = keptLength(bytes + i, end);
+            if (kept > 0) {
+                i += kept;
                 continue;
+            }
             out_.put(text.data() + run, i - run);
-            run = i + 1;
             escape(text[i]);
+            run = ++i;
         }
         out_.put(text.data() + run, text.size() - run);
         out_.put('"');
+    }
+
+    // How many bytes from `at` on are written as they are: 0 for a byte
+    // that is escaped.
+    static size_t keptLength(const unsigned char* at, const unsigned char* end) {
+        if (*at < 0x80)
+            return plainByte(static_cast<char>(*at)) ? 1 : 0;
+        return keptCharacterLength(at, end);
     }
 
     void escape(char c) {
@@ -266,7 +391,10 @@ class HostTextWriter {
                 out_.put("\\t");
                 break;
             default:
-                out_.put("\\u00");
+                if (static_cast<unsigned char>(c) < 0x80)
+                    out_.put("\\u00");
+                else
+                    out_.put(kStandInEscape);
                 out_.put(kHex[(c >> 4) & 0x0F]);
                 out_.put(kHex[c & 0x0F]);
         }
@@ -285,6 +413,7 @@ class HostTextWriter {
     }
 
     TextOut out_;
+    Layout layout_;
 };
 
 // Reads the plain JSON that host files hold into the value the library's
@@ -454,7 +583,32 @@ class PlainReader {
 }  // namespace
 
 std::string hostFileText(const json& state, std::string room) {
-    return HostTextWriter(std::move(room)).text(state);
+    return HostTextWriter(std::move(room), Layout::Indented).text(state);
+}
+
+std::string jsonLine(const json& value) {
+    return HostTextWriter(std::string(), Layout::OneLine).text(value);
+}
+
+void restoreTextBytes(json& state, std::string_view text) {
+    if (!mayHoldStandIns(text))
+        return;
+    std::vector<json*> pending{&state};
+    while (!pending.empty()) {
+        json& next = *pending.back();
+        pending.pop_back();
+        if (next.is_string()) {
+            restoreBytes(*next.get_ptr<std::string*>());
+        } else if (next.is_array()) {
+            for (json& item : *next.get_ptr<json::array_t*>())
+                pending.push_back(&item);
+        } else if (next.is_object()) {
+            auto& members = *next.get_ptr<json::object_t*>();
+            restoreNames(members);
+            for (auto& member : members)
+                pending.push_back(&member.second);
+        }
+    }
 }
 
 std::optional<json> readPlainHostText(std::string_view text) {

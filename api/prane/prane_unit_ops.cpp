@@ -47,13 +47,7 @@ int32_t Notify(ObjectId unit, uint8_t notification) {
 
 // A call whose failure the operation does not report: its error leaves
 // the record as it was before.
-template <typename Op>
-void Quietly(Op op) {
-    ApiErrorRecord saved;
-    ApiError::Get(&saved, nullptr, 0);
-    (void)op();
-    ApiError::Restore(saved);
-}
+using ApiError::Quietly;
 
 bool HasStripeTest(uint32_t type) {
     return type == kTypeRaid0 || type == kTypeRaid5 || type == kTypeRaid10;

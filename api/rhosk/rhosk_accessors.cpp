@@ -139,10 +139,7 @@ int32_t SetWriteCache(ObjectId unit, bool on) {
     const uint8_t notification = on ? (jbod ? kNotifyJbodWriteCacheOn : kNotifyWriteCacheOn)
                                     : (jbod ? kNotifyJbodWriteCacheOff : kNotifyWriteCacheOff);
     const ObjectId controller = ControllerOf(unit);
-    ApiErrorRecord record;
-    (void)Api::GetLastErrorRecord(&record);
-    (void)DeviceIo::NotifyOs(&controller, &unit, notification);  // its result is not looked at
-    ApiError::Restore(record);
+    ApiError::Quietly([&] { return DeviceIo::NotifyOs(&controller, &unit, notification); });
     return changed;
 }
 
@@ -413,13 +410,8 @@ int32_t RhoskFamily::GetDriveSpindleSpeed(ObjectId drive, uint32_t* speed) {
     return ReadInto(drive, DriveTableOf(drive), 33, 2, speed);
 }
 int32_t RhoskFamily::GetDriveCapacity(ObjectId drive, uint64_t* sectors) {
-    uint32_t level = 0;
-    ApiErrorRecord record;
-    (void)Api::GetLastErrorRecord(&record);
-    if (GetFirmwareCompatLevel(ControllerOf(drive), &level) != 0) {
-        level = 0;  // a level that cannot be read counts as 0
-        ApiError::Restore(record);
-    }
+    // A level that cannot be read counts as 0.
+    const uint32_t level = FirmwareCompatLevelOr(ControllerOf(drive), 0);
     if (level >= kCapacityParamLevel)
         return ReadValue(drive, DriveTableOf(drive), 23, 8, sectors);
     return ReadValue(drive, DriveTableOf(drive), 2, 4, sectors);

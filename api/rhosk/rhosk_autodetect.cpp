@@ -47,13 +47,7 @@ int32_t RhoskFamily::SetAutoDetect(const ObjectIdList128* ports, uint32_t off) {
     }
 
     const ObjectId controller = first.controllerId();
-    uint32_t level = kUnreadableLevel;
-    ApiErrorRecord record;
-    (void)Api::GetLastErrorRecord(&record);
-    if (GetFirmwareCompatLevel(controller, &level) != 0) {
-        level = kUnreadableLevel;
-        ApiError::Restore(record);
-    }
+    const uint32_t level = FirmwareCompatLevelOr(controller, kUnreadableLevel);
 
     DeviceIo::ControllerHandle device(controller);
     if (!device.ok())

@@ -278,10 +278,8 @@ int32_t CheckDrives(const ObjectIdList128& drives, uint8_t inPlace, const Object
             return -1;
         if (owner[ObjectId::kDepth] == 1 && type == kUnitCbod) {
             // A drive outside any array: the new unit takes it.
-            ApiErrorRecord record;
-            (void)Api::GetLastErrorRecord(&record);
-            (void)DeleteUnitQuietly(drive.controllerId(), owner[ObjectId::kUnit]);
-            ApiError::Restore(record);
+            ApiError::Quietly(
+                [&] { return DeleteUnitQuietly(drive.controllerId(), owner[ObjectId::kUnit]); });
             continue;
         }
         if (inPlace == 0 || owner[ObjectId::kUnit] != unit[ObjectId::kUnit])
@@ -435,10 +433,7 @@ int32_t AnnounceNewUnit(ObjectId controller, ObjectId created, uint8_t number, u
         return 0;
     if (DeviceIo::NotifyOs(&controller, &created, kNotifyUnitAdded) == 0)
         return 0;
-    ApiErrorRecord record;
-    (void)Api::GetLastErrorRecord(&record);
-    (void)DeleteUnitQuietly(controller, number);
-    ApiError::Restore(record);
+    ApiError::Quietly([&] { return DeleteUnitQuietly(controller, number); });
     return -1;
 }
 

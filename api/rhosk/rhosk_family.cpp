@@ -152,3 +152,9 @@ int32_t RhoskFamily::GetFirmwareCompatLevel(ObjectId controller, uint32_t* level
         *level = bytes::GetU32(value, sizeof value, 0);
     return 0;
 }
+
+uint32_t RhoskFamily::FirmwareCompatLevelOr(ObjectId controller, uint32_t unreadable) {
+    const ApiError::RecordKeeper keeper;
+    uint32_t level = 0;
+    return GetFirmwareCompatLevel(controller, &level) == 0 ? level : unreadable;
+}

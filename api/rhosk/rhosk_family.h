@@ -42,6 +42,9 @@ class RhoskFamily {
     // The controller's firmware compatibility level (ControllerInfoTable
     // parameter 11), the gate of the newer features.
     [[nodiscard]] static int32_t GetFirmwareCompatLevel(ObjectId controller, uint32_t* level);
+    // The level, or `unreadable` when it cannot be read; either way the
+    // error record stays as it was.
+    [[nodiscard]] static uint32_t FirmwareCompatLevelOr(ObjectId controller, uint32_t unreadable);
 
     static constexpr int kLockAttempts = 10;
     static constexpr uint32_t kCacheLockTime = 5000;

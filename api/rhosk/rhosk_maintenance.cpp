@@ -97,12 +97,14 @@ bool HasRaid6(ObjectId id) {
 
 // The size byte of the port detection and import scan commands.
 uint8_t DetectCommandSize(ObjectId id) {
-    uint32_t level = kUnreadLevel;
-    if (RhoskFamily::GetFirmwareCompatLevel(id.controllerId(), &level) != 0) {
-        ApiError::Clear();
-        level = kUnreadLevel;
-    }
+    const uint32_t level = RhoskFamily::FirmwareCompatLevelOr(id.controllerId(), kUnreadLevel);
     return level < kLongDetectLevel ? 3 : 6;
+}
+
+// Notification 7 after a failed step, keeping that step's error.
+void AbandonRemoval(ObjectId controller, ObjectId unit) {
+    ApiError::Quietly(
+        [&] { return DeviceIo::NotifyOs(&controller, &unit, kNotifyRemovalAbandoned); });
 }
 
 void SetMaskBit(uint8_t (&mask)[32], uint8_t port) {
@@ -173,20 +175,13 @@ int32_t RhoskFamily::DeleteUnit(ObjectId unit, uint8_t announce, uint8_t mode) {
     if (withOs && DeviceIo::NotifyOs(&controller, &unit, kNotifyUnitRemoving) != 0) {
         // The unit stays; Windows takes back what it let go. The removal's
         // own error is what the caller sees.
-        ApiErrorRecord record;
-        (void)Api::GetLastErrorRecord(&record);
-        (void)DeviceIo::NotifyOs(&controller, &unit, kNotifyRemovalAbandoned);
-        ApiError::Restore(record);
+        AbandonRemoval(controller, unit);
         return -1;
     }
     if (SendCommand(unit, {kOpDeleteUnit, 2, UnitNumber(unit), 0, mode}, nullptr, nullptr, 0) !=
         0) {
-        if (withOs) {
-            ApiErrorRecord record;
-            (void)Api::GetLastErrorRecord(&record);
-            (void)DeviceIo::NotifyOs(&controller, &unit, kNotifyRemovalAbandoned);
-            ApiError::Restore(record);
-        }
+        if (withOs)
+            AbandonRemoval(controller, unit);
         return -1;
     }
     if (withOs && OsNeedsDeleteNotice())
@@ -302,14 +297,6 @@ int32_t ReportNewUnits(ObjectId controller, const ObjectIdList128& before, uint8
     if (announce != 0)
         (void)DeviceIo::NotifyOs(&controller, nullptr, kNotifyUnitAdded);
     return 0;
-}
-
-// Notification 7 after a failed step, keeping that step's error.
-void AbandonRemoval(ObjectId controller, ObjectId unit) {
-    ApiErrorRecord record;
-    (void)Api::GetLastErrorRecord(&record);
-    (void)DeviceIo::NotifyOs(&controller, &unit, kNotifyRemovalAbandoned);
-    ApiError::Restore(record);
 }
 
 }  // namespace

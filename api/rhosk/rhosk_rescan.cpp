@@ -59,13 +59,7 @@ int32_t SendCommand(ObjectId controller, Fill fill) {
 // Byte 1 of the port commands: 3 below level 35, 6 from it on; a level
 // that cannot be read counts as 30.
 uint8_t PortCommandSize(ObjectId controller) {
-    ApiErrorRecord saved;
-    (void)Api::GetLastErrorRecord(&saved);
-    uint32_t level = kUnreadableLevel;
-    if (RhoskFamily::GetFirmwareCompatLevel(controller, &level) != 0) {
-        level = kUnreadableLevel;
-        ApiError::Restore(saved);
-    }
+    const uint32_t level = RhoskFamily::FirmwareCompatLevelOr(controller, kUnreadableLevel);
     return level < kLongPortCommandLevel ? 3 : 6;
 }
 

@@ -45,13 +45,8 @@ int32_t SetRate(ObjectId id, const TaskParams& task, const uint32_t* rate) {
         return ApiError::Fail(kApiInvalidTaskRate);
     if (WriteValue(id, kBackgroundTaskTable, task.rate, 1, TaskRateByte(*rate)) != 0)
         return -1;
-    uint32_t level = 30;  // a level that cannot be read counts as 30
-    ApiErrorRecord record;
-    (void)Api::GetLastErrorRecord(&record);
-    if (RhoskFamily::GetFirmwareCompatLevel(ControllerOf(id), &level) != 0) {
-        level = 30;
-        ApiError::Restore(record);
-    }
+    // A level that cannot be read counts as 30.
+    const uint32_t level = RhoskFamily::FirmwareCompatLevelOr(ControllerOf(id), 30);
     if (level < kModeFollowsRateLevel)
         return 0;
     uint8_t mode = 0;

@@ -3,7 +3,8 @@
 // from it and every controller object discovered on it, which reads each
 // controller's units, drives, enclosures and battery through the model.
 // The host file's own reader, which takes plain texts, must read each as
-// the JSON library does.
+// the JSON library does; and what the host file's writer writes of a state
+// (its texts of any bytes too) must read back as that state.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -31,6 +32,14 @@ void CheckPlainReading(const std::string& text) {
         std::abort();
 }
 
+// Stops the run when the state, written as the host file, reads back
+// otherwise (numbers compare by value: "-0" reads back as 0).
+void CheckRewriting(const nlohmann::json& state) {
+    const std::string text = emulator::hostFileText(state);
+    if (emulator::parseHostFile(text, "host.json") != state)
+        std::abort();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -44,6 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const platform::HostUnusable&) {
         return 0;
     }
+    CheckRewriting(state);
     // No input writes a request log beside the host.
     state.erase("request_log");
     try {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "emulator/emulated_host.h"
+#include "emulator/host_text.h"
 
 namespace emulator_machine_test {
 namespace {
@@ -352,6 +353,24 @@ TEST_F(EmulatorStore, RequestLogHasOneLinePerOpenRequestAndClose) {
     EXPECT_EQ(lines[2]["handle"], lines[0]["handle"]);
     EXPECT_EQ(lines[4]["result"], "firmware_error");
     EXPECT_EQ(lines[4]["error"], 0x800601D2u);
+}
+
+// A path of any bytes (a volume named in the ANSI code page) is logged
+// with the host file's stand-ins, and the line reads back as the path.
+TEST_F(EmulatorStore, RequestLogTakesAPathOfAnyBytes) {
+    json state = machine();
+    state["request_log"] = "requests.jsonl";
+    write(state);
+    auto host = emulator::EmulatedHost::fromFile(file_);
+    const std::string path = "\\\\.\\B\xfcro:";
+    EXPECT_EQ(host->createFile(path.c_str(), 0xC0000000u, 3), platform::kInvalidHandle);
+    std::ifstream log(folder_ / "requests.jsonl");
+    std::string line;
+    ASSERT_TRUE(std::getline(log, line));
+    EXPECT_NE(line.find("B\\udbff\\udffcro"), std::string::npos) << line;
+    json record = json::parse(line);
+    emulator::restoreTextBytes(record, line);
+    EXPECT_EQ(record["path"], path);
 }
 
 // The bytes of each controller request join its log record only when the

@@ -401,9 +401,21 @@ TEST(EmulatorUnitsStore, ParameterWritesSurviveAReload) {
         EXPECT_EQ(Bytes(b.begin() + kParamValue, b.begin() + kParamValue + value.size()), value)
             << std::hex << table << " " << param;
     };
-    Bytes name(21, 0);
-    std::memcpy(name.data(), "payroll", 7);
-    setAndReload(kUnitTable + 1, 17, name);
+    // Names are bytes: each byte value from 1 to 255 (20 to a name), a
+    // Latin-1 name, and bytes that look like stand-ins or cut UTF-8.
+    std::vector<std::string> names = {"payroll", "B\xfcro", "\xf4\x8f\xbf\xbc", "caf\xc3",
+                                      "\xed\xa0\x80\xc0\xaf"};
+    for (int first = 1; first < 256; first += 20) {
+        std::string name;
+        for (int byte = first; byte < first + 20 && byte < 256; ++byte)
+            name.push_back(static_cast<char>(byte));
+        names.push_back(name);
+    }
+    for (const std::string& text : names) {
+        Bytes name(21, 0);
+        std::memcpy(name.data(), text.data(), text.size());
+        setAndReload(kUnitTable + 1, 17, name);
+    }
     setAndReload(kUnitTable + 1, 13, {0x05});
     setAndReload(0x840C, 6, {20});
     setAndReload(0x8415, 4, {0x00, 0x01, 0x78, 0x00});

@@ -49,24 +49,32 @@ struct SentRequest {
     }
 };
 
+// What a test does with each controller request before the emulated host
+// sees it (it may throw, as a step can that no host answer makes fail).
+using RequestWatch = std::function<void(const SentRequest&)>;
+
 // Forwards every call to the emulated host and copies the controller
-// requests on the way in.
+// requests on the way in, showing each to the watch when there is one.
 class TappedHost : public ForwardingHost {
   public:
-    TappedHost(std::unique_ptr<emulator::EmulatedHost> inner, std::vector<SentRequest>* sent)
-        : ForwardingHost(std::move(inner)), sent_(sent) {}
+    TappedHost(std::unique_ptr<emulator::EmulatedHost> inner, std::vector<SentRequest>* sent,
+               const RequestWatch* watch)
+        : ForwardingHost(std::move(inner)), sent_(sent), watch_(watch) {}
 
     bool deviceIoControl(platform::Handle h, uint32_t code, void* in, uint32_t inSize, void* out,
                          uint32_t outSize, uint32_t* returned) override {
         if (code == srb::kIoctlScsiMiniport && in != nullptr) {
             const auto* bytes = static_cast<const uint8_t*>(in);
             sent_->push_back({std::vector<uint8_t>(bytes, bytes + inSize)});
+            if (*watch_)
+                (*watch_)(sent_->back());
         }
         return ForwardingHost::deviceIoControl(h, code, in, inSize, out, outSize, returned);
     }
 
   private:
     std::vector<SentRequest>* sent_;
+    const RequestWatch* watch_;
 };
 
 // The identifier of controller `number`.
@@ -188,10 +196,11 @@ class IntegrationTest : public ::testing::Test {
 
     std::filesystem::path folder_;
     std::vector<SentRequest> sent_;
+    RequestWatch watch_;
 
   private:
     emulator::EmulatedHost& Tap(std::unique_ptr<emulator::EmulatedHost> host) {
-        auto tapped = std::make_unique<TappedHost>(std::move(host), &sent_);
+        auto tapped = std::make_unique<TappedHost>(std::move(host), &sent_, &watch_);
         emulator::EmulatedHost& ref = tapped->inner();
         platform::SetHost(std::move(tapped));
         return ref;

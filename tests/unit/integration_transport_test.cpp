@@ -4,6 +4,7 @@
 // firmware's answers become the error record, and that every operation
 // closes what it opened and releases the lock it took.
 #include <functional>
+#include <stdexcept>
 
 #include "api/api.h"
 #include "api/device_io.h"
@@ -439,6 +440,24 @@ TEST_F(IntegrationTransport, TheManagementLockIsReleasedOnEveryPath) {
             EXPECT_NE(LastMessage(), "");
         }
     }
+}
+
+// An exception that passes through a change made under the lock (the
+// first bit write throws) leaves the controller unlocked: the release is
+// sent on the way out, and the next change takes the lock again.
+TEST_F(IntegrationTransport, AnExceptionThroughALockedChangeReleasesTheLock) {
+    emulator::EmulatedHost& host = Start(TwoFamilies(), json::array());
+    watch_ = [](const SentRequest& request) {
+        const bool paramSet = request.size() > 28 + 128 && request.controlCode() == 0xF000E000u &&
+                              (request.bytes[28 + 128] & 0x1F) == 0x13;
+        if (paramSet)
+            throw std::runtime_error("the step fails");
+    };
+    EXPECT_THROW((void)RhoskFamily::DisableReadCache(Unit(0, 0)), std::runtime_error);
+    watch_ = nullptr;
+    EXPECT_TRUE(LocksAreReleased(Log()));
+    EXPECT_FALSE(host.state()["machine"]["controllers"][0].value("management_lock", false));
+    EXPECT_EQ(RhoskFamily::DisableReadCache(Unit(0, 0)), 0) << LastMessage();
 }
 
 }  // namespace
