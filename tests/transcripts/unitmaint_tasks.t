@@ -46,6 +46,24 @@ beginning. A unit that is not verifying cannot be stopped.
   u5    SINGLE    OK             -       -      
   
 
+A verify of a unit that was never initialised initialises it first: the
+notice says so for the RAID-5 u0, not for a RAID-1 (u2 here, made OK and
+uninitialised in a copy of the host).
+
+  $ mkdir fresh && jq '.machine.controllers[0].units[0].initialized = false | .machine.controllers[0].units[2] += {"state": "ok", "initialized": false}' host.json > fresh/host.json
+  $ KV_EMULATED_HOST=$PWD/fresh/host.json "$KV_CLI" /c0/u0 start verify
+  Sending start verify message to /c0/u0 ... Done.
+  Unit was not previously initialized.  Will be initialized first before verified.
+  
+  $ KV_EMULATED_HOST=$PWD/fresh/host.json "$KV_CLI" /c0/u2 start verify
+  Sending start verify message to /c0/u2 ... Done.
+  
+  $ KV_EMULATED_HOST=$PWD/fresh/host.json "$KV_CLI" /c0 show | sed -n '4,6p' | cut -c1-46
+  u0    RAID-5    INITIALIZING   -       0%     
+  u1    RAID-1    DEGRADED       -       -      
+  u2    RAID-1    INITIALIZING   -       0%     
+  $ rm -r fresh
+
 A rebuild onto the free drive on p4: the drive becomes the missing member
 and the unit rebuilds. The unit's own ignore-ECC policy is kept when the
 command gives none.
