@@ -18,10 +18,13 @@
 # kv_cli that a transcript starts in a folder of its own, or with its
 # environment cleared, still writes there (the run sets LLVM_PROFILE_FILE
 # to the same, so that a caller's own setting cannot send the profiles
-# elsewhere). %p gives each process its own
-# file; %m merges into it instead of overwriting it when a later process
-# gets the same process id. A tool for whoever changes the code: nothing
-# runs it in CI and nothing counts its figures.
+# elsewhere). %p gives each process its own file; %m merges into it
+# instead of overwriting it when a later process gets the same process id;
+# %c (continuous mode, with the counters relocated at run time) keeps the
+# counts in the file while the process runs, so that a kv_cli ended by a
+# signal (a transcript's "| head" closing the pipe) still leaves them. A
+# tool for whoever changes the code: nothing runs it in CI and nothing
+# counts its figures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${KV_COVERAGE_BUILD:-build-coverage}
@@ -29,17 +32,21 @@ profiles=$PWD/$build/profiles
 jobs=${CTEST_PARALLEL_LEVEL:-3}
 
 if [ -z "${KV_COVERAGE_REPORT_ONLY:-}" ]; then
-  coverage="-fprofile-instr-generate=$profiles/%p-%m.profraw -fcoverage-mapping"
+  pattern=$profiles/%p-%m%c.profraw
   cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
-    -DCMAKE_CXX_FLAGS="$coverage" -DCMAKE_EXE_LINKER_FLAGS="-fuse-ld=lld $coverage" \
+    -DCMAKE_CXX_FLAGS="-fprofile-instr-generate=$pattern -fcoverage-mapping -mllvm -runtime-counter-relocation" \
+    -DCMAKE_EXE_LINKER_FLAGS="-fuse-ld=lld -fprofile-instr-generate=$pattern" \
     -DKV_PRECOMPILED_HEADERS=ON >/dev/null
-  cmake --build "$build"
+  if ! cmake --build "$build" > "$build/build.log" 2>&1; then
+    tail -n 30 "$build/build.log"
+    exit 1
+  fi
   rm -rf "$profiles"
   mkdir -p "$profiles"
   # A failing test still leaves its profiles: the report is made all the
   # same, and the run's status says that a test failed.
   status=0
-  export LLVM_PROFILE_FILE=$profiles/%p-%m.profraw
+  export LLVM_PROFILE_FILE=$pattern
   ctest --test-dir "$build" -j "$jobs" "$@" > "$build/ctest.log" 2>&1 || status=$?
   tail -n 3 "$build/ctest.log"
   if [ "$status" -ne 0 ]; then
