@@ -28,6 +28,26 @@ its own.
   CLI [Enabled Unit Queuing(controller=0, unit=2): Success]
   CLI [Disable Write Cache(controller=0, unit=2): Success]
 
+A RAID-50 with volumes goes through the group variant of the same call,
+again without an audit line of its own (on a copy of the host).
+
+  $ mkdir r50 && cp "$FIXTURES/unitcreate/host.json" r50/host.json
+  $ KV_EMULATED_HOST=$PWD/r50/host.json "$KV_CLI" /c0 add type=raid50 disk=3-8 group=3 vol=100 nocache
+  Creating new unit on controller /c0 ... Done. The new unit is /c0/u2.
+  Setting AutoVerify=ON for the new unit ... Done.
+  Setting default Keepwell policy to [balance] for the new unit ... Done.
+  Setting default Command Queuing policy for unit /c0/u2 to [on] ... Done.
+  Setting write cache = OFF for the new unit ... Done.
+  
+  $ KV_EMULATED_HOST=$PWD/r50/host.json "$KV_CLI" /c0/u2 show | sed -n '4p;13,14p'
+  u2       RAID-50   OK*            -       -       -     -       1863.05   
+  u2/v0    Volume    -              -       -       -     -       100       
+  u2/v1    Volume    -              -       -       -     -       1763.05   
+  $ grep -c Create r50/ProgramData/Orvo/kv_mgmt.log
+  0
+  [1]
+  $ rm -r r50
+
 The RAID-0 volume dialogue: sizes until "q", then the creation.
 
   $ printf 'y\n10\n20\nq\ny\n' | "$KV_CLI" /c0 add type=raid0 disk=6:7 vol=?
