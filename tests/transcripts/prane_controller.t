@@ -36,6 +36,17 @@ drives.
   u0-1     DISK      OK             -       -       p1    -       232.885   
   
 
+The root "commit" sends every controller its commit request, the older
+one included.
+
+  $ "$KV_CLI" commit
+  Committing transactions on controller /c0 ...Done.
+  
+  Committing transactions on controller /c1 ...Done.
+  
+  Committing transactions on controller /c2 ...Done.
+  
+  
 The root "show diag" gives each controller's report in turn: the newer
 ones (c0, c1) add their battery status word and their controller log,
 the older one (c2) ends with its error log.
@@ -170,7 +181,8 @@ read "Not Supported".
   >     "set avmode=on" "set lbareorder=off" "update fw=image.bin" \
   >     "add rebuild=Sun:12:4" "del verify=3" "set autorebuild=on" \
   >     "set rebuildmode=adaptive" "set rebuildrate=3" "set modepgctl=0" \
-  >     "show autorebuild" "show ctlbus" "show rebuildrate" "show modepgctl"; do
+  >     "show autorebuild" "show ctlbus" "show rebuildrate" "show modepgctl" \
+  >     "set carvesize=1024" "show carvesize"; do
   >   echo "[$words]"; "$KV_CLI" /c0 $words 2>&1 | grep -v '^$'
   > done
   [show rebuild]
@@ -212,6 +224,10 @@ read "Not Supported".
   [show rebuildrate]
   Error: (CLI:024) Invalid operation(s) for the specified controller.
   [show modepgctl]
+  Error: (CLI:024) Invalid operation(s) for the specified controller.
+  [set carvesize=1024]
+  Error: (CLI:024) Invalid operation(s) for the specified controller.
+  [show carvesize]
   Error: (CLI:024) Invalid operation(s) for the specified controller.
   $ "$KV_CLI" /c0 show ondegrade autocarve
   /c0 Cache on Degrade Policy = Not Supported
