@@ -171,6 +171,14 @@ bytes; on this family no battery status word follows.
   $ tr -cd '\000' < diag.out | wc -c
   32748
 
+Each report read a log through the audit logger (six reads: two for each
+newer controller, one for each older); those lines go, so that a later
+look at the audit log sees only what follows.
+
+  $ grep -c 'Get Error Log Controller' ProgramData/Orvo/kv_mgmt.log
+  6
+  $ rm ProgramData/Orvo/kv_mgmt.log
+
 What the older family lacks: the schedules, the task policies, the
 firmware update and the later controller policies are refused with CLI
 error 24, the schedule slots with 57; the policies it has no setting for
