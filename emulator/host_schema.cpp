@@ -183,6 +183,7 @@ const FieldRule kFields[] = {
     {Shape::Controller, "perf", kObject, 0, 0, Shape::Perf},
     {Shape::Controller, "error_log", kText, 0, 0},
     {Shape::Controller, "media_scan", kBool, 0, 0},
+    {Shape::Controller, "new_unit_write_cache", kBool, 0, 0},
     {Shape::Controller, "firmware_image", kObject, 0, 0, Shape::FirmwareImage},
 
     {Shape::Driver, "name", kText, 0, 0},

@@ -399,6 +399,8 @@ FirmwareResult createUnit(json& ctl, Bytes& packet, const Bytes& data) {
     if (code == 0 || code == 5 || code == 6)
         unit["stripe"] = get8(data, 2);
     unit["capacity"] = get32(data, 8);
+    if (!newUnitWriteCache(ctl))
+        unit["write_cache"] = 0;
     if (!ctl["units"].is_array())
         ctl["units"] = json::array();
     ctl["units"].push_back(unit);

@@ -302,6 +302,8 @@ FirmwareResult createUnitCommand(json& ctl, ByteSpan command, ConstByteSpan data
 
     json unit = layoutJson(layout);
     unit["number"] = number;
+    if (!newUnitWriteCache(ctl))
+        unit["cache_bits"] = 0;  // read cache on, write cache (bit 2) off
     if (!layout.volumes.empty()) {
         // The requested volumes, then one over what they leave of the unit.
         uint64_t used = 0;

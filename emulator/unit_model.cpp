@@ -255,8 +255,8 @@ void appendExtensions(const std::vector<const json*>& extensions, uint64_t capac
 
 // One array element with its extensions and member drives; answers its
 // capacity.
-uint64_t appendArray(const ControllerModel& ctl, const TypeRule& rule, const std::vector<uint8_t>& ports,
-                     uint8_t stripe, const ElementState& s,
+uint64_t appendArray(const ControllerModel& ctl, const TypeRule& rule,
+                     const std::vector<uint8_t>& ports, uint8_t stripe, const ElementState& s,
                      const std::vector<const json*>& extensions, Bytes& out) {
     uint64_t smallest = 0;
     bool any = false;
@@ -508,6 +508,10 @@ json* unitNumbered(json& ctl, int64_t number) {
     return nullptr;
 }
 
+bool newUnitWriteCache(const json& ctl) {
+    return flagField(ctl, "new_unit_write_cache", true);
+}
+
 uint8_t unitOfPort(const json& ctl, uint64_t port) {
     return ControllerModel(ctl).unitOfPort(port);
 }
@@ -543,7 +547,8 @@ bool attachUnitDisks(json& state) {
         for (const json& unit : *units) {
             if (!seen(unit))
                 continue;
-            const auto place = std::make_pair(static_cast<int64_t>(c), numberField(unit, "number", -1));
+            const auto place =
+                std::make_pair(static_cast<int64_t>(c), numberField(unit, "number", -1));
             seenUnits.insert(place);
             const size_t volumes = unitVolumeCount(unit);
             for (size_t& have = disksOf[place]; have < volumes; ++have) {
@@ -560,8 +565,8 @@ bool attachUnitDisks(json& state) {
     for (json& disk : disks) {
         if (!flagField(disk, "unit_disk", false))
             continue;
-        const bool exists = seenUnits.count(
-                                {numberField(disk, "controller", -1), numberField(disk, "target", 0)}) > 0;
+        const bool exists = seenUnits.count({numberField(disk, "controller", -1),
+                                             numberField(disk, "target", 0)}) > 0;
         if (exists != flagField(disk, "present", true)) {
             disk["present"] = exists;
             changed = true;

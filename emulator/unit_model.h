@@ -62,6 +62,10 @@ struct UnitLayout;
 // there is none.
 [[nodiscard]] nlohmann::json* unitNumbered(nlohmann::json& ctl, int64_t number);
 
+// Whether a unit the controller creates starts with its write cache on
+// (the controller's "new_unit_write_cache").
+[[nodiscard]] bool newUnitWriteCache(const nlohmann::json& ctl);
+
 // Gives every unit of every controller that Windows sees one disk per
 // volume (SCSI target = unit number), unless the disks list has them
 // already or the unit says "os_visible": false. A spare is never seen.

@@ -35,6 +35,15 @@ all_targets=(command_line command_file host_file replies firmware_image message_
 read -r -a targets <<< "${KV_FUZZ_TARGETS:-${all_targets[*]}}"
 jobs=${KV_FUZZ_JOBS:-3}
 
+# Each target starts from its seeds (and the --ci pass replays only them):
+# a target without any would pass having tried next to nothing.
+for target in "${targets[@]}"; do
+  if [ -z "$(ls -A "tests/fuzz/corpus/$target" 2> /dev/null)" ]; then
+    echo "tests/fuzz/corpus/$target holds no seed" >&2
+    exit 1
+  fi
+done
+
 build=${KV_FUZZ_BUILD:-}
 if [ -z "$build" ]; then
   build=build-fuzz

@@ -26,8 +26,11 @@ if(NOT EXISTS "${KV_UNIT_PROGRAM}")
 endif()
 
 if(NOT EXISTS "${suites_file}" OR "${KV_UNIT_PROGRAM}" IS_NEWER_THAN "${suites_file}")
+  # Listed in the environment the suites run in: cases made from the
+  # fixtures (KV_TEST_FIXTURES) exist only there.
   execute_process(
-    COMMAND ${KV_UNIT_EMULATOR} "${KV_UNIT_PROGRAM}" --gtest_list_tests
+    COMMAND "${KV_UNIT_CMAKE}" -E env ${KV_UNIT_ENVIRONMENT}
+            ${KV_UNIT_EMULATOR} "${KV_UNIT_PROGRAM}" --gtest_list_tests
     WORKING_DIRECTORY "${KV_UNIT_WORKDIR}"
     OUTPUT_VARIABLE listing ERROR_VARIABLE listing_errors
     RESULT_VARIABLE listing_status
@@ -59,10 +62,19 @@ if(NOT EXISTS "${suites_file}" OR "${KV_UNIT_PROGRAM}" IS_NEWER_THAN "${suites_f
 endif()
 
 file(STRINGS "${suites_file}" suites)
+if(NOT suites)
+  # A list emptied since it was written would otherwise run no unit test.
+  file(REMOVE "${suites_file}")
+  kv_unit_fail("${suites_file} lists no suite")
+  return()
+endif()
+# A suite whose filter selects no case (the list no longer matches the
+# program) fails instead of passing with nothing run.
 foreach(suite IN LISTS suites)
   set(name "${KV_UNIT_PREFIX}${suite}")
   add_test("${name}" ${KV_UNIT_EMULATOR} "${KV_UNIT_PROGRAM}" "--gtest_filter=${suite}.*")
   set_tests_properties("${name}" PROPERTIES
     WORKING_DIRECTORY "${KV_UNIT_WORKDIR}"
-    ENVIRONMENT "${KV_UNIT_ENVIRONMENT}")
+    ENVIRONMENT "${KV_UNIT_ENVIRONMENT}"
+    FAIL_REGULAR_EXPRESSION "Running 0 tests")
 endforeach()

@@ -23,12 +23,11 @@ constexpr int kErrInvalidOperation = 24;
 constexpr int kErrUnitOperation = 25;
 
 // The unit types whose verify of a unit that never was initialised gets
-// the notice that it is initialised first. A RAID-1 is named by both its
-// codes: the unit objects of RAID-1 units carry code 2, and without it the
-// notice would never reach a RAID-1 that the controller initialises first.
+// the notice that it is initialised first. RAID-1 is named by its code 1
+// only: the unit objects of RAID-1 units carry code 2 and get no notice.
 bool initialisesFirst(uint32_t type) {
     return type == kUnitRaid5 || type == kUnitRaid50 || type == kUnitRaid6 || type == kUnitRaid1 ||
-           type == kUnitRaid1Mirror || type == kUnitRaid10;
+           type == kUnitRaid10;
 }
 
 }  // namespace

@@ -31,18 +31,27 @@ def put(target, data):
         f.write(data)
 
 
+def files(pattern):
+    """The files below the top folder that the pattern matches; none is an
+    error, as seeds made without them would leave a target's corpus thin."""
+    found = sorted(glob.glob(os.path.join(top, pattern), recursive=True))
+    if not found:
+        sys.exit('make_seeds.py: no file matches ' + pattern)
+    return found
+
+
 def unprintf(text):
     return text.encode().decode('unicode_escape')
 
 
 # Host files: every fixture host.
-for path in sorted(glob.glob(os.path.join(top, 'tests/fixtures/**/*.json'), recursive=True)):
+for path in files('tests/fixtures/**/*.json'):
     with open(path, 'rb') as f:
         put('host_file', f.read())
 
 # Commands: one-shot argument lists and typed sessions of the transcripts.
 oneshot, typed = set(), set()
-for path in sorted(glob.glob(os.path.join(top, 'tests/transcripts/*.t'))):
+for path in files('tests/transcripts/*.t'):
     for line in open(path, encoding='utf-8'):
         m = re.match(r"\s+\$ printf '([^']*)' \| .*\"\$KV_CLI\"", line)
         if m:

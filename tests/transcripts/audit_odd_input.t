@@ -6,6 +6,7 @@ standard-library exception, which would end the run with "std::exception".
   $ export KV_EMULATED_HOST="$PWD/host.json"
   $ "$KV_CLI" show > /dev/null 2>&1
   $ lines="$FIXTURES/audit/odd_lines.txt"
+  $ test -s "$lines"  # an empty or missing file would try nothing
 
 At the prompt every line is reported and the run goes on to the end of
 input.

@@ -5,6 +5,7 @@ ends with status 0 or 1 and none raises a standard-library exception.
   $ export KV_EMULATED_HOST="$PWD/host.json"
   $ "$KV_CLI" show > /dev/null 2>&1
   $ lines="$FIXTURES/audit/odd_lines.txt"
+  $ test -s "$lines"  # an empty or missing file would try nothing
 
   $ while IFS= read -r line; do
   >   printf '%s\n' "$line" > one.txt

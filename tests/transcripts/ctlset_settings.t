@@ -53,6 +53,30 @@ file keeps it) is refused; the change shows in the following "show".
   [1]
   $ log
 
+Auto-carving (the controller's multi-LUN policy) takes "on" or "off"
+after the "="; any other value, the bare word included, ends its open
+progress line with "Failed." and 33.
+
+  $ "$KV_CLI" /c0 set autocarve=on
+  Setting Auto-Carving Policy on /c0 to [on] ... Done.
+  
+  $ ctl settings.multi_lun
+  1
+  $ "$KV_CLI" /c0 set autocarve=off
+  Setting Auto-Carving Policy on /c0 to [off] ... Done.
+  
+  $ ctl settings.multi_lun
+  0
+  $ "$KV_CLI" /c0 set autocarve 2>&1
+  Setting Auto-Carving Policy on /c0 to [autocarve] ... Failed.
+  Error: (CLI:033) Invalid controller command value.
+  
+  
+  [1]
+  $ log
+  CLI [Enable Multi-Lun Policy(controller=0): Success]
+  CLI [Disable Multi-Lun Policy(controller=0): Success]
+
 Disk spin-up: 1 to 128 below family 8; a value is read from its start, so
 spinup=4x sets 4; 0, 129 and a value without digits are refused. The
 library takes no more spin-ups than the controller has ports: on this

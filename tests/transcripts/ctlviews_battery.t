@@ -52,6 +52,9 @@ Level classes 5 to 7 read "Unknown".
   /c0/bbu Bootloader Version        = BBL 1.00
   /c0/bbu PCB Revision              = 3
   
+  $ "$KV_CLI" /c0/bbu show capacity
+  /c0/bbu Estimated Backup Capacity = 255 Hours
+  
   $ state Failed OK OK; "$KV_CLI" /c0/bbu show status
   /c0/bbu BBU Status                = Failed Battery
   

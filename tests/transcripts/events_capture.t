@@ -161,6 +161,17 @@ the segments in index order.
   $ od -An -tu1 -j 4096 -N 4 evtcapture_c0.dat | tr -s ' '
    1 2 3 4
 
+A file that cannot be written (here a folder holds its name) ends the
+command with the system's reason (its wording is the system's), before
+the saving line.
+
+  $ mkdir blocked && cd blocked && mkdir evtcapture_c0.dat
+  $ "$KV_CLI" /c0 get capture > out 2> err; echo "status $?"
+  status 1
+  $ cat out; grep -c -v '^$' err
+  1
+  $ cd .. && rm -r blocked
+
 A failed library call ends the command with the controller's message;
 here the controller refuses the capture size.
 

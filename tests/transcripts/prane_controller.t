@@ -36,6 +36,30 @@ drives.
   u0-1     DISK      OK             -       -       p1    -       232.885   
   
 
+The root "commit" sends every controller its commit request, the older
+one included.
+
+  $ "$KV_CLI" commit
+  Committing transactions on controller /c0 ...Done.
+  
+  Committing transactions on controller /c1 ...Done.
+  
+  Committing transactions on controller /c2 ...Done.
+  
+  
+The root "show diag" gives each controller's report in turn: the newer
+ones (c0, c1) add their battery status word and their controller log,
+the older one (c2) ends with its error log.
+
+  $ "$KV_CLI" show diag | tr -d '\000' | grep -o -e 'Diagnostic Information on Controller //.*/c[0-9]' -e 'BBU status word' -e 'Controller Log Information' | sed 's|//.*/|//host/|'
+  Diagnostic Information on Controller //host/c0
+  BBU status word
+  Controller Log Information
+  Diagnostic Information on Controller //host/c1
+  BBU status word
+  Controller Log Information
+  Diagnostic Information on Controller //host/c2
+
 A host with only an older-family controller of eight ports: a RAID-5
 verifying at 60 %, a RAID-1 whose second drive is gone, a spare, a free
 drive and two empty ports; one task rate serves rebuild and verify, so
@@ -108,6 +132,53 @@ A failed event read ends the plain list before it prints anything.
   
   status 1
 
+The old-style controller report and the diagnostic report: the error log
+as the controller delivers it, followed by zero bytes up to its 32,768
+bytes; on this family no battery status word follows.
+
+  $ KV_CLI_STYLE=old "$KV_CLI" info c0 | sed -n '1,2p;14,17p'
+  Controller: c0
+  -------------
+  # of units: 3
+  \tUnit 0: RAID 5 465.77 GB ( 976790016 blocks): VERIFYING (60%) (esc)
+  \tUnit 1: RAID 1 465.76 GB ( 976771120 blocks): DEGRADED (esc)
+  \tUnit 3: SPARE 465.76 GB ( 976773168 blocks): OK (esc)
+  $ jq '.machine.controllers[0].error_log = "E0001 port 1 timeout"' host.json > log.json && mv log.json host.json
+  $ "$KV_CLI" /c0 show diag > diag.out
+  $ tr -d '\000' < diag.out | sed -e 's/^\(### Time Stamp: *\).*/\1(now)/'
+  
+  ### Time Stamp:        (now)
+  ### Host Name:         kvhost
+  ### Host Architecture: x64 (64 bit)
+  ### OS Version:        Microsoft Windows (Build 20348)
+  
+  ### Model:             KV-8506-4LP
+  ### Serial #:          L319004A5120077
+  ### Controller ID:     0
+  ### CLI Version:       2.00.09.012
+  ### API Version:       2.06.00.012
+  ### Driver Version:    1.26.2.4
+  ### Firmware Version:  FE8S 1.05.00.068
+  ### BIOS Version:      BE7X 1.08.00.048
+  ### Available Memory:  32KB
+  
+  ==========================================================================
+  Diagnostic Information on Controller //kvhost/c0 ...
+  --------------------------------------------------------------------------
+  
+  E0001 port 1 timeout
+  
+  $ tr -cd '\000' < diag.out | wc -c
+  32748
+
+Each report read a log through the audit logger (six reads: two for each
+newer controller, one for each older); those lines go, so that a later
+look at the audit log sees only what follows.
+
+  $ grep -c 'Get Error Log Controller' ProgramData/Orvo/kv_mgmt.log
+  6
+  $ rm ProgramData/Orvo/kv_mgmt.log
+
 What the older family lacks: the schedules, the task policies, the
 firmware update and the later controller policies are refused with CLI
 error 24, the schedule slots with 57; the policies it has no setting for
@@ -116,7 +187,10 @@ read "Not Supported".
   $ for words in "show rebuild" "show verify" "show selftest" "set rebuild=enable" \
   >     "set verify=disable" "set selftest=enable" "set ondegrade=cacheoff" \
   >     "set avmode=on" "set lbareorder=off" "update fw=image.bin" \
-  >     "add rebuild=Sun:12:4" "del verify=3"; do
+  >     "add rebuild=Sun:12:4" "del verify=3" "set autorebuild=on" \
+  >     "set rebuildmode=adaptive" "set rebuildrate=3" "set modepgctl=0" \
+  >     "show autorebuild" "show ctlbus" "show rebuildrate" "show modepgctl" \
+  >     "set carvesize=1024" "show carvesize"; do
   >   echo "[$words]"; "$KV_CLI" /c0 $words 2>&1 | grep -v '^$'
   > done
   [show rebuild]
@@ -143,6 +217,26 @@ read "Not Supported".
   Error: (CLI:057) Invalid argument in add command.
   [del verify=3]
   Error: (CLI:057) Invalid argument in add command.
+  [set autorebuild=on]
+  Error: (CLI:024) Invalid operation(s) for the specified controller.
+  [set rebuildmode=adaptive]
+  Error: (CLI:024) Invalid operation(s) for the specified controller.
+  [set rebuildrate=3]
+  Error: (CLI:024) Invalid operation(s) for the specified controller.
+  [set modepgctl=0]
+  Error: (CLI:024) Invalid operation(s) for the specified controller.
+  [show autorebuild]
+  Error: (CLI:024) Invalid operation(s) for the specified controller.
+  [show ctlbus]
+  Error: (CLI:024) Invalid operation(s) for the specified controller.
+  [show rebuildrate]
+  Error: (CLI:024) Invalid operation(s) for the specified controller.
+  [show modepgctl]
+  Error: (CLI:024) Invalid operation(s) for the specified controller.
+  [set carvesize=1024]
+  Error: (CLI:024) Invalid operation(s) for the specified controller.
+  [show carvesize]
+  Error: (CLI:024) Invalid operation(s) for the specified controller.
   $ "$KV_CLI" /c0 show ondegrade autocarve
   /c0 Cache on Degrade Policy = Not Supported
   /c0 Auto-Carving Policy = Not Supported.

@@ -90,3 +90,19 @@ stripe; types the older family does not have are refused.
   CLI [Create Unit(controller=0 drives=7, type=JBOD, stripe=n/a, make os aware=yes, unit created=0): Success]
   CLI [Create Unit(controller=0 drives=0 1 2, type=RAID 5, stripe=64, make os aware=yes, unit created=1): Success]
   CLI [Create Unit(controller=0 drives=3 4, type=RAID 1, stripe=n/a, make os aware=yes, unit created=2): Success]
+
+The library turns a new unit's write cache on by itself. When the
+controller starts new units with it off ("new_unit_write_cache") and that
+quiet request fails, the creation turns it on and warns: the older family
+has no battery backup unit.
+
+  $ for u in u0 u1 u2; do "$KV_CLI" /c0/$u del quiet > /dev/null; done
+  $ jq '.machine.controllers[0].new_unit_write_cache = false | .faults = [{"match": {"layer": "firmware", "kind": "prane", "opcode": "0x13", "table": "0x0300", "parameter": 7}, "action": {"status": 1, "code": "0x0204"}}]' host.json > off.json && mv off.json host.json
+  $ "$KV_CLI" /c0 add type=raid1 disk=0:1
+  Creating new unit on controller /c0 ... Done. The new unit is /c0/u0.
+  Setting write cache = ON for the new unit ... Done.
+  Warning: You do not have a battery backup unit for /c0/u0 and the enabled
+  write cache (default) may cause data loss in the event of power failure.
+  
+  $ "$KV_CLI" /c0 show | sed -n 4p
+  u0    RAID-1    OK             -       -       -       232.885   ON     -      

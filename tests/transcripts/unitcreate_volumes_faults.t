@@ -29,6 +29,26 @@ its own.
   CLI [Enabled Unit Queuing(controller=0, unit=2): Success]
   CLI [Disable Write Cache(controller=0, unit=2): Success]
 
+A RAID-50 with volumes goes through the group variant of the same call,
+again without an audit line of its own (on a copy of the host).
+
+  $ mkdir r50 && cp "$FIXTURES/unitcreate/host.json" r50/host.json
+  $ KV_EMULATED_HOST=$PWD/r50/host.json "$KV_CLI" /c0 add type=raid50 disk=3-8 group=3 vol=100 nocache
+  Creating new unit on controller /c0 ... Done. The new unit is /c0/u2.
+  Setting AutoVerify=ON for the new unit ... Done.
+  Setting default Keepwell policy to [balance] for the new unit ... Done.
+  Setting default Command Queuing policy for unit /c0/u2 to [on] ... Done.
+  Setting write cache = OFF for the new unit ... Done.
+  
+  $ KV_EMULATED_HOST=$PWD/r50/host.json "$KV_CLI" /c0/u2 show | sed -n '4p;13,14p'
+  u2       RAID-50   OK*            -       -       -     -       1863.05   
+  u2/v0    Volume    -              -       -       -     -       100       
+  u2/v1    Volume    -              -       -       -     -       1763.05   
+  $ grep -c Create r50/ProgramData/Orvo/kv_mgmt.log
+  0
+  [1]
+  $ rm -r r50
+
 The RAID-0 volume dialogue: sizes until "q", then the creation.
 
   $ printf 'y\n10\n20\nq\ny\n' | "$KV_CLI" /c0 add type=raid0 disk=6:7 vol=?
@@ -124,6 +144,59 @@ creation goes on.
   CLI [Set Keepwell Mode(controller=0, unit=3, mode=perform): Success]
   CLI [Enabled Unit Queuing(controller=0, unit=3): Success]
   CLI [Disable Write Cache(controller=0, unit=3): Success]
+
+On controllers whose new units start with the write cache off (the host
+file's "new_unit_write_cache"), the creation turns it on, as a new unit
+wants it. Without a battery (the family-6 c1) a warning follows; a battery
+that is not ready refuses the change unless the Keepwell policy is
+performance; a ready one takes it without a word.
+
+  $ jq '.machine.controllers[].new_unit_write_cache = false' "$FIXTURES/unitcreate/host.json" > host.json
+  $ "$KV_CLI" /c1 add type=raid1 disk=0:1
+  Creating new unit on controller /c1 ... Done. The new unit is /c1/u0.
+  Setting AutoVerify=ON for the new unit ... Done.
+  Setting default Keepwell policy to [balance] for the new unit ... Done.
+  Setting default Command Queuing policy for unit /c1/u0 to [on] ... Done.
+  Setting write cache = ON for the new unit ... Done.
+  Warning: You do not have a battery backup unit for /c1/u0 and the enabled
+  write cache (default) may cause data loss in the event of power failure.
+  
+  $ "$KV_CLI" /c0 add type=raid1 disk=3:4
+  Creating new unit on controller /c0 ... Done. The new unit is /c0/u2.
+  Setting AutoVerify=ON for the new unit ... Done.
+  Setting default Keepwell policy to [balance] for the new unit ... Done.
+  Setting default Command Queuing policy for unit /c0/u2 to [on] ... Done.
+  Setting write cache = ON for the new unit ... Done.
+  
+  $ jq '.machine.controllers[0].bbu.ready = false' host.json > ready.json && mv ready.json host.json
+  $ "$KV_CLI" /c0 add type=raid1 disk=5:6
+  Creating new unit on controller /c0 ... Done. The new unit is /c0/u3.
+  Setting AutoVerify=ON for the new unit ... Done.
+  Setting default Keepwell policy to [balance] for the new unit ... Done.
+  Setting default Command Queuing policy for unit /c0/u3 to [on] ... Done.
+  Setting write cache=ON for the new unit ...Failed
+  .  BBU is not ready. Use /c0/u3 set cache=ON command 
+    to change the write cache policy when the BBU is ready.
+  
+  $ "$KV_CLI" /c0 add type=raid1 disk=7:8 keepwell=performance
+  Creating new unit on controller /c0 ... Done. The new unit is /c0/u4.
+  Setting AutoVerify=ON for the new unit ... Done.
+  Setting Keepwell policy to [performance] for the new unit ... Done.
+  Setting default Command Queuing policy for unit /c0/u4 to [on] ... Done.
+  Setting write cache = ON for the new unit ... Done.
+  
+  $ "$KV_CLI" /c0 show | sed -n 6,8p
+  u2    RAID-1    OK             -       -       -       465.762   RiW    ON     
+  u3    RAID-1    OK             -       -       -       465.762   Ri     ON     
+  u4    RAID-1    OK             -       -       -       465.762   RiW    ON     
+  $ log | grep -e Create -e Write
+  CLI [Create Unit(controller=1 drives=0 1, type=RAID 1, stripe=n/a, make os aware=yes, unit created=0): Success]
+  CLI [Enable Write Cache(controller=1, unit=0): Success]
+  CLI [Create Unit(controller=0 drives=3 4, type=RAID 1, stripe=n/a, make os aware=yes, unit created=2): Success]
+  CLI [Enable Write Cache(controller=0, unit=2): Success]
+  CLI [Create Unit(controller=0 drives=5 6, type=RAID 1, stripe=n/a, make os aware=yes, unit created=3): Success]
+  CLI [Create Unit(controller=0 drives=7 8, type=RAID 1, stripe=n/a, make os aware=yes, unit created=4): Success]
+  CLI [Enable Write Cache(controller=0, unit=4): Success]
 
 The controller refuses the create command: the open progress line, then
 the controller's error; the audit line says Failed.

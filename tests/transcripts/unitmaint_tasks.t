@@ -47,6 +47,46 @@ beginning. A unit that is not verifying cannot be stopped.
   u5    SINGLE    OK             -       -      
   
 
+A verify of a unit that was never initialised initialises it first: the
+notice says so for the RAID-5 u0, not for a RAID-1 (u2 here, made OK and
+uninitialised in a copy of the host).
+
+  $ mkdir fresh && jq '.machine.controllers[0].units[0].initialized = false | .machine.controllers[0].units[2] += {"state": "ok", "initialized": false}' host.json > fresh/host.json
+  $ KV_EMULATED_HOST=$PWD/fresh/host.json "$KV_CLI" /c0/u0 start verify
+  Sending start verify message to /c0/u0 ... Done.
+  Unit was not previously initialized.  Will be initialized first before verified.
+  
+  $ KV_EMULATED_HOST=$PWD/fresh/host.json "$KV_CLI" /c0/u2 start verify
+  Sending start verify message to /c0/u2 ... Done.
+  
+  $ KV_EMULATED_HOST=$PWD/fresh/host.json "$KV_CLI" /c0 show | sed -n '4,6p' | cut -c1-46
+  u0    RAID-5    INITIALIZING   -       0%     
+  u1    RAID-1    DEGRADED       -       -      
+  u2    RAID-1    INITIALIZING   -       0%     
+  $ rm -r fresh
+
+The spare, the RAID-0 and the JBOD take the verify words through their
+own check of the family: on this controller a spare verifies as any unit
+does (the inoperable RAID-0 is refused for its state); the older family
+refuses them all (its spare here).
+
+  $ mkdir other && cp host.json other/host.json
+  $ KV_EMULATED_HOST=$PWD/other/host.json "$KV_CLI" maint verify c0 u3
+  Sending start verify message to /c0/u3 ... Done.
+  
+  $ KV_EMULATED_HOST=$PWD/other/host.json "$KV_CLI" maint verify c0 u4; echo "status $?"
+  Error: (CLI:019) Invalid operation for the current state of the specified unit.
+  
+  
+  status 1
+  $ cp "$FIXTURES/prane/older_only.json" other/host.json
+  $ KV_EMULATED_HOST=$PWD/other/host.json "$KV_CLI" maint verify c0 u3; echo "status $?"
+  Error: (CLI:029) Invalid operation on the specified controller architecture and unit type.
+  
+  
+  status 1
+  $ rm -r other
+
 A rebuild onto the free drive on p4: the drive becomes the missing member
 and the unit rebuilds. The unit's own ignore-ECC policy is kept when the
 command gives none.

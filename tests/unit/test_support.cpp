@@ -43,8 +43,11 @@ std::vector<std::string> FixtureHostTexts() {
         std::ifstream in(entry.path(), std::ios::binary);
         std::ostringstream text;
         text << in.rdbuf();
+        EXPECT_FALSE(text.str().empty()) << entry.path() << " cannot be read or is empty";
         texts.push_back(text.str());
     }
+    // A folder without host files would leave the callers nothing to check.
+    EXPECT_FALSE(texts.empty()) << fixtures << " holds no host file";
     return texts;
 }
 

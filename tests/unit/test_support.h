@@ -91,7 +91,8 @@ void ResetLibrary();
 emulator::EmulatedHost& InstallEmulatedHost(const nlohmann::json& state);
 
 // The texts of the host files among the test fixtures (KV_TEST_FIXTURES):
-// every .json file there, faulty ones included.
+// every .json file there, faulty ones included. A folder without any, or
+// a file that cannot be read or is empty, fails the calling test.
 std::vector<std::string> FixtureHostTexts();
 
 // A test over an emulated machine and the controller manager that

@@ -176,7 +176,7 @@ TEST_F(UnitMaintCommands, DeletionAsksFirstAndAFailureKeepsTheUnitObject) {
 }
 
 // A redundant unit that was never initialised is initialised before it is
-// verified; the notice says so for RAID-1 units (type 2) as well.
+// verified; the notice says so, but not for RAID-1 units (type 2).
 TEST_F(UnitMaintCommands, VerifyOfAnUninitialisedUnitSaysItInitialisesFirst) {
     struct Case {
         const char* type;
@@ -184,7 +184,7 @@ TEST_F(UnitMaintCommands, VerifyOfAnUninitialisedUnitSaysItInitialisesFirst) {
         bool notice;
     } cases[] = {
         {"raid5", {0, 1, 2}, true},
-        {"raid1", {0, 1}, true},
+        {"raid1", {0, 1}, false},
         {"raid10", {0, 1, 2, 3}, true},
         {"raid0", {0, 1}, false},
     };
