@@ -997,6 +997,10 @@ int EmulatedHost::createDirectory(const char* path) {
     return 0;
 }
 
+std::FILE* EmulatedHost::openForAppend(const char* path) {
+    return path != nullptr ? emulator::openForAppend(path, false) : nullptr;
+}
+
 // --- System information ---
 
 bool EmulatedHost::getComputerNameEx(bool fullyQualified, char* name, uint32_t* size) {
