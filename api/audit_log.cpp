@@ -9,6 +9,7 @@
 #include "api/api_codes.h"
 #include "api/api_error.h"
 #include "api/bytes.h"
+#include "platform/host_system.h"
 
 AuditLog* theAuditLog = nullptr;
 
@@ -61,7 +62,9 @@ AuditLog::AuditLog(std::string tag, std::string path, bool enabled)
     : tag_(std::move(tag)), path_(std::move(path)), enabled_(enabled) {}
 
 int AuditLog::Write(const char* message) {
-    std::FILE* file = std::fopen(path_.c_str(), "a");
+    // The host that named the log's folder opens it, reading the path as it
+    // spells it.
+    std::FILE* file = platform::Host().openForAppend(path_.c_str());
     if (file == nullptr) {
         std::fprintf(stderr, "Error: Could not open file %s\n", path_.c_str());
         return 1;

@@ -12,6 +12,7 @@
 #include "emulator/driver.h"
 #include "emulator/faults.h"
 #include "emulator/fields.h"
+#include "emulator/host_paths.h"
 #include "emulator/host_schema.h"
 #include "emulator/host_store.h"
 #include "emulator/host_text.h"
@@ -121,30 +122,29 @@ EmulatedHost::EmulatedHost(json state, std::string folder, std::string file)
 }
 
 std::string EmulatedHost::defaultHostPath() {
-    const char* state = std::getenv("XDG_STATE_HOME");
-    std::string base;
-    if (state != nullptr && state[0] != '\0') {
-        base = state;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = std::string(home != nullptr ? home : ".") + "/.local/state";
+    std::string base = environmentText("XDG_STATE_HOME");
+    if (base.empty()) {
+        const std::string home = environmentText("HOME");
+        base = (home.empty() ? std::string(".") : home) + "/.local/state";
     }
     return base + "/kv_cli/host.json";
 }
 
 std::unique_ptr<EmulatedHost> EmulatedHost::fromEnvironment() {
-    const char* named = std::getenv("KV_EMULATED_HOST");
-    return fromFile(named != nullptr && named[0] != '\0' ? named : defaultHostPath());
+    const std::string named = environmentText("KV_EMULATED_HOST");
+    return fromFile(!named.empty() ? named : defaultHostPath());
 }
 
 std::unique_ptr<EmulatedHost> EmulatedHost::fromFile(const std::string& path) {
-    std::string file = fs::absolute(path).lexically_normal().string();
-    std::unique_ptr<EmulatedHost> host(
-        new EmulatedHost(json::object(), fs::path(file).parent_path().string(), file));
+    // A link is followed to the file it names: runs through it and through
+    // the file itself share one lock, and a write replaces the file.
+    const std::string file = hostFileTarget(textOf(fs::absolute(pathOf(path)).lexically_normal()));
+    const fs::path folder = pathOf(file).parent_path();
+    std::unique_ptr<EmulatedHost> host(new EmulatedHost(json::object(), textOf(folder), file));
     // The folder is made once, here: the lock file and every version of the
     // host file live in it.
     std::error_code ignored;
-    fs::create_directories(fs::path(file).parent_path(), ignored);
+    fs::create_directories(folder, ignored);
     host->copy_.countWrites(file);
     HostFileLock lock = host->copy_.lock();
     if (!host->copy_.read(file))
@@ -303,10 +303,10 @@ json& EmulatedHost::list(DeviceKind kind) {
 }
 
 std::string EmulatedHost::resolve(const std::string& path) const {
-    fs::path p(path);
+    const fs::path p = pathOf(path);
     if (p.is_absolute())
-        return p.lexically_normal().string();
-    return (fs::path(folder_) / p).lexically_normal().string();
+        return textOf(p.lexically_normal());
+    return textOf((pathOf(folder_) / p).lexically_normal());
 }
 
 std::string EmulatedHost::instanceIdOf(DeviceKind kind, size_t index) {
@@ -943,7 +943,7 @@ uint32_t EmulatedHost::regCloseKey(platform::RegKey key) {
 bool EmulatedHost::getCommonAppDataFolder(char* path) {
     std::string folder = resolve(machine().value("common_app_data", "ProgramData"));
     std::error_code ec;
-    fs::create_directories(folder, ec);
+    fs::create_directories(pathOf(folder), ec);
     if (ec)
         return false;
     return copyOut(folder, path, platform::kMaxPath);
@@ -985,15 +985,20 @@ bool EmulatedHost::pathAppend(char* path, const char* more) {
 int EmulatedHost::createDirectory(const char* path) {
     if (path == nullptr)
         return static_cast<int>(platform::kErrorInvalidParameter);
+    const fs::path folder = pathOf(path);
     std::error_code ec;
-    if (fs::is_directory(path, ec))
+    if (fs::is_directory(folder, ec))
         return static_cast<int>(platform::kErrorAlreadyExists);
-    if (fs::exists(path, ec))
+    if (fs::exists(folder, ec))
         return static_cast<int>(platform::kErrorFileExists);
-    fs::create_directories(path, ec);
+    fs::create_directories(folder, ec);
     if (ec)
         return static_cast<int>(platform::kErrorAccessDenied);
     return 0;
+}
+
+std::FILE* EmulatedHost::openForAppend(const char* path) {
+    return path != nullptr ? emulator::openForAppend(path, false) : nullptr;
 }
 
 // --- System information ---

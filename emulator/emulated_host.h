@@ -77,6 +77,7 @@ class EmulatedHost : public platform::HostSystem {
     bool pathStripToRoot(char* path) override;
     bool pathAppend(char* path, const char* more) override;
     int createDirectory(const char* path) override;
+    std::FILE* openForAppend(const char* path) override;
 
     bool getComputerNameEx(bool fullyQualified, char* name, uint32_t* size) override;
     bool getVersionEx(platform::OsVersionInfo* info) override;

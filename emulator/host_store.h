@@ -5,11 +5,18 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <utility>
 
 namespace emulator {
+
+// The file a host path names: a symbolic link is followed to its target (a
+// dangling one to the file it would name), so that a write replaces the
+// target and not the link, and every run on one file, through a link or
+// not, shares one lock file. A path that is no link stays as it is.
+std::string hostFileTarget(const std::string& path);
 
 // The lock file "<host file>.lock": every change of the host file runs
 // under its exclusive lock, and it holds the file's write count. Two
@@ -21,8 +28,14 @@ namespace emulator {
 // a process sees that another wrote the file without a system call. A lock
 // file removed or replaced meanwhile would be no lock against the
 // processes that open the new one: each lock checks that the path still
-// names the file locked, and opens the new one otherwise. On Windows the
-// file is opened for each lock and nothing is counted.
+// names the file locked, and opens the new one otherwise; the first such
+// lock counts one write in the old file too, so that the processes still
+// following it look again. A lock file shortened meanwhile (": >
+// host.json.lock") leaves the mapped count without a page to read: the
+// read gives 0 and the count is no longer trusted. Either way the process
+// opens and maps the lock file again when it next looks at the host
+// file's stamp (follow) or locks. On Windows the file is opened for each
+// lock and nothing is counted.
 class LockFile {
   public:
     LockFile() = default;
@@ -38,15 +51,19 @@ class LockFile {
     void lock();
     void unlock();
 
-    // Whether the write count is mapped, and the count now (0 when not).
-    // Each write counts under the lock, after its rename.
-    [[nodiscard]] bool counting() const { return count_ != nullptr; }
+    // Whether the write count is mapped (and still there), and the count
+    // now (0 when not). Each write counts under the lock, after its rename.
+    [[nodiscard]] bool counting() const;
     [[nodiscard]] uint64_t writes() const;
     // Counts one write; the caller holds the lock.
     void countWrite();
+    // Opens the lock file again when the path names another file now (or
+    // none), or the count was lost with a shortened file; not while locked.
+    void follow();
 
   private:
-    bool reopen();
+    // Opens the lock file and maps its count; false with the reason in *why.
+    bool reopen(std::string* why);
     void close();
     [[nodiscard]] bool stillNamed() const;
 
@@ -55,6 +72,8 @@ class LockFile {
     uint64_t device_ = 0;  // the identity of the file open (POSIX)
     uint64_t inode_ = 0;
     uint64_t* count_ = nullptr;
+    int countSlot_ = -1;  // where the mapped count is known to the fault handler
+    bool locked_ = false;
 };
 
 // The exclusive lock of a lock file, held for the object's lifetime.
@@ -104,12 +123,21 @@ class HostFileCopy {
     void countWrites(const std::string& path);
     // The exclusive lock of the host file (see LockFile::lock).
     [[nodiscard]] HostFileLock lock() { return HostFileLock(lockFile_); }
-    // Reads the file; false (the copy unchanged) when it cannot be read.
+    // Reads the file: true, or false (the copy unchanged) when there is no
+    // file. A file that is there but cannot be read, or is no regular file
+    // (a folder, a FIFO, a device), throws platform::HostUnusable
+    // ("<path>: cannot read the emulated host file: <reason>"); nothing is
+    // opened in a way that could wait, for a FIFO's writer say.
     [[nodiscard]] bool read(const std::string& path);
-    // Writes `text` through a temporary file and a rename (see
-    // replaceFileAtomically) and keeps it as the copy, the new version
-    // held open (POSIX) by the descriptor that wrote it; the caller holds
-    // the lock.
+    // Writes `text` to the temporary file "<path>.tmp" and renames it over
+    // `path`, so a reader sees the old file or the new one, never a part,
+    // and keeps it as the copy, the new version held open (POSIX) by the
+    // descriptor that wrote it; the caller holds the lock, so the temporary
+    // file is this writer's alone, and one that a killed writer left is
+    // replaced. A failure throws platform::HostUnusable ("<file>: cannot
+    // write the emulated host file: <reason>", or "cannot replace" for the
+    // rename) and leaves the copy stale: the next call reads the file again
+    // instead of trusting a change that was never written.
     void write(const std::string& path, std::string text);
     // True while the file at `path` is the version this copy holds: its
     // stamp says so.
@@ -134,22 +162,20 @@ class HostFileCopy {
 
     std::string text_;
     FileStamp stamp_;
+    bool stale_ = false;  // a write failed: the file is read again
     std::intptr_t pinned_ = -1;
     LockFile lockFile_;
     uint64_t writesSeen_ = 0;
     std::chrono::steady_clock::time_point stamped_;
 };
 
-// The whole file as text; false when it cannot be read.
-[[nodiscard]] bool readWholeFile(const std::string& path, std::string* text);
-
-// Writes `text` to a temporary file beside `path` and renames it over
-// `path`, so a reader sees the old file or the new one, never a part. The
-// folder must exist. Throws std::runtime_error on failure.
-void replaceFileAtomically(const std::string& path, const std::string& text);
-
 // The name of the machine the emulator runs on, without its domain.
 std::string localHostName();
+
+// Opens `path` for appending, creating it when missing, as the C runtime's
+// fopen(path, "a") does ("ab" when `binary`); null when it cannot. A FIFO
+// without a reader fails at once instead of holding the run.
+std::FILE* openForAppend(const std::string& path, bool binary);
 
 // Appends one line to a file (the request log); failures are ignored.
 void appendLine(const std::string& path, const std::string& line);

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -160,6 +161,11 @@ class HostSystem {
     virtual bool pathAppend(char* path, const char* more) = 0;
     // SHCreateDirectory: a Windows error code (0, 80 and 183 mean it exists).
     virtual int createDirectory(const char* path) = 0;
+    // The C runtime's fopen(path, "a") of a file named by these calls'
+    // paths (the audit log in the common application-data folder), read
+    // as the binding spells them: the real calls' in the ANSI code page.
+    // Null on failure; closed with fclose.
+    virtual std::FILE* openForAppend(const char* path) = 0;
 
     // --- System information ---
     // GetComputerNameExA with ComputerNameDnsFullyQualified or

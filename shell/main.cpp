@@ -10,6 +10,7 @@
 
 #include "platform/host_system.h"
 #include "shell/kv_exception.h"
+#include "shell/progress_line.h"
 #include "shell/shell.h"
 
 namespace {
@@ -60,6 +61,7 @@ void run(std::unique_ptr<ShellOwner>& owner, int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const ProgressLineWatch progressLine;
     std::unique_ptr<ShellOwner> owner;
     try {
         run(owner, argc, argv);
@@ -68,7 +70,9 @@ int main(int argc, char** argv) {
         std::cerr << error.getMessage() << std::endl << std::endl;
         return 1;
     } catch (const platform::HostUnusable& error) {
-        // Already one line naming the host file and its fault.
+        // Already one line naming the host file and its fault; it may have
+        // come from inside a change whose progress line stands open.
+        ProgressLineWatch::closeAsFailed();
         owner.reset();
         std::cerr << error.what() << std::endl;
         return 1;

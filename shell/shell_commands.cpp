@@ -9,6 +9,7 @@
 #include "controllers/controller_mgr.h"
 #include "shell/help.h"
 #include "shell/kv_exception.h"
+#include "shell/progress_line.h"
 #include "shell/shell.h"
 #include "shell/shell_tree.h"
 #include "shell/shell_words.h"
@@ -20,6 +21,7 @@ using shell_words::isHelpWord;
 using shell_words::nextWord;
 
 bool Shell::processCommand(std::istream& line) {
+    ProgressLineWatch::commandStarts();
     const std::string text((std::istreambuf_iterator<char>(line)),
                            std::istreambuf_iterator<char>());
     std::stringstream words(text);

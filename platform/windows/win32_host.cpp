@@ -541,6 +541,12 @@ int Win32Host::createDirectory(const char* path) {
     return LATE_BOUND(kShell32, SHCreateDirectory)(nullptr, wide);
 }
 
+std::FILE* Win32Host::openForAppend(const char* path) {
+    // The C runtime reads the path in the ANSI code page, as the A calls
+    // that made it spell it.
+    return path != nullptr ? std::fopen(path, "a") : nullptr;
+}
+
 // --- System information ---
 
 bool Win32Host::getComputerNameEx(bool fullyQualified, char* name, uint32_t* size) {

@@ -55,6 +55,7 @@ class Win32Host : public HostSystem {
     bool pathStripToRoot(char* path) override;
     bool pathAppend(char* path, const char* more) override;
     int createDirectory(const char* path) override;
+    std::FILE* openForAppend(const char* path) override;
 
     bool getComputerNameEx(bool fullyQualified, char* name, uint32_t* size) override;
     bool getVersionEx(OsVersionInfo* info) override;

@@ -256,7 +256,7 @@ with 24 before the unit or the value is read.
   
   $ jq -c '.machine.controllers[0].units[0].write_cache' host.json
   1
-  $ sed -e 's/^[A-Z][a-z][a-z] .* CLI /CLI /' ProgramData/Orvo/kv_mgmt.log
+  $ . "$TESTDIR/audit_log.sh" && kv_audit_lines
   CLI [Disable Write Cache(controller=0, unit=0): Success]
   CLI [Enable Write Cache(controller=0, unit=0): Success]
   $ for words in "autoverify c0 u0 on" "overwriteecc c0 u9 maybe"; do

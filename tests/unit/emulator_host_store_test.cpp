@@ -7,8 +7,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <nlohmann/json.hpp>
 #include <functional>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <thread>
 
@@ -89,6 +89,61 @@ TEST(EmulatorHostStore, LockFileRemovedMeanwhileIsMadeAgain) {
     createKey(*host, "SOFTWARE\\Kivra\\AfterRemoval");
     EXPECT_TRUE(fs::exists(folder / "host.json.lock"));
     EXPECT_TRUE(readJson(file)["machine"]["registry"].contains("SOFTWARE\\Kivra\\AfterRemoval"));
+}
+
+// Another process shortens the lock file (": > host.json.lock"), which
+// takes the page of the write count mapped in every running host away, or
+// puts a new file in its place, which counts nothing the hosts still
+// follow. The hosts go on: each sees the other's changes at once and makes
+// its own.
+TEST(EmulatorHostStore, HostsGoOnWhenTheLockFileIsShortenedOrReplaced) {
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path&)> spoil;
+    };
+    const Case cases[] = {
+        {"shortened", [](const fs::path& lock) { fs::resize_file(lock, 0); }},
+        {"replaced",
+         [](const fs::path& lock) {
+             const fs::path other = lock.string() + ".new";
+             std::ofstream(other) << "another file";
+             fs::rename(other, lock);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ScratchFolder folder("host_store");
+        const fs::path file = folder.path() / "host.json";
+        auto first = EmulatedHost::fromFile(file.string());
+        auto second = EmulatedHost::fromFile(file.string());
+        c.spoil(folder.path() / "host.json.lock");
+        EXPECT_FALSE(keyOpens(*first, "SOFTWARE\\Kivra\\Second"));
+        createKey(*second, "SOFTWARE\\Kivra\\Second");
+        EXPECT_TRUE(keyOpens(*first, "SOFTWARE\\Kivra\\Second"));
+        createKey(*first, "SOFTWARE\\Kivra\\First");
+        EXPECT_TRUE(keyOpens(*second, "SOFTWARE\\Kivra\\First"));
+    }
+}
+
+// While a host runs, its file becomes one that cannot be read (a folder
+// takes its place): the next change stops with one line instead of
+// writing the state it held over it.
+TEST(EmulatorHostStore, AHostFileThatTurnsUnreadableStopsTheNextChange) {
+    const ScratchFolder folder("host_store");
+    const fs::path file = folder.path() / "host.json";
+    auto host = EmulatedHost::fromFile(file.string());
+    fs::remove(file);
+    fs::create_directory(file);
+    try {
+        createKey(*host, "SOFTWARE\\Kivra\\OverAFolder");
+        ADD_FAILURE() << "changed";
+    } catch (const platform::HostUnusable& error) {
+        EXPECT_NE(std::string(error.what())
+                      .find("host.json: cannot read the emulated host file: not a regular file"),
+                  std::string::npos)
+            << error.what();
+    }
+    EXPECT_TRUE(fs::is_directory(file));
 }
 
 // The lock file's place is taken by a folder: it cannot be opened.

@@ -1,6 +1,7 @@
 #include "fake_host.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -399,6 +400,10 @@ int FakeHost::createDirectory(const char* path) {
     if (result == 0)
         createdDirectories.push_back(name);
     return result;
+}
+
+std::FILE* FakeHost::openForAppend(const char* path) {
+    return path != nullptr ? std::fopen(path, "a") : nullptr;
 }
 
 // --- System information ---

@@ -91,6 +91,7 @@ class ForwardingHost : public platform::HostSystem {
         return inner_->pathAppend(path, more);
     }
     int createDirectory(const char* path) override { return inner_->createDirectory(path); }
+    std::FILE* openForAppend(const char* path) override { return inner_->openForAppend(path); }
     bool getComputerNameEx(bool fullyQualified, char* name, uint32_t* size) override {
         return inner_->getComputerNameEx(fullyQualified, name, size);
     }

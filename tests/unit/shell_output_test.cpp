@@ -1,5 +1,5 @@
-// Output services: table columns, the old-style unit texts, capacities and
-// the confirmation question.
+// Output services: table columns, the old-style unit texts, capacities,
+// the confirmation question and the progress line a failure closes.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -8,11 +8,47 @@
 #include <sstream>
 #include <string>
 
+#include "shell/progress_line.h"
 #include "shell/shell.h"
 #include "test_support.h"
 
 namespace shell_output_test {
 namespace {
+
+// A failure that ends the run from inside a library call ends the line the
+// running command flushed and left open with "Failed."; a line ended, one
+// never flushed (a table row being built) and what stood on the line
+// before the command (the prompt) are left alone.
+TEST(ShellOutput, AnOpenProgressLineIsClosedAsFailed) {
+    struct Case {
+        const char* before;  // flushed before the command starts
+        const char* written;
+        bool flushed;
+        const char* out;
+    };
+    const Case cases[] = {
+        {"", "Setting X on /c0 to [on] ... ", true, "Setting X on /c0 to [on] ... Failed.\n"},
+        {"", "Done.\nRemoving /c0/u1 ... ", true, "Done.\nRemoving /c0/u1 ... Failed.\n"},
+        {"", "Setting X on /c0 to [on] ... Done.\n", true, "Setting X on /c0 to [on] ... Done.\n"},
+        {"", "u0  RAID-5  ", false, "u0  RAID-5  "},
+        {"//kvhost> ", "", true, ""},
+    };
+    for (const Case& c : cases) {
+        std::ostringstream captured;
+        std::streambuf* const saved = std::cout.rdbuf(captured.rdbuf());
+        {
+            const ProgressLineWatch watch;
+            std::cout << c.before << std::flush;
+            ProgressLineWatch::commandStarts();
+            std::cout << c.written;
+            if (c.flushed)
+                std::cout << std::flush;
+            ProgressLineWatch::closeAsFailed();
+        }
+        std::cout.rdbuf(saved);
+        EXPECT_EQ(captured.str(), std::string(c.before) + c.out) << c.written;
+    }
+}
 
 TEST(ShellOutput, PadText) {
     struct Case {
