@@ -532,6 +532,16 @@ bool writeAll(int fd, const std::string& text) {
     return true;
 }
 
+// Gives the new version the permissions of the version it replaces: a host
+// file its owner made private stays private. A file not there yet keeps
+// what the umask gave it.
+bool keepPermissions(const std::string& path, int fd) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0)
+        return errno == ENOENT;
+    return ::fchmod(fd, st.st_mode & 07777) == 0;
+}
+
 // Writes `text` to the temporary file and renames it over `path` (see
 // HostFileCopy::write); answers the descriptor that wrote the new version,
 // still open.
@@ -550,6 +560,8 @@ int writeNewVersion(const std::string& path, const std::string& text) {
         ::unlink(temporary.c_str());
         refuse(file, what, why);
     };
+    if (!keepPermissions(path, fd))
+        fail(temporary, "write");
     if (!writeAll(fd, text))
         fail(temporary, "write");
     if (::rename(temporary.c_str(), path.c_str()) != 0)

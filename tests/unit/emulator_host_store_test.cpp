@@ -146,6 +146,25 @@ TEST(EmulatorHostStore, AHostFileThatTurnsUnreadableStopsTheNextChange) {
     EXPECT_TRUE(fs::is_directory(file));
 }
 
+#ifndef _WIN32
+// Every change writes a new version of the file: it keeps the permissions
+// its owner gave the file, whatever the umask would give a new one.
+TEST(EmulatorHostStore, AChangeKeepsTheFilesPermissions) {
+    for (const fs::perms perms :
+         {fs::perms::owner_read | fs::perms::owner_write,
+          fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+              fs::perms::group_write | fs::perms::others_read}) {
+        const ScratchFolder folder("host_store");
+        const fs::path file = folder.path() / "host.json";
+        auto host = EmulatedHost::fromFile(file.string());
+        fs::permissions(file, perms);
+        createKey(*host, "SOFTWARE\\Kivra\\Private");
+        EXPECT_EQ(fs::status(file).permissions(), perms) << static_cast<unsigned>(perms);
+        EXPECT_TRUE(readJson(file)["machine"]["registry"].contains("SOFTWARE\\Kivra\\Private"));
+    }
+}
+#endif
+
 // The lock file's place is taken by a folder: it cannot be opened.
 TEST(EmulatorHostStore, LockThatCannotBeOpenedStopsTheCall) {
     const ScratchFolder scratch("host_store");
