@@ -1,4 +1,5 @@
-// The public operations of firmware images and automatic drive detection.
+// The public firmware operations that check their arguments before the
+// dispatcher, and the download of an image file.
 #include <cstdint>
 #include <new>
 #include <vector>
@@ -68,14 +69,6 @@ int DownloadFirmware(ObjectId controller, const char* fileName) {
     }
     const int sent = DownloadFirmwareImage(controller, image.data(), static_cast<uint32_t>(size));
     return sent < 0 ? -1 : sent;
-}
-
-int EnableAutoDetect(ObjectId controller, const ObjectIdList128* ports) {
-    return Dispatch::SetAutoDetect(controller, ports, 0);
-}
-
-int DisableAutoDetect(ObjectId controller, const ObjectIdList128* ports) {
-    return Dispatch::SetAutoDetect(controller, ports, 1);
 }
 
 }  // namespace Api

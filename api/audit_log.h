@@ -107,75 +107,14 @@ class AuditLog {
     static constexpr int32_t kTaskDeleteStart = 10066;
 
     // --- Wrappers: each calls its one library operation, logs, and returns
-    // the operation's result (api/audit_log_wrappers.cpp) ---
-    // Controller settings.
-    int SetRebuildRate(ObjectId controller, const int32_t* rate);
-    int SetVerifyRate(ObjectId controller, const int32_t* rate);
-    int SetRebuildMode(ObjectId controller, uint8_t mode);
-    int SetVerifyMode(ObjectId controller, uint8_t mode);
-    int SetAutoRebuild(ObjectId controller, uint8_t policy);
-    int EnableMultiLunPolicy(ObjectId controller);
-    int DisableMultiLunPolicy(ObjectId controller);
-    int SetLunSize(ObjectId controller, uint64_t size);
-    int EnableRebuildSchedule(ObjectId controller);
-    int DisableRebuildSchedule(ObjectId controller);
-    int EnableVerifySchedule(ObjectId controller);
-    int DisableVerifySchedule(ObjectId controller);
-    int SetRebuildTask(ObjectId controller, uint32_t slot, int32_t start, uint32_t duration);
-    int SetVerifyTask(ObjectId controller, uint32_t slot, int32_t start, uint32_t duration);
-    int SetSelftestTask(ObjectId controller, uint32_t slot, int32_t start);
-    int SetSelftestFlags(ObjectId controller, const uint16_t* flags);
-    int SetStaggerTime(ObjectId controller, uint32_t seconds);
-    int SetNumberSpinupsAllowed(ObjectId controller, uint32_t count);
-    // Unit policies.
-    int EnableWriteCache(ObjectId unit);
-    int DisableWriteCache(ObjectId unit);
-    int EnableAutoVerify(ObjectId unit);
-    int DisableAutoVerify(ObjectId unit);
-    int ContinueOnEccErrors(ObjectId unit);
-    int HaltOnEccErrors(ObjectId unit);
-    int EnableUnitQueuing(ObjectId unit);
-    int DisableUnitQueuing(ObjectId unit);
-    int EnableIntelligentReadCache(ObjectId unit);
-    int EnableBasicReadCache(ObjectId unit);
-    int DisableReadCache(ObjectId unit);
-    int SetUnitName(ObjectId unit, const char* name);
-    int SetKeepwellMode(ObjectId unit, uint8_t mode);
-    int SetRapidRecovery(ObjectId unit, uint8_t policy);
-    // Battery backup unit.
-    int EnableBbu(ObjectId controller);
-    int DisableBbu(ObjectId controller);
-    int StartBbuBatteryTest(ObjectId controller);
-    // Ports.
-    int IdentifyPort(ObjectId port, uint8_t enable);
-    // Rescan and controller logs. The rescan writes one more line per unit
-    // and drive it found; the caller presets both lists empty.
+    // the operation's result. Each stands, with its line, beside its
+    // operation in api/operations/*.def (api/audit_log_wrappers.cpp). ---
+#define KV_DECLARE_AUDIT(NAME, PARAMS) int NAME PARAMS;
+#include "api/operations.def"
+    // The rescan writes one more line per unit and drive it found; the
+    // caller presets both lists empty.
     int RescanController(ObjectId controller, uint8_t makeOsAware, ObjectIdList128* units,
                          ObjectIdList128* drives);
-    int GetControllerErrorLog(ObjectId controller, uint8_t* log);
-    int GetControllerLog(ObjectId controller, uint8_t* log);
-    // Firmware (api/audit_log_firmware.cpp).
-    int DownloadFirmware(ObjectId controller, const char* fileName);
-
-    // Unit creation and migration (api/audit_log_create.cpp).
-    int CreateUnit(const ObjectIdList128* drives, uint32_t type, uint32_t stripeCode,
-                   uint8_t makeOsAware, ObjectId* unit);
-    int CreateUnitWithGroup(const ObjectIdList128* drives, uint32_t type, uint32_t stripeCode,
-                            uint8_t makeOsAware, ObjectId* unit, uint32_t drivesPerSubunit);
-    int StartMigrateUnit(ObjectId unit, const ObjectIdList128* drives, uint32_t type,
-                         uint32_t stripeCode, uint8_t makeOsAware, uint32_t drivesPerSubunit);
-    // Drives: removal, addition and the SMART data read.
-    int RemoveDrive(ObjectId drive);
-    int AddDrive(ObjectId port, ObjectId* drive);
-    int GetDriveSmartData(ObjectId drive, uint8_t* data);
-    // Unit maintenance.
-    int DeleteUnit(ObjectId unit, uint8_t makeOsAware);
-    int RemoveUnit(ObjectId unit, uint8_t makeOsAware);
-    int ExportUnit(ObjectId unit, uint8_t makeOsAware);
-    int RebuildUnit(ObjectId unit, const ObjectIdList128* drives, uint8_t ignoreEcc);
-    int VerifyUnit(ObjectId unit);
-    int FlushWriteCache(ObjectId unit);
-    int SplitMirror(ObjectId unit, uint8_t makeOsAware, ObjectIdList128* newUnits);
 
   private:
     std::string tag_;

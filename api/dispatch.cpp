@@ -96,8 +96,9 @@ int32_t GetControllerFamily(ObjectId id, uint32_t* family) {
 }
 
 int32_t GetFirmwareCompatLevel(ObjectId id, uint32_t* level) {
-    return CallNewer(Route::Newer, id,
-                     [&] { return RhoskFamily::GetFirmwareCompatLevel(id.controllerId(), level); });
+    return FollowNewer(Paths::Newer, id, [&] {
+        return RhoskFamily::GetFirmwareCompatLevel(id.controllerId(), level);
+    });
 }
 
 int32_t HasSasPhys(ObjectId id, uint32_t* answer) {

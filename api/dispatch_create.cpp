@@ -1,4 +1,4 @@
-// The dispatcher entries of unit creation and migration. A create request
+// The dispatcher entries of unit creation. A create request
 // names no controller: the family is the one of the first drive's
 // controller.
 #include "api/api_error.h"
@@ -31,8 +31,8 @@ int32_t CreateUnit(const ObjectIdList128* drives, uint32_t type, uint32_t stripe
         return -1;
     // The older family has no drive groups: its creation takes the same
     // arguments without the group.
-    return Call(
-        Route::Both, controller,
+    return Follow(
+        Paths::Both, controller,
         [&] { return PraneFamily::CreateUnit(drives, type, stripe, makeOsAware, unit); },
         [&] {
             return RhoskFamily::CreateUnit(drives, type, stripe, makeOsAware, unit, group, 0,
@@ -46,16 +46,9 @@ int32_t CreateUnitWithVolumes(const ObjectIdList128* drives, uint32_t type, uint
     ObjectId controller;
     if (!ControllerOfList(drives, &controller))
         return -1;
-    return CallNewer(Route::From6, controller, [&] {
+    return FollowNewer(Paths::From6, controller, [&] {
         return RhoskFamily::CreateUnit(drives, type, stripe, makeOsAware, unit, group, 0,
                                        volumeSizes, volumeCount);
-    });
-}
-
-int32_t StartMigrateUnit(ObjectId unit, const ObjectIdList128* drives, uint32_t type,
-                         uint32_t stripe, uint8_t makeOsAware, uint32_t group) {
-    return CallNewer(Route::Newer, unit, [&] {
-        return RhoskFamily::StartMigrateUnit(unit, drives, type, stripe, makeOsAware, group);
     });
 }
 

@@ -1,7 +1,7 @@
-// The dispatcher entries of unit maintenance. The older family's side goes
-// to PraneFamily, the newer family's to RhoskFamily; removal and rebuild
-// are built here from the family's export, drive removal, ECC policy and
-// rebuild steps.
+// The dispatcher entries of unit maintenance that do more than follow their
+// route. The older family's side goes to PraneFamily, the newer family's to
+// RhoskFamily; removal and rebuild are built here from the family's export,
+// drive removal, ECC policy and rebuild steps.
 #include "api/api.h"
 #include "api/api_error.h"
 #include "api/device_io.h"
@@ -18,23 +18,18 @@ constexpr uint8_t kOlderExportMode = 0x00;  // the older family's export
 constexpr uint32_t kApiUnitIsRebuilding = 50;
 constexpr uint32_t kApiNoDrivesSpecified = 36;
 
-template <typename OlderOp, typename NewerOp>
-int32_t Both(ObjectId id, OlderOp older, NewerOp newer) {
-    return Call(Route::Both, id, older, newer);
-}
-
 // The older-only route: every newer controller records API error 2.
 template <typename OlderOp>
 int32_t OlderOnly(ObjectId id, OlderOp older) {
-    return Call(Route::OlderOnly, id, older, [] { return NotSupported(); });
+    return Follow(Paths::OlderOnly, id, older, [] { return NotSupported(); });
 }
 
 // One drive of a rebuild. The older family takes the replacement as the
 // first entry of a drive list and the ignore-ECC flag with it; the newer
 // family sets the ECC policy, then starts the rebuild.
 int32_t RebuildOnto(ObjectId unit, ObjectId drive, uint8_t ignoreEcc) {
-    return Both(
-        unit,
+    return Follow(
+        Paths::Both, unit,
         [&] {
             ObjectIdList128 replacement;
             replacement.clear();
@@ -51,14 +46,14 @@ int32_t RebuildOnto(ObjectId unit, ObjectId drive, uint8_t ignoreEcc) {
 }  // namespace
 
 int32_t DeleteUnit(ObjectId id, uint8_t makeOsAware) {
-    return Both(
-        id, [&] { return PraneFamily::DeleteUnit(id, makeOsAware, kDeleteMode); },
+    return Follow(
+        Paths::Both, id, [&] { return PraneFamily::DeleteUnit(id, makeOsAware, kDeleteMode); },
         [&] { return RhoskFamily::DeleteUnit(id, makeOsAware, kDeleteMode); });
 }
 
 int32_t ExportUnit(ObjectId id, uint8_t makeOsAware) {
-    return Both(
-        id, [&] { return PraneFamily::DeleteUnit(id, makeOsAware, kOlderExportMode); },
+    return Follow(
+        Paths::Both, id, [&] { return PraneFamily::DeleteUnit(id, makeOsAware, kOlderExportMode); },
         [&] { return RhoskFamily::DeleteUnit(id, makeOsAware, kExportMode); });
 }
 
@@ -83,12 +78,6 @@ int32_t RemoveUnit(ObjectId id, uint8_t makeOsAware) {
             result = -1;  // the other drives are still removed
     }
     return result;
-}
-
-int32_t VerifyUnit(ObjectId id, uint32_t stop) {
-    return Both(
-        id, [&] { return PraneFamily::VerifyUnit(id, stop); },
-        [&] { return RhoskFamily::VerifyUnit(id, stop); });
 }
 
 int32_t RebuildUnit(ObjectId id, const ObjectIdList128* drives, uint8_t ignoreEcc) {
@@ -120,23 +109,9 @@ int32_t RebuildUnit(ObjectId id, const ObjectIdList128* drives, uint8_t ignoreEc
     return 0;
 }
 
-int32_t PauseRebuild(ObjectId id) {
-    return OlderOnly(id, [&] { return PraneFamily::PauseRebuild(id); });
-}
-
-int32_t ResumeRebuild(ObjectId id) {
-    return OlderOnly(id, [&] { return PraneFamily::ResumeRebuild(id); });
-}
-
-int32_t FlushWriteCache(ObjectId id) {
-    return Both(
-        id, [&] { return PraneFamily::FlushWriteCache(id); },
-        [&] { return RhoskFamily::FlushWriteCache(id); });
-}
-
 int32_t CommitTransactions(ObjectId id) {
-    return Both(
-        id, [&] { return PraneFamily::CommitTransactions(id.controllerId()); },
+    return Follow(
+        Paths::Both, id, [&] { return PraneFamily::CommitTransactions(id.controllerId()); },
         [&] { return RhoskFamily::CommitTransactions(id.controllerId()); });
 }
 
@@ -152,19 +127,14 @@ int32_t ImportUnit(ObjectIdList128* drives, uint8_t makeOsAware, ObjectIdList128
     if (drives == nullptr || drives->count == 0)
         return ApiError::Fail(kApiNoDrivesSpecified);
     const ObjectId controller = drives->ids[0].controllerId();
-    return Both(
-        controller,
+    return Follow(
+        Paths::Both, controller,
         [&] {
             ObjectIdList128 found;
             ObjectIdList128* units = newUnits != nullptr ? newUnits : &found;
             return PraneFamily::ImportUnit(drives, makeOsAware, units);
         },
         [&] { return RhoskFamily::ImportUnit(drives, makeOsAware, newUnits); });
-}
-
-int32_t SplitMirror(ObjectId id, uint8_t makeOsAware, ObjectIdList128* newUnits) {
-    return CallNewer(Route::Newer, id,
-                     [&] { return RhoskFamily::SplitMirror(id, makeOsAware, newUnits); });
 }
 
 }  // namespace Dispatch
