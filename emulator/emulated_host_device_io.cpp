@@ -1,3 +1,6 @@
+// The emulated host's device I/O: opening and closing devices, the I/O
+// controls of controllers (handed to the drivers), disks and volumes, and
+// the texts of the errors the machine reports.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -51,8 +54,6 @@ void copyAnswer(ConstByteSpan buffer, uint8_t* out, size_t n) {
 }
 
 }  // namespace
-
-// --- Device I/O ---
 
 const EmulatedHost::SetMember* EmulatedHost::deviceAtPath(std::string_view path) {
     static const platform::InterfaceClass classes[] = {platform::InterfaceClass::StoragePort,

@@ -1,3 +1,5 @@
+// The emulated host's folder and path calls: the host file's folder plays
+// the system drive.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -29,8 +31,6 @@ bool isPathSeparator(char c) {
 }
 
 }  // namespace
-
-// --- Folders: the host file's folder plays the system drive ---
 
 bool EmulatedHost::getCommonAppDataFolder(char* path) {
     std::string folder = resolve(machine().value("common_app_data", "ProgramData"));

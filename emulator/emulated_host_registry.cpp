@@ -1,3 +1,5 @@
+// The emulated host's registry calls: the keys the host file names under
+// "registry" and the Enum keys of the present disks.
 #include <cstdint>
 #include <string>
 
@@ -8,8 +10,6 @@
 namespace emulator {
 
 using nlohmann::json;
-
-// --- Registry ---
 
 namespace {
 

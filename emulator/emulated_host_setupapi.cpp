@@ -1,3 +1,6 @@
+// The emulated host's SetupAPI and configuration-manager calls: the device
+// information sets of the present controllers, disks and volumes, their
+// properties and parents, and the removal of a device.
 #include <cstdint>
 #include <string>
 
@@ -8,8 +11,6 @@
 namespace emulator {
 
 using nlohmann::json;
-
-// --- SetupAPI and the configuration manager ---
 
 platform::DevInfoSet EmulatedHost::getClassDevs(platform::InterfaceClass cls) {
     return transact<platform::DevInfoSet>(faultsMayFire(), [&]() -> platform::DevInfoSet {

@@ -1,3 +1,5 @@
+// The emulated host's system information: the host name, the Windows
+// version and architecture, the product type and the user's rights.
 #include <cstdint>
 #include <string>
 
@@ -8,8 +10,6 @@
 namespace emulator {
 
 using nlohmann::json;
-
-// --- System information ---
 
 bool EmulatedHost::getComputerNameEx(bool fullyQualified, char* name, uint32_t* size) {
     const json& m = machine();

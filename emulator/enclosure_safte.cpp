@@ -1,3 +1,5 @@
+// The SAF-TE half of the enclosure model: the buffers READ BUFFER reads
+// and the commands WRITE BUFFER carries.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -11,9 +13,6 @@ namespace emulator {
 using nlohmann::json;
 
 namespace {
-
-// ---------------------------------------------------------------------------
-// SAF-TE buffers and commands.
 
 constexpr Name kSafteStatus[] = {{"ok", 0}, {"failed", 1}, {"not_installed", 2}, {"unknown", 0x80}};
 

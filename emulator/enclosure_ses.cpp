@@ -1,3 +1,5 @@
+// The SES half of the enclosure model: the element classes and the page
+// layout, the pages a sub-enclosure answers and the control page it takes.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
