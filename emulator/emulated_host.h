@@ -247,4 +247,38 @@ class EmulatedHost : public platform::HostSystem {
     platform::RegKey nextKey_ = 0x1000;
 };
 
+// The transaction every call runs in (see transact above), for the files
+// that answer each group of calls.
+template <typename Result, typename MayChange, typename Operation>
+Result EmulatedHost::transact(const MayChange& mayChange, const Operation& operation) {
+    changed_ = Change::None;
+    followFile();
+    if (file_.empty() || !mayChange()) {
+        Result result = operation();
+        if (changed_ != Change::None)
+            saveUnforeseenChange();
+        settle();
+        return result;
+    }
+    HostFileLock lock = copy_.lock();
+    followLatest();
+    Result result = operation();
+    if (changed_ != Change::None)
+        saveToFile();
+    settle();
+    return result;
+}
+
+template <typename Result, typename Operation>
+Result EmulatedHost::handleCall(const Operation& operation) {
+    if (faultsLive())
+        return transact<Result>(faultsMayFire(), operation);
+    return operation();
+}
+
+template <typename Result, typename Operation>
+Result EmulatedHost::transact(const Operation& operation) {
+    return transact<Result>([] { return true; }, operation);
+}
+
 }  // namespace emulator

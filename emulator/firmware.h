@@ -1,6 +1,6 @@
-// The controllers' firmware: the parameter tables of both controller
-// families, answered from the controller's part of the host file, and the
-// firmware commands that the drivers hand on.
+// The controllers' firmware: the firmware commands that the drivers hand
+// on, and the parameter tables of both controller families that the
+// parameter commands read and write (emulator/param_catalogue.h).
 #pragma once
 
 #include <cstdint>
@@ -8,30 +8,10 @@
 #include <string>
 
 #include "emulator/controller_model.h"
+#include "emulator/param_catalogue.h"
 #include "emulator/wire.h"
 
 namespace emulator {
-
-enum class Family { Prane, Rhosk };
-
-// The family a PCI device type (1-6) belongs to.
-[[nodiscard]] inline Family familyOfDeviceType(int deviceType) {
-    return deviceType == 1 ? Family::Prane : Family::Rhosk;
-}
-
-// Why a parameter access failed; each family has its own code for each.
-enum class ParamError { None, NoTable, NoParameter, SizeMismatch, ReadOnly, BadValue };
-
-// Reads parameter `parameter` of table `table` (bit 15 clear) with the
-// size the request names; the size must be the catalogue's.
-[[nodiscard]] ParamError readParam(const ControllerModel& controller, Family family, uint16_t table,
-                                   uint16_t parameter, uint32_t size, Bytes* value);
-// The same, from the controller's description alone.
-[[nodiscard]] ParamError readParam(const nlohmann::json& controller, Family family, uint16_t table,
-                                   uint16_t parameter, uint32_t size, Bytes* value);
-// Writes it; `value` holds exactly the parameter's bytes.
-[[nodiscard]] ParamError writeParam(nlohmann::json& controller, Family family, uint16_t table,
-                                    uint16_t parameter, const Bytes& value);
 
 // What one firmware command did.
 struct FirmwareResult {

@@ -70,7 +70,7 @@ for i, lines in enumerate(sorted(typed)):
     put('command_file', lines)
 with open(os.path.join(top, 'tests/fixtures/shell/commands.txt'), 'rb') as f:
     put('command_file', f.read())
-with open(os.path.join(top, 'tests/fixtures/audit/odd_lines.txt'), 'rb') as f:
+with open(os.path.join(top, 'tests/fixtures/shell/odd_lines.txt'), 'rb') as f:
     put('command_file', f.read())
 
 

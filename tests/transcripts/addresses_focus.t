@@ -52,7 +52,7 @@ Refusals leave the focus where it was: 42 for a missing target or more
 than one word, 44 for "//" alone and for a "/" target that is neither "/"
 nor a controller or enclosure, 54 for another host, and the lookup's own
 code for a target that names nothing. This host has no enclosures, so
-"cf e0" and "cf /e0" end at 112; finish5_element_addresses.t moves the
+"cf e0" and "cf /e0" end at 112; element_addresses.t moves the
 focus into enclosures and elements.
 
   $ printf 'cf c1\ncf\ncf u0 u10\ncf //\ncf /x\ncf //other\ncf //other/c1\ncf u6\ncf p9\ncf phy0\ncf e0\ncf ../u1\ncf bbu/x\ncf /c9\ncf /e0\n' | "$KV_CLI" 2>&1

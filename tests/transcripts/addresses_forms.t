@@ -56,7 +56,7 @@ Names that do not exist: each lookup raises its own code, the controller
 first. c1 has no phys; c0's phy0 exists and, with no command word, gives
 its own code. Neither controller of this host has enclosures, so here
 every enclosure address ends at 112 before an element is looked up;
-finish5_element_addresses.t reaches every element lookup and its code
+element_addresses.t reaches every element lookup and its code
 on a host with enclosures.
 
   $ probe /c9 /c9/u0 /c1/u6 /c1/u00 /c1/p9 /c1/phy0 /c0/phy0 /c1/e0 /e0

@@ -94,3 +94,26 @@ Enabling and disabling write their audit lines.
   $ kv_audit_lines
   CLI [Disable BBU(controller=0): Success]
   CLI [Enable BBU(controller=0): Success]
+
+At /cN/bbu, "show" with a word that contains "all" shows every attribute in
+the fixed order, whatever words stand beside it; the host name in front of
+the address plays no part.
+
+  $ cp "$FIXTURES/ctlviews/battery.json" host.json
+  $ "$KV_CLI" /c0/bbu show fw allx | cut -d= -f1
+  /c0/bbu Firmware Version          
+  /c0/bbu Serial Number             
+  /c0/bbu Online State              
+  /c0/bbu BBU Ready                 
+  /c0/bbu BBU Status                
+  /c0/bbu Battery Voltage           
+  /c0/bbu Battery Temperature       
+  /c0/bbu Estimated Backup Capacity 
+  /c0/bbu Last Capacity Test        
+  /c0/bbu Battery Installation Date 
+  /c0/bbu Bootloader Version        
+  /c0/bbu PCB Revision              
+  
+  $ "$KV_CLI" //kvhost/c0/bbu show fw | cut -d= -f1
+  /c0/bbu Firmware Version          
+  

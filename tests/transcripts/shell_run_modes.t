@@ -59,13 +59,35 @@ prompt; "quit" ends the file early.
   
   //kvhost> 
 
-A command file that cannot be opened:
+A command file that cannot be opened ends the run:
 
   $ "$KV_CLI" -f missing.txt; echo "status $?"
   Failed to open input command file
   
   
   status 1
+
+So do a folder and an empty file name, which must not pass for files
+without lines: a command file must be a file that can be read. An empty
+file is read and runs nothing.
+
+  $ mkdir folder && : > empty.txt
+  $ for name in folder "" missing.txt; do "$KV_CLI" -f "$name"; echo "status $?"; done
+  Failed to open input command file
+  
+  
+  status 1
+  Failed to open input command file
+  
+  
+  status 1
+  Failed to open input command file
+  
+  
+  status 1
+  $ "$KV_CLI" -f empty.txt; echo "status $?"
+  //kvhost> 
+  status 0
 
 '-f' alone and '-f a b' are one-shot commands, which the new input style
 rejects.

@@ -8,7 +8,7 @@
 
 #include "emulator/faults.h"
 
-namespace audit_fault_skip_test {
+namespace emulator_fault_skip_test {
 namespace {
 
 using nlohmann::json;
@@ -24,7 +24,7 @@ emulator::FaultQuery FirmwareRead(int64_t parameter) {
     return q;
 }
 
-TEST(AuditFaultSkip, TheNthMatchingRequestFails) {
+TEST(EmulatorFaultSkip, TheNthMatchingRequestFails) {
     struct Case {
         const char* what;
         json rule;
@@ -72,7 +72,7 @@ TEST(AuditFaultSkip, TheNthMatchingRequestFails) {
     }
 }
 
-TEST(AuditFaultSkip, ASkippingRuleLeavesTheRequestToLaterRules) {
+TEST(EmulatorFaultSkip, ASkippingRuleLeavesTheRequestToLaterRules) {
     json state = {
         {"faults", json::array({
                        {{"match", {{"layer", "firmware"}}}, {"action", {{"code", 1}}}, {"skip", 1}},
@@ -86,4 +86,4 @@ TEST(AuditFaultSkip, ASkippingRuleLeavesTheRequestToLaterRules) {
 }
 
 }  // namespace
-}  // namespace audit_fault_skip_test
+}  // namespace emulator_fault_skip_test

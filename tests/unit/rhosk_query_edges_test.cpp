@@ -17,7 +17,7 @@
 #include "api/rhosk/rhosk_codes.h"
 #include "rhosk_query_fake.h"
 
-namespace audit4_edges_test {
+namespace rhosk_query_edges_test {
 namespace {
 
 using Access = RhoskQueryFirmware::Access;
@@ -67,7 +67,7 @@ bool Touched(const RhoskQueryFirmware& fw, uint16_t table, uint16_t parameter) {
     return false;
 }
 
-TEST(Audit4AccessorEdges, EccPolicyBelongsToRedundantUnitsOnly) {
+TEST(RhoskQueryAccessorEdges, EccPolicyBelongsToRedundantUnitsOnly) {
     struct Case {
         const char* name;
         uint8_t type;
@@ -101,7 +101,7 @@ TEST(Audit4AccessorEdges, EccPolicyBelongsToRedundantUnitsOnly) {
     }
 }
 
-TEST(Audit4AccessorEdges, SubunitFlagsAre127WithoutAskingTheController) {
+TEST(RhoskQueryAccessorEdges, SubunitFlagsAre127WithoutAskingTheController) {
     RhoskQueryFirmware fw(4, 30);
     PutUnit0(fw, kUnitRaid5, 3);
     fw.putValue(kUnit0, 3, 1, 1);
@@ -114,7 +114,7 @@ TEST(Audit4AccessorEdges, SubunitFlagsAre127WithoutAskingTheController) {
     EXPECT_EQ(flags, 1);
 }
 
-TEST(Audit4TaskEdges, RateAndModeBytesAtTheEndsOfTheirRanges) {
+TEST(RhoskQueryTaskEdges, RateAndModeBytesAtTheEndsOfTheirRanges) {
     // Rates come from the stored byte by unsigned division of 270 - byte.
     const std::array<std::pair<uint8_t, int32_t>, 7> rates = {
         {{220, 1}, {170, 2}, {120, 3}, {70, 4}, {20, 5}, {0, 5}, {255, 0}}};
@@ -141,7 +141,7 @@ TEST(Audit4TaskEdges, RateAndModeBytesAtTheEndsOfTheirRanges) {
     }
 }
 
-TEST(Audit4TaskEdges, ARateChangeWithoutAReadableLevelLeavesTheModeAlone) {
+TEST(RhoskQueryTaskEdges, ARateChangeWithoutAReadableLevelLeavesTheModeAlone) {
     // The level counts as 30 then, below the level at which the mode follows
     // the rate: only the rate byte is written.
     RhoskQueryFirmware fw(8, 37);
@@ -155,7 +155,7 @@ TEST(Audit4TaskEdges, ARateChangeWithoutAReadableLevelLeavesTheModeAlone) {
     EXPECT_FALSE(Touched(fw, kTasks, 13));
 }
 
-TEST(Audit4AccessorEdges, BlankPaddedModelComesBackTrimmedInTheWholeBuffer) {
+TEST(RhoskQueryAccessorEdges, BlankPaddedModelComesBackTrimmedInTheWholeBuffer) {
     RhoskQueryFirmware fw(6, 30);
     const std::string stored = "  KV-9750-4LP   ";  // 16 characters
     ASSERT_EQ(stored.size(), 16u);
@@ -177,7 +177,7 @@ TEST(Audit4AccessorEdges, BlankPaddedModelComesBackTrimmedInTheWholeBuffer) {
     EXPECT_EQ(fw.accesses[0].size, 16);
 }
 
-TEST(Audit4AccessorEdges, DriveCapacityWithoutAReadableLevelUsesTheOldParameter) {
+TEST(RhoskQueryAccessorEdges, DriveCapacityWithoutAReadableLevelUsesTheOldParameter) {
     RhoskQueryFirmware fw(4, 40);
     fw.remove(0x402, 11);
     fw.putValue(0x205, 2, 0x12345678u, 4);
@@ -192,7 +192,7 @@ TEST(Audit4AccessorEdges, DriveCapacityWithoutAReadableLevelUsesTheOldParameter)
     EXPECT_FALSE(Touched(fw, 0x205, 23));
 }
 
-TEST(Audit4AccessorEdges, AStatusByteWithBit7ClearIsNoDriveWhateverItsValue) {
+TEST(RhoskQueryAccessorEdges, AStatusByteWithBit7ClearIsNoDriveWhateverItsValue) {
     // Ports 0-5: three bytes without the present bit, then three with it.
     const uint8_t stored[] = {0x7F, kDriveOfflineJbod, kDriveRemoved, 0x80, kDriveOk, kDriveOrphan};
     RhoskQueryFirmware fw(6, 30);
@@ -225,7 +225,7 @@ TEST(Audit4AccessorEdges, AStatusByteWithBit7ClearIsNoDriveWhateverItsValue) {
     }
 }
 
-TEST(Audit4LaterSettingsEdges, FailedReadsOfLinkSpeedsAndIoStatistics) {
+TEST(RhoskQueryLinkAndIoEdges, FailedReadsOfLinkSpeedsAndIoStatistics) {
     RhoskQueryFirmware fw(7, 37);
     ObjectId drive;
     ASSERT_EQ(Api::MakeDriveId(0, 5, &drive), 0);
@@ -253,4 +253,4 @@ TEST(Audit4LaterSettingsEdges, FailedReadsOfLinkSpeedsAndIoStatistics) {
 }
 
 }  // namespace
-}  // namespace audit4_edges_test
+}  // namespace rhosk_query_edges_test

@@ -7,7 +7,7 @@ command word) reaches the element it names, whose own syntax error tells
 which kind it is: 120 slot, 122 fan, 126 temperature sensor, 128 power
 supply, 124 alarm, 118 door, 115 the enclosure itself.
 
-  $ cp "$FIXTURES/finish5/enclosures.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
+  $ cp "$FIXTURES/elements/addresses.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
   $ . "$TESTDIR/batch.sh"
   $ first_line() { printf '%-40s' "$1"; head -1; }
   $ probe() { kv_each first_line "$@"; }

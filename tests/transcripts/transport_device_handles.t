@@ -4,7 +4,7 @@ moment, over whole commands (whether they succeed or not): listings,
 settings, a refused request and a controller that fails in the middle of
 a command.
 
-  $ cp "$FIXTURES/audit/battery_host.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
+  $ cp "$FIXTURES/hosts/battery.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
   $ check() {
   >   python3 -c '
   > import json, sys

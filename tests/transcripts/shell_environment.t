@@ -4,7 +4,7 @@ keyword, in any case. An audited command (disabling and enabling the
 battery backup unit) shows the log's side.
 
   $ . "$TESTDIR/audit_log.sh"
-  $ cp "$FIXTURES/audit/battery_host.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
+  $ cp "$FIXTURES/hosts/battery.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
   $ log=ProgramData/Orvo/kv_mgmt.log
   $ lines() { kv_audit_lines "$log"; }
 

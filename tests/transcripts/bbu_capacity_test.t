@@ -4,7 +4,7 @@ the tool's refusals. c0 holds a ready battery; c1 a battery that is not
 ready (charging); c2 a BBU without battery; c3 a disabled BBU; c4 none.
 
   $ . "$TESTDIR/audit_log.sh"
-  $ cp "$FIXTURES/finish5/battery.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
+  $ cp "$FIXTURES/bbu/capacity_test.json" host.json && export KV_EMULATED_HOST="$PWD/host.json"
   $ log=ProgramData/Orvo/kv_mgmt.log
   $ lines() { kv_audit_lines "$log"; }
   $ tests() { grep -c '"opcode":30' requests.jsonl || true; }

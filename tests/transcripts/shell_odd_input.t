@@ -5,7 +5,7 @@ standard-library exception, which would end the run with "std::exception".
 
   $ export KV_EMULATED_HOST="$PWD/host.json"
   $ "$KV_CLI" show > /dev/null 2>&1
-  $ lines="$FIXTURES/audit/odd_lines.txt"
+  $ lines="$FIXTURES/shell/odd_lines.txt"
   $ test -s "$lines"  # an empty or missing file would try nothing
 
 At the prompt every line is reported and the run goes on to the end of
@@ -19,7 +19,7 @@ input.
   [1]
 
 As one-shot commands each line is a run of its own that ends with status
-0 or 1 (audit_odd_input_files.t takes each line as a command file).
+0 or 1 (shell_odd_input_files.t takes each line as a command file).
 
   $ while IFS= read -r line; do
   >   "$KV_CLI" $line < /dev/null > /dev/null 2> err; status=$?

@@ -1,10 +1,10 @@
-The malformed command lines of audit_odd_input.t, each one the only line
+The malformed command lines of shell_odd_input.t, each one the only line
 of a command file, where it is taken with its case as written: each run
 ends with status 0 or 1 and none raises a standard-library exception.
 
   $ export KV_EMULATED_HOST="$PWD/host.json"
   $ "$KV_CLI" show > /dev/null 2>&1
-  $ lines="$FIXTURES/audit/odd_lines.txt"
+  $ lines="$FIXTURES/shell/odd_lines.txt"
   $ test -s "$lines"  # an empty or missing file would try nothing
 
   $ while IFS= read -r line; do

@@ -26,26 +26,3 @@ and runs nothing.
     /cx start mediascan                                  (Prane/Qualt only)
   [stop ?]
     /cx stop mediascan                                   (Prane/Qualt only)
-
-At /cN/bbu, "show" with a word that contains "all" shows every attribute in
-the fixed order, whatever words stand beside it; the host name in front of
-the address plays no part.
-
-  $ cp "$FIXTURES/ctlviews/battery.json" host.json
-  $ "$KV_CLI" /c0/bbu show fw allx | cut -d= -f1
-  /c0/bbu Firmware Version          
-  /c0/bbu Serial Number             
-  /c0/bbu Online State              
-  /c0/bbu BBU Ready                 
-  /c0/bbu BBU Status                
-  /c0/bbu Battery Voltage           
-  /c0/bbu Battery Temperature       
-  /c0/bbu Estimated Backup Capacity 
-  /c0/bbu Last Capacity Test        
-  /c0/bbu Battery Installation Date 
-  /c0/bbu Bootloader Version        
-  /c0/bbu PCB Revision              
-  
-  $ "$KV_CLI" //kvhost/c0/bbu show fw | cut -d= -f1
-  /c0/bbu Firmware Version          
-  
