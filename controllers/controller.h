@@ -124,6 +124,10 @@ class Controller : public Object {
     int createUnitFromWords(std::istream& words);
     virtual int createUnit(std::istream& options, const std::string& type,
                            const std::string& style) = 0;
+    // What both families' createUnit do: create a unit of `type` through
+    // its new-unit object (CLI 26 for a type that has none). The object
+    // serves only this creation; the next command's tree finds the new unit.
+    int createUnitOfType(const std::string& type, std::istream& options, const std::string& style);
     virtual void showDiag() = 0;
     virtual int updateFirmware(const std::string& fileName, uint8_t force, uint8_t warning) = 0;
     virtual std::string getLbaReorder() = 0;

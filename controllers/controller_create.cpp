@@ -40,13 +40,7 @@ int Controller::createUnitFromWords(std::istream& words) {
     return createUnit(optionWords, type, "old");
 }
 
-int ControllerWescal::createUnitCommand(std::istream& words) {
-    return createUnitFromWords(words);
-}
-
-// The unit object serves this one creation; the next command's tree
-// finds the new unit.
-int ControllerWescal::createUnit(std::istream& options, const std::string& type,
+int Controller::createUnitOfType(const std::string& type, std::istream& options,
                                  const std::string& style) {
     try {
         std::unique_ptr<LogicalDisk> unit = LogicalDisk::makeNew(type, this);
@@ -61,4 +55,13 @@ int ControllerWescal::createUnit(std::istream& options, const std::string& type,
         throw KV_Exception(error.what());
     }
     return 0;
+}
+
+int ControllerWescal::createUnitCommand(std::istream& words) {
+    return createUnitFromWords(words);
+}
+
+int ControllerWescal::createUnit(std::istream& options, const std::string& type,
+                                 const std::string& style) {
+    return createUnitOfType(type, options, style);
 }
