@@ -95,11 +95,6 @@ void Controller::throwError(int code) {
     throw KV_Exception(code);
 }
 
-void Controller::throwNotSupported() {
-    (void)ApiError::Fail(kApiNotSupported);
-    throwApiError();
-}
-
 void Controller::showHelp(const std::string& topic) {
     theShell->getHelp()->showControllerHelp(topic);
 }

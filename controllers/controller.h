@@ -190,10 +190,6 @@ class Controller : public Object {
     static void requireLockReleased(int result);
     // Throws the KV_Exception of a CLI code.
     [[noreturn]] static void throwError(int code);
-    // A command whose library operation this build does not have yet ends
-    // as the library ends a request the family lacks: API error 2, "Feature
-    // not supported", never as a silent success.
-    [[noreturn]] static void throwNotSupported();
 
     // --- The command grammar after /cN ---
     int rescanCommand(std::istream& words);
@@ -237,11 +233,10 @@ class Controller : public Object {
     int migrateUnit(const std::string& unitName, const std::string& targetType,
                     std::istream& options);
 
-    // One attribute line of a show command (body with the views code).
+    // One attribute line of a show command.
     void showAttribute(const std::string& word, int flag);
 
-    // ===== Controller views (attributes, tables, listings) =====
-    // Declarations added by the views code go in this block.
+    // --- Controller views (attributes, tables, listings) ---
     // Texts of the library's codes for the new-style tables; they do not
     // depend on the controller's state.
     [[nodiscard]] std::string getUnitTypeText(uint32_t type) const;
@@ -281,9 +276,8 @@ class Controller : public Object {
     // controller's error log and the battery status word.
     void showDiagReport();
     void showDiagHeader();
-    // ===== end of controller views =====
 
-    // ===== Events, coercion factor and advanced event capture =====
+    // --- Events, coercion factor and advanced event capture ---
     // The event list ("show alarms|aens|events [reverse]").
     void showEvents(std::istream& words);
     // The drive coercion factor view and setter ("drvcoercionfactor", "dcf").
@@ -303,8 +297,8 @@ class Controller : public Object {
     static uint32_t parseHexMask(const std::string& text);
     static uint32_t hexToInt(std::size_t length, const std::string& text);
     static uint32_t intPow(uint32_t base, uint32_t exponent);
-    // ===== end of events, coercion factor and advanced event capture =====
-    // ===== Auto-detect (controllers/controller_autodetect.cpp) =====
+
+    // --- Auto-detect (controllers/controller_autodetect.cpp) ---
     // "set autodetect=on|off disk=<list>|all": switches automatic drive
     // detection for the listed ports.
     int setAutoDetect(std::istream& words, const std::string& word);
@@ -313,16 +307,13 @@ class Controller : public Object {
     // Reports the empty and the occupied ports of the port list and fills
     // `list` with their ids.
     void buildAutoDetectList(ObjectIdList128* list);
-    // ===== end of auto-detect =====
 
-    // ===== Units and ports =====
-    // Declarations added by the unit and port code go in this block.
+    // --- Units and ports ---
     // The unit commands print their progress lines with the controller's
     // progress helpers.
     friend class LogicalDisk;
-    // ===== end of units and ports =====
 
-    // ===== Drive performance monitor (controllers/controller_dpm.cpp) =====
+    // --- Drive performance monitor (controllers/controller_dpm.cpp) ---
     // The monitor's configuration record: 0 after filling it; -1 (the
     // record untouched) below the newer families; a library failure ends
     // the command with its error.
@@ -338,7 +329,6 @@ class Controller : public Object {
     void showDpmstatInst();
     void showDpmstatRa();
     void showDpmstatExt();
-    // ===== end of drive performance monitor =====
 
   protected:
     // Builds the tree; only the generation constructors call it.

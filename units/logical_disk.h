@@ -96,8 +96,8 @@ class LogicalDisk : public Object {
     bool startVerify();
     bool stopVerify();
 
-    // ===== Unit creation and migration (units/logical_disk_create.cpp,
-    // units/logical_disk_create_types.cpp, units/logical_disk_migrator.cpp) =====
+    // --- Unit creation and migration (units/logical_disk_create.cpp,
+    // units/logical_disk_create_types.cpp, units/logical_disk_migrator.cpp) ---
     // The whole creation of a new unit: parse ("old" style or new), check,
     // create through the library, then bring the unit to its settings.
     int create(std::istream& options, const std::string& style);
@@ -125,7 +125,6 @@ class LogicalDisk : public Object {
     bool parseRapidRecovery(const std::string& value);
     // `targetDrives` without the source's drives.
     std::vector<int32_t> getAddedDrives();
-    // ===== end of unit creation and migration =====
 
     // --- Unit commands, show and set (units/logical_disk_commands.cpp,
     // units/logical_disk_show.cpp, units/logical_disk_set.cpp) ---

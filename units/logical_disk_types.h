@@ -156,7 +156,7 @@ class LogicalDiskMigrator : public LogicalDisk {
     std::string getStripe() override { return "-"; }
     void showTable(bool withHeader) override;
 
-    // ===== Migration (units/logical_disk_migrator.cpp) =====
+    // --- Migration (units/logical_disk_migrator.cpp) ---
     // The migration of the source towards the target with the option
     // words; a SINGLE target splits the mirror.
     int migrate(std::istream& options);
@@ -169,7 +169,6 @@ class LogicalDiskMigrator : public LogicalDisk {
     bool validateCreate() override { return true; }
     bool parseMigrateOptions(LogicalDisk*, std::istream&) override { return true; }
     bool validateMigration(LogicalDisk*) override { return true; }
-    // ===== end of migration =====
 
     [[nodiscard]] LogicalDisk* getSource() const { return source; }
     [[nodiscard]] LogicalDisk* getTarget() const { return target.get(); }
