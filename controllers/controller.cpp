@@ -7,8 +7,8 @@
 
 #include "api/api.h"
 #include "api/api_error.h"
-#include "shell/help.h"
-#include "shell/kv_exception.h"
+#include "base/help.h"
+#include "base/kv_exception.h"
 #include "shell/shell.h"
 
 namespace {

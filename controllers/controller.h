@@ -23,8 +23,8 @@
 #include <vector>
 
 #include "api/object_id.h"
-#include "shell/kv_exception.h"
-#include "shell/object.h"
+#include "base/kv_exception.h"
+#include "base/object.h"
 
 class AuditLog;
 class BBU;

@@ -8,12 +8,12 @@
 
 #include "api/api.h"
 #include "api/audit_log.h"
+#include "base/help.h"
+#include "base/kv_exception.h"
+#include "base/shell_words.h"
 #include "controllers/bbu.h"
 #include "controllers/controller.h"
-#include "shell/help.h"
-#include "shell/kv_exception.h"
 #include "shell/shell.h"
-#include "shell/shell_words.h"
 #include "units/logical_disk.h"
 
 namespace {

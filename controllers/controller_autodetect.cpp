@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "api/api.h"
+#include "base/shell_words.h"
 #include "controllers/controller.h"
-#include "shell/shell_words.h"
 
 namespace {
 

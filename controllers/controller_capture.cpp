@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "api/api.h"
+#include "base/kv_exception.h"
+#include "base/shell_words.h"
 #include "controllers/controller.h"
-#include "shell/kv_exception.h"
-#include "shell/shell_words.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <iostream>
 #include <sstream>
 
+#include "base/kv_exception.h"
+#include "base/shell_words.h"
 #include "controllers/controller.h"
-#include "shell/kv_exception.h"
-#include "shell/shell_words.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <sstream>
 #include <string>
 
+#include "base/help.h"
+#include "base/shell_words.h"
 #include "controllers/controller_wescal.h"
 #include "platform/host_system.h"
-#include "shell/help.h"
 #include "shell/shell.h"
-#include "shell/shell_words.h"
 #include "units/logical_disk.h"
 
 namespace {

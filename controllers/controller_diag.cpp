@@ -10,11 +10,11 @@
 
 #include "api/api.h"
 #include "api/audit_log.h"
+#include "base/version.h"
 #include "controllers/bbu.h"
 #include "controllers/controller.h"
 #include "controllers/controller_wescal.h"
 #include "shell/shell.h"
-#include "shell/version.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include "api/api.h"
 #include "api/audit_log.h"
 #include "api/dpm_records.h"
+#include "base/shell_words.h"
 #include "controllers/controller.h"
 #include "devices/port.h"
-#include "shell/shell_words.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <string>
 
 #include "api/api.h"
+#include "base/shell_words.h"
 #include "controllers/controller.h"
 #include "controllers/controller_wescal.h"
 #include "shell/shell.h"
-#include "shell/shell_words.h"
 
 namespace {
 

@@ -7,15 +7,15 @@
 
 #include "api/api.h"
 #include "api/api_codes.h"
+#include "base/help.h"
+#include "base/kv_exception.h"
+#include "base/shell_words.h"
 #include "controllers/controller_prane.h"
 #include "controllers/controller_rhosk.h"
 #include "controllers/controller_solvane.h"
 #include "controllers/controller_vantor.h"
 #include "devices/enclosure.h"
-#include "shell/help.h"
-#include "shell/kv_exception.h"
 #include "shell/shell.h"
-#include "shell/shell_words.h"
 #include "units/logical_disk.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "controllers/controller_rhosk.h"
 
 #include "api/api.h"
-#include "shell/shell_words.h"
+#include "base/shell_words.h"
 
 ControllerRhosk::ControllerRhosk(const std::string& controllerName, uint32_t controllerNumber,
                                  ObjectId id)

@@ -7,8 +7,8 @@
 
 #include "api/api.h"
 #include "api/audit_log.h"
+#include "base/shell_words.h"
 #include "controllers/controller.h"
-#include "shell/shell_words.h"
 
 namespace {
 

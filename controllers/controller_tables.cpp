@@ -12,13 +12,13 @@
 #include "api/api_error.h"
 #include "api/audit_log.h"
 #include "api/rhosk/rhosk_codes.h"
+#include "base/api_call.h"
+#include "base/kv_exception.h"
+#include "base/shell_words.h"
 #include "controllers/bbu.h"
 #include "controllers/controller.h"
 #include "devices/port.h"
-#include "shell/kv_exception.h"
 #include "shell/shell.h"
-#include "shell/shell_words.h"
-#include "units/api_call.h"
 #include "units/logical_disk.h"
 
 namespace {

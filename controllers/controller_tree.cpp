@@ -4,12 +4,12 @@
 #include <iostream>
 
 #include "api/api.h"
+#include "base/kv_exception.h"
 #include "controllers/controller.h"
 #include "controllers/controller_mgr.h"
 #include "devices/enclosure.h"
 #include "devices/phy.h"
 #include "devices/port.h"
-#include "shell/kv_exception.h"
 #include "units/logical_disk_types.h"
 
 namespace {

@@ -1,9 +1,9 @@
 #include "controllers/controller_wescal.h"
 
 #include "api/api.h"
+#include "base/kv_exception.h"
 #include "controllers/bbu.h"
 #include "controllers/controller_events.h"
-#include "shell/kv_exception.h"
 
 ControllerWescal::ControllerWescal(const std::string& controllerName, uint32_t controllerNumber,
                                    ObjectId id)

@@ -8,9 +8,9 @@
 
 #include "api/api.h"
 #include "api/audit_log.h"
+#include "base/kv_exception.h"
+#include "base/shell_words.h"
 #include "controllers/controller_wescal.h"
-#include "shell/kv_exception.h"
-#include "shell/shell_words.h"
 
 namespace {
 

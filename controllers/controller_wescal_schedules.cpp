@@ -13,10 +13,10 @@
 #include "api/api.h"
 #include "api/audit_log.h"
 #include "api/rhosk/rhosk_codes.h"
+#include "base/kv_exception.h"
+#include "base/shell_words.h"
 #include "controllers/controller_wescal.h"
-#include "shell/kv_exception.h"
 #include "shell/shell.h"
-#include "shell/shell_words.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 
 #include "api/api.h"
 #include "api/api_error.h"
+#include "base/help.h"
+#include "base/kv_exception.h"
+#include "base/shell_words.h"
 #include "devices/enclosure.h"
-#include "shell/help.h"
-#include "shell/kv_exception.h"
 #include "shell/shell.h"
-#include "shell/shell_words.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "api/api.h"
+#include "base/kv_exception.h"
 #include "controllers/controller.h"
 #include "devices/alarm.h"
 #include "devices/door.h"
@@ -12,7 +13,6 @@
 #include "devices/power_supply.h"
 #include "devices/slot.h"
 #include "devices/temp_sensor.h"
-#include "shell/kv_exception.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include <string>
 
 #include "api/object_id.h"
+#include "base/object.h"
 #include "controllers/controller.h"
-#include "shell/object.h"
 
 class Alarm;
 class Door;

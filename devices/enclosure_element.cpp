@@ -7,10 +7,10 @@
 #include <string>
 
 #include "api/api.h"
+#include "base/help.h"
+#include "base/shell_words.h"
 #include "devices/enclosure.h"
-#include "shell/help.h"
 #include "shell/shell.h"
-#include "shell/shell_words.h"
 
 EnclosureElement::EnclosureElement(Enclosure* enclosure, const std::string& elementName,
                                    uint32_t elementNumber, ObjectId elementId)

@@ -12,8 +12,8 @@
 #include <string>
 
 #include "api/object_id.h"
-#include "shell/object.h"
-#include "shell/shell_words.h"
+#include "base/object.h"
+#include "base/shell_words.h"
 
 class Enclosure;
 class Help;

@@ -8,6 +8,9 @@
 #include "api/api.h"
 #include "api/api_codes.h"
 #include "api/api_error.h"
+#include "base/api_call.h"
+#include "base/help.h"
+#include "base/shell_words.h"
 #include "devices/alarm.h"
 #include "devices/enclosure.h"
 #include "devices/enclosure_element.h"
@@ -15,10 +18,7 @@
 #include "devices/power_supply.h"
 #include "devices/slot.h"
 #include "devices/temp_sensor.h"
-#include "shell/help.h"
 #include "shell/shell.h"
-#include "shell/shell_words.h"
-#include "units/api_call.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <string>
 
 #include "api/api.h"
+#include "base/help.h"
+#include "base/shell_words.h"
 #include "controllers/controller.h"
-#include "shell/help.h"
 #include "shell/shell.h"
-#include "shell/shell_words.h"
 
 using shell_words::hasMoreWords;
 using shell_words::isHelpWord;

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "api/object_id.h"
-#include "shell/object.h"
+#include "base/object.h"
 
 class Controller;
 

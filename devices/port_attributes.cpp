@@ -6,11 +6,11 @@
 #include <string>
 
 #include "api/api.h"
+#include "base/api_call.h"
+#include "base/kv_exception.h"
 #include "controllers/controller.h"
 #include "devices/port.h"
 #include "devices/port_internal.h"
-#include "shell/kv_exception.h"
-#include "units/api_call.h"
 
 using namespace port_codes;
 

@@ -13,13 +13,13 @@
 
 #include "api/api.h"
 #include "api/dpm_records.h"
+#include "base/api_call.h"
+#include "base/help.h"
+#include "base/shell_words.h"
 #include "controllers/controller.h"
 #include "devices/port.h"
 #include "devices/port_internal.h"
-#include "shell/help.h"
 #include "shell/shell.h"
-#include "shell/shell_words.h"
-#include "units/api_call.h"
 
 using namespace port_codes;
 

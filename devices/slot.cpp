@@ -4,9 +4,9 @@
 #include <string>
 
 #include "api/api.h"
+#include "base/help.h"
+#include "base/kv_exception.h"
 #include "devices/enclosure.h"
-#include "shell/help.h"
-#include "shell/kv_exception.h"
 #include "shell/shell.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "api/api.h"
+#include "base/help.h"
 #include "devices/enclosure.h"
-#include "shell/help.h"
 #include "shell/shell.h"
 
 namespace {

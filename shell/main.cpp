@@ -8,8 +8,8 @@
 #include <sstream>
 #include <string>
 
+#include "base/kv_exception.h"
 #include "platform/host_system.h"
-#include "shell/kv_exception.h"
 #include "shell/progress_line.h"
 #include "shell/shell.h"
 

@@ -6,10 +6,10 @@
 
 #include "api/audit_log.h"
 #include "api/os/os_layer.h"
+#include "base/help.h"
+#include "base/kv_exception.h"
 #include "controllers/controller_mgr.h"
 #include "platform/host_system.h"
-#include "shell/help.h"
-#include "shell/kv_exception.h"
 
 Shell* theShell = nullptr;
 

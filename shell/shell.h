@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "shell/object.h"
+#include "base/object.h"
 
 class ControllerMgr;
 class Controller;

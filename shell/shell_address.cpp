@@ -4,11 +4,11 @@
 
 #include <memory>
 
+#include "base/kv_exception.h"
+#include "base/shell_words.h"
 #include "controllers/controller_mgr.h"
-#include "shell/kv_exception.h"
 #include "shell/shell.h"
 #include "shell/shell_tree.h"
-#include "shell/shell_words.h"
 
 using shell_tree::controllerObject;
 using shell_tree::ControllerPart;

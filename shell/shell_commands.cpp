@@ -6,14 +6,14 @@
 #include <sstream>
 
 #include "api/api.h"
+#include "base/help.h"
+#include "base/kv_exception.h"
+#include "base/shell_words.h"
+#include "base/version.h"
 #include "controllers/controller_mgr.h"
-#include "shell/help.h"
-#include "shell/kv_exception.h"
 #include "shell/progress_line.h"
 #include "shell/shell.h"
 #include "shell/shell_tree.h"
-#include "shell/shell_words.h"
-#include "shell/version.h"
 
 using shell_tree::ControllerAction;
 using shell_words::hasMoreWords;

@@ -7,10 +7,10 @@
 #include <iostream>
 #include <sstream>
 
+#include "base/kv_exception.h"
+#include "base/shell_words.h"
 #include "platform/host_files.h"
-#include "shell/kv_exception.h"
 #include "shell/shell.h"
-#include "shell/shell_words.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include "shell/shell_tree.h"
 
+#include "base/kv_exception.h"
 #include "controllers/bbu.h"
 #include "controllers/controller.h"
 #include "devices/enclosure.h"
 #include "devices/phy.h"
 #include "devices/port.h"
-#include "shell/kv_exception.h"
 #include "units/logical_disk.h"
 
 namespace shell_tree {

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "api/object_id.h"
-#include "shell/object.h"
+#include "base/object.h"
 
 class Controller;
 

@@ -7,10 +7,10 @@
 #include <sstream>
 
 #include "api/api.h"
+#include "base/api_call.h"
+#include "base/kv_exception.h"
+#include "base/shell_words.h"
 #include "controllers/controller.h"
-#include "shell/kv_exception.h"
-#include "shell/shell_words.h"
-#include "units/api_call.h"
 #include "units/logical_disk_types.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "api/api.h"
+#include "base/api_call.h"
+#include "base/audited_call.h"
+#include "base/kv_exception.h"
 #include "controllers/controller.h"
-#include "shell/kv_exception.h"
-#include "units/api_call.h"
-#include "units/audited_call.h"
 #include "units/logical_disk_types.h"
 
 namespace {

@@ -6,10 +6,10 @@
 #include <iterator>
 
 #include "api/api.h"
+#include "base/api_call.h"
+#include "base/kv_exception.h"
 #include "controllers/controller.h"
-#include "shell/kv_exception.h"
 #include "shell/shell.h"
-#include "units/api_call.h"
 #include "units/logical_disk.h"
 #include "units/unit_texts.h"
 

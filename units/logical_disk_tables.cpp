@@ -2,8 +2,8 @@
 #include <iostream>
 
 #include "api/api.h"
+#include "base/api_call.h"
 #include "controllers/controller.h"
-#include "units/api_call.h"
 #include "units/logical_disk.h"
 #include "units/unit_texts.h"
 

@@ -9,9 +9,9 @@
 
 #include "api/api.h"
 #include "api/audit_log.h"
+#include "base/api_call.h"
+#include "base/shell_words.h"
 #include "controllers/controller.h"
-#include "shell/shell_words.h"
-#include "units/api_call.h"
 #include "units/logical_disk.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <iostream>
 
 #include "api/api.h"
+#include "base/api_call.h"
+#include "base/kv_exception.h"
 #include "controllers/controller.h"
-#include "shell/kv_exception.h"
-#include "units/api_call.h"
 
 namespace {
 

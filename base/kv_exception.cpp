@@ -1,6 +1,6 @@
-#include "shell/kv_exception.h"
+#include "base/kv_exception.h"
 
-#include "shell/message_catalog.h"
+#include "base/message_catalog.h"
 
 KV_Exception::KV_Exception() = default;
 

@@ -1,11 +1,11 @@
-#include "shell/message_catalog.h"
+#include "base/message_catalog.h"
 
 #include <cstdio>
 #include <iostream>
 #include <new>
 #include <utility>
 
-#include "shell/kv_exception.h"
+#include "base/kv_exception.h"
 
 namespace {
 
