@@ -10,9 +10,9 @@
 #include "api/audit_log.h"
 #include "base/help.h"
 #include "base/kv_exception.h"
+#include "base/shell_services.h"
 #include "base/shell_words.h"
 #include "controllers/controller.h"
-#include "shell/shell.h"
 
 namespace {
 
@@ -296,20 +296,21 @@ void BBU::showTable() {
     std::cout << "\n"
               << "Name  OnlineState  BBUReady  Status    Volt     Temp     Hours  LastCapTest\n"
               << std::string(75, '-') << "\n";
-    std::cout << Shell::padText("bbu", 6);
+    std::cout << ShellServices::padText("bbu", 6);
     if (isBatteryPresent(false)) {
-        std::cout << Shell::padText(getOnlineState(), 13);
-        std::cout << Shell::padText(getReady(), 10);
-        std::cout << Shell::padText(getStatusText("status"), 10);
-        std::cout << Shell::padText(getVoltageText(), 9);
-        std::cout << Shell::padText(getTemperatureText(), 9);
-        std::cout << Shell::padText(getBackupCapacityText(), 7);
-        std::cout << Shell::padText(getLastCapacityTestDate(), 13);
+        std::cout << ShellServices::padText(getOnlineState(), 13);
+        std::cout << ShellServices::padText(getReady(), 10);
+        std::cout << ShellServices::padText(getStatusText("status"), 10);
+        std::cout << ShellServices::padText(getVoltageText(), 9);
+        std::cout << ShellServices::padText(getTemperatureText(), 9);
+        std::cout << ShellServices::padText(getBackupCapacityText(), 7);
+        std::cout << ShellServices::padText(getLastCapacityTestDate(), 13);
     } else {
-        std::cout << Shell::padText(getOnlineState(), 13);
-        std::cout << Shell::padText(getReady(), 10);
-        std::cout << Shell::padText("NoBattery", 10) << Shell::padText("-", 9)
-                  << Shell::padText("-", 9) << Shell::padText("-", 7) << Shell::padText("-", 13);
+        std::cout << ShellServices::padText(getOnlineState(), 13);
+        std::cout << ShellServices::padText(getReady(), 10);
+        std::cout << ShellServices::padText("NoBattery", 10) << ShellServices::padText("-", 9)
+                  << ShellServices::padText("-", 9) << ShellServices::padText("-", 7)
+                  << ShellServices::padText("-", 13);
     }
     std::cout << "\n";
 }
@@ -530,11 +531,11 @@ bool BBU::ask(const std::string& warning) {
         std::string answer;
         // End of input answers "no": the question would otherwise repeat
         // for ever.
-        if (!Shell::readLine(std::cin, answer))
+        if (!ShellServices::readLine(std::cin, answer))
             return false;
         if (answer.size() > kAnswerSize - 1)
             answer.resize(kAnswerSize - 1);
-        Shell::toLower(answer);
+        ShellServices::toLower(answer);
         if (answer.empty() || answer == "n" || answer == "no")
             return false;
         if (answer == "y" || answer == "yes")

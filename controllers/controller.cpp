@@ -9,7 +9,7 @@
 #include "api/api_error.h"
 #include "base/help.h"
 #include "base/kv_exception.h"
-#include "shell/shell.h"
+#include "base/shell_services.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include "api/audit_log.h"
 #include "base/help.h"
 #include "base/kv_exception.h"
+#include "base/shell_services.h"
 #include "base/shell_words.h"
 #include "controllers/bbu.h"
 #include "controllers/controller.h"
-#include "shell/shell.h"
 #include "units/logical_disk.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "base/help.h"
+#include "base/shell_services.h"
 #include "base/shell_words.h"
 #include "controllers/controller_wescal.h"
 #include "platform/host_system.h"
-#include "shell/shell.h"
 #include "units/logical_disk.h"
 
 namespace {

@@ -10,11 +10,11 @@
 
 #include "api/api.h"
 #include "api/audit_log.h"
+#include "base/shell_services.h"
 #include "base/version.h"
 #include "controllers/bbu.h"
 #include "controllers/controller.h"
 #include "controllers/controller_wescal.h"
-#include "shell/shell.h"
 
 namespace {
 
@@ -76,7 +76,7 @@ void Controller::showDiagHeader() {
     line("### Time Stamp:        ", timeStamp());
     line("### Host Name:         ", fullHostName());
     line("### Host Architecture: ", kHostArchitecture);
-    line("### OS Version:        ", Shell::getOsVersion());
+    line("### OS Version:        ", ShellServices::getOsVersion());
     line("### Model:             ", getModel());
     line("### Serial #:          ", getSerialNumber());
     line("### Controller ID:     ", std::to_string(number));

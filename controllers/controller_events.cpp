@@ -8,10 +8,10 @@
 #include <string>
 
 #include "api/api.h"
+#include "base/shell_services.h"
 #include "base/shell_words.h"
 #include "controllers/controller.h"
 #include "controllers/controller_wescal.h"
-#include "shell/shell.h"
 
 namespace {
 
@@ -39,8 +39,9 @@ void printEventRow(const std::string& controllerName, const AenRecord& record) {
     // The length is one byte, so it never reaches past the message field.
     static_assert(sizeof record.message > UINT8_MAX, "any message length fits the field");
     const std::size_t length = record.messageLength;
-    std::cout << Shell::padText(controllerName, 5) << Shell::padText(eventTimeText(record.time), 28)
-              << Shell::padText(ControllerWescal::getSeverityText(record.severity), 10)
+    std::cout << ShellServices::padText(controllerName, 5)
+              << ShellServices::padText(eventTimeText(record.time), 28)
+              << ShellServices::padText(ControllerWescal::getSeverityText(record.severity), 10)
               << std::string(record.message, length) << "\n";
 }
 

@@ -10,10 +10,10 @@
 #include "api/api.h"
 #include "api/audit_log.h"
 #include "base/kv_exception.h"
+#include "base/shell_services.h"
 #include "base/shell_words.h"
 #include "controllers/controller.h"
 #include "devices/port.h"
-#include "shell/shell.h"
 #include "units/logical_disk.h"
 
 namespace {
@@ -130,7 +130,7 @@ int Controller::removeUnit(const std::string& unitName, bool makeOsAware, bool u
         std::string warning = "Removing " + path + " will take the unit offline.";
         if (unit->getStatus() == "INOPERABLE")
             warning += "\nAny unflushed cache associated with this unit will be deleted.";
-        if (!Shell::confirm(warning))
+        if (!ShellServices::confirm(warning))
             return 0;
     }
     printProgress("Removing /" + name + "/" + unitName + " ... ");
@@ -162,7 +162,7 @@ int Controller::deleteUnit(const std::string& unitName, bool makeOsAware, bool q
     if (!quiet) {
         const std::string warning = "Deleting /" + name + "/" + unitName +
                                     " will cause the data on the unit to be permanently lost.";
-        if (!Shell::confirm(warning))
+        if (!ShellServices::confirm(warning))
             return 0;
     }
     printProgress("Deleting unit c" + std::to_string(number) + "/" + unitName + " ...");

@@ -9,13 +9,13 @@
 #include "api/api_codes.h"
 #include "base/help.h"
 #include "base/kv_exception.h"
+#include "base/shell_services.h"
 #include "base/shell_words.h"
 #include "controllers/controller_prane.h"
 #include "controllers/controller_rhosk.h"
 #include "controllers/controller_solvane.h"
 #include "controllers/controller_vantor.h"
 #include "devices/enclosure.h"
-#include "shell/shell.h"
 #include "units/logical_disk.h"
 
 namespace {
@@ -277,7 +277,7 @@ int ControllerMgr::rescanCommand(std::istream& words) {
     std::set<std::string> names;
     std::string word;
     while (words >> word) {
-        Shell::toLower(word);
+        ShellServices::toLower(word);
         if (word[0] == 'c') {
             names.insert(word);
         } else if (word == "noscan") {

@@ -10,9 +10,9 @@
 #include "api/api.h"
 #include "base/help.h"
 #include "base/kv_exception.h"
+#include "base/shell_services.h"
 #include "base/shell_words.h"
 #include "controllers/bbu.h"
-#include "shell/shell.h"
 
 namespace {
 
@@ -77,8 +77,8 @@ ControllerPrane::QueuedEvent ControllerPrane::readNextEvent() {
 }
 
 void ControllerPrane::printEventLine(const QueuedEvent& event) const {
-    std::cout << Shell::padText(name, 5) << Shell::padText("-", 28)
-              << Shell::padText(getSeverityText(event.severity), 10) << event.text << "\n";
+    std::cout << ShellServices::padText(name, 5) << ShellServices::padText("-", 28)
+              << ShellServices::padText(getSeverityText(event.severity), 10) << event.text << "\n";
 }
 
 // The whole queue is read before anything is printed, so a failed read

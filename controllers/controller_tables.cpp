@@ -14,11 +14,11 @@
 #include "api/rhosk/rhosk_codes.h"
 #include "base/api_call.h"
 #include "base/kv_exception.h"
+#include "base/shell_services.h"
 #include "base/shell_words.h"
 #include "controllers/bbu.h"
 #include "controllers/controller.h"
 #include "devices/port.h"
-#include "shell/shell.h"
 #include "units/logical_disk.h"
 
 namespace {
@@ -44,7 +44,7 @@ bool ShowsPercent(uint8_t status) {
 
 std::string SizeText(uint64_t blocks) {
     char text[32] = {};
-    (void)Shell::capacityText(blocks, text);
+    (void)ShellServices::capacityText(blocks, text);
     return text;
 }
 
@@ -96,9 +96,9 @@ void showDriveTable(Controller& controller, bool paged, uint32_t pageRows) {
                   << "\n"
                   << std::flush;
         std::string word;
-        if (!Shell::readLine(std::cin, word))
+        if (!ShellServices::readLine(std::cin, word))
             return;
-        Shell::toLower(word);
+        ShellServices::toLower(word);
         if (word == "quit" || word == "exit" || word == "q")
             return;
     }
@@ -107,15 +107,15 @@ void showDriveTable(Controller& controller, bool paged, uint32_t pageRows) {
 }  // namespace
 
 void Controller::showSummaryRow() {
-    std::cout << Shell::padText(name, 6);
-    std::cout << Shell::padText(getModel(), 13);
-    std::cout << Shell::padNumber(getNumPorts(), 10);
-    std::cout << Shell::padNumber(getNumDrives(), 9);
-    std::cout << Shell::padNumber(getNumUnits(), 8);
-    std::cout << Shell::padNumber(getNumNotOptimalUnits(), 8);
-    std::cout << Shell::padNumber(getRebuildRate(), 8);
-    std::cout << Shell::padText(getVerifyRate(), 7);
-    std::cout << Shell::padText(bbu ? bbu->getSummaryText() : std::string("-"), 9);
+    std::cout << ShellServices::padText(name, 6);
+    std::cout << ShellServices::padText(getModel(), 13);
+    std::cout << ShellServices::padNumber(getNumPorts(), 10);
+    std::cout << ShellServices::padNumber(getNumDrives(), 9);
+    std::cout << ShellServices::padNumber(getNumUnits(), 8);
+    std::cout << ShellServices::padNumber(getNumNotOptimalUnits(), 8);
+    std::cout << ShellServices::padNumber(getRebuildRate(), 8);
+    std::cout << ShellServices::padText(getVerifyRate(), 7);
+    std::cout << ShellServices::padText(bbu ? bbu->getSummaryText() : std::string("-"), 9);
     std::cout << "\n";
 }
 
@@ -164,8 +164,9 @@ void Controller::showIostat() {
     if (Api::GetControllerIoStat(objectId, &table) != 0)
         throwApiError();
     showIostatHeader();
-    std::cout << Shell::padText("/" + name, 8) << Shell::padText("-", 17) << Shell::padText("-", 7)
-              << Shell::padNumber(static_cast<unsigned>(table.controllerCount), 8) << "\n";
+    std::cout << ShellServices::padText("/" + name, 8) << ShellServices::padText("-", 17)
+              << ShellServices::padText("-", 7)
+              << ShellServices::padNumber(static_cast<unsigned>(table.controllerCount), 8) << "\n";
     const std::size_t portCount = std::min<std::size_t>(ports.size(), std::size(table.portCounts));
     for (std::size_t i = 0; i < portCount; ++i) {
         const auto found = ports.find("p" + std::to_string(i));
@@ -265,8 +266,8 @@ void Controller::showUnitStatus() {
         }
         char typeText[64] = {};
         char statusText[32] = {};
-        (void)Shell::unitTypeName(type, typeText);
-        (void)Shell::unitStatusName(status, statusText);
+        (void)ShellServices::unitTypeName(type, typeText);
+        (void)ShellServices::unitStatusName(status, statusText);
         std::string suffix;
         if (ShowsPercent(status)) {
             uint32_t percent = 0;

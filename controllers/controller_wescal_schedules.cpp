@@ -14,9 +14,9 @@
 #include "api/audit_log.h"
 #include "api/rhosk/rhosk_codes.h"
 #include "base/kv_exception.h"
+#include "base/shell_services.h"
 #include "base/shell_words.h"
 #include "controllers/controller_wescal.h"
-#include "shell/shell.h"
 
 namespace {
 
@@ -365,7 +365,7 @@ int ControllerWescal::addScheduleSlot(const std::string& slot, const std::string
     if (slot.empty())
         throwError(kCliSlotNumber);
     std::string spaced = slot;
-    Shell::replaceWithSpace(spaced, ':');
+    ShellServices::replaceWithSpace(spaced, ':');
     std::istringstream words(spaced);
     std::string dayWord;
     int hour = 0;
@@ -477,7 +477,7 @@ int ControllerWescal::setBasicVerify(std::istream& words) {
         const std::string::size_type colon = value.rfind(':');
         if (value.size() == 4 || colon == std::string::npos || colon >= 5)
             throwError(kCliSetVerify);
-        Shell::replaceWithSpace(value, ':');
+        ShellServices::replaceWithSpace(value, ':');
         std::istringstream parts(value);
         std::string dayWord;
         hourText.clear();
@@ -738,7 +738,7 @@ uint16_t readSelftestMask(std::istream& words, std::string* number) {
         return kSelftestAll;
     std::string word;
     words >> word;
-    Shell::toLower(word);
+    ShellServices::toLower(word);
     if (word.size() < 2 || word[0] != 's' || !std::isdigit(static_cast<unsigned char>(word[1])))
         throw KV_Exception(kCliSchedArgument);
     const long long which = shell_words::leadingNumber(word.substr(1));

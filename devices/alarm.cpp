@@ -7,9 +7,9 @@
 #include "api/api_error.h"
 #include "base/help.h"
 #include "base/kv_exception.h"
+#include "base/shell_services.h"
 #include "base/shell_words.h"
 #include "devices/enclosure.h"
-#include "shell/shell.h"
 
 namespace {
 
@@ -149,13 +149,13 @@ void Alarm::showRow(bool withHeader) {
                   << std::string(48, '-') << "\n";
     }
     const std::string status = getAttributeText(kStatus);
-    std::cout << Shell::padText(name, 10) << Shell::padText(status, 16);
+    std::cout << ShellServices::padText(name, 10) << ShellServices::padText(status, 16);
     if (status == "OK" || status == "ACTIVATED") {
         const std::string state = getAttributeText(kState);
         const std::string audibility = getAttributeText(kAudibility);
-        std::cout << Shell::padText(state, 10) << Shell::padText(audibility, 13);
+        std::cout << ShellServices::padText(state, 10) << ShellServices::padText(audibility, 13);
     } else {
-        std::cout << Shell::padText("-", 10) << Shell::padText("-", 13);
+        std::cout << ShellServices::padText("-", 10) << ShellServices::padText("-", 13);
     }
     std::cout << "\n";
 }

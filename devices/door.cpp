@@ -5,9 +5,9 @@
 
 #include "api/api.h"
 #include "base/help.h"
+#include "base/shell_services.h"
 #include "base/shell_words.h"
 #include "devices/enclosure.h"
-#include "shell/shell.h"
 
 namespace {
 
@@ -89,6 +89,6 @@ void Door::showRow(bool withHeader) {
     // The switch and the status are two separate reads of the lock status.
     const std::string lockSwitch = getLockText();
     const std::string status = getLockText();
-    std::cout << Shell::padText(name, 10) << Shell::padText(lockSwitch, 16)
-              << Shell::padText(status, 14) << "\n";
+    std::cout << ShellServices::padText(name, 10) << ShellServices::padText(lockSwitch, 16)
+              << ShellServices::padText(status, 14) << "\n";
 }

@@ -8,9 +8,9 @@
 
 #include "api/api.h"
 #include "base/help.h"
+#include "base/shell_services.h"
 #include "base/shell_words.h"
 #include "devices/enclosure.h"
-#include "shell/shell.h"
 
 EnclosureElement::EnclosureElement(Enclosure* enclosure, const std::string& elementName,
                                    uint32_t elementNumber, ObjectId elementId)

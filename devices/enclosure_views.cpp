@@ -10,6 +10,7 @@
 #include "api/api_error.h"
 #include "base/api_call.h"
 #include "base/help.h"
+#include "base/shell_services.h"
 #include "base/shell_words.h"
 #include "devices/alarm.h"
 #include "devices/enclosure.h"
@@ -18,7 +19,6 @@
 #include "devices/power_supply.h"
 #include "devices/slot.h"
 #include "devices/temp_sensor.h"
-#include "shell/shell.h"
 
 namespace {
 
@@ -175,12 +175,14 @@ void Enclosure::showStatusTable() {
     if (protocol == "SES") {
         std::cout << "\nEncl        Status      \n"
                   << std::string(29, '-') << "\n"
-                  << Shell::padText(identifier, 12) << Shell::padText(status, 16) << "\n";
+                  << ShellServices::padText(identifier, 12) << ShellServices::padText(status, 16)
+                  << "\n";
         return;
     }
     std::cout << "\nEncl    Status      Controller\n"
               << std::string(33, '-') << "\n"
-              << Shell::padText(name, 8) << Shell::padText(status, 12) << identifier << "\n";
+              << ShellServices::padText(name, 8) << ShellServices::padText(status, 12) << identifier
+              << "\n";
 }
 
 std::string Enclosure::getStatusText() {
@@ -276,15 +278,17 @@ namespace {
 
 // The header columns that both summary rows share, after the first label.
 std::string summaryHeader(const char* first) {
-    return Shell::padText(first, 14) + Shell::padText("Slots", 7) + Shell::padText("Drives", 8) +
-           Shell::padText("Fans", 6) + Shell::padText("TSUnits", 9) + Shell::padText("PSUnits", 9);
+    return ShellServices::padText(first, 14) + ShellServices::padText("Slots", 7) +
+           ShellServices::padText("Drives", 8) + ShellServices::padText("Fans", 6) +
+           ShellServices::padText("TSUnits", 9) + ShellServices::padText("PSUnits", 9);
 }
 
 // The columns that both summary rows share.
 std::string summaryColumns(const std::string& name, const EnclosureSummary& summary) {
-    return Shell::padText(name, 14) + Shell::padNumber(summary.slots, 7) +
-           Shell::padNumber(summary.drives, 8) + Shell::padNumber(summary.fans, 6) +
-           Shell::padNumber(summary.tempSensors, 9) + Shell::padNumber(summary.powerSupplies, 9);
+    return ShellServices::padText(name, 14) + ShellServices::padNumber(summary.slots, 7) +
+           ShellServices::padNumber(summary.drives, 8) + ShellServices::padNumber(summary.fans, 6) +
+           ShellServices::padNumber(summary.tempSensors, 9) +
+           ShellServices::padNumber(summary.powerSupplies, 9);
 }
 
 }  // namespace
@@ -294,14 +298,15 @@ void Enclosure::showSummaryRow(bool withHeader) {
     getSummary(summary);
     if (withHeader) {
         std::cout << "\n"
-                  << summaryHeader("Enclosure") << Shell::padText("Alarms", 9) << "\n"
+                  << summaryHeader("Enclosure") << ShellServices::padText("Alarms", 9) << "\n"
                   << std::string(62, '-') << std::endl;
     }
     if (noElements == 1) {
         std::cout << "Error: Enclosure elements discovery fail.\n";
         return;
     }
-    std::cout << summaryColumns(name, summary) << Shell::padNumber(summary.alarms, 9) << std::endl;
+    std::cout << summaryColumns(name, summary) << ShellServices::padNumber(summary.alarms, 9)
+              << std::endl;
 }
 
 void Enclosure::showLegacySummaryRow(bool withHeader) {

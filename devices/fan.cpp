@@ -5,9 +5,9 @@
 
 #include "api/api.h"
 #include "base/help.h"
+#include "base/shell_services.h"
 #include "base/shell_words.h"
 #include "devices/enclosure.h"
-#include "shell/shell.h"
 
 namespace {
 
@@ -127,16 +127,19 @@ void Fan::showRow(bool withHeader) {
         else if (step != "0" && status == "OK")
             state = "ON";
         const uint32_t rpm = getRpm();
-        std::cout << Shell::padText(name, 12) << Shell::padText(status, 16)
-                  << Shell::padText(state, 8) << Shell::padText(step, 7)
-                  << (rpm == kNoRpm ? Shell::padText("N/A", 8) : Shell::padNumber(rpm, 8))
-                  << Shell::padText(identify, 8) << "\n";
+        std::cout << ShellServices::padText(name, 12) << ShellServices::padText(status, 16)
+                  << ShellServices::padText(state, 8) << ShellServices::padText(step, 7)
+                  << (rpm == kNoRpm ? ShellServices::padText("N/A", 8)
+                                    : ShellServices::padNumber(rpm, 8))
+                  << ShellServices::padText(identify, 8) << "\n";
     } else if (inSafteEnclosure()) {
         if (withHeader) {
             std::cout << "\n"
-                      << Shell::padText("Fan", 10) << Shell::padText("Status", 16) << "\n"
+                      << ShellServices::padText("Fan", 10) << ShellServices::padText("Status", 16)
+                      << "\n"
                       << std::string(24, '-') << "\n";
         }
-        std::cout << Shell::padText(name, 10) << Shell::padText(getStatusText(), 16) << "\n";
+        std::cout << ShellServices::padText(name, 10) << ShellServices::padText(getStatusText(), 16)
+                  << "\n";
     }
 }

@@ -7,9 +7,9 @@
 
 #include "api/api.h"
 #include "base/help.h"
+#include "base/shell_services.h"
 #include "base/shell_words.h"
 #include "controllers/controller.h"
-#include "shell/shell.h"
 
 using shell_words::hasMoreWords;
 using shell_words::isHelpWord;
@@ -160,19 +160,19 @@ void Phy::showHeader() {
 void Phy::showRow(bool omitHeader) {
     if (!omitHeader)
         showHeader();
-    std::cout << Shell::padText(name, 8) << Shell::padText(getSasAddressText(), 21);
+    std::cout << ShellServices::padText(name, 8) << ShellServices::padText(getSasAddressText(), 21);
     const std::string type = getDeviceTypeText();
     std::string device = "-";
     if (type == "ENCL")
         device = "N/A";
     else if (type == "SATA" || type == "SAS")
         device = getDeviceText();
-    std::cout << Shell::padText(type, 9) << Shell::padText(device, 11)
-              << Shell::padText(getLinkSpeedSupportedText(), 11);
+    std::cout << ShellServices::padText(type, 9) << ShellServices::padText(device, 11)
+              << ShellServices::padText(getLinkSpeedSupportedText(), 11);
     // Each of the last two cells may end the command: what was read before
     // stays on the line.
-    std::cout << Shell::padText(getLinkSpeedText(), 9);
-    std::cout << Shell::padText(getLinkSpeedControlText(), 7) << "\n";
+    std::cout << ShellServices::padText(getLinkSpeedText(), 9);
+    std::cout << ShellServices::padText(getLinkSpeedControlText(), 7) << "\n";
 }
 
 std::string Phy::getSasAddressText() {

@@ -12,10 +12,10 @@
 #include "base/api_call.h"
 #include "base/help.h"
 #include "base/kv_exception.h"
+#include "base/shell_services.h"
 #include "base/shell_words.h"
 #include "controllers/controller.h"
 #include "devices/port_internal.h"
-#include "shell/shell.h"
 
 using namespace port_codes;
 
@@ -162,7 +162,7 @@ int Port::remove(bool quiet) {
     if (!quiet) {
         std::stringstream warning;
         warning << "Removing " << path << " will take the disk offline.";
-        if (!Shell::confirm(warning))
+        if (!ShellServices::confirm(warning))
             return 0;
     }
     std::cout << "Removing port " << path << " ... " << std::flush;
@@ -311,13 +311,14 @@ void Port::showRow(bool withHeader) {
         if (vantor && !withHeader)
             return;
         if (vantor)
-            std::cout << Shell::padText(name, 6) << Shell::padText(driveText, 15)
-                      << Shell::padText("-", 5) << Shell::padText("-", 10) << Shell::padText("-", 6)
-                      << Shell::padText("-", 4) << Shell::padText("-", 13) << "-\n";
+            std::cout << ShellServices::padText(name, 6) << ShellServices::padText(driveText, 15)
+                      << ShellServices::padText("-", 5) << ShellServices::padText("-", 10)
+                      << ShellServices::padText("-", 6) << ShellServices::padText("-", 4)
+                      << ShellServices::padText("-", 13) << "-\n";
         else
-            std::cout << Shell::padText(name, 7) << Shell::padText(driveText, 17)
-                      << Shell::padText("-", 7) << Shell::padText("-", 12)
-                      << Shell::padText("-", 14) << "-\n";
+            std::cout << ShellServices::padText(name, 7) << ShellServices::padText(driveText, 17)
+                      << ShellServices::padText("-", 7) << ShellServices::padText("-", 12)
+                      << ShellServices::padText("-", 14) << "-\n";
         return;
     }
 
@@ -348,9 +349,10 @@ void Port::showRow(bool withHeader) {
     if (!vantor) {
         FixedText<kVersionTextSize> serial;
         (void)Api::GetDriveSerial(id, serial.data());
-        std::cout << Shell::padText(name, 7) << Shell::padText(statusText, 17)
-                  << Shell::padText(unitText, 7) << Shell::padText(capacity, 12)
-                  << Shell::padNumber(blocks, 14) << Shell::padText(serial.c_str(), 20) << "\n";
+        std::cout << ShellServices::padText(name, 7) << ShellServices::padText(statusText, 17)
+                  << ShellServices::padText(unitText, 7) << ShellServices::padText(capacity, 12)
+                  << ShellServices::padNumber(blocks, 14)
+                  << ShellServices::padText(serial.c_str(), 20) << "\n";
         return;
     }
     FixedText<kModelTextSize> model;
@@ -360,12 +362,12 @@ void Port::showRow(bool withHeader) {
         const uint8_t phy = getPhyNumber();
         return phy == kNoPhy ? std::string("-") : std::to_string(phy);
     };
-    std::cout << Shell::padText(name, 6) << Shell::padText(statusText, 15)
-              << Shell::padText(unitText, 5) << Shell::padText(capacity, 10)
-              << Shell::padText(getDriveInterfaceText(0), 6)
-              << Shell::padText(inEnclosure ? std::string("-") : phyText(), 4)
-              << Shell::padText(inEnclosure ? getEnclosureSlotText() : std::string("-"), 13)
-              << Shell::padText(model.c_str(), 20) << "\n";
+    std::cout << ShellServices::padText(name, 6) << ShellServices::padText(statusText, 15)
+              << ShellServices::padText(unitText, 5) << ShellServices::padText(capacity, 10)
+              << ShellServices::padText(getDriveInterfaceText(0), 6)
+              << ShellServices::padText(inEnclosure ? std::string("-") : phyText(), 4)
+              << ShellServices::padText(inEnclosure ? getEnclosureSlotText() : std::string("-"), 13)
+              << ShellServices::padText(model.c_str(), 20) << "\n";
 }
 
 void Port::showIostatRow(uint16_t pending) {
@@ -373,18 +375,18 @@ void Port::showIostatRow(uint16_t pending) {
     RequireApi(Api::GetDriveStatus(id, &driveStatus));
     const std::string driveText = controller->getDriveStatusText(driveStatus);
     if (!IsDrivePresent(driveStatus)) {
-        std::cout << Shell::padText(path, 8) << Shell::padText(driveText, 17)
-                  << Shell::padText("-", 7) << Shell::padText("-", 8) << "\n";
+        std::cout << ShellServices::padText(path, 8) << ShellServices::padText(driveText, 17)
+                  << ShellServices::padText("-", 7) << ShellServices::padText("-", 8) << "\n";
         return;
     }
     std::string unitName;
     std::string unitStatus;
     getUnitInfo(unitName, unitStatus);
     const bool showUnitStatus = driveStatus == kDriveOk && unitName.size() > 1;
-    std::cout << Shell::padText(path, 8)
-              << Shell::padText(showUnitStatus ? unitStatus : driveText, 17)
-              << Shell::padText(unitName, 7) << Shell::padNumber(static_cast<unsigned>(pending), 8)
-              << "\n";
+    std::cout << ShellServices::padText(path, 8)
+              << ShellServices::padText(showUnitStatus ? unitStatus : driveText, 17)
+              << ShellServices::padText(unitName, 7)
+              << ShellServices::padNumber(static_cast<unsigned>(pending), 8) << "\n";
 }
 
 uint8_t Port::requireDriveStatus() {
@@ -424,7 +426,7 @@ void Port::showCapacity() {
     uint64_t blocks = 0;
     RequireApi(Api::GetDriveCapacity(id, &blocks));
     char size[32] = {};
-    (void)Shell::capacityText(blocks, size);
+    (void)ShellServices::capacityText(blocks, size);
     printLine(" Capacity = ", std::string(size) + " (" + std::to_string(blocks) + " Blocks)");
 }
 

@@ -15,11 +15,11 @@
 #include "api/dpm_records.h"
 #include "base/api_call.h"
 #include "base/help.h"
+#include "base/shell_services.h"
 #include "base/shell_words.h"
 #include "controllers/controller.h"
 #include "devices/port.h"
 #include "devices/port_internal.h"
-#include "shell/shell.h"
 
 using namespace port_codes;
 
@@ -76,7 +76,8 @@ static_assert(std::size(kBinBounds) + 1 == DpmHistogram::kBins, "37 bounded bins
 // An extended counter in its column; values too wide for it read "########".
 std::string counterText(uint32_t value, int width) {
     constexpr uint32_t kWidest = 99999999;
-    return value > kWidest ? Shell::padText("########", width) : Shell::padNumber(value, width);
+    return value > kWidest ? ShellServices::padText("########", width)
+                           : ShellServices::padNumber(value, width);
 }
 
 // The controller's firmware compatibility level 36 (a failed query counts
@@ -162,19 +163,19 @@ bool Port::showDpmstatPortColumns(bool full) {
     RequireApi(Api::GetDriveStatus(id, &driveStatus));
     const std::string driveText = controller->getDriveStatusText(driveStatus);
     if (full && !IsDrivePresent(driveStatus)) {
-        std::cout << Shell::padText(name, 7) << Shell::padText(driveText, 17)
-                  << Shell::padText("-", 7);
+        std::cout << ShellServices::padText(name, 7) << ShellServices::padText(driveText, 17)
+                  << ShellServices::padText("-", 7);
         return false;
     }
     std::string unitName;
     std::string unitStatus;
     getUnitInfo(unitName, unitStatus);
-    std::cout << Shell::padText(name, 7);
+    std::cout << ShellServices::padText(name, 7);
     if (!full)
         return true;
     const bool showUnitStatus = driveStatus == kDriveOk && unitName.size() > 1;
-    std::cout << Shell::padText(showUnitStatus ? unitStatus : driveText, 17)
-              << Shell::padText(unitName, 7);
+    std::cout << ShellServices::padText(showUnitStatus ? unitStatus : driveText, 17)
+              << ShellServices::padText(unitName, 7);
     return unitName != "-";
 }
 
@@ -190,8 +191,9 @@ void Port::showStatisticsRow(bool withHeader, const std::function<int(DpmStats*)
             return;
         (void)showDpmstatPortColumns(true);
     } else if (!showDpmstatPortColumns(true)) {
-        std::cout << Shell::padText("-", 8) << Shell::padText("-", 8) << Shell::padText("-", 13)
-                  << Shell::padText("-", 10) << std::endl;
+        std::cout << ShellServices::padText("-", 8) << ShellServices::padText("-", 8)
+                  << ShellServices::padText("-", 13) << ShellServices::padText("-", 10)
+                  << std::endl;
         return;
     }
     DpmStats stats{};
@@ -199,8 +201,9 @@ void Port::showStatisticsRow(bool withHeader, const std::function<int(DpmStats*)
     char rate[32] = {};
     const float megabytes = static_cast<float>(stats.kbPerSecond) / 1024.0f;
     std::snprintf(rate, sizeof rate, "%.3f", megabytes);
-    std::cout << Shell::padNumber(stats.queueDepth, 8) << Shell::padNumber(stats.iops, 8)
-              << Shell::padText(rate, 13) << Shell::padNumber(stats.responseMs, 10) << std::endl;
+    std::cout << ShellServices::padNumber(stats.queueDepth, 8)
+              << ShellServices::padNumber(stats.iops, 8) << ShellServices::padText(rate, 13)
+              << ShellServices::padNumber(stats.responseMs, 10) << std::endl;
 }
 
 void Port::showDpmstatInst(bool withHeader) {
@@ -225,9 +228,9 @@ void Port::showDpmstatHistogram(bool withHeader, uint32_t onDisk) {
     for (std::size_t bin = 0; bin < DpmHistogram::kBins; ++bin) {
         const std::string bound =
             bin < std::size(kBinBounds) ? std::to_string(kBinBounds[bin]) : "10000+";
-        std::cout << Shell::padNumber(static_cast<unsigned>(bin + 1), 8)
-                  << Shell::padText(bound, 23) << Shell::padNumber(histogram.counts[bin], 13)
-                  << std::endl;
+        std::cout << ShellServices::padNumber(static_cast<unsigned>(bin + 1), 8)
+                  << ShellServices::padText(bound, 23)
+                  << ShellServices::padNumber(histogram.counts[bin], 13) << std::endl;
     }
 }
 
@@ -250,16 +253,18 @@ void Port::showDpmstatLongCommands(bool withHeader, uint32_t onDisk) {
     const uint32_t shown = count < kDpmMaxRecords ? count : kDpmMaxRecords;
     for (uint32_t i = 0; i < shown; ++i) {
         const DpmLongCommand& record = records[i];
-        std::cout << Shell::padText(timeStampText(record.timeStamp()), 21);
+        std::cout << ShellServices::padText(timeStampText(record.timeStamp()), 21);
         if (!detailed) {
-            std::cout << Shell::padText("-", 9) << Shell::padText("-", 47) << std::endl;
+            std::cout << ShellServices::padText("-", 9) << ShellServices::padText("-", 47)
+                      << std::endl;
             continue;
         }
-        std::cout << Shell::padText(responseTimeText(record.startTick(), record.endTick()), 9);
+        std::cout << ShellServices::padText(responseTimeText(record.startTick(), record.endTick()),
+                                            9);
         char hex[4] = {};
         for (std::size_t b = 0; b < DpmLongCommand::kCdbSize; ++b) {
             std::snprintf(hex, sizeof hex, "%02x", record.cdb()[b]);
-            std::cout << Shell::padText(hex, 3);
+            std::cout << ShellServices::padText(hex, 3);
         }
         std::cout << std::endl;
     }

@@ -5,9 +5,9 @@
 
 #include "api/api.h"
 #include "base/help.h"
+#include "base/shell_services.h"
 #include "base/shell_words.h"
 #include "devices/enclosure.h"
-#include "shell/shell.h"
 
 namespace {
 
@@ -119,7 +119,7 @@ void PowerSupply::showRow(bool withHeader) {
     if (status == "OK")
         getVoltageCurrentText(voltage, current);
     const std::string identify = getIdentifyText();
-    std::cout << Shell::padText(name, 13) << Shell::padText(status, 15) << Shell::padText(state, 7)
-              << Shell::padText(voltage, 15) << Shell::padText(current, 15)
-              << Shell::padText(identify, 8) << "\n";
+    std::cout << ShellServices::padText(name, 13) << ShellServices::padText(status, 15)
+              << ShellServices::padText(state, 7) << ShellServices::padText(voltage, 15)
+              << ShellServices::padText(current, 15) << ShellServices::padText(identify, 8) << "\n";
 }

@@ -6,8 +6,8 @@
 #include "api/api.h"
 #include "base/help.h"
 #include "base/kv_exception.h"
+#include "base/shell_services.h"
 #include "devices/enclosure.h"
-#include "shell/shell.h"
 
 namespace {
 
@@ -129,6 +129,7 @@ void Slot::showRow(bool withHeader) {
     }
     const std::string status = getStatusText();
     const std::string port = status == "NO-DEVICE" ? "-" : getPortText();
-    std::cout << Shell::padText(name, 10) << Shell::padText(status, 16) << Shell::padText(port, 14)
-              << Shell::padText(getIdentifyText(), 14) << "\n";
+    std::cout << ShellServices::padText(name, 10) << ShellServices::padText(status, 16)
+              << ShellServices::padText(port, 14) << ShellServices::padText(getIdentifyText(), 14)
+              << "\n";
 }

@@ -6,8 +6,8 @@
 
 #include "api/api.h"
 #include "base/help.h"
+#include "base/shell_services.h"
 #include "devices/enclosure.h"
-#include "shell/shell.h"
 
 namespace {
 
@@ -127,14 +127,16 @@ void TempSensor::showRow(bool withHeader) {
                       << std::string(56, '-') << "\n";
         }
         // The status cell is read anew.
-        std::cout << Shell::padText(name, 14) << Shell::padText(getStatusText(), 15)
-                  << Shell::padText(temperature, 16) << Shell::padText(identify, 16) << "\n";
+        std::cout << ShellServices::padText(name, 14) << ShellServices::padText(getStatusText(), 15)
+                  << ShellServices::padText(temperature, 16) << ShellServices::padText(identify, 16)
+                  << "\n";
     } else {
         if (withHeader) {
             std::cout << "\n"
                       << "TempSensor       Temperature \n"
                       << std::string(30, '-') << "\n";
         }
-        std::cout << Shell::padText(name, 17) << Shell::padText(temperature, 11) << "\n";
+        std::cout << ShellServices::padText(name, 17) << ShellServices::padText(temperature, 11)
+                  << "\n";
     }
 }

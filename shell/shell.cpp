@@ -11,8 +11,6 @@
 #include "controllers/controller_mgr.h"
 #include "platform/host_system.h"
 
-Shell* theShell = nullptr;
-
 namespace {
 
 // A setting is off only when its variable is set to the keyword, in any
@@ -93,11 +91,4 @@ std::string Shell::getLogFilePath() {
         return std::string(path) + kLogFileName;
     }
     return std::string(path) + probe[1] + kLogFileName;
-}
-
-std::string Shell::getOsVersion() {
-    char text[512] = {};
-    OsLayer::GetOsVersionText(true, text, sizeof(text));
-    text[sizeof(text) - 1] = '\0';
-    return text;
 }

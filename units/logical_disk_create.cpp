@@ -11,10 +11,10 @@
 #include "base/api_call.h"
 #include "base/audited_call.h"
 #include "base/kv_exception.h"
+#include "base/shell_services.h"
 #include "base/shell_words.h"
 #include "controllers/bbu.h"
 #include "controllers/controller.h"
-#include "shell/shell.h"
 #include "units/logical_disk.h"
 
 namespace {
@@ -52,7 +52,7 @@ bool onlyOf(const std::string& text, const char* allowed) {
 // One line of standard input, at most `limit` characters kept.
 std::string readAnswer(std::size_t limit) {
     std::string line;
-    if (!Shell::readLine(std::cin, line))
+    if (!ShellServices::readLine(std::cin, line))
         return std::string();
     if (line.size() > limit)
         line.resize(limit);

@@ -14,10 +14,10 @@
 #include "base/audited_call.h"
 #include "base/help.h"
 #include "base/kv_exception.h"
+#include "base/shell_services.h"
 #include "base/shell_words.h"
 #include "controllers/bbu.h"
 #include "controllers/controller.h"
-#include "shell/shell.h"
 #include "units/logical_disk.h"
 
 namespace {
@@ -189,7 +189,7 @@ void LogicalDisk::setKeepwellCommand(const std::string& value, const std::string
         const std::string warning = "Warning: Unit " + getPath() +
                                     " keepwell policy is set to Performance" +
                                     " which may cause data loss in the event of power failure.";
-        if (!Shell::confirm(warning))
+        if (!ShellServices::confirm(warning))
             return;
     }
     runSetting(settingLine("Setting Command Keepwell Policy for unit /", *this, value),
@@ -241,7 +241,7 @@ int LogicalDisk::setWriteCache(bool on, const std::string& mode) {
             const std::string warning =
                 "You do not have a battery backup unit installed, enabling write cache on\n" +
                 getPath() + " may cause loss of data in the event of power failure.";
-            if (!Shell::confirm(warning))
+            if (!ShellServices::confirm(warning))
                 return 0;
         }
     }
@@ -337,7 +337,7 @@ void LogicalDisk::setRapidRecovery(uint32_t request, const std::string& mode) {
         if (!isQuietWord(mode)) {
             const std::string warning = "Setting Rapid RAID Recovery to disable is permanent for " +
                                         getPath() + "\nand CANNOT be changed at a later time.";
-            if (!Shell::confirm(warning))
+            if (!ShellServices::confirm(warning))
                 return;
         }
     } else {

@@ -8,8 +8,8 @@
 #include "api/api.h"
 #include "base/api_call.h"
 #include "base/kv_exception.h"
+#include "base/shell_services.h"
 #include "controllers/controller.h"
-#include "shell/shell.h"
 #include "units/logical_disk.h"
 #include "units/unit_texts.h"
 
@@ -28,25 +28,25 @@ constexpr std::size_t kUnitTextSize = 21;
 
 // "on", "off" or "unknown" of a policy byte, padded to 10.
 std::string policyText(uint8_t value) {
-    return Shell::padText(value == 1 ? "on" : value == 0 ? "off" : "unknown", 10);
+    return ShellServices::padText(value == 1 ? "on" : value == 0 ? "off" : "unknown", 10);
 }
 
 // Old-style unit texts through the shell's buffers.
 std::string statusName(uint8_t status) {
     char text[31] = {};
-    Shell::unitStatusName(status, text);
+    ShellServices::unitStatusName(status, text);
     return text;
 }
 
 std::string typeName(uint32_t type) {
     char text[63] = {};
-    Shell::unitTypeName(type, text);
+    ShellServices::unitTypeName(type, text);
     return text;
 }
 
 std::string capacityName(uint64_t blocks) {
     char text[15] = {};
-    Shell::capacityText(blocks, text);
+    ShellServices::capacityText(blocks, text);
     return text;
 }
 
@@ -237,7 +237,7 @@ void LogicalDisk::showName() {
     if (family() == kFamilyPrane)
         Controller::throwError(kInvalidShowName);
     printCaughtLine(getPath() + " name = ", [this] {
-        return Shell::padText(RequireApiText<kUnitTextSize>(Api::GetUnitName, id, ""), 21);
+        return ShellServices::padText(RequireApiText<kUnitTextSize>(Api::GetUnitName, id, ""), 21);
     });
 }
 
@@ -245,7 +245,8 @@ void LogicalDisk::showSerial() {
     if (family() == kFamilyPrane)
         Controller::throwError(kInvalidShowSerial);
     printCaughtLine(getPath() + " serial number = ", [this] {
-        return Shell::padText(RequireApiText<kUnitTextSize>(Api::GetUnitSerial, id, ""), 21);
+        return ShellServices::padText(RequireApiText<kUnitTextSize>(Api::GetUnitSerial, id, ""),
+                                      21);
     });
 }
 
@@ -254,7 +255,7 @@ void LogicalDisk::showQueuePolicy() {
         Controller::throwError(kInvalidShowQueuing);
     printCaughtLine(getPath() + " Command Queuing Policy = ", [this] {
         if (typeCode == kUnitSpare)
-            return Shell::padText("N/A", 10);
+            return ShellServices::padText("N/A", 10);
         uint8_t value = 0xFF;
         RequireApi(Api::GetUnitQueuing(id, &value));
         return policyText(value);
@@ -263,7 +264,7 @@ void LogicalDisk::showQueuePolicy() {
 
 void LogicalDisk::showKeepwell() {
     printCaughtLine(getPath() + " Keepwell Policy = ",
-                    [this] { return Shell::padText(getKeepwellText(), 12); });
+                    [this] { return ShellServices::padText(getKeepwellText(), 12); });
 }
 
 void LogicalDisk::showIdentify() {
@@ -275,7 +276,7 @@ void LogicalDisk::showParity() {
     printCaughtLine(getPath() + " Parity Number = ", [this] {
         if (typeCode != kUnitRaid6)
             return std::string("Not Supported");
-        return Shell::padNumber(getParity(), 10);
+        return ShellServices::padNumber(getParity(), 10);
     });
 }
 
