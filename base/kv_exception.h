@@ -42,3 +42,16 @@ class KV_LockNotReleased : public KV_Exception {
   public:
     using KV_Exception::KV_Exception;
 };
+
+// Throws the KV_Exception of a CLI code.
+[[noreturn]] void throwError(int code);
+// Turns the library's last error into a KV_Exception with its composed
+// message; the one way a failed library call becomes an error.
+[[noreturn]] void throwApiError();
+// The composed message of the library's last error as the shell prints it
+// (newline included), for a report that goes on after a failed read.
+std::string apiErrorMessage();
+// Ends a change the library made under the controller's management lock,
+// once it was reported as done: when the lock could not be released
+// (kApiChangedLockHeld), throws the release's error as a KV_LockNotReleased.
+void requireLockReleased(int result);

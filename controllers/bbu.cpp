@@ -122,7 +122,7 @@ bool BBU::isPresent(bool useCached) {
         uint32_t present = 0;
         const ObjectId id = ownerId();
         if (Api::IsBbuPresent(id, &present) != 0)
-            Controller::throwApiError();
+            throwApiError();
         bbuPresent_ = present == 1;
     }
     return bbuPresent_;
@@ -151,7 +151,7 @@ std::string BBU::getReady() {
     uint32_t ready = 0;
     const ObjectId id = ownerId();
     if (Api::GetBbuReady(id, &ready) != 0)
-        Controller::throwApiError();
+        throwApiError();
     return readyText(ready);
 }
 
@@ -161,7 +161,7 @@ std::string BBU::getStatusText(const std::string& /*mode*/) {
     int32_t status = -1;
     const ObjectId id = ownerId();
     if (Api::GetBbuStatus(id, &status) != 0)
-        Controller::throwApiError();
+        throwApiError();
     return statusText(status);
 }
 
@@ -179,7 +179,7 @@ int32_t BBU::getVoltageStatus() {
     int32_t level = -1;
     const ObjectId id = ownerId();
     if (Api::GetBatteryVoltageStatus(id, &level) != 0)
-        Controller::throwApiError();
+        throwApiError();
     return level;
 }
 
@@ -187,7 +187,7 @@ int32_t BBU::getTemperatureStatus() {
     int32_t level = -1;
     const ObjectId id = ownerId();
     if (Api::GetBatteryTemperatureStatus(id, &level) != 0)
-        Controller::throwApiError();
+        throwApiError();
     return level;
 }
 
@@ -195,7 +195,7 @@ uint32_t BBU::getBackupCapacity() {
     uint32_t hours = 0;
     const ObjectId id = ownerId();
     if (Api::GetEstimatedBackupCapacity(id, &hours) != 0)
-        Controller::throwApiError();
+        throwApiError();
     return hours;
 }
 
@@ -227,7 +227,7 @@ template <std::size_t N, typename Call>
 std::string LibraryText(const ObjectId& id, Call call) {
     FixedText<N> text;
     if (call(id, text.data()) != 0)
-        Controller::throwApiError();
+        throwApiError();
     text.text[N - 1] = '\0';
     return text.c_str();
 }
@@ -274,7 +274,7 @@ std::string BBU::getPcbRevision() {
         uint32_t revision = 0;
         const ObjectId id = ownerId();
         if (Api::GetBbuPcbRevision(id, &revision) != 0)
-            Controller::throwApiError();
+            throwApiError();
         return std::to_string(revision);
     });
 }
@@ -429,7 +429,7 @@ int BBU::enableCommand(std::istream& words) {
     printFlushed("Sending enable BBU message to " + path() + " ... ");
     const ObjectId id = ownerId();
     if (Audited(&AuditLog::EnableBbu, Api::EnableBbu, id) != 0)
-        Controller::throwApiError();
+        throwApiError();
     std::cout << "Done."
               << "\n";
     return 0;
@@ -457,7 +457,7 @@ int BBU::disableCommand(std::istream& words) {
     printFlushed("Sending disable BBU message to " + path() + " ... ");
     const ObjectId id = ownerId();
     if (Audited(&AuditLog::DisableBbu, Api::DisableBbu, id) != 0)
-        Controller::throwApiError();
+        throwApiError();
     std::cout << "Done."
               << "\n"
               << "Disabling of all unit write caching on controller /" << name << " is recommended."
@@ -490,7 +490,7 @@ int BBU::testCommand(std::istream& words) {
     printFlushed("Sending battery capacity test message to " + path() + " ... ");
     const ObjectId id = ownerId();
     if (Audited(&AuditLog::StartBbuBatteryTest, Api::StartBbuBatteryTest, id) != 0)
-        Controller::throwApiError();
+        throwApiError();
     std::cout << "Done.\n"
               << "The write cache will be resumed when the test is completed\n"
               << "with no error."
@@ -510,7 +510,7 @@ int BBU::initCommand(std::istream& words) {
     const ObjectId id = ownerId();
     if (Api::InitializeBbu(id) != 0) {
         std::cout << "Failed.";
-        Controller::throwApiError();
+        throwApiError();
     }
     std::cout << "Done."
               << "\n"

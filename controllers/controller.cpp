@@ -5,8 +5,6 @@
 #include <cctype>
 #include <iostream>
 
-#include "api/api.h"
-#include "api/api_error.h"
 #include "base/help.h"
 #include "base/kv_exception.h"
 #include "base/shell_services.h"
@@ -18,16 +16,8 @@ template <class T>
 T* lookUp(const TreeMap<T>& map, const std::string& key, int missingCode) {
     auto found = map.find(key);
     if (found == map.end() || !found->second)
-        Controller::throwError(missingCode);
+        throwError(missingCode);
     return found->second.get();
-}
-
-// The composed message of the library's last error.
-std::string LastApiMessage() {
-    ApiErrorRecord record{};
-    Api::GetLastErrorRecord(&record);
-    record.message[sizeof record.message - 1] = '\0';
-    return record.message;
 }
 
 }  // namespace
@@ -61,38 +51,8 @@ Enclosure* Controller::getEnclosure(const std::string& enclosureName) {
     return lookUp(enclosures, enclosureName, 112);
 }
 
-void Controller::throwApiError() {
-    throw KV_Exception(LastApiMessage().c_str());
-}
-
-std::string Controller::apiErrorMessage() {
-    return KV_Exception(LastApiMessage().c_str()).getMessage();
-}
-
-void Controller::requireLockReleased(int result) {
-    if (result == kApiChangedLockHeld)
-        throw KV_LockNotReleased(LastApiMessage().c_str());
-}
-
-void Controller::throwFailedApiError() {
-    std::cout << "Failed." << std::endl;
-    throwApiError();
-}
-
 void Controller::printErrorLine(KV_Exception& error) {
     std::cerr << error.getMessage() << "\n";
-}
-
-void Controller::printProgress(const std::string& progress) {
-    std::cout << progress << std::flush;
-}
-
-void Controller::printDone() {
-    std::cout << "Done." << std::endl;
-}
-
-void Controller::throwError(int code) {
-    throw KV_Exception(code);
 }
 
 void Controller::showHelp(const std::string& topic) {

@@ -25,6 +25,7 @@
 #include "api/object_id.h"
 #include "base/kv_exception.h"
 #include "base/object.h"
+#include "base/progress.h"
 
 class AuditLog;
 class BBU;
@@ -177,20 +178,6 @@ class Controller : public Object {
     [[nodiscard]] const TreeMap<Phy>& getPhys() const { return phys; }
     [[nodiscard]] const TreeMap<Enclosure>& getEnclosures() const { return enclosures; }
 
-    // Turns the library's last error into a KV_Exception with its composed
-    // message; the one way a failed library call becomes an error.
-    [[noreturn]] static void throwApiError();
-    // The composed message of the library's last error as the shell prints
-    // it (newline included), for a report that goes on after a failed read.
-    static std::string apiErrorMessage();
-    // Ends a change the library made under the controller's management
-    // lock, once it was reported as done: when the lock could not be
-    // released (kApiChangedLockHeld), throws the release's error as a
-    // KV_LockNotReleased.
-    static void requireLockReleased(int result);
-    // Throws the KV_Exception of a CLI code.
-    [[noreturn]] static void throwError(int code);
-
     // --- The command grammar after /cN ---
     int rescanCommand(std::istream& words);
     int updateCommand(std::istream& words, bool firstController);
@@ -308,11 +295,6 @@ class Controller : public Object {
     // `list` with their ids.
     void buildAutoDetectList(ObjectIdList128* list);
 
-    // --- Units and ports ---
-    // The unit commands print their progress lines with the controller's
-    // progress helpers.
-    friend class LogicalDisk;
-
     // --- Drive performance monitor (controllers/controller_dpm.cpp) ---
     // The monitor's configuration record: 0 after filling it; -1 (the
     // record untouched) below the newer families; a library failure ends
@@ -334,8 +316,6 @@ class Controller : public Object {
     // Builds the tree; only the generation constructors call it.
     Controller(const std::string& controllerName, uint32_t controllerNumber, ObjectId id);
 
-    // Prints "Failed." and a line end, then throws the library's error.
-    [[noreturn]] static void throwFailedApiError();
     // Prints a progress text and flushes it, makes the library call and
     // ends the line with "Done." or, when the call fails, "Failed." and the
     // library's error.
@@ -364,8 +344,6 @@ class Controller : public Object {
     // where none was made (a library client without a shell), one that
     // logs nothing and only makes the call.
     static AuditLog& auditLog();
-    static void printProgress(const std::string& progress);
-    static void printDone();
 
     // Help topic `topic` of the controller help.
     static void showHelp(const std::string& topic);

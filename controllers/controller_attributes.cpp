@@ -44,7 +44,7 @@ std::string CachedText(std::string& cache, const ObjectId& id, int (*read)(Objec
         cache = text.c_str();
         return cache;
     }
-    std::cout << Controller::apiErrorMessage() << "\n";
+    std::cout << apiErrorMessage() << "\n";
     return cache;
 }
 
@@ -52,7 +52,7 @@ std::string CachedText(std::string& cache, const ObjectId& id, int (*read)(Objec
 ObjectIdList128 UnitIds(const ObjectId& id) {
     ObjectIdList128 list{};
     if (Api::GetUnitIdList(id, &list) != 0)
-        Controller::throwApiError();
+        throwApiError();
     return list;
 }
 
@@ -108,7 +108,7 @@ uint32_t Controller::getNumPorts() {
     if (result == 0)
         numPorts = count;
     else
-        std::cout << Controller::apiErrorMessage() << "\n";
+        std::cout << apiErrorMessage() << "\n";
     return numPorts;
 }
 

@@ -48,13 +48,13 @@ std::string numberListText(const std::vector<int32_t>& numbers) {
 // Ends the open progress line as failed and raises CLI error `code`.
 [[noreturn]] void refusePortList(int code) {
     std::cout << " ...Failed." << std::endl;
-    Controller::throwError(code);
+    throwError(code);
 }
 
 // Ends the open progress line as failed and raises the library's error.
 [[noreturn]] void failWithLibraryError() {
     std::cout << " Failed." << std::endl;
-    Controller::throwApiError();
+    throwApiError();
 }
 
 }  // namespace

@@ -179,7 +179,7 @@ int Controller::delCommand(std::istream& words) {
 static int mediaScanWords(Controller& controller, std::istream& words, const std::string& action,
                           const std::function<void(const std::string&)>& help) {
     if (!shell_words::hasMoreWords(words))
-        Controller::throwError(32);
+        throwError(32);
     std::string word;
     while (words >> word) {
         if (contains(word, "mediascan")) {
@@ -187,7 +187,7 @@ static int mediaScanWords(Controller& controller, std::istream& words, const std
         } else if (shell_words::isHelpWord(word)) {
             help(action);
         } else {
-            Controller::throwError(33);
+            throwError(33);
         }
     }
     return 0;

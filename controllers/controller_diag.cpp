@@ -54,7 +54,7 @@ int readControllerLog(ObjectId controller, uint8_t* log) {
 std::vector<char> readLog(ObjectId controller, int (*read)(ObjectId, uint8_t*)) {
     std::vector<char> log(kLogSize, '\0');
     if (read(controller, reinterpret_cast<uint8_t*>(log.data())) != 0)
-        Controller::throwApiError();
+        throwApiError();
     return log;
 }
 

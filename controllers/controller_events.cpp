@@ -56,7 +56,7 @@ void showEventList(const std::string& controllerName, ObjectId controller, bool 
     const int first =
         newestFirst ? Api::GetLastAen(controller, &record) : Api::GetFirstAen(controller, &record);
     if (first != 0)
-        Controller::throwApiError();
+        throwApiError();
     for (uint32_t read = 1; record.code != 0; ++read) {
         if (record.severity != kAenDebug && record.code != kTimeSyncEvent)
             printEventRow(controllerName, record);
@@ -65,7 +65,7 @@ void showEventList(const std::string& controllerName, ObjectId controller, bool 
         const int status = newestFirst ? Api::GetPreviousAen(controller, current, &next)
                                        : Api::GetNextAen(controller, current, &next);
         if (status != 0)
-            Controller::throwApiError();
+            throwApiError();
         // A controller that answers with the same event again would never
         // reach the end of its list.
         if (next.eventId == current || read >= kMaxEventRecords)

@@ -32,7 +32,7 @@ ControllerMgr::ControllerMgr() {
     ObjectIdList16 list{};
     list.zero();
     if (Api::GetControllerIdList(&list) != 0)
-        Controller::throwApiError();
+        throwApiError();
     for (std::size_t i = 0; i < list.size(); ++i)
         discoverController(list.ids[i]);
     discoverEnclosures(list);
@@ -67,17 +67,17 @@ void ControllerMgr::discoverController(ObjectId id) {
     try {
         uint8_t number = 0;
         if (Api::ParseControllerId(id, &number) != 0)
-            Controller::throwApiError();
+            throwApiError();
         // The library answers a family only for a controller it could
         // classify; any other is not one this program can work with.
         uint32_t family = 0;
         if (Api::GetControllerFamily(id, &family) != 0)
-            Controller::throwError(4);
+            throwError(4);
         const std::string name = "c" + std::to_string(number);
         std::unique_ptr<Controller> controller =
             makeController(static_cast<int32_t>(family), name, number, id);
         if (!controller)
-            Controller::throwError(4);
+            throwError(4);
         controllers_[name] = std::move(controller);
     } catch (KV_Exception& error) {
         reportFailure(error);
@@ -149,14 +149,14 @@ void ControllerMgr::addHostEnclosures(ObjectId controllerId, uint32_t& hostNumbe
 Controller* ControllerMgr::getController(const std::string& name) {
     auto found = controllers_.find(name);
     if (found == controllers_.end())
-        Controller::throwError(3);
+        throwError(3);
     return found->second.get();
 }
 
 Enclosure* ControllerMgr::getEnclosure(const std::string& name) {
     auto found = hostEnclosures_.find(name);
     if (found == hostEnclosures_.end())
-        Controller::throwError(112);
+        throwError(112);
     return found->second.get();
 }
 
@@ -218,7 +218,7 @@ void ControllerMgr::showAlarmsReverse(const std::string& word) {
             theShell->getHelp()->showShellHelp("show");
             return;
         } else {
-            Controller::throwError(56);
+            throwError(56);
         }
     }
 }
@@ -283,7 +283,7 @@ int ControllerMgr::rescanCommand(std::istream& words) {
         } else if (word == "noscan") {
             makeOsAware = false;
         } else {
-            Controller::throwError(16);
+            throwError(16);
         }
     }
     if (names.empty()) {
@@ -297,7 +297,7 @@ int ControllerMgr::rescanCommand(std::istream& words) {
 
 int ControllerMgr::updateFirmware(std::istream& words) {
     if (controllers_.empty())
-        Controller::throwError(23);
+        throwError(23);
     // Every controller reads the same words of the update command from a
     // stream of its own.
     std::string text;
@@ -324,7 +324,7 @@ int ControllerMgr::updateFirmware(std::istream& words) {
 
 void ControllerMgr::alarmsCommand(std::istream& words) {
     if (shell_words::hasMoreWords(words))
-        Controller::throwError(15);
+        throwError(15);
     showAlarms();
 }
 
@@ -338,7 +338,7 @@ int ControllerMgr::schedCommand(std::istream& words) {
         return getController(name)->schedVerifyCommand(words);
     if (task == "selftest")
         return getController(name)->schedSelftestCommand(words);
-    Controller::throwError(17);
+    throwError(17);
 }
 
 int ControllerMgr::setCommand(std::istream& words) {
@@ -351,27 +351,27 @@ int ControllerMgr::setCommand(std::istream& words) {
     std::string controllerName;
     words >> controllerName;
     if (!shell_words::hasMoreWords(words))
-        Controller::throwError(14);
+        throwError(14);
     if (what == "rebuild")
         return getController(controllerName)->setRebuildRate(words), 0;
     if (what == "verify")
         return getController(controllerName)->setVerifyRate(words), 0;
     if (what == "cache" || what == "autoverify" || what == "overwriteecc")
         return setUnitPolicy(what, controllerName, words);
-    Controller::throwError(14);
+    throwError(14);
 }
 
 int ControllerMgr::setUnitPolicy(const std::string& what, const std::string& controllerName,
                                  std::istream& words) {
     if (what != "cache" && getController(controllerName)->getFamily() == 3)
-        Controller::throwError(24);
+        throwError(24);
     std::string unitName;
     std::string value;
     words >> unitName >> value;
     if (value != "on" && value != "off")
-        Controller::throwError(14);
+        throwError(14);
     if (shell_words::hasMoreWords(words))
-        Controller::throwError(14);
+        throwError(14);
     // The write cache reports its own progress; the other two policies
     // print theirs here.
     const bool ownProgress = what != "cache";
@@ -390,7 +390,7 @@ int ControllerMgr::setUnitPolicy(const std::string& what, const std::string& con
     }
     if (ownProgress)
         std::cout << "Done." << std::endl;
-    Controller::requireLockReleased(result);
+    requireLockReleased(result);
     return 0;
 }
 

@@ -172,7 +172,7 @@ void setTaskRate(std::istream& words, const RateTask& task, ObjectId controller,
     std::cout << task.progress << name << " to " << task.rateTexts[rate - 1] << std::flush;
     const int32_t value = static_cast<int32_t>(rate);
     if ((log.*task.write)(controller, &value) != 0)
-        Controller::throwApiError();
+        throwApiError();
     std::cout << " ... Done." << std::endl;
 }
 

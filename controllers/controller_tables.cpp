@@ -56,7 +56,7 @@ uint8_t UnitNumberOf(const ObjectId& unit) {
         return kNoUnitNumber;
     uint8_t controller = 0, level4 = 0, number = kNoUnitNumber, level2 = 0, level3 = 0;
     if (Api::ParseUnitId(unit, &controller, &level4, &number, &level2, &level3) != 0)
-        Controller::throwApiError();
+        throwApiError();
     return number;
 }
 

@@ -35,11 +35,11 @@ void loadNumbered(Controller* owner, ObjectId controllerId, TreeMap<T>& tree, co
     constexpr uint32_t kIdNumbers = 256;
     uint32_t count = 0;
     if (readCount(controllerId, &count) != 0)
-        Controller::throwApiError();
+        throwApiError();
     for (uint32_t i = 0; i < count && i < kIdNumbers; ++i) {
         ObjectId id{};
         if (makeId(static_cast<uint8_t>(owner->getNumber()), static_cast<uint8_t>(i), &id) != 0)
-            Controller::throwApiError();
+            throwApiError();
         const std::string objectName = treeName(prefix, i);
         tree.insert_or_assign(objectName,
                               adoptTreeObject<T>(std::make_unique<T>(owner, objectName, i, id)));

@@ -191,7 +191,7 @@ int addTimedTask(const TimedTask& task, const WeeklySchedule& schedule, ObjectId
               << std::flush;
     if ((log.*task.write)(controller, static_cast<uint32_t>(index), startOf(day, hour),
                           static_cast<uint32_t>(hours * 60)) != 0)
-        Controller::throwApiError();
+        throwApiError();
     std::cout << "[" << kDayAbbreviations[day] << ", " << progressHour(hour) << ", " << hours
               << "hr(s)] ... Done.\n";
     return 0;
@@ -439,7 +439,7 @@ static int switchSchedule(const ScheduleSwitch& each, std::istream& words, uint3
     if ((log.*each.write)(controller) != 0) {
         if (each.printsFailed)
             std::cout << "Failed." << std::endl;
-        Controller::throwApiError();
+        throwApiError();
     }
     std::cout << " Done." << std::endl;
     return 0;
@@ -600,10 +600,10 @@ void changeSelftestFlags(std::istream& words, ObjectId controller, AuditLog& log
         throw KV_Exception(kCliSchedArgument);
     uint16_t flags = 0;
     if (Api::GetSelftestFlags(controller, &flags) != 0)
-        Controller::throwApiError();
+        throwApiError();
     flags = change(flags);
     if (log.SetSelftestFlags(controller, &flags) != 0)
-        Controller::throwApiError();
+        throwApiError();
 }
 
 }  // namespace

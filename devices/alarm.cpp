@@ -35,7 +35,7 @@ constexpr CodeText kAudibilityTexts[] = {{0, "UNMUTE"}, {1, "MUTE"}};
 // A value word ("mute", "off" ...) must be the last word of the command.
 void requireLastWord(std::istream& words) {
     if (shell_words::hasMoreWords(words))
-        Enclosure::throwError(kAlarmValue);
+        throwError(kAlarmValue);
 }
 
 }  // namespace
@@ -56,20 +56,20 @@ void Alarm::show(std::istream& words) {
         return;
     }
     if (!shell_words::isHelpWord(shell_words::nextWord(words)))
-        Enclosure::throwError(kAlarmCommandSyntax);
+        throwError(kAlarmCommandSyntax);
     showHelp(&Help::showEnclosureAlarmHelp, "show");
 }
 
 void Alarm::set(std::istream& words) {
     if (!shell_words::hasMoreWords(words))
-        Enclosure::throwError(kAlarmCommandSyntax);
+        throwError(kAlarmCommandSyntax);
     const std::string word = shell_words::nextWord(words);
     if (word.find("alarm") != std::string::npos)
         setAlarm(words, word);
     else if (shell_words::isHelpWord(word))
         showHelp(&Help::showEnclosureAlarmHelp, "set");
     else
-        Enclosure::throwError(kAlarmCommandSyntax);
+        throwError(kAlarmCommandSyntax);
 }
 
 void Alarm::setAlarm(std::istream& words, const std::string& attribute) {
@@ -83,37 +83,37 @@ void Alarm::setAlarm(std::istream& words, const std::string& attribute) {
             ApiErrorRecord record{};
             Api::GetLastErrorRecord(&record);
             if (record.apiCode == kApiNotSupported)
-                Enclosure::throwError(kMuteNotSupported);
-            Enclosure::throwApiError();
+                throwError(kMuteNotSupported);
+            throwApiError();
         }
         std::cout << prefix << "audibility" << target << " ... Done.\n";
-        Controller::requireLockReleased(result);
+        requireLockReleased(result);
     } else if (value == "unmute") {
         requireLastWord(words);
         const int result = Api::UnmuteAlarm(id);
         if (result < 0)
-            Enclosure::throwApiError();
+            throwApiError();
         std::cout << prefix << "audibility" << target << " ... Done.\n";
-        Controller::requireLockReleased(result);
+        requireLockReleased(result);
     } else if (value == "off") {
         requireLastWord(words);
         if (Api::SetAlarmOff(id) != 0)
-            Enclosure::throwApiError();
+            throwApiError();
         std::cout << prefix << "state" << target << " ... Done.\n";
     } else if (value == "on") {
         if (!shell_words::hasMoreWords(words))
-            Enclosure::throwError(kAlarmStateRequest);
+            throwError(kAlarmStateRequest);
         const std::string toneWord = shell_words::nextWord(words);
         if (toneWord.find("tone") == std::string::npos)
-            Enclosure::throwError(kAlarmValue);
+            throwError(kAlarmValue);
         const long long tone = shell_words::leadingNumber(shell_words::valueAfterEquals(toneWord));
         if (tone < kLowestTone || tone > kHighestTone)
-            Enclosure::throwError(kAlarmStateRequest);
+            throwError(kAlarmStateRequest);
         if (Api::SetAlarmTone(id, static_cast<uint8_t>(tone)) != 0)
-            Enclosure::throwApiError();
+            throwApiError();
         std::cout << prefix << "state" << target << " with tone=[" << tone << "] ... Done.\n";
     } else {
-        Enclosure::throwError(kAlarmValue);
+        throwError(kAlarmValue);
     }
 }
 

@@ -33,7 +33,7 @@ int Door::execute(std::istream& words) {
     } else if (word == "lock") {
         lock(words);
     } else {
-        Enclosure::throwError(kDoorCommand);
+        throwError(kDoorCommand);
     }
     return 0;
 }
@@ -44,7 +44,7 @@ void Door::show(std::istream& words) {
         return;
     }
     if (!shell_words::isHelpWord(shell_words::nextWord(words)))
-        Enclosure::throwError(kDoorCommandSyntax);
+        throwError(kDoorCommandSyntax);
     showHelp(&Help::showEnclosureDoorHelp, "show");
 }
 
@@ -62,7 +62,7 @@ void Door::lockCommand(std::istream& words, const std::string& word) {
         return;
     }
     if (!shell_words::isHelpWord(shell_words::nextWord(words)))
-        Enclosure::throwError(kDoorCommandSyntax);
+        throwError(kDoorCommandSyntax);
     showHelp(&Help::showEnclosureDoorHelp, word);
 }
 
@@ -70,7 +70,7 @@ void Door::setLock(const std::string& word) {
     // The library has one entry for both words.
     (void)word;
     if (Api::LockDoor(id) != 0)
-        Enclosure::throwApiError();
+        throwApiError();
 }
 
 std::string Door::getLockText() {

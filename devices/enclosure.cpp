@@ -51,7 +51,7 @@ bool loadElements(Enclosure* enclosure, Enclosure::ElementMap<T>& map,
     list.clear();
     if (load.readList(enclosure->getObjectId(), &list) != 0) {
         if (load.throws)
-            Enclosure::throwApiError();
+            throwApiError();
         std::cout << load.listError << std::endl;
         return false;
     }
@@ -63,7 +63,7 @@ bool loadElements(Enclosure* enclosure, Enclosure::ElementMap<T>& map,
             uint8_t parsed = 0;
             if (load.parse(elementId, &enclosureIndex, &parsed) != 0) {
                 if (load.throws)
-                    Enclosure::throwApiError();
+                    throwApiError();
                 std::cout << load.numberError << std::endl;
                 return false;
             }
@@ -81,7 +81,7 @@ template <class T>
 Object* findElement(const Enclosure::ElementMap<T>& map, const std::string& elementName, int code) {
     auto found = map.find(elementName);
     if (found == map.end())
-        Enclosure::throwError(code);
+        throwError(code);
     return found->second.get();
 }
 
@@ -147,14 +147,6 @@ Enclosure::Numbers Enclosure::numbersOf(ObjectId enclosureId) {
     Numbers numbers;
     (void)Api::ParseEnclosureId(enclosureId, &numbers.controller, &numbers.enclosure);
     return numbers;
-}
-
-void Enclosure::throwApiError() {
-    Controller::throwApiError();
-}
-
-void Enclosure::throwError(int code) {
-    Controller::throwError(code);
 }
 
 bool Enclosure::loadFans() {

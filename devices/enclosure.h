@@ -133,12 +133,6 @@ class Enclosure : public Object {
     };
     static Numbers numbersOf(ObjectId enclosureId);
 
-    // Turns the library's last error into a KV_Exception with its composed
-    // message.
-    [[noreturn]] static void throwApiError();
-    // Throws the KV_Exception of a CLI code.
-    [[noreturn]] static void throwError(int code);
-
   protected:
     std::string protocol;
     uint32_t controllerNumber = 0;

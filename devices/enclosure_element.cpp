@@ -40,18 +40,14 @@ bool EnclosureElement::isIdentifyWord(const std::string& word) {
 
 void EnclosureElement::requireWord(std::istream& words, int code) {
     if (!shell_words::hasMoreWords(words))
-        throwCode(code);
-}
-
-void EnclosureElement::throwCode(int code) {
-    Enclosure::throwError(code);
+        throwError(code);
 }
 
 std::string EnclosureElement::commandWord(std::istream& words, int syntaxCode) {
     requireWord(words, syntaxCode);
     std::string word;
     if (!(words >> word))
-        throwCode(syntaxCode);
+        throwError(syntaxCode);
     return word;
 }
 
@@ -76,7 +72,7 @@ uint8_t EnclosureElement::identifyValue(const std::string& value, int syntaxCode
     if (value == "on")
         return 1;
     if (value != "off")
-        throwCode(syntaxCode);
+        throwError(syntaxCode);
     return 0;
 }
 
@@ -101,7 +97,7 @@ bool EnclosureElement::announceIdentify(const char* label, const std::string& va
     if (result < 0)
         return false;
     std::cout << "Done.\n" << std::endl;
-    Controller::requireLockReleased(result);
+    requireLockReleased(result);
     return true;
 }
 

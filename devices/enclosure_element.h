@@ -12,6 +12,7 @@
 #include <string>
 
 #include "api/object_id.h"
+#include "base/kv_exception.h"
 #include "base/object.h"
 #include "base/shell_words.h"
 
@@ -129,9 +130,6 @@ class EnclosureElement : public Object {
         return inSesEnclosure() ? topics.ses : topics.other;
     }
 
-    // Throws the KV_Exception of a CLI code.
-    [[noreturn]] static void throwCode(int code);
-
     // The command word of `execute`: white space skipped, then one word;
     // CLI `syntaxCode` when there is none.
     static std::string commandWord(std::istream& words, int syntaxCode);
@@ -193,7 +191,7 @@ int EnclosureElement::runShowSet(Element& element, std::istream& words, int synt
     } else if (word == "set") {
         element.set(words);
     } else {
-        throwCode(otherCode);
+        throwError(otherCode);
     }
     return 0;
 }
@@ -207,7 +205,7 @@ void EnclosureElement::runShow(Element& element, std::istream& words, AfterHelp 
     }
     runWords(words, afterHelp, help, [&](const std::string& word) {
         if (!identifyOffered || word != "identify")
-            throwCode(badWord);
+            throwError(badWord);
         element.printIdentifyStatus(element.getIdentifyText());
     });
 }
@@ -230,6 +228,6 @@ void EnclosureElement::runWords(std::istream& words, AfterHelp afterHelp, PrintH
 template <class Element>
 void EnclosureElement::setIdentifyWord(Element& element, const std::string& word, int badWord) {
     if (!isIdentifyWord(word))
-        throwCode(badWord);
+        throwError(badWord);
     element.setIdentify(attributeValue(word));
 }

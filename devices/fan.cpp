@@ -54,7 +54,7 @@ void Fan::set(std::istream& words) {
         words, AfterHelp::End, [this] { showHelp(helpFor(kHelp), "set"); },
         [this, ses](const std::string& word) {
             if (!ses)
-                throwCode(kFanCommandSyntax);
+                throwError(kFanCommandSyntax);
             if (!isIdentifyWord(word) && word.find("speed=") != std::string::npos)
                 setSpeed(shell_words::leadingNumberAs<int32_t>(word.substr(word.find('=') + 1)));
             else

@@ -60,7 +60,7 @@ bool atEnd(std::istream& words) {
 uint8_t requireSpeed(int (*read)(ObjectId, uint8_t*), ObjectId id) {
     uint8_t speed = 0;
     if (read(id, &speed) != 0)
-        Controller::throwApiError();
+        throwApiError();
     return speed;
 }
 
@@ -81,10 +81,10 @@ Phy::~Phy() = default;
 
 int Phy::execute(std::istream& words) {
     if (!hasMoreWords(words))
-        Controller::throwError(kCliPhyCommand);
+        throwError(kCliPhyCommand);
     std::string word;
     if (!(words >> word))
-        Controller::throwError(kCliPhyCommand);
+        throwError(kCliPhyCommand);
     if (isHelpWord(word)) {
         showHelp("all");
     } else if (word == "show") {
@@ -92,7 +92,7 @@ int Phy::execute(std::istream& words) {
     } else if (word == "set") {
         set(words);
     } else {
-        Controller::throwError(kCliPhyCommand);
+        throwError(kCliPhyCommand);
     }
     return 0;
 }
@@ -105,20 +105,20 @@ void Phy::show(std::istream& words) {
     const std::string word = nextWord(words);
     if (word == "all") {
         if (!atEnd(words))
-            Controller::throwError(kCliPhyShowCommand);
+            throwError(kCliPhyShowCommand);
         showRow(false);
     } else if (isHelpWord(word)) {
         if (!atEnd(words))
-            Controller::throwError(kCliHelpArgument);
+            throwError(kCliHelpArgument);
         showHelp("show");
     } else {
-        Controller::throwError(kCliPhyShowCommand);
+        throwError(kCliPhyShowCommand);
     }
 }
 
 void Phy::set(std::istream& words) {
     if (!hasMoreWords(words))
-        Controller::throwError(kCliPhyCommand);
+        throwError(kCliPhyCommand);
     std::string word;
     while (words >> word) {
         if (word.find("link=") != std::string::npos) {
@@ -128,7 +128,7 @@ void Phy::set(std::istream& words) {
         } else if (isHelpWord(word)) {
             showHelp("set");
         } else {
-            Controller::throwError(kCliPhyCommand);
+            throwError(kCliPhyCommand);
         }
     }
 }
@@ -143,10 +143,10 @@ void Phy::setLinkSpeedControl(const std::string& value) {
     // The value is looked at only once the line has begun: a refused
     // value leaves it open.
     if (chosen == nullptr)
-        Controller::throwError(kCliPhyCommand);
+        throwError(kCliPhyCommand);
     std::cout << chosen->setText << "] ... " << std::flush;
     if (Api::SetPhyLinkSpeedControl(id, chosen->code) != 0)
-        Controller::throwApiError();
+        throwApiError();
     std::cout << "Done.\n" << std::endl;
 }
 

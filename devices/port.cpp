@@ -58,10 +58,10 @@ Port::~Port() = default;
 
 int Port::execute(std::istream& words) {
     if (!shell_words::hasMoreWords(words))
-        Controller::throwError(kInvalidPortCommandSyntax);
+        throwError(kInvalidPortCommandSyntax);
     std::string word;
     if (!(words >> word))
-        Controller::throwError(kInvalidPortCommandSyntax);
+        throwError(kInvalidPortCommandSyntax);
     if (shell_words::isHelpWord(word)) {
         theShell->getHelp()->showPortHelp("all");
         return 0;
@@ -73,7 +73,7 @@ int Port::execute(std::istream& words) {
     } else if (word == "remove" || word == "export") {
         removeCommand(words);
     } else {
-        Controller::throwError(kInvalidPortCommand);
+        throwError(kInvalidPortCommand);
     }
     return 0;
 }
@@ -87,7 +87,7 @@ void Port::show(std::istream& words) {
     words >> word;
     if (word == "all") {
         if (shell_words::hasMoreWords(words))
-            Controller::throwError(kInvalidPortShowCommand);
+            throwError(kInvalidPortShowCommand);
         std::stringstream all;
         getShowAllWords(all);
         std::string attribute;
@@ -95,7 +95,7 @@ void Port::show(std::istream& words) {
             showAttribute(attribute);
     } else if (shell_words::isHelpWord(word)) {
         if (shell_words::hasMoreWords(words))
-            Controller::throwError(kInvalidHelpArgument);
+            throwError(kInvalidHelpArgument);
         theShell->getHelp()->showPortHelp("show");
     } else if (word == "pmstat" || word == "dpmstat") {
         showDpmstatCommand(words);
@@ -108,7 +108,7 @@ void Port::show(std::istream& words) {
 
 void Port::setCommand(std::istream& words) {
     if (!shell_words::hasMoreWords(words))
-        Controller::throwError(kInvalidControllerCommandSyntax);
+        throwError(kInvalidControllerCommandSyntax);
     std::string word;
     words >> word;
     if (word.find("identify=") != std::string::npos) {
@@ -118,18 +118,18 @@ void Port::setCommand(std::istream& words) {
     } else if (shell_words::isHelpWord(word)) {
         theShell->getHelp()->showPortHelp("set");
     } else {
-        Controller::throwError(kInvalidPortSetCommand);
+        throwError(kInvalidPortSetCommand);
     }
 }
 
 void Port::setIdentify(const std::string& word, std::istream& words) {
     const std::string value = shell_words::valueAfterEquals(word);
     if (controller->getFamily() < kFamilySolvane)
-        Controller::throwError(kInvalidPortCommandOfController);
+        throwError(kInvalidPortCommandOfController);
     if (value != "on" && value != "off")
-        Controller::throwError(kInvalidPortSetIdentify);
+        throwError(kInvalidPortSetIdentify);
     if (shell_words::hasMoreWords(words))
-        Controller::throwError(kInvalidPortSetIdentify);
+        throwError(kInvalidPortSetIdentify);
     std::cout << "Setting port Identify on " << path << " to [" << value << std::flush;
     if (!isInEnclosureSlot()) {
         std::cout << "] ... N/A" << std::endl;
@@ -137,9 +137,9 @@ void Port::setIdentify(const std::string& word, std::istream& words) {
     }
     const int result = theAuditLog->IdentifyPort(id, value == "on" ? 1 : 0);
     if (result < 0)
-        Controller::throwApiError();
+        throwApiError();
     std::cout << "] ... Done." << std::endl;
-    Controller::requireLockReleased(result);
+    requireLockReleased(result);
 }
 
 void Port::removeCommand(std::istream& words) {
@@ -153,7 +153,7 @@ void Port::removeCommand(std::istream& words) {
         if (word == "quiet" || word == "q")
             quiet = true;
         else
-            Controller::throwError(kInvalidPortRemoveCommand);
+            throwError(kInvalidPortRemoveCommand);
     }
     remove(quiet);
 }
@@ -176,12 +176,12 @@ int Port::remove(bool quiet) {
                             kNoUnit, &top) == 0 &&
             Api::GetUnitType(top, &type) == 0 && type == kUnitMigrating) {
             std::cout << "Failed." << std::endl;
-            Controller::throwError(kMigratingUnitDrive);
+            throwError(kMigratingUnitDrive);
         }
     }
     if (theAuditLog->RemoveDrive(id) != 0) {
         std::cout << "Failed." << std::endl;
-        Controller::throwApiError();
+        throwApiError();
     }
     std::cout << "Done.\n" << std::endl;
     return 0;
@@ -224,13 +224,13 @@ bool Port::hasUnit(uint8_t unitNumber, bool strict) {
     if (Api::MakeUnitId(static_cast<uint8_t>(controller->getNumber()), kNoUnit, unitNumber, kNoUnit,
                         kNoUnit, &top) != 0) {
         if (strict)
-            Controller::throwApiError();
+            throwApiError();
         return false;
     }
     uint32_t type = 0;
     if (Api::GetUnitType(top, &type) != 0) {
         if (strict && !lastErrorMeansNoUnit())
-            Controller::throwApiError();
+            throwApiError();
         return false;
     }
     return type != kUnitCbod;
@@ -251,7 +251,7 @@ void Port::getUnitInfo(std::string& unitName, std::string& unitStatus) {
 
 std::string Port::getUnitName() {
     if (isEmpty())
-        Controller::throwError(kInvalidPortState);
+        throwError(kInvalidPortState);
     std::string unitName;
     std::string unitStatus;
     getUnitInfo(unitName, unitStatus);
@@ -264,7 +264,7 @@ uint8_t Port::getPhyNumber() {
         // The controller attaches the drive through no phy.
         if (LastApiCode() == kApiNoDriveSlot)
             return kNoPhy;
-        Controller::throwApiError();
+        throwApiError();
     }
     uint8_t controllerNumber = 0;
     uint8_t phy = 0;
@@ -393,7 +393,7 @@ uint8_t Port::requireDriveStatus() {
     uint8_t status = kDriveNone;
     RequireApi(Api::GetDriveStatus(id, &status));
     if (status == kDriveNone)
-        Controller::throwError(kInvalidPortState);
+        throwError(kInvalidPortState);
     return status;
 }
 
@@ -436,7 +436,7 @@ void Port::showSmart() {
     uint8_t link = 0;
     RequireApi(Api::GetDriveInterface(id, &link));
     if (link == kSasDirect || link == kSasEnclosure)
-        Controller::throwError(kSmartNotSupported);
+        throwError(kSmartNotSupported);
     std::cout << "\n" << path << " Drive SMART Data:\n";
     requireDriveStatus();
     uint8_t data[kSmartDataSize] = {};

@@ -135,7 +135,7 @@ void Port::showDpmstatCommand(std::istream& words) {
             }
         }
         if (!known)
-            Controller::throwError(kInvalidStatisticsType);
+            throwError(kInvalidStatisticsType);
     }
 }
 
@@ -294,7 +294,7 @@ void Port::showDpmstatExt(bool withHeader) {
 void Port::setDpmstatCommand(std::istream& words) {
     const bool more = shell_words::hasMoreWords(words);
     if (controller->getFamily() < kFamilySolvane)
-        Controller::throwError(kFeatureNotSupported);
+        throwError(kFeatureNotSupported);
     if (!more) {
         clearDpmstat("ra");
         return;
@@ -306,7 +306,7 @@ void Port::setDpmstatCommand(std::istream& words) {
         else if (word == "type=ra" || word == "type=lct" || word == "type=ext")
             clearDpmstat(word.substr(5));
         else
-            Controller::throwError(kInvalidPortSetCommand);
+            throwError(kInvalidPortSetCommand);
     }
 }
 
@@ -329,7 +329,7 @@ void Port::clearDpmstat(const std::string& type) {
     std::cout << path << " ... " << std::flush;
     if (Api::ClearDriveStats(id, kind, kDpmLive) != 0) {
         std::cout << "Failed.\n";
-        Controller::throwApiError();
+        throwApiError();
     }
     std::cout << "Done.\n";
     if (kind == kDpmClearRunningAverage)
@@ -339,14 +339,14 @@ void Port::clearDpmstat(const std::string& type) {
 void Port::showIostat() {
     constexpr int32_t kFamilyIostat = 5;
     if (controller->getFamily() < kFamilyIostat)
-        Controller::throwError(kInvalidPortCommandOfController);
+        throwError(kInvalidPortCommandOfController);
     if (isEmpty())
-        Controller::throwError(kInvalidPortState);
+        throwError(kInvalidPortState);
     controller->showIostatHeader();
     uint16_t counts[256] = {};
     if (Api::GetPortIoStat(id, counts) != 0) {
         std::cout << "Failed." << std::endl;
-        Controller::throwApiError();
+        throwApiError();
     }
     showIostatRow(counts[number < 256 ? number : 0]);
 }

@@ -49,7 +49,7 @@ int PowerSupply::execute(std::istream& words) {
     } else if (word == "set" && inSesEnclosure()) {
         set(words);
     } else {
-        Enclosure::throwError(kSupplyCommand);
+        throwError(kSupplyCommand);
     }
     return 0;
 }
@@ -70,13 +70,13 @@ void PowerSupply::setIdentify(const std::string& value) {
     if (changeIdentify(value, kSupplyCommandSyntax, "Power Supply",
                        "Power Supply Identify is not supported.\n",
                        Api::SetPowerSupplyIdentify) == IdentifyChange::Refused)
-        Enclosure::throwApiError();
+        throwApiError();
 }
 
 void PowerSupply::getStatusText(std::string& status, std::string& state) {
     uint8_t code = 0;
     if (Api::GetPowerSupplyStatus(id, &code) != 0)
-        Enclosure::throwApiError();
+        throwApiError();
     const SupplyStatus* found = &kOtherStatus;
     for (const SupplyStatus& each : kStatuses) {
         if (each.code == code)
@@ -89,7 +89,7 @@ void PowerSupply::getStatusText(std::string& status, std::string& state) {
 void PowerSupply::getVoltageCurrentText(std::string& voltage, std::string& current) {
     uint8_t condition = 0;
     if (Api::GetPowerSupplyVoltageCurrent(id, &condition) != 0)
-        Enclosure::throwApiError();
+        throwApiError();
     voltage = (condition & kOverVoltage) != 0    ? "OVER-VOLTAGE"
               : (condition & kUnderVoltage) != 0 ? "UNDER-VOLTAGE"
                                                  : "OK";
@@ -99,7 +99,7 @@ void PowerSupply::getVoltageCurrentText(std::string& voltage, std::string& curre
 std::string PowerSupply::getIdentifyText() {
     const std::optional<std::string> text = readIdentifyText(Api::GetPowerSupplyIdentify);
     if (!text)
-        Enclosure::throwApiError();
+        throwApiError();
     return *text;
 }
 

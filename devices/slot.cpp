@@ -77,13 +77,13 @@ void Slot::setIdentify(const std::string& value) {
     }
     const uint8_t on = identifyValue(value, kSlotCommandSyntax);
     if (!announceIdentify("Slot", value, on, Api::SetSlotIdentify))
-        Enclosure::throwApiError();
+        throwApiError();
 }
 
 std::string Slot::readStatus() {
     uint32_t flags = 0;
     if (Api::GetSlotStatus(id, &flags) != 0)
-        Enclosure::throwApiError();
+        throwApiError();
     if ((flags & kDevicePresent) == 0)
         return "NO-DEVICE";
     if ((flags & kDeviceOk) != 0)
@@ -101,7 +101,7 @@ std::string Slot::readPort() {
     uint8_t portNumber = 0;
     if (Api::GetSlotPortId(id, &port) != 0 ||
         Api::ParsePortId(port, &controllerNumber, &portNumber) != 0)
-        Enclosure::throwApiError();
+        throwApiError();
     // A SAF-TE slot without a device names port 255, which no controller
     // has: the slot has no port.
     if (portNumber == ObjectId::kNone)

@@ -67,7 +67,7 @@ void TempSensor::set(std::istream& words) {
         words, AfterHelp::End, [this] { showHelp(helpFor(kHelp), "set"); },
         [this, ses](const std::string& word) {
             if (!ses)
-                throwCode(kSensorCommandSyntax);
+                throwError(kSensorCommandSyntax);
             setIdentifyWord(*this, word, kSensorCommandSyntax);
         });
 }
@@ -76,7 +76,7 @@ void TempSensor::setIdentify(const std::string& value) {
     if (changeIdentify(value, kSensorCommandSyntax, "Temp Sensor",
                        "Temp Sensor Identify is not supported.\n\n",
                        Api::SetTempSensorIdentify) == IdentifyChange::Refused)
-        Enclosure::throwApiError();
+        throwApiError();
 }
 
 int32_t TempSensor::getTemperature() {
@@ -89,13 +89,13 @@ int32_t TempSensor::getTemperature() {
 std::string TempSensor::getStatusText() {
     uint8_t status = 0;
     if (Api::GetTempSensorStatus(id, &status) != 0)
-        Enclosure::throwApiError();
+        throwApiError();
     std::string text = textOfCode(kStatusTexts, status, "-");
     if (inSafteEnclosure() || status == kNotInstalled)
         return text;
     uint8_t flags = 0;
     if (Api::GetTempSensorThresholdFlags(id, &flags) != 0)
-        Enclosure::throwApiError();
+        throwApiError();
     for (const CodeText& threshold : kThresholdTexts) {
         if ((flags & threshold.code) != 0)
             text = threshold.text;

@@ -191,7 +191,7 @@ uint32_t LogicalDisk::getStripeCode(bool useCached) {
         if (StripeSizeKb(code) == kb)
             return code;
     }
-    Controller::throwError(kInvalidStripeSize);
+    throwError(kInvalidStripeSize);
 }
 
 std::string LogicalDisk::getSizeTextOf(ObjectId unit) {
@@ -230,7 +230,7 @@ std::string LogicalDisk::getIgnoreEccText() {
 
 bool LogicalDisk::getIgnoreEcc(bool useCached) {
     if (family() == kFamilyPrane)
-        Controller::throwError(kInvalidControllerOperation);
+        throwError(kInvalidControllerOperation);
     if (!useCached && redundant) {
         uint8_t value = 0;
         RequireApi(Api::GetEccPolicy(id, &value));
@@ -241,7 +241,7 @@ bool LogicalDisk::getIgnoreEcc(bool useCached) {
 
 std::string LogicalDisk::getKeepwellText() {
     if (family() < kFamilySolvane)
-        Controller::throwError(kInvalidKeepwellShow);
+        throwError(kInvalidKeepwellShow);
     uint8_t mode = kKeepwellOther;
     RequireApi(Api::GetKeepwellMode(id, &mode));
     return UnitTexts::keepwellText(mode);
@@ -252,7 +252,7 @@ uint32_t LogicalDisk::getGroup(bool /*useCached*/) {
 }
 
 uint32_t LogicalDisk::getParity() {
-    Controller::throwError(kInvalidUnitOperation);
+    throwError(kInvalidUnitOperation);
 }
 
 // --- Queries ---

@@ -131,7 +131,7 @@ class LogicalDisk : public Object {
     // Policy slots a unit type may refuse.
     virtual bool setIgnoreEcc(bool on);
     // Sets the write cache; the library's result: 0, or kApiChangedLockHeld
-    // for the caller to pass to Controller::requireLockReleased once it has
+    // for the caller to pass to requireLockReleased once it has
     // reported the change as done.
     [[nodiscard]] virtual int setWriteCache(bool on, const std::string& mode);
     virtual bool getWriteCache(bool useCached);

@@ -56,7 +56,7 @@ void readConfirmationWord(std::istream& words, std::string* confirmation, int er
         return;
     words >> *confirmation;
     if (!isQuietWord(*confirmation))
-        Controller::throwError(errorCode);
+        throwError(errorCode);
 }
 
 // The progress line of a set handler: prefix, unit and value as typed.
@@ -69,14 +69,14 @@ std::string settingLine(const char* prefix, const LogicalDisk& unit, const std::
 // --- Shared helpers ---
 
 void LogicalDisk::runSetting(const std::string& progress, const std::function<void()>& apply) {
-    Controller::printProgress(progress);
+    printProgress(progress);
     try {
         apply();
     } catch (KV_Exception&) {
         std::cout << "Failed." << std::endl;
         throw;
     }
-    Controller::printDone();
+    printDone();
 }
 
 bool LogicalDisk::hasLevel36() {
@@ -94,7 +94,7 @@ bool LogicalDisk::hasLevel37() {
 int LogicalDisk::setCommand(std::istream& words) {
     std::string confirmation = "confirm";
     if (!shell_words::hasMoreWords(words))
-        Controller::throwError(kInvalidUnitSet);
+        throwError(kInvalidUnitSet);
     const bool newer = family() != kFamilyPrane;
     auto has = [](const std::string& word, const char* key) {
         return word.find(key) != std::string::npos;
@@ -104,16 +104,16 @@ int LogicalDisk::setCommand(std::istream& words) {
         const std::string value = shell_words::valueAfterEquals(word);
         if (has(word, "rdcache=")) {
             if (value != "basic" && value != "off" && value != "intelligent")
-                Controller::throwError(kInvalidSetReadCache);
+                throwError(kInvalidSetReadCache);
             setReadCache(value, false);
         } else if (has(word, "cache=") || has(word, "wrcache=")) {
             readConfirmationWord(words, &confirmation, kInvalidSetCache);
             setWriteCacheCommand(value, confirmation);
         } else if (has(word, "writedpo=")) {
             if (shell_words::hasMoreWords(words))
-                Controller::throwError(kInvalidUnitSet);
+                throwError(kInvalidUnitSet);
             if (value != "ignore" && value != "force" && value != "honor")
-                Controller::throwError(kInvalidUnitSet);
+                throwError(kInvalidUnitSet);
             setWriteDpo(value);
         } else if (newer && has(word, "autoverify=")) {
             setAutoverifyCommand(value);
@@ -135,7 +135,7 @@ int LogicalDisk::setCommand(std::istream& words) {
             theShell->getHelp()->showUnitSetHelp();
             return 0;
         } else {
-            Controller::throwError(kInvalidUnitSet);
+            throwError(kInvalidUnitSet);
         }
     }
     return 0;
@@ -143,7 +143,7 @@ int LogicalDisk::setCommand(std::istream& words) {
 
 void LogicalDisk::setWriteCacheCommand(const std::string& value, const std::string& confirmation) {
     if (!isOnOff(value))
-        Controller::throwError(kInvalidSetCache);
+        throwError(kInvalidSetCache);
     int result = 0;
     try {
         result = setWriteCache(value == "on", confirmation);
@@ -151,19 +151,19 @@ void LogicalDisk::setWriteCacheCommand(const std::string& value, const std::stri
         std::cout << "Failed." << std::endl;
         throw;
     }
-    Controller::requireLockReleased(result);
+    requireLockReleased(result);
 }
 
 void LogicalDisk::setAutoverifyCommand(const std::string& value) {
     if (!isOnOff(value))
-        Controller::throwError(kInvalidSetAutoverify);
+        throwError(kInvalidSetAutoverify);
     runSetting(settingLine("Setting Auto-Verify Policy on /", *this, value),
                [&] { setAutoverify(value == "on"); });
 }
 
 void LogicalDisk::setIgnoreEccCommand(const std::string& value) {
     if (!isOnOff(value))
-        Controller::throwError(kInvalidSetIgnoreEcc);
+        throwError(kInvalidSetIgnoreEcc);
     runSetting(settingLine("Setting Ignore ECC Policy on /", *this, value),
                [&] { setIgnoreEcc(value == "on"); });
 }
@@ -174,7 +174,7 @@ void LogicalDisk::setNameCommand(const std::string& value) {
 
 void LogicalDisk::setQueuePolicyCommand(const std::string& value) {
     if (!isOnOff(value))
-        Controller::throwError(kInvalidSetQueuing);
+        throwError(kInvalidSetQueuing);
     runSetting(settingLine("Setting Command Queuing Policy for unit /", *this, value),
                [&] { setQueuePolicy(value); });
 }
@@ -183,7 +183,7 @@ void LogicalDisk::setKeepwellCommand(const std::string& value, const std::string
     static const char* const kValues[] = {"protect", "perform", "balance", "protection",
                                           "performance"};
     if (std::find(std::begin(kValues), std::end(kValues), value) == std::end(kValues))
-        Controller::throwError(kInvalidSetKeepwell);
+        throwError(kInvalidSetKeepwell);
     const bool perform = value == "perform" || value == "performance";
     if (perform && !isQuietMode(confirmation)) {
         const std::string warning = "Warning: Unit " + getPath() +
@@ -198,8 +198,8 @@ void LogicalDisk::setKeepwellCommand(const std::string& value, const std::string
 
 void LogicalDisk::setIdentifyCommand(const std::string& value) {
     if (family() < kFamilySolvane || !isOnOff(value))
-        Controller::throwError(kInvalidSetIdentify);
-    Controller::printProgress(settingLine("Setting unit Identify on /", *this, value));
+        throwError(kInvalidSetIdentify);
+    printProgress(settingLine("Setting unit Identify on /", *this, value));
     // Identify is a light, not a configuration change: not in the audit
     // log, and a controller that cannot light it only answers "N/A".
     const int result = Api::SetUnitIdentify(id, value == "on" ? 1 : 0);
@@ -208,7 +208,7 @@ void LogicalDisk::setIdentifyCommand(const std::string& value) {
         return;
     }
     std::cout << "Done.\n";
-    Controller::requireLockReleased(result);
+    requireLockReleased(result);
 }
 
 uint32_t LogicalDisk::rapidRecoveryRequestOf(const std::string& value) {
@@ -225,7 +225,7 @@ void LogicalDisk::setRapidRecoveryCommand(const std::string& value,
                                           const std::string& confirmation) {
     rapidRecoveryRequest = rapidRecoveryRequestOf(value);
     if (rapidRecoveryRequest == 0)
-        Controller::throwError(kInvalidUnitSet);
+        throwError(kInvalidUnitSet);
     setRapidRecovery(rapidRecoveryRequest, confirmation);
 }
 
@@ -247,15 +247,14 @@ int LogicalDisk::setWriteCache(bool on, const std::string& mode) {
     }
     const bool quiet = mode == "quiet_no_message";
     if (!quiet)
-        Controller::printProgress("Setting Write Cache Policy on " + getPath() + " to [" + value +
-                                  "] ... ");
+        printProgress("Setting Write Cache Policy on " + getPath() + " to [" + value + "] ... ");
     const int result = on ? AuditedCall(&AuditLog::EnableWriteCache, Api::EnableWriteCache, id)
                           : AuditedCall(&AuditLog::DisableWriteCache, Api::DisableWriteCache, id);
     if (result < 0)
-        Controller::throwApiError();
+        throwApiError();
     writeCache = on;
     if (!quiet)
-        Controller::printDone();
+        printDone();
     return result;
 }
 
@@ -272,13 +271,12 @@ void LogicalDisk::setReadCache(const std::string& value, bool newUnit) {
     const bool level37 = hasLevel37();
     if (!newUnit) {
         if (!level37)
-            Controller::throwError(kFeatureNotSupported);
-        Controller::printProgress("Setting Read Cache Policy on " + getPath() + " to [" + value +
-                                  "] ...");
+            throwError(kFeatureNotSupported);
+        printProgress("Setting Read Cache Policy on " + getPath() + " to [" + value + "] ...");
     } else {
         if (!level37)
             return;
-        Controller::printProgress("Setting read cache = " + value + " for the new unit ...");
+        printProgress("Setting read cache = " + value + " for the new unit ...");
     }
     int result = 0;
     if (value == "off" || value == "OFF")
@@ -289,25 +287,24 @@ void LogicalDisk::setReadCache(const std::string& value, bool newUnit) {
         result =
             AuditedCall(&AuditLog::EnableIntelligentReadCache, Api::EnableIntelligentReadCache, id);
     if (result < 0)
-        Controller::throwApiError();
+        throwApiError();
     std::cout << " Done." << std::endl;
-    Controller::requireLockReleased(result);
+    requireLockReleased(result);
 }
 
 void LogicalDisk::setWriteDpo(const std::string& value) {
     if (!hasLevel36())
-        Controller::throwError(kFeatureNotSupported);
+        throwError(kFeatureNotSupported);
     const uint8_t policy = value == "ignore" ? 0 : value == "force" ? 1 : 2;
-    Controller::printProgress("Setting Write DPO policy on " + getPath() + " to [" + value +
-                              "] ... ");
+    printProgress("Setting Write DPO policy on " + getPath() + " to [" + value + "] ... ");
     // The write DPO policy is not one of the audited changes.
     RequireApi(Api::SetWriteDpoPolicy(id, policy));
-    Controller::printDone();
+    printDone();
 }
 
 void LogicalDisk::setRapidRecovery(uint32_t request, const std::string& mode) {
     if (!hasLevel36())
-        Controller::throwError(kFeatureNotSupported);
+        throwError(kFeatureNotSupported);
     const bool hasPolicy = typeCode == kUnitRaid1 || typeCode == kUnitRaid1Mirror ||
                            typeCode == kUnitRaid5 || typeCode == kUnitRaid10 ||
                            typeCode == kUnitRaid6 || typeCode == kUnitRaid50;
@@ -318,7 +315,7 @@ void LogicalDisk::setRapidRecovery(uint32_t request, const std::string& mode) {
     }
     uint8_t current = 0xFF;
     if (Api::GetRapidRecovery(id, &current) != 0)
-        Controller::throwError(kFeatureNotSupported);
+        throwError(kFeatureNotSupported);
     if (current == 0) {
         std::cout << "Current Rapid RAID Recovery state is not changable.\n";
         return;
@@ -343,17 +340,16 @@ void LogicalDisk::setRapidRecovery(uint32_t request, const std::string& mode) {
     } else {
         // Only the set handler and the creation flow call this, with the
         // three request codes.
-        Controller::throwError(kInvalidUnitSet);
+        throwError(kInvalidUnitSet);
     }
-    Controller::printProgress("Setting Rapid RAID Recovery policy on " + getPath() + " to [" +
-                              text + "] ... ");
+    printProgress("Setting Rapid RAID Recovery policy on " + getPath() + " to [" + text + "] ... ");
     RequireApi(AuditedCall(&AuditLog::SetRapidRecovery, Api::SetRapidRecovery, id, policy));
     std::cout << "Done.\n";
 }
 
 bool LogicalDisk::setAutoverify(bool on) {
     if (family() < kFamilyRhosk)
-        Controller::throwError(kFeatureNotSupported);
+        throwError(kFeatureNotSupported);
     RequireApi(on ? AuditedCall(&AuditLog::EnableAutoVerify, Api::EnableAutoVerify, id)
                   : AuditedCall(&AuditLog::DisableAutoVerify, Api::DisableAutoVerify, id));
     autoverify = on;
@@ -371,7 +367,7 @@ bool LogicalDisk::getAutoverify(bool useCached) {
 
 bool LogicalDisk::setIgnoreEcc(bool on) {
     if (family() == kFamilyPrane || !redundant)
-        Controller::throwError(kFeatureNotSupported);
+        throwError(kFeatureNotSupported);
     RequireApi(on ? AuditedCall(&AuditLog::ContinueOnEccErrors, Api::ContinueOnEccErrors, id)
                   : AuditedCall(&AuditLog::HaltOnEccErrors, Api::HaltOnEccErrors, id));
     ignoreEcc = on;
@@ -380,12 +376,12 @@ bool LogicalDisk::setIgnoreEcc(bool on) {
 
 void LogicalDisk::checkNameLength(const std::string& text) {
     if (text.size() >= kUnitNameSize)
-        Controller::throwError(kNameTooLong);
+        throwError(kNameTooLong);
 }
 
 bool LogicalDisk::setName(const std::string& text) {
     if (family() == kFamilyPrane)
-        Controller::throwError(kInvalidSetName);
+        throwError(kInvalidSetName);
     checkNameLength(text);
     char buffer[kUnitNameSize] = {};
     std::snprintf(buffer, sizeof buffer, "%s", text.c_str());
@@ -396,19 +392,19 @@ bool LogicalDisk::setName(const std::string& text) {
 
 bool LogicalDisk::setQueuePolicy(const std::string& value) {
     if (family() < kFamilySolvane || typeCode == kUnitSpare)
-        Controller::throwError(kInvalidSetQueuing);
+        throwError(kInvalidSetQueuing);
     if (value == "on")
         RequireApi(AuditedCall(&AuditLog::EnableUnitQueuing, Api::EnableUnitQueuing, id));
     else if (value == "off")
         RequireApi(AuditedCall(&AuditLog::DisableUnitQueuing, Api::DisableUnitQueuing, id));
     else
-        Controller::throwError(kInvalidSetQueuing);
+        throwError(kInvalidSetQueuing);
     return true;
 }
 
 bool LogicalDisk::setKeepwell(const std::string& value) {
     if (family() < kFamilySolvane)
-        Controller::throwError(kInvalidSetKeepwell);
+        throwError(kInvalidSetKeepwell);
     uint8_t mode = 0;
     if (value == "protect" || value == "protection")
         mode = 0;
@@ -417,7 +413,7 @@ bool LogicalDisk::setKeepwell(const std::string& value) {
     else if (value == "perform" || value == "performance")
         mode = 2;
     else
-        Controller::throwError(kInvalidSetKeepwell);
+        throwError(kInvalidSetKeepwell);
     RequireApi(AuditedCall(&AuditLog::SetKeepwellMode, Api::SetKeepwellMode, id, mode));
     return true;
 }

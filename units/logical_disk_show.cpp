@@ -225,7 +225,7 @@ void LogicalDisk::showInitializeStatus() {
 
 void LogicalDisk::showVolumeCount() {
     if (family() == kFamilyPrane)
-        Controller::throwError(kInvalidShowVolume);
+        throwError(kInvalidShowVolume);
     printCaughtLine(getPath() + " volume(s) = ", [this] {
         uint32_t count = 0;
         RequireApi(Api::GetUnitVolumeCount(id, &count));
@@ -235,7 +235,7 @@ void LogicalDisk::showVolumeCount() {
 
 void LogicalDisk::showName() {
     if (family() == kFamilyPrane)
-        Controller::throwError(kInvalidShowName);
+        throwError(kInvalidShowName);
     printCaughtLine(getPath() + " name = ", [this] {
         return ShellServices::padText(RequireApiText<kUnitTextSize>(Api::GetUnitName, id, ""), 21);
     });
@@ -243,7 +243,7 @@ void LogicalDisk::showName() {
 
 void LogicalDisk::showSerial() {
     if (family() == kFamilyPrane)
-        Controller::throwError(kInvalidShowSerial);
+        throwError(kInvalidShowSerial);
     printCaughtLine(getPath() + " serial number = ", [this] {
         return ShellServices::padText(RequireApiText<kUnitTextSize>(Api::GetUnitSerial, id, ""),
                                       21);
@@ -252,7 +252,7 @@ void LogicalDisk::showSerial() {
 
 void LogicalDisk::showQueuePolicy() {
     if (family() < kFamilySolvane)
-        Controller::throwError(kInvalidShowQueuing);
+        throwError(kInvalidShowQueuing);
     printCaughtLine(getPath() + " Command Queuing Policy = ", [this] {
         if (typeCode == kUnitSpare)
             return ShellServices::padText("N/A", 10);
@@ -282,7 +282,7 @@ void LogicalDisk::showParity() {
 
 void LogicalDisk::showIgnoreEcc() {
     if (family() < kFamilyRhosk)
-        Controller::throwError(kFeatureNotSupported);
+        throwError(kFeatureNotSupported);
     std::cout << getPath() << " Ignore ECC policy = " << std::flush;
     uint8_t value = 0xFF;
     RequireApi(Api::GetEccPolicy(id, &value));
@@ -291,7 +291,7 @@ void LogicalDisk::showIgnoreEcc() {
 
 void LogicalDisk::showAutoverify() {
     if (family() < kFamilyRhosk)
-        Controller::throwError(kFeatureNotSupported);
+        throwError(kFeatureNotSupported);
     std::cout << getPath() << " Auto Verify Policy = " << std::flush;
     uint8_t value = 0xFF;
     RequireApi(Api::GetAutoVerify(id, &value));
@@ -311,7 +311,7 @@ void LogicalDisk::showCache(bool readCache) {
         return;
     }
     if (!hasLevel37())
-        Controller::throwError(kFeatureNotSupported);
+        throwError(kFeatureNotSupported);
     uint8_t mode = 0xFF;
     RequireApi(Api::GetReadCacheMode(id, &mode));
     static const char* const kModes[] = {" Read Cache = off\n", " Read Cache = Basic\n",
@@ -322,7 +322,7 @@ void LogicalDisk::showCache(bool readCache) {
 
 void LogicalDisk::showWriteDpo() {
     if (!hasLevel36())
-        Controller::throwError(kFeatureNotSupported);
+        throwError(kFeatureNotSupported);
     uint8_t policy = 0xFF;
     RequireApi(Api::GetWriteDpoPolicy(id, &policy));
     static const char* const kPolicies[] = {"ignore", "force", "honor"};
@@ -332,10 +332,10 @@ void LogicalDisk::showWriteDpo() {
 
 void LogicalDisk::showRapidRecovery() {
     if (!hasLevel36())
-        Controller::throwError(kFeatureNotSupported);
+        throwError(kFeatureNotSupported);
     uint8_t policy = 0xFF;
     if (Api::GetRapidRecovery(id, &policy) != 0)
-        Controller::throwError(kFeatureNotSupported);
+        throwError(kFeatureNotSupported);
     const char* text = "unknown";
     if (policy == 0)
         text = typeCode == kUnitMigrating ? "N/A" : "disable";
@@ -359,11 +359,11 @@ int LogicalDisk::showDetail(ObjectId unit) {
     uint8_t flags = 0;
     RequireApi(Api::GetUnitFlags(unit, &flags));
     if (flags == 0)
-        Controller::throwError(kUnitNotFound);
+        throwError(kUnitNotFound);
     uint32_t type = 0;
     RequireApi(Api::GetUnitType(unit, &type));
     if (type == kUnitCbod)
-        Controller::throwError(kUnitNotFound);
+        throwError(kUnitNotFound);
     uint8_t status = 0;
     RequireApi(Api::GetUnitStatus(unit, &status));
     uint64_t blocks = 0;

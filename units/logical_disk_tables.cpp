@@ -148,7 +148,7 @@ void LogicalDisk::showVolumeRows() {
     volumes.clear();
     // A unit that reports no volumes has no volume rows.
     if (Api::GetUnitVolumeList(id, &volumes) != 0 && LastApiCode() != kApiUnitHasNoLuns)
-        Controller::throwApiError();
+        throwApiError();
     // The destination half of a migration has no volume sizes yet.
     const bool destination = name.rfind("du", 0) == 0;
     for (std::size_t k = 0; k < volumes.size(); ++k) {

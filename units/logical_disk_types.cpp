@@ -99,37 +99,37 @@ bool LogicalDiskRaid50::parseGroup(const std::string& token) {
             return true;
         }
     }
-    Controller::throwError(kInvalidRaid50Group);
+    throwError(kInvalidRaid50Group);
 }
 
 uint32_t LogicalDiskSpare::getStripeCode(bool /*useCached*/) {
-    Controller::throwError(kInvalidUnitOperation);
+    throwError(kInvalidUnitOperation);
 }
 
 // --- Operations a unit type refuses ---
 
 // Units without redundancy: no ignore-ECC policy, no rebuild.
 bool LogicalDiskWithoutRedundancy::setIgnoreEcc(bool) {
-    Controller::throwError(kInvalidUnitOperation);
+    throwError(kInvalidUnitOperation);
 }
 int LogicalDiskWithoutRedundancy::rebuildCommand(std::istream&) {
-    Controller::throwError(kInvalidUnitOperation);
+    throwError(kInvalidUnitOperation);
 }
 int LogicalDiskWithoutRedundancy::startRebuild(bool) {
-    Controller::throwError(kInvalidUnitOperation);
+    throwError(kInvalidUnitOperation);
 }
 int LogicalDiskWithoutRedundancy::resumeRebuild() {
-    Controller::throwError(kInvalidUnitOperation);
+    throwError(kInvalidUnitOperation);
 }
 int LogicalDiskWithoutRedundancy::pauseRebuild() {
-    Controller::throwError(kInvalidUnitOperation);
+    throwError(kInvalidUnitOperation);
 }
 
 // The older family cannot verify a unit without redundancy; the others
 // verify it as any unit.
 int LogicalDiskWithoutRedundancy::verifyWithoutRedundancy(std::istream& words) {
     if (family() == kFamilyPrane)
-        Controller::throwError(kInvalidArchitectureOperation);
+        throwError(kInvalidArchitectureOperation);
     LogicalDisk::verifyCommand(words);
     return 1;
 }
@@ -138,19 +138,19 @@ int LogicalDiskWithoutRedundancy::verifyWithoutRedundancy(std::istream& words) {
 // controller is not asked.
 bool LogicalDiskSpare::flush() {
     std::cout << "Flushing write-cache on unit " << getPath() << " ...Failed." << std::endl;
-    Controller::throwError(kInvalidUnitOperation);
+    throwError(kInvalidUnitOperation);
 }
 
 bool LogicalDiskSpare::getWriteCache(bool) {
-    Controller::throwError(kInvalidUnitOperation);
+    throwError(kInvalidUnitOperation);
 }
 
 void LogicalDiskSpare::showKeepwell() {
-    Controller::throwError(kInvalidUnitOperation);
+    throwError(kInvalidUnitOperation);
 }
 
 bool LogicalDiskSpare::setKeepwell(const std::string&) {
-    Controller::throwError(kInvalidUnitOperation);
+    throwError(kInvalidUnitOperation);
 }
 
 // --- The migrating unit ---
@@ -184,11 +184,11 @@ LogicalDiskMigrator::LogicalDiskMigrator(Controller* owner, const std::string& u
         RequireApi(Api::ParseUnitId(halves.ids[i], &ctl, &level4, &unit, &level2, &level3));
         // Neither half of a migration is itself migrating or dead.
         if (type == kUnitMigrating || type == kUnitDead)
-            Controller::throwError(kInvalidUnitConfiguration);
+            throwError(kInvalidUnitConfiguration);
         built[i] =
             makeExisting(type, owner, kPrefixes[i] + std::to_string(unit), unit, halves.ids[i]);
         if (!built[i])
-            Controller::throwError(kInvalidUnitConfiguration);
+            throwError(kInvalidUnitConfiguration);
     }
     ownedSource = std::move(built[0]);
     source = ownedSource.get();
