@@ -8,6 +8,7 @@
 #include "base/help.h"
 #include "base/kv_exception.h"
 #include "base/shell_services.h"
+#include "controllers/bbu.h"
 
 namespace {
 
@@ -41,6 +42,18 @@ Port* Controller::getPort(const std::string& portName) {
 
 bool Controller::hasPort(int64_t number) const {
     return number >= 0 && ports.count("p" + std::to_string(number)) != 0;
+}
+
+bool Controller::isBatteryPresent(bool useCached) {
+    return bbu != nullptr && bbu->isPresent(useCached);
+}
+
+std::string Controller::getBatteryOnlineState() {
+    return bbu != nullptr ? bbu->getOnlineState() : "-";
+}
+
+std::string Controller::getBatteryReady() {
+    return bbu != nullptr ? bbu->getReady() : "-";
 }
 
 Phy* Controller::getPhy(const std::string& phyName) {

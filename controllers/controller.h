@@ -23,7 +23,9 @@
 #include <vector>
 
 #include "api/object_id.h"
+#include "base/controller_view.h"
 #include "base/kv_exception.h"
+#include "base/name_order.h"
 #include "base/object.h"
 #include "base/progress.h"
 
@@ -53,22 +55,7 @@ TreePtr<Base> adoptTreeObject(std::unique_ptr<Made> made) {
 template <class T>
 using TreeMap = std::map<std::string, TreePtr<T>>;
 
-// Calls `visit` with every object of a tree or element map in ascending
-// number order (u2 before u10), gaps skipped: the order of the tables that
-// list a map by number. Tree numbers are 8-bit.
-template <class Map, class Visit>
-void forEachByNumber(const Map& map, const std::string& prefix, Visit visit) {
-    std::size_t visited = 0;
-    for (uint32_t n = 0; visited < map.size() && n <= 0xFF; ++n) {
-        const auto found = map.find(prefix + std::to_string(n));
-        if (found == map.end())
-            continue;
-        ++visited;
-        visit(*found->second);
-    }
-}
-
-class Controller : public Object {
+class Controller : public Object, public ControllerView {
   public:
     Controller(const Controller&) = delete;
     Controller& operator=(const Controller&) = delete;
@@ -97,7 +84,7 @@ class Controller : public Object {
     virtual std::string getOnDegrade() = 0;
     virtual std::string getAvMode() = 0;
     virtual int setAvMode(const std::string& word) = 0;
-    virtual void toLower(std::string& text);
+    void toLower(std::string& text) override;
     virtual int rescan(bool makeOsAware);
     virtual void showSummaryRow();
     virtual void show(uint32_t pageRows);
@@ -156,12 +143,16 @@ class Controller : public Object {
     virtual void showBackgroundTask(int task, bool isRate, bool summary);
 
     // --- Accessors ---
-    [[nodiscard]] std::string getName() const { return name; }
-    [[nodiscard]] uint32_t getNumber() const { return number; }
-    [[nodiscard]] int32_t getFamily() const { return family; }
-    void getObjectId(ObjectId* id) const { *id = objectId; }
+    [[nodiscard]] std::string getName() const override { return name; }
+    [[nodiscard]] uint32_t getNumber() const override { return number; }
+    [[nodiscard]] int32_t getFamily() const override { return family; }
+    void getObjectId(ObjectId* id) const override { *id = objectId; }
     [[nodiscard]] BBU* getBbu() const { return bbu.get(); }
-    [[nodiscard]] uint32_t getBasicVerifySupported() const { return basicVerifySupported; }
+    [[nodiscard]] uint32_t getBasicVerifySupported() const override { return basicVerifySupported; }
+    // The battery object's answers; false and "-" without one.
+    bool isBatteryPresent(bool useCached) override;
+    std::string getBatteryOnlineState() override;
+    std::string getBatteryReady() override;
 
     // --- Lookups by exact name; a missing name throws its CLI code ---
     LogicalDisk* getUnit(const std::string& unitName);          // 6
@@ -170,7 +161,7 @@ class Controller : public Object {
     Enclosure* getEnclosure(const std::string& enclosureName);  // 112
     // True when `number` names a drive port of the controller: 0 up to
     // below its port count.
-    [[nodiscard]] bool hasPort(int64_t number) const;
+    [[nodiscard]] bool hasPort(int64_t number) const override;
 
     // The trees, for the tables and listings that walk them.
     [[nodiscard]] const TreeMap<LogicalDisk>& getUnits() const { return units; }
@@ -210,15 +201,16 @@ class Controller : public Object {
     bool parseUnitList(const std::string& word);
     // Removes (or exports) a unit from the controller, asking first unless
     // quiet; unitOnly leaves the OS's view alone.
-    int removeUnit(const std::string& unitName, bool makeOsAware, bool unitOnly, bool quiet);
+    int removeUnit(const std::string& unitName, bool makeOsAware, bool unitOnly,
+                   bool quiet) override;
     // Deletes a unit, asking first unless quiet.
-    int deleteUnit(const std::string& unitName, bool makeOsAware, bool quiet);
+    int deleteUnit(const std::string& unitName, bool makeOsAware, bool quiet) override;
     // Drops a removed or deleted unit's object from the unit map.
     int eraseUnit(const std::string& unitName);
     // Migrates a unit to the type named by `targetType` with the options
     // left in `options`.
     int migrateUnit(const std::string& unitName, const std::string& targetType,
-                    std::istream& options);
+                    std::istream& options) override;
 
     // One attribute line of a show command.
     void showAttribute(const std::string& word, int flag);
@@ -226,11 +218,11 @@ class Controller : public Object {
     // --- Controller views (attributes, tables, listings) ---
     // Texts of the library's codes for the new-style tables; they do not
     // depend on the controller's state.
-    [[nodiscard]] std::string getUnitTypeText(uint32_t type) const;
-    [[nodiscard]] std::string getUnitStatusText(uint8_t status) const;
-    [[nodiscard]] std::string getDriveStatusText(uint8_t status) const;
+    [[nodiscard]] std::string getUnitTypeText(uint32_t type) const override;
+    [[nodiscard]] std::string getUnitStatusText(uint8_t status) const override;
+    [[nodiscard]] std::string getDriveStatusText(uint8_t status) const override;
     // A size in 512-byte blocks as "%d.%02d" and MB, GB or TB.
-    [[nodiscard]] std::string getCapacityText(uint64_t blocks) const;
+    [[nodiscard]] std::string getCapacityText(uint64_t blocks) const override;
     // Controller memory in KB (cached) and as a text such as "512MB".
     uint32_t getAvailableMemory();
     std::string getMemoryText();
@@ -244,7 +236,7 @@ class Controller : public Object {
     // Tables and old-style listings.
     void showDrives();
     void showDrivesPaged(uint32_t pageRows);
-    void showIostatHeader();
+    void showIostatHeader() override;
     void showIostat();
     void showInfo();
     void showUnitStatus();
@@ -299,7 +291,7 @@ class Controller : public Object {
     // The monitor's configuration record: 0 after filling it; -1 (the
     // record untouched) below the newer families; a library failure ends
     // the command with its error.
-    int getPmstatConfig(struct DpmConfig* config);
+    int getPmstatConfig(DpmConfig* config) override;
     // The "pmstat" and "dpmstat" views of "show" and the "pmstat" setting.
     int showPmstat(std::istream& words);
     int setPmstat(std::istream& words, const std::string& word);

@@ -6,7 +6,6 @@
 
 #include "api/api.h"
 #include "base/kv_exception.h"
-#include "controllers/controller.h"
 #include "devices/alarm.h"
 #include "devices/door.h"
 #include "devices/fan.h"
@@ -241,7 +240,7 @@ int Enclosure::removeDoor(const std::string& elementName) {
     return removeElement(doors, elementName);
 }
 
-EnclosureVantor::EnclosureVantor(Controller* owner, const std::string& enclosureName,
+EnclosureVantor::EnclosureVantor(ControllerView* owner, const std::string& enclosureName,
                                  uint32_t enclosureNumber, ObjectId enclosureId)
     : Enclosure(enclosureName, enclosureNumber, enclosureId) {
     controllerNumber = owner->getNumber();

@@ -18,8 +18,8 @@
 #include <string>
 
 #include "api/object_id.h"
+#include "base/controller_view.h"
 #include "base/object.h"
-#include "controllers/controller.h"
 
 class Alarm;
 class Door;
@@ -166,8 +166,8 @@ class Enclosure : public Object {
 // An enclosure of a newest-family controller, /cN/eM.
 class EnclosureVantor : public Enclosure {
   public:
-    EnclosureVantor(Controller* owner, const std::string& enclosureName, uint32_t enclosureNumber,
-                    ObjectId enclosureId);
+    EnclosureVantor(ControllerView* owner, const std::string& enclosureName,
+                    uint32_t enclosureNumber, ObjectId enclosureId);
     ~EnclosureVantor() override;
 };
 

@@ -10,6 +10,7 @@
 #include "api/api_error.h"
 #include "base/api_call.h"
 #include "base/help.h"
+#include "base/name_order.h"
 #include "base/shell_services.h"
 #include "base/shell_words.h"
 #include "devices/alarm.h"

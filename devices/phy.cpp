@@ -7,9 +7,9 @@
 
 #include "api/api.h"
 #include "base/help.h"
+#include "base/kv_exception.h"
 #include "base/shell_services.h"
 #include "base/shell_words.h"
-#include "controllers/controller.h"
 
 using shell_words::hasMoreWords;
 using shell_words::isHelpWord;
@@ -70,7 +70,7 @@ void showHelp(const std::string& word) {
 
 }  // namespace
 
-Phy::Phy(Controller* controller, const std::string& phyName, uint32_t phyNumber, ObjectId phyId)
+Phy::Phy(ControllerView* controller, const std::string& phyName, uint32_t phyNumber, ObjectId phyId)
     : owner(controller),
       name(phyName),
       number(phyNumber),

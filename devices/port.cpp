@@ -14,7 +14,6 @@
 #include "base/kv_exception.h"
 #include "base/shell_services.h"
 #include "base/shell_words.h"
-#include "controllers/controller.h"
 #include "devices/port_internal.h"
 
 using namespace port_codes;
@@ -47,7 +46,7 @@ constexpr LinkTexts kLinkTexts[] = {
 
 }  // namespace
 
-Port::Port(Controller* owner, const std::string& portName, uint32_t portNumber, ObjectId portId)
+Port::Port(ControllerView* owner, const std::string& portName, uint32_t portNumber, ObjectId portId)
     : controller(owner),
       name(portName),
       number(portNumber),

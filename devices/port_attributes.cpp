@@ -8,7 +8,6 @@
 #include "api/api.h"
 #include "base/api_call.h"
 #include "base/kv_exception.h"
-#include "controllers/controller.h"
 #include "devices/port.h"
 #include "devices/port_internal.h"
 

@@ -17,7 +17,6 @@
 #include "base/help.h"
 #include "base/shell_services.h"
 #include "base/shell_words.h"
-#include "controllers/controller.h"
 #include "devices/port.h"
 #include "devices/port_internal.h"
 
@@ -82,7 +81,7 @@ std::string counterText(uint32_t value, int width) {
 
 // The controller's firmware compatibility level 36 (a failed query counts
 // as below it).
-bool hasLevel36(Controller* controller) {
+bool hasLevel36(ControllerView* controller) {
     ObjectId id{};
     controller->getObjectId(&id);
     uint32_t answer = 0;

@@ -5,7 +5,6 @@
 #include "api/api.h"
 #include "base/api_call.h"
 #include "base/kv_exception.h"
-#include "controllers/controller.h"
 #include "units/unit_texts.h"
 
 namespace {
@@ -18,7 +17,7 @@ constexpr int kInvalidStripeSize = 27;
 
 }  // namespace
 
-LogicalDisk::LogicalDisk(Controller* owner) : controller(owner) {}
+LogicalDisk::LogicalDisk(ControllerView* owner) : controller(owner) {}
 
 LogicalDisk::~LogicalDisk() = default;
 

@@ -18,9 +18,8 @@
 #include <vector>
 
 #include "api/object_id.h"
+#include "base/controller_view.h"
 #include "base/object.h"
-
-class Controller;
 
 class LogicalDisk : public Object {
   public:
@@ -44,14 +43,14 @@ class LogicalDisk : public Object {
 
     // The object of an existing unit of `type`, built with the existing-unit
     // constructor of its class; null for a type that has no class.
-    static std::unique_ptr<LogicalDisk> makeExisting(uint32_t type, Controller* owner,
+    static std::unique_ptr<LogicalDisk> makeExisting(uint32_t type, ControllerView* owner,
                                                      const std::string& unitName,
                                                      uint32_t unitNumber, ObjectId unitId);
     // The new-unit object named by a create or migrate type word ("raid0",
     // "raid1", "raid10", "raid5", "raid50", "raid6", "single" or
     // "singledisk", "jbod", "spare"); null for any other word. Which words a
     // command accepts is the command's decision.
-    static std::unique_ptr<LogicalDisk> makeNew(const std::string& typeWord, Controller* owner);
+    static std::unique_ptr<LogicalDisk> makeNew(const std::string& typeWord, ControllerView* owner);
 
     LogicalDisk(const LogicalDisk&) = delete;
     LogicalDisk& operator=(const LogicalDisk&) = delete;
@@ -244,7 +243,7 @@ class LogicalDisk : public Object {
     std::vector<uint32_t> getDrivePorts(bool useCached);
 
   protected:
-    explicit LogicalDisk(Controller* owner);
+    explicit LogicalDisk(ControllerView* owner);
     // Existing unit: the kind, the name, number and identifier.
     void initExisting(const Kind& kind, const std::string& unitName, uint32_t unitNumber,
                       ObjectId unitId);
@@ -296,7 +295,7 @@ class LogicalDisk : public Object {
     bool hasLevel37();
 
     bool redundant = false;
-    Controller* controller = nullptr;  // not owned
+    ControllerView* controller = nullptr;  // not owned
     // The operating system hears of a unit change unless "noscan" says
     // otherwise (a migration takes the source unit's flag).
     uint32_t makeOsAware = 1;

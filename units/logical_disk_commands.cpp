@@ -14,7 +14,6 @@
 #include "base/kv_exception.h"
 #include "base/shell_services.h"
 #include "base/shell_words.h"
-#include "controllers/controller.h"
 #include "units/logical_disk.h"
 
 namespace {

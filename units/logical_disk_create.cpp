@@ -13,8 +13,6 @@
 #include "base/kv_exception.h"
 #include "base/shell_services.h"
 #include "base/shell_words.h"
-#include "controllers/bbu.h"
-#include "controllers/controller.h"
 #include "units/logical_disk.h"
 
 namespace {
@@ -479,9 +477,9 @@ void LogicalDisk::applyNewWriteCache() {
         return;
     const std::string t = wantCache ? "ON" : "OFF";
     const std::string unitPath = newUnitPath();
-    BBU* bbu = controller->getBbu();
-    const bool refused = bbu != nullptr && bbu->isPresent(true) && bbu->getOnlineState() == "On" &&
-                         bbu->getReady() != "Yes" &&
+    const bool refused = controller->isBatteryPresent(true) &&
+                         controller->getBatteryOnlineState() == "On" &&
+                         controller->getBatteryReady() != "Yes" &&
                          (family() <= kFamilyRhosk || getKeepwellText() != "performance");
     if (refused) {
         std::cout << "Setting write cache=" << t << " for the new unit ...Failed\n."
@@ -496,9 +494,8 @@ void LogicalDisk::applyNewWriteCache() {
               << "\n"
               << std::flush;
     writeCache = wantCache;
-    const std::string online = bbu != nullptr ? bbu->getOnlineState() : "-";
-    const bool noBattery =
-        online == "Off" || online == "-" || bbu == nullptr || !bbu->isPresent(false);
+    const std::string online = controller->getBatteryOnlineState();
+    const bool noBattery = online == "Off" || online == "-" || !controller->isBatteryPresent(false);
     if (noBattery && wantCache) {
         std::cout << "Warning: You do not have a battery backup unit for " << unitPath
                   << " and the enabled" << std::endl

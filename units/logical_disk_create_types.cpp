@@ -10,7 +10,6 @@
 #include "base/api_call.h"
 #include "base/kv_exception.h"
 #include "base/shell_words.h"
-#include "controllers/controller.h"
 #include "units/logical_disk_types.h"
 
 namespace {

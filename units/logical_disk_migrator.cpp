@@ -8,7 +8,6 @@
 #include "base/api_call.h"
 #include "base/audited_call.h"
 #include "base/kv_exception.h"
-#include "controllers/controller.h"
 #include "units/logical_disk_types.h"
 
 namespace {

@@ -14,10 +14,9 @@
 #include "base/audited_call.h"
 #include "base/help.h"
 #include "base/kv_exception.h"
+#include "base/progress.h"
 #include "base/shell_services.h"
 #include "base/shell_words.h"
-#include "controllers/bbu.h"
-#include "controllers/controller.h"
 #include "units/logical_disk.h"
 
 namespace {
@@ -236,8 +235,7 @@ int LogicalDisk::setWriteCache(bool on, const std::string& mode) {
     if (on && family() >= kFamilyRhosk && !isQuietMode(mode)) {
         // Every newer-family controller has a battery object; what counts
         // is whether a battery backup unit is there.
-        BBU* battery = controller->getBbu();
-        if (battery == nullptr || !battery->isPresent(true)) {
+        if (!controller->isBatteryPresent(true)) {
             const std::string warning =
                 "You do not have a battery backup unit installed, enabling write cache on\n" +
                 getPath() + " may cause loss of data in the event of power failure.";

@@ -9,7 +9,6 @@
 #include "base/api_call.h"
 #include "base/kv_exception.h"
 #include "base/shell_services.h"
-#include "controllers/controller.h"
 #include "units/logical_disk.h"
 #include "units/unit_texts.h"
 

@@ -3,7 +3,6 @@
 
 #include "api/api.h"
 #include "base/api_call.h"
-#include "controllers/controller.h"
 #include "units/logical_disk.h"
 #include "units/unit_texts.h"
 

@@ -11,7 +11,6 @@
 #include "api/audit_log.h"
 #include "base/api_call.h"
 #include "base/shell_words.h"
-#include "controllers/controller.h"
 #include "units/logical_disk.h"
 
 namespace {

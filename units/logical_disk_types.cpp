@@ -5,7 +5,6 @@
 #include "api/api.h"
 #include "base/api_call.h"
 #include "base/kv_exception.h"
-#include "controllers/controller.h"
 
 namespace {
 
@@ -43,14 +42,14 @@ constexpr LogicalDisk::Kind kMigrator{kUnitMigrating, "Migrator", false, kStripe
 }  // namespace
 
 // Each class: the new-unit and the existing-unit constructor.
-#define KV_UNIT_CONSTRUCTORS(Class, Base, kind)                                       \
-    Class::Class(Controller* owner) : Base(owner) {                                   \
-        initNew(kind);                                                                \
-    }                                                                                 \
-    Class::Class(Controller* owner, const std::string& unitName, uint32_t unitNumber, \
-                 ObjectId unitId)                                                     \
-        : Base(owner) {                                                               \
-        initExisting(kind, unitName, unitNumber, unitId);                             \
+#define KV_UNIT_CONSTRUCTORS(Class, Base, kind)                                           \
+    Class::Class(ControllerView* owner) : Base(owner) {                                   \
+        initNew(kind);                                                                    \
+    }                                                                                     \
+    Class::Class(ControllerView* owner, const std::string& unitName, uint32_t unitNumber, \
+                 ObjectId unitId)                                                         \
+        : Base(owner) {                                                                   \
+        initExisting(kind, unitName, unitNumber, unitId);                                 \
     }
 
 KV_UNIT_CONSTRUCTORS(LogicalDiskRaid0, LogicalDiskWithoutRedundancy, kRaid0)
@@ -65,13 +64,13 @@ KV_UNIT_CONSTRUCTORS(LogicalDiskDead, LogicalDiskWithoutRedundancy, kDead)
 #undef KV_UNIT_CONSTRUCTORS
 
 // The older family stripes a new RAID-5 unit at 64K.
-LogicalDiskRaid5::LogicalDiskRaid5(Controller* owner) : LogicalDisk(owner) {
+LogicalDiskRaid5::LogicalDiskRaid5(ControllerView* owner) : LogicalDisk(owner) {
     initNew(kRaid5);
     if (family() == kFamilyPrane)
         stripeCode = kStripe64K;
 }
 
-LogicalDiskRaid5::LogicalDiskRaid5(Controller* owner, const std::string& unitName,
+LogicalDiskRaid5::LogicalDiskRaid5(ControllerView* owner, const std::string& unitName,
                                    uint32_t unitNumber, ObjectId unitId)
     : LogicalDisk(owner) {
     initExisting(kRaid5, unitName, unitNumber, unitId);
@@ -155,7 +154,7 @@ bool LogicalDiskSpare::setKeepwell(const std::string&) {
 
 // --- The migrating unit ---
 
-LogicalDiskMigrator::LogicalDiskMigrator(Controller* owner, LogicalDisk* migrated,
+LogicalDiskMigrator::LogicalDiskMigrator(ControllerView* owner, LogicalDisk* migrated,
                                          std::unique_ptr<LogicalDisk> becomes)
     : LogicalDisk(owner), source(migrated), target(std::move(becomes)) {
     typeCode = kMigrator.typeCode;
@@ -164,7 +163,7 @@ LogicalDiskMigrator::LogicalDiskMigrator(Controller* owner, LogicalDisk* migrate
     redundant = target->isRedundant();
 }
 
-LogicalDiskMigrator::LogicalDiskMigrator(Controller* owner, const std::string& unitName,
+LogicalDiskMigrator::LogicalDiskMigrator(ControllerView* owner, const std::string& unitName,
                                          uint32_t unitNumber, ObjectId unitId)
     : LogicalDisk(owner) {
     initExisting(kMigrator, unitName, unitNumber, unitId);
@@ -215,7 +214,7 @@ void LogicalDiskMigrator::showTable(bool withHeader) {
 
 // --- Building unit objects ---
 
-std::unique_ptr<LogicalDisk> LogicalDisk::makeExisting(uint32_t type, Controller* owner,
+std::unique_ptr<LogicalDisk> LogicalDisk::makeExisting(uint32_t type, ControllerView* owner,
                                                        const std::string& unitName,
                                                        uint32_t unitNumber, ObjectId unitId) {
     switch (type) {
@@ -246,7 +245,8 @@ std::unique_ptr<LogicalDisk> LogicalDisk::makeExisting(uint32_t type, Controller
     }
 }
 
-std::unique_ptr<LogicalDisk> LogicalDisk::makeNew(const std::string& typeWord, Controller* owner) {
+std::unique_ptr<LogicalDisk> LogicalDisk::makeNew(const std::string& typeWord,
+                                                  ControllerView* owner) {
     if (typeWord == "raid0")
         return std::make_unique<LogicalDiskRaid0>(owner);
     if (typeWord == "raid1")
