@@ -35,7 +35,7 @@ void printWord(const Topic& topic, const std::string& word) {
 }
 
 void rejectWord() {
-    throw KV_Exception(13);
+    throw KV_Exception(kInvalidHelpArgument);
 }
 
 }  // namespace help_text

@@ -48,7 +48,7 @@ std::string KV_Exception::getMessage() {
     return message_;
 }
 
-void throwError(int code) {
+void throwError(CliCode code) {
     throw KV_Exception(code);
 }
 

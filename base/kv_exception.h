@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "base/cli_codes.h"
+
 class KV_Exception {
   public:
     // An empty message.
@@ -44,7 +46,7 @@ class KV_LockNotReleased : public KV_Exception {
 };
 
 // Throws the KV_Exception of a CLI code.
-[[noreturn]] void throwError(int code);
+[[noreturn]] void throwError(CliCode code);
 // Turns the library's last error into a KV_Exception with its composed
 // message; the one way a failed library call becomes an error.
 [[noreturn]] void throwApiError();

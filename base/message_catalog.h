@@ -27,9 +27,6 @@ class MessageCatalog {
   public:
     static constexpr int kFirstCode = 1;
     static constexpr int kLastCode = 164;
-    // The code raised when the catalog (or any other object) cannot be
-    // built.
-    static constexpr int kInstantiationFailed = 21;
 
     // The one catalog of the process, built on first use. Throws
     // KV_Exception (code 21, with a fixed text) when the entries cannot be

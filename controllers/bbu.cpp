@@ -20,13 +20,6 @@ constexpr int32_t kFirstNewerFamily = 4;
 constexpr uint32_t kReadyValue = 8;
 constexpr std::size_t kAnswerSize = 255;
 
-// CLI codes of the BBU commands.
-constexpr int kCliHelpArgument = 13;
-constexpr int kCliBbuCommand = 51;
-constexpr int kCliBbuSyntax = 52;
-constexpr int kCliBbuValue = 53;
-constexpr int kCliBbuNotPresent = 59;
-
 // The status texts of the library's values 0-8; -1, 9 and any other value
 // read "Unknown".
 constexpr std::array<const char*, 9> kStatusTexts = {
@@ -357,14 +350,14 @@ void BBU::showAttribute(const std::string& word) {
             return;
         }
     }
-    throw KV_Exception(kCliBbuValue);
+    throw KV_Exception(kInvalidBbuCommandValue);
 }
 
 // --- Commands ---
 
 int BBU::execute(std::istream& words) {
     if (!shell_words::hasMoreWords(words))
-        throw KV_Exception(kCliBbuSyntax);
+        throw KV_Exception(kInvalidBbuCommandSyntax);
     const std::string word = shell_words::nextWord(words);
     if (word == "enable") {
         enableCommand(words);
@@ -376,10 +369,10 @@ int BBU::execute(std::istream& words) {
         testCommand(words);
     } else if (shell_words::isHelpWord(word)) {
         if (shell_words::hasMoreWords(words))
-            throw KV_Exception(kCliHelpArgument);
+            throw KV_Exception(kInvalidHelpArgument);
         theShell->getHelp()->showBbuHelp("all");
     } else {
-        throw KV_Exception(kCliBbuCommand);
+        throw KV_Exception(kInvalidBbuCommand);
     }
     return 0;
 }
@@ -388,7 +381,7 @@ int BBU::showCommand(std::istream& words) {
     if (!bbuPresent_) {
         const std::string word = shell_words::nextWord(words);
         if (!shell_words::isHelpWord(word))
-            throw KV_Exception(kCliBbuNotPresent);
+            throw KV_Exception(kBbuNotPresent);
         theShell->getHelp()->showBbuHelp("show");
     }
     if (!shell_words::hasMoreWords(words)) {
@@ -414,7 +407,7 @@ int BBU::showCommand(std::istream& words) {
 
 void BBU::showCommandHelp(std::istream& words, const std::string& topic) {
     if (shell_words::hasMoreWords(words))
-        throw KV_Exception(kCliHelpArgument);
+        throw KV_Exception(kInvalidHelpArgument);
     theShell->getHelp()->showBbuHelp(topic);
 }
 
@@ -422,7 +415,7 @@ int BBU::enableCommand(std::istream& words) {
     while (shell_words::hasMoreWords(words)) {
         const std::string word = shell_words::nextWord(words);
         if (!shell_words::isHelpWord(word))
-            throw KV_Exception(kCliBbuSyntax);
+            throw KV_Exception(kInvalidBbuCommandSyntax);
         showCommandHelp(words, "enable");
         return 0;
     }
@@ -444,7 +437,7 @@ int BBU::disableCommand(std::istream& words) {
             return 0;
         }
         if (word != "quiet")
-            throw KV_Exception(kCliBbuSyntax);
+            throw KV_Exception(kInvalidBbuCommandSyntax);
         quiet = true;
     }
     const std::string name = owner_->getName();
@@ -474,11 +467,11 @@ int BBU::testCommand(std::istream& words) {
             return 0;
         }
         if (word != "q" && word != "quiet")
-            throw KV_Exception(kCliBbuSyntax);
+            throw KV_Exception(kInvalidBbuCommandSyntax);
         quiet = true;
     }
     if (!bbuPresent_)
-        throw KV_Exception(kCliBbuNotPresent);
+        throw KV_Exception(kBbuNotPresent);
     const std::string name = owner_->getName();
     if (!quiet && !ask(std::string("Depending on the Keepwell setting, performing the ") +
                        "battery capacity test may\ndisable the write cache " + "on controller /" +
@@ -502,7 +495,7 @@ int BBU::initCommand(std::istream& words) {
     if (shell_words::hasMoreWords(words)) {
         const std::string word = shell_words::nextWord(words);
         if (!shell_words::isHelpWord(word))
-            throw KV_Exception(kCliBbuSyntax);
+            throw KV_Exception(kInvalidBbuCommandSyntax);
         theShell->getHelp()->showBbuHelp("init");
         return 0;
     }

@@ -14,7 +14,7 @@ namespace {
 
 // The object filed under `key`, or the CLI error `missingCode`.
 template <class T>
-T* lookUp(const TreeMap<T>& map, const std::string& key, int missingCode) {
+T* lookUp(const TreeMap<T>& map, const std::string& key, CliCode missingCode) {
     auto found = map.find(key);
     if (found == map.end() || !found->second)
         throwError(missingCode);
@@ -33,11 +33,11 @@ Controller::~Controller() {
 }
 
 LogicalDisk* Controller::getUnit(const std::string& unitName) {
-    return lookUp(units, unitName, 6);
+    return lookUp(units, unitName, kNoSuchUnit);
 }
 
 Port* Controller::getPort(const std::string& portName) {
-    return lookUp(ports, portName, 9);
+    return lookUp(ports, portName, kInvalidPort);
 }
 
 bool Controller::hasPort(int64_t number) const {
@@ -57,11 +57,11 @@ std::string Controller::getBatteryReady() {
 }
 
 Phy* Controller::getPhy(const std::string& phyName) {
-    return lookUp(phys, phyName, 136);
+    return lookUp(phys, phyName, kInvalidPhy);
 }
 
 Enclosure* Controller::getEnclosure(const std::string& enclosureName) {
-    return lookUp(enclosures, enclosureName, 112);
+    return lookUp(enclosures, enclosureName, kNoSuchEnclosure);
 }
 
 void Controller::printErrorLine(KV_Exception& error) {
@@ -81,85 +81,85 @@ void Controller::toLower(std::string& text) {
 // newer family overrides them, and its newest generation the counts.
 
 int Controller::setAutoRebuild(const std::string&) {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 std::string Controller::getAutoRebuild(const std::string&) {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 void Controller::showControllerBus() {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 std::string Controller::getCarveSize(const std::string&) {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 int Controller::setCarveSize(const std::string&) {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 uint32_t Controller::getMaxConnections() {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 uint32_t Controller::getUnitLimit() {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 uint32_t Controller::getMaxUnits() {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 uint32_t Controller::getMaxDrives() {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 uint32_t Controller::getMaxActiveUnits() {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 uint32_t Controller::getMaxDrivesPerUnit() {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 uint32_t Controller::getNumPhys() {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 uint32_t Controller::getNumActiveDrives() {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 std::string Controller::getSasEnclosureLimit() {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 std::string Controller::getSataEnclosureLimit() {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 uint32_t Controller::getNumActiveUnits() {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 void Controller::showModePageControl(std::istream&) {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 int Controller::setModePageControl(std::istream&, const std::string&) {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 int Controller::setRebuildBackgroundTask(std::istream&, const std::string&, int) {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 int Controller::setVerifyBackgroundTask(std::istream&, const std::string&, int) {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 void Controller::showBackgroundTask(int, bool, bool) {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }

@@ -11,13 +11,6 @@
 #include "platform/host_system.h"
 #include "units/logical_disk.h"
 
-namespace {
-
-constexpr int kInvalidMaintArgument = 16;
-constexpr int kInvalidRaidType = 26;
-
-}  // namespace
-
 // The old-style "createunit" words: "r" + RAID type, "help" or "?", and
 // the options, which go on to the creation after a blank each.
 int Controller::createUnitFromWords(std::istream& words) {

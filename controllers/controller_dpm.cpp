@@ -15,11 +15,6 @@
 
 namespace {
 
-constexpr int kInvalidSetArgument = 14;
-constexpr int kInvalidShowArgument = 56;
-constexpr int kInvalidStatisticsType = 146;
-constexpr int kFeatureNotSupported = 149;
-
 // The whole command line the stream holds (the shell hands every object a
 // string stream); empty for any other stream.
 std::string commandLineOf(std::istream& words) {

@@ -82,13 +82,13 @@ void Controller::showEvents(std::istream& words) {
         return;
     }
     if (shell_words::nextWord(words) != "reverse")
-        throwError(31);
+        throwError(kInvalidControllerCommand);
     showAlarmsReverse();
 }
 
 void Controller::showCoercionFactor(std::istream& words) {
     if (shell_words::hasMoreWords(words))
-        throwError(56);
+        throwError(kInvalidShowArgument);
     std::cout << "/" << name << " Drive Coercion Factor = " << std::flush;
     uint32_t factor = 0;
     if (Api::GetDriveCoercionFactor(objectId, &factor) != 0)
@@ -98,18 +98,18 @@ void Controller::showCoercionFactor(std::istream& words) {
 
 void Controller::setCoercionFactor(std::istream& words, const std::string& word) {
     if (family < kFirstNewerFamily)
-        throwError(24);
+        throwError(kInvalidControllerOperation);
     if (shell_words::hasMoreWords(words))
-        throwError(31);
+        throwError(kInvalidControllerCommand);
     const std::string::size_type equals = word.find('=');
     const std::string value = equals == std::string::npos ? "" : word.substr(equals + 1);
     // Digits only; a number past the range reads as its end and is
     // refused with the rest before it is narrowed.
     if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos)
-        throwError(151);
+        throwError(kInvalidCoercionFactor);
     const long long number = shell_words::leadingNumber(value);
     if (number < kMinCoercionFactor || number > kMaxCoercionFactor)
-        throwError(151);
+        throwError(kInvalidCoercionFactor);
     const auto factor = static_cast<uint32_t>(number);
     std::cout << "Setting Drive Coercion Factor on /" << name << " to [" << std::flush;
     if (Api::SetDriveCoercionFactor(objectId, factor) != 0)

@@ -15,9 +15,6 @@ namespace {
 // The download takes the file name as a terminated text of this field.
 constexpr std::size_t kFileNameFieldSize = 256;
 
-// CLI error "Invalid image filename or update command syntax."
-constexpr int kInvalidImageFileName = 95;
-
 // One verdict of the compatibility table: the library's (A) and the
 // driver's (D) answer, the two lines printed and whether to go on.
 struct Verdict {

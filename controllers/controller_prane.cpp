@@ -16,9 +16,6 @@
 
 namespace {
 
-constexpr int kInvalidOperation = 24;
-constexpr int kInvalidAddArgument = 57;
-constexpr int kInvalidRaidType = 26;
 constexpr const char* kNotSupported = "Not Supported";
 
 // The RAID types an older-family controller creates.
@@ -108,27 +105,27 @@ void ControllerPrane::showAlarmsReverse() {
 // --- What the older family does not have ---
 
 int ControllerPrane::schedRebuildCommand(std::istream&) {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 int ControllerPrane::schedVerifyCommand(std::istream&) {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 int ControllerPrane::schedSelftestCommand(std::istream&) {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 void ControllerPrane::showRebuildSchedule() {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 void ControllerPrane::showVerifySchedule() {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 void ControllerPrane::showSelftestSchedule() {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 int ControllerPrane::addScheduleSlot(const std::string&, const std::string&) {
@@ -140,19 +137,19 @@ int ControllerPrane::deleteScheduleSlot(int, const std::string&) {
 }
 
 int ControllerPrane::setRebuild(std::istream&, const std::string&) {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 int ControllerPrane::setVerify(std::istream&, const std::string&) {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 int ControllerPrane::setSelftest(std::istream&, const std::string&) {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 int ControllerPrane::setIgnoreFuaWrite(std::istream&, const std::string&) {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 std::string ControllerPrane::getIgnoreFuaWrite() {
@@ -160,7 +157,7 @@ std::string ControllerPrane::getIgnoreFuaWrite() {
 }
 
 int ControllerPrane::setForceDriveCacheOn(std::istream&, const std::string&) {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 std::string ControllerPrane::getForceDriveCacheOn() {
@@ -168,7 +165,7 @@ std::string ControllerPrane::getForceDriveCacheOn() {
 }
 
 int ControllerPrane::setOnDegrade(const std::string&) {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 std::string ControllerPrane::getOnDegrade() {
@@ -180,7 +177,7 @@ std::string ControllerPrane::getAvMode() {
 }
 
 int ControllerPrane::setAvMode(const std::string&) {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 // The controller list's VRate column: one task rate serves rebuild and
@@ -190,7 +187,7 @@ std::string ControllerPrane::getVerifyRate() {
 }
 
 int ControllerPrane::updateFirmware(const std::string&, uint8_t, uint8_t) {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 std::string ControllerPrane::getLbaReorder() {
@@ -198,7 +195,7 @@ std::string ControllerPrane::getLbaReorder() {
 }
 
 int ControllerPrane::setLbaReorder(std::istream&, const std::string&) {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 // --- Diagnostic report ---

@@ -25,10 +25,6 @@ namespace {
 
 constexpr int32_t kFamilyVport = 8;
 constexpr int32_t kFamilyIostat = 5;
-constexpr int kCliPort = 9;
-constexpr int kCliPortState = 20;
-constexpr int kCliInfoArgument = 12;
-constexpr int kCliControllerOperation = 24;
 constexpr uint32_t kNoUnitType = 0xFFFFFFFFu;
 constexpr uint32_t kDiskUnitType = 12;
 constexpr uint8_t kNoUnitNumber = 255;
@@ -159,7 +155,7 @@ void Controller::showIostatHeader() {
 
 void Controller::showIostat() {
     if (family < kFamilyIostat)
-        throwError(kCliControllerOperation);
+        throwError(kInvalidControllerOperation);
     IoStatTable table{};
     if (Api::GetControllerIoStat(objectId, &table) != 0)
         throwApiError();
@@ -347,14 +343,14 @@ void Controller::showPortDetail(const std::string& portName) {
     if (Api::GetNumPorts(objectId, &count) != 0)
         throwApiError();
     if (index >= count || index > 0xFF)
-        throw KV_Exception(kCliPort);
+        throw KV_Exception(kInvalidPort);
     ObjectId drive = ObjectId::Blank();
     if (Api::MakeDriveId(static_cast<uint8_t>(number), static_cast<uint8_t>(index), &drive) != 0)
         throwApiError();
     uint8_t status = 0;
     (void)Api::GetDriveStatus(drive, &status);
     if (status == 0)
-        throw KV_Exception(kCliPortState);
+        throw KV_Exception(kInvalidForPortState);
     const std::string statusText = getDriveStatusText(status);
     const std::string modelText = RequireApiText<kModelTextSize>(Api::GetDriveModel, drive, "N/A");
     const std::string serial = RequireApiText<kVersionTextSize>(Api::GetDriveSerial, drive, "N/A");
@@ -406,7 +402,7 @@ void Controller::showPortInfo(const std::string& portName, std::istream& words) 
         const auto found = std::find_if(std::begin(kWords), std::end(kWords),
                                         [&](const PortWord& w) { return word == w.word; });
         if (found == std::end(kWords))
-            throw KV_Exception(kCliInfoArgument);
+            throw KV_Exception(kInvalidInfoArgument);
         (port->*(found->line))();
     }
 }

@@ -136,8 +136,8 @@ void Controller::loadUnits() {
         TreePtr<LogicalDisk> unit = makeExistingUnit(this, type, unitName, unitNumber, unitId);
         if (!unit) {
             // A unit type without a class is reported and skipped.
-            std::cerr << KV_Exception(18).getMessage() << "[/" << name << "/" << unitName << "]"
-                      << std::endl
+            std::cerr << KV_Exception(kInvalidUnitConfiguration).getMessage() << "[/" << name << "/"
+                      << unitName << "]" << std::endl
                       << std::endl;
             continue;
         }

@@ -16,7 +16,7 @@ ControllerWescal::ControllerWescal(const std::string& controllerName, uint32_t c
 ControllerWescal::~ControllerWescal() = default;
 
 void ControllerWescal::refuse() {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 std::string ControllerWescal::getSeverityText(uint8_t severity) {

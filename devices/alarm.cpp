@@ -16,13 +16,6 @@ namespace {
 using element_texts::CodeText;
 using element_texts::textOfCode;
 
-// CLI codes of the alarm commands.
-constexpr int kAlarmCommandSyntax = 124;
-constexpr int kAlarmCommand = 125;
-constexpr int kAlarmValue = 155;
-constexpr int kAlarmStateRequest = 156;
-constexpr int kMuteNotSupported = 157;
-
 constexpr int kLowestTone = 1;
 constexpr int kHighestTone = 4;
 
@@ -35,7 +28,7 @@ constexpr CodeText kAudibilityTexts[] = {{0, "UNMUTE"}, {1, "MUTE"}};
 // A value word ("mute", "off" ...) must be the last word of the command.
 void requireLastWord(std::istream& words) {
     if (shell_words::hasMoreWords(words))
-        throwError(kAlarmValue);
+        throwError(kInvalidEnclosureAlarmCommand);
 }
 
 }  // namespace
@@ -46,7 +39,7 @@ Alarm::Alarm(Enclosure* owner, const std::string& alarmName, uint32_t alarmNumbe
 Alarm::~Alarm() = default;
 
 int Alarm::execute(std::istream& words) {
-    return runShowSet(*this, words, kAlarmCommandSyntax, kAlarmCommand,
+    return runShowSet(*this, words, kInvalidAlarmCommandSyntax, kInvalidAlarmCommand,
                       &Help::showEnclosureAlarmHelp);
 }
 
@@ -56,20 +49,20 @@ void Alarm::show(std::istream& words) {
         return;
     }
     if (!shell_words::isHelpWord(shell_words::nextWord(words)))
-        throwError(kAlarmCommandSyntax);
+        throwError(kInvalidAlarmCommandSyntax);
     showHelp(&Help::showEnclosureAlarmHelp, "show");
 }
 
 void Alarm::set(std::istream& words) {
     if (!shell_words::hasMoreWords(words))
-        throwError(kAlarmCommandSyntax);
+        throwError(kInvalidAlarmCommandSyntax);
     const std::string word = shell_words::nextWord(words);
     if (word.find("alarm") != std::string::npos)
         setAlarm(words, word);
     else if (shell_words::isHelpWord(word))
         showHelp(&Help::showEnclosureAlarmHelp, "set");
     else
-        throwError(kAlarmCommandSyntax);
+        throwError(kInvalidAlarmCommandSyntax);
 }
 
 void Alarm::setAlarm(std::istream& words, const std::string& attribute) {
@@ -102,18 +95,18 @@ void Alarm::setAlarm(std::istream& words, const std::string& attribute) {
         std::cout << prefix << "state" << target << " ... Done.\n";
     } else if (value == "on") {
         if (!shell_words::hasMoreWords(words))
-            throwError(kAlarmStateRequest);
+            throwError(kInvalidAlarmStateChange);
         const std::string toneWord = shell_words::nextWord(words);
         if (toneWord.find("tone") == std::string::npos)
-            throwError(kAlarmValue);
+            throwError(kInvalidEnclosureAlarmCommand);
         const long long tone = shell_words::leadingNumber(shell_words::valueAfterEquals(toneWord));
         if (tone < kLowestTone || tone > kHighestTone)
-            throwError(kAlarmStateRequest);
+            throwError(kInvalidAlarmStateChange);
         if (Api::SetAlarmTone(id, static_cast<uint8_t>(tone)) != 0)
             throwApiError();
         std::cout << prefix << "state" << target << " with tone=[" << tone << "] ... Done.\n";
     } else {
-        throwError(kAlarmValue);
+        throwError(kInvalidEnclosureAlarmCommand);
     }
 }
 

@@ -9,21 +9,13 @@
 #include "base/shell_words.h"
 #include "devices/enclosure.h"
 
-namespace {
-
-// CLI codes of the door commands.
-constexpr int kDoorCommandSyntax = 118;
-constexpr int kDoorCommand = 119;
-
-}  // namespace
-
 Door::Door(Enclosure* owner, const std::string& doorName, uint32_t doorNumber, ObjectId doorId)
     : EnclosureElement(owner, doorName, doorNumber, doorId) {}
 
 Door::~Door() = default;
 
 int Door::execute(std::istream& words) {
-    const std::string word = commandWord(words, kDoorCommandSyntax);
+    const std::string word = commandWord(words, kInvalidDoorCommandSyntax);
     if (shell_words::isHelpWord(word)) {
         showHelp(&Help::showEnclosureDoorHelp, "all");
     } else if (word == "show") {
@@ -33,7 +25,7 @@ int Door::execute(std::istream& words) {
     } else if (word == "lock") {
         lock(words);
     } else {
-        throwError(kDoorCommand);
+        throwError(kInvalidDoorCommand);
     }
     return 0;
 }
@@ -44,7 +36,7 @@ void Door::show(std::istream& words) {
         return;
     }
     if (!shell_words::isHelpWord(shell_words::nextWord(words)))
-        throwError(kDoorCommandSyntax);
+        throwError(kInvalidDoorCommandSyntax);
     showHelp(&Help::showEnclosureDoorHelp, "show");
 }
 
@@ -62,7 +54,7 @@ void Door::lockCommand(std::istream& words, const std::string& word) {
         return;
     }
     if (!shell_words::isHelpWord(shell_words::nextWord(words)))
-        throwError(kDoorCommandSyntax);
+        throwError(kInvalidDoorCommandSyntax);
     showHelp(&Help::showEnclosureDoorHelp, word);
 }
 

@@ -15,13 +15,6 @@
 
 namespace {
 
-// CLI codes of the element lookups.
-constexpr int kNoSuchSlot = 113;
-constexpr int kNoSuchFan = 114;
-constexpr int kNoSuchTempSensor = 127;
-constexpr int kNoSuchPowerSupply = 129;
-constexpr int kDeviceNotFound = 111;
-
 // The protocol byte of the library: 0 SAF-TE, 1 SES.
 constexpr uint8_t kProtocolSafte = 0;
 constexpr uint8_t kProtocolSes = 1;
@@ -77,7 +70,8 @@ bool loadElements(Enclosure* enclosure, Enclosure::ElementMap<T>& map,
 
 // The element `elementName` of `map` as a command object, or CLI `code`.
 template <class T>
-Object* findElement(const Enclosure::ElementMap<T>& map, const std::string& elementName, int code) {
+Object* findElement(const Enclosure::ElementMap<T>& map, const std::string& elementName,
+                    CliCode code) {
     auto found = map.find(elementName);
     if (found == map.end())
         throwError(code);

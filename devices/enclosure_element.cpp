@@ -38,12 +38,12 @@ bool EnclosureElement::isIdentifyWord(const std::string& word) {
     return word.find("identify=") != std::string::npos;
 }
 
-void EnclosureElement::requireWord(std::istream& words, int code) {
+void EnclosureElement::requireWord(std::istream& words, CliCode code) {
     if (!shell_words::hasMoreWords(words))
         throwError(code);
 }
 
-std::string EnclosureElement::commandWord(std::istream& words, int syntaxCode) {
+std::string EnclosureElement::commandWord(std::istream& words, CliCode syntaxCode) {
     requireWord(words, syntaxCode);
     std::string word;
     if (!(words >> word))
@@ -68,7 +68,7 @@ EnclosureElement::IdentifySupport EnclosureElement::identifySupport() const {
     return supported == 0 ? IdentifySupport::NotSupported : IdentifySupport::Supported;
 }
 
-uint8_t EnclosureElement::identifyValue(const std::string& value, int syntaxCode) {
+uint8_t EnclosureElement::identifyValue(const std::string& value, CliCode syntaxCode) {
     if (value == "on")
         return 1;
     if (value != "off")
@@ -102,7 +102,8 @@ bool EnclosureElement::announceIdentify(const char* label, const std::string& va
 }
 
 EnclosureElement::IdentifyChange EnclosureElement::changeIdentify(const std::string& value,
-                                                                  int syntaxCode, const char* label,
+                                                                  CliCode syntaxCode,
+                                                                  const char* label,
                                                                   const char* notSupported,
                                                                   ByteWriter write) const {
     const uint8_t on = identifyValue(value, syntaxCode);

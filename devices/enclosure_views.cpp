@@ -23,11 +23,6 @@
 
 namespace {
 
-// CLI codes of the enclosure commands.
-constexpr int kInvalidSyntax = 115;
-constexpr int kInvalidCommand = 116;
-constexpr int kInvalidShowCommand = 117;
-
 // The longest help text an enclosure can report (an SES page holds at
 // most 64 KiB).
 constexpr uint32_t kMaxHelpText = 0x10000;
@@ -57,17 +52,17 @@ void showTable(const Enclosure::ElementMap<T>& map, const char* prefix) {
 
 int Enclosure::execute(std::istream& words) {
     if (!shell_words::hasMoreWords(words))
-        throwError(kInvalidSyntax);
+        throwError(kInvalidEnclosureCommandSyntax);
     std::string word;
     if (!(words >> word))
-        throwError(kInvalidSyntax);
+        throwError(kInvalidEnclosureCommandSyntax);
     if (shell_words::isHelpWord(word)) {
         showHelp();
         return 0;
     }
     if (word == "show")
         return show(words);
-    throwError(kInvalidCommand);
+    throwError(kInvalidEnclosureCommand);
 }
 
 void Enclosure::showHelp() {
@@ -132,7 +127,7 @@ void Enclosure::showAttribute(const std::string& word) {
     } else if (shell_words::isHelpWord(word)) {
         showHelp();
     } else {
-        throwError(kInvalidShowCommand);
+        throwError(kInvalidEnclosureShow);
     }
 }
 

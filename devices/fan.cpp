@@ -14,10 +14,6 @@ namespace {
 using element_texts::CodeText;
 using element_texts::textOfCode;
 
-// CLI codes of the fan commands.
-constexpr int kFanCommandSyntax = 122;
-constexpr int kFanCommand = 123;
-
 constexpr int kHighestSpeed = 7;
 
 // The fan commands' help topic.
@@ -37,28 +33,28 @@ Fan::Fan(Enclosure* owner, const std::string& fanName, uint32_t fanNumber, Objec
 Fan::~Fan() = default;
 
 int Fan::execute(std::istream& words) {
-    return runShowSet(*this, words, kFanCommandSyntax, kFanCommand, helpFor(kHelp));
+    return runShowSet(*this, words, kInvalidFanCommandSyntax, kInvalidFanCommand, helpFor(kHelp));
 }
 
 void Fan::show(std::istream& words) {
     runShow(
         *this, words, AfterHelp::GoOn, [this] { showHelp(helpFor(kHelp), "show"); },
-        inSesEnclosure(), kFanCommandSyntax);
+        inSesEnclosure(), kInvalidFanCommandSyntax);
 }
 
 void Fan::set(std::istream& words) {
-    requireWord(words, kFanCommandSyntax);
+    requireWord(words, kInvalidFanCommandSyntax);
     const bool ses = inSesEnclosure();
     // Outside SES enclosures the help topic has no "set" and refuses it.
     runWords(
         words, AfterHelp::End, [this] { showHelp(helpFor(kHelp), "set"); },
         [this, ses](const std::string& word) {
             if (!ses)
-                throwError(kFanCommandSyntax);
+                throwError(kInvalidFanCommandSyntax);
             if (!isIdentifyWord(word) && word.find("speed=") != std::string::npos)
                 setSpeed(shell_words::leadingNumberAs<int32_t>(word.substr(word.find('=') + 1)));
             else
-                setIdentifyWord(*this, word, kFanCommandSyntax);
+                setIdentifyWord(*this, word, kInvalidFanCommandSyntax);
         });
 }
 
@@ -76,7 +72,7 @@ void Fan::setSpeed(int speed) {
 }
 
 void Fan::setIdentify(const std::string& value) {
-    if (changeIdentify(value, kFanCommandSyntax, "Fan", "Fan Identify is not supported.\n\n",
+    if (changeIdentify(value, kInvalidFanCommandSyntax, "Fan", "Fan Identify is not supported.\n\n",
                        Api::SetFanIdentify) == IdentifyChange::Refused)
         std::cout << "Identify fan is not supported in API" << std::endl;
 }

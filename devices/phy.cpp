@@ -17,11 +17,6 @@ using shell_words::nextWord;
 
 namespace {
 
-// CLI codes of the phy commands.
-constexpr int kCliHelpArgument = 13;
-constexpr int kCliPhyCommand = 137;
-constexpr int kCliPhyShowCommand = 138;
-
 // The texts of one link speed code in the three speed columns, and the
 // word "set link=" takes for it with the text its progress line shows.
 struct LinkSpeedTexts {
@@ -81,10 +76,10 @@ Phy::~Phy() = default;
 
 int Phy::execute(std::istream& words) {
     if (!hasMoreWords(words))
-        throwError(kCliPhyCommand);
+        throwError(kInvalidPhyCommand);
     std::string word;
     if (!(words >> word))
-        throwError(kCliPhyCommand);
+        throwError(kInvalidPhyCommand);
     if (isHelpWord(word)) {
         showHelp("all");
     } else if (word == "show") {
@@ -92,7 +87,7 @@ int Phy::execute(std::istream& words) {
     } else if (word == "set") {
         set(words);
     } else {
-        throwError(kCliPhyCommand);
+        throwError(kInvalidPhyCommand);
     }
     return 0;
 }
@@ -105,20 +100,20 @@ void Phy::show(std::istream& words) {
     const std::string word = nextWord(words);
     if (word == "all") {
         if (!atEnd(words))
-            throwError(kCliPhyShowCommand);
+            throwError(kInvalidPhyShow);
         showRow(false);
     } else if (isHelpWord(word)) {
         if (!atEnd(words))
-            throwError(kCliHelpArgument);
+            throwError(kInvalidHelpArgument);
         showHelp("show");
     } else {
-        throwError(kCliPhyShowCommand);
+        throwError(kInvalidPhyShow);
     }
 }
 
 void Phy::set(std::istream& words) {
     if (!hasMoreWords(words))
-        throwError(kCliPhyCommand);
+        throwError(kInvalidPhyCommand);
     std::string word;
     while (words >> word) {
         if (word.find("link=") != std::string::npos) {
@@ -128,7 +123,7 @@ void Phy::set(std::istream& words) {
         } else if (isHelpWord(word)) {
             showHelp("set");
         } else {
-            throwError(kCliPhyCommand);
+            throwError(kInvalidPhyCommand);
         }
     }
 }
@@ -143,7 +138,7 @@ void Phy::setLinkSpeedControl(const std::string& value) {
     // The value is looked at only once the line has begun: a refused
     // value leaves it open.
     if (chosen == nullptr)
-        throwError(kCliPhyCommand);
+        throwError(kInvalidPhyCommand);
     std::cout << chosen->setText << "] ... " << std::flush;
     if (Api::SetPhyLinkSpeedControl(id, chosen->code) != 0)
         throwApiError();

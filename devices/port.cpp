@@ -14,9 +14,6 @@
 #include "base/kv_exception.h"
 #include "base/shell_services.h"
 #include "base/shell_words.h"
-#include "devices/port_internal.h"
-
-using namespace port_codes;
 
 namespace {
 
@@ -86,7 +83,7 @@ void Port::show(std::istream& words) {
     words >> word;
     if (word == "all") {
         if (shell_words::hasMoreWords(words))
-            throwError(kInvalidPortShowCommand);
+            throwError(kInvalidPortShow);
         std::stringstream all;
         getShowAllWords(all);
         std::string attribute;
@@ -117,7 +114,7 @@ void Port::setCommand(std::istream& words) {
     } else if (shell_words::isHelpWord(word)) {
         theShell->getHelp()->showPortHelp("set");
     } else {
-        throwError(kInvalidPortSetCommand);
+        throwError(kInvalidPortSet);
     }
 }
 
@@ -152,7 +149,7 @@ void Port::removeCommand(std::istream& words) {
         if (word == "quiet" || word == "q")
             quiet = true;
         else
-            throwError(kInvalidPortRemoveCommand);
+            throwError(kInvalidPortRemove);
     }
     remove(quiet);
 }
@@ -175,7 +172,7 @@ int Port::remove(bool quiet) {
                             kNoUnit, &top) == 0 &&
             Api::GetUnitType(top, &type) == 0 && type == kUnitMigrating) {
             std::cout << "Failed." << std::endl;
-            throwError(kMigratingUnitDrive);
+            throwError(kExportMigratingDrive);
         }
     }
     if (theAuditLog->RemoveDrive(id) != 0) {
@@ -250,7 +247,7 @@ void Port::getUnitInfo(std::string& unitName, std::string& unitStatus) {
 
 std::string Port::getUnitName() {
     if (isEmpty())
-        throwError(kInvalidPortState);
+        throwError(kInvalidForPortState);
     std::string unitName;
     std::string unitStatus;
     getUnitInfo(unitName, unitStatus);
@@ -392,7 +389,7 @@ uint8_t Port::requireDriveStatus() {
     uint8_t status = kDriveNone;
     RequireApi(Api::GetDriveStatus(id, &status));
     if (status == kDriveNone)
-        throwError(kInvalidPortState);
+        throwError(kInvalidForPortState);
     return status;
 }
 

@@ -9,9 +9,6 @@
 #include "base/api_call.h"
 #include "base/kv_exception.h"
 #include "devices/port.h"
-#include "devices/port_internal.h"
-
-using namespace port_codes;
 
 namespace {
 
@@ -56,7 +53,7 @@ void Port::requireFamily6() {
 
 void Port::requireNotEmpty() {
     if (isEmpty())
-        throwError(kInvalidPortState);
+        throwError(kInvalidForPortState);
 }
 
 bool Port::isInEnclosureSlot() {

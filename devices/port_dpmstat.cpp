@@ -18,9 +18,6 @@
 #include "base/shell_services.h"
 #include "base/shell_words.h"
 #include "devices/port.h"
-#include "devices/port_internal.h"
-
-using namespace port_codes;
 
 namespace {
 
@@ -305,7 +302,7 @@ void Port::setDpmstatCommand(std::istream& words) {
         else if (word == "type=ra" || word == "type=lct" || word == "type=ext")
             clearDpmstat(word.substr(5));
         else
-            throwError(kInvalidPortSetCommand);
+            throwError(kInvalidPortSet);
     }
 }
 
@@ -340,7 +337,7 @@ void Port::showIostat() {
     if (controller->getFamily() < kFamilyIostat)
         throwError(kInvalidPortCommandOfController);
     if (isEmpty())
-        throwError(kInvalidPortState);
+        throwError(kInvalidForPortState);
     controller->showIostatHeader();
     uint16_t counts[256] = {};
     if (Api::GetPortIoStat(id, counts) != 0) {

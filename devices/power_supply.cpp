@@ -11,10 +11,6 @@
 
 namespace {
 
-// CLI codes of the power supply commands.
-constexpr int kSupplyCommandSyntax = 128;
-constexpr int kSupplyCommand = 129;
-
 // The status and state texts of each status code.
 struct SupplyStatus {
     uint8_t code;
@@ -41,7 +37,7 @@ PowerSupply::PowerSupply(Enclosure* owner, const std::string& supplyName, uint32
 PowerSupply::~PowerSupply() = default;
 
 int PowerSupply::execute(std::istream& words) {
-    const std::string word = commandWord(words, kSupplyCommandSyntax);
+    const std::string word = commandWord(words, kInvalidPowerSupplyCommandSyntax);
     if (shell_words::isHelpWord(word)) {
         showHelp(&Help::showEnclosurePowerSupplyHelp, "all");
     } else if (word == "show" && inSesEnclosure()) {
@@ -49,7 +45,7 @@ int PowerSupply::execute(std::istream& words) {
     } else if (word == "set" && inSesEnclosure()) {
         set(words);
     } else {
-        throwError(kSupplyCommand);
+        throwError(kNoSuchPowerSupply);
     }
     return 0;
 }
@@ -57,17 +53,20 @@ int PowerSupply::execute(std::istream& words) {
 void PowerSupply::show(std::istream& words) {
     runShow(
         *this, words, AfterHelp::GoOn,
-        [] { showHelp(&Help::showEnclosurePowerSupplyHelp, "show"); }, true, kSupplyCommandSyntax);
+        [] { showHelp(&Help::showEnclosurePowerSupplyHelp, "show"); }, true,
+        kInvalidPowerSupplyCommandSyntax);
 }
 
 void PowerSupply::set(std::istream& words) {
     runWords(
         words, AfterHelp::GoOn, [] { showHelp(&Help::showEnclosurePowerSupplyHelp, "set"); },
-        [this](const std::string& word) { setIdentifyWord(*this, word, kSupplyCommandSyntax); });
+        [this](const std::string& word) {
+            setIdentifyWord(*this, word, kInvalidPowerSupplyCommandSyntax);
+        });
 }
 
 void PowerSupply::setIdentify(const std::string& value) {
-    if (changeIdentify(value, kSupplyCommandSyntax, "Power Supply",
+    if (changeIdentify(value, kInvalidPowerSupplyCommandSyntax, "Power Supply",
                        "Power Supply Identify is not supported.\n",
                        Api::SetPowerSupplyIdentify) == IdentifyChange::Refused)
         throwApiError();

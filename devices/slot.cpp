@@ -11,11 +11,6 @@
 
 namespace {
 
-// CLI codes of the slot commands.
-constexpr int kSlotCommandSyntax = 120;
-constexpr int kSlotCommand = 121;
-constexpr int kSlotShowWord = 113;
-
 // The slot commands' help topic, and the help lines of "show" and "set".
 constexpr element_help::ByProtocol<element_help::Topic> kHelp{
     &Help::showControllerEnclosureSlotHelp, &Help::showEnclosureSlotHelp};
@@ -48,20 +43,21 @@ Slot::Slot(Enclosure* owner, const std::string& slotName, uint32_t slotNumber, O
 Slot::~Slot() = default;
 
 int Slot::execute(std::istream& words) {
-    return runShowSet(*this, words, kSlotCommandSyntax, kSlotCommand, helpFor(kHelp));
+    return runShowSet(*this, words, kInvalidSlotCommandSyntax, kInvalidSlotCommand, helpFor(kHelp));
 }
 
 void Slot::show(std::istream& words) {
     runShow(
-        *this, words, AfterHelp::End, [this] { showHelp(helpFor(kShowHelp)); }, true,
-        kSlotShowWord);
+        *this, words, AfterHelp::End, [this] { showHelp(helpFor(kShowHelp)); }, true, kNoSuchSlot);
 }
 
 void Slot::set(std::istream& words) {
-    requireWord(words, kSlotCommandSyntax);
+    requireWord(words, kInvalidSlotCommandSyntax);
     runWords(
         words, AfterHelp::End, [this] { showHelp(helpFor(kSetHelp)); },
-        [this](const std::string& word) { setIdentifyWord(*this, word, kSlotCommandSyntax); });
+        [this](const std::string& word) {
+            setIdentifyWord(*this, word, kInvalidSlotCommandSyntax);
+        });
 }
 
 void Slot::setIdentify(const std::string& value) {
@@ -75,7 +71,7 @@ void Slot::setIdentify(const std::string& value) {
         case IdentifySupport::Supported:
             break;
     }
-    const uint8_t on = identifyValue(value, kSlotCommandSyntax);
+    const uint8_t on = identifyValue(value, kInvalidSlotCommandSyntax);
     if (!announceIdentify("Slot", value, on, Api::SetSlotIdentify))
         throwApiError();
 }

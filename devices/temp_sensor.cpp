@@ -14,10 +14,6 @@ namespace {
 using element_texts::CodeText;
 using element_texts::textOfCode;
 
-// CLI codes of the temperature sensor commands.
-constexpr int kSensorCommandSyntax = 126;
-constexpr int kSensorCommand = 127;
-
 // The sensor commands' help topic.
 constexpr element_help::ByProtocol<element_help::Topic> kHelp{
     &Help::showControllerEnclosureTempSensorHelp, &Help::showEnclosureTempSensorHelp};
@@ -50,30 +46,31 @@ TempSensor::TempSensor(Enclosure* owner, const std::string& sensorName, uint32_t
 TempSensor::~TempSensor() = default;
 
 int TempSensor::execute(std::istream& words) {
-    return runShowSet(*this, words, kSensorCommandSyntax, kSensorCommand, helpFor(kHelp));
+    return runShowSet(*this, words, kInvalidTempSensorCommandSyntax, kNoSuchTempSensor,
+                      helpFor(kHelp));
 }
 
 void TempSensor::show(std::istream& words) {
     runShow(
         *this, words, AfterHelp::End, [this] { showHelp(helpFor(kHelp), "show"); },
-        inSesEnclosure(), kSensorCommandSyntax);
+        inSesEnclosure(), kInvalidTempSensorCommandSyntax);
 }
 
 void TempSensor::set(std::istream& words) {
-    requireWord(words, kSensorCommandSyntax);
+    requireWord(words, kInvalidTempSensorCommandSyntax);
     const bool ses = inSesEnclosure();
     // Outside SES enclosures the help topic has no "set" and refuses it.
     runWords(
         words, AfterHelp::End, [this] { showHelp(helpFor(kHelp), "set"); },
         [this, ses](const std::string& word) {
             if (!ses)
-                throwError(kSensorCommandSyntax);
-            setIdentifyWord(*this, word, kSensorCommandSyntax);
+                throwError(kInvalidTempSensorCommandSyntax);
+            setIdentifyWord(*this, word, kInvalidTempSensorCommandSyntax);
         });
 }
 
 void TempSensor::setIdentify(const std::string& value) {
-    if (changeIdentify(value, kSensorCommandSyntax, "Temp Sensor",
+    if (changeIdentify(value, kInvalidTempSensorCommandSyntax, "Temp Sensor",
                        "Temp Sensor Identify is not supported.\n\n",
                        Api::SetTempSensorIdentify) == IdentifyChange::Refused)
         throwApiError();

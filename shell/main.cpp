@@ -54,7 +54,7 @@ void run(std::unique_ptr<ShellOwner>& owner, int argc, char** argv) {
     } else if (argc > 1) {
         runOneShot(shell, argc, argv);
     } else {
-        throw KV_Exception(2);
+        throw KV_Exception(kSyntaxError);
     }
 }
 

@@ -64,7 +64,7 @@ Shell::~Shell() = default;
 
 bool Shell::checkAdministrator() {
     if (!OsLayer::IsAdministrator()) {
-        throw KV_Exception(1);
+        throw KV_Exception(kOnlyAdministrator);
     }
     return true;
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "base/cli_codes.h"
 #include "base/object.h"
 #include "base/shell_services.h"
 
@@ -93,7 +94,8 @@ class Shell : public Object, public ShellServices {
                         const std::string& controllerName, std::istream& words);
     // The words of the root flush, commit and rescan; false when the
     // command ended at a help word.
-    bool takeRootWords(std::istream& words, const char* topic, int errorCode, bool* makeOsAware);
+    bool takeRootWords(std::istream& words, const char* topic, CliCode errorCode,
+                       bool* makeOsAware);
     // Host part of a "//host..." address: CLI error 54 for a foreign host.
     void checkHost(std::string host) const;
     // The focus up to its host: "//" + host.

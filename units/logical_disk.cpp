@@ -7,16 +7,6 @@
 #include "base/kv_exception.h"
 #include "units/unit_texts.h"
 
-namespace {
-
-// CLI codes of the unit commands.
-constexpr int kInvalidUnitOperation = 25;
-constexpr int kInvalidControllerOperation = 24;
-constexpr int kInvalidKeepwellShow = 109;
-constexpr int kInvalidStripeSize = 27;
-
-}  // namespace
-
 LogicalDisk::LogicalDisk(ControllerView* owner) : controller(owner) {}
 
 LogicalDisk::~LogicalDisk() = default;
@@ -240,7 +230,7 @@ bool LogicalDisk::getIgnoreEcc(bool useCached) {
 
 std::string LogicalDisk::getKeepwellText() {
     if (family() < kFamilySolvane)
-        throwError(kInvalidKeepwellShow);
+        throwError(kInvalidUnitShowKeepwell);
     uint8_t mode = kKeepwellOther;
     RequireApi(Api::GetKeepwellMode(id, &mode));
     return UnitTexts::keepwellText(mode);

@@ -18,27 +18,13 @@
 
 namespace {
 
-// CLI codes of the unit command grammar.
-constexpr int kInvalidHelpArgument = 13;
-constexpr int kInvalidUnitCommand = 38;
-constexpr int kInvalidUnitCommandSyntax = 39;
-constexpr int kInvalidUnitCommandValue = 40;
-constexpr int kInvalidUnitShow = 66;
-constexpr int kInvalidFlush = 67;
-constexpr int kInvalidStart = 68;
-constexpr int kInvalidStop = 71;
-constexpr int kInvalidPause = 74;
-constexpr int kInvalidResume = 76;
-constexpr int kInvalidDel = 78;
-constexpr int kInvalidExport = 79;
-
 Help* help() {
     return theShell->getHelp();
 }
 
 // One task-word command: its error code, task words and help topic.
 struct TaskCommand {
-    int errorCode;
+    CliCode errorCode;
     std::vector<std::string> taskWords;
     void (Help::*showHelp)(const std::string&);
 };
@@ -227,7 +213,7 @@ int LogicalDisk::removeCommand(std::istream& words) {
             help()->showUnitRemoveHelp();
             return 0;
         } else {
-            throwError(kInvalidExport);
+            throwError(kInvalidUnitExport);
         }
     }
     // The controller may delete this object: nothing of it is used after.
@@ -248,7 +234,7 @@ int LogicalDisk::delCommand(std::istream& words) {
             help()->showUnitDelHelp();
             return 0;
         } else {
-            throwError(kInvalidDel);
+            throwError(kInvalidUnitDel);
         }
     }
     controller->deleteUnit(name, osAware, quiet);
@@ -279,7 +265,7 @@ int LogicalDisk::flushCommand(std::istream& words) {
     std::string word;
     if (words >> word) {
         if (!shell_words::isHelpWord(word))
-            throwError(kInvalidFlush);
+            throwError(kInvalidUnitFlush);
         help()->showUnitFlushHelp();
         return 0;
     }

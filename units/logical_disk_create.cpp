@@ -17,19 +17,6 @@
 
 namespace {
 
-constexpr int kSyntaxError = 2;
-constexpr int kIdInUse = 8;
-constexpr int kInvalidCommand = 11;
-constexpr int kInvalidRaidType = 26;
-constexpr int kInvalidStripe = 27;
-constexpr int kMixedInterfaces = 139;
-constexpr int kTooManyDrives = 140;
-constexpr int kJbodOnSas = 141;
-constexpr int kInvalidDrives = 144;
-constexpr int kInvalidLunSize = 145;
-constexpr int kFeatureNotSupported = 149;
-constexpr int kTooManyVolumes = 164;
-
 constexpr std::size_t kMaxDriveIds = 128;
 constexpr std::size_t kMaxListPieces = 128;
 constexpr std::size_t kMaxListedVolumes = 4;
@@ -108,7 +95,7 @@ bool LogicalDisk::parseStripe(const std::string& word) {
             return true;
         }
     }
-    throwError(kInvalidStripe);
+    throwError(kInvalidStripeSize);
 }
 
 bool LogicalDisk::parseDriveList(const std::string& word) {
@@ -209,10 +196,10 @@ bool LogicalDisk::checkDrivesUsable() {
                 if (unitKind == Kind::None)
                     unitKind = kind;
                 else if (kind != unitKind)
-                    throwError(kMixedInterfaces);
+                    throwError(kMixedSataSas);
             }
             if (typeCode == kUnitJbod && kind == Kind::Sas)
-                throwError(kJbodOnSas);
+                throwError(kJbodWithSas);
         }
     }
     if (!unusable.empty()) {

@@ -14,15 +14,6 @@
 
 namespace {
 
-constexpr int kInvalidPortCount = 10;
-constexpr int kInvalidMaintArgument = 16;
-constexpr int kInvalidUnitOperation = 25;
-constexpr int kInvalidStripe = 27;
-constexpr int kInvalidForArchitecture = 29;
-constexpr int kInvalidUnitCommandValue = 40;
-constexpr int kInvalidMigrationPath = 45;
-constexpr int kInvalidAddArgument = 57;
-
 // The new-style option tests, in their order of testing.
 enum NewTest {
     kTestStripe = 1,
@@ -303,7 +294,7 @@ bool LogicalDisk::validateCreate() {
     };
     auto requireStripe = [&](std::initializer_list<uint32_t> allowed) {
         if (!isOneOf(stripeCode, allowed))
-            throwError(kInvalidStripe);
+            throwError(kInvalidStripeSize);
     };
     switch (typeCode) {
         case kUnitJbod:

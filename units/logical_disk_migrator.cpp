@@ -10,12 +10,6 @@
 #include "base/kv_exception.h"
 #include "units/logical_disk_types.h"
 
-namespace {
-
-constexpr int kInvalidForUnitState = 19;
-
-}  // namespace
-
 void LogicalDiskMigrator::collectMigrationDrives(std::vector<uint32_t>& ports) {
     ports = source->getDrivePorts(false);
     for (uint32_t added : target->getDrivePorts(true))

@@ -21,18 +21,6 @@
 
 namespace {
 
-constexpr int kInvalidUnitSet = 80;
-constexpr int kInvalidSetCache = 81;
-constexpr int kInvalidSetAutoverify = 82;
-constexpr int kInvalidSetIgnoreEcc = 83;
-constexpr int kInvalidSetName = 100;
-constexpr int kNameTooLong = 101;
-constexpr int kInvalidSetIdentify = 105;
-constexpr int kInvalidSetQueuing = 106;
-constexpr int kInvalidSetKeepwell = 108;
-constexpr int kFeatureNotSupported = 149;
-constexpr int kInvalidSetReadCache = 160;
-
 // A unit name: 20 characters and the terminating zero.
 constexpr std::size_t kUnitNameSize = 21;
 
@@ -50,7 +38,7 @@ bool isOnOff(const std::string& value) {
 
 // The word after an attribute that takes one: it becomes the confirmation
 // word and must be "q" or "quiet".
-void readConfirmationWord(std::istream& words, std::string* confirmation, int errorCode) {
+void readConfirmationWord(std::istream& words, std::string* confirmation, CliCode errorCode) {
     if (!shell_words::hasMoreWords(words))
         return;
     words >> *confirmation;
@@ -106,7 +94,7 @@ int LogicalDisk::setCommand(std::istream& words) {
                 throwError(kInvalidSetReadCache);
             setReadCache(value, false);
         } else if (has(word, "cache=") || has(word, "wrcache=")) {
-            readConfirmationWord(words, &confirmation, kInvalidSetCache);
+            readConfirmationWord(words, &confirmation, kInvalidUnitSetCache);
             setWriteCacheCommand(value, confirmation);
         } else if (has(word, "writedpo=")) {
             if (shell_words::hasMoreWords(words))
@@ -123,7 +111,7 @@ int LogicalDisk::setCommand(std::istream& words) {
         } else if (newer && has(word, "qpolicy=")) {
             setQueuePolicyCommand(value);
         } else if (newer && has(word, "keepwell=")) {
-            readConfirmationWord(words, &confirmation, kInvalidSetKeepwell);
+            readConfirmationWord(words, &confirmation, kInvalidUnitSetKeepwell);
             setKeepwellCommand(value, confirmation);
         } else if (newer && has(word, "identify=")) {
             setIdentifyCommand(value);
@@ -142,7 +130,7 @@ int LogicalDisk::setCommand(std::istream& words) {
 
 void LogicalDisk::setWriteCacheCommand(const std::string& value, const std::string& confirmation) {
     if (!isOnOff(value))
-        throwError(kInvalidSetCache);
+        throwError(kInvalidUnitSetCache);
     int result = 0;
     try {
         result = setWriteCache(value == "on", confirmation);
@@ -155,14 +143,14 @@ void LogicalDisk::setWriteCacheCommand(const std::string& value, const std::stri
 
 void LogicalDisk::setAutoverifyCommand(const std::string& value) {
     if (!isOnOff(value))
-        throwError(kInvalidSetAutoverify);
+        throwError(kInvalidUnitSetAutoverify);
     runSetting(settingLine("Setting Auto-Verify Policy on /", *this, value),
                [&] { setAutoverify(value == "on"); });
 }
 
 void LogicalDisk::setIgnoreEccCommand(const std::string& value) {
     if (!isOnOff(value))
-        throwError(kInvalidSetIgnoreEcc);
+        throwError(kInvalidUnitSetIgnoreEcc);
     runSetting(settingLine("Setting Ignore ECC Policy on /", *this, value),
                [&] { setIgnoreEcc(value == "on"); });
 }
@@ -173,7 +161,7 @@ void LogicalDisk::setNameCommand(const std::string& value) {
 
 void LogicalDisk::setQueuePolicyCommand(const std::string& value) {
     if (!isOnOff(value))
-        throwError(kInvalidSetQueuing);
+        throwError(kInvalidUnitSetQueuing);
     runSetting(settingLine("Setting Command Queuing Policy for unit /", *this, value),
                [&] { setQueuePolicy(value); });
 }
@@ -182,7 +170,7 @@ void LogicalDisk::setKeepwellCommand(const std::string& value, const std::string
     static const char* const kValues[] = {"protect", "perform", "balance", "protection",
                                           "performance"};
     if (std::find(std::begin(kValues), std::end(kValues), value) == std::end(kValues))
-        throwError(kInvalidSetKeepwell);
+        throwError(kInvalidUnitSetKeepwell);
     const bool perform = value == "perform" || value == "performance";
     if (perform && !isQuietMode(confirmation)) {
         const std::string warning = "Warning: Unit " + getPath() +
@@ -197,7 +185,7 @@ void LogicalDisk::setKeepwellCommand(const std::string& value, const std::string
 
 void LogicalDisk::setIdentifyCommand(const std::string& value) {
     if (family() < kFamilySolvane || !isOnOff(value))
-        throwError(kInvalidSetIdentify);
+        throwError(kInvalidUnitSetIdentify);
     printProgress(settingLine("Setting unit Identify on /", *this, value));
     // Identify is a light, not a configuration change: not in the audit
     // log, and a controller that cannot light it only answers "N/A".
@@ -374,12 +362,12 @@ bool LogicalDisk::setIgnoreEcc(bool on) {
 
 void LogicalDisk::checkNameLength(const std::string& text) {
     if (text.size() >= kUnitNameSize)
-        throwError(kNameTooLong);
+        throwError(kUnitNameTooLong);
 }
 
 bool LogicalDisk::setName(const std::string& text) {
     if (family() == kFamilyPrane)
-        throwError(kInvalidSetName);
+        throwError(kInvalidUnitSetName);
     checkNameLength(text);
     char buffer[kUnitNameSize] = {};
     std::snprintf(buffer, sizeof buffer, "%s", text.c_str());
@@ -390,19 +378,19 @@ bool LogicalDisk::setName(const std::string& text) {
 
 bool LogicalDisk::setQueuePolicy(const std::string& value) {
     if (family() < kFamilySolvane || typeCode == kUnitSpare)
-        throwError(kInvalidSetQueuing);
+        throwError(kInvalidUnitSetQueuing);
     if (value == "on")
         RequireApi(AuditedCall(&AuditLog::EnableUnitQueuing, Api::EnableUnitQueuing, id));
     else if (value == "off")
         RequireApi(AuditedCall(&AuditLog::DisableUnitQueuing, Api::DisableUnitQueuing, id));
     else
-        throwError(kInvalidSetQueuing);
+        throwError(kInvalidUnitSetQueuing);
     return true;
 }
 
 bool LogicalDisk::setKeepwell(const std::string& value) {
     if (family() < kFamilySolvane)
-        throwError(kInvalidSetKeepwell);
+        throwError(kInvalidUnitSetKeepwell);
     uint8_t mode = 0;
     if (value == "protect" || value == "protection")
         mode = 0;
@@ -411,7 +399,7 @@ bool LogicalDisk::setKeepwell(const std::string& value) {
     else if (value == "perform" || value == "performance")
         mode = 2;
     else
-        throwError(kInvalidSetKeepwell);
+        throwError(kInvalidUnitSetKeepwell);
     RequireApi(AuditedCall(&AuditLog::SetKeepwellMode, Api::SetKeepwellMode, id, mode));
     return true;
 }

@@ -14,12 +14,6 @@
 
 namespace {
 
-constexpr int kUnitNotFound = 6;
-constexpr int kInvalidShowName = 102;
-constexpr int kInvalidShowSerial = 103;
-constexpr int kInvalidShowVolume = 104;
-constexpr int kInvalidShowQueuing = 107;
-constexpr int kFeatureNotSupported = 149;
 constexpr uint8_t kNoPort = 255;
 
 // Unit and serial texts of the library: 20 characters and the zero.
@@ -224,7 +218,7 @@ void LogicalDisk::showInitializeStatus() {
 
 void LogicalDisk::showVolumeCount() {
     if (family() == kFamilyPrane)
-        throwError(kInvalidShowVolume);
+        throwError(kInvalidUnitShowVolume);
     printCaughtLine(getPath() + " volume(s) = ", [this] {
         uint32_t count = 0;
         RequireApi(Api::GetUnitVolumeCount(id, &count));
@@ -234,7 +228,7 @@ void LogicalDisk::showVolumeCount() {
 
 void LogicalDisk::showName() {
     if (family() == kFamilyPrane)
-        throwError(kInvalidShowName);
+        throwError(kInvalidUnitShowName);
     printCaughtLine(getPath() + " name = ", [this] {
         return ShellServices::padText(RequireApiText<kUnitTextSize>(Api::GetUnitName, id, ""), 21);
     });
@@ -242,7 +236,7 @@ void LogicalDisk::showName() {
 
 void LogicalDisk::showSerial() {
     if (family() == kFamilyPrane)
-        throwError(kInvalidShowSerial);
+        throwError(kInvalidUnitShowSerial);
     printCaughtLine(getPath() + " serial number = ", [this] {
         return ShellServices::padText(RequireApiText<kUnitTextSize>(Api::GetUnitSerial, id, ""),
                                       21);
@@ -251,7 +245,7 @@ void LogicalDisk::showSerial() {
 
 void LogicalDisk::showQueuePolicy() {
     if (family() < kFamilySolvane)
-        throwError(kInvalidShowQueuing);
+        throwError(kInvalidUnitShowQueuing);
     printCaughtLine(getPath() + " Command Queuing Policy = ", [this] {
         if (typeCode == kUnitSpare)
             return ShellServices::padText("N/A", 10);
@@ -358,11 +352,11 @@ int LogicalDisk::showDetail(ObjectId unit) {
     uint8_t flags = 0;
     RequireApi(Api::GetUnitFlags(unit, &flags));
     if (flags == 0)
-        throwError(kUnitNotFound);
+        throwError(kNoSuchUnit);
     uint32_t type = 0;
     RequireApi(Api::GetUnitType(unit, &type));
     if (type == kUnitCbod)
-        throwError(kUnitNotFound);
+        throwError(kNoSuchUnit);
     uint8_t status = 0;
     RequireApi(Api::GetUnitStatus(unit, &status));
     uint64_t blocks = 0;

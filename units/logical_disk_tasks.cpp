@@ -15,12 +15,6 @@
 
 namespace {
 
-constexpr int kErrDriveCount = 10;
-constexpr int kErrMaintArgument = 16;
-constexpr int kErrUnitState = 19;
-constexpr int kErrInvalidOperation = 24;
-constexpr int kErrUnitOperation = 25;
-
 // The unit types whose verify of a unit that never was initialised gets
 // the notice that it is initialised first. RAID-1 is named by its code 1
 // only: the unit objects of RAID-1 units carry code 2 and get no notice.
@@ -48,7 +42,7 @@ int LogicalDisk::verifyCommand(std::istream& words) {
     } else if (word == "stop") {
         stopVerify();
     } else {
-        throwError(kErrMaintArgument);
+        throwError(kInvalidMaintArgument);
     }
     return 0;
 }
@@ -56,21 +50,21 @@ int LogicalDisk::verifyCommand(std::istream& words) {
 int LogicalDisk::rebuildCommand(std::istream& words) {
     // A unit without redundancy has nothing to rebuild from.
     if (!redundant)
-        throwError(kErrUnitOperation);
+        throwError(kInvalidUnitOperation);
     const std::string word = shell_words::nextWord(words);
     if (word == "pause")
         return pauseRebuild();
     if (word == "resume")
         return resumeRebuild();
     if (word.empty() || word[0] != 'p')
-        throwError(kErrMaintArgument);
+        throwError(kInvalidMaintArgument);
     parseDriveList(word);
     std::string option;
     if (words >> option) {
         if (option == "ignoreecc")
             return startRebuild(true);
         if (shell_words::hasMoreWords(words))
-            throwError(kErrMaintArgument);
+            throwError(kInvalidMaintArgument);
     }
     if (family() == kFamilyPrane)
         return startRebuild(false);
@@ -82,10 +76,10 @@ bool LogicalDisk::startVerify() {
     RequireApi(Api::GetUnitStatus(id, &status));
     if (status == kUnitStatusVerifying || status == kUnitStatusInitializing ||
         status == kUnitStatusInoperable)
-        throwError(kErrUnitState);
+        throwError(kInvalidForUnitState);
     if ((status == kUnitStatusDegraded || status == kUnitStatusRebuilding) &&
         typeCode != kUnitRaid6)
-        throwError(kErrUnitState);
+        throwError(kInvalidForUnitState);
     std::cout << "Sending start verify message to " << getPath() << " ... " << std::flush;
     uint8_t initialized = 1;
     if (family() >= kFamilyRhosk && Api::IsUnitInitialized(id, &initialized) != 0) {
@@ -108,7 +102,7 @@ bool LogicalDisk::stopVerify() {
     uint8_t status = 0;
     RequireApi(Api::GetUnitStatus(id, &status));
     if (status != kUnitStatusVerifying)
-        throwError(kErrUnitState);
+        throwError(kInvalidForUnitState);
     RequireApi(Api::StopVerifyUnit(id));
     std::cout << "Stopped verify on " << getPath() << std::endl;
     return false;
@@ -116,9 +110,9 @@ bool LogicalDisk::stopVerify() {
 
 int LogicalDisk::startRebuild(bool ignoreEccPolicy) {
     if (!redundant)
-        throwError(kErrUnitOperation);
+        throwError(kInvalidUnitOperation);
     if (drives.empty())
-        throwError(kErrDriveCount);
+        throwError(kInvalidPortCount);
     checkDrivesUsable();
     ObjectIdList128 list = driveIdList(drives);
     std::string text;
@@ -136,9 +130,9 @@ int LogicalDisk::startRebuild(bool ignoreEccPolicy) {
 
 int LogicalDisk::resumeRebuild() {
     if (!redundant)
-        throwError(kErrUnitOperation);
+        throwError(kInvalidUnitOperation);
     if (family() != kFamilyPrane)
-        throwError(kErrInvalidOperation);
+        throwError(kInvalidControllerOperation);
     std::cout << "Sending rebuild resume request to " << getPath() << " ... " << std::flush;
     if (Api::ResumeRebuild(id) != 0) {
         std::cout << "Failed." << std::endl;
@@ -150,9 +144,9 @@ int LogicalDisk::resumeRebuild() {
 
 int LogicalDisk::pauseRebuild() {
     if (!redundant)
-        throwError(kErrUnitOperation);
+        throwError(kInvalidUnitOperation);
     if (family() != kFamilyPrane)
-        throwError(kErrInvalidOperation);
+        throwError(kInvalidControllerOperation);
     std::cout << "Sending rebuild pause request to " << getPath() << " ... " << std::flush;
     if (Api::PauseRebuild(id) != 0) {
         std::cout << "Failed." << std::endl;

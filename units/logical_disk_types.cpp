@@ -8,10 +8,6 @@
 
 namespace {
 
-constexpr int kInvalidUnitOperation = 25;
-constexpr int kInvalidRaid50Group = 30;
-constexpr int kInvalidArchitectureOperation = 29;
-constexpr int kInvalidUnitConfiguration = 18;
 constexpr uint32_t kRaid50DefaultGroup = 3;
 
 // Type code, text, redundant, stripe, group, write cache, rapid recovery,
@@ -128,7 +124,7 @@ int LogicalDiskWithoutRedundancy::pauseRebuild() {
 // verify it as any unit.
 int LogicalDiskWithoutRedundancy::verifyWithoutRedundancy(std::istream& words) {
     if (family() == kFamilyPrane)
-        throwError(kInvalidArchitectureOperation);
+        throwError(kInvalidForArchitecture);
     LogicalDisk::verifyCommand(words);
     return 1;
 }
