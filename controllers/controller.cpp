@@ -1,5 +1,6 @@
-// The controller's lookups, error helpers, help and the bodies of the
-// operations that a controller of the base class refuses.
+// The controller's lookups, its battery's answers to its parts, the error
+// line, help and the bodies of the operations that a controller of the
+// base class refuses.
 #include "controllers/controller.h"
 
 #include <cctype>

@@ -8,7 +8,7 @@
 //
 // The virtual operations keep one fixed order, which every derived class
 // follows. Their bodies live in several files: the tree, the lookups and
-// the error helpers in controller.cpp and controller_tree.cpp, the command
+// the error line in controller.cpp and controller_tree.cpp, the command
 // grammar in controller_commands.cpp, the attributes, tables and listings
 // in the controller views files, the newer family in controller_wescal.cpp
 // and its generation classes.
