@@ -1,7 +1,9 @@
 // The program's one exception type. Every command error travels as a
 // KV_Exception up to the shell, which prints its message. It is thrown by
 // value and deliberately not derived from std::exception, so that the
-// program's own errors and standard-library failures are told apart.
+// program's own errors and standard-library failures are told apart. The
+// objects raise it with throwError (a CLI code) and throwApiError (the
+// library's last error), declared below.
 #pragma once
 
 #include <string>

@@ -1,7 +1,7 @@
-// The CLI message catalog: the numbered texts (codes 1 to 164) of the
-// errors that the shell and the object classes find themselves. A coded
-// KV_Exception takes its message from here, and "help error" lists the
-// whole catalog.
+// The CLI message catalog: the numbered texts (codes 1 to 164, listed in
+// base/cli_codes.def) of the errors that the shell and the object classes
+// find themselves. A coded KV_Exception takes its message from here, and
+// "help error" lists the whole catalog.
 #pragma once
 
 #include <map>
