@@ -8,24 +8,17 @@
 
 #include "api/api.h"
 #include "api/audit_log.h"
+#include "base/help.h"
+#include "base/kv_exception.h"
+#include "base/shell_services.h"
+#include "base/shell_words.h"
 #include "controllers/controller.h"
-#include "shell/help.h"
-#include "shell/kv_exception.h"
-#include "shell/shell.h"
-#include "shell/shell_words.h"
 
 namespace {
 
 constexpr int32_t kFirstNewerFamily = 4;
 constexpr uint32_t kReadyValue = 8;
 constexpr std::size_t kAnswerSize = 255;
-
-// CLI codes of the BBU commands.
-constexpr int kCliHelpArgument = 13;
-constexpr int kCliBbuCommand = 51;
-constexpr int kCliBbuSyntax = 52;
-constexpr int kCliBbuValue = 53;
-constexpr int kCliBbuNotPresent = 59;
 
 // The status texts of the library's values 0-8; -1, 9 and any other value
 // read "Unknown".
@@ -122,7 +115,7 @@ bool BBU::isPresent(bool useCached) {
         uint32_t present = 0;
         const ObjectId id = ownerId();
         if (Api::IsBbuPresent(id, &present) != 0)
-            Controller::throwApiError();
+            throwApiError();
         bbuPresent_ = present == 1;
     }
     return bbuPresent_;
@@ -151,7 +144,7 @@ std::string BBU::getReady() {
     uint32_t ready = 0;
     const ObjectId id = ownerId();
     if (Api::GetBbuReady(id, &ready) != 0)
-        Controller::throwApiError();
+        throwApiError();
     return readyText(ready);
 }
 
@@ -161,7 +154,7 @@ std::string BBU::getStatusText(const std::string& /*mode*/) {
     int32_t status = -1;
     const ObjectId id = ownerId();
     if (Api::GetBbuStatus(id, &status) != 0)
-        Controller::throwApiError();
+        throwApiError();
     return statusText(status);
 }
 
@@ -179,7 +172,7 @@ int32_t BBU::getVoltageStatus() {
     int32_t level = -1;
     const ObjectId id = ownerId();
     if (Api::GetBatteryVoltageStatus(id, &level) != 0)
-        Controller::throwApiError();
+        throwApiError();
     return level;
 }
 
@@ -187,7 +180,7 @@ int32_t BBU::getTemperatureStatus() {
     int32_t level = -1;
     const ObjectId id = ownerId();
     if (Api::GetBatteryTemperatureStatus(id, &level) != 0)
-        Controller::throwApiError();
+        throwApiError();
     return level;
 }
 
@@ -195,7 +188,7 @@ uint32_t BBU::getBackupCapacity() {
     uint32_t hours = 0;
     const ObjectId id = ownerId();
     if (Api::GetEstimatedBackupCapacity(id, &hours) != 0)
-        Controller::throwApiError();
+        throwApiError();
     return hours;
 }
 
@@ -227,7 +220,7 @@ template <std::size_t N, typename Call>
 std::string LibraryText(const ObjectId& id, Call call) {
     FixedText<N> text;
     if (call(id, text.data()) != 0)
-        Controller::throwApiError();
+        throwApiError();
     text.text[N - 1] = '\0';
     return text.c_str();
 }
@@ -274,7 +267,7 @@ std::string BBU::getPcbRevision() {
         uint32_t revision = 0;
         const ObjectId id = ownerId();
         if (Api::GetBbuPcbRevision(id, &revision) != 0)
-            Controller::throwApiError();
+            throwApiError();
         return std::to_string(revision);
     });
 }
@@ -296,20 +289,21 @@ void BBU::showTable() {
     std::cout << "\n"
               << "Name  OnlineState  BBUReady  Status    Volt     Temp     Hours  LastCapTest\n"
               << std::string(75, '-') << "\n";
-    std::cout << Shell::padText("bbu", 6);
+    std::cout << ShellServices::padText("bbu", 6);
     if (isBatteryPresent(false)) {
-        std::cout << Shell::padText(getOnlineState(), 13);
-        std::cout << Shell::padText(getReady(), 10);
-        std::cout << Shell::padText(getStatusText("status"), 10);
-        std::cout << Shell::padText(getVoltageText(), 9);
-        std::cout << Shell::padText(getTemperatureText(), 9);
-        std::cout << Shell::padText(getBackupCapacityText(), 7);
-        std::cout << Shell::padText(getLastCapacityTestDate(), 13);
+        std::cout << ShellServices::padText(getOnlineState(), 13);
+        std::cout << ShellServices::padText(getReady(), 10);
+        std::cout << ShellServices::padText(getStatusText("status"), 10);
+        std::cout << ShellServices::padText(getVoltageText(), 9);
+        std::cout << ShellServices::padText(getTemperatureText(), 9);
+        std::cout << ShellServices::padText(getBackupCapacityText(), 7);
+        std::cout << ShellServices::padText(getLastCapacityTestDate(), 13);
     } else {
-        std::cout << Shell::padText(getOnlineState(), 13);
-        std::cout << Shell::padText(getReady(), 10);
-        std::cout << Shell::padText("NoBattery", 10) << Shell::padText("-", 9)
-                  << Shell::padText("-", 9) << Shell::padText("-", 7) << Shell::padText("-", 13);
+        std::cout << ShellServices::padText(getOnlineState(), 13);
+        std::cout << ShellServices::padText(getReady(), 10);
+        std::cout << ShellServices::padText("NoBattery", 10) << ShellServices::padText("-", 9)
+                  << ShellServices::padText("-", 9) << ShellServices::padText("-", 7)
+                  << ShellServices::padText("-", 13);
     }
     std::cout << "\n";
 }
@@ -356,14 +350,14 @@ void BBU::showAttribute(const std::string& word) {
             return;
         }
     }
-    throw KV_Exception(kCliBbuValue);
+    throw KV_Exception(kInvalidBbuCommandValue);
 }
 
 // --- Commands ---
 
 int BBU::execute(std::istream& words) {
     if (!shell_words::hasMoreWords(words))
-        throw KV_Exception(kCliBbuSyntax);
+        throw KV_Exception(kInvalidBbuCommandSyntax);
     const std::string word = shell_words::nextWord(words);
     if (word == "enable") {
         enableCommand(words);
@@ -375,10 +369,10 @@ int BBU::execute(std::istream& words) {
         testCommand(words);
     } else if (shell_words::isHelpWord(word)) {
         if (shell_words::hasMoreWords(words))
-            throw KV_Exception(kCliHelpArgument);
+            throw KV_Exception(kInvalidHelpArgument);
         theShell->getHelp()->showBbuHelp("all");
     } else {
-        throw KV_Exception(kCliBbuCommand);
+        throw KV_Exception(kInvalidBbuCommand);
     }
     return 0;
 }
@@ -387,7 +381,7 @@ int BBU::showCommand(std::istream& words) {
     if (!bbuPresent_) {
         const std::string word = shell_words::nextWord(words);
         if (!shell_words::isHelpWord(word))
-            throw KV_Exception(kCliBbuNotPresent);
+            throw KV_Exception(kBbuNotPresent);
         theShell->getHelp()->showBbuHelp("show");
     }
     if (!shell_words::hasMoreWords(words)) {
@@ -413,7 +407,7 @@ int BBU::showCommand(std::istream& words) {
 
 void BBU::showCommandHelp(std::istream& words, const std::string& topic) {
     if (shell_words::hasMoreWords(words))
-        throw KV_Exception(kCliHelpArgument);
+        throw KV_Exception(kInvalidHelpArgument);
     theShell->getHelp()->showBbuHelp(topic);
 }
 
@@ -421,14 +415,14 @@ int BBU::enableCommand(std::istream& words) {
     while (shell_words::hasMoreWords(words)) {
         const std::string word = shell_words::nextWord(words);
         if (!shell_words::isHelpWord(word))
-            throw KV_Exception(kCliBbuSyntax);
+            throw KV_Exception(kInvalidBbuCommandSyntax);
         showCommandHelp(words, "enable");
         return 0;
     }
     printFlushed("Sending enable BBU message to " + path() + " ... ");
     const ObjectId id = ownerId();
     if (Audited(&AuditLog::EnableBbu, Api::EnableBbu, id) != 0)
-        Controller::throwApiError();
+        throwApiError();
     std::cout << "Done."
               << "\n";
     return 0;
@@ -443,7 +437,7 @@ int BBU::disableCommand(std::istream& words) {
             return 0;
         }
         if (word != "quiet")
-            throw KV_Exception(kCliBbuSyntax);
+            throw KV_Exception(kInvalidBbuCommandSyntax);
         quiet = true;
     }
     const std::string name = owner_->getName();
@@ -456,7 +450,7 @@ int BBU::disableCommand(std::istream& words) {
     printFlushed("Sending disable BBU message to " + path() + " ... ");
     const ObjectId id = ownerId();
     if (Audited(&AuditLog::DisableBbu, Api::DisableBbu, id) != 0)
-        Controller::throwApiError();
+        throwApiError();
     std::cout << "Done."
               << "\n"
               << "Disabling of all unit write caching on controller /" << name << " is recommended."
@@ -473,11 +467,11 @@ int BBU::testCommand(std::istream& words) {
             return 0;
         }
         if (word != "q" && word != "quiet")
-            throw KV_Exception(kCliBbuSyntax);
+            throw KV_Exception(kInvalidBbuCommandSyntax);
         quiet = true;
     }
     if (!bbuPresent_)
-        throw KV_Exception(kCliBbuNotPresent);
+        throw KV_Exception(kBbuNotPresent);
     const std::string name = owner_->getName();
     if (!quiet && !ask(std::string("Depending on the Keepwell setting, performing the ") +
                        "battery capacity test may\ndisable the write cache " + "on controller /" +
@@ -489,7 +483,7 @@ int BBU::testCommand(std::istream& words) {
     printFlushed("Sending battery capacity test message to " + path() + " ... ");
     const ObjectId id = ownerId();
     if (Audited(&AuditLog::StartBbuBatteryTest, Api::StartBbuBatteryTest, id) != 0)
-        Controller::throwApiError();
+        throwApiError();
     std::cout << "Done.\n"
               << "The write cache will be resumed when the test is completed\n"
               << "with no error."
@@ -501,7 +495,7 @@ int BBU::initCommand(std::istream& words) {
     if (shell_words::hasMoreWords(words)) {
         const std::string word = shell_words::nextWord(words);
         if (!shell_words::isHelpWord(word))
-            throw KV_Exception(kCliBbuSyntax);
+            throw KV_Exception(kInvalidBbuCommandSyntax);
         theShell->getHelp()->showBbuHelp("init");
         return 0;
     }
@@ -509,7 +503,7 @@ int BBU::initCommand(std::istream& words) {
     const ObjectId id = ownerId();
     if (Api::InitializeBbu(id) != 0) {
         std::cout << "Failed.";
-        Controller::throwApiError();
+        throwApiError();
     }
     std::cout << "Done."
               << "\n"
@@ -530,11 +524,11 @@ bool BBU::ask(const std::string& warning) {
         std::string answer;
         // End of input answers "no": the question would otherwise repeat
         // for ever.
-        if (!Shell::readLine(std::cin, answer))
+        if (!ShellServices::readLine(std::cin, answer))
             return false;
         if (answer.size() > kAnswerSize - 1)
             answer.resize(kAnswerSize - 1);
-        Shell::toLower(answer);
+        ShellServices::toLower(answer);
         if (answer.empty() || answer == "n" || answer == "no")
             return false;
         if (answer == "y" || answer == "yes")

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "api/object_id.h"
-#include "shell/object.h"
+#include "base/object.h"
 
 class Controller;
 

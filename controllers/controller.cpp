@@ -1,33 +1,25 @@
-// The controller's lookups, error helpers, help and the bodies of the
-// operations that a controller of the base class refuses.
+// The controller's lookups, its battery's answers to its parts, the error
+// line, help and the bodies of the operations that a controller of the
+// base class refuses.
 #include "controllers/controller.h"
 
 #include <cctype>
 #include <iostream>
 
-#include "api/api.h"
-#include "api/api_error.h"
-#include "shell/help.h"
-#include "shell/kv_exception.h"
-#include "shell/shell.h"
+#include "base/help.h"
+#include "base/kv_exception.h"
+#include "base/shell_services.h"
+#include "controllers/bbu.h"
 
 namespace {
 
 // The object filed under `key`, or the CLI error `missingCode`.
 template <class T>
-T* lookUp(const TreeMap<T>& map, const std::string& key, int missingCode) {
+T* lookUp(const TreeMap<T>& map, const std::string& key, CliCode missingCode) {
     auto found = map.find(key);
     if (found == map.end() || !found->second)
-        Controller::throwError(missingCode);
+        throwError(missingCode);
     return found->second.get();
-}
-
-// The composed message of the library's last error.
-std::string LastApiMessage() {
-    ApiErrorRecord record{};
-    Api::GetLastErrorRecord(&record);
-    record.message[sizeof record.message - 1] = '\0';
-    return record.message;
 }
 
 }  // namespace
@@ -42,62 +34,39 @@ Controller::~Controller() {
 }
 
 LogicalDisk* Controller::getUnit(const std::string& unitName) {
-    return lookUp(units, unitName, 6);
+    return lookUp(units, unitName, kNoSuchUnit);
 }
 
 Port* Controller::getPort(const std::string& portName) {
-    return lookUp(ports, portName, 9);
+    return lookUp(ports, portName, kInvalidPort);
 }
 
 bool Controller::hasPort(int64_t number) const {
     return number >= 0 && ports.count("p" + std::to_string(number)) != 0;
 }
 
+bool Controller::isBatteryPresent(bool useCached) {
+    return bbu != nullptr && bbu->isPresent(useCached);
+}
+
+std::string Controller::getBatteryOnlineState() {
+    return bbu != nullptr ? bbu->getOnlineState() : "-";
+}
+
+std::string Controller::getBatteryReady() {
+    return bbu != nullptr ? bbu->getReady() : "-";
+}
+
 Phy* Controller::getPhy(const std::string& phyName) {
-    return lookUp(phys, phyName, 136);
+    return lookUp(phys, phyName, kInvalidPhy);
 }
 
 Enclosure* Controller::getEnclosure(const std::string& enclosureName) {
-    return lookUp(enclosures, enclosureName, 112);
-}
-
-void Controller::throwApiError() {
-    throw KV_Exception(LastApiMessage().c_str());
-}
-
-std::string Controller::apiErrorMessage() {
-    return KV_Exception(LastApiMessage().c_str()).getMessage();
-}
-
-void Controller::requireLockReleased(int result) {
-    if (result == kApiChangedLockHeld)
-        throw KV_LockNotReleased(LastApiMessage().c_str());
-}
-
-void Controller::throwFailedApiError() {
-    std::cout << "Failed." << std::endl;
-    throwApiError();
+    return lookUp(enclosures, enclosureName, kNoSuchEnclosure);
 }
 
 void Controller::printErrorLine(KV_Exception& error) {
     std::cerr << error.getMessage() << "\n";
-}
-
-void Controller::printProgress(const std::string& progress) {
-    std::cout << progress << std::flush;
-}
-
-void Controller::printDone() {
-    std::cout << "Done." << std::endl;
-}
-
-void Controller::throwError(int code) {
-    throw KV_Exception(code);
-}
-
-void Controller::throwNotSupported() {
-    (void)ApiError::Fail(kApiNotSupported);
-    throwApiError();
 }
 
 void Controller::showHelp(const std::string& topic) {
@@ -113,85 +82,85 @@ void Controller::toLower(std::string& text) {
 // newer family overrides them, and its newest generation the counts.
 
 int Controller::setAutoRebuild(const std::string&) {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 std::string Controller::getAutoRebuild(const std::string&) {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 void Controller::showControllerBus() {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 std::string Controller::getCarveSize(const std::string&) {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 int Controller::setCarveSize(const std::string&) {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 uint32_t Controller::getMaxConnections() {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 uint32_t Controller::getUnitLimit() {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 uint32_t Controller::getMaxUnits() {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 uint32_t Controller::getMaxDrives() {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 uint32_t Controller::getMaxActiveUnits() {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 uint32_t Controller::getMaxDrivesPerUnit() {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 uint32_t Controller::getNumPhys() {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 uint32_t Controller::getNumActiveDrives() {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 std::string Controller::getSasEnclosureLimit() {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 std::string Controller::getSataEnclosureLimit() {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 uint32_t Controller::getNumActiveUnits() {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 void Controller::showModePageControl(std::istream&) {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 int Controller::setModePageControl(std::istream&, const std::string&) {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 int Controller::setRebuildBackgroundTask(std::istream&, const std::string&, int) {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 int Controller::setVerifyBackgroundTask(std::istream&, const std::string&, int) {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 void Controller::showBackgroundTask(int, bool, bool) {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }

@@ -8,7 +8,7 @@
 //
 // The virtual operations keep one fixed order, which every derived class
 // follows. Their bodies live in several files: the tree, the lookups and
-// the error helpers in controller.cpp and controller_tree.cpp, the command
+// the error line in controller.cpp and controller_tree.cpp, the command
 // grammar in controller_commands.cpp, the attributes, tables and listings
 // in the controller views files, the newer family in controller_wescal.cpp
 // and its generation classes.
@@ -23,8 +23,11 @@
 #include <vector>
 
 #include "api/object_id.h"
-#include "shell/kv_exception.h"
-#include "shell/object.h"
+#include "base/controller_view.h"
+#include "base/kv_exception.h"
+#include "base/name_order.h"
+#include "base/object.h"
+#include "base/progress.h"
 
 class AuditLog;
 class BBU;
@@ -52,22 +55,7 @@ TreePtr<Base> adoptTreeObject(std::unique_ptr<Made> made) {
 template <class T>
 using TreeMap = std::map<std::string, TreePtr<T>>;
 
-// Calls `visit` with every object of a tree or element map in ascending
-// number order (u2 before u10), gaps skipped: the order of the tables that
-// list a map by number. Tree numbers are 8-bit.
-template <class Map, class Visit>
-void forEachByNumber(const Map& map, const std::string& prefix, Visit visit) {
-    std::size_t visited = 0;
-    for (uint32_t n = 0; visited < map.size() && n <= 0xFF; ++n) {
-        const auto found = map.find(prefix + std::to_string(n));
-        if (found == map.end())
-            continue;
-        ++visited;
-        visit(*found->second);
-    }
-}
-
-class Controller : public Object {
+class Controller : public Object, public ControllerView {
   public:
     Controller(const Controller&) = delete;
     Controller& operator=(const Controller&) = delete;
@@ -96,7 +84,7 @@ class Controller : public Object {
     virtual std::string getOnDegrade() = 0;
     virtual std::string getAvMode() = 0;
     virtual int setAvMode(const std::string& word) = 0;
-    virtual void toLower(std::string& text);
+    void toLower(std::string& text) override;
     virtual int rescan(bool makeOsAware);
     virtual void showSummaryRow();
     virtual void show(uint32_t pageRows);
@@ -124,6 +112,10 @@ class Controller : public Object {
     int createUnitFromWords(std::istream& words);
     virtual int createUnit(std::istream& options, const std::string& type,
                            const std::string& style) = 0;
+    // What both families' createUnit do: create a unit of `type` through
+    // its new-unit object (CLI 26 for a type that has none). The object
+    // serves only this creation; the next command's tree finds the new unit.
+    int createUnitOfType(const std::string& type, std::istream& options, const std::string& style);
     virtual void showDiag() = 0;
     virtual int updateFirmware(const std::string& fileName, uint8_t force, uint8_t warning) = 0;
     virtual std::string getLbaReorder() = 0;
@@ -151,12 +143,16 @@ class Controller : public Object {
     virtual void showBackgroundTask(int task, bool isRate, bool summary);
 
     // --- Accessors ---
-    [[nodiscard]] std::string getName() const { return name; }
-    [[nodiscard]] uint32_t getNumber() const { return number; }
-    [[nodiscard]] int32_t getFamily() const { return family; }
-    void getObjectId(ObjectId* id) const { *id = objectId; }
+    [[nodiscard]] std::string getName() const override { return name; }
+    [[nodiscard]] uint32_t getNumber() const override { return number; }
+    [[nodiscard]] int32_t getFamily() const override { return family; }
+    void getObjectId(ObjectId* id) const override { *id = objectId; }
     [[nodiscard]] BBU* getBbu() const { return bbu.get(); }
-    [[nodiscard]] uint32_t getBasicVerifySupported() const { return basicVerifySupported; }
+    [[nodiscard]] uint32_t getBasicVerifySupported() const override { return basicVerifySupported; }
+    // The battery object's answers; false and "-" without one.
+    bool isBatteryPresent(bool useCached) override;
+    std::string getBatteryOnlineState() override;
+    std::string getBatteryReady() override;
 
     // --- Lookups by exact name; a missing name throws its CLI code ---
     LogicalDisk* getUnit(const std::string& unitName);          // 6
@@ -165,31 +161,13 @@ class Controller : public Object {
     Enclosure* getEnclosure(const std::string& enclosureName);  // 112
     // True when `number` names a drive port of the controller: 0 up to
     // below its port count.
-    [[nodiscard]] bool hasPort(int64_t number) const;
+    [[nodiscard]] bool hasPort(int64_t number) const override;
 
     // The trees, for the tables and listings that walk them.
     [[nodiscard]] const TreeMap<LogicalDisk>& getUnits() const { return units; }
     [[nodiscard]] const TreeMap<Port>& getPorts() const { return ports; }
     [[nodiscard]] const TreeMap<Phy>& getPhys() const { return phys; }
     [[nodiscard]] const TreeMap<Enclosure>& getEnclosures() const { return enclosures; }
-
-    // Turns the library's last error into a KV_Exception with its composed
-    // message; the one way a failed library call becomes an error.
-    [[noreturn]] static void throwApiError();
-    // The composed message of the library's last error as the shell prints
-    // it (newline included), for a report that goes on after a failed read.
-    static std::string apiErrorMessage();
-    // Ends a change the library made under the controller's management
-    // lock, once it was reported as done: when the lock could not be
-    // released (kApiChangedLockHeld), throws the release's error as a
-    // KV_LockNotReleased.
-    static void requireLockReleased(int result);
-    // Throws the KV_Exception of a CLI code.
-    [[noreturn]] static void throwError(int code);
-    // A command whose library operation this build does not have yet ends
-    // as the library ends a request the family lacks: API error 2, "Feature
-    // not supported", never as a silent success.
-    [[noreturn]] static void throwNotSupported();
 
     // --- The command grammar after /cN ---
     int rescanCommand(std::istream& words);
@@ -223,28 +201,28 @@ class Controller : public Object {
     bool parseUnitList(const std::string& word);
     // Removes (or exports) a unit from the controller, asking first unless
     // quiet; unitOnly leaves the OS's view alone.
-    int removeUnit(const std::string& unitName, bool makeOsAware, bool unitOnly, bool quiet);
+    int removeUnit(const std::string& unitName, bool makeOsAware, bool unitOnly,
+                   bool quiet) override;
     // Deletes a unit, asking first unless quiet.
-    int deleteUnit(const std::string& unitName, bool makeOsAware, bool quiet);
+    int deleteUnit(const std::string& unitName, bool makeOsAware, bool quiet) override;
     // Drops a removed or deleted unit's object from the unit map.
     int eraseUnit(const std::string& unitName);
     // Migrates a unit to the type named by `targetType` with the options
     // left in `options`.
     int migrateUnit(const std::string& unitName, const std::string& targetType,
-                    std::istream& options);
+                    std::istream& options) override;
 
-    // One attribute line of a show command (body with the views code).
+    // One attribute line of a show command.
     void showAttribute(const std::string& word, int flag);
 
-    // ===== Controller views (attributes, tables, listings) =====
-    // Declarations added by the views code go in this block.
+    // --- Controller views (attributes, tables, listings) ---
     // Texts of the library's codes for the new-style tables; they do not
     // depend on the controller's state.
-    [[nodiscard]] std::string getUnitTypeText(uint32_t type) const;
-    [[nodiscard]] std::string getUnitStatusText(uint8_t status) const;
-    [[nodiscard]] std::string getDriveStatusText(uint8_t status) const;
+    [[nodiscard]] std::string getUnitTypeText(uint32_t type) const override;
+    [[nodiscard]] std::string getUnitStatusText(uint8_t status) const override;
+    [[nodiscard]] std::string getDriveStatusText(uint8_t status) const override;
     // A size in 512-byte blocks as "%d.%02d" and MB, GB or TB.
-    [[nodiscard]] std::string getCapacityText(uint64_t blocks) const;
+    [[nodiscard]] std::string getCapacityText(uint64_t blocks) const override;
     // Controller memory in KB (cached) and as a text such as "512MB".
     uint32_t getAvailableMemory();
     std::string getMemoryText();
@@ -258,7 +236,7 @@ class Controller : public Object {
     // Tables and old-style listings.
     void showDrives();
     void showDrivesPaged(uint32_t pageRows);
-    void showIostatHeader();
+    void showIostatHeader() override;
     void showIostat();
     void showInfo();
     void showUnitStatus();
@@ -277,9 +255,8 @@ class Controller : public Object {
     // controller's error log and the battery status word.
     void showDiagReport();
     void showDiagHeader();
-    // ===== end of controller views =====
 
-    // ===== Events, coercion factor and advanced event capture =====
+    // --- Events, coercion factor and advanced event capture ---
     // The event list ("show alarms|aens|events [reverse]").
     void showEvents(std::istream& words);
     // The drive coercion factor view and setter ("drvcoercionfactor", "dcf").
@@ -299,8 +276,8 @@ class Controller : public Object {
     static uint32_t parseHexMask(const std::string& text);
     static uint32_t hexToInt(std::size_t length, const std::string& text);
     static uint32_t intPow(uint32_t base, uint32_t exponent);
-    // ===== end of events, coercion factor and advanced event capture =====
-    // ===== Auto-detect (controllers/controller_autodetect.cpp) =====
+
+    // --- Auto-detect (controllers/controller_autodetect.cpp) ---
     // "set autodetect=on|off disk=<list>|all": switches automatic drive
     // detection for the listed ports.
     int setAutoDetect(std::istream& words, const std::string& word);
@@ -309,20 +286,12 @@ class Controller : public Object {
     // Reports the empty and the occupied ports of the port list and fills
     // `list` with their ids.
     void buildAutoDetectList(ObjectIdList128* list);
-    // ===== end of auto-detect =====
 
-    // ===== Units and ports =====
-    // Declarations added by the unit and port code go in this block.
-    // The unit commands print their progress lines with the controller's
-    // progress helpers.
-    friend class LogicalDisk;
-    // ===== end of units and ports =====
-
-    // ===== Drive performance monitor (controllers/controller_dpm.cpp) =====
+    // --- Drive performance monitor (controllers/controller_dpm.cpp) ---
     // The monitor's configuration record: 0 after filling it; -1 (the
     // record untouched) below the newer families; a library failure ends
     // the command with its error.
-    int getPmstatConfig(struct DpmConfig* config);
+    int getPmstatConfig(DpmConfig* config) override;
     // The "pmstat" and "dpmstat" views of "show" and the "pmstat" setting.
     int showPmstat(std::istream& words);
     int setPmstat(std::istream& words, const std::string& word);
@@ -334,14 +303,11 @@ class Controller : public Object {
     void showDpmstatInst();
     void showDpmstatRa();
     void showDpmstatExt();
-    // ===== end of drive performance monitor =====
 
   protected:
     // Builds the tree; only the generation constructors call it.
     Controller(const std::string& controllerName, uint32_t controllerNumber, ObjectId id);
 
-    // Prints "Failed." and a line end, then throws the library's error.
-    [[noreturn]] static void throwFailedApiError();
     // Prints a progress text and flushes it, makes the library call and
     // ends the line with "Done." or, when the call fails, "Failed." and the
     // library's error.
@@ -370,8 +336,6 @@ class Controller : public Object {
     // where none was made (a library client without a shell), one that
     // logs nothing and only makes the call.
     static AuditLog& auditLog();
-    static void printProgress(const std::string& progress);
-    static void printDone();
 
     // Help topic `topic` of the controller help.
     static void showHelp(const std::string& topic);

@@ -8,12 +8,12 @@
 
 #include "api/api.h"
 #include "api/audit_log.h"
+#include "base/help.h"
+#include "base/kv_exception.h"
+#include "base/shell_services.h"
+#include "base/shell_words.h"
 #include "controllers/bbu.h"
 #include "controllers/controller.h"
-#include "shell/help.h"
-#include "shell/kv_exception.h"
-#include "shell/shell.h"
-#include "shell/shell_words.h"
 #include "units/logical_disk.h"
 
 namespace {
@@ -25,11 +25,6 @@ constexpr uint32_t kNoUnitType = 0xFFFFFFFFu;
 constexpr uint32_t kDiskUnitType = 12;
 constexpr uint8_t kUnitOk = 255;
 constexpr uint8_t kUnitVerifying = 251;
-
-constexpr int kCliPort = 9;
-constexpr int kCliInfoArgument = 12;
-constexpr int kCliControllerOperation = 24;
-constexpr int kCliControllerValue = 33;
 
 // One cached identity text: read once per controller object. A failure
 // prints the library's message and an empty line and leaves the cache
@@ -44,7 +39,7 @@ std::string CachedText(std::string& cache, const ObjectId& id, int (*read)(Objec
         cache = text.c_str();
         return cache;
     }
-    std::cout << Controller::apiErrorMessage() << "\n";
+    std::cout << apiErrorMessage() << "\n";
     return cache;
 }
 
@@ -52,7 +47,7 @@ std::string CachedText(std::string& cache, const ObjectId& id, int (*read)(Objec
 ObjectIdList128 UnitIds(const ObjectId& id) {
     ObjectIdList128 list{};
     if (Api::GetUnitIdList(id, &list) != 0)
-        Controller::throwApiError();
+        throwApiError();
     return list;
 }
 
@@ -108,7 +103,7 @@ uint32_t Controller::getNumPorts() {
     if (result == 0)
         numPorts = count;
     else
-        std::cout << Controller::apiErrorMessage() << "\n";
+        std::cout << apiErrorMessage() << "\n";
     return numPorts;
 }
 
@@ -198,7 +193,7 @@ std::string Controller::getMemoryText() {
 
 int Controller::getAutoCarvePolicy(uint8_t* value) {
     if (family < kFamilyNewer)
-        throwError(kCliControllerOperation);
+        throwError(kInvalidControllerOperation);
     if (Api::GetMultiLunPolicy(objectId, value) != 0)
         throwApiError();
     return 0;
@@ -217,7 +212,7 @@ std::string Controller::getAutoCarveText(const std::string& mode) {
 
 int Controller::setAutoCarve(const std::string& word) {
     if (family < kFamilyNewer)
-        throwError(kCliControllerOperation);
+        throwError(kInvalidControllerOperation);
     const std::string value = shell_words::valueAfterEquals(word);
     printProgress("Setting Auto-Carving Policy on /" + name + " to [" + value + "] ... ");
     int result = 0;
@@ -230,7 +225,7 @@ int Controller::setAutoCarve(const std::string& word) {
     } else {
         std::cout << "Failed."
                   << "\n";
-        throwError(kCliControllerValue);
+        throwError(kInvalidControllerCommandValue);
     }
     if (result != 0)
         throwApiError();
@@ -352,7 +347,7 @@ void Controller::showAttribute(const std::string& word, int flag) {
         {"phy",
          [](Controller& c) {
              if (c.getFamily() < kFamilyWithPhys)
-                 throwError(kCliControllerOperation);
+                 throwError(kInvalidControllerOperation);
              c.showPhys();
          }},
         {"?", [](Controller&) { showHelp("show"); }},
@@ -387,7 +382,7 @@ int Controller::infoCommand(std::istream& words) {
     }
     if (numbered && word[0] == 'p') {
         if (word.find_first_not_of("p0123456789") != std::string::npos)
-            throw KV_Exception(kCliPort);
+            throw KV_Exception(kInvalidPort);
         showPortInfo(word, words);
         return 0;
     }
@@ -396,7 +391,7 @@ int Controller::infoCommand(std::istream& words) {
         return 0;
     }
     if (shell_words::hasMoreWords(words))
-        throw KV_Exception(kCliInfoArgument);
+        throw KV_Exception(kInvalidInfoArgument);
     showAttribute(word, 0);
     return 0;
 }

@@ -7,16 +7,10 @@
 #include <vector>
 
 #include "api/api.h"
+#include "base/shell_words.h"
 #include "controllers/controller.h"
-#include "shell/shell_words.h"
 
 namespace {
-
-// CLI errors of the setting.
-constexpr int kInvalidCommand = 31;
-constexpr int kInvalidOperation = 24;
-constexpr int kInvalidPortId = 143;
-constexpr int kIdInUse = 8;
 
 // The list holds at most this many pieces; text beyond them is ignored.
 constexpr std::size_t kMaxPieces = 128;
@@ -46,15 +40,15 @@ std::string numberListText(const std::vector<int32_t>& numbers) {
 }
 
 // Ends the open progress line as failed and raises CLI error `code`.
-[[noreturn]] void refusePortList(int code) {
+[[noreturn]] void refusePortList(CliCode code) {
     std::cout << " ...Failed." << std::endl;
-    Controller::throwError(code);
+    throwError(code);
 }
 
 // Ends the open progress line as failed and raises the library's error.
 [[noreturn]] void failWithLibraryError() {
     std::cout << " Failed." << std::endl;
-    Controller::throwApiError();
+    throwApiError();
 }
 
 }  // namespace
@@ -62,11 +56,11 @@ std::string numberListText(const std::vector<int32_t>& numbers) {
 int Controller::setAutoDetect(std::istream& words, const std::string& word) {
     const std::string value = shell_words::valueAfterEquals(word);
     if (!shell_words::hasMoreWords(words))
-        throwError(kInvalidCommand);
+        throwError(kInvalidControllerCommand);
     if (family < 4)
-        throwError(kInvalidOperation);
+        throwError(kInvalidControllerOperation);
     if (value != "on" && value != "off")
-        throwError(kInvalidCommand);
+        throwError(kInvalidControllerCommand);
 
     printProgress("Setting Auto-Detect on /" + name + " to [" + value + "]");
     portNumbers.clear();
@@ -76,7 +70,7 @@ int Controller::setAutoDetect(std::istream& words, const std::string& word) {
     while (words >> each) {
         toLower(each);
         if (each.find("disk=") == std::string::npos)
-            refusePortList(kInvalidCommand);
+            refusePortList(kInvalidControllerCommand);
         const std::string list = shell_words::valueAfterEquals(each);
         if (list != "all") {
             parsePortList("p" + list);
@@ -97,26 +91,26 @@ int Controller::setAutoDetect(std::istream& words, const std::string& word) {
 
 bool Controller::parsePortList(const std::string& text) {
     if (text.size() < 2 || !isDigit(text[1]))
-        refusePortList(kInvalidPortId);
+        refusePortList(kInvalidPortOrDriveId);
     const std::string list = text.substr(1);
     if (list.find_first_not_of(":-0123456789") != std::string::npos)
-        refusePortList(kInvalidPortId);
+        refusePortList(kInvalidPortOrDriveId);
     if (list.back() == ':' || list.back() == '-')
-        refusePortList(kInvalidPortId);
+        refusePortList(kInvalidPortOrDriveId);
     for (const char* pair : {"::", "--", ":-", "-:"}) {
         if (list.find(pair) != std::string::npos)
-            refusePortList(kInvalidPortId);
+            refusePortList(kInvalidPortOrDriveId);
     }
 
     // A number that is no port of any controller refuses the whole list.
     const auto take = [this](int32_t port) {
         if (port >= kPortNumberLimit)
-            refusePortList(kInvalidPortId);
+            refusePortList(kInvalidPortOrDriveId);
         portNumbers.push_back(port);
     };
     const auto takeRange = [&take](int32_t low, int32_t high) {
         if (high >= kPortNumberLimit)
-            refusePortList(kInvalidPortId);
+            refusePortList(kInvalidPortOrDriveId);
         for (int32_t port = low; port <= high; ++port)
             take(port);
     };
@@ -135,7 +129,7 @@ bool Controller::parsePortList(const std::string& text) {
         }
         const int32_t low = numberAt(list, start);
         if (low >= kPortNumberLimit)
-            refusePortList(kInvalidPortId);
+            refusePortList(kInvalidPortOrDriveId);
         start = separator + 1;
         const std::size_t next = list.find(':', start);
         if (next == std::string::npos) {
@@ -166,7 +160,7 @@ void Controller::buildAutoDetectList(ObjectIdList128* list) {
         }
         // A number the library takes may still be no port of this controller.
         if (!hasPort(port))
-            refusePortList(kInvalidPortId);
+            refusePortList(kInvalidPortOrDriveId);
         if (Api::GetDriveStatus(drive, &status) != 0) {
             failWithLibraryError();
         }
@@ -189,6 +183,6 @@ void Controller::buildAutoDetectList(ObjectIdList128* list) {
             failWithLibraryError();
         }
         if (!list->add(id))
-            refusePortList(kInvalidPortId);
+            refusePortList(kInvalidPortOrDriveId);
     }
 }

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "api/api.h"
+#include "base/kv_exception.h"
+#include "base/shell_words.h"
 #include "controllers/controller.h"
-#include "shell/kv_exception.h"
-#include "shell/shell_words.h"
 
 namespace {
 
@@ -46,12 +46,12 @@ struct FileCloser {
 int Controller::setCapture(std::istream& words, const std::string& word) {
     const std::string value = afterEquals(word);
     if ((value == "start" || value == "stop") && shell_words::hasMoreWords(words))
-        throwError(162);
+        throwError(kInvalidCaptureCommand);
     if (family < kFirstNewerFamily)
-        throwError(24);
+        throwError(kInvalidControllerOperation);
     if (value != "disable" && value != "start" && value != "stop" && value != "enable" &&
         value != "debug") {
-        throwError(162);
+        throwError(kInvalidCaptureCommand);
     }
     if (value == "disable" || value == "start" || value == "stop")
         std::cout << "Setting event capture on /" << name << " to [" << value << "]" << std::flush;
@@ -91,15 +91,15 @@ void Controller::enableCapture(std::istream& words) {
     if (shell_words::hasMoreWords(words)) {
         const std::string word = shell_words::nextWord(words);
         if (word.find("numevents=") == std::string::npos)
-            throwError(161);
+            throwError(kInvalidCaptureSet);
         // Read wide: a count beyond the 32-bit range stays beyond the
         // accepted range instead of wrapping into it.
         events = shell_words::leadingNumber(afterEquals(word));
         if (shell_words::hasMoreWords(words))
-            throwError(161);
+            throwError(kInvalidCaptureSet);
     }
     if (events < kMinCaptureEvents || events > kMaxCaptureEvents)
-        throwError(163);
+        throwError(kInvalidCaptureEvents);
     const uint32_t sent =
         events == kMinCaptureEvents ? kDefaultEventsValue : static_cast<uint32_t>(events);
     if (Api::EnableEventCapture(objectId, sent) != 0)
@@ -114,16 +114,16 @@ void Controller::enableCapture(std::istream& words) {
 int Controller::setCaptureMode(std::istream& words, const std::string& word) {
     const std::string value = afterEquals(word);
     if (family < kFirstNewerFamily)
-        throwError(24);
+        throwError(kInvalidControllerOperation);
     if (shell_words::hasMoreWords(words))
-        throwError(14);
+        throwError(kInvalidSetArgument);
     uint32_t mode = 0;
     if (value == "full")
         mode = kCaptureUntilFull;
     else if (value == "stopped")
         mode = kCaptureUntilStopped;
     else
-        throwError(152);
+        throwError(kInvalidCaptureMode);
     std::cout << "Setting event capture mode on /" << name << " to [" << value << "] ..."
               << std::flush;
     if (Api::SetEventCaptureMode(objectId, mode) != 0)
@@ -157,17 +157,17 @@ void Controller::setCaptureDebug(std::istream& words) {
         std::cout << " Done.\n";
         return;
     }
-    throwError(153);
+    throwError(kInvalidCaptureDebug);
 }
 
 uint32_t Controller::parseHexMask(const std::string& text) {
     const std::string::size_type equals = text.find('=');
     const std::string value = equals == std::string::npos ? text : text.substr(equals + 1);
     if (value.find_first_not_of("x0123456789abcedef") != std::string::npos)
-        throwError(2);
+        throwError(kSyntaxError);
     const bool hasX = value.find('x') != std::string::npos;
     if (value.size() > 10 || (value.size() > 8 && !hasX))
-        throwError(147);
+        throwError(kInvalidHexMask);
     return hexToInt(value.size(), value);
 }
 
@@ -196,7 +196,7 @@ uint32_t Controller::intPow(uint32_t base, uint32_t exponent) {
 
 void Controller::showCapture() {
     if (family < kFirstNewerFamily)
-        throwError(24);
+        throwError(kInvalidControllerOperation);
     uint32_t state = 0, events = 0, control = 0, mode = 0;
     if (Api::GetEventCaptureState(objectId, &state, &events) != 0 ||
         Api::GetEventCaptureControl(objectId, &control) != 0 ||
@@ -215,7 +215,7 @@ void Controller::showCapture() {
 
 void Controller::showCaptureDebug(std::istream& words) {
     if (family < kFirstNewerFamily)
-        throwError(24);
+        throwError(kInvalidControllerOperation);
     const std::string word = shell_words::nextWord(words);
     struct MaskView {
         const char* word;
@@ -237,7 +237,7 @@ void Controller::showCaptureDebug(std::istream& words) {
         std::cout << hexText(each.pattern, mask);
         return;
     }
-    throwError(56);
+    throwError(kInvalidShowArgument);
 }
 
 int Controller::saveCapture() {

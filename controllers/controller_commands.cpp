@@ -6,9 +6,9 @@
 #include <iostream>
 #include <sstream>
 
+#include "base/kv_exception.h"
+#include "base/shell_words.h"
 #include "controllers/controller.h"
-#include "shell/kv_exception.h"
-#include "shell/shell_words.h"
 
 namespace {
 
@@ -40,10 +40,10 @@ int slotNumberOf(const std::string& text) {
 
 int Controller::execute(std::istream& words) {
     if (!shell_words::hasMoreWords(words))
-        throwError(32);
+        throwError(kInvalidControllerCommandSyntax);
     std::string verb;
     if (!(words >> verb))
-        throwError(32);
+        throwError(kInvalidControllerCommandSyntax);
 
     if (shell_words::isHelpWord(verb)) {
         showHelp("all");
@@ -76,7 +76,7 @@ int Controller::execute(std::istream& words) {
     } else if (verb == "update") {
         updateCommand(words, true);
     } else {
-        throwError(31);
+        throwError(kInvalidControllerCommand);
     }
     return 0;
 }
@@ -93,7 +93,7 @@ int Controller::rescanCommand(std::istream& words) {
         } else if (shell_words::isHelpWord(word)) {
             showHelp("rescan");
         } else {
-            throwError(32);
+            throwError(kInvalidControllerCommandSyntax);
         }
     }
     return 0;
@@ -101,7 +101,7 @@ int Controller::rescanCommand(std::istream& words) {
 
 int Controller::updateCommand(std::istream& words, bool firstController) {
     if (!shell_words::hasMoreWords(words))
-        throwError(32);
+        throwError(kInvalidControllerCommandSyntax);
     std::string fileName;
     bool force = false;
     std::string word;
@@ -114,18 +114,18 @@ int Controller::updateCommand(std::istream& words, bool firstController) {
             showHelp("update");
             return 0;
         } else {
-            throwError(95);
+            throwError(kInvalidImageFileName);
         }
     }
     if (fileName.empty())
-        throwError(92);
+        throwError(kInvalidUpdate);
     updateFirmware(fileName, force ? 1 : 0, firstController ? 1 : 0);
     return 0;
 }
 
 int Controller::addCommand(std::istream& words) {
     if (!shell_words::hasMoreWords(words))
-        throwError(32);
+        throwError(kInvalidControllerCommandSyntax);
     std::string word;
     while (words >> word) {
         if (const char* task = scheduleTaskOf(word)) {
@@ -151,7 +151,7 @@ int Controller::addCommand(std::istream& words) {
             }
         } while (words >> word);
         if (type.empty())
-            throwError(57);
+            throwError(kInvalidAddArgument);
         std::istringstream optionWords(options);
         createUnit(optionWords, type, "new");
         return 0;
@@ -161,7 +161,7 @@ int Controller::addCommand(std::istream& words) {
 
 int Controller::delCommand(std::istream& words) {
     if (!shell_words::hasMoreWords(words))
-        throwError(32);
+        throwError(kInvalidControllerCommandSyntax);
     std::string word;
     while (words >> word) {
         if (const char* task = scheduleTaskOf(word)) {
@@ -169,7 +169,7 @@ int Controller::delCommand(std::istream& words) {
         } else if (shell_words::isHelpWord(word)) {
             showHelp("del");
         } else {
-            throwError(33);
+            throwError(kInvalidControllerCommandValue);
         }
     }
     return 0;
@@ -179,7 +179,7 @@ int Controller::delCommand(std::istream& words) {
 static int mediaScanWords(Controller& controller, std::istream& words, const std::string& action,
                           const std::function<void(const std::string&)>& help) {
     if (!shell_words::hasMoreWords(words))
-        Controller::throwError(32);
+        throwError(kInvalidControllerCommandSyntax);
     std::string word;
     while (words >> word) {
         if (contains(word, "mediascan")) {
@@ -187,7 +187,7 @@ static int mediaScanWords(Controller& controller, std::istream& words, const std
         } else if (shell_words::isHelpWord(word)) {
             help(action);
         } else {
-            Controller::throwError(33);
+            throwError(kInvalidControllerCommandValue);
         }
     }
     return 0;
@@ -203,11 +203,11 @@ int Controller::stopCommand(std::istream& words) {
 
 int Controller::getCommand(std::istream& words) {
     if (!shell_words::hasMoreWords(words))
-        throwError(32);
+        throwError(kInvalidControllerCommandSyntax);
     std::string word;
     while (words >> word) {
         if (!contains(word, "capture"))
-            throwError(33);
+            throwError(kInvalidControllerCommandValue);
         saveCapture();
     }
     return 0;
@@ -215,7 +215,7 @@ int Controller::getCommand(std::istream& words) {
 
 int Controller::setCommand(std::istream& words) {
     if (!shell_words::hasMoreWords(words))
-        throwError(32);
+        throwError(kInvalidControllerCommandSyntax);
     std::string word;
     words >> word;
 
@@ -263,7 +263,7 @@ int Controller::setCommand(std::istream& words) {
         showHelp("set");
         return 0;
     }
-    throwError(31);
+    throwError(kInvalidControllerCommand);
 }
 
 int Controller::showCommand(std::istream& words) {
@@ -275,7 +275,7 @@ int Controller::showCommand(std::istream& words) {
     words >> word;
     if (word == "all" || word == "allunitstatus") {
         if (shell_words::hasMoreWords(words))
-            throwError(56);
+            throwError(kInvalidShowArgument);
         std::ostringstream list;
         getShowAllAttributes(list);
         std::istringstream attributes(list.str());
@@ -284,7 +284,7 @@ int Controller::showCommand(std::istream& words) {
             showAttribute(attribute, 1);
     } else if (shell_words::isHelpWord(word)) {
         if (shell_words::hasMoreWords(words))
-            throwError(13);
+            throwError(kInvalidHelpArgument);
         showHelp("show");
     } else if (word == "pmstat" || word == "dpmstat") {
         showPmstat(words);

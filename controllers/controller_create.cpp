@@ -4,19 +4,12 @@
 #include <sstream>
 #include <string>
 
+#include "base/help.h"
+#include "base/shell_services.h"
+#include "base/shell_words.h"
 #include "controllers/controller_wescal.h"
 #include "platform/host_system.h"
-#include "shell/help.h"
-#include "shell/shell.h"
-#include "shell/shell_words.h"
 #include "units/logical_disk.h"
-
-namespace {
-
-constexpr int kInvalidMaintArgument = 16;
-constexpr int kInvalidRaidType = 26;
-
-}  // namespace
 
 // The old-style "createunit" words: "r" + RAID type, "help" or "?", and
 // the options, which go on to the creation after a blank each.
@@ -40,13 +33,7 @@ int Controller::createUnitFromWords(std::istream& words) {
     return createUnit(optionWords, type, "old");
 }
 
-int ControllerWescal::createUnitCommand(std::istream& words) {
-    return createUnitFromWords(words);
-}
-
-// The unit object serves this one creation; the next command's tree
-// finds the new unit.
-int ControllerWescal::createUnit(std::istream& options, const std::string& type,
+int Controller::createUnitOfType(const std::string& type, std::istream& options,
                                  const std::string& style) {
     try {
         std::unique_ptr<LogicalDisk> unit = LogicalDisk::makeNew(type, this);
@@ -61,4 +48,13 @@ int ControllerWescal::createUnit(std::istream& options, const std::string& type,
         throw KV_Exception(error.what());
     }
     return 0;
+}
+
+int ControllerWescal::createUnitCommand(std::istream& words) {
+    return createUnitFromWords(words);
+}
+
+int ControllerWescal::createUnit(std::istream& options, const std::string& type,
+                                 const std::string& style) {
+    return createUnitOfType(type, options, style);
 }

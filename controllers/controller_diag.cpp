@@ -10,11 +10,11 @@
 
 #include "api/api.h"
 #include "api/audit_log.h"
+#include "base/shell_services.h"
+#include "base/version.h"
 #include "controllers/bbu.h"
 #include "controllers/controller.h"
 #include "controllers/controller_wescal.h"
-#include "shell/shell.h"
-#include "shell/version.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ int readControllerLog(ObjectId controller, uint8_t* log) {
 std::vector<char> readLog(ObjectId controller, int (*read)(ObjectId, uint8_t*)) {
     std::vector<char> log(kLogSize, '\0');
     if (read(controller, reinterpret_cast<uint8_t*>(log.data())) != 0)
-        Controller::throwApiError();
+        throwApiError();
     return log;
 }
 
@@ -76,7 +76,7 @@ void Controller::showDiagHeader() {
     line("### Time Stamp:        ", timeStamp());
     line("### Host Name:         ", fullHostName());
     line("### Host Architecture: ", kHostArchitecture);
-    line("### OS Version:        ", Shell::getOsVersion());
+    line("### OS Version:        ", ShellServices::getOsVersion());
     line("### Model:             ", getModel());
     line("### Serial #:          ", getSerialNumber());
     line("### Controller ID:     ", std::to_string(number));

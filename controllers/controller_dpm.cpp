@@ -9,16 +9,11 @@
 #include "api/api.h"
 #include "api/audit_log.h"
 #include "api/dpm_records.h"
+#include "base/shell_words.h"
 #include "controllers/controller.h"
 #include "devices/port.h"
-#include "shell/shell_words.h"
 
 namespace {
-
-constexpr int kInvalidSetArgument = 14;
-constexpr int kInvalidShowArgument = 56;
-constexpr int kInvalidStatisticsType = 146;
-constexpr int kFeatureNotSupported = 149;
 
 // The whole command line the stream holds (the shell hands every object a
 // string stream); empty for any other stream.

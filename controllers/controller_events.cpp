@@ -8,10 +8,10 @@
 #include <string>
 
 #include "api/api.h"
+#include "base/shell_services.h"
+#include "base/shell_words.h"
 #include "controllers/controller.h"
 #include "controllers/controller_wescal.h"
-#include "shell/shell.h"
-#include "shell/shell_words.h"
 
 namespace {
 
@@ -39,8 +39,9 @@ void printEventRow(const std::string& controllerName, const AenRecord& record) {
     // The length is one byte, so it never reaches past the message field.
     static_assert(sizeof record.message > UINT8_MAX, "any message length fits the field");
     const std::size_t length = record.messageLength;
-    std::cout << Shell::padText(controllerName, 5) << Shell::padText(eventTimeText(record.time), 28)
-              << Shell::padText(ControllerWescal::getSeverityText(record.severity), 10)
+    std::cout << ShellServices::padText(controllerName, 5)
+              << ShellServices::padText(eventTimeText(record.time), 28)
+              << ShellServices::padText(ControllerWescal::getSeverityText(record.severity), 10)
               << std::string(record.message, length) << "\n";
 }
 
@@ -55,7 +56,7 @@ void showEventList(const std::string& controllerName, ObjectId controller, bool 
     const int first =
         newestFirst ? Api::GetLastAen(controller, &record) : Api::GetFirstAen(controller, &record);
     if (first != 0)
-        Controller::throwApiError();
+        throwApiError();
     for (uint32_t read = 1; record.code != 0; ++read) {
         if (record.severity != kAenDebug && record.code != kTimeSyncEvent)
             printEventRow(controllerName, record);
@@ -64,7 +65,7 @@ void showEventList(const std::string& controllerName, ObjectId controller, bool 
         const int status = newestFirst ? Api::GetPreviousAen(controller, current, &next)
                                        : Api::GetNextAen(controller, current, &next);
         if (status != 0)
-            Controller::throwApiError();
+            throwApiError();
         // A controller that answers with the same event again would never
         // reach the end of its list.
         if (next.eventId == current || read >= kMaxEventRecords)
@@ -81,13 +82,13 @@ void Controller::showEvents(std::istream& words) {
         return;
     }
     if (shell_words::nextWord(words) != "reverse")
-        throwError(31);
+        throwError(kInvalidControllerCommand);
     showAlarmsReverse();
 }
 
 void Controller::showCoercionFactor(std::istream& words) {
     if (shell_words::hasMoreWords(words))
-        throwError(56);
+        throwError(kInvalidShowArgument);
     std::cout << "/" << name << " Drive Coercion Factor = " << std::flush;
     uint32_t factor = 0;
     if (Api::GetDriveCoercionFactor(objectId, &factor) != 0)
@@ -97,18 +98,18 @@ void Controller::showCoercionFactor(std::istream& words) {
 
 void Controller::setCoercionFactor(std::istream& words, const std::string& word) {
     if (family < kFirstNewerFamily)
-        throwError(24);
+        throwError(kInvalidControllerOperation);
     if (shell_words::hasMoreWords(words))
-        throwError(31);
+        throwError(kInvalidControllerCommand);
     const std::string::size_type equals = word.find('=');
     const std::string value = equals == std::string::npos ? "" : word.substr(equals + 1);
     // Digits only; a number past the range reads as its end and is
     // refused with the rest before it is narrowed.
     if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos)
-        throwError(151);
+        throwError(kInvalidCoercionFactor);
     const long long number = shell_words::leadingNumber(value);
     if (number < kMinCoercionFactor || number > kMaxCoercionFactor)
-        throwError(151);
+        throwError(kInvalidCoercionFactor);
     const auto factor = static_cast<uint32_t>(number);
     std::cout << "Setting Drive Coercion Factor on /" << name << " to [" << std::flush;
     if (Api::SetDriveCoercionFactor(objectId, factor) != 0)

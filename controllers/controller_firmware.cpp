@@ -7,16 +7,13 @@
 
 #include "api/api.h"
 #include "api/audit_log.h"
+#include "base/shell_services.h"
 #include "controllers/controller_wescal.h"
-#include "shell/shell.h"
 
 namespace {
 
 // The download takes the file name as a terminated text of this field.
 constexpr std::size_t kFileNameFieldSize = 256;
-
-// CLI error "Invalid image filename or update command syntax."
-constexpr int kInvalidImageFileName = 95;
 
 // One verdict of the compatibility table: the library's (A) and the
 // driver's (D) answer, the two lines printed and whether to go on.
@@ -74,10 +71,10 @@ int ControllerWescal::showFirmwareCompatibility(const std::string& fileName) {
               << "New-Firmware        Current-Firmware    Current-Driver      Current-API "
               << "\n"
               << std::string(72, '-') << "\n";
-    std::cout << Shell::padText(record.newFirmwareVersion, 20)
-              << Shell::padText(record.firmwareVersion, 20)
-              << Shell::padText(record.driverVersion, 20) << Shell::padText(record.apiVersion, 18)
-              << "\n\n";
+    std::cout << ShellServices::padText(record.newFirmwareVersion, 20)
+              << ShellServices::padText(record.firmwareVersion, 20)
+              << ShellServices::padText(record.driverVersion, 20)
+              << ShellServices::padText(record.apiVersion, 18) << "\n\n";
     for (const Verdict& verdict : kVerdicts) {
         if (verdict.api == record.apiCompatible && verdict.driver == record.driverCompatible) {
             std::cout << verdict.first << "\n" << verdict.second << "\n\n";
@@ -110,7 +107,7 @@ int ControllerWescal::updateFirmware(const std::string& fileName, uint8_t force,
             printUpdateWarning();
         if (showFirmwareCompatibility(fileName) != 0)
             return 0;
-        if (!Shell::confirm("Given the above recommendation..."))
+        if (!ShellServices::confirm("Given the above recommendation..."))
             return 0;
     }
 

@@ -9,19 +9,15 @@
 
 #include "api/api.h"
 #include "api/audit_log.h"
+#include "base/kv_exception.h"
+#include "base/shell_services.h"
+#include "base/shell_words.h"
 #include "controllers/controller.h"
 #include "devices/port.h"
-#include "shell/kv_exception.h"
-#include "shell/shell.h"
-#include "shell/shell_words.h"
 #include "units/logical_disk.h"
 
 namespace {
 
-constexpr int kErrInvalidPort = 9;
-constexpr int kErrMaintArgument = 16;
-constexpr int kErrInvalidOperation = 24;
-constexpr int kErrSyntax = 32;
 constexpr int kFamilyOlder = 3;
 constexpr int kFamilyNewerFirst = 4;
 // At most this many units are taken from one flush word.
@@ -63,7 +59,7 @@ int Controller::flush(std::istream& words) {
     std::string word;
     while (words >> word) {
         if (word[0] != 'u')
-            throwError(kErrMaintArgument);
+            throwError(kInvalidMaintArgument);
         parseUnitList(word);
     }
     for (const std::string& unitName : unitNames)
@@ -74,7 +70,7 @@ int Controller::flush(std::istream& words) {
 bool Controller::parseUnitList(const std::string& word) {
     const std::string rest = word.substr(1);
     if (!onlyOf(rest, ":0123456789"))
-        throwError(kErrMaintArgument);
+        throwError(kInvalidMaintArgument);
     std::size_t start = 0;
     for (std::size_t piece = 0; piece < kMaxFlushPieces; ++piece) {
         const std::size_t colon = rest.find(':', start);
@@ -91,7 +87,7 @@ bool Controller::parseUnitList(const std::string& word) {
 
 int Controller::removeCommand(std::istream& words) {
     if (!shell_words::hasMoreWords(words))
-        throwError(kErrMaintArgument);
+        throwError(kInvalidMaintArgument);
     std::string word;
     while (words >> word) {
         if (word.size() >= 2 && word[0] == 'u' && isDigit(word[1])) {
@@ -99,23 +95,23 @@ int Controller::removeCommand(std::istream& words) {
             std::string option;
             if (words >> option) {
                 if (option != "noscan")
-                    throwError(kErrMaintArgument);
+                    throwError(kInvalidMaintArgument);
                 makeOsAware = false;
             }
             if (shell_words::hasMoreWords(words))
-                throwError(kErrMaintArgument);
+                throwError(kInvalidMaintArgument);
             if (!onlyOf(word, "u0123456789"))
-                throwError(kErrMaintArgument);
+                throwError(kInvalidMaintArgument);
             removeUnit(word, makeOsAware, false, true);
         } else if (word.size() >= 2 && word[0] == 'p' && isDigit(word[1])) {
             if (shell_words::hasMoreWords(words))
-                throwError(kErrMaintArgument);
+                throwError(kInvalidMaintArgument);
             const auto port = ports.find(word);
             if (!onlyOf(word, "p0123456789") || port == ports.end())
-                throwError(kErrInvalidPort);
+                throwError(kInvalidPort);
             port->second->remove(true);
         } else {
-            throwError(kErrMaintArgument);
+            throwError(kInvalidMaintArgument);
         }
     }
     return 0;
@@ -130,7 +126,7 @@ int Controller::removeUnit(const std::string& unitName, bool makeOsAware, bool u
         std::string warning = "Removing " + path + " will take the unit offline.";
         if (unit->getStatus() == "INOPERABLE")
             warning += "\nAny unflushed cache associated with this unit will be deleted.";
-        if (!Shell::confirm(warning))
+        if (!ShellServices::confirm(warning))
             return 0;
     }
     printProgress("Removing /" + name + "/" + unitName + " ... ");
@@ -150,11 +146,11 @@ int Controller::deleteUnitCommand(std::istream& words) {
     std::string option;
     if (words >> option) {
         if (option != "noscan")
-            throwError(kErrMaintArgument);
+            throwError(kInvalidMaintArgument);
         makeOsAware = false;
     }
     if (words >> option)
-        throwError(kErrMaintArgument);
+        throwError(kInvalidMaintArgument);
     return deleteUnit(unitName, makeOsAware, true);
 }
 
@@ -162,7 +158,7 @@ int Controller::deleteUnit(const std::string& unitName, bool makeOsAware, bool q
     if (!quiet) {
         const std::string warning = "Deleting /" + name + "/" + unitName +
                                     " will cause the data on the unit to be permanently lost.";
-        if (!Shell::confirm(warning))
+        if (!ShellServices::confirm(warning))
             return 0;
     }
     printProgress("Deleting unit c" + std::to_string(number) + "/" + unitName + " ...");
@@ -192,7 +188,7 @@ int Controller::commit() {
 
 int Controller::mediaScan(const std::string& action) {
     if (family != kFamilyOlder)
-        throwError(kErrInvalidOperation);
+        throwError(kInvalidControllerOperation);
     const std::string target = " request to /c" + std::to_string(number) + " ... ";
     if (action == "start") {
         runWithProgress("Sending MediaScan-Start" + target,
@@ -201,7 +197,7 @@ int Controller::mediaScan(const std::string& action) {
         runWithProgress("Sending MediaScan-Stop" + target,
                         [&] { return Api::StopMediaScan(objectId); });
     } else {
-        throwError(kErrSyntax);
+        throwError(kInvalidControllerCommandSyntax);
     }
     std::cout << std::endl;
     return 0;
@@ -210,8 +206,8 @@ int Controller::mediaScan(const std::string& action) {
 int Controller::mediascanCommand(std::istream& words) {
     const std::string action = shell_words::nextWord(words);
     if (action != "start" && action != "stop")
-        throwError(kErrMaintArgument);
+        throwError(kInvalidMaintArgument);
     if (shell_words::hasMoreWords(words))
-        throwError(kErrMaintArgument);
+        throwError(kInvalidMaintArgument);
     return mediaScan(action);
 }

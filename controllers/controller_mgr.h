@@ -85,7 +85,7 @@ class ControllerMgr {
     int setUnitPolicy(const std::string& what, const std::string& controllerName,
                       std::istream& words);
     // The unit's setter for "cache", "autoverify" or "overwriteecc"; the
-    // write cache's result for Controller::requireLockReleased, else 0.
+    // write cache's result for requireLockReleased, else 0.
     static int applyUnitPolicy(const std::string& what, LogicalDisk* unit, bool on);
 
     ControllerMap controllers_;

@@ -10,9 +10,6 @@
 
 namespace {
 
-constexpr int kInvalidControllerOperation = 24;
-constexpr int kInvalidMigrationType = 46;
-
 bool isMigrationType(const std::string& word) {
     static const char* const kTypes[] = {"raid0",  "raid1",  "raid10", "raid5",
                                          "raid50", "single", "raid6"};
@@ -35,7 +32,7 @@ int Controller::migrateUnit(const std::string& unitName, const std::string& targ
     std::unique_ptr<LogicalDisk> target =
         isMigrationType(targetType) ? LogicalDisk::makeNew(targetType, this) : nullptr;
     if (!target)
-        throwError(kInvalidMigrationType);
+        throwError(kInvalidMigrationRaidType);
 
     // The migrator takes the source's place in the map for the migration.
     TreePtr<LogicalDisk> source = std::move(entry->second);

@@ -7,16 +7,10 @@
 #include "controllers/controller.h"
 #include "devices/phy.h"
 
-namespace {
-
-constexpr int kCliNotSupported = 149;
-
-}  // namespace
-
 void Controller::showPhys() {
     uint32_t level36 = 0;
     if (Api::HasFirmwareCompatLevel36(objectId, &level36) != 0 || level36 == 0)
-        throwError(kCliNotSupported);
+        throwError(kFeatureNotSupported);
     // The controller's header names the address column in its own words;
     // a phy's own table has the phy's header.
     std::cout << "\n"

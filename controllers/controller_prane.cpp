@@ -2,26 +2,20 @@
 
 #include <algorithm>
 #include <cstring>
-#include <exception>
 #include <iostream>
 #include <memory>
 #include <sstream>
 #include <vector>
 
 #include "api/api.h"
+#include "base/help.h"
+#include "base/kv_exception.h"
+#include "base/shell_services.h"
+#include "base/shell_words.h"
 #include "controllers/bbu.h"
-#include "platform/host_system.h"
-#include "shell/help.h"
-#include "shell/kv_exception.h"
-#include "shell/shell.h"
-#include "shell/shell_words.h"
-#include "units/logical_disk.h"
 
 namespace {
 
-constexpr int kInvalidOperation = 24;
-constexpr int kInvalidAddArgument = 57;
-constexpr int kInvalidRaidType = 26;
 constexpr const char* kNotSupported = "Not Supported";
 
 // The RAID types an older-family controller creates.
@@ -80,8 +74,8 @@ ControllerPrane::QueuedEvent ControllerPrane::readNextEvent() {
 }
 
 void ControllerPrane::printEventLine(const QueuedEvent& event) const {
-    std::cout << Shell::padText(name, 5) << Shell::padText("-", 28)
-              << Shell::padText(getSeverityText(event.severity), 10) << event.text << "\n";
+    std::cout << ShellServices::padText(name, 5) << ShellServices::padText("-", 28)
+              << ShellServices::padText(getSeverityText(event.severity), 10) << event.text << "\n";
 }
 
 // The whole queue is read before anything is printed, so a failed read
@@ -111,27 +105,27 @@ void ControllerPrane::showAlarmsReverse() {
 // --- What the older family does not have ---
 
 int ControllerPrane::schedRebuildCommand(std::istream&) {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 int ControllerPrane::schedVerifyCommand(std::istream&) {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 int ControllerPrane::schedSelftestCommand(std::istream&) {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 void ControllerPrane::showRebuildSchedule() {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 void ControllerPrane::showVerifySchedule() {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 void ControllerPrane::showSelftestSchedule() {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 int ControllerPrane::addScheduleSlot(const std::string&, const std::string&) {
@@ -143,19 +137,19 @@ int ControllerPrane::deleteScheduleSlot(int, const std::string&) {
 }
 
 int ControllerPrane::setRebuild(std::istream&, const std::string&) {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 int ControllerPrane::setVerify(std::istream&, const std::string&) {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 int ControllerPrane::setSelftest(std::istream&, const std::string&) {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 int ControllerPrane::setIgnoreFuaWrite(std::istream&, const std::string&) {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 std::string ControllerPrane::getIgnoreFuaWrite() {
@@ -163,7 +157,7 @@ std::string ControllerPrane::getIgnoreFuaWrite() {
 }
 
 int ControllerPrane::setForceDriveCacheOn(std::istream&, const std::string&) {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 std::string ControllerPrane::getForceDriveCacheOn() {
@@ -171,7 +165,7 @@ std::string ControllerPrane::getForceDriveCacheOn() {
 }
 
 int ControllerPrane::setOnDegrade(const std::string&) {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 std::string ControllerPrane::getOnDegrade() {
@@ -183,7 +177,7 @@ std::string ControllerPrane::getAvMode() {
 }
 
 int ControllerPrane::setAvMode(const std::string&) {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 // The controller list's VRate column: one task rate serves rebuild and
@@ -193,7 +187,7 @@ std::string ControllerPrane::getVerifyRate() {
 }
 
 int ControllerPrane::updateFirmware(const std::string&, uint8_t, uint8_t) {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 std::string ControllerPrane::getLbaReorder() {
@@ -201,7 +195,7 @@ std::string ControllerPrane::getLbaReorder() {
 }
 
 int ControllerPrane::setLbaReorder(std::istream&, const std::string&) {
-    throwError(kInvalidOperation);
+    throwError(kInvalidControllerOperation);
 }
 
 // --- Diagnostic report ---
@@ -216,22 +210,10 @@ int ControllerPrane::createUnitCommand(std::istream& words) {
     return createUnitFromWords(words);
 }
 
-// The unit object serves only this creation; the next command's tree
-// finds the new unit.
+// The older family creates only the types it lists.
 int ControllerPrane::createUnit(std::istream& options, const std::string& type,
                                 const std::string& style) {
-    try {
-        std::unique_ptr<LogicalDisk> unit =
-            isCreatable(type) ? LogicalDisk::makeNew(type, this) : nullptr;
-        if (!unit)
-            throwError(kInvalidRaidType);
-        unit->create(options, style);
-    } catch (const KV_Exception&) {
-        throw;
-    } catch (const platform::HostUnusable&) {
-        throw;
-    } catch (const std::exception& error) {
-        throw KV_Exception(error.what());
-    }
-    return 0;
+    if (!isCreatable(type))
+        throwError(kInvalidRaidType);
+    return createUnitOfType(type, options, style);
 }

@@ -1,7 +1,7 @@
 #include "controllers/controller_rhosk.h"
 
 #include "api/api.h"
-#include "shell/shell_words.h"
+#include "base/shell_words.h"
 
 ControllerRhosk::ControllerRhosk(const std::string& controllerName, uint32_t controllerNumber,
                                  ObjectId id)
@@ -15,12 +15,12 @@ int ControllerRhosk::setIgnoreFuaWrite(std::istream& words, const std::string& w
     words >> std::ws;
     const std::string value = shell_words::valueAfterEquals(word);
     if (!words.eof())
-        throwError(62);
+        throwError(kInvalidSetCommand);
     if (value == "on")
         return enableIgnoreFuaWrite();
     if (value == "off")
         return disableIgnoreFuaWrite();
-    throwError(62);
+    throwError(kInvalidSetCommand);
 }
 
 int ControllerRhosk::enableIgnoreFuaWrite() {
@@ -52,7 +52,7 @@ int ControllerRhosk::setOnDegrade(const std::string& word) {
         runWithProgress("Unsetting Disable Cache On Degrade Policy on /" + name + "... ",
                         [this] { return Api::SetOnDegradeFollow(objectId); });
     } else {
-        throwError(33);
+        throwError(kInvalidControllerCommandValue);
     }
     return 0;
 }

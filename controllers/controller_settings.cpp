@@ -7,8 +7,8 @@
 
 #include "api/api.h"
 #include "api/audit_log.h"
+#include "base/shell_words.h"
 #include "controllers/controller.h"
-#include "shell/shell_words.h"
 
 namespace {
 
@@ -16,10 +16,6 @@ constexpr int32_t kFamilyNewer = kFamilyRhosk;
 constexpr const char* kNotSupported = "Not Supported";
 // A spin-up count of 255 means the controller does not stagger spin-ups.
 constexpr uint32_t kSpinupDisabled = 255;
-
-constexpr int kCliControllerOperation = 24;
-constexpr int kCliControllerValue = 33;
-constexpr int kCliRate = 150;
 
 // The bounds of the spin-up count and the stagger time: the newest
 // generation takes fewer.
@@ -75,10 +71,10 @@ AuditLog& Controller::auditLog() {
 
 int Controller::setExportJbod(const std::string& word) {
     if (family < kFamilyNewer)
-        throwError(kCliControllerOperation);
+        throwError(kInvalidControllerOperation);
     const bool on = word == "exportjbod=on";
     if (!on && word != "exportjbod=off")
-        throwError(kCliControllerValue);
+        throwError(kInvalidControllerCommandValue);
     runWithProgress(
         std::string(on ? "Enabling" : "Disabling") + " JBOD Export Policy on /" + name + "... ",
         [this, on] {
@@ -100,11 +96,11 @@ std::string Controller::getExportJbod() {
 
 int Controller::setSpinup(const std::string& word) {
     if (family < kFamilyNewer)
-        throwError(kCliControllerOperation);
+        throwError(kInvalidControllerOperation);
     const long bound = family < kFamilyVantor ? kMaxSpinups : kMaxSpinupsVantor;
     const long long count = shell_words::leadingNumber(shell_words::valueAfterEquals(word));
     if (count < 1 || count > bound)
-        throwError(kCliControllerValue);
+        throwError(kInvalidControllerCommandValue);
     runWithProgress(
         "Setting Disk Spinup Policy on /" + name + " to [" + std::to_string(count) + "] ... ",
         [this, count] {
@@ -124,11 +120,11 @@ std::string Controller::getSpinup() {
 
 int Controller::setStagger(const std::string& word) {
     if (family < kFamilyNewer)
-        throwError(kCliControllerOperation);
+        throwError(kInvalidControllerOperation);
     const long bound = family < kFamilyVantor ? kMaxStagger : kMaxStaggerVantor;
     const long long seconds = shell_words::leadingNumber(shell_words::valueAfterEquals(word));
     if (seconds < 0 || seconds > bound)
-        throwError(kCliControllerValue);
+        throwError(kInvalidControllerCommandValue);
     runWithProgress("Setting Spinup Stagger Time Policy on /" + name + " to [" +
                         std::to_string(seconds) + "] ... ",
                     [this, seconds] {
@@ -161,7 +157,7 @@ void setTaskRate(std::istream& words, const RateTask& task, ObjectId controller,
                  const std::string& name, AuditLog& log) {
     uint32_t rate = 0;
     if (!shell_words::readNumberIn(words, 1, kMaxRate, &rate))
-        throw KV_Exception(kCliRate);
+        throw KV_Exception(kInvalidRate);
     if (rate == 1) {
         uint32_t level37 = 0;
         uint8_t mode = 0;
@@ -172,7 +168,7 @@ void setTaskRate(std::istream& words, const RateTask& task, ObjectId controller,
     std::cout << task.progress << name << " to " << task.rateTexts[rate - 1] << std::flush;
     const int32_t value = static_cast<int32_t>(rate);
     if ((log.*task.write)(controller, &value) != 0)
-        Controller::throwApiError();
+        throwApiError();
     std::cout << " ... Done." << std::endl;
 }
 
@@ -185,7 +181,7 @@ int Controller::setRebuildRate(std::istream& words) {
 
 int Controller::setVerifyRate(std::istream& words) {
     if (family < kFamilyNewer)
-        throwError(kCliControllerOperation);
+        throwError(kInvalidControllerOperation);
     setTaskRate(words, kVerifyRate, objectId, name, auditLog());
     return 0;
 }

@@ -12,23 +12,19 @@
 #include "api/api_error.h"
 #include "api/audit_log.h"
 #include "api/rhosk/rhosk_codes.h"
+#include "base/api_call.h"
+#include "base/kv_exception.h"
+#include "base/shell_services.h"
+#include "base/shell_words.h"
 #include "controllers/bbu.h"
 #include "controllers/controller.h"
 #include "devices/port.h"
-#include "shell/kv_exception.h"
-#include "shell/shell.h"
-#include "shell/shell_words.h"
-#include "units/api_call.h"
 #include "units/logical_disk.h"
 
 namespace {
 
 constexpr int32_t kFamilyVport = 8;
 constexpr int32_t kFamilyIostat = 5;
-constexpr int kCliPort = 9;
-constexpr int kCliPortState = 20;
-constexpr int kCliInfoArgument = 12;
-constexpr int kCliControllerOperation = 24;
 constexpr uint32_t kNoUnitType = 0xFFFFFFFFu;
 constexpr uint32_t kDiskUnitType = 12;
 constexpr uint8_t kNoUnitNumber = 255;
@@ -44,7 +40,7 @@ bool ShowsPercent(uint8_t status) {
 
 std::string SizeText(uint64_t blocks) {
     char text[32] = {};
-    (void)Shell::capacityText(blocks, text);
+    (void)ShellServices::capacityText(blocks, text);
     return text;
 }
 
@@ -56,7 +52,7 @@ uint8_t UnitNumberOf(const ObjectId& unit) {
         return kNoUnitNumber;
     uint8_t controller = 0, level4 = 0, number = kNoUnitNumber, level2 = 0, level3 = 0;
     if (Api::ParseUnitId(unit, &controller, &level4, &number, &level2, &level3) != 0)
-        Controller::throwApiError();
+        throwApiError();
     return number;
 }
 
@@ -96,9 +92,9 @@ void showDriveTable(Controller& controller, bool paged, uint32_t pageRows) {
                   << "\n"
                   << std::flush;
         std::string word;
-        if (!Shell::readLine(std::cin, word))
+        if (!ShellServices::readLine(std::cin, word))
             return;
-        Shell::toLower(word);
+        ShellServices::toLower(word);
         if (word == "quit" || word == "exit" || word == "q")
             return;
     }
@@ -107,15 +103,15 @@ void showDriveTable(Controller& controller, bool paged, uint32_t pageRows) {
 }  // namespace
 
 void Controller::showSummaryRow() {
-    std::cout << Shell::padText(name, 6);
-    std::cout << Shell::padText(getModel(), 13);
-    std::cout << Shell::padNumber(getNumPorts(), 10);
-    std::cout << Shell::padNumber(getNumDrives(), 9);
-    std::cout << Shell::padNumber(getNumUnits(), 8);
-    std::cout << Shell::padNumber(getNumNotOptimalUnits(), 8);
-    std::cout << Shell::padNumber(getRebuildRate(), 8);
-    std::cout << Shell::padText(getVerifyRate(), 7);
-    std::cout << Shell::padText(bbu ? bbu->getSummaryText() : std::string("-"), 9);
+    std::cout << ShellServices::padText(name, 6);
+    std::cout << ShellServices::padText(getModel(), 13);
+    std::cout << ShellServices::padNumber(getNumPorts(), 10);
+    std::cout << ShellServices::padNumber(getNumDrives(), 9);
+    std::cout << ShellServices::padNumber(getNumUnits(), 8);
+    std::cout << ShellServices::padNumber(getNumNotOptimalUnits(), 8);
+    std::cout << ShellServices::padNumber(getRebuildRate(), 8);
+    std::cout << ShellServices::padText(getVerifyRate(), 7);
+    std::cout << ShellServices::padText(bbu ? bbu->getSummaryText() : std::string("-"), 9);
     std::cout << "\n";
 }
 
@@ -159,13 +155,14 @@ void Controller::showIostatHeader() {
 
 void Controller::showIostat() {
     if (family < kFamilyIostat)
-        throwError(kCliControllerOperation);
+        throwError(kInvalidControllerOperation);
     IoStatTable table{};
     if (Api::GetControllerIoStat(objectId, &table) != 0)
         throwApiError();
     showIostatHeader();
-    std::cout << Shell::padText("/" + name, 8) << Shell::padText("-", 17) << Shell::padText("-", 7)
-              << Shell::padNumber(static_cast<unsigned>(table.controllerCount), 8) << "\n";
+    std::cout << ShellServices::padText("/" + name, 8) << ShellServices::padText("-", 17)
+              << ShellServices::padText("-", 7)
+              << ShellServices::padNumber(static_cast<unsigned>(table.controllerCount), 8) << "\n";
     const std::size_t portCount = std::min<std::size_t>(ports.size(), std::size(table.portCounts));
     for (std::size_t i = 0; i < portCount; ++i) {
         const auto found = ports.find("p" + std::to_string(i));
@@ -265,8 +262,8 @@ void Controller::showUnitStatus() {
         }
         char typeText[64] = {};
         char statusText[32] = {};
-        (void)Shell::unitTypeName(type, typeText);
-        (void)Shell::unitStatusName(status, statusText);
+        (void)ShellServices::unitTypeName(type, typeText);
+        (void)ShellServices::unitStatusName(status, statusText);
         std::string suffix;
         if (ShowsPercent(status)) {
             uint32_t percent = 0;
@@ -346,14 +343,14 @@ void Controller::showPortDetail(const std::string& portName) {
     if (Api::GetNumPorts(objectId, &count) != 0)
         throwApiError();
     if (index >= count || index > 0xFF)
-        throw KV_Exception(kCliPort);
+        throw KV_Exception(kInvalidPort);
     ObjectId drive = ObjectId::Blank();
     if (Api::MakeDriveId(static_cast<uint8_t>(number), static_cast<uint8_t>(index), &drive) != 0)
         throwApiError();
     uint8_t status = 0;
     (void)Api::GetDriveStatus(drive, &status);
     if (status == 0)
-        throw KV_Exception(kCliPortState);
+        throw KV_Exception(kInvalidForPortState);
     const std::string statusText = getDriveStatusText(status);
     const std::string modelText = RequireApiText<kModelTextSize>(Api::GetDriveModel, drive, "N/A");
     const std::string serial = RequireApiText<kVersionTextSize>(Api::GetDriveSerial, drive, "N/A");
@@ -405,7 +402,7 @@ void Controller::showPortInfo(const std::string& portName, std::istream& words) 
         const auto found = std::find_if(std::begin(kWords), std::end(kWords),
                                         [&](const PortWord& w) { return word == w.word; });
         if (found == std::end(kWords))
-            throw KV_Exception(kCliInfoArgument);
+            throw KV_Exception(kInvalidInfoArgument);
         (port->*(found->line))();
     }
 }

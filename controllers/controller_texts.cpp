@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/shell_services.h"
 #include "controllers/controller.h"
-#include "shell/shell.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ std::string Controller::getDriveStatusText(uint8_t status) const {
 // so that no size overflows.
 std::string Controller::getCapacityText(uint64_t blocks) const {
     char text[kCapacityBufferSize] = {};
-    if (Shell::capacityText(blocks, text) != 0)
+    if (ShellServices::capacityText(blocks, text) != 0)
         return std::string();
     return text;
 }

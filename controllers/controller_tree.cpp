@@ -4,12 +4,12 @@
 #include <iostream>
 
 #include "api/api.h"
+#include "base/kv_exception.h"
 #include "controllers/controller.h"
 #include "controllers/controller_mgr.h"
 #include "devices/enclosure.h"
 #include "devices/phy.h"
 #include "devices/port.h"
-#include "shell/kv_exception.h"
 #include "units/logical_disk_types.h"
 
 namespace {
@@ -35,11 +35,11 @@ void loadNumbered(Controller* owner, ObjectId controllerId, TreeMap<T>& tree, co
     constexpr uint32_t kIdNumbers = 256;
     uint32_t count = 0;
     if (readCount(controllerId, &count) != 0)
-        Controller::throwApiError();
+        throwApiError();
     for (uint32_t i = 0; i < count && i < kIdNumbers; ++i) {
         ObjectId id{};
         if (makeId(static_cast<uint8_t>(owner->getNumber()), static_cast<uint8_t>(i), &id) != 0)
-            Controller::throwApiError();
+            throwApiError();
         const std::string objectName = treeName(prefix, i);
         tree.insert_or_assign(objectName,
                               adoptTreeObject<T>(std::make_unique<T>(owner, objectName, i, id)));
@@ -136,8 +136,8 @@ void Controller::loadUnits() {
         TreePtr<LogicalDisk> unit = makeExistingUnit(this, type, unitName, unitNumber, unitId);
         if (!unit) {
             // A unit type without a class is reported and skipped.
-            std::cerr << KV_Exception(18).getMessage() << "[/" << name << "/" << unitName << "]"
-                      << std::endl
+            std::cerr << KV_Exception(kInvalidUnitConfiguration).getMessage() << "[/" << name << "/"
+                      << unitName << "]" << std::endl
                       << std::endl;
             continue;
         }

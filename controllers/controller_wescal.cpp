@@ -1,9 +1,9 @@
 #include "controllers/controller_wescal.h"
 
 #include "api/api.h"
+#include "base/kv_exception.h"
 #include "controllers/bbu.h"
 #include "controllers/controller_events.h"
-#include "shell/kv_exception.h"
 
 ControllerWescal::ControllerWescal(const std::string& controllerName, uint32_t controllerNumber,
                                    ObjectId id)
@@ -16,7 +16,7 @@ ControllerWescal::ControllerWescal(const std::string& controllerName, uint32_t c
 ControllerWescal::~ControllerWescal() = default;
 
 void ControllerWescal::refuse() {
-    throwError(24);
+    throwError(kInvalidControllerOperation);
 }
 
 std::string ControllerWescal::getSeverityText(uint8_t severity) {

@@ -53,14 +53,13 @@ class ControllerWescal : public Controller {
     // The words and library calls of one background task's mode and rate
     // settings (rebuild or verify).
     struct BackgroundTask;
-    // ===== Firmware update (controllers/controller_firmware.cpp) =====
+    // --- Firmware update (controllers/controller_firmware.cpp) ---
     // Has the library examine an image file: 0 when the image fits the
     // controller (the record filled), -1 when it does not.
     int examineFirmwareImage(const std::string& fileName, FirmwareCompatRecord* record);
     // Shows the versions side by side with the verdict: 0 to go on, -1 to
     // stop.
     int showFirmwareCompatibility(const std::string& fileName);
-    // ===== end of firmware update =====
 
   protected:
     ControllerWescal(const std::string& controllerName, uint32_t controllerNumber, ObjectId id);

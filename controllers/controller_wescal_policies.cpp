@@ -8,17 +8,14 @@
 
 #include "api/api.h"
 #include "api/audit_log.h"
+#include "base/kv_exception.h"
+#include "base/shell_words.h"
 #include "controllers/controller_wescal.h"
-#include "shell/kv_exception.h"
-#include "shell/shell_words.h"
 
 namespace {
 
 constexpr int32_t kFamilyAutoRebuild = 6;
 constexpr int32_t kFamilyModePageControl = 8;
-constexpr int kCliShowArgument = 56;
-constexpr int kCliControllerOperation = 24;
-constexpr int kCliNotSupported = 149;
 // A LUN size holds blocks minus one; 2^21 blocks of 512 bytes make 1 GB.
 constexpr unsigned kBlocksPerGbShift = 21;
 const char* onOff(uint8_t value) {
@@ -146,9 +143,9 @@ void ControllerWescal::showControllerBus() {
 
 void ControllerWescal::showModePageControl(std::istream& words) {
     if (shell_words::hasMoreWords(words))
-        throwError(kCliShowArgument);
+        throwError(kInvalidShowArgument);
     if (family < kFamilyModePageControl)
-        throwError(kCliControllerOperation);
+        throwError(kInvalidControllerOperation);
     std::cout << "/" << name << " Mode Page Control setting = " << std::flush;
     uint8_t value = 0;
     if (Api::GetModePageControl(objectId, &value) != 0)
@@ -175,7 +172,7 @@ void ControllerWescal::showBackgroundTask(int task, bool isRate, bool summary) {
         if (level37 == 0) {
             if (summary)
                 return;
-            throwError(kCliNotSupported);
+            throwError(kFeatureNotSupported);
         }
         uint8_t mode = 0;
         if ((task == 0 ? Api::GetRebuildMode(objectId, &mode)
@@ -206,15 +203,6 @@ void ControllerWescal::showBackgroundTask(int task, bool isRate, bool summary) {
 
 namespace {
 
-constexpr int kCliSetArgument = 14;
-constexpr int kCliControllerCommand = 31;
-constexpr int kCliControllerValue = 33;
-constexpr int kCliSetCommand = 62;
-constexpr int kCliCarveSize = 134;
-constexpr int kCliRate = 150;
-constexpr int kCliModePageControl = 158;
-constexpr int kCliTaskMode = 159;
-
 // The auto-rebuild policy bits that "on" sets.
 constexpr uint8_t kAutoRebuildAll = 1 | 2 | 4;
 // The auto-carving size in whole gigabytes.
@@ -233,12 +221,12 @@ int ControllerWescal::setForceDriveCacheOn(std::istream& words, const std::strin
         return enableForceDriveCacheOn(words);
     if (value == "off")
         return disableForceDriveCacheOn(words);
-    throwError(kCliSetCommand);
+    throwError(kInvalidSetCommand);
 }
 
 int ControllerWescal::enableForceDriveCacheOn(std::istream& words) {
     if (shell_words::hasMoreWords(words))
-        throwError(kCliSetCommand);
+        throwError(kInvalidSetCommand);
     runWithProgress(
         "Enabling controller /c" + std::to_string(number) + " force drive cache on policy ... ",
         [this] { return Api::EnableForceDriveCacheOn(objectId); });
@@ -247,7 +235,7 @@ int ControllerWescal::enableForceDriveCacheOn(std::istream& words) {
 
 int ControllerWescal::disableForceDriveCacheOn(std::istream& words) {
     if (shell_words::hasMoreWords(words))
-        throwError(kCliSetCommand);
+        throwError(kInvalidSetCommand);
     runWithProgress(
         "Disabling controller /c" + std::to_string(number) + " force drive cache on policy ... ",
         [this] { return Api::DisableForceDriveCacheOn(objectId); });
@@ -262,17 +250,17 @@ int ControllerWescal::setAvMode(const std::string& word) {
         runWithProgress("Disabling AV Mode Policy on /" + name + "... ",
                         [this] { return Api::DisableAvMode(objectId); });
     } else {
-        throwError(kCliControllerValue);
+        throwError(kInvalidControllerCommandValue);
     }
     return 0;
 }
 
 int ControllerWescal::setLbaReorder(std::istream& words, const std::string& word) {
     if (shell_words::hasMoreWords(words))
-        throwError(kCliSetArgument);
+        throwError(kInvalidSetArgument);
     const std::string value = shell_words::valueAfterEquals(word);
     if (value != "on" && value != "off")
-        throwError(kCliControllerCommand);
+        throwError(kInvalidControllerCommand);
     printProgress("Setting LBA Reordering on /" + name + " to [" + value + "]");
     const int result =
         value == "on" ? Api::EnableLbaReordering(objectId) : Api::DisableLbaReordering(objectId);
@@ -290,7 +278,7 @@ int ControllerWescal::setAutoRebuild(const std::string& word) {
         policy = kAutoRebuildAll;
     } else if (value != "off") {
         std::cout << "Failed." << std::endl;
-        throwError(kCliControllerValue);
+        throwError(kInvalidControllerCommandValue);
     }
     return setAutoRebuildPolicy(policy);
 }
@@ -308,7 +296,7 @@ int ControllerWescal::setCarveSize(const std::string& word) {
     // shows the value as typed.
     const long long gigabytes = shell_words::leadingNumber(value);
     if (gigabytes < kMinCarveGb || gigabytes > kMaxCarveGb)
-        throwError(kCliCarveSize);
+        throwError(kInvalidCarveSize);
     printProgress("Setting Auto-Carving Size on /" + name + " to [" + value + " GB] ... ");
     return setLunSize((static_cast<uint64_t>(gigabytes) << kBlocksPerGbShift) - 1);
 }
@@ -322,15 +310,15 @@ int ControllerWescal::setLunSize(uint64_t size) {
 
 int ControllerWescal::setModePageControl(std::istream& words, const std::string& word) {
     if (shell_words::hasMoreWords(words))
-        throwError(kCliControllerCommand);
+        throwError(kInvalidControllerCommand);
     if (family < kFamilyModePageControl)
-        throwError(kCliControllerOperation);
+        throwError(kInvalidControllerOperation);
     const std::string value = shell_words::valueAfterEquals(word);
     uint8_t ignore = 0;
     if (value == "ignore")
         ignore = 1;
     else if (value != "honor")
-        throwError(kCliModePageControl);
+        throwError(kInvalidModePageControl);
     printProgress("Setting Mode Page Control of /" + name + " to [" + value + "]");
     if (Api::SetModePageControl(objectId, ignore) != 0)
         throwApiError();
@@ -341,7 +329,7 @@ int ControllerWescal::setModePageControl(std::istream& words, const std::string&
 void ControllerWescal::checkBackgroundTaskMode(uint8_t mode, const std::string& task) {
     uint32_t level37 = 0;
     if (Api::HasFirmwareCompatLevel37(objectId, &level37) != 0 || level37 == 0)
-        throwError(kCliNotSupported);
+        throwError(kFeatureNotSupported);
     if (mode != kModeLowLatency)
         return;
     int32_t rate = 0;
@@ -384,11 +372,11 @@ int ControllerWescal::setVerifyBackgroundTask(std::istream& words, const std::st
 int ControllerWescal::setBackgroundTask(const BackgroundTask& task, std::istream& words,
                                         const std::string& word, bool isRate) {
     if (shell_words::hasMoreWords(words))
-        throwError(kCliControllerCommand);
+        throwError(kInvalidControllerCommand);
     const std::string value = shell_words::valueAfterEquals(word);
     if (isRate) {
         if (value.find_first_not_of("0123456789") != std::string::npos)
-            throwError(kCliRate);
+            throwError(kInvalidRate);
         std::istringstream rate(value);
         return (this->*task.setRate)(rate);
     }
@@ -396,7 +384,7 @@ int ControllerWescal::setBackgroundTask(const BackgroundTask& task, std::istream
     if (value == "lowlatency")
         mode = kModeLowLatency;
     else if (value != "adaptive")
-        throwError(kCliTaskMode);
+        throwError(kInvalidTaskMode);
     checkBackgroundTaskMode(mode, task.task);
     printProgress(task.progress + name + " to [" + value + "]");
     if ((auditLog().*task.setMode)(objectId, mode) != 0)

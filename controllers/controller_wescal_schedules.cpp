@@ -13,10 +13,10 @@
 #include "api/api.h"
 #include "api/audit_log.h"
 #include "api/rhosk/rhosk_codes.h"
+#include "base/kv_exception.h"
+#include "base/shell_services.h"
+#include "base/shell_words.h"
 #include "controllers/controller_wescal.h"
-#include "shell/kv_exception.h"
-#include "shell/shell.h"
-#include "shell/shell_words.h"
 
 namespace {
 
@@ -42,17 +42,6 @@ constexpr uint8_t kModeBasicVerify = 2;
 constexpr uint16_t kSelftestUdma = 1;
 constexpr uint16_t kSelftestSmart = 2;
 constexpr uint16_t kSelftestAll = kSelftestUdma | kSelftestSmart;
-
-constexpr int kCliSetArgument = 14;
-constexpr int kCliSchedArgument = 17;
-constexpr int kCliSlotNumber = 48;
-constexpr int kCliTaskTime = 49;
-constexpr int kCliTaskDay = 61;
-constexpr int kCliSetRebuild = 63;
-constexpr int kCliSetVerify = 64;
-constexpr int kCliSetSelftest = 65;
-constexpr int kCliBasicVerifyNotSupported = 148;
-constexpr int kCliRate = 150;
 
 const char* const kDayAbbreviations[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 const char* const kDayNames[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
@@ -151,10 +140,10 @@ int readLetterNumber(std::istream& words, char letter, int low, int high) {
     std::string word;
     if (!(words >> word) || word.size() < 2 || word[0] != letter ||
         !std::isdigit(static_cast<unsigned char>(word[1])))
-        throw KV_Exception(kCliTaskTime);
+        throw KV_Exception(kInvalidTaskTime);
     const long long value = shell_words::leadingNumber(word.substr(1));
     if (value < low || value > high)
-        throw KV_Exception(kCliTaskTime);
+        throw KV_Exception(kInvalidTaskTime);
     return static_cast<int>(value);
 }
 
@@ -162,9 +151,9 @@ int readLetterNumber(std::istream& words, char letter, int low, int high) {
 int readRemoveSlot(std::istream& words) {
     int slot = 0;
     if (!shell_words::readNumberIn(words, 1, kSlots, &slot))
-        throw KV_Exception(kCliSlotNumber);
+        throw KV_Exception(kInvalidTaskSlot);
     if (shell_words::hasMoreWords(words))
-        throw KV_Exception(kCliSchedArgument);
+        throw KV_Exception(kInvalidSchedArgument);
     return slot;
 }
 
@@ -191,7 +180,7 @@ int addTimedTask(const TimedTask& task, const WeeklySchedule& schedule, ObjectId
               << std::flush;
     if ((log.*task.write)(controller, static_cast<uint32_t>(index), startOf(day, hour),
                           static_cast<uint32_t>(hours * 60)) != 0)
-        Controller::throwApiError();
+        throwApiError();
     std::cout << "[" << kDayAbbreviations[day] << ", " << progressHour(hour) << ", " << hours
               << "hr(s)] ... Done.\n";
     return 0;
@@ -205,7 +194,7 @@ void readSchedWords(std::istream& words, bool timed, int* day, int* hour, int* h
     if (timed)
         *hours = readLetterNumber(words, 't', 1, kMaxHours);
     if (shell_words::hasMoreWords(words))
-        throw KV_Exception(kCliSchedArgument);
+        throw KV_Exception(kInvalidSchedArgument);
 }
 
 }  // namespace
@@ -287,7 +276,7 @@ int ControllerWescal::parseDayName(std::string word) {
         if (word == kDayWords[day])
             return day;
     }
-    throwError(kCliTaskDay);
+    throwError(kInvalidTaskDay);
 }
 
 int ControllerWescal::addRebuildTask(int day, int hour, int hours) {
@@ -363,21 +352,21 @@ int ControllerWescal::removeSelftestTask(int slot) {
 
 int ControllerWescal::addScheduleSlot(const std::string& slot, const std::string& task) {
     if (slot.empty())
-        throwError(kCliSlotNumber);
+        throwError(kInvalidTaskSlot);
     std::string spaced = slot;
-    Shell::replaceWithSpace(spaced, ':');
+    ShellServices::replaceWithSpace(spaced, ':');
     std::istringstream words(spaced);
     std::string dayWord;
     int hour = 0;
     words >> dayWord;
     if (!shell_words::readNumberIn(words, 0, kMaxHour, &hour))
-        throwError(kCliTaskTime);
+        throwError(kInvalidTaskTime);
     int hours = 0;
     const bool timed = task != "selftest";
     if (timed && !shell_words::readNumberIn(words, 1, kMaxHours, &hours))
-        throwError(kCliTaskTime);
+        throwError(kInvalidTaskTime);
     if (shell_words::hasMoreWords(words))
-        throwError(kCliSchedArgument);
+        throwError(kInvalidSchedArgument);
 
     if (task == "rebuild")
         return addRebuildTask(parseDayName(dayWord), hour, hours);
@@ -393,7 +382,7 @@ int ControllerWescal::addScheduleSlot(const std::string& slot, const std::string
 
 int ControllerWescal::deleteScheduleSlot(int slot, const std::string& task) {
     if (slot < 1 || slot > kSlots)
-        throwError(kCliSlotNumber);
+        throwError(kInvalidTaskSlot);
     if (task == "rebuild")
         return removeRebuildTask(slot);
     if (task == "verify") {
@@ -416,17 +405,19 @@ struct ScheduleSwitch {
     const char* progress;
     int (AuditLog::*write)(ObjectId);
     bool printsFailed;
-    int extraWordCode;
+    CliCode extraWordCode;
 };
 
 const ScheduleSwitch kEnableRebuilds = {"Enabling scheduled rebuilds on controller /c",
-                                        &AuditLog::EnableRebuildSchedule, true, kCliSetRebuild};
+                                        &AuditLog::EnableRebuildSchedule, true, kInvalidSetRebuild};
 const ScheduleSwitch kDisableRebuilds = {"Disabling scheduled rebuilds on controller /c",
-                                         &AuditLog::DisableRebuildSchedule, true, kCliSetRebuild};
+                                         &AuditLog::DisableRebuildSchedule, true,
+                                         kInvalidSetRebuild};
 const ScheduleSwitch kEnableVerifies = {"Enabling scheduled verifies on controller /c",
-                                        &AuditLog::EnableVerifySchedule, false, kCliSetVerify};
+                                        &AuditLog::EnableVerifySchedule, false, kInvalidSetVerify};
 const ScheduleSwitch kDisableVerifies = {"Disabling scheduled verifies on controller /c",
-                                         &AuditLog::DisableVerifySchedule, false, kCliSetVerify};
+                                         &AuditLog::DisableVerifySchedule, false,
+                                         kInvalidSetVerify};
 
 }  // namespace
 
@@ -439,7 +430,7 @@ static int switchSchedule(const ScheduleSwitch& each, std::istream& words, uint3
     if ((log.*each.write)(controller) != 0) {
         if (each.printsFailed)
             std::cout << "Failed." << std::endl;
-        Controller::throwApiError();
+        throwApiError();
     }
     std::cout << " Done." << std::endl;
     return 0;
@@ -471,13 +462,13 @@ int ControllerWescal::setBasicVerify(std::istream& words) {
         std::string word;
         words >> word;
         if (word.find("pref=") == std::string::npos)
-            throwError(kCliSetVerify);
+            throwError(kInvalidSetVerify);
         std::string value = shell_words::valueAfterEquals(word);
         value.erase(0, value.find_first_not_of(' '));
         const std::string::size_type colon = value.rfind(':');
         if (value.size() == 4 || colon == std::string::npos || colon >= 5)
-            throwError(kCliSetVerify);
-        Shell::replaceWithSpace(value, ':');
+            throwError(kInvalidSetVerify);
+        ShellServices::replaceWithSpace(value, ':');
         std::istringstream parts(value);
         std::string dayWord;
         hourText.clear();
@@ -486,16 +477,16 @@ int ControllerWescal::setBasicVerify(std::istream& words) {
         isDefault = false;
     }
     if (hourText.empty() || !allDigits(hourText))
-        throwError(kCliTaskTime);
+        throwError(kInvalidTaskTime);
     // Digits only: a number beyond the range reads as its end.
     const long long hourNumber = shell_words::leadingNumber(hourText);
     if (hourNumber > kMaxHour)
-        throwError(kCliTaskTime);
+        throwError(kInvalidTaskTime);
     hour = static_cast<int>(hourNumber);
     if (!isDefault)
         start = startOf(day, hour);
     if (shell_words::hasMoreWords(words))
-        throwError(kCliSchedArgument);
+        throwError(kInvalidSchedArgument);
 
     if (auditLog().DisableVerifySchedule(objectId) != 0)
         throwApiError();
@@ -515,9 +506,9 @@ static bool isRateValue(const std::string& value, std::istream& words) {
     if (value.empty() || !std::isdigit(static_cast<unsigned char>(value[0])))
         return false;
     if (!allDigits(value))
-        throw KV_Exception(kCliRate);
+        throw KV_Exception(kInvalidRate);
     if (shell_words::hasMoreWords(words))
-        throw KV_Exception(kCliSetArgument);
+        throw KV_Exception(kInvalidSetArgument);
     return true;
 }
 
@@ -531,7 +522,7 @@ int ControllerWescal::setRebuild(std::istream& words, const std::string& word) {
         return enableRebuildSchedule(words);
     if (value == "disable")
         return disableRebuildSchedule(words);
-    throwError(kCliSetRebuild);
+    throwError(kInvalidSetRebuild);
 }
 
 int ControllerWescal::setVerify(std::istream& words, const std::string& word) {
@@ -546,8 +537,8 @@ int ControllerWescal::setVerify(std::istream& words, const std::string& word) {
         if (value == "disable")
             return disableVerifySchedule(words);
         if (value == "basic" || value == "advanced")
-            throwError(kCliBasicVerifyNotSupported);
-        throwError(kCliSetVerify);
+            throwError(kVerifyModeNotSupported);
+        throwError(kInvalidSetVerify);
     }
     if (value == "advanced" || value == "enable")
         return enableVerifySchedule(words);
@@ -556,7 +547,7 @@ int ControllerWescal::setVerify(std::istream& words, const std::string& word) {
     // Disabling the scheduled verifies leaves the controller in basic verify.
     if (value == "disable")
         return disableVerifySchedule(words);
-    throwError(kCliSetVerify);
+    throwError(kInvalidSetVerify);
 }
 
 int ControllerWescal::setSelftest(std::istream& words, const std::string& word) {
@@ -564,14 +555,14 @@ int ControllerWescal::setSelftest(std::istream& words, const std::string& word) 
     std::string taskWord;
     if (words >> taskWord) {
         if (taskWord.find("task=") == std::string::npos)
-            throwError(kCliSetSelftest);
+            throwError(kInvalidSetSelftest);
         const std::string kind = shell_words::valueAfterEquals(taskWord);
         if (kind == "udma")
             mask = kSelftestUdma;
         else if (kind == "smart")
             mask = kSelftestSmart;
         else
-            throwError(kCliSetSelftest);
+            throwError(kInvalidSetSelftest);
     }
     const std::string value = shell_words::valueAfterEquals(word);
     const char* which = mask == kSelftestAll    ? "all selftests"
@@ -585,7 +576,7 @@ int ControllerWescal::setSelftest(std::istream& words, const std::string& word) 
         printProgress(std::string("Sending commands to disable ") + which + " ... ");
         return disableSelftestTasks(words, mask);
     }
-    throwError(kCliSetSelftest);
+    throwError(kInvalidSetSelftest);
 }
 
 namespace {
@@ -597,13 +588,13 @@ void changeSelftestFlags(std::istream& words, ObjectId controller, AuditLog& log
     std::string ignored;
     words >> ignored;
     if (shell_words::hasMoreWords(words))
-        throw KV_Exception(kCliSchedArgument);
+        throw KV_Exception(kInvalidSchedArgument);
     uint16_t flags = 0;
     if (Api::GetSelftestFlags(controller, &flags) != 0)
-        Controller::throwApiError();
+        throwApiError();
     flags = change(flags);
     if (log.SetSelftestFlags(controller, &flags) != 0)
-        Controller::throwApiError();
+        throwApiError();
 }
 
 }  // namespace
@@ -640,7 +631,7 @@ SchedAction readSchedAction(std::istream& words) {
         return SchedAction::kEnable;
     if (word == "disable")
         return SchedAction::kDisable;
-    throw KV_Exception(kCliSchedArgument);
+    throw KV_Exception(kInvalidSchedArgument);
 }
 
 }  // namespace
@@ -738,12 +729,12 @@ uint16_t readSelftestMask(std::istream& words, std::string* number) {
         return kSelftestAll;
     std::string word;
     words >> word;
-    Shell::toLower(word);
+    ShellServices::toLower(word);
     if (word.size() < 2 || word[0] != 's' || !std::isdigit(static_cast<unsigned char>(word[1])))
-        throw KV_Exception(kCliSchedArgument);
+        throw KV_Exception(kInvalidSchedArgument);
     const long long which = shell_words::leadingNumber(word.substr(1));
     if (which != 0 && which != 1)
-        throw KV_Exception(kCliSchedArgument);
+        throw KV_Exception(kInvalidSchedArgument);
     *number = std::to_string(which);
     return static_cast<uint16_t>(1u << which);
 }

@@ -5,23 +5,16 @@
 
 #include "api/api.h"
 #include "api/api_error.h"
+#include "base/help.h"
+#include "base/kv_exception.h"
+#include "base/shell_services.h"
+#include "base/shell_words.h"
 #include "devices/enclosure.h"
-#include "shell/help.h"
-#include "shell/kv_exception.h"
-#include "shell/shell.h"
-#include "shell/shell_words.h"
 
 namespace {
 
 using element_texts::CodeText;
 using element_texts::textOfCode;
-
-// CLI codes of the alarm commands.
-constexpr int kAlarmCommandSyntax = 124;
-constexpr int kAlarmCommand = 125;
-constexpr int kAlarmValue = 155;
-constexpr int kAlarmStateRequest = 156;
-constexpr int kMuteNotSupported = 157;
 
 constexpr int kLowestTone = 1;
 constexpr int kHighestTone = 4;
@@ -35,7 +28,7 @@ constexpr CodeText kAudibilityTexts[] = {{0, "UNMUTE"}, {1, "MUTE"}};
 // A value word ("mute", "off" ...) must be the last word of the command.
 void requireLastWord(std::istream& words) {
     if (shell_words::hasMoreWords(words))
-        Enclosure::throwError(kAlarmValue);
+        throwError(kInvalidEnclosureAlarmCommand);
 }
 
 }  // namespace
@@ -46,7 +39,7 @@ Alarm::Alarm(Enclosure* owner, const std::string& alarmName, uint32_t alarmNumbe
 Alarm::~Alarm() = default;
 
 int Alarm::execute(std::istream& words) {
-    return runShowSet(*this, words, kAlarmCommandSyntax, kAlarmCommand,
+    return runShowSet(*this, words, kInvalidAlarmCommandSyntax, kInvalidAlarmCommand,
                       &Help::showEnclosureAlarmHelp);
 }
 
@@ -56,20 +49,20 @@ void Alarm::show(std::istream& words) {
         return;
     }
     if (!shell_words::isHelpWord(shell_words::nextWord(words)))
-        Enclosure::throwError(kAlarmCommandSyntax);
+        throwError(kInvalidAlarmCommandSyntax);
     showHelp(&Help::showEnclosureAlarmHelp, "show");
 }
 
 void Alarm::set(std::istream& words) {
     if (!shell_words::hasMoreWords(words))
-        Enclosure::throwError(kAlarmCommandSyntax);
+        throwError(kInvalidAlarmCommandSyntax);
     const std::string word = shell_words::nextWord(words);
     if (word.find("alarm") != std::string::npos)
         setAlarm(words, word);
     else if (shell_words::isHelpWord(word))
         showHelp(&Help::showEnclosureAlarmHelp, "set");
     else
-        Enclosure::throwError(kAlarmCommandSyntax);
+        throwError(kInvalidAlarmCommandSyntax);
 }
 
 void Alarm::setAlarm(std::istream& words, const std::string& attribute) {
@@ -83,37 +76,37 @@ void Alarm::setAlarm(std::istream& words, const std::string& attribute) {
             ApiErrorRecord record{};
             Api::GetLastErrorRecord(&record);
             if (record.apiCode == kApiNotSupported)
-                Enclosure::throwError(kMuteNotSupported);
-            Enclosure::throwApiError();
+                throwError(kMuteNotSupported);
+            throwApiError();
         }
         std::cout << prefix << "audibility" << target << " ... Done.\n";
-        Controller::requireLockReleased(result);
+        requireLockReleased(result);
     } else if (value == "unmute") {
         requireLastWord(words);
         const int result = Api::UnmuteAlarm(id);
         if (result < 0)
-            Enclosure::throwApiError();
+            throwApiError();
         std::cout << prefix << "audibility" << target << " ... Done.\n";
-        Controller::requireLockReleased(result);
+        requireLockReleased(result);
     } else if (value == "off") {
         requireLastWord(words);
         if (Api::SetAlarmOff(id) != 0)
-            Enclosure::throwApiError();
+            throwApiError();
         std::cout << prefix << "state" << target << " ... Done.\n";
     } else if (value == "on") {
         if (!shell_words::hasMoreWords(words))
-            Enclosure::throwError(kAlarmStateRequest);
+            throwError(kInvalidAlarmStateChange);
         const std::string toneWord = shell_words::nextWord(words);
         if (toneWord.find("tone") == std::string::npos)
-            Enclosure::throwError(kAlarmValue);
+            throwError(kInvalidEnclosureAlarmCommand);
         const long long tone = shell_words::leadingNumber(shell_words::valueAfterEquals(toneWord));
         if (tone < kLowestTone || tone > kHighestTone)
-            Enclosure::throwError(kAlarmStateRequest);
+            throwError(kInvalidAlarmStateChange);
         if (Api::SetAlarmTone(id, static_cast<uint8_t>(tone)) != 0)
-            Enclosure::throwApiError();
+            throwApiError();
         std::cout << prefix << "state" << target << " with tone=[" << tone << "] ... Done.\n";
     } else {
-        Enclosure::throwError(kAlarmValue);
+        throwError(kInvalidEnclosureAlarmCommand);
     }
 }
 
@@ -149,13 +142,13 @@ void Alarm::showRow(bool withHeader) {
                   << std::string(48, '-') << "\n";
     }
     const std::string status = getAttributeText(kStatus);
-    std::cout << Shell::padText(name, 10) << Shell::padText(status, 16);
+    std::cout << ShellServices::padText(name, 10) << ShellServices::padText(status, 16);
     if (status == "OK" || status == "ACTIVATED") {
         const std::string state = getAttributeText(kState);
         const std::string audibility = getAttributeText(kAudibility);
-        std::cout << Shell::padText(state, 10) << Shell::padText(audibility, 13);
+        std::cout << ShellServices::padText(state, 10) << ShellServices::padText(audibility, 13);
     } else {
-        std::cout << Shell::padText("-", 10) << Shell::padText("-", 13);
+        std::cout << ShellServices::padText("-", 10) << ShellServices::padText("-", 13);
     }
     std::cout << "\n";
 }

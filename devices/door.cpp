@@ -4,18 +4,10 @@
 #include <string>
 
 #include "api/api.h"
+#include "base/help.h"
+#include "base/shell_services.h"
+#include "base/shell_words.h"
 #include "devices/enclosure.h"
-#include "shell/help.h"
-#include "shell/shell.h"
-#include "shell/shell_words.h"
-
-namespace {
-
-// CLI codes of the door commands.
-constexpr int kDoorCommandSyntax = 118;
-constexpr int kDoorCommand = 119;
-
-}  // namespace
 
 Door::Door(Enclosure* owner, const std::string& doorName, uint32_t doorNumber, ObjectId doorId)
     : EnclosureElement(owner, doorName, doorNumber, doorId) {}
@@ -23,7 +15,7 @@ Door::Door(Enclosure* owner, const std::string& doorName, uint32_t doorNumber, O
 Door::~Door() = default;
 
 int Door::execute(std::istream& words) {
-    const std::string word = commandWord(words, kDoorCommandSyntax);
+    const std::string word = commandWord(words, kInvalidDoorCommandSyntax);
     if (shell_words::isHelpWord(word)) {
         showHelp(&Help::showEnclosureDoorHelp, "all");
     } else if (word == "show") {
@@ -33,7 +25,7 @@ int Door::execute(std::istream& words) {
     } else if (word == "lock") {
         lock(words);
     } else {
-        Enclosure::throwError(kDoorCommand);
+        throwError(kInvalidDoorCommand);
     }
     return 0;
 }
@@ -44,7 +36,7 @@ void Door::show(std::istream& words) {
         return;
     }
     if (!shell_words::isHelpWord(shell_words::nextWord(words)))
-        Enclosure::throwError(kDoorCommandSyntax);
+        throwError(kInvalidDoorCommandSyntax);
     showHelp(&Help::showEnclosureDoorHelp, "show");
 }
 
@@ -62,7 +54,7 @@ void Door::lockCommand(std::istream& words, const std::string& word) {
         return;
     }
     if (!shell_words::isHelpWord(shell_words::nextWord(words)))
-        Enclosure::throwError(kDoorCommandSyntax);
+        throwError(kInvalidDoorCommandSyntax);
     showHelp(&Help::showEnclosureDoorHelp, word);
 }
 
@@ -70,7 +62,7 @@ void Door::setLock(const std::string& word) {
     // The library has one entry for both words.
     (void)word;
     if (Api::LockDoor(id) != 0)
-        Enclosure::throwApiError();
+        throwApiError();
 }
 
 std::string Door::getLockText() {
@@ -89,6 +81,6 @@ void Door::showRow(bool withHeader) {
     // The switch and the status are two separate reads of the lock status.
     const std::string lockSwitch = getLockText();
     const std::string status = getLockText();
-    std::cout << Shell::padText(name, 10) << Shell::padText(lockSwitch, 16)
-              << Shell::padText(status, 14) << "\n";
+    std::cout << ShellServices::padText(name, 10) << ShellServices::padText(lockSwitch, 16)
+              << ShellServices::padText(status, 14) << "\n";
 }

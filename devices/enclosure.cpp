@@ -5,23 +5,15 @@
 #include <iostream>
 
 #include "api/api.h"
-#include "controllers/controller.h"
+#include "base/kv_exception.h"
 #include "devices/alarm.h"
 #include "devices/door.h"
 #include "devices/fan.h"
 #include "devices/power_supply.h"
 #include "devices/slot.h"
 #include "devices/temp_sensor.h"
-#include "shell/kv_exception.h"
 
 namespace {
-
-// CLI codes of the element lookups.
-constexpr int kNoSuchSlot = 113;
-constexpr int kNoSuchFan = 114;
-constexpr int kNoSuchTempSensor = 127;
-constexpr int kNoSuchPowerSupply = 129;
-constexpr int kDeviceNotFound = 111;
 
 // The protocol byte of the library: 0 SAF-TE, 1 SES.
 constexpr uint8_t kProtocolSafte = 0;
@@ -51,7 +43,7 @@ bool loadElements(Enclosure* enclosure, Enclosure::ElementMap<T>& map,
     list.clear();
     if (load.readList(enclosure->getObjectId(), &list) != 0) {
         if (load.throws)
-            Enclosure::throwApiError();
+            throwApiError();
         std::cout << load.listError << std::endl;
         return false;
     }
@@ -63,7 +55,7 @@ bool loadElements(Enclosure* enclosure, Enclosure::ElementMap<T>& map,
             uint8_t parsed = 0;
             if (load.parse(elementId, &enclosureIndex, &parsed) != 0) {
                 if (load.throws)
-                    Enclosure::throwApiError();
+                    throwApiError();
                 std::cout << load.numberError << std::endl;
                 return false;
             }
@@ -78,10 +70,11 @@ bool loadElements(Enclosure* enclosure, Enclosure::ElementMap<T>& map,
 
 // The element `elementName` of `map` as a command object, or CLI `code`.
 template <class T>
-Object* findElement(const Enclosure::ElementMap<T>& map, const std::string& elementName, int code) {
+Object* findElement(const Enclosure::ElementMap<T>& map, const std::string& elementName,
+                    CliCode code) {
     auto found = map.find(elementName);
     if (found == map.end())
-        Enclosure::throwError(code);
+        throwError(code);
     return found->second.get();
 }
 
@@ -147,14 +140,6 @@ Enclosure::Numbers Enclosure::numbersOf(ObjectId enclosureId) {
     Numbers numbers;
     (void)Api::ParseEnclosureId(enclosureId, &numbers.controller, &numbers.enclosure);
     return numbers;
-}
-
-void Enclosure::throwApiError() {
-    Controller::throwApiError();
-}
-
-void Enclosure::throwError(int code) {
-    Controller::throwError(code);
 }
 
 bool Enclosure::loadFans() {
@@ -249,7 +234,7 @@ int Enclosure::removeDoor(const std::string& elementName) {
     return removeElement(doors, elementName);
 }
 
-EnclosureVantor::EnclosureVantor(Controller* owner, const std::string& enclosureName,
+EnclosureVantor::EnclosureVantor(ControllerView* owner, const std::string& enclosureName,
                                  uint32_t enclosureNumber, ObjectId enclosureId)
     : Enclosure(enclosureName, enclosureNumber, enclosureId) {
     controllerNumber = owner->getNumber();

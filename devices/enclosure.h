@@ -18,8 +18,8 @@
 #include <string>
 
 #include "api/object_id.h"
-#include "controllers/controller.h"
-#include "shell/object.h"
+#include "base/controller_view.h"
+#include "base/object.h"
 
 class Alarm;
 class Door;
@@ -133,12 +133,6 @@ class Enclosure : public Object {
     };
     static Numbers numbersOf(ObjectId enclosureId);
 
-    // Turns the library's last error into a KV_Exception with its composed
-    // message.
-    [[noreturn]] static void throwApiError();
-    // Throws the KV_Exception of a CLI code.
-    [[noreturn]] static void throwError(int code);
-
   protected:
     std::string protocol;
     uint32_t controllerNumber = 0;
@@ -172,8 +166,8 @@ class Enclosure : public Object {
 // An enclosure of a newest-family controller, /cN/eM.
 class EnclosureVantor : public Enclosure {
   public:
-    EnclosureVantor(Controller* owner, const std::string& enclosureName, uint32_t enclosureNumber,
-                    ObjectId enclosureId);
+    EnclosureVantor(ControllerView* owner, const std::string& enclosureName,
+                    uint32_t enclosureNumber, ObjectId enclosureId);
     ~EnclosureVantor() override;
 };
 

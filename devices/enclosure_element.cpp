@@ -7,10 +7,10 @@
 #include <string>
 
 #include "api/api.h"
+#include "base/help.h"
+#include "base/shell_services.h"
+#include "base/shell_words.h"
 #include "devices/enclosure.h"
-#include "shell/help.h"
-#include "shell/shell.h"
-#include "shell/shell_words.h"
 
 EnclosureElement::EnclosureElement(Enclosure* enclosure, const std::string& elementName,
                                    uint32_t elementNumber, ObjectId elementId)
@@ -38,20 +38,16 @@ bool EnclosureElement::isIdentifyWord(const std::string& word) {
     return word.find("identify=") != std::string::npos;
 }
 
-void EnclosureElement::requireWord(std::istream& words, int code) {
+void EnclosureElement::requireWord(std::istream& words, CliCode code) {
     if (!shell_words::hasMoreWords(words))
-        throwCode(code);
+        throwError(code);
 }
 
-void EnclosureElement::throwCode(int code) {
-    Enclosure::throwError(code);
-}
-
-std::string EnclosureElement::commandWord(std::istream& words, int syntaxCode) {
+std::string EnclosureElement::commandWord(std::istream& words, CliCode syntaxCode) {
     requireWord(words, syntaxCode);
     std::string word;
     if (!(words >> word))
-        throwCode(syntaxCode);
+        throwError(syntaxCode);
     return word;
 }
 
@@ -72,11 +68,11 @@ EnclosureElement::IdentifySupport EnclosureElement::identifySupport() const {
     return supported == 0 ? IdentifySupport::NotSupported : IdentifySupport::Supported;
 }
 
-uint8_t EnclosureElement::identifyValue(const std::string& value, int syntaxCode) {
+uint8_t EnclosureElement::identifyValue(const std::string& value, CliCode syntaxCode) {
     if (value == "on")
         return 1;
     if (value != "off")
-        throwCode(syntaxCode);
+        throwError(syntaxCode);
     return 0;
 }
 
@@ -101,12 +97,13 @@ bool EnclosureElement::announceIdentify(const char* label, const std::string& va
     if (result < 0)
         return false;
     std::cout << "Done.\n" << std::endl;
-    Controller::requireLockReleased(result);
+    requireLockReleased(result);
     return true;
 }
 
 EnclosureElement::IdentifyChange EnclosureElement::changeIdentify(const std::string& value,
-                                                                  int syntaxCode, const char* label,
+                                                                  CliCode syntaxCode,
+                                                                  const char* label,
                                                                   const char* notSupported,
                                                                   ByteWriter write) const {
     const uint8_t on = identifyValue(value, syntaxCode);

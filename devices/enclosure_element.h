@@ -12,8 +12,9 @@
 #include <string>
 
 #include "api/object_id.h"
-#include "shell/object.h"
-#include "shell/shell_words.h"
+#include "base/kv_exception.h"
+#include "base/object.h"
+#include "base/shell_words.h"
 
 class Enclosure;
 class Help;
@@ -92,8 +93,8 @@ class EnclosureElement : public Object {
     // element's handlers on the same words, and any other word throws CLI
     // `otherCode`. Returns 0.
     template <class Element>
-    static int runShowSet(Element& element, std::istream& words, int syntaxCode, int otherCode,
-                          HelpTopic topic);
+    static int runShowSet(Element& element, std::istream& words, CliCode syntaxCode,
+                          CliCode otherCode, HelpTopic topic);
 
     // How a handler's word loop goes on after "help" or "?".
     enum class AfterHelp { GoOn, End };
@@ -105,7 +106,7 @@ class EnclosureElement : public Object {
     // identify line; any other word throws CLI `badWord`.
     template <class Element, class PrintHelp>
     static void runShow(Element& element, std::istream& words, AfterHelp afterHelp, PrintHelp help,
-                        bool identifyOffered, int badWord);
+                        bool identifyOffered, CliCode badWord);
 
     // The words of a handler ("set" and "show"), each in turn: "help" or
     // "?" runs `help`, after which reading goes on or ends by `afterHelp`;
@@ -116,12 +117,12 @@ class EnclosureElement : public Object {
     // the element's identify setter with its value; any other word throws
     // CLI `badWord`.
     template <class Element>
-    static void setIdentifyWord(Element& element, const std::string& word, int badWord);
+    static void setIdentifyWord(Element& element, const std::string& word, CliCode badWord);
     // A word containing "identify=" asks for the identify setting.
     static bool isIdentifyWord(const std::string& word);
 
     // Throws CLI `code` when nothing but white space is left.
-    static void requireWord(std::istream& words, int code);
+    static void requireWord(std::istream& words, CliCode code);
 
     // The topic of `topics` for the owner's protocol.
     template <class Topic>
@@ -129,12 +130,9 @@ class EnclosureElement : public Object {
         return inSesEnclosure() ? topics.ses : topics.other;
     }
 
-    // Throws the KV_Exception of a CLI code.
-    [[noreturn]] static void throwCode(int code);
-
     // The command word of `execute`: white space skipped, then one word;
     // CLI `syntaxCode` when there is none.
-    static std::string commandWord(std::istream& words, int syntaxCode);
+    static std::string commandWord(std::istream& words, CliCode syntaxCode);
     // The stream has no character left (white space is not skipped).
     static bool atStreamEnd(std::istream& words);
     // The value of an attribute word: what follows its first "=", read
@@ -147,7 +145,7 @@ class EnclosureElement : public Object {
     [[nodiscard]] IdentifySupport identifySupport() const;
 
     // "on" gives 1 and "off" 0; any other value throws CLI `syntaxCode`.
-    static uint8_t identifyValue(const std::string& value, int syntaxCode);
+    static uint8_t identifyValue(const std::string& value, CliCode syntaxCode);
 
     // The identify text of a cell or a "show identify" line: "N/A" when
     // the library says identify is not supported, else "On" for 1 and
@@ -168,7 +166,7 @@ class EnclosureElement : public Object {
     // prints `notSupported` and stops when the library answers 0, then
     // the announced change. Returns false when the library refused it.
     enum class IdentifyChange { NotSupported, Done, Refused };
-    IdentifyChange changeIdentify(const std::string& value, int syntaxCode, const char* label,
+    IdentifyChange changeIdentify(const std::string& value, CliCode syntaxCode, const char* label,
                                   const char* notSupported, ByteWriter write) const;
 
     // Prints a help topic through the shell's help object.
@@ -183,8 +181,8 @@ class EnclosureElement : public Object {
 };
 
 template <class Element>
-int EnclosureElement::runShowSet(Element& element, std::istream& words, int syntaxCode,
-                                 int otherCode, HelpTopic topic) {
+int EnclosureElement::runShowSet(Element& element, std::istream& words, CliCode syntaxCode,
+                                 CliCode otherCode, HelpTopic topic) {
     const std::string word = commandWord(words, syntaxCode);
     if (shell_words::isHelpWord(word)) {
         showHelp(topic, "all");
@@ -193,21 +191,21 @@ int EnclosureElement::runShowSet(Element& element, std::istream& words, int synt
     } else if (word == "set") {
         element.set(words);
     } else {
-        throwCode(otherCode);
+        throwError(otherCode);
     }
     return 0;
 }
 
 template <class Element, class PrintHelp>
 void EnclosureElement::runShow(Element& element, std::istream& words, AfterHelp afterHelp,
-                               PrintHelp help, bool identifyOffered, int badWord) {
+                               PrintHelp help, bool identifyOffered, CliCode badWord) {
     if (!shell_words::hasMoreWords(words)) {
         element.showRow(true);
         return;
     }
     runWords(words, afterHelp, help, [&](const std::string& word) {
         if (!identifyOffered || word != "identify")
-            throwCode(badWord);
+            throwError(badWord);
         element.printIdentifyStatus(element.getIdentifyText());
     });
 }
@@ -228,8 +226,8 @@ void EnclosureElement::runWords(std::istream& words, AfterHelp afterHelp, PrintH
 }
 
 template <class Element>
-void EnclosureElement::setIdentifyWord(Element& element, const std::string& word, int badWord) {
+void EnclosureElement::setIdentifyWord(Element& element, const std::string& word, CliCode badWord) {
     if (!isIdentifyWord(word))
-        throwCode(badWord);
+        throwError(badWord);
     element.setIdentify(attributeValue(word));
 }

@@ -8,6 +8,11 @@
 #include "api/api.h"
 #include "api/api_codes.h"
 #include "api/api_error.h"
+#include "base/api_call.h"
+#include "base/help.h"
+#include "base/name_order.h"
+#include "base/shell_services.h"
+#include "base/shell_words.h"
 #include "devices/alarm.h"
 #include "devices/enclosure.h"
 #include "devices/enclosure_element.h"
@@ -15,17 +20,8 @@
 #include "devices/power_supply.h"
 #include "devices/slot.h"
 #include "devices/temp_sensor.h"
-#include "shell/help.h"
-#include "shell/shell.h"
-#include "shell/shell_words.h"
-#include "units/api_call.h"
 
 namespace {
-
-// CLI codes of the enclosure commands.
-constexpr int kInvalidSyntax = 115;
-constexpr int kInvalidCommand = 116;
-constexpr int kInvalidShowCommand = 117;
 
 // The longest help text an enclosure can report (an SES page holds at
 // most 64 KiB).
@@ -56,17 +52,17 @@ void showTable(const Enclosure::ElementMap<T>& map, const char* prefix) {
 
 int Enclosure::execute(std::istream& words) {
     if (!shell_words::hasMoreWords(words))
-        throwError(kInvalidSyntax);
+        throwError(kInvalidEnclosureCommandSyntax);
     std::string word;
     if (!(words >> word))
-        throwError(kInvalidSyntax);
+        throwError(kInvalidEnclosureCommandSyntax);
     if (shell_words::isHelpWord(word)) {
         showHelp();
         return 0;
     }
     if (word == "show")
         return show(words);
-    throwError(kInvalidCommand);
+    throwError(kInvalidEnclosureCommand);
 }
 
 void Enclosure::showHelp() {
@@ -131,7 +127,7 @@ void Enclosure::showAttribute(const std::string& word) {
     } else if (shell_words::isHelpWord(word)) {
         showHelp();
     } else {
-        throwError(kInvalidShowCommand);
+        throwError(kInvalidEnclosureShow);
     }
 }
 
@@ -175,12 +171,14 @@ void Enclosure::showStatusTable() {
     if (protocol == "SES") {
         std::cout << "\nEncl        Status      \n"
                   << std::string(29, '-') << "\n"
-                  << Shell::padText(identifier, 12) << Shell::padText(status, 16) << "\n";
+                  << ShellServices::padText(identifier, 12) << ShellServices::padText(status, 16)
+                  << "\n";
         return;
     }
     std::cout << "\nEncl    Status      Controller\n"
               << std::string(33, '-') << "\n"
-              << Shell::padText(name, 8) << Shell::padText(status, 12) << identifier << "\n";
+              << ShellServices::padText(name, 8) << ShellServices::padText(status, 12) << identifier
+              << "\n";
 }
 
 std::string Enclosure::getStatusText() {
@@ -276,15 +274,17 @@ namespace {
 
 // The header columns that both summary rows share, after the first label.
 std::string summaryHeader(const char* first) {
-    return Shell::padText(first, 14) + Shell::padText("Slots", 7) + Shell::padText("Drives", 8) +
-           Shell::padText("Fans", 6) + Shell::padText("TSUnits", 9) + Shell::padText("PSUnits", 9);
+    return ShellServices::padText(first, 14) + ShellServices::padText("Slots", 7) +
+           ShellServices::padText("Drives", 8) + ShellServices::padText("Fans", 6) +
+           ShellServices::padText("TSUnits", 9) + ShellServices::padText("PSUnits", 9);
 }
 
 // The columns that both summary rows share.
 std::string summaryColumns(const std::string& name, const EnclosureSummary& summary) {
-    return Shell::padText(name, 14) + Shell::padNumber(summary.slots, 7) +
-           Shell::padNumber(summary.drives, 8) + Shell::padNumber(summary.fans, 6) +
-           Shell::padNumber(summary.tempSensors, 9) + Shell::padNumber(summary.powerSupplies, 9);
+    return ShellServices::padText(name, 14) + ShellServices::padNumber(summary.slots, 7) +
+           ShellServices::padNumber(summary.drives, 8) + ShellServices::padNumber(summary.fans, 6) +
+           ShellServices::padNumber(summary.tempSensors, 9) +
+           ShellServices::padNumber(summary.powerSupplies, 9);
 }
 
 }  // namespace
@@ -294,14 +294,15 @@ void Enclosure::showSummaryRow(bool withHeader) {
     getSummary(summary);
     if (withHeader) {
         std::cout << "\n"
-                  << summaryHeader("Enclosure") << Shell::padText("Alarms", 9) << "\n"
+                  << summaryHeader("Enclosure") << ShellServices::padText("Alarms", 9) << "\n"
                   << std::string(62, '-') << std::endl;
     }
     if (noElements == 1) {
         std::cout << "Error: Enclosure elements discovery fail.\n";
         return;
     }
-    std::cout << summaryColumns(name, summary) << Shell::padNumber(summary.alarms, 9) << std::endl;
+    std::cout << summaryColumns(name, summary) << ShellServices::padNumber(summary.alarms, 9)
+              << std::endl;
 }
 
 void Enclosure::showLegacySummaryRow(bool withHeader) {

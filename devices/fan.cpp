@@ -4,19 +4,15 @@
 #include <string>
 
 #include "api/api.h"
+#include "base/help.h"
+#include "base/shell_services.h"
+#include "base/shell_words.h"
 #include "devices/enclosure.h"
-#include "shell/help.h"
-#include "shell/shell.h"
-#include "shell/shell_words.h"
 
 namespace {
 
 using element_texts::CodeText;
 using element_texts::textOfCode;
-
-// CLI codes of the fan commands.
-constexpr int kFanCommandSyntax = 122;
-constexpr int kFanCommand = 123;
 
 constexpr int kHighestSpeed = 7;
 
@@ -37,28 +33,28 @@ Fan::Fan(Enclosure* owner, const std::string& fanName, uint32_t fanNumber, Objec
 Fan::~Fan() = default;
 
 int Fan::execute(std::istream& words) {
-    return runShowSet(*this, words, kFanCommandSyntax, kFanCommand, helpFor(kHelp));
+    return runShowSet(*this, words, kInvalidFanCommandSyntax, kInvalidFanCommand, helpFor(kHelp));
 }
 
 void Fan::show(std::istream& words) {
     runShow(
         *this, words, AfterHelp::GoOn, [this] { showHelp(helpFor(kHelp), "show"); },
-        inSesEnclosure(), kFanCommandSyntax);
+        inSesEnclosure(), kInvalidFanCommandSyntax);
 }
 
 void Fan::set(std::istream& words) {
-    requireWord(words, kFanCommandSyntax);
+    requireWord(words, kInvalidFanCommandSyntax);
     const bool ses = inSesEnclosure();
     // Outside SES enclosures the help topic has no "set" and refuses it.
     runWords(
         words, AfterHelp::End, [this] { showHelp(helpFor(kHelp), "set"); },
         [this, ses](const std::string& word) {
             if (!ses)
-                throwCode(kFanCommandSyntax);
+                throwError(kInvalidFanCommandSyntax);
             if (!isIdentifyWord(word) && word.find("speed=") != std::string::npos)
                 setSpeed(shell_words::leadingNumberAs<int32_t>(word.substr(word.find('=') + 1)));
             else
-                setIdentifyWord(*this, word, kFanCommandSyntax);
+                setIdentifyWord(*this, word, kInvalidFanCommandSyntax);
         });
 }
 
@@ -76,7 +72,7 @@ void Fan::setSpeed(int speed) {
 }
 
 void Fan::setIdentify(const std::string& value) {
-    if (changeIdentify(value, kFanCommandSyntax, "Fan", "Fan Identify is not supported.\n\n",
+    if (changeIdentify(value, kInvalidFanCommandSyntax, "Fan", "Fan Identify is not supported.\n\n",
                        Api::SetFanIdentify) == IdentifyChange::Refused)
         std::cout << "Identify fan is not supported in API" << std::endl;
 }
@@ -127,16 +123,19 @@ void Fan::showRow(bool withHeader) {
         else if (step != "0" && status == "OK")
             state = "ON";
         const uint32_t rpm = getRpm();
-        std::cout << Shell::padText(name, 12) << Shell::padText(status, 16)
-                  << Shell::padText(state, 8) << Shell::padText(step, 7)
-                  << (rpm == kNoRpm ? Shell::padText("N/A", 8) : Shell::padNumber(rpm, 8))
-                  << Shell::padText(identify, 8) << "\n";
+        std::cout << ShellServices::padText(name, 12) << ShellServices::padText(status, 16)
+                  << ShellServices::padText(state, 8) << ShellServices::padText(step, 7)
+                  << (rpm == kNoRpm ? ShellServices::padText("N/A", 8)
+                                    : ShellServices::padNumber(rpm, 8))
+                  << ShellServices::padText(identify, 8) << "\n";
     } else if (inSafteEnclosure()) {
         if (withHeader) {
             std::cout << "\n"
-                      << Shell::padText("Fan", 10) << Shell::padText("Status", 16) << "\n"
+                      << ShellServices::padText("Fan", 10) << ShellServices::padText("Status", 16)
+                      << "\n"
                       << std::string(24, '-') << "\n";
         }
-        std::cout << Shell::padText(name, 10) << Shell::padText(getStatusText(), 16) << "\n";
+        std::cout << ShellServices::padText(name, 10) << ShellServices::padText(getStatusText(), 16)
+                  << "\n";
     }
 }

@@ -6,21 +6,16 @@
 #include <string>
 
 #include "api/api.h"
-#include "controllers/controller.h"
-#include "shell/help.h"
-#include "shell/shell.h"
-#include "shell/shell_words.h"
+#include "base/help.h"
+#include "base/kv_exception.h"
+#include "base/shell_services.h"
+#include "base/shell_words.h"
 
 using shell_words::hasMoreWords;
 using shell_words::isHelpWord;
 using shell_words::nextWord;
 
 namespace {
-
-// CLI codes of the phy commands.
-constexpr int kCliHelpArgument = 13;
-constexpr int kCliPhyCommand = 137;
-constexpr int kCliPhyShowCommand = 138;
 
 // The texts of one link speed code in the three speed columns, and the
 // word "set link=" takes for it with the text its progress line shows.
@@ -60,7 +55,7 @@ bool atEnd(std::istream& words) {
 uint8_t requireSpeed(int (*read)(ObjectId, uint8_t*), ObjectId id) {
     uint8_t speed = 0;
     if (read(id, &speed) != 0)
-        Controller::throwApiError();
+        throwApiError();
     return speed;
 }
 
@@ -70,7 +65,7 @@ void showHelp(const std::string& word) {
 
 }  // namespace
 
-Phy::Phy(Controller* controller, const std::string& phyName, uint32_t phyNumber, ObjectId phyId)
+Phy::Phy(ControllerView* controller, const std::string& phyName, uint32_t phyNumber, ObjectId phyId)
     : owner(controller),
       name(phyName),
       number(phyNumber),
@@ -81,10 +76,10 @@ Phy::~Phy() = default;
 
 int Phy::execute(std::istream& words) {
     if (!hasMoreWords(words))
-        Controller::throwError(kCliPhyCommand);
+        throwError(kInvalidPhyCommand);
     std::string word;
     if (!(words >> word))
-        Controller::throwError(kCliPhyCommand);
+        throwError(kInvalidPhyCommand);
     if (isHelpWord(word)) {
         showHelp("all");
     } else if (word == "show") {
@@ -92,7 +87,7 @@ int Phy::execute(std::istream& words) {
     } else if (word == "set") {
         set(words);
     } else {
-        Controller::throwError(kCliPhyCommand);
+        throwError(kInvalidPhyCommand);
     }
     return 0;
 }
@@ -105,20 +100,20 @@ void Phy::show(std::istream& words) {
     const std::string word = nextWord(words);
     if (word == "all") {
         if (!atEnd(words))
-            Controller::throwError(kCliPhyShowCommand);
+            throwError(kInvalidPhyShow);
         showRow(false);
     } else if (isHelpWord(word)) {
         if (!atEnd(words))
-            Controller::throwError(kCliHelpArgument);
+            throwError(kInvalidHelpArgument);
         showHelp("show");
     } else {
-        Controller::throwError(kCliPhyShowCommand);
+        throwError(kInvalidPhyShow);
     }
 }
 
 void Phy::set(std::istream& words) {
     if (!hasMoreWords(words))
-        Controller::throwError(kCliPhyCommand);
+        throwError(kInvalidPhyCommand);
     std::string word;
     while (words >> word) {
         if (word.find("link=") != std::string::npos) {
@@ -128,7 +123,7 @@ void Phy::set(std::istream& words) {
         } else if (isHelpWord(word)) {
             showHelp("set");
         } else {
-            Controller::throwError(kCliPhyCommand);
+            throwError(kInvalidPhyCommand);
         }
     }
 }
@@ -143,10 +138,10 @@ void Phy::setLinkSpeedControl(const std::string& value) {
     // The value is looked at only once the line has begun: a refused
     // value leaves it open.
     if (chosen == nullptr)
-        Controller::throwError(kCliPhyCommand);
+        throwError(kInvalidPhyCommand);
     std::cout << chosen->setText << "] ... " << std::flush;
     if (Api::SetPhyLinkSpeedControl(id, chosen->code) != 0)
-        Controller::throwApiError();
+        throwApiError();
     std::cout << "Done.\n" << std::endl;
 }
 
@@ -160,19 +155,19 @@ void Phy::showHeader() {
 void Phy::showRow(bool omitHeader) {
     if (!omitHeader)
         showHeader();
-    std::cout << Shell::padText(name, 8) << Shell::padText(getSasAddressText(), 21);
+    std::cout << ShellServices::padText(name, 8) << ShellServices::padText(getSasAddressText(), 21);
     const std::string type = getDeviceTypeText();
     std::string device = "-";
     if (type == "ENCL")
         device = "N/A";
     else if (type == "SATA" || type == "SAS")
         device = getDeviceText();
-    std::cout << Shell::padText(type, 9) << Shell::padText(device, 11)
-              << Shell::padText(getLinkSpeedSupportedText(), 11);
+    std::cout << ShellServices::padText(type, 9) << ShellServices::padText(device, 11)
+              << ShellServices::padText(getLinkSpeedSupportedText(), 11);
     // Each of the last two cells may end the command: what was read before
     // stays on the line.
-    std::cout << Shell::padText(getLinkSpeedText(), 9);
-    std::cout << Shell::padText(getLinkSpeedControlText(), 7) << "\n";
+    std::cout << ShellServices::padText(getLinkSpeedText(), 9);
+    std::cout << ShellServices::padText(getLinkSpeedControlText(), 7) << "\n";
 }
 
 std::string Phy::getSasAddressText() {

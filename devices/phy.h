@@ -8,15 +8,14 @@
 #include <string>
 
 #include "api/object_id.h"
-#include "shell/object.h"
-
-class Controller;
+#include "base/controller_view.h"
+#include "base/object.h"
 
 class Phy : public Object {
   public:
     // The controller's phy `phyNumber`, named "phy" + number, with the
     // identifier the library made for it. Makes no library call.
-    Phy(Controller* owner, const std::string& phyName, uint32_t phyNumber, ObjectId phyId);
+    Phy(ControllerView* owner, const std::string& phyName, uint32_t phyNumber, ObjectId phyId);
     ~Phy() override;
     Phy(const Phy&) = delete;
     Phy& operator=(const Phy&) = delete;
@@ -62,7 +61,7 @@ class Phy : public Object {
     // the first byte is 0.
     std::string getSasAddressText();
 
-    Controller* owner;  // not owned
+    ControllerView* owner;  // not owned
     std::string name;
     uint32_t number;
     ObjectId id;

@@ -9,15 +9,11 @@
 #include "api/api_error.h"
 #include "api/audit_log.h"
 #include "api/dpm_records.h"
-#include "controllers/controller.h"
-#include "devices/port_internal.h"
-#include "shell/help.h"
-#include "shell/kv_exception.h"
-#include "shell/shell.h"
-#include "shell/shell_words.h"
-#include "units/api_call.h"
-
-using namespace port_codes;
+#include "base/api_call.h"
+#include "base/help.h"
+#include "base/kv_exception.h"
+#include "base/shell_services.h"
+#include "base/shell_words.h"
 
 namespace {
 
@@ -47,7 +43,7 @@ constexpr LinkTexts kLinkTexts[] = {
 
 }  // namespace
 
-Port::Port(Controller* owner, const std::string& portName, uint32_t portNumber, ObjectId portId)
+Port::Port(ControllerView* owner, const std::string& portName, uint32_t portNumber, ObjectId portId)
     : controller(owner),
       name(portName),
       number(portNumber),
@@ -58,10 +54,10 @@ Port::~Port() = default;
 
 int Port::execute(std::istream& words) {
     if (!shell_words::hasMoreWords(words))
-        Controller::throwError(kInvalidPortCommandSyntax);
+        throwError(kInvalidPortCommandSyntax);
     std::string word;
     if (!(words >> word))
-        Controller::throwError(kInvalidPortCommandSyntax);
+        throwError(kInvalidPortCommandSyntax);
     if (shell_words::isHelpWord(word)) {
         theShell->getHelp()->showPortHelp("all");
         return 0;
@@ -73,7 +69,7 @@ int Port::execute(std::istream& words) {
     } else if (word == "remove" || word == "export") {
         removeCommand(words);
     } else {
-        Controller::throwError(kInvalidPortCommand);
+        throwError(kInvalidPortCommand);
     }
     return 0;
 }
@@ -87,7 +83,7 @@ void Port::show(std::istream& words) {
     words >> word;
     if (word == "all") {
         if (shell_words::hasMoreWords(words))
-            Controller::throwError(kInvalidPortShowCommand);
+            throwError(kInvalidPortShow);
         std::stringstream all;
         getShowAllWords(all);
         std::string attribute;
@@ -95,7 +91,7 @@ void Port::show(std::istream& words) {
             showAttribute(attribute);
     } else if (shell_words::isHelpWord(word)) {
         if (shell_words::hasMoreWords(words))
-            Controller::throwError(kInvalidHelpArgument);
+            throwError(kInvalidHelpArgument);
         theShell->getHelp()->showPortHelp("show");
     } else if (word == "pmstat" || word == "dpmstat") {
         showDpmstatCommand(words);
@@ -108,7 +104,7 @@ void Port::show(std::istream& words) {
 
 void Port::setCommand(std::istream& words) {
     if (!shell_words::hasMoreWords(words))
-        Controller::throwError(kInvalidControllerCommandSyntax);
+        throwError(kInvalidControllerCommandSyntax);
     std::string word;
     words >> word;
     if (word.find("identify=") != std::string::npos) {
@@ -118,18 +114,18 @@ void Port::setCommand(std::istream& words) {
     } else if (shell_words::isHelpWord(word)) {
         theShell->getHelp()->showPortHelp("set");
     } else {
-        Controller::throwError(kInvalidPortSetCommand);
+        throwError(kInvalidPortSet);
     }
 }
 
 void Port::setIdentify(const std::string& word, std::istream& words) {
     const std::string value = shell_words::valueAfterEquals(word);
     if (controller->getFamily() < kFamilySolvane)
-        Controller::throwError(kInvalidPortCommandOfController);
+        throwError(kInvalidPortCommandOfController);
     if (value != "on" && value != "off")
-        Controller::throwError(kInvalidPortSetIdentify);
+        throwError(kInvalidPortSetIdentify);
     if (shell_words::hasMoreWords(words))
-        Controller::throwError(kInvalidPortSetIdentify);
+        throwError(kInvalidPortSetIdentify);
     std::cout << "Setting port Identify on " << path << " to [" << value << std::flush;
     if (!isInEnclosureSlot()) {
         std::cout << "] ... N/A" << std::endl;
@@ -137,9 +133,9 @@ void Port::setIdentify(const std::string& word, std::istream& words) {
     }
     const int result = theAuditLog->IdentifyPort(id, value == "on" ? 1 : 0);
     if (result < 0)
-        Controller::throwApiError();
+        throwApiError();
     std::cout << "] ... Done." << std::endl;
-    Controller::requireLockReleased(result);
+    requireLockReleased(result);
 }
 
 void Port::removeCommand(std::istream& words) {
@@ -153,7 +149,7 @@ void Port::removeCommand(std::istream& words) {
         if (word == "quiet" || word == "q")
             quiet = true;
         else
-            Controller::throwError(kInvalidPortRemoveCommand);
+            throwError(kInvalidPortRemove);
     }
     remove(quiet);
 }
@@ -162,7 +158,7 @@ int Port::remove(bool quiet) {
     if (!quiet) {
         std::stringstream warning;
         warning << "Removing " << path << " will take the disk offline.";
-        if (!Shell::confirm(warning))
+        if (!ShellServices::confirm(warning))
             return 0;
     }
     std::cout << "Removing port " << path << " ... " << std::flush;
@@ -176,12 +172,12 @@ int Port::remove(bool quiet) {
                             kNoUnit, &top) == 0 &&
             Api::GetUnitType(top, &type) == 0 && type == kUnitMigrating) {
             std::cout << "Failed." << std::endl;
-            Controller::throwError(kMigratingUnitDrive);
+            throwError(kExportMigratingDrive);
         }
     }
     if (theAuditLog->RemoveDrive(id) != 0) {
         std::cout << "Failed." << std::endl;
-        Controller::throwApiError();
+        throwApiError();
     }
     std::cout << "Done.\n" << std::endl;
     return 0;
@@ -224,13 +220,13 @@ bool Port::hasUnit(uint8_t unitNumber, bool strict) {
     if (Api::MakeUnitId(static_cast<uint8_t>(controller->getNumber()), kNoUnit, unitNumber, kNoUnit,
                         kNoUnit, &top) != 0) {
         if (strict)
-            Controller::throwApiError();
+            throwApiError();
         return false;
     }
     uint32_t type = 0;
     if (Api::GetUnitType(top, &type) != 0) {
         if (strict && !lastErrorMeansNoUnit())
-            Controller::throwApiError();
+            throwApiError();
         return false;
     }
     return type != kUnitCbod;
@@ -251,7 +247,7 @@ void Port::getUnitInfo(std::string& unitName, std::string& unitStatus) {
 
 std::string Port::getUnitName() {
     if (isEmpty())
-        Controller::throwError(kInvalidPortState);
+        throwError(kInvalidForPortState);
     std::string unitName;
     std::string unitStatus;
     getUnitInfo(unitName, unitStatus);
@@ -264,7 +260,7 @@ uint8_t Port::getPhyNumber() {
         // The controller attaches the drive through no phy.
         if (LastApiCode() == kApiNoDriveSlot)
             return kNoPhy;
-        Controller::throwApiError();
+        throwApiError();
     }
     uint8_t controllerNumber = 0;
     uint8_t phy = 0;
@@ -311,13 +307,14 @@ void Port::showRow(bool withHeader) {
         if (vantor && !withHeader)
             return;
         if (vantor)
-            std::cout << Shell::padText(name, 6) << Shell::padText(driveText, 15)
-                      << Shell::padText("-", 5) << Shell::padText("-", 10) << Shell::padText("-", 6)
-                      << Shell::padText("-", 4) << Shell::padText("-", 13) << "-\n";
+            std::cout << ShellServices::padText(name, 6) << ShellServices::padText(driveText, 15)
+                      << ShellServices::padText("-", 5) << ShellServices::padText("-", 10)
+                      << ShellServices::padText("-", 6) << ShellServices::padText("-", 4)
+                      << ShellServices::padText("-", 13) << "-\n";
         else
-            std::cout << Shell::padText(name, 7) << Shell::padText(driveText, 17)
-                      << Shell::padText("-", 7) << Shell::padText("-", 12)
-                      << Shell::padText("-", 14) << "-\n";
+            std::cout << ShellServices::padText(name, 7) << ShellServices::padText(driveText, 17)
+                      << ShellServices::padText("-", 7) << ShellServices::padText("-", 12)
+                      << ShellServices::padText("-", 14) << "-\n";
         return;
     }
 
@@ -348,9 +345,10 @@ void Port::showRow(bool withHeader) {
     if (!vantor) {
         FixedText<kVersionTextSize> serial;
         (void)Api::GetDriveSerial(id, serial.data());
-        std::cout << Shell::padText(name, 7) << Shell::padText(statusText, 17)
-                  << Shell::padText(unitText, 7) << Shell::padText(capacity, 12)
-                  << Shell::padNumber(blocks, 14) << Shell::padText(serial.c_str(), 20) << "\n";
+        std::cout << ShellServices::padText(name, 7) << ShellServices::padText(statusText, 17)
+                  << ShellServices::padText(unitText, 7) << ShellServices::padText(capacity, 12)
+                  << ShellServices::padNumber(blocks, 14)
+                  << ShellServices::padText(serial.c_str(), 20) << "\n";
         return;
     }
     FixedText<kModelTextSize> model;
@@ -360,12 +358,12 @@ void Port::showRow(bool withHeader) {
         const uint8_t phy = getPhyNumber();
         return phy == kNoPhy ? std::string("-") : std::to_string(phy);
     };
-    std::cout << Shell::padText(name, 6) << Shell::padText(statusText, 15)
-              << Shell::padText(unitText, 5) << Shell::padText(capacity, 10)
-              << Shell::padText(getDriveInterfaceText(0), 6)
-              << Shell::padText(inEnclosure ? std::string("-") : phyText(), 4)
-              << Shell::padText(inEnclosure ? getEnclosureSlotText() : std::string("-"), 13)
-              << Shell::padText(model.c_str(), 20) << "\n";
+    std::cout << ShellServices::padText(name, 6) << ShellServices::padText(statusText, 15)
+              << ShellServices::padText(unitText, 5) << ShellServices::padText(capacity, 10)
+              << ShellServices::padText(getDriveInterfaceText(0), 6)
+              << ShellServices::padText(inEnclosure ? std::string("-") : phyText(), 4)
+              << ShellServices::padText(inEnclosure ? getEnclosureSlotText() : std::string("-"), 13)
+              << ShellServices::padText(model.c_str(), 20) << "\n";
 }
 
 void Port::showIostatRow(uint16_t pending) {
@@ -373,25 +371,25 @@ void Port::showIostatRow(uint16_t pending) {
     RequireApi(Api::GetDriveStatus(id, &driveStatus));
     const std::string driveText = controller->getDriveStatusText(driveStatus);
     if (!IsDrivePresent(driveStatus)) {
-        std::cout << Shell::padText(path, 8) << Shell::padText(driveText, 17)
-                  << Shell::padText("-", 7) << Shell::padText("-", 8) << "\n";
+        std::cout << ShellServices::padText(path, 8) << ShellServices::padText(driveText, 17)
+                  << ShellServices::padText("-", 7) << ShellServices::padText("-", 8) << "\n";
         return;
     }
     std::string unitName;
     std::string unitStatus;
     getUnitInfo(unitName, unitStatus);
     const bool showUnitStatus = driveStatus == kDriveOk && unitName.size() > 1;
-    std::cout << Shell::padText(path, 8)
-              << Shell::padText(showUnitStatus ? unitStatus : driveText, 17)
-              << Shell::padText(unitName, 7) << Shell::padNumber(static_cast<unsigned>(pending), 8)
-              << "\n";
+    std::cout << ShellServices::padText(path, 8)
+              << ShellServices::padText(showUnitStatus ? unitStatus : driveText, 17)
+              << ShellServices::padText(unitName, 7)
+              << ShellServices::padNumber(static_cast<unsigned>(pending), 8) << "\n";
 }
 
 uint8_t Port::requireDriveStatus() {
     uint8_t status = kDriveNone;
     RequireApi(Api::GetDriveStatus(id, &status));
     if (status == kDriveNone)
-        Controller::throwError(kInvalidPortState);
+        throwError(kInvalidForPortState);
     return status;
 }
 
@@ -424,7 +422,7 @@ void Port::showCapacity() {
     uint64_t blocks = 0;
     RequireApi(Api::GetDriveCapacity(id, &blocks));
     char size[32] = {};
-    (void)Shell::capacityText(blocks, size);
+    (void)ShellServices::capacityText(blocks, size);
     printLine(" Capacity = ", std::string(size) + " (" + std::to_string(blocks) + " Blocks)");
 }
 
@@ -434,7 +432,7 @@ void Port::showSmart() {
     uint8_t link = 0;
     RequireApi(Api::GetDriveInterface(id, &link));
     if (link == kSasDirect || link == kSasEnclosure)
-        Controller::throwError(kSmartNotSupported);
+        throwError(kSmartNotSupported);
     std::cout << "\n" << path << " Drive SMART Data:\n";
     requireDriveStatus();
     uint8_t data[kSmartDataSize] = {};

@@ -9,16 +9,16 @@
 #include <string>
 
 #include "api/object_id.h"
-#include "shell/object.h"
+#include "base/controller_view.h"
+#include "base/object.h"
 
-class Controller;
 struct DpmStats;
 
 class Port : public Object {
   public:
     // The controller's port `portNumber`, named "p" + number, with the
     // identifier the library made for it.
-    Port(Controller* owner, const std::string& portName, uint32_t portNumber, ObjectId portId);
+    Port(ControllerView* owner, const std::string& portName, uint32_t portNumber, ObjectId portId);
     ~Port() override;
     Port(const Port&) = delete;
     Port& operator=(const Port&) = delete;
@@ -134,7 +134,7 @@ class Port : public Object {
     // slot or the lookup fails.
     std::string getEnclosureSlotText();
 
-    Controller* controller;  // not owned
+    ControllerView* controller;  // not owned
     std::string name;
     uint32_t number;
     ObjectId id;

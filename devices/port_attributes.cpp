@@ -6,13 +6,9 @@
 #include <string>
 
 #include "api/api.h"
-#include "controllers/controller.h"
+#include "base/api_call.h"
+#include "base/kv_exception.h"
 #include "devices/port.h"
-#include "devices/port_internal.h"
-#include "shell/kv_exception.h"
-#include "units/api_call.h"
-
-using namespace port_codes;
 
 namespace {
 
@@ -42,7 +38,7 @@ std::string currentSpeedText(uint8_t code) {
 // it inside a line: its message and one more line end.
 void printCaughtError() {
     try {
-        Controller::throwApiError();
+        throwApiError();
     } catch (KV_Exception& error) {
         std::cout << error.getMessage() << std::endl;
     }
@@ -52,12 +48,12 @@ void printCaughtError() {
 
 void Port::requireFamily6() {
     if (controller->getFamily() < kFamilySolvane)
-        Controller::throwError(kInvalidPortCommandOfController);
+        throwError(kInvalidPortCommandOfController);
 }
 
 void Port::requireNotEmpty() {
     if (isEmpty())
-        Controller::throwError(kInvalidPortState);
+        throwError(kInvalidForPortState);
 }
 
 bool Port::isInEnclosureSlot() {
@@ -193,12 +189,12 @@ void Port::showDriveInterface() {
 
 void Port::showWwn() {
     if (controller->getFamily() != kFamilyVantor)
-        Controller::throwError(kInvalidPortCommandOfController);
+        throwError(kInvalidPortCommandOfController);
     std::cout << path << " WWN = " << std::flush;
     uint8_t wwn[kWorldWideNameSize] = {};
     if (Api::GetDriveWwn(id, wwn) != 0) {
         std::cout << "... Error." << std::endl;
-        Controller::throwApiError();
+        throwApiError();
     }
     char digits[2 * kWorldWideNameSize + 1] = {};
     for (size_t i = 0; i < kWorldWideNameSize; ++i)
@@ -213,7 +209,7 @@ void Port::showPowerOnHours() {
     uint32_t hours = 0;
     if (Api::GetDrivePowerOnHours(id, &hours) != 0) {
         std::cout << "...Error! " << std::endl;
-        Controller::throwApiError();
+        throwApiError();
     }
     std::cout << (hours == kPowerOnHoursUnknown ? std::string("N/A") : std::to_string(hours))
               << "\n";

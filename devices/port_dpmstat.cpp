@@ -13,15 +13,11 @@
 
 #include "api/api.h"
 #include "api/dpm_records.h"
-#include "controllers/controller.h"
+#include "base/api_call.h"
+#include "base/help.h"
+#include "base/shell_services.h"
+#include "base/shell_words.h"
 #include "devices/port.h"
-#include "devices/port_internal.h"
-#include "shell/help.h"
-#include "shell/shell.h"
-#include "shell/shell_words.h"
-#include "units/api_call.h"
-
-using namespace port_codes;
 
 namespace {
 
@@ -76,12 +72,13 @@ static_assert(std::size(kBinBounds) + 1 == DpmHistogram::kBins, "37 bounded bins
 // An extended counter in its column; values too wide for it read "########".
 std::string counterText(uint32_t value, int width) {
     constexpr uint32_t kWidest = 99999999;
-    return value > kWidest ? Shell::padText("########", width) : Shell::padNumber(value, width);
+    return value > kWidest ? ShellServices::padText("########", width)
+                           : ShellServices::padNumber(value, width);
 }
 
 // The controller's firmware compatibility level 36 (a failed query counts
 // as below it).
-bool hasLevel36(Controller* controller) {
+bool hasLevel36(ControllerView* controller) {
     ObjectId id{};
     controller->getObjectId(&id);
     uint32_t answer = 0;
@@ -134,7 +131,7 @@ void Port::showDpmstatCommand(std::istream& words) {
             }
         }
         if (!known)
-            Controller::throwError(kInvalidStatisticsType);
+            throwError(kInvalidStatisticsType);
     }
 }
 
@@ -162,19 +159,19 @@ bool Port::showDpmstatPortColumns(bool full) {
     RequireApi(Api::GetDriveStatus(id, &driveStatus));
     const std::string driveText = controller->getDriveStatusText(driveStatus);
     if (full && !IsDrivePresent(driveStatus)) {
-        std::cout << Shell::padText(name, 7) << Shell::padText(driveText, 17)
-                  << Shell::padText("-", 7);
+        std::cout << ShellServices::padText(name, 7) << ShellServices::padText(driveText, 17)
+                  << ShellServices::padText("-", 7);
         return false;
     }
     std::string unitName;
     std::string unitStatus;
     getUnitInfo(unitName, unitStatus);
-    std::cout << Shell::padText(name, 7);
+    std::cout << ShellServices::padText(name, 7);
     if (!full)
         return true;
     const bool showUnitStatus = driveStatus == kDriveOk && unitName.size() > 1;
-    std::cout << Shell::padText(showUnitStatus ? unitStatus : driveText, 17)
-              << Shell::padText(unitName, 7);
+    std::cout << ShellServices::padText(showUnitStatus ? unitStatus : driveText, 17)
+              << ShellServices::padText(unitName, 7);
     return unitName != "-";
 }
 
@@ -190,8 +187,9 @@ void Port::showStatisticsRow(bool withHeader, const std::function<int(DpmStats*)
             return;
         (void)showDpmstatPortColumns(true);
     } else if (!showDpmstatPortColumns(true)) {
-        std::cout << Shell::padText("-", 8) << Shell::padText("-", 8) << Shell::padText("-", 13)
-                  << Shell::padText("-", 10) << std::endl;
+        std::cout << ShellServices::padText("-", 8) << ShellServices::padText("-", 8)
+                  << ShellServices::padText("-", 13) << ShellServices::padText("-", 10)
+                  << std::endl;
         return;
     }
     DpmStats stats{};
@@ -199,8 +197,9 @@ void Port::showStatisticsRow(bool withHeader, const std::function<int(DpmStats*)
     char rate[32] = {};
     const float megabytes = static_cast<float>(stats.kbPerSecond) / 1024.0f;
     std::snprintf(rate, sizeof rate, "%.3f", megabytes);
-    std::cout << Shell::padNumber(stats.queueDepth, 8) << Shell::padNumber(stats.iops, 8)
-              << Shell::padText(rate, 13) << Shell::padNumber(stats.responseMs, 10) << std::endl;
+    std::cout << ShellServices::padNumber(stats.queueDepth, 8)
+              << ShellServices::padNumber(stats.iops, 8) << ShellServices::padText(rate, 13)
+              << ShellServices::padNumber(stats.responseMs, 10) << std::endl;
 }
 
 void Port::showDpmstatInst(bool withHeader) {
@@ -225,9 +224,9 @@ void Port::showDpmstatHistogram(bool withHeader, uint32_t onDisk) {
     for (std::size_t bin = 0; bin < DpmHistogram::kBins; ++bin) {
         const std::string bound =
             bin < std::size(kBinBounds) ? std::to_string(kBinBounds[bin]) : "10000+";
-        std::cout << Shell::padNumber(static_cast<unsigned>(bin + 1), 8)
-                  << Shell::padText(bound, 23) << Shell::padNumber(histogram.counts[bin], 13)
-                  << std::endl;
+        std::cout << ShellServices::padNumber(static_cast<unsigned>(bin + 1), 8)
+                  << ShellServices::padText(bound, 23)
+                  << ShellServices::padNumber(histogram.counts[bin], 13) << std::endl;
     }
 }
 
@@ -250,16 +249,18 @@ void Port::showDpmstatLongCommands(bool withHeader, uint32_t onDisk) {
     const uint32_t shown = count < kDpmMaxRecords ? count : kDpmMaxRecords;
     for (uint32_t i = 0; i < shown; ++i) {
         const DpmLongCommand& record = records[i];
-        std::cout << Shell::padText(timeStampText(record.timeStamp()), 21);
+        std::cout << ShellServices::padText(timeStampText(record.timeStamp()), 21);
         if (!detailed) {
-            std::cout << Shell::padText("-", 9) << Shell::padText("-", 47) << std::endl;
+            std::cout << ShellServices::padText("-", 9) << ShellServices::padText("-", 47)
+                      << std::endl;
             continue;
         }
-        std::cout << Shell::padText(responseTimeText(record.startTick(), record.endTick()), 9);
+        std::cout << ShellServices::padText(responseTimeText(record.startTick(), record.endTick()),
+                                            9);
         char hex[4] = {};
         for (std::size_t b = 0; b < DpmLongCommand::kCdbSize; ++b) {
             std::snprintf(hex, sizeof hex, "%02x", record.cdb()[b]);
-            std::cout << Shell::padText(hex, 3);
+            std::cout << ShellServices::padText(hex, 3);
         }
         std::cout << std::endl;
     }
@@ -289,7 +290,7 @@ void Port::showDpmstatExt(bool withHeader) {
 void Port::setDpmstatCommand(std::istream& words) {
     const bool more = shell_words::hasMoreWords(words);
     if (controller->getFamily() < kFamilySolvane)
-        Controller::throwError(kFeatureNotSupported);
+        throwError(kFeatureNotSupported);
     if (!more) {
         clearDpmstat("ra");
         return;
@@ -301,7 +302,7 @@ void Port::setDpmstatCommand(std::istream& words) {
         else if (word == "type=ra" || word == "type=lct" || word == "type=ext")
             clearDpmstat(word.substr(5));
         else
-            Controller::throwError(kInvalidPortSetCommand);
+            throwError(kInvalidPortSet);
     }
 }
 
@@ -324,7 +325,7 @@ void Port::clearDpmstat(const std::string& type) {
     std::cout << path << " ... " << std::flush;
     if (Api::ClearDriveStats(id, kind, kDpmLive) != 0) {
         std::cout << "Failed.\n";
-        Controller::throwApiError();
+        throwApiError();
     }
     std::cout << "Done.\n";
     if (kind == kDpmClearRunningAverage)
@@ -334,14 +335,14 @@ void Port::clearDpmstat(const std::string& type) {
 void Port::showIostat() {
     constexpr int32_t kFamilyIostat = 5;
     if (controller->getFamily() < kFamilyIostat)
-        Controller::throwError(kInvalidPortCommandOfController);
+        throwError(kInvalidPortCommandOfController);
     if (isEmpty())
-        Controller::throwError(kInvalidPortState);
+        throwError(kInvalidForPortState);
     controller->showIostatHeader();
     uint16_t counts[256] = {};
     if (Api::GetPortIoStat(id, counts) != 0) {
         std::cout << "Failed." << std::endl;
-        Controller::throwApiError();
+        throwApiError();
     }
     showIostatRow(counts[number < 256 ? number : 0]);
 }

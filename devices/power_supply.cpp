@@ -4,16 +4,12 @@
 #include <string>
 
 #include "api/api.h"
+#include "base/help.h"
+#include "base/shell_services.h"
+#include "base/shell_words.h"
 #include "devices/enclosure.h"
-#include "shell/help.h"
-#include "shell/shell.h"
-#include "shell/shell_words.h"
 
 namespace {
-
-// CLI codes of the power supply commands.
-constexpr int kSupplyCommandSyntax = 128;
-constexpr int kSupplyCommand = 129;
 
 // The status and state texts of each status code.
 struct SupplyStatus {
@@ -41,7 +37,7 @@ PowerSupply::PowerSupply(Enclosure* owner, const std::string& supplyName, uint32
 PowerSupply::~PowerSupply() = default;
 
 int PowerSupply::execute(std::istream& words) {
-    const std::string word = commandWord(words, kSupplyCommandSyntax);
+    const std::string word = commandWord(words, kInvalidPowerSupplyCommandSyntax);
     if (shell_words::isHelpWord(word)) {
         showHelp(&Help::showEnclosurePowerSupplyHelp, "all");
     } else if (word == "show" && inSesEnclosure()) {
@@ -49,7 +45,7 @@ int PowerSupply::execute(std::istream& words) {
     } else if (word == "set" && inSesEnclosure()) {
         set(words);
     } else {
-        Enclosure::throwError(kSupplyCommand);
+        throwError(kNoSuchPowerSupply);
     }
     return 0;
 }
@@ -57,26 +53,29 @@ int PowerSupply::execute(std::istream& words) {
 void PowerSupply::show(std::istream& words) {
     runShow(
         *this, words, AfterHelp::GoOn,
-        [] { showHelp(&Help::showEnclosurePowerSupplyHelp, "show"); }, true, kSupplyCommandSyntax);
+        [] { showHelp(&Help::showEnclosurePowerSupplyHelp, "show"); }, true,
+        kInvalidPowerSupplyCommandSyntax);
 }
 
 void PowerSupply::set(std::istream& words) {
     runWords(
         words, AfterHelp::GoOn, [] { showHelp(&Help::showEnclosurePowerSupplyHelp, "set"); },
-        [this](const std::string& word) { setIdentifyWord(*this, word, kSupplyCommandSyntax); });
+        [this](const std::string& word) {
+            setIdentifyWord(*this, word, kInvalidPowerSupplyCommandSyntax);
+        });
 }
 
 void PowerSupply::setIdentify(const std::string& value) {
-    if (changeIdentify(value, kSupplyCommandSyntax, "Power Supply",
+    if (changeIdentify(value, kInvalidPowerSupplyCommandSyntax, "Power Supply",
                        "Power Supply Identify is not supported.\n",
                        Api::SetPowerSupplyIdentify) == IdentifyChange::Refused)
-        Enclosure::throwApiError();
+        throwApiError();
 }
 
 void PowerSupply::getStatusText(std::string& status, std::string& state) {
     uint8_t code = 0;
     if (Api::GetPowerSupplyStatus(id, &code) != 0)
-        Enclosure::throwApiError();
+        throwApiError();
     const SupplyStatus* found = &kOtherStatus;
     for (const SupplyStatus& each : kStatuses) {
         if (each.code == code)
@@ -89,7 +88,7 @@ void PowerSupply::getStatusText(std::string& status, std::string& state) {
 void PowerSupply::getVoltageCurrentText(std::string& voltage, std::string& current) {
     uint8_t condition = 0;
     if (Api::GetPowerSupplyVoltageCurrent(id, &condition) != 0)
-        Enclosure::throwApiError();
+        throwApiError();
     voltage = (condition & kOverVoltage) != 0    ? "OVER-VOLTAGE"
               : (condition & kUnderVoltage) != 0 ? "UNDER-VOLTAGE"
                                                  : "OK";
@@ -99,7 +98,7 @@ void PowerSupply::getVoltageCurrentText(std::string& voltage, std::string& curre
 std::string PowerSupply::getIdentifyText() {
     const std::optional<std::string> text = readIdentifyText(Api::GetPowerSupplyIdentify);
     if (!text)
-        Enclosure::throwApiError();
+        throwApiError();
     return *text;
 }
 
@@ -119,7 +118,7 @@ void PowerSupply::showRow(bool withHeader) {
     if (status == "OK")
         getVoltageCurrentText(voltage, current);
     const std::string identify = getIdentifyText();
-    std::cout << Shell::padText(name, 13) << Shell::padText(status, 15) << Shell::padText(state, 7)
-              << Shell::padText(voltage, 15) << Shell::padText(current, 15)
-              << Shell::padText(identify, 8) << "\n";
+    std::cout << ShellServices::padText(name, 13) << ShellServices::padText(status, 15)
+              << ShellServices::padText(state, 7) << ShellServices::padText(voltage, 15)
+              << ShellServices::padText(current, 15) << ShellServices::padText(identify, 8) << "\n";
 }

@@ -4,17 +4,12 @@
 #include <string>
 
 #include "api/api.h"
+#include "base/help.h"
+#include "base/kv_exception.h"
+#include "base/shell_services.h"
 #include "devices/enclosure.h"
-#include "shell/help.h"
-#include "shell/kv_exception.h"
-#include "shell/shell.h"
 
 namespace {
-
-// CLI codes of the slot commands.
-constexpr int kSlotCommandSyntax = 120;
-constexpr int kSlotCommand = 121;
-constexpr int kSlotShowWord = 113;
 
 // The slot commands' help topic, and the help lines of "show" and "set".
 constexpr element_help::ByProtocol<element_help::Topic> kHelp{
@@ -48,20 +43,21 @@ Slot::Slot(Enclosure* owner, const std::string& slotName, uint32_t slotNumber, O
 Slot::~Slot() = default;
 
 int Slot::execute(std::istream& words) {
-    return runShowSet(*this, words, kSlotCommandSyntax, kSlotCommand, helpFor(kHelp));
+    return runShowSet(*this, words, kInvalidSlotCommandSyntax, kInvalidSlotCommand, helpFor(kHelp));
 }
 
 void Slot::show(std::istream& words) {
     runShow(
-        *this, words, AfterHelp::End, [this] { showHelp(helpFor(kShowHelp)); }, true,
-        kSlotShowWord);
+        *this, words, AfterHelp::End, [this] { showHelp(helpFor(kShowHelp)); }, true, kNoSuchSlot);
 }
 
 void Slot::set(std::istream& words) {
-    requireWord(words, kSlotCommandSyntax);
+    requireWord(words, kInvalidSlotCommandSyntax);
     runWords(
         words, AfterHelp::End, [this] { showHelp(helpFor(kSetHelp)); },
-        [this](const std::string& word) { setIdentifyWord(*this, word, kSlotCommandSyntax); });
+        [this](const std::string& word) {
+            setIdentifyWord(*this, word, kInvalidSlotCommandSyntax);
+        });
 }
 
 void Slot::setIdentify(const std::string& value) {
@@ -75,15 +71,15 @@ void Slot::setIdentify(const std::string& value) {
         case IdentifySupport::Supported:
             break;
     }
-    const uint8_t on = identifyValue(value, kSlotCommandSyntax);
+    const uint8_t on = identifyValue(value, kInvalidSlotCommandSyntax);
     if (!announceIdentify("Slot", value, on, Api::SetSlotIdentify))
-        Enclosure::throwApiError();
+        throwApiError();
 }
 
 std::string Slot::readStatus() {
     uint32_t flags = 0;
     if (Api::GetSlotStatus(id, &flags) != 0)
-        Enclosure::throwApiError();
+        throwApiError();
     if ((flags & kDevicePresent) == 0)
         return "NO-DEVICE";
     if ((flags & kDeviceOk) != 0)
@@ -101,7 +97,7 @@ std::string Slot::readPort() {
     uint8_t portNumber = 0;
     if (Api::GetSlotPortId(id, &port) != 0 ||
         Api::ParsePortId(port, &controllerNumber, &portNumber) != 0)
-        Enclosure::throwApiError();
+        throwApiError();
     // A SAF-TE slot without a device names port 255, which no controller
     // has: the slot has no port.
     if (portNumber == ObjectId::kNone)
@@ -129,6 +125,7 @@ void Slot::showRow(bool withHeader) {
     }
     const std::string status = getStatusText();
     const std::string port = status == "NO-DEVICE" ? "-" : getPortText();
-    std::cout << Shell::padText(name, 10) << Shell::padText(status, 16) << Shell::padText(port, 14)
-              << Shell::padText(getIdentifyText(), 14) << "\n";
+    std::cout << ShellServices::padText(name, 10) << ShellServices::padText(status, 16)
+              << ShellServices::padText(port, 14) << ShellServices::padText(getIdentifyText(), 14)
+              << "\n";
 }

@@ -5,18 +5,14 @@
 #include <string>
 
 #include "api/api.h"
+#include "base/help.h"
+#include "base/shell_services.h"
 #include "devices/enclosure.h"
-#include "shell/help.h"
-#include "shell/shell.h"
 
 namespace {
 
 using element_texts::CodeText;
 using element_texts::textOfCode;
-
-// CLI codes of the temperature sensor commands.
-constexpr int kSensorCommandSyntax = 126;
-constexpr int kSensorCommand = 127;
 
 // The sensor commands' help topic.
 constexpr element_help::ByProtocol<element_help::Topic> kHelp{
@@ -50,33 +46,34 @@ TempSensor::TempSensor(Enclosure* owner, const std::string& sensorName, uint32_t
 TempSensor::~TempSensor() = default;
 
 int TempSensor::execute(std::istream& words) {
-    return runShowSet(*this, words, kSensorCommandSyntax, kSensorCommand, helpFor(kHelp));
+    return runShowSet(*this, words, kInvalidTempSensorCommandSyntax, kNoSuchTempSensor,
+                      helpFor(kHelp));
 }
 
 void TempSensor::show(std::istream& words) {
     runShow(
         *this, words, AfterHelp::End, [this] { showHelp(helpFor(kHelp), "show"); },
-        inSesEnclosure(), kSensorCommandSyntax);
+        inSesEnclosure(), kInvalidTempSensorCommandSyntax);
 }
 
 void TempSensor::set(std::istream& words) {
-    requireWord(words, kSensorCommandSyntax);
+    requireWord(words, kInvalidTempSensorCommandSyntax);
     const bool ses = inSesEnclosure();
     // Outside SES enclosures the help topic has no "set" and refuses it.
     runWords(
         words, AfterHelp::End, [this] { showHelp(helpFor(kHelp), "set"); },
         [this, ses](const std::string& word) {
             if (!ses)
-                throwCode(kSensorCommandSyntax);
-            setIdentifyWord(*this, word, kSensorCommandSyntax);
+                throwError(kInvalidTempSensorCommandSyntax);
+            setIdentifyWord(*this, word, kInvalidTempSensorCommandSyntax);
         });
 }
 
 void TempSensor::setIdentify(const std::string& value) {
-    if (changeIdentify(value, kSensorCommandSyntax, "Temp Sensor",
+    if (changeIdentify(value, kInvalidTempSensorCommandSyntax, "Temp Sensor",
                        "Temp Sensor Identify is not supported.\n\n",
                        Api::SetTempSensorIdentify) == IdentifyChange::Refused)
-        Enclosure::throwApiError();
+        throwApiError();
 }
 
 int32_t TempSensor::getTemperature() {
@@ -89,13 +86,13 @@ int32_t TempSensor::getTemperature() {
 std::string TempSensor::getStatusText() {
     uint8_t status = 0;
     if (Api::GetTempSensorStatus(id, &status) != 0)
-        Enclosure::throwApiError();
+        throwApiError();
     std::string text = textOfCode(kStatusTexts, status, "-");
     if (inSafteEnclosure() || status == kNotInstalled)
         return text;
     uint8_t flags = 0;
     if (Api::GetTempSensorThresholdFlags(id, &flags) != 0)
-        Enclosure::throwApiError();
+        throwApiError();
     for (const CodeText& threshold : kThresholdTexts) {
         if ((flags & threshold.code) != 0)
             text = threshold.text;
@@ -127,14 +124,16 @@ void TempSensor::showRow(bool withHeader) {
                       << std::string(56, '-') << "\n";
         }
         // The status cell is read anew.
-        std::cout << Shell::padText(name, 14) << Shell::padText(getStatusText(), 15)
-                  << Shell::padText(temperature, 16) << Shell::padText(identify, 16) << "\n";
+        std::cout << ShellServices::padText(name, 14) << ShellServices::padText(getStatusText(), 15)
+                  << ShellServices::padText(temperature, 16) << ShellServices::padText(identify, 16)
+                  << "\n";
     } else {
         if (withHeader) {
             std::cout << "\n"
                       << "TempSensor       Temperature \n"
                       << std::string(30, '-') << "\n";
         }
-        std::cout << Shell::padText(name, 17) << Shell::padText(temperature, 11) << "\n";
+        std::cout << ShellServices::padText(name, 17) << ShellServices::padText(temperature, 11)
+                  << "\n";
     }
 }

@@ -2,7 +2,8 @@
 # Fails when a source file outside platform/ and emulator/ (the tests
 # aside) includes a POSIX or Windows system header, or asks which system it
 # is built for: the rest of the program reaches the machine only through
-# the host-system seam, and builds the same on every system.
+# the host-system seam, and builds the same on every system. Fails too
+# when the folders include each other in a cycle.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,5 +21,27 @@ found=$(git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' '*.hp
 if [ -n "$found" ]; then
   echo "System headers or system tests outside platform/ and emulator/:" >&2
   echo "$found" >&2
+  exit 1
+fi
+
+# The folders include one way: over every `#include "folder/..."` line
+# (the tests aside), the graph of which top-level folder includes which has
+# no cycle, so that each folder reads and builds with only the folders
+# below it (README.md, Layout).
+edges=$(git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' '*.hpp' '*.cc' '*.def' |
+        grep -v '^tests/' | grep / |
+        while read -r file; do if [ -f "$file" ]; then echo "$file"; fi; done |
+        xargs awk 'match($0, /^[ \t]*#[ \t]*include[ \t]*"[A-Za-z0-9_]+\//) {
+                     split(FILENAME, from, "/")
+                     to = substr($0, RSTART, RLENGTH)
+                     sub(/^[^"]*"/, "", to)
+                     sub(/\/$/, "", to)
+                     if (to != from[1]) print from[1], to
+                   }' | sort | uniq -c)
+if ! loop=$(awk '{ print $2, $3 }' <<<"$edges" | tsort 2>&1 >/dev/null); then
+  echo "Folders that include each other in a cycle:" \
+    $(sed -n 's/^tsort: \([A-Za-z0-9_]*\)$/\1/p' <<<"$loop") >&2
+  echo "Includes between folders (count, from, to):" >&2
+  echo "$edges" >&2
   exit 1
 fi

@@ -4,7 +4,7 @@
     coverage_report.py EXPORT.json SOURCE_ROOT [--top N]
 
 First, per folder of the product (shell/, api/ and each of its subfolders,
-controllers/, units/, devices/, platform/ and its subfolders), the
+base/, controllers/, units/, devices/, platform/ and its subfolders), the
 functions, lines and regions that ran out of all, then the product's total
 and, apart, the emulated host's (emulator/). Then, per product folder, the
 functions that never ran, and the code regions that never ran inside
@@ -20,7 +20,7 @@ import os
 import subprocess
 import sys
 
-PRODUCT = ("shell", "api", "controllers", "units", "devices", "platform")
+PRODUCT = ("shell", "api", "base", "controllers", "units", "devices", "platform")
 EMULATOR = "emulator"
 CODE_REGION = 0  # llvm-cov's region kinds: 0 code, 1 expansion, 2 skipped, 3 gap
 # The standard library's long spellings, as the code writes them.

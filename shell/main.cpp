@@ -8,8 +8,8 @@
 #include <sstream>
 #include <string>
 
+#include "base/kv_exception.h"
 #include "platform/host_system.h"
-#include "shell/kv_exception.h"
 #include "shell/progress_line.h"
 #include "shell/shell.h"
 
@@ -54,7 +54,7 @@ void run(std::unique_ptr<ShellOwner>& owner, int argc, char** argv) {
     } else if (argc > 1) {
         runOneShot(shell, argc, argv);
     } else {
-        throw KV_Exception(2);
+        throw KV_Exception(kSyntaxError);
     }
 }
 

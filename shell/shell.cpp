@@ -6,12 +6,10 @@
 
 #include "api/audit_log.h"
 #include "api/os/os_layer.h"
+#include "base/help.h"
+#include "base/kv_exception.h"
 #include "controllers/controller_mgr.h"
 #include "platform/host_system.h"
-#include "shell/help.h"
-#include "shell/kv_exception.h"
-
-Shell* theShell = nullptr;
 
 namespace {
 
@@ -66,7 +64,7 @@ Shell::~Shell() = default;
 
 bool Shell::checkAdministrator() {
     if (!OsLayer::IsAdministrator()) {
-        throw KV_Exception(1);
+        throw KV_Exception(kOnlyAdministrator);
     }
     return true;
 }
@@ -93,11 +91,4 @@ std::string Shell::getLogFilePath() {
         return std::string(path) + kLogFileName;
     }
     return std::string(path) + probe[1] + kLogFileName;
-}
-
-std::string Shell::getOsVersion() {
-    char text[512] = {};
-    OsLayer::GetOsVersionText(true, text, sizeof(text));
-    text[sizeof(text) - 1] = '\0';
-    return text;
 }

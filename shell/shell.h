@@ -1,16 +1,17 @@
 // The shell: the one object that holds the state of a run (host name,
 // focus, the style and logging settings, the audit log path and the help
 // printer), the root object "//host" of every address, and the reader of
-// command lines from the prompt and from command files.
+// command lines from the prompt and from command files. It gives the
+// objects their shell services (base/shell_services.h).
 #pragma once
 
-#include <cstdint>
 #include <istream>
 #include <memory>
-#include <sstream>
 #include <string>
 
-#include "shell/object.h"
+#include "base/cli_codes.h"
+#include "base/object.h"
+#include "base/shell_services.h"
 
 class ControllerMgr;
 class Controller;
@@ -20,7 +21,7 @@ namespace shell_tree {
 enum class ControllerAction;
 }
 
-class Shell : public Object {
+class Shell : public Object, public ShellServices {
   public:
     // Reads the environment settings, prepares the audit log, creates the
     // help printer and takes the host name.
@@ -34,39 +35,25 @@ class Shell : public Object {
     bool checkAdministrator();
     [[nodiscard]] bool isInteractive() const { return interactive_; }
     void setInteractive(bool interactive) { interactive_ = interactive; }
-    [[nodiscard]] bool isNewOutputStyle() const { return newOutputStyle_; }
+    [[nodiscard]] bool isNewOutputStyle() const override { return newOutputStyle_; }
     [[nodiscard]] bool isNewInputStyle() const { return newInputStyle_; }
     [[nodiscard]] bool isLogging() const { return logging_; }
-    [[nodiscard]] Help* getHelp() const { return help_.get(); }
+    [[nodiscard]] Help* getHelp() const override { return help_.get(); }
     [[nodiscard]] std::string getFocus() const { return focus_; }
     // The controller manager of the command that is running; null between
     // commands.
     [[nodiscard]] ControllerMgr* getControllerMgr() const { return controllerMgr_.get(); }
     [[nodiscard]] std::string getPrompt() const { return focus_ + "> "; }
-    // The host name up to its first "." (shortForm) or whole.
-    [[nodiscard]] std::string getHostName(bool shortForm) const;
+    [[nodiscard]] std::string getHostName(bool shortForm) const override;
     // The audit log file: the maker's data folder and "kv_mgmt.log".
     static std::string getLogFilePath();
-    // The long OS description, ending in the build number and a line end.
-    static std::string getOsVersion();
 
     // --- Line handling ---
     // Blanks around "=" removed, white space runs collapsed, trimmed.
     static void normalizeLine(std::string& line);
-    // Lower-cases a word; a word that begins with "fw" has only those two
-    // letters lowered, so a firmware file name keeps its case.
-    static void toLower(std::string& word);
-    static void toLower(char* word);
     // Lower-cases the words of a normalised line, keeping the text of a
     // "name=" value as typed, and normalises the result again.
     static std::string prepareWords(const std::string& line);
-    static void replaceWithSpace(std::string& text, char c);
-    // Reads one line of input, as the prompt, every question and command
-    // files do: the line end is consumed and not kept, and a carriage
-    // return before it belongs to it (CR LF). On Windows a Ctrl-Z ends the
-    // input, as the C runtime's text mode ends a file there: the text
-    // before it on its line is a last line. False when no line was read.
-    static bool readLine(std::istream& in, std::string& line);
 
     // --- Input loops (both return 0) ---
     int runInteractive();
@@ -95,24 +82,6 @@ class Shell : public Object {
     // The "focus" / "cf" command.
     void changeFocus(std::istream& words);
 
-    // --- Output services ---
-    static std::string padText(const std::string& text, int width);
-    static std::string padText(const char* text, int width);
-    static std::string padNumber(int value, int width);
-    static std::string padNumber(unsigned value, int width);
-    static std::string padNumber(uint64_t value, int width);
-    // Old-style unit texts into caller buffers (63, 31 and 15 bytes); -1
-    // for a null buffer.
-    static int unitTypeName(unsigned type, char* buffer);
-    static int unitStatusName(unsigned char status, char* buffer);
-    static int capacityText(uint64_t sectors, char* buffer);
-    // A dotted version text as a number: "2.06.00.012" gives 20600012.
-    static unsigned long versionNumber(const std::string& version);
-    // Asks "Do you want to continue ? Y|N [N]: " after the warning; true
-    // for yes. End of input answers no.
-    static bool confirm(const std::string& warning);
-    static bool confirm(std::stringstream& warning);
-
   private:
     // The action of an old-style word that names a controller; `maint`
     // selects the words of the "maint" command.
@@ -125,7 +94,8 @@ class Shell : public Object {
                         const std::string& controllerName, std::istream& words);
     // The words of the root flush, commit and rescan; false when the
     // command ended at a help word.
-    bool takeRootWords(std::istream& words, const char* topic, int errorCode, bool* makeOsAware);
+    bool takeRootWords(std::istream& words, const char* topic, CliCode errorCode,
+                       bool* makeOsAware);
     // Host part of a "//host..." address: CLI error 54 for a foreign host.
     void checkHost(std::string host) const;
     // The focus up to its host: "//" + host.
@@ -141,6 +111,3 @@ class Shell : public Object {
     std::string logFilePath_;
     std::unique_ptr<Help> help_;
 };
-
-// The one shell of the run; null until main has created it.
-extern Shell* theShell;

@@ -4,11 +4,11 @@
 
 #include <memory>
 
+#include "base/kv_exception.h"
+#include "base/shell_words.h"
 #include "controllers/controller_mgr.h"
-#include "shell/kv_exception.h"
 #include "shell/shell.h"
 #include "shell/shell_tree.h"
-#include "shell/shell_words.h"
 
 using shell_tree::controllerObject;
 using shell_tree::ControllerPart;
@@ -75,7 +75,7 @@ Address parseAddress(const std::string& address, const HostCheck& checkHost) {
     Shell::replaceWithSpace(spaced, '/');
     const std::vector<std::string> parts = shell_words::split(spaced);
     if (parts.empty()) {
-        throw KV_Exception(43);
+        throw KV_Exception(kInvalidShellCommandSyntax);
     }
 
     Address result;
@@ -91,7 +91,7 @@ Address parseAddress(const std::string& address, const HostCheck& checkHost) {
     result.first = parts[index];
     const size_t further = parts.size() - index - 1;
     if (result.first[0] != 'c' && result.first[0] != 'e') {
-        throw KV_Exception(2);
+        throw KV_Exception(kSyntaxError);
     }
 
     if (result.first[0] == 'e') {
@@ -101,7 +101,7 @@ Address parseAddress(const std::string& address, const HostCheck& checkHost) {
         }
         result.elementName = parts[index + 1];
         if (further > 1 || !elementOf(result.elementName, false, &result.element)) {
-            throw KV_Exception(2);
+            throw KV_Exception(kSyntaxError);
         }
         result.target = Target::HostElement;
         return result;
@@ -113,11 +113,11 @@ Address parseAddress(const std::string& address, const HostCheck& checkHost) {
     }
     result.partName = parts[index + 1];
     if (!controllerPartOf(result.partName, &result.part)) {
-        throw KV_Exception(2);
+        throw KV_Exception(kSyntaxError);
     }
     if (result.part != ControllerPart::Enclosure) {
         if (further > 1) {
-            throw KV_Exception(2);
+            throw KV_Exception(kSyntaxError);
         }
         result.target = Target::ControllerObject;
         return result;
@@ -125,7 +125,7 @@ Address parseAddress(const std::string& address, const HostCheck& checkHost) {
 
     // An enclosure of the controller, or one element of it.
     if (further > 2) {
-        throw KV_Exception(2);
+        throw KV_Exception(kSyntaxError);
     }
     if (further == 1) {
         result.target = Target::ControllerEnclosure;
@@ -133,7 +133,7 @@ Address parseAddress(const std::string& address, const HostCheck& checkHost) {
     }
     result.elementName = parts[index + 2];
     if (!elementOf(result.elementName, true, &result.element)) {
-        throw KV_Exception(2);
+        throw KV_Exception(kSyntaxError);
     }
     result.target = Target::ControllerElement;
     return result;
@@ -148,7 +148,7 @@ void Shell::checkHost(std::string host) const {
     toLower(shortName);
     toLower(fullName);
     if (host != shortName && host != fullName) {
-        throw KV_Exception(54);
+        throw KV_Exception(kRemoteNotSupported);
     }
 }
 
@@ -182,16 +182,16 @@ Object* Shell::getObject(ControllerMgr* mgr, const std::string& address) {
                 enclosureOfController(mgr->getController(parts.first), parts.partName),
                 parts.element, parts.elementName);
     }
-    throw KV_Exception(2);
+    throw KV_Exception(kSyntaxError);
 }
 
 void Shell::changeFocus(std::istream& words) {
     if (!newInputStyle_) {
-        throw KV_Exception(55);
+        throw KV_Exception(kNewInputStyleOnly);
     }
     const std::string target = shell_words::nextWord(words);
     if (target.empty() || shell_words::hasMoreWords(words)) {
-        throw KV_Exception(42);
+        throw KV_Exception(kInvalidShellCommandUri);
     }
 
     // The target is checked against controllers as they are now, with a
@@ -200,7 +200,7 @@ void Shell::changeFocus(std::istream& words) {
     std::string newFocus;
     if (target.compare(0, 2, "//") == 0) {
         if (target.size() < 3) {
-            throw KV_Exception(44);
+            throw KV_Exception(kInvalidShellCommandValue);
         }
         checkHost(target.substr(2, target.find('/', 2) - 2));
         newFocus = target;
@@ -217,7 +217,7 @@ void Shell::changeFocus(std::istream& words) {
     } else if (target.compare(0, 2, "/c") == 0 || target.compare(0, 2, "/e") == 0) {
         newFocus = rootOfFocus() + target;
     } else if (target[0] == '/') {
-        throw KV_Exception(44);
+        throw KV_Exception(kInvalidShellCommandValue);
     } else {
         newFocus = focus_ + "/" + target;
     }

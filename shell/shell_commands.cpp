@@ -6,14 +6,14 @@
 #include <sstream>
 
 #include "api/api.h"
+#include "base/help.h"
+#include "base/kv_exception.h"
+#include "base/shell_words.h"
+#include "base/version.h"
 #include "controllers/controller_mgr.h"
-#include "shell/help.h"
-#include "shell/kv_exception.h"
 #include "shell/progress_line.h"
 #include "shell/shell.h"
 #include "shell/shell_tree.h"
-#include "shell/shell_words.h"
-#include "shell/version.h"
 
 using shell_tree::ControllerAction;
 using shell_words::hasMoreWords;
@@ -152,7 +152,7 @@ int Shell::runOldStyleWord(ControllerMgr* mgr, const std::string& word, const st
     if (controllerActionOf(word, false, &action)) {
         return runOnController(mgr, action, nextWord(words), words);
     }
-    throw KV_Exception(41);
+    throw KV_Exception(kInvalidShellCommand);
 }
 
 int Shell::runOnController(ControllerMgr* mgr, ControllerAction action,
@@ -162,7 +162,7 @@ int Shell::runOnController(ControllerMgr* mgr, ControllerAction action,
 
 int Shell::execute(std::istream& words) {
     if (!hasMoreWords(words)) {
-        throw KV_Exception(43);
+        throw KV_Exception(kInvalidShellCommandSyntax);
     }
     ControllerMgr* mgr = controllerMgr_.get();
     const std::string word = nextWord(words);
@@ -190,7 +190,7 @@ int Shell::execute(std::istream& words) {
         help_->showHelp(words, "focus");
         return 0;
     }
-    throw KV_Exception(41);
+    throw KV_Exception(kInvalidShellCommand);
 }
 
 int Shell::showRoot(ControllerMgr* mgr, std::istream& words) {
@@ -221,7 +221,7 @@ int Shell::showRoot(ControllerMgr* mgr, std::istream& words) {
         } else if (isHelpWord(word)) {
             help_->showShellHelp("show");
         } else {
-            throw KV_Exception(41);
+            throw KV_Exception(kInvalidShellCommand);
         }
     }
     return 0;
@@ -231,7 +231,7 @@ int Shell::showRoot(ControllerMgr* mgr, std::istream& words) {
 // controller, "help" or "?" prints the command's help and ends it, any
 // other word is the command's error. Returns false when the command ended
 // at a help word.
-bool Shell::takeRootWords(std::istream& words, const char* topic, int errorCode,
+bool Shell::takeRootWords(std::istream& words, const char* topic, CliCode errorCode,
                           bool* makeOsAware) {
     std::string word;
     while (words >> word) {
@@ -249,14 +249,14 @@ bool Shell::takeRootWords(std::istream& words, const char* topic, int errorCode,
 }
 
 int Shell::flushRoot(ControllerMgr* mgr, std::istream& words) {
-    if (takeRootWords(words, "flush", 91, nullptr)) {
+    if (takeRootWords(words, "flush", kInvalidFlush, nullptr)) {
         mgr->flush();
     }
     return 0;
 }
 
 int Shell::commitRoot(ControllerMgr* mgr, std::istream& words) {
-    if (takeRootWords(words, "commit", 93, nullptr)) {
+    if (takeRootWords(words, "commit", kInvalidCommit, nullptr)) {
         mgr->commit();
     }
     return 0;
@@ -264,7 +264,7 @@ int Shell::commitRoot(ControllerMgr* mgr, std::istream& words) {
 
 int Shell::rescanRoot(ControllerMgr* mgr, std::istream& words) {
     bool makeOsAware = true;
-    if (takeRootWords(words, "rescan", 89, &makeOsAware)) {
+    if (takeRootWords(words, "rescan", kInvalidRescan, &makeOsAware)) {
         mgr->rescan(makeOsAware);
     }
     return 0;
@@ -286,9 +286,9 @@ int Shell::updateRoot(ControllerMgr* mgr, std::istream& words) {
             std::stringstream updateWords(word + " " + rest);
             return mgr->updateFirmware(updateWords);
         }
-        throw KV_Exception(92);
+        throw KV_Exception(kInvalidUpdate);
     }
-    throw KV_Exception(92);
+    throw KV_Exception(kInvalidUpdate);
 }
 
 int Shell::infoCommand(ControllerMgr* mgr, std::istream& words) {
@@ -304,7 +304,7 @@ int Shell::infoCommand(ControllerMgr* mgr, std::istream& words) {
         help_->showInfoCommandHelp();
         return 0;
     }
-    throw KV_Exception(12);
+    throw KV_Exception(kInvalidInfoArgument);
 }
 
 int Shell::maintCommand(ControllerMgr* mgr, std::istream& words) {
@@ -322,5 +322,5 @@ int Shell::maintCommand(ControllerMgr* mgr, std::istream& words) {
     if (controllerActionOf(word, true, &action)) {
         return runOnController(mgr, action, nextWord(words), words);
     }
-    throw KV_Exception(16);
+    throw KV_Exception(kInvalidMaintArgument);
 }

@@ -1,43 +1,14 @@
-// Line handling of the shell: the one reader of input lines (commands at
-// the prompt and in command files, answers to questions), normalisation
-// and lower-casing of command lines, and the two line sources (the prompt
-// and a command file).
+// Line handling of the shell: normalisation and lower-casing of command
+// lines, and the two line sources (the prompt and a command file), read
+// with the one reader of input lines.
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
-#include "platform/host_files.h"
-#include "shell/kv_exception.h"
+#include "base/kv_exception.h"
+#include "base/shell_words.h"
 #include "shell/shell.h"
-#include "shell/shell_words.h"
-
-namespace {
-
-char lowerChar(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Whether a word begins with "fw" in any case: only those two letters are
-// lowered, so a firmware file name keeps its case.
-bool isFirmwareWord(const char* word) {
-    return (word[0] == 'f' || word[0] == 'F') && (word[1] == 'w' || word[1] == 'W');
-}
-
-constexpr char kCtrlZ = '\x1a';
-
-// Cuts the line at a Ctrl-Z and ends the input there: a Ctrl-Z at the
-// start of a line leaves no line at all. False when the line has none.
-bool endAtCtrlZ(std::istream& in, std::string& line) {
-    const std::string::size_type at = line.find(kCtrlZ);
-    if (at == std::string::npos)
-        return false;
-    line.resize(at);
-    in.setstate(at == 0 ? std::ios::eofbit | std::ios::failbit : std::ios::eofbit);
-    return true;
-}
-
-}  // namespace
 
 void Shell::normalizeLine(std::string& line) {
     std::string expanded;
@@ -71,31 +42,6 @@ void Shell::normalizeLine(std::string& line) {
     line = rebuilt.substr(first, last - first + 1);
 }
 
-void Shell::toLower(std::string& word) {
-    if (word.size() >= 2 && isFirmwareWord(word.c_str())) {
-        word[0] = lowerChar(word[0]);
-        word[1] = lowerChar(word[1]);
-        return;
-    }
-    for (char& c : word) {
-        c = lowerChar(c);
-    }
-}
-
-void Shell::toLower(char* word) {
-    if (word == nullptr) {
-        return;
-    }
-    if (word[0] != '\0' && isFirmwareWord(word)) {
-        word[0] = lowerChar(word[0]);
-        word[1] = lowerChar(word[1]);
-        return;
-    }
-    for (char* c = word; *c != '\0'; ++c) {
-        *c = lowerChar(*c);
-    }
-}
-
 std::string Shell::prepareWords(const std::string& line) {
     std::string prepared;
     for (const std::string& typed : shell_words::split(line)) {
@@ -110,25 +56,6 @@ std::string Shell::prepareWords(const std::string& line) {
     }
     normalizeLine(prepared);
     return prepared;
-}
-
-void Shell::replaceWithSpace(std::string& text, char c) {
-    for (char& each : text) {
-        if (each == c) {
-            each = ' ';
-        }
-    }
-}
-
-bool Shell::readLine(std::istream& in, std::string& line) {
-    std::getline(in, line);
-    if (platform::CtrlZEndsText() && endAtCtrlZ(in, line))
-        return !in.fail();
-    // Without a line end (at the end of the input) a carriage return is
-    // part of the text.
-    if (!in.eof() && !line.empty() && line.back() == '\r')
-        line.pop_back();
-    return !in.fail();
 }
 
 int Shell::runInteractive() {

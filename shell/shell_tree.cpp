@@ -1,11 +1,11 @@
 #include "shell/shell_tree.h"
 
+#include "base/kv_exception.h"
 #include "controllers/bbu.h"
 #include "controllers/controller.h"
 #include "devices/enclosure.h"
 #include "devices/phy.h"
 #include "devices/port.h"
-#include "shell/kv_exception.h"
 #include "units/logical_disk.h"
 
 namespace shell_tree {
@@ -36,7 +36,7 @@ Object* objectInController(Controller* controller, ControllerPart kind, const st
         case ControllerPart::Enclosure:
             return enclosureObject(controller->getEnclosure(part));
     }
-    throw KV_Exception(2);
+    throw KV_Exception(kSyntaxError);
 }
 
 Enclosure* enclosureOfController(Controller* controller, const std::string& part) {
@@ -62,7 +62,7 @@ Object* elementInEnclosure(Enclosure* enclosure, ElementKind kind, const std::st
         case ElementKind::Door:
             return enclosure->getDoor(doorName(part));
     }
-    throw KV_Exception(2);
+    throw KV_Exception(kSyntaxError);
 }
 
 int runControllerAction(Controller* controller, ControllerAction action, std::istream& words) {

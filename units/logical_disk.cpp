@@ -3,22 +3,11 @@
 #include <iostream>
 
 #include "api/api.h"
-#include "controllers/controller.h"
-#include "shell/kv_exception.h"
-#include "units/api_call.h"
+#include "base/api_call.h"
+#include "base/kv_exception.h"
 #include "units/unit_texts.h"
 
-namespace {
-
-// CLI codes of the unit commands.
-constexpr int kInvalidUnitOperation = 25;
-constexpr int kInvalidControllerOperation = 24;
-constexpr int kInvalidKeepwellShow = 109;
-constexpr int kInvalidStripeSize = 27;
-
-}  // namespace
-
-LogicalDisk::LogicalDisk(Controller* owner) : controller(owner) {}
+LogicalDisk::LogicalDisk(ControllerView* owner) : controller(owner) {}
 
 LogicalDisk::~LogicalDisk() = default;
 
@@ -191,7 +180,7 @@ uint32_t LogicalDisk::getStripeCode(bool useCached) {
         if (StripeSizeKb(code) == kb)
             return code;
     }
-    Controller::throwError(kInvalidStripeSize);
+    throwError(kInvalidStripeSize);
 }
 
 std::string LogicalDisk::getSizeTextOf(ObjectId unit) {
@@ -230,7 +219,7 @@ std::string LogicalDisk::getIgnoreEccText() {
 
 bool LogicalDisk::getIgnoreEcc(bool useCached) {
     if (family() == kFamilyPrane)
-        Controller::throwError(kInvalidControllerOperation);
+        throwError(kInvalidControllerOperation);
     if (!useCached && redundant) {
         uint8_t value = 0;
         RequireApi(Api::GetEccPolicy(id, &value));
@@ -241,7 +230,7 @@ bool LogicalDisk::getIgnoreEcc(bool useCached) {
 
 std::string LogicalDisk::getKeepwellText() {
     if (family() < kFamilySolvane)
-        Controller::throwError(kInvalidKeepwellShow);
+        throwError(kInvalidUnitShowKeepwell);
     uint8_t mode = kKeepwellOther;
     RequireApi(Api::GetKeepwellMode(id, &mode));
     return UnitTexts::keepwellText(mode);
@@ -252,7 +241,7 @@ uint32_t LogicalDisk::getGroup(bool /*useCached*/) {
 }
 
 uint32_t LogicalDisk::getParity() {
-    Controller::throwError(kInvalidUnitOperation);
+    throwError(kInvalidUnitOperation);
 }
 
 // --- Queries ---

@@ -18,9 +18,8 @@
 #include <vector>
 
 #include "api/object_id.h"
-#include "shell/object.h"
-
-class Controller;
+#include "base/controller_view.h"
+#include "base/object.h"
 
 class LogicalDisk : public Object {
   public:
@@ -44,14 +43,14 @@ class LogicalDisk : public Object {
 
     // The object of an existing unit of `type`, built with the existing-unit
     // constructor of its class; null for a type that has no class.
-    static std::unique_ptr<LogicalDisk> makeExisting(uint32_t type, Controller* owner,
+    static std::unique_ptr<LogicalDisk> makeExisting(uint32_t type, ControllerView* owner,
                                                      const std::string& unitName,
                                                      uint32_t unitNumber, ObjectId unitId);
     // The new-unit object named by a create or migrate type word ("raid0",
     // "raid1", "raid10", "raid5", "raid50", "raid6", "single" or
     // "singledisk", "jbod", "spare"); null for any other word. Which words a
     // command accepts is the command's decision.
-    static std::unique_ptr<LogicalDisk> makeNew(const std::string& typeWord, Controller* owner);
+    static std::unique_ptr<LogicalDisk> makeNew(const std::string& typeWord, ControllerView* owner);
 
     LogicalDisk(const LogicalDisk&) = delete;
     LogicalDisk& operator=(const LogicalDisk&) = delete;
@@ -96,8 +95,8 @@ class LogicalDisk : public Object {
     bool startVerify();
     bool stopVerify();
 
-    // ===== Unit creation and migration (units/logical_disk_create.cpp,
-    // units/logical_disk_create_types.cpp, units/logical_disk_migrator.cpp) =====
+    // --- Unit creation and migration (units/logical_disk_create.cpp,
+    // units/logical_disk_create_types.cpp, units/logical_disk_migrator.cpp) ---
     // The whole creation of a new unit: parse ("old" style or new), check,
     // create through the library, then bring the unit to its settings.
     int create(std::istream& options, const std::string& style);
@@ -125,14 +124,13 @@ class LogicalDisk : public Object {
     bool parseRapidRecovery(const std::string& value);
     // `targetDrives` without the source's drives.
     std::vector<int32_t> getAddedDrives();
-    // ===== end of unit creation and migration =====
 
     // --- Unit commands, show and set (units/logical_disk_commands.cpp,
     // units/logical_disk_show.cpp, units/logical_disk_set.cpp) ---
     // Policy slots a unit type may refuse.
     virtual bool setIgnoreEcc(bool on);
     // Sets the write cache; the library's result: 0, or kApiChangedLockHeld
-    // for the caller to pass to Controller::requireLockReleased once it has
+    // for the caller to pass to requireLockReleased once it has
     // reported the change as done.
     [[nodiscard]] virtual int setWriteCache(bool on, const std::string& mode);
     virtual bool getWriteCache(bool useCached);
@@ -245,7 +243,7 @@ class LogicalDisk : public Object {
     std::vector<uint32_t> getDrivePorts(bool useCached);
 
   protected:
-    explicit LogicalDisk(Controller* owner);
+    explicit LogicalDisk(ControllerView* owner);
     // Existing unit: the kind, the name, number and identifier.
     void initExisting(const Kind& kind, const std::string& unitName, uint32_t unitNumber,
                       ObjectId unitId);
@@ -297,7 +295,7 @@ class LogicalDisk : public Object {
     bool hasLevel37();
 
     bool redundant = false;
-    Controller* controller = nullptr;  // not owned
+    ControllerView* controller = nullptr;  // not owned
     // The operating system hears of a unit change unless "noscan" says
     // otherwise (a migration takes the source unit's flag).
     uint32_t makeOsAware = 1;

@@ -10,28 +10,13 @@
 #include <sstream>
 
 #include "api/api.h"
-#include "controllers/controller.h"
-#include "shell/help.h"
-#include "shell/kv_exception.h"
-#include "shell/shell.h"
-#include "shell/shell_words.h"
+#include "base/help.h"
+#include "base/kv_exception.h"
+#include "base/shell_services.h"
+#include "base/shell_words.h"
 #include "units/logical_disk.h"
 
 namespace {
-
-// CLI codes of the unit command grammar.
-constexpr int kInvalidHelpArgument = 13;
-constexpr int kInvalidUnitCommand = 38;
-constexpr int kInvalidUnitCommandSyntax = 39;
-constexpr int kInvalidUnitCommandValue = 40;
-constexpr int kInvalidUnitShow = 66;
-constexpr int kInvalidFlush = 67;
-constexpr int kInvalidStart = 68;
-constexpr int kInvalidStop = 71;
-constexpr int kInvalidPause = 74;
-constexpr int kInvalidResume = 76;
-constexpr int kInvalidDel = 78;
-constexpr int kInvalidExport = 79;
 
 Help* help() {
     return theShell->getHelp();
@@ -39,7 +24,7 @@ Help* help() {
 
 // One task-word command: its error code, task words and help topic.
 struct TaskCommand {
-    int errorCode;
+    CliCode errorCode;
     std::vector<std::string> taskWords;
     void (Help::*showHelp)(const std::string&);
 };
@@ -49,13 +34,13 @@ struct TaskCommand {
 bool readTaskWords(std::istream& words, const TaskCommand& command, std::string* task,
                    std::stringstream* passOn) {
     if (!shell_words::hasMoreWords(words))
-        Controller::throwError(command.errorCode);
+        throwError(command.errorCode);
     std::string word;
     while (words >> word) {
         if (std::find(command.taskWords.begin(), command.taskWords.end(), word) !=
             command.taskWords.end()) {
             if (!task->empty())
-                Controller::throwError(command.errorCode);
+                throwError(command.errorCode);
             *task = word;
         } else if (shell_words::isHelpWord(word)) {
             (help()->*command.showHelp)("all");
@@ -65,7 +50,7 @@ bool readTaskWords(std::istream& words, const TaskCommand& command, std::string*
         }
     }
     if (task->empty())
-        Controller::throwError(command.errorCode);
+        throwError(command.errorCode);
     return true;
 }
 
@@ -73,10 +58,10 @@ bool readTaskWords(std::istream& words, const TaskCommand& command, std::string*
 
 int LogicalDisk::execute(std::istream& words) {
     if (!shell_words::hasMoreWords(words))
-        Controller::throwError(kInvalidUnitCommandSyntax);
+        throwError(kInvalidUnitCommandSyntax);
     std::string word;
     if (!(words >> word))
-        Controller::throwError(kInvalidUnitCommandSyntax);
+        throwError(kInvalidUnitCommandSyntax);
     if (shell_words::isHelpWord(word)) {
         help()->showUnitHelp("all");
         return 0;
@@ -101,7 +86,7 @@ int LogicalDisk::execute(std::istream& words) {
             (this->*command.handler)(words);
         return 0;
     }
-    Controller::throwError(kInvalidUnitCommand);
+    throwError(kInvalidUnitCommand);
 }
 
 // --- Task-word commands ---
@@ -144,7 +129,7 @@ int LogicalDisk::resumeCommand(std::istream& words) {
 
 int LogicalDisk::startRebuildCommand(std::istream& words) {
     if (!shell_words::hasMoreWords(words))
-        Controller::throwError(kInvalidStart);
+        throwError(kInvalidStart);
     bool withIgnoreEcc = family() == kFamilyPrane ? false : getIgnoreEcc(false);
     std::string word;
     while (words >> word) {
@@ -156,7 +141,7 @@ int LogicalDisk::startRebuildCommand(std::istream& words) {
             help()->showUnitStartHelp("rebuild");
             return 0;
         } else {
-            Controller::throwError(kInvalidStart);
+            throwError(kInvalidStart);
         }
     }
     return startRebuild(withIgnoreEcc);
@@ -166,7 +151,7 @@ int LogicalDisk::startVerifyCommand(std::istream& words) {
     std::string word;
     if (words >> word) {
         if (!shell_words::isHelpWord(word))
-            Controller::throwError(kInvalidStart);
+            throwError(kInvalidStart);
         help()->showUnitStartHelp("verify");
         return 0;
     }
@@ -178,7 +163,7 @@ int LogicalDisk::stopVerifyCommand(std::istream& words) {
     std::string word;
     if (words >> word) {
         if (!shell_words::isHelpWord(word))
-            Controller::throwError(kInvalidStop);
+            throwError(kInvalidStop);
         help()->showUnitStopHelp("verify");
         return 0;
     }
@@ -192,7 +177,7 @@ int LogicalDisk::stopRebuildCommand(std::istream& words) {
     std::string word;
     if (words >> word) {
         if (!shell_words::isHelpWord(word))
-            Controller::throwError(kInvalidStop);
+            throwError(kInvalidStop);
         help()->showUnitStopHelp("rebuild");
     }
     return 0;
@@ -200,13 +185,13 @@ int LogicalDisk::stopRebuildCommand(std::istream& words) {
 
 int LogicalDisk::pauseRebuildCommand(std::istream& words) {
     if (shell_words::hasMoreWords(words))
-        Controller::throwError(kInvalidPause);
+        throwError(kInvalidPause);
     return pauseRebuild();
 }
 
 int LogicalDisk::resumeRebuildCommand(std::istream& words) {
     if (shell_words::hasMoreWords(words))
-        Controller::throwError(kInvalidResume);
+        throwError(kInvalidResume);
     return resumeRebuild();
 }
 
@@ -228,7 +213,7 @@ int LogicalDisk::removeCommand(std::istream& words) {
             help()->showUnitRemoveHelp();
             return 0;
         } else {
-            Controller::throwError(kInvalidExport);
+            throwError(kInvalidUnitExport);
         }
     }
     // The controller may delete this object: nothing of it is used after.
@@ -249,7 +234,7 @@ int LogicalDisk::delCommand(std::istream& words) {
             help()->showUnitDelHelp();
             return 0;
         } else {
-            Controller::throwError(kInvalidDel);
+            throwError(kInvalidUnitDel);
         }
     }
     controller->deleteUnit(name, osAware, quiet);
@@ -271,7 +256,7 @@ int LogicalDisk::migrateCommand(std::istream& words) {
         }
     }
     if (targetType.empty())
-        Controller::throwError(kInvalidUnitCommandValue);
+        throwError(kInvalidUnitCommandValue);
     controller->migrateUnit(name, targetType, passOn);
     return 0;
 }
@@ -280,7 +265,7 @@ int LogicalDisk::flushCommand(std::istream& words) {
     std::string word;
     if (words >> word) {
         if (!shell_words::isHelpWord(word))
-            Controller::throwError(kInvalidFlush);
+            throwError(kInvalidUnitFlush);
         help()->showUnitFlushHelp();
         return 0;
     }
@@ -298,7 +283,7 @@ int LogicalDisk::showCommand(std::istream& words) {
     }
     if (word == "all") {
         if (shell_words::hasMoreWords(words))
-            Controller::throwError(kInvalidUnitShow);
+            throwError(kInvalidUnitShow);
         std::stringstream attributes;
         listAllAttributes(attributes);
         std::string attribute;
@@ -309,7 +294,7 @@ int LogicalDisk::showCommand(std::istream& words) {
     }
     if (shell_words::isHelpWord(word)) {
         if (shell_words::hasMoreWords(words))
-            Controller::throwError(kInvalidHelpArgument);
+            throwError(kInvalidHelpArgument);
         help()->showUnitHelp("show");
         return 0;
     }

@@ -8,29 +8,14 @@
 #include <sstream>
 
 #include "api/api.h"
-#include "controllers/bbu.h"
-#include "controllers/controller.h"
-#include "shell/kv_exception.h"
-#include "shell/shell.h"
-#include "shell/shell_words.h"
-#include "units/api_call.h"
-#include "units/audited_call.h"
+#include "base/api_call.h"
+#include "base/audited_call.h"
+#include "base/kv_exception.h"
+#include "base/shell_services.h"
+#include "base/shell_words.h"
 #include "units/logical_disk.h"
 
 namespace {
-
-constexpr int kSyntaxError = 2;
-constexpr int kIdInUse = 8;
-constexpr int kInvalidCommand = 11;
-constexpr int kInvalidRaidType = 26;
-constexpr int kInvalidStripe = 27;
-constexpr int kMixedInterfaces = 139;
-constexpr int kTooManyDrives = 140;
-constexpr int kJbodOnSas = 141;
-constexpr int kInvalidDrives = 144;
-constexpr int kInvalidLunSize = 145;
-constexpr int kFeatureNotSupported = 149;
-constexpr int kTooManyVolumes = 164;
 
 constexpr std::size_t kMaxDriveIds = 128;
 constexpr std::size_t kMaxListPieces = 128;
@@ -52,7 +37,7 @@ bool onlyOf(const std::string& text, const char* allowed) {
 // One line of standard input, at most `limit` characters kept.
 std::string readAnswer(std::size_t limit) {
     std::string line;
-    if (!Shell::readLine(std::cin, line))
+    if (!ShellServices::readLine(std::cin, line))
         return std::string();
     if (line.size() > limit)
         line.resize(limit);
@@ -110,22 +95,22 @@ bool LogicalDisk::parseStripe(const std::string& word) {
             return true;
         }
     }
-    Controller::throwError(kInvalidStripe);
+    throwError(kInvalidStripeSize);
 }
 
 bool LogicalDisk::parseDriveList(const std::string& word) {
     if (word.size() < 2 || word[1] < '0' || word[1] > '9')
-        Controller::throwError(kInvalidDrives);
+        throwError(kInvalidDrives);
     const std::string list = word.substr(1);
     if (!onlyOf(list, "0123456789:-"))
-        Controller::throwError(kInvalidDrives);
+        throwError(kInvalidDrives);
     const char first = list.front();
     const char last = list.back();
     if (first == ':' || first == '-' || last == ':' || last == '-')
-        Controller::throwError(kInvalidDrives);
+        throwError(kInvalidDrives);
     for (const char* pair : {"::", "--", ":-", "-:"}) {
         if (list.find(pair) != std::string::npos)
-            Controller::throwError(kInvalidDrives);
+            throwError(kInvalidDrives);
     }
     std::vector<int32_t> added;
     std::size_t at = 0;
@@ -145,12 +130,12 @@ bool LogicalDisk::parseDriveList(const std::string& word) {
         const uint64_t end = leadingNumber(list.substr(separator + 1));
         if (start >= end) {
             std::cout << "Disks specified in a range must be in ascending order.\n";
-            Controller::throwError(kInvalidDrives);
+            throwError(kInvalidDrives);
         }
         // No request holds more drives than one drive id list; a range
         // longer than that names no drives a unit could take.
         if (end - start >= kMaxDriveIds)
-            Controller::throwError(kInvalidDrives);
+            throwError(kInvalidDrives);
         for (uint64_t drive = start; drive <= end; ++drive)
             added.push_back(static_cast<int32_t>(drive));
         if (colon == std::string::npos)
@@ -162,7 +147,7 @@ bool LogicalDisk::parseDriveList(const std::string& word) {
     const auto unique = std::unique(drives.begin(), drives.end());
     if (unique != drives.end()) {
         drives.erase(unique, drives.end());
-        Controller::throwError(kIdInUse);
+        throwError(kIdInUse);
     }
     return true;
 }
@@ -174,12 +159,12 @@ bool LogicalDisk::checkDrivesUsable() {
         uint32_t limit = 0;
         RequireApi(Api::GetMaxDrivesPerUnit(ctl, &limit));
         if (drives.size() > limit)
-            Controller::throwError(kTooManyDrives);
+            throwError(kTooManyDrives);
     } else {
         uint32_t ports = 0;
         RequireApi(Api::GetNumPorts(ctl, &ports));
         if (drives.size() > ports)
-            Controller::throwError(kInvalidDrives);
+            throwError(kInvalidDrives);
     }
     // Every number must name a port before any drive is asked about.
     for (int32_t drive : drives)
@@ -211,10 +196,10 @@ bool LogicalDisk::checkDrivesUsable() {
                 if (unitKind == Kind::None)
                     unitKind = kind;
                 else if (kind != unitKind)
-                    Controller::throwError(kMixedInterfaces);
+                    throwError(kMixedSataSas);
             }
             if (typeCode == kUnitJbod && kind == Kind::Sas)
-                Controller::throwError(kJbodOnSas);
+                throwError(kJbodWithSas);
         }
     }
     if (!unusable.empty()) {
@@ -222,7 +207,7 @@ bool LogicalDisk::checkDrivesUsable() {
         for (std::size_t i = 0; i < unusable.size(); ++i)
             text += (i == 0 ? "" : ", ") + std::to_string(unusable[i]);
         std::cout << text << "].\n";
-        Controller::throwError(kInvalidDrives);
+        throwError(kInvalidDrives);
     }
     return true;
 }
@@ -232,28 +217,28 @@ bool LogicalDisk::parseVolumeSizes(const std::string& word, bool list) {
         const std::string::size_type equals = word.find('=');
         const std::string value = equals == std::string::npos ? "" : word.substr(equals + 1);
         if (!onlyOf(value, "0123456789"))
-            Controller::throwError(kSyntaxError);
+            throwError(kSyntaxError);
         const uint64_t size = leadingNumber(value);
         if (size == 0 || size > kMaxVolumeGb)
-            Controller::throwError(kInvalidLunSize);
+            throwError(kInvalidLunSize);
         volumeSizes[0] = size * kGbUnit;
         return true;
     }
     const std::string value = word.size() > 4 ? word.substr(4) : std::string();
     if (value.empty())
-        Controller::throwError(kInvalidCommand);
+        throwError(kInvalidCommand);
     if (!onlyOf(value, "0123456789:") || value.front() == ':' || value.back() == ':')
-        Controller::throwError(kSyntaxError);
+        throwError(kSyntaxError);
     std::size_t at = 0;
     for (std::size_t entry = 0;; ++entry) {
         if (entry == kMaxListedVolumes)
-            Controller::throwError(kTooManyVolumes);
+            throwError(kTooManyVolumes);
         const std::size_t colon = value.find(':', at);
         const std::string piece =
             value.substr(at, colon == std::string::npos ? std::string::npos : colon - at);
         const uint64_t size = leadingNumber(piece);
         if (piece.empty() || size == 0 || size > kMaxVolumeGb)
-            Controller::throwError(kInvalidLunSize);
+            throwError(kInvalidLunSize);
         volumeSizes[entry] = size * kGbUnit;
         if (colon == std::string::npos)
             break;
@@ -279,7 +264,7 @@ bool LogicalDisk::askVolumeSizes(std::istream& question) {
             const std::string line = readAnswer(254);
             if (line != "q" && line != "quit") {
                 if (!onlyOf(line, "0123456789"))
-                    Controller::throwError(kSyntaxError);
+                    throwError(kSyntaxError);
                 volumeSizes[i] = leadingNumber(line) * kGbUnit;
                 ++i;
                 continue;
@@ -304,16 +289,16 @@ bool LogicalDisk::askVolumeSizes(std::istream& question) {
 bool LogicalDisk::parseRapidRecovery(const std::string& value) {
     uint32_t level36 = 0;
     if (Api::HasFirmwareCompatLevel36(controllerId(), &level36) != 0 || level36 != 1)
-        Controller::throwError(kFeatureNotSupported);
+        throwError(kFeatureNotSupported);
     rapidRecoveryRequest = rapidRecoveryRequestOf(value);
     if (rapidRecoveryRequest == 0)
-        Controller::throwError(kInvalidCommand);
+        throwError(kInvalidCommand);
     return true;
 }
 
 ObjectId LogicalDisk::driveIdOf(int64_t port) {
     if (!controller->hasPort(port))
-        Controller::throwError(kInvalidDrives);
+        throwError(kInvalidDrives);
     ObjectId driveId = ObjectId::Blank();
     RequireApi(Api::MakeDriveId(static_cast<uint8_t>(controller->getNumber()),
                                 static_cast<uint8_t>(port), &driveId));
@@ -322,7 +307,7 @@ ObjectId LogicalDisk::driveIdOf(int64_t port) {
 
 void LogicalDisk::addDriveId(ObjectIdList128* list, int64_t port) {
     if (!list->add(driveIdOf(port)))
-        Controller::throwError(kInvalidDrives);
+        throwError(kInvalidDrives);
 }
 
 std::vector<int32_t> LogicalDisk::getAddedDrives() {
@@ -360,7 +345,7 @@ void LogicalDisk::parseAndCheckCreate(std::istream& options, const std::string& 
         parseCreateOptions(options);
     validateCreate();
     if (typeCode == kUnitRaid6 && family() < kFamilyTevrin)
-        Controller::throwError(kInvalidRaidType);
+        throwError(kInvalidRaidType);
 }
 
 void LogicalDisk::createOnController() {
@@ -479,9 +464,9 @@ void LogicalDisk::applyNewWriteCache() {
         return;
     const std::string t = wantCache ? "ON" : "OFF";
     const std::string unitPath = newUnitPath();
-    BBU* bbu = controller->getBbu();
-    const bool refused = bbu != nullptr && bbu->isPresent(true) && bbu->getOnlineState() == "On" &&
-                         bbu->getReady() != "Yes" &&
+    const bool refused = controller->isBatteryPresent(true) &&
+                         controller->getBatteryOnlineState() == "On" &&
+                         controller->getBatteryReady() != "Yes" &&
                          (family() <= kFamilyRhosk || getKeepwellText() != "performance");
     if (refused) {
         std::cout << "Setting write cache=" << t << " for the new unit ...Failed\n."
@@ -496,9 +481,8 @@ void LogicalDisk::applyNewWriteCache() {
               << "\n"
               << std::flush;
     writeCache = wantCache;
-    const std::string online = bbu != nullptr ? bbu->getOnlineState() : "-";
-    const bool noBattery =
-        online == "Off" || online == "-" || bbu == nullptr || !bbu->isPresent(false);
+    const std::string online = controller->getBatteryOnlineState();
+    const bool noBattery = online == "Off" || online == "-" || !controller->isBatteryPresent(false);
     if (noBattery && wantCache) {
         std::cout << "Warning: You do not have a battery backup unit for " << unitPath
                   << " and the enabled" << std::endl
@@ -506,5 +490,5 @@ void LogicalDisk::applyNewWriteCache() {
                      "power failure."
                   << std::endl;
     }
-    Controller::requireLockReleased(cache);
+    requireLockReleased(cache);
 }

@@ -7,22 +7,12 @@
 #include <sstream>
 
 #include "api/api.h"
-#include "controllers/controller.h"
-#include "shell/kv_exception.h"
-#include "shell/shell_words.h"
-#include "units/api_call.h"
+#include "base/api_call.h"
+#include "base/kv_exception.h"
+#include "base/shell_words.h"
 #include "units/logical_disk_types.h"
 
 namespace {
-
-constexpr int kInvalidPortCount = 10;
-constexpr int kInvalidMaintArgument = 16;
-constexpr int kInvalidUnitOperation = 25;
-constexpr int kInvalidStripe = 27;
-constexpr int kInvalidForArchitecture = 29;
-constexpr int kInvalidUnitCommandValue = 40;
-constexpr int kInvalidMigrationPath = 45;
-constexpr int kInvalidAddArgument = 57;
 
 // The new-style option tests, in their order of testing.
 enum NewTest {
@@ -150,7 +140,7 @@ uint32_t defaultRaid50Group(std::size_t n, uint32_t current) {
 bool LogicalDisk::parseOldCreateOptions(std::istream& options) {
     const TypeOptions* row = optionsOf(typeCode);
     if (row == nullptr)
-        Controller::throwError(kInvalidUnitOperation);
+        throwError(kInvalidUnitOperation);
     auto makes = [&](int test) {
         return std::find(row->oldTests.begin(), row->oldTests.end(), test) != row->oldTests.end();
     };
@@ -173,7 +163,7 @@ bool LogicalDisk::parseOldCreateOptions(std::istream& options) {
         } else if (makes(kOldIgnoreEcc) && word == "ignoreecc") {
             ignoreEcc = true;
         } else {
-            Controller::throwError(kInvalidMaintArgument);
+            throwError(kInvalidMaintArgument);
         }
     }
     return true;
@@ -182,7 +172,7 @@ bool LogicalDisk::parseOldCreateOptions(std::istream& options) {
 bool LogicalDisk::parseCreateOptions(std::istream& options) {
     const TypeOptions* row = optionsOf(typeCode);
     if (row == nullptr)
-        Controller::throwError(kInvalidUnitOperation);
+        throwError(kInvalidUnitOperation);
     std::string typed;
     while (options >> typed) {
         std::string word = typed;
@@ -194,7 +184,7 @@ bool LogicalDisk::parseCreateOptions(std::istream& options) {
         for (auto test = row->newTests.begin(); !taken && test != row->newTests.end(); ++test)
             taken = takeCreateOption(*test, option);
         if (!taken)
-            Controller::throwError(kInvalidAddArgument);
+            throwError(kInvalidAddArgument);
     }
     return true;
 }
@@ -287,7 +277,7 @@ bool LogicalDisk::takeRapidRecoveryOption(const std::string& word, const std::st
     else if (family() >= kFamilySolvane)
         parseRapidRecovery(value);
     else
-        Controller::throwError(kInvalidAddArgument);
+        throwError(kInvalidAddArgument);
     return true;
 }
 // --- Creation checks ---
@@ -300,18 +290,18 @@ bool LogicalDisk::validateCreate() {
         if (fam != kFamilyPrane)
             return;
         if (autoverify || queuingOff || (withIgnoreEcc && ignoreEcc))
-            Controller::throwError(kInvalidForArchitecture);
+            throwError(kInvalidForArchitecture);
     };
     auto requireStripe = [&](std::initializer_list<uint32_t> allowed) {
         if (!isOneOf(stripeCode, allowed))
-            Controller::throwError(kInvalidStripe);
+            throwError(kInvalidStripeSize);
     };
     switch (typeCode) {
         case kUnitJbod:
         case kUnitSingle:
         case kUnitSpare:
             if (drives.size() != 1)
-                Controller::throwError(kInvalidPortCount);
+                throwError(kInvalidPortCount);
             checkDrivesUsable();
             checkNameLength(requestedName);
             refuseOlderFamilyOptions(false);
@@ -323,7 +313,7 @@ bool LogicalDisk::validateCreate() {
                                  : typeCode == kUnitRaid10 ? n >= 4 && n % 2 == 0
                                                            : n >= 3;
             if (!countOk)
-                Controller::throwError(kInvalidPortCount);
+                throwError(kInvalidPortCount);
             checkDrivesUsable();
             checkNameLength(requestedName);
             if (fam == kFamilyPrane) {
@@ -340,15 +330,15 @@ bool LogicalDisk::validateCreate() {
         }
         case kUnitRaid1Mirror:
             if (n != 2)
-                Controller::throwError(kInvalidPortCount);
+                throwError(kInvalidPortCount);
             refuseOlderFamilyOptions(true);
             checkNameLength(requestedName);
             return true;
         case kUnitRaid6:
             if (fam < 5)
-                Controller::throwError(kInvalidForArchitecture);
+                throwError(kInvalidForArchitecture);
             if (n < 5)
-                Controller::throwError(kInvalidPortCount);
+                throwError(kInvalidPortCount);
             checkDrivesUsable();
             checkNameLength(requestedName);
             requireStripe({kStripe64K, kStripe256K});
@@ -360,18 +350,18 @@ bool LogicalDisk::validateCreate() {
                     divisible = true;
             }
             if (n < 6 || !divisible)
-                Controller::throwError(kInvalidPortCount);
+                throwError(kInvalidPortCount);
             if (!static_cast<LogicalDiskRaid50*>(this)->isGroupGiven())
                 group = defaultRaid50Group(n, group);
             if (group >= 3 && group <= 16 && (n % group != 0 || n < 2 * group))
-                Controller::throwError(kInvalidPortCount);
+                throwError(kInvalidPortCount);
             checkDrivesUsable();
             checkNameLength(requestedName);
             requireStripe({kStripe16K, kStripe64K, kStripe256K});
             return true;
         }
         default:
-            Controller::throwError(kInvalidUnitOperation);
+            throwError(kInvalidUnitOperation);
     }
 }
 
@@ -379,10 +369,10 @@ bool LogicalDisk::validateCreate() {
 
 bool LogicalDisk::parseMigrateOptions(LogicalDisk* source, std::istream& options) {
     if (typeCode == kUnitJbod || typeCode == kUnitSpare)
-        Controller::throwError(kInvalidMigrationPath);
+        throwError(kInvalidMigrationPath);
     if (!isOneOf(typeCode, {kUnitRaid0, kUnitRaid1Mirror, kUnitRaid10, kUnitRaid5, kUnitRaid6,
                             kUnitRaid50, kUnitSingle})) {
-        Controller::throwError(kInvalidUnitOperation);
+        throwError(kInvalidUnitOperation);
     }
     auto sourcePorts = [&] {
         std::vector<int32_t> ports;
@@ -423,7 +413,7 @@ bool LogicalDisk::parseMigrateOptions(LogicalDisk* source, std::istream& options
         } else if (word == "autoverify") {
             autoverify = true;
         } else {
-            Controller::throwError(kInvalidUnitCommandValue);
+            throwError(kInvalidUnitCommandValue);
         }
     }
     drives = getAddedDrives();
@@ -435,11 +425,11 @@ bool LogicalDisk::validateMigration(LogicalDisk* source) {
     switch (typeCode) {
         case kUnitRaid1Mirror:
             if (from != kUnitSingle)
-                Controller::throwError(kInvalidMigrationPath);
+                throwError(kInvalidMigrationPath);
             break;
         case kUnitSingle:
             if (from != kUnitRaid1Mirror && from != kUnitRaid1)
-                Controller::throwError(kInvalidMigrationPath);
+                throwError(kInvalidMigrationPath);
             return checkDrivesUsable();
         case kUnitRaid0:
         case kUnitRaid10:
@@ -447,10 +437,10 @@ bool LogicalDisk::validateMigration(LogicalDisk* source) {
         case kUnitRaid6:
         case kUnitRaid50:
             if (from == kUnitJbod || from == kUnitSpare)
-                Controller::throwError(kInvalidMigrationPath);
+                throwError(kInvalidMigrationPath);
             break;
         default:
-            Controller::throwError(kInvalidMigrationPath);
+            throwError(kInvalidMigrationPath);
     }
     (void)source->getDrivePorts(false);
     return validateCreate();

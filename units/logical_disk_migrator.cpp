@@ -5,17 +5,10 @@
 #include <vector>
 
 #include "api/api.h"
-#include "controllers/controller.h"
-#include "shell/kv_exception.h"
-#include "units/api_call.h"
-#include "units/audited_call.h"
+#include "base/api_call.h"
+#include "base/audited_call.h"
+#include "base/kv_exception.h"
 #include "units/logical_disk_types.h"
-
-namespace {
-
-constexpr int kInvalidForUnitState = 19;
-
-}  // namespace
 
 void LogicalDiskMigrator::collectMigrationDrives(std::vector<uint32_t>& ports) {
     ports = source->getDrivePorts(false);
@@ -26,7 +19,7 @@ void LogicalDiskMigrator::collectMigrationDrives(std::vector<uint32_t>& ports) {
 int LogicalDiskMigrator::migrate(std::istream& options) {
     const std::string state = source->getStatus();
     if (state != "OK" && state != "VERIFYING" && state != "VERIFY-PAUSED")
-        Controller::throwError(kInvalidForUnitState);
+        throwError(kInvalidForUnitState);
     target->parseMigrateOptions(source, options);
     target->validateMigration(source);
     if (target->getUnitType() == kUnitSingle)
@@ -46,7 +39,7 @@ int LogicalDiskMigrator::migrate(std::istream& options) {
     if (AuditedCall(&AuditLog::StartMigrateUnit, &Api::StartMigrateUnit, source->getObjectId(),
                     &list, target->getUnitType(), stripe, announce, targetGroup) != 0) {
         std::cout << "Failed." << std::endl;
-        Controller::throwApiError();
+        throwApiError();
     }
     std::cout << "Done." << std::endl;
     return 0;
@@ -60,7 +53,7 @@ int LogicalDiskMigrator::splitMirror() {
     if (AuditedCall(&AuditLog::SplitMirror, &Api::SplitMirror, source->getObjectId(),
                     static_cast<uint8_t>(target->getMakeOsAware() != 0 ? 1 : 0), &units) != 0) {
         std::cout << "Failed." << std::endl;
-        Controller::throwApiError();
+        throwApiError();
     }
     std::cout << "Done." << std::endl;
     std::string line = "Split or migrate " + source->getName() + " to [" + source->getName();
@@ -72,7 +65,7 @@ int LogicalDiskMigrator::splitMirror() {
     std::cout << line << "]." << std::endl;
     // The unit that keeps the source's address takes the target's cache
     // and auto-verify settings.
-    Controller::requireLockReleased(setWriteCache(target->getWriteCache(true), "quiet_no_message"));
+    requireLockReleased(setWriteCache(target->getWriteCache(true), "quiet_no_message"));
     setAutoverify(target->getAutoverify(true));
     return 0;
 }

@@ -10,29 +10,16 @@
 
 #include "api/api.h"
 #include "api/audit_log.h"
-#include "controllers/bbu.h"
-#include "controllers/controller.h"
-#include "shell/help.h"
-#include "shell/kv_exception.h"
-#include "shell/shell.h"
-#include "shell/shell_words.h"
-#include "units/api_call.h"
-#include "units/audited_call.h"
+#include "base/api_call.h"
+#include "base/audited_call.h"
+#include "base/help.h"
+#include "base/kv_exception.h"
+#include "base/progress.h"
+#include "base/shell_services.h"
+#include "base/shell_words.h"
 #include "units/logical_disk.h"
 
 namespace {
-
-constexpr int kInvalidUnitSet = 80;
-constexpr int kInvalidSetCache = 81;
-constexpr int kInvalidSetAutoverify = 82;
-constexpr int kInvalidSetIgnoreEcc = 83;
-constexpr int kInvalidSetName = 100;
-constexpr int kNameTooLong = 101;
-constexpr int kInvalidSetIdentify = 105;
-constexpr int kInvalidSetQueuing = 106;
-constexpr int kInvalidSetKeepwell = 108;
-constexpr int kFeatureNotSupported = 149;
-constexpr int kInvalidSetReadCache = 160;
 
 // A unit name: 20 characters and the terminating zero.
 constexpr std::size_t kUnitNameSize = 21;
@@ -51,12 +38,12 @@ bool isOnOff(const std::string& value) {
 
 // The word after an attribute that takes one: it becomes the confirmation
 // word and must be "q" or "quiet".
-void readConfirmationWord(std::istream& words, std::string* confirmation, int errorCode) {
+void readConfirmationWord(std::istream& words, std::string* confirmation, CliCode errorCode) {
     if (!shell_words::hasMoreWords(words))
         return;
     words >> *confirmation;
     if (!isQuietWord(*confirmation))
-        Controller::throwError(errorCode);
+        throwError(errorCode);
 }
 
 // The progress line of a set handler: prefix, unit and value as typed.
@@ -69,14 +56,14 @@ std::string settingLine(const char* prefix, const LogicalDisk& unit, const std::
 // --- Shared helpers ---
 
 void LogicalDisk::runSetting(const std::string& progress, const std::function<void()>& apply) {
-    Controller::printProgress(progress);
+    printProgress(progress);
     try {
         apply();
     } catch (KV_Exception&) {
         std::cout << "Failed." << std::endl;
         throw;
     }
-    Controller::printDone();
+    printDone();
 }
 
 bool LogicalDisk::hasLevel36() {
@@ -94,7 +81,7 @@ bool LogicalDisk::hasLevel37() {
 int LogicalDisk::setCommand(std::istream& words) {
     std::string confirmation = "confirm";
     if (!shell_words::hasMoreWords(words))
-        Controller::throwError(kInvalidUnitSet);
+        throwError(kInvalidUnitSet);
     const bool newer = family() != kFamilyPrane;
     auto has = [](const std::string& word, const char* key) {
         return word.find(key) != std::string::npos;
@@ -104,16 +91,16 @@ int LogicalDisk::setCommand(std::istream& words) {
         const std::string value = shell_words::valueAfterEquals(word);
         if (has(word, "rdcache=")) {
             if (value != "basic" && value != "off" && value != "intelligent")
-                Controller::throwError(kInvalidSetReadCache);
+                throwError(kInvalidSetReadCache);
             setReadCache(value, false);
         } else if (has(word, "cache=") || has(word, "wrcache=")) {
-            readConfirmationWord(words, &confirmation, kInvalidSetCache);
+            readConfirmationWord(words, &confirmation, kInvalidUnitSetCache);
             setWriteCacheCommand(value, confirmation);
         } else if (has(word, "writedpo=")) {
             if (shell_words::hasMoreWords(words))
-                Controller::throwError(kInvalidUnitSet);
+                throwError(kInvalidUnitSet);
             if (value != "ignore" && value != "force" && value != "honor")
-                Controller::throwError(kInvalidUnitSet);
+                throwError(kInvalidUnitSet);
             setWriteDpo(value);
         } else if (newer && has(word, "autoverify=")) {
             setAutoverifyCommand(value);
@@ -124,7 +111,7 @@ int LogicalDisk::setCommand(std::istream& words) {
         } else if (newer && has(word, "qpolicy=")) {
             setQueuePolicyCommand(value);
         } else if (newer && has(word, "keepwell=")) {
-            readConfirmationWord(words, &confirmation, kInvalidSetKeepwell);
+            readConfirmationWord(words, &confirmation, kInvalidUnitSetKeepwell);
             setKeepwellCommand(value, confirmation);
         } else if (newer && has(word, "identify=")) {
             setIdentifyCommand(value);
@@ -135,7 +122,7 @@ int LogicalDisk::setCommand(std::istream& words) {
             theShell->getHelp()->showUnitSetHelp();
             return 0;
         } else {
-            Controller::throwError(kInvalidUnitSet);
+            throwError(kInvalidUnitSet);
         }
     }
     return 0;
@@ -143,7 +130,7 @@ int LogicalDisk::setCommand(std::istream& words) {
 
 void LogicalDisk::setWriteCacheCommand(const std::string& value, const std::string& confirmation) {
     if (!isOnOff(value))
-        Controller::throwError(kInvalidSetCache);
+        throwError(kInvalidUnitSetCache);
     int result = 0;
     try {
         result = setWriteCache(value == "on", confirmation);
@@ -151,19 +138,19 @@ void LogicalDisk::setWriteCacheCommand(const std::string& value, const std::stri
         std::cout << "Failed." << std::endl;
         throw;
     }
-    Controller::requireLockReleased(result);
+    requireLockReleased(result);
 }
 
 void LogicalDisk::setAutoverifyCommand(const std::string& value) {
     if (!isOnOff(value))
-        Controller::throwError(kInvalidSetAutoverify);
+        throwError(kInvalidUnitSetAutoverify);
     runSetting(settingLine("Setting Auto-Verify Policy on /", *this, value),
                [&] { setAutoverify(value == "on"); });
 }
 
 void LogicalDisk::setIgnoreEccCommand(const std::string& value) {
     if (!isOnOff(value))
-        Controller::throwError(kInvalidSetIgnoreEcc);
+        throwError(kInvalidUnitSetIgnoreEcc);
     runSetting(settingLine("Setting Ignore ECC Policy on /", *this, value),
                [&] { setIgnoreEcc(value == "on"); });
 }
@@ -174,7 +161,7 @@ void LogicalDisk::setNameCommand(const std::string& value) {
 
 void LogicalDisk::setQueuePolicyCommand(const std::string& value) {
     if (!isOnOff(value))
-        Controller::throwError(kInvalidSetQueuing);
+        throwError(kInvalidUnitSetQueuing);
     runSetting(settingLine("Setting Command Queuing Policy for unit /", *this, value),
                [&] { setQueuePolicy(value); });
 }
@@ -183,13 +170,13 @@ void LogicalDisk::setKeepwellCommand(const std::string& value, const std::string
     static const char* const kValues[] = {"protect", "perform", "balance", "protection",
                                           "performance"};
     if (std::find(std::begin(kValues), std::end(kValues), value) == std::end(kValues))
-        Controller::throwError(kInvalidSetKeepwell);
+        throwError(kInvalidUnitSetKeepwell);
     const bool perform = value == "perform" || value == "performance";
     if (perform && !isQuietMode(confirmation)) {
         const std::string warning = "Warning: Unit " + getPath() +
                                     " keepwell policy is set to Performance" +
                                     " which may cause data loss in the event of power failure.";
-        if (!Shell::confirm(warning))
+        if (!ShellServices::confirm(warning))
             return;
     }
     runSetting(settingLine("Setting Command Keepwell Policy for unit /", *this, value),
@@ -198,8 +185,8 @@ void LogicalDisk::setKeepwellCommand(const std::string& value, const std::string
 
 void LogicalDisk::setIdentifyCommand(const std::string& value) {
     if (family() < kFamilySolvane || !isOnOff(value))
-        Controller::throwError(kInvalidSetIdentify);
-    Controller::printProgress(settingLine("Setting unit Identify on /", *this, value));
+        throwError(kInvalidUnitSetIdentify);
+    printProgress(settingLine("Setting unit Identify on /", *this, value));
     // Identify is a light, not a configuration change: not in the audit
     // log, and a controller that cannot light it only answers "N/A".
     const int result = Api::SetUnitIdentify(id, value == "on" ? 1 : 0);
@@ -208,7 +195,7 @@ void LogicalDisk::setIdentifyCommand(const std::string& value) {
         return;
     }
     std::cout << "Done.\n";
-    Controller::requireLockReleased(result);
+    requireLockReleased(result);
 }
 
 uint32_t LogicalDisk::rapidRecoveryRequestOf(const std::string& value) {
@@ -225,7 +212,7 @@ void LogicalDisk::setRapidRecoveryCommand(const std::string& value,
                                           const std::string& confirmation) {
     rapidRecoveryRequest = rapidRecoveryRequestOf(value);
     if (rapidRecoveryRequest == 0)
-        Controller::throwError(kInvalidUnitSet);
+        throwError(kInvalidUnitSet);
     setRapidRecovery(rapidRecoveryRequest, confirmation);
 }
 
@@ -236,26 +223,24 @@ int LogicalDisk::setWriteCache(bool on, const std::string& mode) {
     if (on && family() >= kFamilyRhosk && !isQuietMode(mode)) {
         // Every newer-family controller has a battery object; what counts
         // is whether a battery backup unit is there.
-        BBU* battery = controller->getBbu();
-        if (battery == nullptr || !battery->isPresent(true)) {
+        if (!controller->isBatteryPresent(true)) {
             const std::string warning =
                 "You do not have a battery backup unit installed, enabling write cache on\n" +
                 getPath() + " may cause loss of data in the event of power failure.";
-            if (!Shell::confirm(warning))
+            if (!ShellServices::confirm(warning))
                 return 0;
         }
     }
     const bool quiet = mode == "quiet_no_message";
     if (!quiet)
-        Controller::printProgress("Setting Write Cache Policy on " + getPath() + " to [" + value +
-                                  "] ... ");
+        printProgress("Setting Write Cache Policy on " + getPath() + " to [" + value + "] ... ");
     const int result = on ? AuditedCall(&AuditLog::EnableWriteCache, Api::EnableWriteCache, id)
                           : AuditedCall(&AuditLog::DisableWriteCache, Api::DisableWriteCache, id);
     if (result < 0)
-        Controller::throwApiError();
+        throwApiError();
     writeCache = on;
     if (!quiet)
-        Controller::printDone();
+        printDone();
     return result;
 }
 
@@ -272,13 +257,12 @@ void LogicalDisk::setReadCache(const std::string& value, bool newUnit) {
     const bool level37 = hasLevel37();
     if (!newUnit) {
         if (!level37)
-            Controller::throwError(kFeatureNotSupported);
-        Controller::printProgress("Setting Read Cache Policy on " + getPath() + " to [" + value +
-                                  "] ...");
+            throwError(kFeatureNotSupported);
+        printProgress("Setting Read Cache Policy on " + getPath() + " to [" + value + "] ...");
     } else {
         if (!level37)
             return;
-        Controller::printProgress("Setting read cache = " + value + " for the new unit ...");
+        printProgress("Setting read cache = " + value + " for the new unit ...");
     }
     int result = 0;
     if (value == "off" || value == "OFF")
@@ -289,25 +273,24 @@ void LogicalDisk::setReadCache(const std::string& value, bool newUnit) {
         result =
             AuditedCall(&AuditLog::EnableIntelligentReadCache, Api::EnableIntelligentReadCache, id);
     if (result < 0)
-        Controller::throwApiError();
+        throwApiError();
     std::cout << " Done." << std::endl;
-    Controller::requireLockReleased(result);
+    requireLockReleased(result);
 }
 
 void LogicalDisk::setWriteDpo(const std::string& value) {
     if (!hasLevel36())
-        Controller::throwError(kFeatureNotSupported);
+        throwError(kFeatureNotSupported);
     const uint8_t policy = value == "ignore" ? 0 : value == "force" ? 1 : 2;
-    Controller::printProgress("Setting Write DPO policy on " + getPath() + " to [" + value +
-                              "] ... ");
+    printProgress("Setting Write DPO policy on " + getPath() + " to [" + value + "] ... ");
     // The write DPO policy is not one of the audited changes.
     RequireApi(Api::SetWriteDpoPolicy(id, policy));
-    Controller::printDone();
+    printDone();
 }
 
 void LogicalDisk::setRapidRecovery(uint32_t request, const std::string& mode) {
     if (!hasLevel36())
-        Controller::throwError(kFeatureNotSupported);
+        throwError(kFeatureNotSupported);
     const bool hasPolicy = typeCode == kUnitRaid1 || typeCode == kUnitRaid1Mirror ||
                            typeCode == kUnitRaid5 || typeCode == kUnitRaid10 ||
                            typeCode == kUnitRaid6 || typeCode == kUnitRaid50;
@@ -318,7 +301,7 @@ void LogicalDisk::setRapidRecovery(uint32_t request, const std::string& mode) {
     }
     uint8_t current = 0xFF;
     if (Api::GetRapidRecovery(id, &current) != 0)
-        Controller::throwError(kFeatureNotSupported);
+        throwError(kFeatureNotSupported);
     if (current == 0) {
         std::cout << "Current Rapid RAID Recovery state is not changable.\n";
         return;
@@ -337,23 +320,22 @@ void LogicalDisk::setRapidRecovery(uint32_t request, const std::string& mode) {
         if (!isQuietWord(mode)) {
             const std::string warning = "Setting Rapid RAID Recovery to disable is permanent for " +
                                         getPath() + "\nand CANNOT be changed at a later time.";
-            if (!Shell::confirm(warning))
+            if (!ShellServices::confirm(warning))
                 return;
         }
     } else {
         // Only the set handler and the creation flow call this, with the
         // three request codes.
-        Controller::throwError(kInvalidUnitSet);
+        throwError(kInvalidUnitSet);
     }
-    Controller::printProgress("Setting Rapid RAID Recovery policy on " + getPath() + " to [" +
-                              text + "] ... ");
+    printProgress("Setting Rapid RAID Recovery policy on " + getPath() + " to [" + text + "] ... ");
     RequireApi(AuditedCall(&AuditLog::SetRapidRecovery, Api::SetRapidRecovery, id, policy));
     std::cout << "Done.\n";
 }
 
 bool LogicalDisk::setAutoverify(bool on) {
     if (family() < kFamilyRhosk)
-        Controller::throwError(kFeatureNotSupported);
+        throwError(kFeatureNotSupported);
     RequireApi(on ? AuditedCall(&AuditLog::EnableAutoVerify, Api::EnableAutoVerify, id)
                   : AuditedCall(&AuditLog::DisableAutoVerify, Api::DisableAutoVerify, id));
     autoverify = on;
@@ -371,7 +353,7 @@ bool LogicalDisk::getAutoverify(bool useCached) {
 
 bool LogicalDisk::setIgnoreEcc(bool on) {
     if (family() == kFamilyPrane || !redundant)
-        Controller::throwError(kFeatureNotSupported);
+        throwError(kFeatureNotSupported);
     RequireApi(on ? AuditedCall(&AuditLog::ContinueOnEccErrors, Api::ContinueOnEccErrors, id)
                   : AuditedCall(&AuditLog::HaltOnEccErrors, Api::HaltOnEccErrors, id));
     ignoreEcc = on;
@@ -380,12 +362,12 @@ bool LogicalDisk::setIgnoreEcc(bool on) {
 
 void LogicalDisk::checkNameLength(const std::string& text) {
     if (text.size() >= kUnitNameSize)
-        Controller::throwError(kNameTooLong);
+        throwError(kUnitNameTooLong);
 }
 
 bool LogicalDisk::setName(const std::string& text) {
     if (family() == kFamilyPrane)
-        Controller::throwError(kInvalidSetName);
+        throwError(kInvalidUnitSetName);
     checkNameLength(text);
     char buffer[kUnitNameSize] = {};
     std::snprintf(buffer, sizeof buffer, "%s", text.c_str());
@@ -396,19 +378,19 @@ bool LogicalDisk::setName(const std::string& text) {
 
 bool LogicalDisk::setQueuePolicy(const std::string& value) {
     if (family() < kFamilySolvane || typeCode == kUnitSpare)
-        Controller::throwError(kInvalidSetQueuing);
+        throwError(kInvalidUnitSetQueuing);
     if (value == "on")
         RequireApi(AuditedCall(&AuditLog::EnableUnitQueuing, Api::EnableUnitQueuing, id));
     else if (value == "off")
         RequireApi(AuditedCall(&AuditLog::DisableUnitQueuing, Api::DisableUnitQueuing, id));
     else
-        Controller::throwError(kInvalidSetQueuing);
+        throwError(kInvalidUnitSetQueuing);
     return true;
 }
 
 bool LogicalDisk::setKeepwell(const std::string& value) {
     if (family() < kFamilySolvane)
-        Controller::throwError(kInvalidSetKeepwell);
+        throwError(kInvalidUnitSetKeepwell);
     uint8_t mode = 0;
     if (value == "protect" || value == "protection")
         mode = 0;
@@ -417,7 +399,7 @@ bool LogicalDisk::setKeepwell(const std::string& value) {
     else if (value == "perform" || value == "performance")
         mode = 2;
     else
-        Controller::throwError(kInvalidSetKeepwell);
+        throwError(kInvalidUnitSetKeepwell);
     RequireApi(AuditedCall(&AuditLog::SetKeepwellMode, Api::SetKeepwellMode, id, mode));
     return true;
 }

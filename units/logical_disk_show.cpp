@@ -6,21 +6,14 @@
 #include <iterator>
 
 #include "api/api.h"
-#include "controllers/controller.h"
-#include "shell/kv_exception.h"
-#include "shell/shell.h"
-#include "units/api_call.h"
+#include "base/api_call.h"
+#include "base/kv_exception.h"
+#include "base/shell_services.h"
 #include "units/logical_disk.h"
 #include "units/unit_texts.h"
 
 namespace {
 
-constexpr int kUnitNotFound = 6;
-constexpr int kInvalidShowName = 102;
-constexpr int kInvalidShowSerial = 103;
-constexpr int kInvalidShowVolume = 104;
-constexpr int kInvalidShowQueuing = 107;
-constexpr int kFeatureNotSupported = 149;
 constexpr uint8_t kNoPort = 255;
 
 // Unit and serial texts of the library: 20 characters and the zero.
@@ -28,25 +21,25 @@ constexpr std::size_t kUnitTextSize = 21;
 
 // "on", "off" or "unknown" of a policy byte, padded to 10.
 std::string policyText(uint8_t value) {
-    return Shell::padText(value == 1 ? "on" : value == 0 ? "off" : "unknown", 10);
+    return ShellServices::padText(value == 1 ? "on" : value == 0 ? "off" : "unknown", 10);
 }
 
 // Old-style unit texts through the shell's buffers.
 std::string statusName(uint8_t status) {
     char text[31] = {};
-    Shell::unitStatusName(status, text);
+    ShellServices::unitStatusName(status, text);
     return text;
 }
 
 std::string typeName(uint32_t type) {
     char text[63] = {};
-    Shell::unitTypeName(type, text);
+    ShellServices::unitTypeName(type, text);
     return text;
 }
 
 std::string capacityName(uint64_t blocks) {
     char text[15] = {};
-    Shell::capacityText(blocks, text);
+    ShellServices::capacityText(blocks, text);
     return text;
 }
 
@@ -225,7 +218,7 @@ void LogicalDisk::showInitializeStatus() {
 
 void LogicalDisk::showVolumeCount() {
     if (family() == kFamilyPrane)
-        Controller::throwError(kInvalidShowVolume);
+        throwError(kInvalidUnitShowVolume);
     printCaughtLine(getPath() + " volume(s) = ", [this] {
         uint32_t count = 0;
         RequireApi(Api::GetUnitVolumeCount(id, &count));
@@ -235,26 +228,27 @@ void LogicalDisk::showVolumeCount() {
 
 void LogicalDisk::showName() {
     if (family() == kFamilyPrane)
-        Controller::throwError(kInvalidShowName);
+        throwError(kInvalidUnitShowName);
     printCaughtLine(getPath() + " name = ", [this] {
-        return Shell::padText(RequireApiText<kUnitTextSize>(Api::GetUnitName, id, ""), 21);
+        return ShellServices::padText(RequireApiText<kUnitTextSize>(Api::GetUnitName, id, ""), 21);
     });
 }
 
 void LogicalDisk::showSerial() {
     if (family() == kFamilyPrane)
-        Controller::throwError(kInvalidShowSerial);
+        throwError(kInvalidUnitShowSerial);
     printCaughtLine(getPath() + " serial number = ", [this] {
-        return Shell::padText(RequireApiText<kUnitTextSize>(Api::GetUnitSerial, id, ""), 21);
+        return ShellServices::padText(RequireApiText<kUnitTextSize>(Api::GetUnitSerial, id, ""),
+                                      21);
     });
 }
 
 void LogicalDisk::showQueuePolicy() {
     if (family() < kFamilySolvane)
-        Controller::throwError(kInvalidShowQueuing);
+        throwError(kInvalidUnitShowQueuing);
     printCaughtLine(getPath() + " Command Queuing Policy = ", [this] {
         if (typeCode == kUnitSpare)
-            return Shell::padText("N/A", 10);
+            return ShellServices::padText("N/A", 10);
         uint8_t value = 0xFF;
         RequireApi(Api::GetUnitQueuing(id, &value));
         return policyText(value);
@@ -263,7 +257,7 @@ void LogicalDisk::showQueuePolicy() {
 
 void LogicalDisk::showKeepwell() {
     printCaughtLine(getPath() + " Keepwell Policy = ",
-                    [this] { return Shell::padText(getKeepwellText(), 12); });
+                    [this] { return ShellServices::padText(getKeepwellText(), 12); });
 }
 
 void LogicalDisk::showIdentify() {
@@ -275,13 +269,13 @@ void LogicalDisk::showParity() {
     printCaughtLine(getPath() + " Parity Number = ", [this] {
         if (typeCode != kUnitRaid6)
             return std::string("Not Supported");
-        return Shell::padNumber(getParity(), 10);
+        return ShellServices::padNumber(getParity(), 10);
     });
 }
 
 void LogicalDisk::showIgnoreEcc() {
     if (family() < kFamilyRhosk)
-        Controller::throwError(kFeatureNotSupported);
+        throwError(kFeatureNotSupported);
     std::cout << getPath() << " Ignore ECC policy = " << std::flush;
     uint8_t value = 0xFF;
     RequireApi(Api::GetEccPolicy(id, &value));
@@ -290,7 +284,7 @@ void LogicalDisk::showIgnoreEcc() {
 
 void LogicalDisk::showAutoverify() {
     if (family() < kFamilyRhosk)
-        Controller::throwError(kFeatureNotSupported);
+        throwError(kFeatureNotSupported);
     std::cout << getPath() << " Auto Verify Policy = " << std::flush;
     uint8_t value = 0xFF;
     RequireApi(Api::GetAutoVerify(id, &value));
@@ -310,7 +304,7 @@ void LogicalDisk::showCache(bool readCache) {
         return;
     }
     if (!hasLevel37())
-        Controller::throwError(kFeatureNotSupported);
+        throwError(kFeatureNotSupported);
     uint8_t mode = 0xFF;
     RequireApi(Api::GetReadCacheMode(id, &mode));
     static const char* const kModes[] = {" Read Cache = off\n", " Read Cache = Basic\n",
@@ -321,7 +315,7 @@ void LogicalDisk::showCache(bool readCache) {
 
 void LogicalDisk::showWriteDpo() {
     if (!hasLevel36())
-        Controller::throwError(kFeatureNotSupported);
+        throwError(kFeatureNotSupported);
     uint8_t policy = 0xFF;
     RequireApi(Api::GetWriteDpoPolicy(id, &policy));
     static const char* const kPolicies[] = {"ignore", "force", "honor"};
@@ -331,10 +325,10 @@ void LogicalDisk::showWriteDpo() {
 
 void LogicalDisk::showRapidRecovery() {
     if (!hasLevel36())
-        Controller::throwError(kFeatureNotSupported);
+        throwError(kFeatureNotSupported);
     uint8_t policy = 0xFF;
     if (Api::GetRapidRecovery(id, &policy) != 0)
-        Controller::throwError(kFeatureNotSupported);
+        throwError(kFeatureNotSupported);
     const char* text = "unknown";
     if (policy == 0)
         text = typeCode == kUnitMigrating ? "N/A" : "disable";
@@ -358,11 +352,11 @@ int LogicalDisk::showDetail(ObjectId unit) {
     uint8_t flags = 0;
     RequireApi(Api::GetUnitFlags(unit, &flags));
     if (flags == 0)
-        Controller::throwError(kUnitNotFound);
+        throwError(kNoSuchUnit);
     uint32_t type = 0;
     RequireApi(Api::GetUnitType(unit, &type));
     if (type == kUnitCbod)
-        Controller::throwError(kUnitNotFound);
+        throwError(kNoSuchUnit);
     uint8_t status = 0;
     RequireApi(Api::GetUnitStatus(unit, &status));
     uint64_t blocks = 0;

@@ -2,8 +2,7 @@
 #include <iostream>
 
 #include "api/api.h"
-#include "controllers/controller.h"
-#include "units/api_call.h"
+#include "base/api_call.h"
 #include "units/logical_disk.h"
 #include "units/unit_texts.h"
 
@@ -148,7 +147,7 @@ void LogicalDisk::showVolumeRows() {
     volumes.clear();
     // A unit that reports no volumes has no volume rows.
     if (Api::GetUnitVolumeList(id, &volumes) != 0 && LastApiCode() != kApiUnitHasNoLuns)
-        Controller::throwApiError();
+        throwApiError();
     // The destination half of a migration has no volume sizes yet.
     const bool destination = name.rfind("du", 0) == 0;
     for (std::size_t k = 0; k < volumes.size(); ++k) {

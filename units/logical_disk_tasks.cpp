@@ -9,18 +9,11 @@
 
 #include "api/api.h"
 #include "api/audit_log.h"
-#include "controllers/controller.h"
-#include "shell/shell_words.h"
-#include "units/api_call.h"
+#include "base/api_call.h"
+#include "base/shell_words.h"
 #include "units/logical_disk.h"
 
 namespace {
-
-constexpr int kErrDriveCount = 10;
-constexpr int kErrMaintArgument = 16;
-constexpr int kErrUnitState = 19;
-constexpr int kErrInvalidOperation = 24;
-constexpr int kErrUnitOperation = 25;
 
 // The unit types whose verify of a unit that never was initialised gets
 // the notice that it is initialised first. RAID-1 is named by its code 1
@@ -36,7 +29,7 @@ bool LogicalDisk::flush() {
     std::cout << "Flushing write-cache on unit " << getPath() << " ..." << std::flush;
     if (theAuditLog->FlushWriteCache(id) != 0) {
         std::cout << "Failed." << std::endl;
-        Controller::throwApiError();
+        throwApiError();
     }
     std::cout << "Done." << std::endl;
     return true;
@@ -49,7 +42,7 @@ int LogicalDisk::verifyCommand(std::istream& words) {
     } else if (word == "stop") {
         stopVerify();
     } else {
-        Controller::throwError(kErrMaintArgument);
+        throwError(kInvalidMaintArgument);
     }
     return 0;
 }
@@ -57,21 +50,21 @@ int LogicalDisk::verifyCommand(std::istream& words) {
 int LogicalDisk::rebuildCommand(std::istream& words) {
     // A unit without redundancy has nothing to rebuild from.
     if (!redundant)
-        Controller::throwError(kErrUnitOperation);
+        throwError(kInvalidUnitOperation);
     const std::string word = shell_words::nextWord(words);
     if (word == "pause")
         return pauseRebuild();
     if (word == "resume")
         return resumeRebuild();
     if (word.empty() || word[0] != 'p')
-        Controller::throwError(kErrMaintArgument);
+        throwError(kInvalidMaintArgument);
     parseDriveList(word);
     std::string option;
     if (words >> option) {
         if (option == "ignoreecc")
             return startRebuild(true);
         if (shell_words::hasMoreWords(words))
-            Controller::throwError(kErrMaintArgument);
+            throwError(kInvalidMaintArgument);
     }
     if (family() == kFamilyPrane)
         return startRebuild(false);
@@ -83,19 +76,19 @@ bool LogicalDisk::startVerify() {
     RequireApi(Api::GetUnitStatus(id, &status));
     if (status == kUnitStatusVerifying || status == kUnitStatusInitializing ||
         status == kUnitStatusInoperable)
-        Controller::throwError(kErrUnitState);
+        throwError(kInvalidForUnitState);
     if ((status == kUnitStatusDegraded || status == kUnitStatusRebuilding) &&
         typeCode != kUnitRaid6)
-        Controller::throwError(kErrUnitState);
+        throwError(kInvalidForUnitState);
     std::cout << "Sending start verify message to " << getPath() << " ... " << std::flush;
     uint8_t initialized = 1;
     if (family() >= kFamilyRhosk && Api::IsUnitInitialized(id, &initialized) != 0) {
         std::cout << "Failed." << std::endl;
-        Controller::throwApiError();
+        throwApiError();
     }
     if (theAuditLog->VerifyUnit(id) != 0) {
         std::cout << "Failed." << std::endl;
-        Controller::throwApiError();
+        throwApiError();
     }
     std::cout << "Done." << std::endl;
     if (family() >= kFamilyRhosk && initialized == 0 && initialisesFirst(typeCode))
@@ -109,7 +102,7 @@ bool LogicalDisk::stopVerify() {
     uint8_t status = 0;
     RequireApi(Api::GetUnitStatus(id, &status));
     if (status != kUnitStatusVerifying)
-        Controller::throwError(kErrUnitState);
+        throwError(kInvalidForUnitState);
     RequireApi(Api::StopVerifyUnit(id));
     std::cout << "Stopped verify on " << getPath() << std::endl;
     return false;
@@ -117,9 +110,9 @@ bool LogicalDisk::stopVerify() {
 
 int LogicalDisk::startRebuild(bool ignoreEccPolicy) {
     if (!redundant)
-        Controller::throwError(kErrUnitOperation);
+        throwError(kInvalidUnitOperation);
     if (drives.empty())
-        Controller::throwError(kErrDriveCount);
+        throwError(kInvalidPortCount);
     checkDrivesUsable();
     ObjectIdList128 list = driveIdList(drives);
     std::string text;
@@ -129,7 +122,7 @@ int LogicalDisk::startRebuild(bool ignoreEccPolicy) {
               << " disk(s) [" << text << "] ... " << std::flush;
     if (theAuditLog->RebuildUnit(id, &list, ignoreEccPolicy ? 1 : 0) != 0) {
         std::cout << "Failed." << std::endl;
-        Controller::throwApiError();
+        throwApiError();
     }
     std::cout << "Done.\n" << std::endl;
     return 0;
@@ -137,13 +130,13 @@ int LogicalDisk::startRebuild(bool ignoreEccPolicy) {
 
 int LogicalDisk::resumeRebuild() {
     if (!redundant)
-        Controller::throwError(kErrUnitOperation);
+        throwError(kInvalidUnitOperation);
     if (family() != kFamilyPrane)
-        Controller::throwError(kErrInvalidOperation);
+        throwError(kInvalidControllerOperation);
     std::cout << "Sending rebuild resume request to " << getPath() << " ... " << std::flush;
     if (Api::ResumeRebuild(id) != 0) {
         std::cout << "Failed." << std::endl;
-        Controller::throwApiError();
+        throwApiError();
     }
     std::cout << "Done." << std::endl;
     return 0;
@@ -151,13 +144,13 @@ int LogicalDisk::resumeRebuild() {
 
 int LogicalDisk::pauseRebuild() {
     if (!redundant)
-        Controller::throwError(kErrUnitOperation);
+        throwError(kInvalidUnitOperation);
     if (family() != kFamilyPrane)
-        Controller::throwError(kErrInvalidOperation);
+        throwError(kInvalidControllerOperation);
     std::cout << "Sending rebuild pause request to " << getPath() << " ... " << std::flush;
     if (Api::PauseRebuild(id) != 0) {
         std::cout << "Failed." << std::endl;
-        Controller::throwApiError();
+        throwApiError();
     }
     std::cout << "Done." << std::endl;
     return 0;

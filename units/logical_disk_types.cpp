@@ -3,16 +3,11 @@
 #include <iostream>
 
 #include "api/api.h"
-#include "controllers/controller.h"
-#include "shell/kv_exception.h"
-#include "units/api_call.h"
+#include "base/api_call.h"
+#include "base/kv_exception.h"
 
 namespace {
 
-constexpr int kInvalidUnitOperation = 25;
-constexpr int kInvalidRaid50Group = 30;
-constexpr int kInvalidArchitectureOperation = 29;
-constexpr int kInvalidUnitConfiguration = 18;
 constexpr uint32_t kRaid50DefaultGroup = 3;
 
 // Type code, text, redundant, stripe, group, write cache, rapid recovery,
@@ -43,14 +38,14 @@ constexpr LogicalDisk::Kind kMigrator{kUnitMigrating, "Migrator", false, kStripe
 }  // namespace
 
 // Each class: the new-unit and the existing-unit constructor.
-#define KV_UNIT_CONSTRUCTORS(Class, Base, kind)                                       \
-    Class::Class(Controller* owner) : Base(owner) {                                   \
-        initNew(kind);                                                                \
-    }                                                                                 \
-    Class::Class(Controller* owner, const std::string& unitName, uint32_t unitNumber, \
-                 ObjectId unitId)                                                     \
-        : Base(owner) {                                                               \
-        initExisting(kind, unitName, unitNumber, unitId);                             \
+#define KV_UNIT_CONSTRUCTORS(Class, Base, kind)                                           \
+    Class::Class(ControllerView* owner) : Base(owner) {                                   \
+        initNew(kind);                                                                    \
+    }                                                                                     \
+    Class::Class(ControllerView* owner, const std::string& unitName, uint32_t unitNumber, \
+                 ObjectId unitId)                                                         \
+        : Base(owner) {                                                                   \
+        initExisting(kind, unitName, unitNumber, unitId);                                 \
     }
 
 KV_UNIT_CONSTRUCTORS(LogicalDiskRaid0, LogicalDiskWithoutRedundancy, kRaid0)
@@ -65,13 +60,13 @@ KV_UNIT_CONSTRUCTORS(LogicalDiskDead, LogicalDiskWithoutRedundancy, kDead)
 #undef KV_UNIT_CONSTRUCTORS
 
 // The older family stripes a new RAID-5 unit at 64K.
-LogicalDiskRaid5::LogicalDiskRaid5(Controller* owner) : LogicalDisk(owner) {
+LogicalDiskRaid5::LogicalDiskRaid5(ControllerView* owner) : LogicalDisk(owner) {
     initNew(kRaid5);
     if (family() == kFamilyPrane)
         stripeCode = kStripe64K;
 }
 
-LogicalDiskRaid5::LogicalDiskRaid5(Controller* owner, const std::string& unitName,
+LogicalDiskRaid5::LogicalDiskRaid5(ControllerView* owner, const std::string& unitName,
                                    uint32_t unitNumber, ObjectId unitId)
     : LogicalDisk(owner) {
     initExisting(kRaid5, unitName, unitNumber, unitId);
@@ -99,37 +94,37 @@ bool LogicalDiskRaid50::parseGroup(const std::string& token) {
             return true;
         }
     }
-    Controller::throwError(kInvalidRaid50Group);
+    throwError(kInvalidRaid50Group);
 }
 
 uint32_t LogicalDiskSpare::getStripeCode(bool /*useCached*/) {
-    Controller::throwError(kInvalidUnitOperation);
+    throwError(kInvalidUnitOperation);
 }
 
 // --- Operations a unit type refuses ---
 
 // Units without redundancy: no ignore-ECC policy, no rebuild.
 bool LogicalDiskWithoutRedundancy::setIgnoreEcc(bool) {
-    Controller::throwError(kInvalidUnitOperation);
+    throwError(kInvalidUnitOperation);
 }
 int LogicalDiskWithoutRedundancy::rebuildCommand(std::istream&) {
-    Controller::throwError(kInvalidUnitOperation);
+    throwError(kInvalidUnitOperation);
 }
 int LogicalDiskWithoutRedundancy::startRebuild(bool) {
-    Controller::throwError(kInvalidUnitOperation);
+    throwError(kInvalidUnitOperation);
 }
 int LogicalDiskWithoutRedundancy::resumeRebuild() {
-    Controller::throwError(kInvalidUnitOperation);
+    throwError(kInvalidUnitOperation);
 }
 int LogicalDiskWithoutRedundancy::pauseRebuild() {
-    Controller::throwError(kInvalidUnitOperation);
+    throwError(kInvalidUnitOperation);
 }
 
 // The older family cannot verify a unit without redundancy; the others
 // verify it as any unit.
 int LogicalDiskWithoutRedundancy::verifyWithoutRedundancy(std::istream& words) {
     if (family() == kFamilyPrane)
-        Controller::throwError(kInvalidArchitectureOperation);
+        throwError(kInvalidForArchitecture);
     LogicalDisk::verifyCommand(words);
     return 1;
 }
@@ -138,24 +133,24 @@ int LogicalDiskWithoutRedundancy::verifyWithoutRedundancy(std::istream& words) {
 // controller is not asked.
 bool LogicalDiskSpare::flush() {
     std::cout << "Flushing write-cache on unit " << getPath() << " ...Failed." << std::endl;
-    Controller::throwError(kInvalidUnitOperation);
+    throwError(kInvalidUnitOperation);
 }
 
 bool LogicalDiskSpare::getWriteCache(bool) {
-    Controller::throwError(kInvalidUnitOperation);
+    throwError(kInvalidUnitOperation);
 }
 
 void LogicalDiskSpare::showKeepwell() {
-    Controller::throwError(kInvalidUnitOperation);
+    throwError(kInvalidUnitOperation);
 }
 
 bool LogicalDiskSpare::setKeepwell(const std::string&) {
-    Controller::throwError(kInvalidUnitOperation);
+    throwError(kInvalidUnitOperation);
 }
 
 // --- The migrating unit ---
 
-LogicalDiskMigrator::LogicalDiskMigrator(Controller* owner, LogicalDisk* migrated,
+LogicalDiskMigrator::LogicalDiskMigrator(ControllerView* owner, LogicalDisk* migrated,
                                          std::unique_ptr<LogicalDisk> becomes)
     : LogicalDisk(owner), source(migrated), target(std::move(becomes)) {
     typeCode = kMigrator.typeCode;
@@ -164,7 +159,7 @@ LogicalDiskMigrator::LogicalDiskMigrator(Controller* owner, LogicalDisk* migrate
     redundant = target->isRedundant();
 }
 
-LogicalDiskMigrator::LogicalDiskMigrator(Controller* owner, const std::string& unitName,
+LogicalDiskMigrator::LogicalDiskMigrator(ControllerView* owner, const std::string& unitName,
                                          uint32_t unitNumber, ObjectId unitId)
     : LogicalDisk(owner) {
     initExisting(kMigrator, unitName, unitNumber, unitId);
@@ -184,11 +179,11 @@ LogicalDiskMigrator::LogicalDiskMigrator(Controller* owner, const std::string& u
         RequireApi(Api::ParseUnitId(halves.ids[i], &ctl, &level4, &unit, &level2, &level3));
         // Neither half of a migration is itself migrating or dead.
         if (type == kUnitMigrating || type == kUnitDead)
-            Controller::throwError(kInvalidUnitConfiguration);
+            throwError(kInvalidUnitConfiguration);
         built[i] =
             makeExisting(type, owner, kPrefixes[i] + std::to_string(unit), unit, halves.ids[i]);
         if (!built[i])
-            Controller::throwError(kInvalidUnitConfiguration);
+            throwError(kInvalidUnitConfiguration);
     }
     ownedSource = std::move(built[0]);
     source = ownedSource.get();
@@ -215,7 +210,7 @@ void LogicalDiskMigrator::showTable(bool withHeader) {
 
 // --- Building unit objects ---
 
-std::unique_ptr<LogicalDisk> LogicalDisk::makeExisting(uint32_t type, Controller* owner,
+std::unique_ptr<LogicalDisk> LogicalDisk::makeExisting(uint32_t type, ControllerView* owner,
                                                        const std::string& unitName,
                                                        uint32_t unitNumber, ObjectId unitId) {
     switch (type) {
@@ -246,7 +241,8 @@ std::unique_ptr<LogicalDisk> LogicalDisk::makeExisting(uint32_t type, Controller
     }
 }
 
-std::unique_ptr<LogicalDisk> LogicalDisk::makeNew(const std::string& typeWord, Controller* owner) {
+std::unique_ptr<LogicalDisk> LogicalDisk::makeNew(const std::string& typeWord,
+                                                  ControllerView* owner) {
     if (typeWord == "raid0")
         return std::make_unique<LogicalDiskRaid0>(owner);
     if (typeWord == "raid1")

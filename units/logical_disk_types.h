@@ -31,8 +31,8 @@ class LogicalDiskWithoutRedundancy : public LogicalDisk {
 
 class LogicalDiskRaid0 : public LogicalDiskWithoutRedundancy {
   public:
-    explicit LogicalDiskRaid0(Controller* owner);
-    LogicalDiskRaid0(Controller* owner, const std::string& unitName, uint32_t unitNumber,
+    explicit LogicalDiskRaid0(ControllerView* owner);
+    LogicalDiskRaid0(ControllerView* owner, const std::string& unitName, uint32_t unitNumber,
                      ObjectId unitId);
     void showTable(bool withHeader) override { showSubunitTable(withHeader); }
     int verifyCommand(std::istream& words) override { return verifyWithoutRedundancy(words); }
@@ -40,8 +40,8 @@ class LogicalDiskRaid0 : public LogicalDiskWithoutRedundancy {
 
 class LogicalDiskRaid1 : public LogicalDisk {
   public:
-    explicit LogicalDiskRaid1(Controller* owner);
-    LogicalDiskRaid1(Controller* owner, const std::string& unitName, uint32_t unitNumber,
+    explicit LogicalDiskRaid1(ControllerView* owner);
+    LogicalDiskRaid1(ControllerView* owner, const std::string& unitName, uint32_t unitNumber,
                      ObjectId unitId);
     std::string getStripe() override { return "-"; }
     uint32_t getStripeCode(bool /*useCached*/) override { return 0; }
@@ -50,24 +50,24 @@ class LogicalDiskRaid1 : public LogicalDisk {
 
 class LogicalDiskRaid5 : public LogicalDisk {
   public:
-    explicit LogicalDiskRaid5(Controller* owner);
-    LogicalDiskRaid5(Controller* owner, const std::string& unitName, uint32_t unitNumber,
+    explicit LogicalDiskRaid5(ControllerView* owner);
+    LogicalDiskRaid5(ControllerView* owner, const std::string& unitName, uint32_t unitNumber,
                      ObjectId unitId);
     void showTable(bool withHeader) override { showSubunitTable(withHeader); }
 };
 
 class LogicalDiskRaid10 : public LogicalDisk {
   public:
-    explicit LogicalDiskRaid10(Controller* owner);
-    LogicalDiskRaid10(Controller* owner, const std::string& unitName, uint32_t unitNumber,
+    explicit LogicalDiskRaid10(ControllerView* owner);
+    LogicalDiskRaid10(ControllerView* owner, const std::string& unitName, uint32_t unitNumber,
                       ObjectId unitId);
     void showTable(bool withHeader) override { showTwoLevelTable(withHeader); }
 };
 
 class LogicalDiskRaid6 : public LogicalDisk {
   public:
-    explicit LogicalDiskRaid6(Controller* owner);
-    LogicalDiskRaid6(Controller* owner, const std::string& unitName, uint32_t unitNumber,
+    explicit LogicalDiskRaid6(ControllerView* owner);
+    LogicalDiskRaid6(ControllerView* owner, const std::string& unitName, uint32_t unitNumber,
                      ObjectId unitId);
     void showTable(bool withHeader) override { showSubunitTable(withHeader); }
     // The number of RAID-6 subunits, as the controller answers it.
@@ -79,8 +79,8 @@ class LogicalDiskRaid6 : public LogicalDisk {
 
 class LogicalDiskRaid50 : public LogicalDisk {
   public:
-    explicit LogicalDiskRaid50(Controller* owner);
-    LogicalDiskRaid50(Controller* owner, const std::string& unitName, uint32_t unitNumber,
+    explicit LogicalDiskRaid50(ControllerView* owner);
+    LogicalDiskRaid50(ControllerView* owner, const std::string& unitName, uint32_t unitNumber,
                       ObjectId unitId);
     void showTable(bool withHeader) override { showTwoLevelTable(withHeader); }
     // The requested group with useCached; otherwise 3 (not asked).
@@ -97,8 +97,8 @@ class LogicalDiskRaid50 : public LogicalDisk {
 
 class LogicalDiskSingle : public LogicalDiskWithoutRedundancy {
   public:
-    explicit LogicalDiskSingle(Controller* owner);
-    LogicalDiskSingle(Controller* owner, const std::string& unitName, uint32_t unitNumber,
+    explicit LogicalDiskSingle(ControllerView* owner);
+    LogicalDiskSingle(ControllerView* owner, const std::string& unitName, uint32_t unitNumber,
                       ObjectId unitId);
     std::string getStripe() override { return "-"; }
     uint32_t getStripeCode(bool /*useCached*/) override { return 0; }
@@ -106,8 +106,8 @@ class LogicalDiskSingle : public LogicalDiskWithoutRedundancy {
 
 class LogicalDiskSpare : public LogicalDiskWithoutRedundancy {
   public:
-    explicit LogicalDiskSpare(Controller* owner);
-    LogicalDiskSpare(Controller* owner, const std::string& unitName, uint32_t unitNumber,
+    explicit LogicalDiskSpare(ControllerView* owner);
+    LogicalDiskSpare(ControllerView* owner, const std::string& unitName, uint32_t unitNumber,
                      ObjectId unitId);
     std::string getStripe() override { return "-"; }
     uint32_t getStripeCode(bool useCached) override;
@@ -122,8 +122,8 @@ class LogicalDiskSpare : public LogicalDiskWithoutRedundancy {
 
 class LogicalDiskJBOD : public LogicalDiskWithoutRedundancy {
   public:
-    explicit LogicalDiskJBOD(Controller* owner);
-    LogicalDiskJBOD(Controller* owner, const std::string& unitName, uint32_t unitNumber,
+    explicit LogicalDiskJBOD(ControllerView* owner);
+    LogicalDiskJBOD(ControllerView* owner, const std::string& unitName, uint32_t unitNumber,
                     ObjectId unitId);
     std::string getStripe() override { return "-"; }
     uint32_t getStripeCode(bool /*useCached*/) override { return 0; }
@@ -133,8 +133,8 @@ class LogicalDiskJBOD : public LogicalDiskWithoutRedundancy {
 // A unit the controller reports as dead (type 64).
 class LogicalDiskDead : public LogicalDiskWithoutRedundancy {
   public:
-    explicit LogicalDiskDead(Controller* owner);
-    LogicalDiskDead(Controller* owner, const std::string& unitName, uint32_t unitNumber,
+    explicit LogicalDiskDead(ControllerView* owner);
+    LogicalDiskDead(ControllerView* owner, const std::string& unitName, uint32_t unitNumber,
                     ObjectId unitId);
     std::string getStripe() override { return "-"; }
     uint32_t getStripeCode(bool /*useCached*/) override { return 0; }
@@ -145,18 +145,18 @@ class LogicalDiskMigrator : public LogicalDisk {
   public:
     // A migration command on `source` (owned by the controller's unit map)
     // towards `target` (owned by the migrator).
-    LogicalDiskMigrator(Controller* owner, LogicalDisk* source,
+    LogicalDiskMigrator(ControllerView* owner, LogicalDisk* source,
                         std::unique_ptr<LogicalDisk> target);
     // A unit the controller reports as migrating: the source and destination
     // halves are built from its two subunits.
-    LogicalDiskMigrator(Controller* owner, const std::string& unitName, uint32_t unitNumber,
+    LogicalDiskMigrator(ControllerView* owner, const std::string& unitName, uint32_t unitNumber,
                         ObjectId unitId);
     ~LogicalDiskMigrator() override;
 
     std::string getStripe() override { return "-"; }
     void showTable(bool withHeader) override;
 
-    // ===== Migration (units/logical_disk_migrator.cpp) =====
+    // --- Migration (units/logical_disk_migrator.cpp) ---
     // The migration of the source towards the target with the option
     // words; a SINGLE target splits the mirror.
     int migrate(std::istream& options);
@@ -169,7 +169,6 @@ class LogicalDiskMigrator : public LogicalDisk {
     bool validateCreate() override { return true; }
     bool parseMigrateOptions(LogicalDisk*, std::istream&) override { return true; }
     bool validateMigration(LogicalDisk*) override { return true; }
-    // ===== end of migration =====
 
     [[nodiscard]] LogicalDisk* getSource() const { return source; }
     [[nodiscard]] LogicalDisk* getTarget() const { return target.get(); }

@@ -11,13 +11,13 @@
 #include <memory>
 #include <string>
 
+#include "base/kv_exception.h"
 #include "controllers/controller_mgr.h"
 #include "emulator/host_schema.h"
 #include "emulator/host_text.h"
 #include "fuzz_support.h"
 #include "platform/host_system.h"
 #include "same_json.h"
-#include "shell/kv_exception.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <sstream>
 #include <vector>
 
+#include "base/kv_exception.h"
 #include "fuzz_support.h"
 #include "platform/host_system.h"
-#include "shell/kv_exception.h"
 #include "shell/shell.h"
 
 namespace fuzz {

@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "base/kv_exception.h"
 #include "controllers/controller_mgr.h"
 #include "controllers/controller_rhosk.h"
 #include "controllers/controller_solvane.h"
 #include "controllers/controller_vantor.h"
-#include "shell/kv_exception.h"
 #include "shell/shell.h"
 #include "test_support.h"
 #include "units/logical_disk.h"

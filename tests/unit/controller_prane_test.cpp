@@ -17,10 +17,10 @@
 #include <string>
 
 #include "api/api.h"
+#include "base/help.h"
+#include "base/kv_exception.h"
 #include "controllers/bbu.h"
 #include "integration_host.h"
-#include "shell/help.h"
-#include "shell/kv_exception.h"
 #include "shell/shell.h"
 #include "test_support.h"
 

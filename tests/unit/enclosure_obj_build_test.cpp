@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "base/kv_exception.h"
 #include "controllers/controller_mgr.h"
 #include "devices/enclosure.h"
 #include "enclosure_emulated_test.h"
-#include "shell/kv_exception.h"
 #include "shell/shell.h"
 #include "test_support.h"
 

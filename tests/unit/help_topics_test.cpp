@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/help.h"
-#include "shell/kv_exception.h"
+#include "base/help.h"
+#include "base/kv_exception.h"
 #include "test_support.h"
 
 namespace help_topics_test {

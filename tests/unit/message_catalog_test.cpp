@@ -1,12 +1,12 @@
 // The CLI message catalog: message format, unknown codes and the failure
 // to build the catalog. The full listing is checked through "help error".
-#include "shell/message_catalog.h"
+#include "base/message_catalog.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "shell/kv_exception.h"
+#include "base/kv_exception.h"
 
 namespace message_catalog_test {
 namespace {

@@ -7,7 +7,7 @@
 #include "api/api.h"
 #include "api/bytes.h"
 #include "api/driver.h"
-#include "shell/kv_exception.h"
+#include "base/kv_exception.h"
 
 namespace rhosk_query_fake {
 namespace {

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "shell/kv_exception.h"
+#include "base/kv_exception.h"
 
 namespace shell_address_test {
 namespace {

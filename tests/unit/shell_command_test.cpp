@@ -10,9 +10,9 @@
 #include <string>
 
 #include "api/audit_log.h"
+#include "base/kv_exception.h"
 #include "controllers/controller_mgr.h"
 #include "fake_host.h"
-#include "shell/kv_exception.h"
 #include "shell/shell.h"
 #include "test_support.h"
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "shell/kv_exception.h"
-#include "shell/message_catalog.h"
+#include "base/kv_exception.h"
+#include "base/message_catalog.h"
 
 namespace shell_exception_test {
 namespace {

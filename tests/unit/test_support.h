@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "base/kv_exception.h"
 #include "controllers/controller_mgr.h"
-#include "shell/kv_exception.h"
 
 namespace emulator {
 class EmulatedHost;

@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "api/api.h"
+#include "base/kv_exception.h"
 #include "controllers/controller.h"
 #include "controllers/controller_mgr.h"
 #include "controllers/controller_prane.h"
 #include "integration_host.h"
-#include "shell/kv_exception.h"
 #include "shell/shell.h"
 #include "test_support.h"
 #include "units/logical_disk_types.h"

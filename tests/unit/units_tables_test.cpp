@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "base/kv_exception.h"
 #include "controllers/controller.h"
 #include "controllers/controller_mgr.h"
-#include "shell/kv_exception.h"
 #include "test_support.h"
 #include "units/logical_disk.h"
 

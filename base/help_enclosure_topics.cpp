@@ -1,7 +1,7 @@
 #include <string>
 
-#include "shell/help.h"
-#include "shell/help_text.h"
+#include "base/help.h"
+#include "base/help_text.h"
 
 // Help topics of enclosures and their elements. "/ex" topics serve
 // enclosures addressed on the host, "/cx/ex" topics enclosures addressed

@@ -1,13 +1,13 @@
-#include "shell/help.h"
+#include "base/help.h"
 
 #include <cctype>
 #include <cstdlib>
 #include <iostream>
 
-#include "shell/help_text.h"
-#include "shell/kv_exception.h"
-#include "shell/message_catalog.h"
-#include "shell/version.h"
+#include "base/help_text.h"
+#include "base/kv_exception.h"
+#include "base/message_catalog.h"
+#include "base/version.h"
 
 namespace help_text {
 
@@ -35,7 +35,7 @@ void printWord(const Topic& topic, const std::string& word) {
 }
 
 void rejectWord() {
-    throw KV_Exception(13);
+    throw KV_Exception(kInvalidHelpArgument);
 }
 
 }  // namespace help_text

@@ -1,8 +1,8 @@
 #include <iostream>
 #include <string>
 
-#include "shell/help.h"
-#include "shell/help_text.h"
+#include "base/help.h"
+#include "base/help_text.h"
 
 // Help topics of the old-style commands (info, alarms, set, maint, sched),
 // of quit, and of the commands given to the root object.

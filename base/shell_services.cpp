@@ -1,12 +1,16 @@
-// Output services the object classes share: table columns, the old-style
-// unit texts and the confirmation question.
+// The shell's services that need no shell: table columns, the old-style
+// unit texts, the confirmation question, the OS description and the one
+// reader of input lines.
+#include "base/shell_services.h"
+
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
 
-#include "shell/shell.h"
+#include "api/os/os_layer.h"
+#include "platform/host_files.h"
 
 namespace {
 
@@ -33,9 +37,34 @@ std::string padded(std::string text, int width) {
     return text;
 }
 
+char lowerChar(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Whether a word begins with "fw" in any case: only those two letters are
+// lowered, so a firmware file name keeps its case.
+bool isFirmwareWord(const char* word) {
+    return (word[0] == 'f' || word[0] == 'F') && (word[1] == 'w' || word[1] == 'W');
+}
+
+constexpr char kCtrlZ = '\x1a';
+
+// Cuts the line at a Ctrl-Z and ends the input there: a Ctrl-Z at the
+// start of a line leaves no line at all. False when the line has none.
+bool endAtCtrlZ(std::istream& in, std::string& line) {
+    const std::string::size_type at = line.find(kCtrlZ);
+    if (at == std::string::npos)
+        return false;
+    line.resize(at);
+    in.setstate(at == 0 ? std::ios::eofbit | std::ios::failbit : std::ios::eofbit);
+    return true;
+}
+
 }  // namespace
 
-std::string Shell::padText(const std::string& text, int width) {
+ShellServices* theShell = nullptr;
+
+std::string ShellServices::padText(const std::string& text, int width) {
     if (width <= 0) {
         return std::string();
     }
@@ -47,23 +76,23 @@ std::string Shell::padText(const std::string& text, int width) {
     return text.substr(0, columns - 1) + " ";
 }
 
-std::string Shell::padText(const char* text, int width) {
+std::string ShellServices::padText(const char* text, int width) {
     return padText(std::string(text == nullptr ? "" : text), width);
 }
 
-std::string Shell::padNumber(int value, int width) {
+std::string ShellServices::padNumber(int value, int width) {
     return padded(std::to_string(value), width);
 }
 
-std::string Shell::padNumber(unsigned value, int width) {
+std::string ShellServices::padNumber(unsigned value, int width) {
     return padded(std::to_string(value), width);
 }
 
-std::string Shell::padNumber(uint64_t value, int width) {
+std::string ShellServices::padNumber(uint64_t value, int width) {
     return padded(std::to_string(value), width);
 }
 
-int Shell::unitTypeName(unsigned type, char* buffer) {
+int ShellServices::unitTypeName(unsigned type, char* buffer) {
     struct TypeName {
         unsigned type;
         const char* text;
@@ -82,7 +111,7 @@ int Shell::unitTypeName(unsigned type, char* buffer) {
     return copyText(text, buffer, kUnitTypeNameSize);
 }
 
-int Shell::unitStatusName(unsigned char status, char* buffer) {
+int ShellServices::unitStatusName(unsigned char status, char* buffer) {
     struct StatusName {
         unsigned char status;
         const char* text;
@@ -100,7 +129,7 @@ int Shell::unitStatusName(unsigned char status, char* buffer) {
     return copyText(text, buffer, kUnitStatusNameSize);
 }
 
-int Shell::capacityText(uint64_t sectors, char* buffer) {
+int ShellServices::capacityText(uint64_t sectors, char* buffer) {
     if (buffer == nullptr) {
         return -1;
     }
@@ -130,7 +159,7 @@ int Shell::capacityText(uint64_t sectors, char* buffer) {
     return copyText(text, buffer, kCapacityTextSize);
 }
 
-unsigned long Shell::versionNumber(const std::string& version) {
+unsigned long ShellServices::versionNumber(const std::string& version) {
     std::string digits;
     for (char c : version) {
         if (c != '.') {
@@ -140,7 +169,7 @@ unsigned long Shell::versionNumber(const std::string& version) {
     return std::strtoul(digits.c_str(), nullptr, 10);
 }
 
-bool Shell::confirm(const std::string& warning) {
+bool ShellServices::confirm(const std::string& warning) {
     for (;;) {
         std::cout << warning << std::endl;
         std::cout << "Do you want to continue ? Y|N [N]: " << std::flush;
@@ -161,6 +190,57 @@ bool Shell::confirm(const std::string& warning) {
     }
 }
 
-bool Shell::confirm(std::stringstream& warning) {
+bool ShellServices::confirm(std::stringstream& warning) {
     return confirm(warning.str());
+}
+
+std::string ShellServices::getOsVersion() {
+    char text[512] = {};
+    OsLayer::GetOsVersionText(true, text, sizeof(text));
+    text[sizeof(text) - 1] = '\0';
+    return text;
+}
+
+bool ShellServices::readLine(std::istream& in, std::string& line) {
+    std::getline(in, line);
+    if (platform::CtrlZEndsText() && endAtCtrlZ(in, line))
+        return !in.fail();
+    // Without a line end (at the end of the input) a carriage return is
+    // part of the text.
+    if (!in.eof() && !line.empty() && line.back() == '\r')
+        line.pop_back();
+    return !in.fail();
+}
+
+void ShellServices::toLower(std::string& word) {
+    if (word.size() >= 2 && isFirmwareWord(word.c_str())) {
+        word[0] = lowerChar(word[0]);
+        word[1] = lowerChar(word[1]);
+        return;
+    }
+    for (char& c : word) {
+        c = lowerChar(c);
+    }
+}
+
+void ShellServices::toLower(char* word) {
+    if (word == nullptr) {
+        return;
+    }
+    if (word[0] != '\0' && isFirmwareWord(word)) {
+        word[0] = lowerChar(word[0]);
+        word[1] = lowerChar(word[1]);
+        return;
+    }
+    for (char* c = word; *c != '\0'; ++c) {
+        *c = lowerChar(*c);
+    }
+}
+
+void ShellServices::replaceWithSpace(std::string& text, char c) {
+    for (char& each : text) {
+        if (each == c) {
+            each = ' ';
+        }
+    }
 }

@@ -1,7 +1,7 @@
 #include <string>
 
-#include "shell/help.h"
-#include "shell/help_text.h"
+#include "base/help.h"
+#include "base/help_text.h"
 
 // Help topics of the controller ("/cx") and of its battery backup unit
 // ("/cx/bbu").

@@ -1,7 +1,7 @@
-// The CLI message catalog: the numbered texts (codes 1 to 164) of the
-// errors that the shell and the object classes find themselves. A coded
-// KV_Exception takes its message from here, and "help error" lists the
-// whole catalog.
+// The CLI message catalog: the numbered texts (codes 1 to 164, listed in
+// base/cli_codes.def) of the errors that the shell and the object classes
+// find themselves. A coded KV_Exception takes its message from here, and
+// "help error" lists the whole catalog.
 #pragma once
 
 #include <map>
@@ -27,9 +27,6 @@ class MessageCatalog {
   public:
     static constexpr int kFirstCode = 1;
     static constexpr int kLastCode = 164;
-    // The code raised when the catalog (or any other object) cannot be
-    // built.
-    static constexpr int kInstantiationFailed = 21;
 
     // The one catalog of the process, built on first use. Throws
     // KV_Exception (code 21, with a fixed text) when the entries cannot be

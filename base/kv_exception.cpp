@@ -1,6 +1,19 @@
-#include "shell/kv_exception.h"
+#include "base/kv_exception.h"
 
-#include "shell/message_catalog.h"
+#include "api/api.h"
+#include "base/message_catalog.h"
+
+namespace {
+
+// The composed message of the library's last error.
+std::string LastApiMessage() {
+    ApiErrorRecord record{};
+    Api::GetLastErrorRecord(&record);
+    record.message[sizeof record.message - 1] = '\0';
+    return record.message;
+}
+
+}  // namespace
 
 KV_Exception::KV_Exception() = default;
 
@@ -33,4 +46,21 @@ KV_Exception::KV_Exception(const std::string& message, const std::string& second
 std::string KV_Exception::getMessage() {
     message_ += "\n";
     return message_;
+}
+
+void throwError(CliCode code) {
+    throw KV_Exception(code);
+}
+
+void throwApiError() {
+    throw KV_Exception(LastApiMessage().c_str());
+}
+
+std::string apiErrorMessage() {
+    return KV_Exception(LastApiMessage().c_str()).getMessage();
+}
+
+void requireLockReleased(int result) {
+    if (result == kApiChangedLockHeld)
+        throw KV_LockNotReleased(LastApiMessage().c_str());
 }

@@ -10,11 +10,11 @@
 #include "api/api.h"
 #include "api/api_codes.h"
 #include "api/object_id.h"
-#include "controllers/controller.h"
+#include "base/kv_exception.h"
 
 inline void RequireApi(int result) {
     if (result != 0)
-        Controller::throwApiError();
+        throwApiError();
 }
 
 // The API code of the library's last failure: a few of them answer a state

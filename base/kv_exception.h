@@ -1,10 +1,14 @@
 // The program's one exception type. Every command error travels as a
 // KV_Exception up to the shell, which prints its message. It is thrown by
 // value and deliberately not derived from std::exception, so that the
-// program's own errors and standard-library failures are told apart.
+// program's own errors and standard-library failures are told apart. The
+// objects raise it with throwError (a CLI code) and throwApiError (the
+// library's last error), declared below.
 #pragma once
 
 #include <string>
+
+#include "base/cli_codes.h"
 
 class KV_Exception {
   public:
@@ -42,3 +46,16 @@ class KV_LockNotReleased : public KV_Exception {
   public:
     using KV_Exception::KV_Exception;
 };
+
+// Throws the KV_Exception of a CLI code.
+[[noreturn]] void throwError(CliCode code);
+// Turns the library's last error into a KV_Exception with its composed
+// message; the one way a failed library call becomes an error.
+[[noreturn]] void throwApiError();
+// The composed message of the library's last error as the shell prints it
+// (newline included), for a report that goes on after a failed read.
+std::string apiErrorMessage();
+// Ends a change the library made under the controller's management lock,
+// once it was reported as done: when the lock could not be released
+// (kApiChangedLockHeld), throws the release's error as a KV_LockNotReleased.
+void requireLockReleased(int result);

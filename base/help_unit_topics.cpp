@@ -1,7 +1,7 @@
 #include <string>
 
-#include "shell/help.h"
-#include "shell/help_text.h"
+#include "base/help.h"
+#include "base/help_text.h"
 
 // Help topics of the unit ("/cx/ux"), the drive port ("/cx/px") and the
 // phy ("/cx/phyx", also "/ex/phyx").

@@ -1,4 +1,4 @@
-// Word helpers shared by the shell's command and address code.
+// Word helpers shared by the shell and the command words of every object.
 #pragma once
 
 #include <algorithm>
