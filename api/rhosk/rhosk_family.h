@@ -192,9 +192,8 @@ class RhoskFamily {
                                                  uint16_t start);
     [[nodiscard]] static int32_t GetTaskSchedule(ObjectId controller,
                                                  struct WeeklySchedule* schedule);
-    // --- end of controller, drive and unit queries and settings ---
 
-    // ===== Unit creation and migration (api/rhosk/rhosk_create.cpp) =====
+    // --- Unit creation and migration (api/rhosk/rhosk_create.cpp) ---
     // Creates a unit of `type` over `drives` (its controller is the first
     // drive's) and writes its id to `unit`; with inPlace set, `unit` names
     // the existing unit whose layout changes instead. announce tells the
@@ -218,9 +217,8 @@ class RhoskFamily {
                                                 uint8_t* data, uint32_t length);
     [[nodiscard]] static int32_t AddMirrorUnit(ObjectId controller, uint8_t singleUnit,
                                                uint8_t mirrorUnit);
-    // ===== end of unit creation and migration =====
 
-    // ===== Battery backup unit (api/rhosk/rhosk_bbu.cpp) =====
+    // --- Battery backup unit (api/rhosk/rhosk_bbu.cpp) ---
     // BbuTable 0x8006. Almost every query is gated by the status word: a
     // disabled BBU, a controller without BBU and a BBU without battery each
     // fail with their own API error.
@@ -243,10 +241,9 @@ class RhoskFamily {
     [[nodiscard]] static int32_t GetEstimatedBackupCapacity(ObjectId controller, uint32_t* hours);
     [[nodiscard]] static int32_t GetBbuStatus(ObjectId controller, int32_t* status);
     [[nodiscard]] static int32_t StartBbuBatteryTest(ObjectId controller);
-    // ===== end of battery backup unit =====
 
-    // ===== Controller events, event capture and rescan (api/rhosk/rhosk_events.cpp,
-    // rhosk_capture.cpp, rhosk_rescan.cpp) =====
+    // --- Controller events, event capture and rescan (api/rhosk/rhosk_events.cpp,
+    // rhosk_capture.cpp, rhosk_rescan.cpp) ---
     // One event of the controller's event queue into the library's record;
     // the caller's record is written only on success.
     [[nodiscard]] static int32_t GetFirstAen(ObjectId controller, struct AenRecord* record);
@@ -279,9 +276,9 @@ class RhoskFamily {
     [[nodiscard]] static int32_t RescanController(ObjectId controller, uint8_t announce,
                                                   ObjectIdList128* newUnits,
                                                   ObjectIdList128* newDrives);
-    // ===== end of controller events, event capture and rescan =====
-    // ===== Firmware images and drive auto-detect (api/rhosk/rhosk_firmware.cpp,
-    // api/rhosk/rhosk_autodetect.cpp) =====
+
+    // --- Firmware images and drive auto-detect (api/rhosk/rhosk_firmware.cpp,
+    // api/rhosk/rhosk_autodetect.cpp) ---
     // The examination: header, size, architecture, magic, SRL, then the
     // record. The first failing step ends it.
     [[nodiscard]] static int32_t GetFirmwareImageCompatibility(ObjectId controller,
@@ -307,9 +304,9 @@ class RhoskFamily {
     [[nodiscard]] static int32_t ReadDriverInfo(ObjectId controller, uint8_t* info);
     [[nodiscard]] static int32_t SendFirmwareImage(ObjectId controller, const uint8_t* image,
                                                    uint32_t size);
-    // ===== end of firmware images and drive auto-detect =====
-    // ===== Drives: removal, addition, SMART data and the drive performance
-    // monitor (api/rhosk/rhosk_drive_ops.cpp, rhosk_smart.cpp, rhosk_dpm.cpp) =====
+
+    // --- Drives: removal, addition, SMART data and the drive performance
+    // monitor (api/rhosk/rhosk_drive_ops.cpp, rhosk_smart.cpp, rhosk_dpm.cpp) ---
     // Takes a drive out of use (API 46 for an empty port); a drive that is a
     // whole CBOD, spare or subunit unit is released first; a member of a
     // redundant unit only when its unit can lose it.
@@ -349,8 +346,8 @@ class RhoskFamily {
     [[nodiscard]] static int32_t GetDriveExtendedStats(ObjectId drive,
                                                        struct DpmExtendedStats* stats);
     [[nodiscard]] static int32_t ClearDriveStats(ObjectId drive, uint32_t kind, uint32_t onDisk);
-    // ===== end of drives =====
-    // ===== Unit maintenance (api/rhosk/rhosk_maintenance.cpp) =====
+
+    // --- Unit maintenance (api/rhosk/rhosk_maintenance.cpp) ---
     // Deletes (mode 0x80), exports (0x40) or releases (0) a unit; with
     // `announce` Windows lets the unit's disks go first where the unit is
     // the operating system's.
@@ -367,7 +364,6 @@ class RhoskFamily {
     // Splits a RAID-1 unit into its halves; newUnits receives the new units.
     [[nodiscard]] static int32_t SplitMirror(ObjectId unit, uint8_t announce,
                                              ObjectIdList128* newUnits);
-    // ===== end of unit maintenance =====
 };
 
 // Later newer-family settings (generations 6 and up). Same layout and
@@ -399,7 +395,6 @@ class RhoskSettings {
     [[nodiscard]] static int32_t GetPortIoStat(ObjectId controller, uint16_t* counts /*256*/);
     [[nodiscard]] static int32_t GetControllerIoStat(ObjectId controller,
                                                      struct IoStatTable* table);
-    // --- end of later settings ---
 };
 
 // SasFamily (SAS phys and the limits of family 8): api/rhosk/sas_family.h.

@@ -250,7 +250,7 @@ int32_t RhoskFamily::FlushWriteCache(ObjectId unit) {
     return SendCommand(unit, {kOpFlush, 2, UnitNumber(unit)}, nullptr, nullptr, 0);
 }
 
-// ===== Import, split, port detection and the controller rescan =====
+// --- Import, split, port detection and the controller rescan ---
 
 namespace {
 
