@@ -89,7 +89,8 @@ TEST(EmulatorHostReading, ReadsPlainTextsAsTheLibraryAndLeavesTheRestToIt) {
         EXPECT_EQ(plain.has_value(), c.reading == Reading::Plain);
         EXPECT_EQ(library.has_value(), c.reading != Reading::Fault);
         if (plain && library)
-            EXPECT_TRUE(SameJson(*plain, *library)) << plain->dump() << " against " << library->dump();
+            EXPECT_TRUE(SameJson(*plain, *library))
+                << plain->dump() << " against " << library->dump();
     }
 }
 
