@@ -23,7 +23,6 @@ constexpr int kErrMaintArgument = 16;
 constexpr int kErrInvalidOperation = 24;
 constexpr int kErrSyntax = 32;
 constexpr int kFamilyOlder = 3;
-constexpr int kFamilyNewerFirst = 4;
 // At most this many units are taken from one flush word.
 constexpr std::size_t kMaxFlushPieces = 128;
 
