@@ -39,8 +39,9 @@ constexpr const char* kInfoLegend[] = {
     "  - If p is specified, the items allowed are:",
     "      status, model, serial, capacity, smart",
     "  - If neither u nor p is specified, the items allowed are:",
-    "      driver, model, firmware, bios, monitor, serial, pcb, pchip, achip, numports, numunits, "
-    "numdrives, unitstatus, drivestatus",
+    // One line, longer than a line of source.
+    ("      driver, model, firmware, bios, monitor, serial, pcb, pchip, achip, numports, numunits, "
+     "numdrives, unitstatus, drivestatus"),
     "",
 };
 constexpr const char* kAlarmsLines[] = {

@@ -21,6 +21,8 @@ class KV_Exception {
     // Occurred.".
     explicit KV_Exception(const char* text);
     explicit KV_Exception(const std::string& message);
+    // A message with two further texts and a number, which nothing reads
+    // and the exception does not keep.
     KV_Exception(const std::string& message, const std::string& second, const std::string& third,
                  unsigned value);
     KV_Exception(const KV_Exception&) = default;
@@ -33,10 +35,6 @@ class KV_Exception {
 
   private:
     std::string message_;
-    std::string second_;
-    std::string third_;
-    unsigned value_ = 0;
-    unsigned code_ = 0;
 };
 
 // The error of a controller's management lock that could not be released

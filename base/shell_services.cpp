@@ -21,7 +21,8 @@ int copyText(const char* text, char* buffer, size_t size) {
         return -1;
     }
     std::memset(buffer, 0, size);
-    std::strncpy(buffer, text, size - 1);
+    const size_t length = std::strlen(text);
+    std::memcpy(buffer, text, length < size ? length : size - 1);
     return 0;
 }
 

@@ -19,7 +19,6 @@
 namespace {
 
 constexpr int kFamilyOlder = 3;
-constexpr int kFamilyNewerFirst = 4;
 // At most this many units are taken from one flush word.
 constexpr std::size_t kMaxFlushPieces = 128;
 

@@ -19,10 +19,12 @@ class ControllerModel;
 // UnitSummaryTable parameter 3: one raw state byte per unit 0-15.
 void derivePraneUnitStates(const ControllerModel& model, const nlohmann::json* object, Bytes& out);
 // UnitTable parameter 5: the descriptor's length + 3.
-void derivePraneDescriptorLength(const ControllerModel& model, const nlohmann::json* unit, Bytes& out);
+void derivePraneDescriptorLength(const ControllerModel& model, const nlohmann::json* unit,
+                                 Bytes& out);
 // UnitTable parameter 6: the unit descriptor, sized by praneDescriptorSize.
 void derivePraneDescriptor(const ControllerModel& model, const nlohmann::json* unit, Bytes& out);
-[[nodiscard]] uint32_t praneDescriptorSize(const ControllerModel& model, const nlohmann::json* unit);
+[[nodiscard]] uint32_t praneDescriptorSize(const ControllerModel& model,
+                                           const nlohmann::json* unit);
 
 // A read of ProgressTable (0x406) parameter 2 for the unit in the packet's
 // host byte; false when the packet is no such read.

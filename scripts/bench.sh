@@ -45,8 +45,8 @@ def controller(c):
                    "alarms": 1} for e in range(16)]
     return {"device_type": 5, "slot": c + 1, "ui_number": c + 1,
             "driver": {"version": [3, 0, 2, 46], "srl_min": 35, "srl_max": 40},
-            "identity": {"model": "KV-9750-128i", "serial": "LB%02d0000000000" % c,
-                         "firmware": "FE9X 4.10.00.027", "compat_level": 37,
+            "identity": {"model": "KV-V820-128p", "serial": "KVS%02d00-000000" % c,
+                         "firmware": "KF62 7.30.00.058", "compat_level": 37,
                          "model_code": 8, "features": 2, "srl": 38},
             "settings": {"ports": 128},
             "drives": drives, "units": units,

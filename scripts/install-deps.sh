@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ nlohmann-json3-dev libgtest-dev python3-cram jq
-          clang libclang-rt-14-dev lld)
+          clang libclang-rt-14-dev lld clang-format)
 if [ "${1:-}" = "--windows" ]; then
   packages+=(g++-mingw-w64-x86-64-posix wine64)
 fi

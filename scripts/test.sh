@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds kv_cli with AddressSanitizer and
-# UndefinedBehaviorSanitizer and runs every test, then the Windows build's.
+# Installs what is missing, checks the sources' layout (scripts/check-format.sh),
+# builds kv_cli with AddressSanitizer and UndefinedBehaviorSanitizer and runs
+# every test, then the Windows build's.
 #
 # One clang tree serves the tests and the fuzz targets: the library is built
 # once, with the sanitizers and the fuzzers' edge counters, and with line
@@ -12,6 +13,7 @@ scripts/check-headers.sh
 
 scripts/install-deps.sh
 scripts/install-deps.sh --windows
+scripts/check-format.sh
 started=$(date +%s)
 
 # The tests' scratch files (cram's folders, host files, the wine prefix) go

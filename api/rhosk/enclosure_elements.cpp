@@ -65,18 +65,21 @@ struct ElementKind {
     uint32_t apiError;
     uint8_t sesType;
     uint8_t SafteConfig::*safteCount;
-    std::size_t (SafteConfig::*safteByte)(uint32_t) const;
+    // A plain function rather than a pointer to a member function: g++
+    // compiles a call through the latter to read a virtual table pointer
+    // from the (7-byte) configuration, and warns of that read.
+    std::size_t (*safteByte)(const SafteConfig&, uint32_t);
 };
 constexpr ElementKind kFans{16, kApiFanMissing, kSesCooling, &SafteConfig::fans,
-                            &SafteConfig::fanByte};
+                            [](const SafteConfig& c, uint32_t n) { return c.fanByte(n); }};
 constexpr ElementKind kSupplies{16, kApiPowerSupplyMissing, kSesPowerSupply, &SafteConfig::supplies,
                                 nullptr};
 constexpr ElementKind kDoors{16, kApiDoorMissing, kSesDoorLock, &SafteConfig::doorLocks,
-                             &SafteConfig::doorByte};
+                             [](const SafteConfig& c, uint32_t n) { return c.doorByte(n); }};
 constexpr ElementKind kAlarms{16, kApiAlarmMissing, kSesAlarm, &SafteConfig::alarms,
-                              &SafteConfig::alarmByte};
+                              [](const SafteConfig& c, uint32_t n) { return c.alarmByte(n); }};
 constexpr ElementKind kSensors{32, kApiTempSensorMissing, kSesTempSensor, &SafteConfig::sensors,
-                               &SafteConfig::sensorByte};
+                               [](const SafteConfig& c, uint32_t n) { return c.sensorByte(n); }};
 
 uint8_t NumberOf(const ObjectId& id) {
     return id[ObjectId::kNumber];
@@ -109,7 +112,7 @@ int32_t SafteStatusByte(const ObjectId& id, const ElementKind& kind, Out* out,
     if (EnclosureServices::ReadBuffer(id, kSafteStatus, &status, kPageSize) != 0)
         return -1;
     // The counts are bytes: the offset lies inside the buffer.
-    const std::size_t at = (c.*kind.safteByte)(NumberOf(id));
+    const std::size_t at = kind.safteByte(c, NumberOf(id));
     *out = at < status.size() ? status[at] : 0;
     return 0;
 }

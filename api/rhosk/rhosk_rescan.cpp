@@ -20,7 +20,6 @@ using rhosk::kPortSlots;
 
 constexpr uint8_t kDetectPortsOpcode = 0x06;
 constexpr uint8_t kImportScanOpcode = 0x07;
-constexpr uint8_t kRemoveDriveOpcode = 0x0A;
 constexpr uint8_t kDeleteUnitOpcode = 0x15;
 constexpr uint8_t kReleaseMode = 0;
 
@@ -32,9 +31,7 @@ constexpr uint32_t kUnreadableLevel = 30;
 constexpr uint8_t kStatusConfigFailed = 232;  // "CFG-OP-FAIL"
 constexpr uint8_t kUnitFlagsKept = 0x83;      // a unit with one of these bits stays
 
-// API errors of the port probe and the import.
-constexpr uint32_t kApiPortInUse = 23;
-constexpr uint32_t kApiScanInvalidPort = 24;
+// API errors of the import.
 constexpr uint32_t kApiNoDrivesSpecified = 36;
 constexpr uint32_t kApiDrivesNotSameController = 38;
 constexpr uint32_t kApiImportPortEmpty = 39;

@@ -544,7 +544,7 @@ void FirmwareCheck(ObjectId c) {
             std::memcpy(bytes.data() + v[0], &v[1], 4);
         const uint16_t srl[] = {30, 25};
         std::memcpy(bytes.data() + 24, srl, sizeof srl);
-        std::memcpy(bytes.data() + 48, "FE9X 4.12.00.001", 16);
+        std::memcpy(bytes.data() + 48, "KF62 7.35.00.003", 16);
         static fuzz::MemoryFile file;
         file.Set(bytes.data(), bytes.size());
         return file.path();

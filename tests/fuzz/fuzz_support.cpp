@@ -37,8 +37,8 @@ class NullBuffer : public std::streambuf {
 
 std::string MakeFolder() {
     const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base != nullptr && base[0] != '\0' ? base : "/tmp") +
-                          "/kv_fuzz.XXXXXX";
+    std::string pattern =
+        std::string(base != nullptr && base[0] != '\0' ? base : "/tmp") + "/kv_fuzz.XXXXXX";
     if (mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("cannot make a temporary folder");
     return pattern;
@@ -56,8 +56,8 @@ const std::string& Prepare() {
         (void)std::freopen("/dev/null", "w", stdout);
         (void)std::freopen("/dev/null", "r", stdin);
         std::cin.clear();
-        for (const char* name : {"KV_CLI_STYLE", "KV_CLI_INPUT_STYLE", "KV_CLI_LOG",
-                                 "KV_EMULATED_HOST"})
+        for (const char* name :
+             {"KV_CLI_STYLE", "KV_CLI_INPUT_STYLE", "KV_CLI_LOG", "KV_EMULATED_HOST"})
             unsetenv(name);
         return MakeFolder();
     }();

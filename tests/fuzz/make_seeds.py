@@ -77,7 +77,7 @@ with open(os.path.join(top, 'tests/fixtures/shell/odd_lines.txt'), 'rb') as f:
 # Firmware images: the header the controllers read and a body whose sum
 # header bytes 8-11 hold. Byte 0 chooses the controller.
 def image(controller=0, size=1024, declared=None, arch=8, srl=30, lowest=25,
-          magic=0xBADDECAF, version=b'FE9X 4.12.00.001', bad_sum=False):
+          magic=0xBADDECAF, version=b'KF62 7.35.00.003', bad_sum=False):
     body = bytes(((i * 7 + 3) & 0xFF) for i in range(64, size))
     total = (sum(body) + (1 if bad_sum else 0)) & 0xFFFFFFFF
     header = struct.pack('<IIII8sHHI16s16s', 0, size if declared is None else declared, total,

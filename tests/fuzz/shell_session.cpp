@@ -20,8 +20,12 @@ namespace {
 
 const char* const kHostFiles[] = {
     "",  // the built-in default host
-    "shapes/host.json",   "enclosures/host.json", "prane/older_only.json",
-    "unitcmd/units.json", "events/host.json",     "phy/phys.json",
+    "shapes/host.json",
+    "enclosures/host.json",
+    "prane/older_only.json",
+    "unitcmd/units.json",
+    "events/host.json",
+    "phy/phys.json",
     "ctlviews/views.json",
 };
 
@@ -37,7 +41,9 @@ void SetSetting(const char* name, bool on, const char* value) {
 std::string KeepFilesInFolder(const std::string& text) {
     // "fw", blanks, "=", blanks, the name: the shell joins them into one
     // "fw=" word whatever the case and the white space between them.
-    auto lower = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+    auto lower = [](char c) {
+        return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    };
     auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
     std::string out = text;
     for (std::size_t i = 0; i + 1 < out.size(); ++i) {

@@ -69,7 +69,7 @@ Any other answer asks again; "YES" goes on. The controller starts the test:
   ---------------------------------------------------------------------------
   bbu   On           Yes       Testing   OK       OK       0      03-Mar-2026  
   
-  c0    KV-9750-8i   0         0        0       0       3       3      Testing  
+  c0    KV-V820-8p   0         0        0       0       3       3      Testing  
 
 A second test while the first runs: the controller refuses with its own
 code after the progress line (no "Failed." before the error); the audit

@@ -7,9 +7,9 @@ older-family controller with a mirror of its two drives.
   
   Ctl   Model        (V)Ports  Drives   Units   NotOpt  RRate   VRate  BBU
   ------------------------------------------------------------------------
-  c0    KV-9750-12i  12        12       4       2       3       3      OK       
-  c1    KV-9650SE-4L 4         3        2       1       3       3      -        
-  c2    KV-8006-2LP  2         2        1       0       3       -      -        
+  c0    KV-V820-12p  12        12       4       2       3       3      OK       
+  c1    KV-S620RE-4H 4         3        2       1       3       3      -        
+  c2    KV-P300-2HB  2         2        1       0       3       -      -        
   
   Enclosure     Slots  Drives  Fans  TSUnits  PSUnits  Alarms   
   --------------------------------------------------------------
@@ -40,13 +40,13 @@ once more by the library's discovery of the controllers.)
   $ "$KV_CLI" /c0 show model firmware bios monitor serial pcb pchip achip model firmware bios monitor serial pcb pchip achip 2>/dev/null | sort | uniq -c
         1 
         2 /c0 ACHIP Version = 1.30
-        2 /c0 Bios Version = BE9X 4.08.00.004
-        2 /c0 Boot Loader Version = BL9X 4.08.00.001
-        2 /c0 Firmware Version = FE9X 4.10.00.027
-        2 /c0 Model = KV-9750-12i
+        2 /c0 Bios Version = KB62 7.04.00.007
+        2 /c0 Boot Loader Version = KL62 7.04.00.003
+        2 /c0 Firmware Version = KF62 7.30.00.058
+        2 /c0 Model = KV-V820-12p
         2 /c0 PCB Version = Rev 032
         2 /c0 PCHIP Version = 1.30
-        2 /c0 Serial Number = L326021B8180274
+        2 /c0 Serial Number = KVS26021-180274
   $ grep '"table":1026' requests.jsonl | grep '"controller":0' | grep -o '"parameter":[0-9]*' | sort | uniq -c
         1 "parameter":11
         1 "parameter":14

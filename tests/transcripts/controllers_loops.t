@@ -13,7 +13,7 @@ then names nothing.
   
   Ctl   Model        (V)Ports  Drives   Units   NotOpt  RRate   VRate  BBU
   ------------------------------------------------------------------------
-  c0    KV-9750-8i   0         0        0       0       3       3      -        
+  c0    KV-V820-8p   0         0        0       0       3       3      -        
   
   status 0
   (0x03:0x0204): Drive timeout

@@ -33,7 +33,7 @@ Eleven controllers: all eleven are listed and c10 answers.
   
   Port   Status           Unit   Size        Blocks        Serial
   ---------------------------------------------------------------
-  p0     OK               u0     465.76 GB   976773168     WD-1000             
+  p0     OK               u0     465.76 GB   976773168     QD-1000             
   p1     NOT-PRESENT      -      -           -             -
   
 

@@ -10,8 +10,8 @@ unit 10 on port 3).
   
   Ctl   Model        (V)Ports  Drives   Units   NotOpt  RRate   VRate  BBU
   ------------------------------------------------------------------------
-  c0    KV-9750-8i   0         0        0       0       3       3      -        
-  c1    KV-9650SE-4L 4         4        2       0       3       3      -        
+  c0    KV-V820-8p   0         0        0       0       3       3      -        
+  c1    KV-S620RE-4H 4         4        2       0       3       3      -        
   
 
 A controller that does not exist.
@@ -46,7 +46,7 @@ phys.
   
   Port   Status           Unit   Size        Blocks        Serial
   ---------------------------------------------------------------
-  p3     OK               u10    465.76 GB   976773168     WD-0003             
+  p3     OK               u10    465.76 GB   976773168     QD-0003             
   
   /c1/p4
   Error: (CLI:009) Invalid port specified.
@@ -92,6 +92,6 @@ others work.
   
   Ctl   Model        (V)Ports  Drives   Units   NotOpt  RRate   VRate  BBU
   ------------------------------------------------------------------------
-  c0    KV-9750-8i   0         0        0       0       3       3      -        
-  c1    KV-9650SE-4L 4         4        2       0       3       3      -        
+  c0    KV-V820-8p   0         0        0       0       3       3      -        
+  c1    KV-S620RE-4H 4         4        2       0       3       3      -        
   

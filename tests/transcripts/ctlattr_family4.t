@@ -10,12 +10,12 @@ need family 6.
 
   $ "$KV_CLI" /c0 show all
   /c0 Driver Version = 3.00.02.046
-  /c0 Model = KV-9550SX-8LP
+  /c0 Model = KV-R420RX-8HB
   /c0 Available Memory = 1GB
-  /c0 Firmware Version = FE9X 2.00.00.030
-  /c0 Bios Version = BE9X 2.00.00.001
-  /c0 Boot Loader Version = BL9X 2.00.00.002
-  /c0 Serial Number = L312010A1000004
+  /c0 Firmware Version = KF62 5.00.00.010
+  /c0 Bios Version = KB62 5.00.00.003
+  /c0 Boot Loader Version = KL62 5.00.00.005
+  /c0 Serial Number = KVS12010-000004
   /c0 PCB Version = Rev 012
   /c0 PCHIP Version = 2.20
   /c0 ACHIP Version = 2.10
@@ -64,12 +64,12 @@ task modes need firmware level 37.
   >   lines+=("/c0 show $word")
   > done; kv_each nonempty "${lines[@]}"
   /c0 Driver Version = 3.00.02.046
-  /c0 Model = KV-9550SX-8LP
+  /c0 Model = KV-R420RX-8HB
   /c0 Available Memory = 1GB
-  /c0 Firmware Version = FE9X 2.00.00.030
-  /c0 Bios Version = BE9X 2.00.00.001
-  /c0 Boot Loader Version = BL9X 2.00.00.002
-  /c0 Serial Number = L312010A1000004
+  /c0 Firmware Version = KF62 5.00.00.010
+  /c0 Bios Version = KB62 5.00.00.003
+  /c0 Boot Loader Version = KL62 5.00.00.005
+  /c0 Serial Number = KVS12010-000004
   /c0 PCB Version = Rev 012
   /c0 PCHIP Version = 2.20
   /c0 ACHIP Version = 2.10

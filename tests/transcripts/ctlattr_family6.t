@@ -11,12 +11,12 @@ without a battery the battery table is empty.
 
   $ "$KV_CLI" /c0 show all
   /c0 Driver Version = 3.00.02.046
-  /c0 Model = KV-9650SE-8LPML
+  /c0 Model = KV-S620RE-8HBQH
   /c0 Available Memory = 1023MB
-  /c0 Firmware Version = FE9X 3.00.00.033
-  /c0 Bios Version = BE9X 3.00.00.001
-  /c0 Boot Loader Version = BL9X 3.00.00.002
-  /c0 Serial Number = L320909A7030206
+  /c0 Firmware Version = KF62 1.00.00.011
+  /c0 Bios Version = KB62 1.00.00.003
+  /c0 Boot Loader Version = KL62 1.00.00.005
+  /c0 Serial Number = KVS20909-030206
   /c0 PCB Version = Rev 013
   /c0 PCHIP Version = 3.20
   /c0 ACHIP Version = 3.10
@@ -70,12 +70,12 @@ and limits of family 8 and the phy table are refused.
   >   lines+=("/c0 show $word")
   > done; kv_each nonempty "${lines[@]}"
   /c0 Driver Version = 3.00.02.046
-  /c0 Model = KV-9650SE-8LPML
+  /c0 Model = KV-S620RE-8HBQH
   /c0 Available Memory = 1023MB
-  /c0 Firmware Version = FE9X 3.00.00.033
-  /c0 Bios Version = BE9X 3.00.00.001
-  /c0 Boot Loader Version = BL9X 3.00.00.002
-  /c0 Serial Number = L320909A7030206
+  /c0 Firmware Version = KF62 1.00.00.011
+  /c0 Bios Version = KB62 1.00.00.003
+  /c0 Boot Loader Version = KL62 1.00.00.005
+  /c0 Serial Number = KVS20909-030206
   /c0 PCB Version = Rev 013
   /c0 PCHIP Version = 3.20
   /c0 ACHIP Version = 3.10
@@ -117,7 +117,7 @@ A verifying and a verify-paused unit stay optimal, an init-paused one does
 not.
 
   $ "$KV_CLI" /c0 show model allunitstatus
-  /c0 Model = KV-9650SE-8LPML
+  /c0 Model = KV-S620RE-8HBQH
   /c0 Total Optimal Units = 2
   /c0 Not Optimal Units = 1 
   
@@ -165,7 +165,7 @@ message on standard error and an empty value, and the command goes on.
   $ . "$FIXTURES/ctlattr/faults.sh"
   $ fault 1027 28 && "$KV_CLI" /c0 show autorebuild model 2>errors
   /c0 Auto-Rebuild Policy = 
-  /c0 Model = KV-9650SE-8LPML
+  /c0 Model = KV-S620RE-8HBQH
   
   $ cat errors
   (0x03:0x0204): Drive timeout

@@ -10,12 +10,12 @@ level 37.
 
   $ "$KV_CLI" /c0 show all
   /c0 Driver Version = 3.00.02.046
-  /c0 Model = KV-9690SA-4I
+  /c0 Model = KV-T720RA-4N
   /c0 Available Memory = 512KB
-  /c0 Firmware Version = FE9X 3.00.00.035
-  /c0 Bios Version = BE9X 3.00.00.001
-  /c0 Boot Loader Version = BL9X 3.00.00.002
-  /c0 Serial Number = L320909A7030207
+  /c0 Firmware Version = KF62 1.00.00.012
+  /c0 Bios Version = KB62 1.00.00.003
+  /c0 Boot Loader Version = KL62 1.00.00.005
+  /c0 Serial Number = KVS20909-030207
   /c0 PCB Version = Rev 013
   /c0 PCHIP Version = 3.20
   /c0 ACHIP Version = 3.10
@@ -49,12 +49,12 @@ level 37.
   
   $ "$KV_CLI" /c1 show all
   /c1 Driver Version = 3.00.02.046
-  /c1 Model = KV-9690SA-8I
+  /c1 Model = KV-T720RA-8N
   /c1 Available Memory = 256MB
-  /c1 Firmware Version = FE9X 3.00.00.037
-  /c1 Bios Version = BE9X 3.00.00.001
-  /c1 Boot Loader Version = BL9X 3.00.00.002
-  /c1 Serial Number = L320909A7030217
+  /c1 Firmware Version = KF62 1.00.00.018
+  /c1 Bios Version = KB62 1.00.00.003
+  /c1 Boot Loader Version = KL62 1.00.00.005
+  /c1 Serial Number = KVS20909-030217
   /c1 PCB Version = Rev 013
   /c1 PCHIP Version = 3.20
   /c1 ACHIP Version = 3.10
@@ -103,18 +103,18 @@ Each word alone on both controllers.
   > done; kv_each nonempty "${lines[@]}"
   /c0 Driver Version = 3.00.02.046
   /c1 Driver Version = 3.00.02.046
-  /c0 Model = KV-9690SA-4I
-  /c1 Model = KV-9690SA-8I
+  /c0 Model = KV-T720RA-4N
+  /c1 Model = KV-T720RA-8N
   /c0 Available Memory = 512KB
   /c1 Available Memory = 256MB
-  /c0 Firmware Version = FE9X 3.00.00.035
-  /c1 Firmware Version = FE9X 3.00.00.037
-  /c0 Bios Version = BE9X 3.00.00.001
-  /c1 Bios Version = BE9X 3.00.00.001
-  /c0 Boot Loader Version = BL9X 3.00.00.002
-  /c1 Boot Loader Version = BL9X 3.00.00.002
-  /c0 Serial Number = L320909A7030207
-  /c1 Serial Number = L320909A7030217
+  /c0 Firmware Version = KF62 1.00.00.012
+  /c1 Firmware Version = KF62 1.00.00.018
+  /c0 Bios Version = KB62 1.00.00.003
+  /c1 Bios Version = KB62 1.00.00.003
+  /c0 Boot Loader Version = KL62 1.00.00.005
+  /c1 Boot Loader Version = KL62 1.00.00.005
+  /c0 Serial Number = KVS20909-030207
+  /c1 Serial Number = KVS20909-030217
   /c0 PCB Version = Rev 013
   /c1 PCB Version = Rev 013
   /c0 PCHIP Version = 3.20

@@ -11,12 +11,12 @@ count, no JBOD export policy, the task modes and rates in summary form.
 
   $ "$KV_CLI" /c0 show all
   /c0 Driver Version = 3.00.02.046
-  /c0 Model = KV-9750-4i
+  /c0 Model = KV-V820-4p
   /c0 Available Memory = 0KB
-  /c0 Firmware Version = FE9X 4.00.00.037
-  /c0 Bios Version = BE9X 4.00.00.001
-  /c0 Boot Loader Version = BL9X 4.00.00.002
-  /c0 Serial Number = L326021B8180208
+  /c0 Firmware Version = KF62 7.00.00.018
+  /c0 Bios Version = KB62 7.00.00.003
+  /c0 Boot Loader Version = KL62 7.00.00.005
+  /c0 Serial Number = KVS26021-180208
   /c0 PCB Version = Rev 014
   /c0 PCHIP Version = 4.20
   /c0 ACHIP Version = 4.10
@@ -72,12 +72,12 @@ limit after it; numports on family 8 shows the connections.
   >   lines+=("/c0 show $word")
   > done; kv_each nonempty "${lines[@]}"
   /c0 Driver Version = 3.00.02.046
-  /c0 Model = KV-9750-4i
+  /c0 Model = KV-V820-4p
   /c0 Available Memory = 0KB
-  /c0 Firmware Version = FE9X 4.00.00.037
-  /c0 Bios Version = BE9X 4.00.00.001
-  /c0 Boot Loader Version = BL9X 4.00.00.002
-  /c0 Serial Number = L326021B8180208
+  /c0 Firmware Version = KF62 7.00.00.018
+  /c0 Bios Version = KB62 7.00.00.003
+  /c0 Boot Loader Version = KL62 7.00.00.005
+  /c0 Serial Number = KVS26021-180208
   /c0 PCB Version = Rev 014
   /c0 PCHIP Version = 4.20
   /c0 ACHIP Version = 4.10
@@ -118,7 +118,7 @@ reached as a later word of a show command or by the old-style info
 command; as the first word "allunitstatus" prints the whole list.
 
   $ "$KV_CLI" /c0 show model allunitstatus
-  /c0 Model = KV-9750-4i
+  /c0 Model = KV-V820-4p
   /c0 Total Optimal Units = 1
   /c0 Not Optimal Units = 1 
   

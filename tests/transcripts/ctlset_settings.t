@@ -231,7 +231,7 @@ the rate attributes show it.
   
   
   $ "$KV_CLI" show | sed -n 4p
-  c0    KV-9650SE-8L 8         7        3       1       2       2      -        
+  c0    KV-S620RE-8H 8         7        3       1       2       2      -        
   $ log
   CLI [Set Rebuild Rate(controller=0, rate=4): Success]
   CLI [Set Verify Rate(controller=0, rate=1): Success]

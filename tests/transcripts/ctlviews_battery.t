@@ -8,16 +8,16 @@ NoBattery; a controller without BBU shows "-".
   $ state() { sed -e "s/\"status\": \"OK\"/\"status\": \"$1\"/" -e "s/\"voltage\": \"OK\"/\"voltage\": \"$2\"/" -e "s/\"temperature\": \"OK\"/\"temperature\": \"$3\"/" base.json > host.json; export KV_EMULATED_HOST="$PWD/host.json"; }
 
   $ for s in OK - NoBattery Testing Charging Fault Error WeakBat Failed Unknown; do state "$s" OK OK; "$KV_CLI" show | sed -n 4p; done
-  c0    KV-9750-8i   1         1        0       0       3       3      OK       
-  c0    KV-9750-8i   1         1        0       0       3       3      -        
-  c0    KV-9750-8i   1         1        0       0       3       3      NoBattery
-  c0    KV-9750-8i   1         1        0       0       3       3      Testing  
-  c0    KV-9750-8i   1         1        0       0       3       3      Charging 
-  c0    KV-9750-8i   1         1        0       0       3       3      Fault    
-  c0    KV-9750-8i   1         1        0       0       3       3      Error    
-  c0    KV-9750-8i   1         1        0       0       3       3      WeakBat  
-  c0    KV-9750-8i   1         1        0       0       3       3      Failed   
-  c0    KV-9750-8i   1         1        0       0       3       3      Unknown  
+  c0    KV-V820-8p   1         1        0       0       3       3      OK       
+  c0    KV-V820-8p   1         1        0       0       3       3      -        
+  c0    KV-V820-8p   1         1        0       0       3       3      NoBattery
+  c0    KV-V820-8p   1         1        0       0       3       3      Testing  
+  c0    KV-V820-8p   1         1        0       0       3       3      Charging 
+  c0    KV-V820-8p   1         1        0       0       3       3      Fault    
+  c0    KV-V820-8p   1         1        0       0       3       3      Error    
+  c0    KV-V820-8p   1         1        0       0       3       3      WeakBat  
+  c0    KV-V820-8p   1         1        0       0       3       3      Failed   
+  c0    KV-V820-8p   1         1        0       0       3       3      Unknown  
   $ for l in OK Low High TooLow TooHigh; do state OK "$l" "$l"; "$KV_CLI" /c0 show bbustatus | tail -2; done
   bbu   On           Yes       OK        OK       OK       255    03-Mar-2026  
   
@@ -62,21 +62,21 @@ Level classes 5 to 7 read "Unknown".
 A disabled BBU, a BBU without battery, and no BBU at all.
 
   $ sed -e 's/"enabled": true/"enabled": false/' base.json > host.json; "$KV_CLI" show | sed -n 4p; "$KV_CLI" /c0 show bbustatus; "$KV_CLI" /c0/bbu show
-  c0    KV-9750-8i   1         1        0       0       3       3      Off      
+  c0    KV-V820-8p   1         1        0       0       3       3      Off      
   
   Error: (CLI:059) Battery Backup Unit is not present.
   
   
   [1]
   $ sed -e 's/"battery": true/"battery": false/' base.json > host.json; "$KV_CLI" show | sed -n 4p; "$KV_CLI" /c0 show bbustatus
-  c0    KV-9750-8i   1         1        0       0       3       3      -        
+  c0    KV-V820-8p   1         1        0       0       3       3      -        
   
   Name  OnlineState  BBUReady  Status    Volt     Temp     Hours  LastCapTest
   ---------------------------------------------------------------------------
   bbu   On           Yes       NoBattery -        -        -      -            
   
   $ sed -e 's/"present": true/"present": false/' base.json > host.json; "$KV_CLI" show | sed -n 4p; "$KV_CLI" /c0 show bbustatus; "$KV_CLI" /c0/bbu show
-  c0    KV-9750-8i   1         1        0       0       3       3      -        
+  c0    KV-V820-8p   1         1        0       0       3       3      -        
   
   Error: (CLI:059) Battery Backup Unit is not present.
   

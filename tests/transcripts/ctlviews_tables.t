@@ -11,16 +11,16 @@ The controller list in both output styles.
   
   Ctl   Model        (V)Ports  Drives   Units   NotOpt  RRate   VRate  BBU
   ------------------------------------------------------------------------
-  c0    KV-9650SE-24M26        24       9       3       3       3      -        
-  c1    KV-9750-8i   3         3        1       0       3       3      OK       
-  c2    KV-9550SX-4LP2         1        0       0       3       3      -        
+  c0    KV-S620RE-24Q26        24       9       3       3       3      -        
+  c1    KV-V820-8p   3         3        1       0       3       3      OK       
+  c2    KV-R420RX-4HB2         1        0       0       3       3      -        
   
   $ KV_CLI_STYLE=old "$KV_CLI" show
   List of controllers
   -------------------
-  Controller 0: KV-9650SE-24M (26)
-  Controller 1: KV-9750-8i (3)
-  Controller 2: KV-9550SX-4LP (2)
+  Controller 0: KV-S620RE-24Q (26)
+  Controller 1: KV-V820-8p (3)
+  Controller 2: KV-R420RX-4HB (2)
   
 
 The unit table lists the units by number (u10 last); the drive table of
@@ -94,19 +94,19 @@ Attribute words, each on its own line; unknown words are not errors.
   $ for w in driver model memory autocarve firmware bios monitor serial pcb pchip achip numports numunits numdrives foo; do "$KV_CLI" /c1 show $w 2>&1; done
   /c1 Driver Version = 3.00.02.046
   
-  /c1 Model = KV-9750-8i
+  /c1 Model = KV-V820-8p
   
   /c1 Available Memory = 512MB
   
   /c1 Auto-Carving Policy = off
   
-  /c1 Firmware Version = FE9X 4.10.00.027
+  /c1 Firmware Version = KF62 7.30.00.058
   
-  /c1 Bios Version = BE9X 4.08.00.004
+  /c1 Bios Version = KB62 7.04.00.007
   
-  /c1 Boot Loader Version = BL9X 4.08.00.001
+  /c1 Boot Loader Version = KL62 7.04.00.003
   
-  /c1 Serial Number = L326021B8180274
+  /c1 Serial Number = KVS26021-180274
   
   /c1 PCB Version = Rev 032
   
@@ -197,11 +197,11 @@ one port (its block, or its row in the new style) and port attributes.
   Controller: c0
   -------------
   Driver:   3.00.02.046
-  Model:    KV-9650SE-24M
-  FW:       FE9X 3.08.00.029
-  BIOS:     BE9X 3.08.00.004
-  Monitor:  BL9X 3.01.00.006
-  Serial #: L320909A7030211
+  Model:    KV-S620RE-24Q
+  FW:       KF62 1.04.00.056
+  BIOS:     KB62 1.04.00.007
+  Monitor:  KL62 1.03.00.009
+  Serial #: KVS20909-030211
   PCB:      Rev 021
   PCHIP:    1.20
   ACHIP:    1.20
@@ -318,7 +318,7 @@ one port (its block, or its row in the new style) and port attributes.
   
   [1]
   $ "$KV_CLI" info c2 model
-  /c2 Model = KV-9550SX-4LP
+  /c2 Model = KV-R420RX-4HB
   
   $ "$KV_CLI" info c2
   

@@ -77,7 +77,7 @@ firmware host: c0 takes the image; it gets a single-disk unit u0.)
 
   $ jq '.machine.controllers[0].units = [{"number": 0, "members": [0]}]' \
   >   "$FIXTURES/firmware/host.json" > host.json
-  $ perl "$FIXTURES/firmware/mkimage.pl" e.img size=20000 srl=30 lowest=25 version="$(printf 'FE9X 4.12 \351t\351')"
+  $ perl "$FIXTURES/firmware/mkimage.pl" e.img size=20000 srl=30 lowest=25 version="$(printf 'KF62 7.35 \351t\351')"
   $ "$KV_CLI" /c0 update fw=e.img force; echo "status $?"
   
   Examining compatibility data from firmware image and /c0 ... Done.
@@ -86,12 +86,12 @@ firmware host: c0 takes the image; it gets a single-disk unit u0.)
   
   status 0
   $ "$KV_CLI" /c0 show firmware
-  /c0 Firmware Version = FE9X 4.12 \xe9t\xe9 (esc)
+  /c0 Firmware Version = KF62 7.35 \xe9t\xe9 (esc)
   
   $ jq -c '.machine.controllers[0] | {management_lock, image_download}' host.json
   {"management_lock":false,"image_download":null}
-  $ grep -o '"firmware": "FE9X 4.12 [^"]*"' host.json
-  "firmware": "FE9X 4.12 \udbff\udfe9t\udbff\udfe9"
+  $ grep -o '"firmware": "KF62 7.35 [^"]*"' host.json
+  "firmware": "KF62 7.35 \udbff\udfe9t\udbff\udfe9"
   $ "$KV_CLI" /c0/u0 set cache=on quiet; echo "status $?"
   Setting Write Cache Policy on /c0/u0 to [on] ... Done.
   

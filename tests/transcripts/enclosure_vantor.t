@@ -14,7 +14,7 @@ row per enclosure of the controller, named with it.
   
   Ctl   Model        (V)Ports  Drives   Units   NotOpt  RRate   VRate  BBU
   ------------------------------------------------------------------------
-  c0    KV-9750-16i  5         5        1       0       3       3      -        
+  c0    KV-V820-16p  5         5        1       0       3       3      -        
   
   Enclosure     Slots  Drives  Fans  TSUnits  PSUnits  Alarms   
   --------------------------------------------------------------

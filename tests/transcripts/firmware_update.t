@@ -19,7 +19,7 @@ An image of 6 x 8192 + 848 bytes for architecture 8, SRL 25 to 30: the
 library (SRL 24 to 29) and the driver serve it. Answered "no", nothing is
 sent and nothing is logged.
 
-  $ img good.img size=49999 srl=30 lowest=25 version="FE9X 4.12.00.001"
+  $ img good.img size=49999 srl=30 lowest=25 version="KF62 7.35.00.003"
   $ echo n | "$KV_CLI" /c0 update fw=good.img
   
   Warning: Updating the firmware can render the device driver and/or
@@ -37,7 +37,7 @@ sent and nothing is logged.
   
   New-Firmware        Current-Firmware    Current-Driver      Current-API 
   ------------------------------------------------------------------------
-  FE9X 4.12.00.001    FE9X 4.10.00.027    3.00.02.046         2.06.00.012       
+  KF62 7.35.00.003    KF62 7.30.00.058    3.00.02.046         2.06.00.012       
   
   Both API and Driver are compatible with the new firmware.
   Recommendation: proceed to update.
@@ -60,7 +60,7 @@ controller reports the new version from the next command on.
   The new image will take effect after reboot.
   
   $ "$KV_CLI" /c0 show firmware
-  /c0 Firmware Version = FE9X 4.12.00.001
+  /c0 Firmware Version = KF62 7.35.00.003
   
   $ chunks; locks; grep -c '"kind":"unlock"' requests.jsonl; lines
   7
@@ -74,7 +74,7 @@ controller reports the new version from the next command on.
 to 31 is not served by the library (24 to 29) but by the driver: it is
 downloaded all the same.
 
-  $ img lib.img size=20000 srl=31 lowest=30 version="FE9X 4.13.00.002"
+  $ img lib.img size=20000 srl=31 lowest=30 version="KF62 7.31.00.005"
   $ "$KV_CLI" /c0 update fw=lib.img force
   
   Examining compatibility data from firmware image and /c0 ... Done.
@@ -82,7 +82,7 @@ downloaded all the same.
   The new image will take effect after reboot.
   
   $ "$KV_CLI" /c0 show firmware
-  /c0 Firmware Version = FE9X 4.13.00.002
+  /c0 Firmware Version = KF62 7.31.00.005
   
 
 Without "force" the same image leads to the question (the library's
@@ -91,7 +91,7 @@ verdict alone does not stop the update).
   $ echo n | "$KV_CLI" /c0 update fw=lib.img | sed -n '/^New-Firmware/,$p'
   New-Firmware        Current-Firmware    Current-Driver      Current-API 
   ------------------------------------------------------------------------
-  FE9X 4.13.00.002    FE9X 4.13.00.002    3.00.02.046         2.06.00.012       
+  KF62 7.31.00.005    KF62 7.31.00.005    3.00.02.046         2.06.00.012       
   
   Current management tools are not compatible with the new firmware.
   Recommendation: Update tools and then update the firmware.
@@ -110,7 +110,7 @@ neither the library nor the driver serves stops after the table too.
   
   New-Firmware        Current-Firmware    Current-Driver      Current-API 
   ------------------------------------------------------------------------
-  FE9X 4.12.00.001    FE9X 3.08.00.004    3.00.01.012         2.06.00.012       
+  KF62 7.35.00.003    KF62 1.04.00.007    3.00.01.012         2.06.00.012       
   
   Current driver is not compatible with the new firmware.  
   Recommendation: Update driver and then update the firmware.
@@ -125,14 +125,14 @@ neither the library nor the driver serves stops after the table too.
   $ "$KV_CLI" /c1 update fw=none.img | sed -n '/^New-Firmware/,$p'
   New-Firmware        Current-Firmware    Current-Driver      Current-API 
   ------------------------------------------------------------------------
-  FE9X 4.12.00.001    FE9X 3.08.00.004    3.00.01.012         2.06.00.012       
+  KF62 7.35.00.003    KF62 1.04.00.007    3.00.01.012         2.06.00.012       
   
   Neither management tools nor drive are compatible with the new firmware.
   Recommendation: Update tools and driver and then update the firmware.
   
   
   $ "$KV_CLI" /c1 show firmware; grep -c '"controller":1,.*"opcode":22' requests.jsonl
-  /c1 Firmware Version = FE9X 3.08.00.004
+  /c1 Firmware Version = KF62 1.04.00.007
   
   0
   [1]
@@ -195,7 +195,7 @@ image of any size.
   
   status 1
   $ "$KV_CLI" /c0 show firmware
-  /c0 Firmware Version = FE9X 4.13.00.002
+  /c0 Firmware Version = KF62 7.31.00.005
   
 
 The download through the controller (lib.img has raised c0's SRL to 31,
@@ -203,7 +203,7 @@ so the images below serve SRL 31): a checksum error is retried once and a
 second one is final; a chunk the controller refuses ends the download at
 once. Either way the management lock is released and the version stays.
 
-  $ img new.img size=20000 srl=31 lowest=28 version="FE9X 4.16.00.005"
+  $ img new.img size=20000 srl=31 lowest=28 version="KF62 7.39.00.002"
   $ rm requests.jsonl
   $ jq '.faults = [{"match": {"layer": "firmware", "opcode": "0x16"},
   >                 "action": {"status": 1, "code": "0x0234"}, "count": "always"}]' \
@@ -231,9 +231,9 @@ once. Either way the management lock is released and the version stays.
   $ locks; chunks; "$KV_CLI" /c0 show firmware
   2
   5
-  /c0 Firmware Version = FE9X 4.16.00.005
+  /c0 Firmware Version = KF62 7.39.00.002
   
-  $ img bad.img size=10000 srl=31 lowest=28 checksum=bad version="FE9X 9.99.99.999"
+  $ img bad.img size=10000 srl=31 lowest=28 checksum=bad version="KF62 6.66.66.666"
   $ "$KV_CLI" /c0 update fw=bad.img force; echo "status $?"
   
   Examining compatibility data from firmware image and /c0 ... Done.
@@ -254,7 +254,7 @@ once. Either way the management lock is released and the version stays.
   
   status 1
   $ "$KV_CLI" /c0 show firmware; lines | tail -n 4
-  /c0 Firmware Version = FE9X 4.16.00.005
+  /c0 Firmware Version = KF62 7.39.00.002
   
   CLI [Download firmware(controller=0, filename=new.img): Failed]
   CLI [Download firmware(controller=0, filename=new.img): Success]
@@ -269,13 +269,13 @@ help and updates nothing; no word is 32, no file name 92, any other word 95.
 A name longer than the download can carry (255 characters) is refused
 before anything is examined.
 
-  $ img Good.IMG size=2048 srl=31 lowest=28 version="FE9X 4.14.00.003"
+  $ img Good.IMG size=2048 srl=31 lowest=28 version="KF62 7.37.00.001"
   $ "$KV_CLI" /c0 update fw=none.img FW=Good.IMG force | grep -v '^$'
   Examining compatibility data from firmware image and /c0 ... Done.
   Downloading the firmware from file Good.IMG ... Done. 
   The new image will take effect after reboot.
   $ "$KV_CLI" /c0 show firmware
-  /c0 Firmware Version = FE9X 4.14.00.003
+  /c0 Firmware Version = KF62 7.37.00.001
   
   $ "$KV_CLI" /c0 update fw=good.img help
     /cx update fw=filename_with_path [force]                  (Rhosk series)
@@ -297,7 +297,7 @@ controller that fails is reported on standard output and the next one
 follows, without the warning. c1 (architecture 6) cannot take an image for
 architecture 8.
 
-  $ img all.img size=9000 srl=31 lowest=28 version="FE9X 4.15.00.004"
+  $ img all.img size=9000 srl=31 lowest=28 version="KF62 7.32.00.007"
   $ printf 'n\ny\n' | "$KV_CLI" update fw=all.img; echo "status $?"
   
   Warning: Updating the firmware can render the device driver and/or
@@ -315,7 +315,7 @@ architecture 8.
   
   New-Firmware        Current-Firmware    Current-Driver      Current-API 
   ------------------------------------------------------------------------
-  FE9X 4.15.00.004    FE9X 4.14.00.003    3.00.02.046         2.06.00.012       
+  KF62 7.32.00.007    KF62 7.37.00.001    3.00.02.046         2.06.00.012       
   
   Both API and Driver are compatible with the new firmware.
   Recommendation: proceed to update.
@@ -332,7 +332,7 @@ architecture 8.
   
   New-Firmware        Current-Firmware    Current-Driver      Current-API 
   ------------------------------------------------------------------------
-  FE9X 4.15.00.004    FE9X 4.08.00.010    3.00.02.046         2.06.00.012       
+  KF62 7.32.00.007    KF62 7.04.00.030    3.00.02.046         2.06.00.012       
   
   Both API and Driver are compatible with the new firmware.
   Recommendation: proceed to update.
@@ -343,9 +343,9 @@ architecture 8.
   
   status 0
   $ for c in c0 c1 c2; do "$KV_CLI" /$c show firmware | head -n 1; done
-  /c0 Firmware Version = FE9X 4.14.00.003
-  /c1 Firmware Version = FE9X 3.08.00.004
-  /c2 Firmware Version = FE9X 4.15.00.004
+  /c0 Firmware Version = KF62 7.37.00.001
+  /c1 Firmware Version = KF62 1.04.00.007
+  /c2 Firmware Version = KF62 7.32.00.007
   $ "$KV_CLI" update fw=all.img force | grep -v '^$'
   Examining compatibility data from firmware image and /c0 ... Done.
   Downloading the firmware from file all.img ... Done. 
@@ -356,9 +356,9 @@ architecture 8.
   Downloading the firmware from file all.img ... Done. 
   The new image will take effect after reboot.
   $ for c in c0 c1 c2; do "$KV_CLI" /$c show firmware | head -n 1; done
-  /c0 Firmware Version = FE9X 4.15.00.004
-  /c1 Firmware Version = FE9X 3.08.00.004
-  /c2 Firmware Version = FE9X 4.15.00.004
+  /c0 Firmware Version = KF62 7.32.00.007
+  /c1 Firmware Version = KF62 1.04.00.007
+  /c2 Firmware Version = KF62 7.32.00.007
   $ "$KV_CLI" update; "$KV_CLI" update force 2>&1 | head -n 1
   Error: (CLI:092) Invalid update command.
   

@@ -119,7 +119,7 @@ reports the release on standard output, as it reports any controller's
 failure, and goes on with the next one.
 
   $ cp "$FIXTURES/firmware/host.json" host.json
-  $ perl "$FIXTURES/firmware/mkimage.pl" good.img size=20000 srl=30 lowest=25 version="FE9X 4.12.00.001"
+  $ perl "$FIXTURES/firmware/mkimage.pl" good.img size=20000 srl=30 lowest=25 version="KF62 7.35.00.003"
   $ failunlock 0
   $ "$KV_CLI" /c0 update fw=good.img force; echo "status $?"
   
@@ -133,7 +133,7 @@ failure, and goes on with the next one.
   status 1
   $ locked; "$KV_CLI" /c0 show firmware
   [true,false,false]
-  /c0 Firmware Version = FE9X 4.12.00.001
+  /c0 Firmware Version = KF62 7.35.00.003
   
   $ failunlock 2
   $ "$KV_CLI" update fw=good.img force 2>&1 | grep -v '^$'; locked

@@ -142,6 +142,6 @@ the manager reports it and lists the others.
   
   Ctl   Model        (V)Ports  Drives   Units   NotOpt  RRate   VRate  BBU
   ------------------------------------------------------------------------
-  c1    KV-9690SA-4I 2         1        0       0       3       3      -        
-  c2    KV-9690SA-8I 2         1        0       0       3       3      -        
+  c1    KV-T720RA-4N 2         1        0       0       3       3      -        
+  c2    KV-T720RA-8N 2         1        0       0       3       3      -        
   

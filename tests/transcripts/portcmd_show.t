@@ -56,7 +56,7 @@ only for a SATA drive (a SAS drive's list ends with the unit).
   /c0/p0 Firmware Version = FW01
   /c0/p0 Serial = S400
   /c0/p0 Capacity = 465.76 GB (976773168 Blocks)
-  /c0/p0 WWN = 50014ee2b1c2d3e4
+  /c0/p0 WWN = 5001d9f2b1c2d3e4
   /c0/p0 Drive Type = SATA
   /c0/p0 Interface Type = Direct
   /c0/p0 Drive Ports = 1

@@ -15,12 +15,12 @@ drives.
   
   $ "$KV_CLI" /c2 show all | head -13
   /c2 Driver Version = 1.26.2.4
-  /c2 Model = KV-8006-2LP
+  /c2 Model = KV-P300-2HB
   /c2 Available Memory = 32MB
-  /c2 Firmware Version = FE8S 1.05.00.068
-  /c2 Bios Version = BE7X 1.08.00.048
-  /c2 Boot Loader Version = BL7X 1.01.00.022
-  /c2 Serial Number = L319004A5120043
+  /c2 Firmware Version = KF31 3.02.00.094
+  /c2 Bios Version = KB30 3.04.00.074
+  /c2 Boot Loader Version = KL30 3.03.00.055
+  /c2 Serial Number = KVS19004-120043
   /c2 PCB Version = Rev 5
   /c2 PCHIP Version = 1.10
   /c2 ACHIP Version = 1.10
@@ -70,7 +70,7 @@ the verify rate column shows "-".
   
   Ctl   Model        (V)Ports  Drives   Units   NotOpt  RRate   VRate  BBU
   ------------------------------------------------------------------------
-  c0    KV-8506-4LP  8         6        3       1       4       -      -        
+  c0    KV-P310-4HB  8         6        3       1       4       -      -        
   
   $ "$KV_CLI" /c0 show unitstatus drivestatus
   
@@ -152,14 +152,14 @@ bytes; on this family no battery status word follows.
   ### Host Architecture: x64 (64 bit)
   ### OS Version:        Microsoft Windows (Build 20348)
   
-  ### Model:             KV-8506-4LP
-  ### Serial #:          L319004A5120077
+  ### Model:             KV-P310-4HB
+  ### Serial #:          KVS19004-120077
   ### Controller ID:     0
   ### CLI Version:       2.00.09.012
   ### API Version:       2.06.00.012
   ### Driver Version:    1.26.2.4
-  ### Firmware Version:  FE8S 1.05.00.068
-  ### BIOS Version:      BE7X 1.08.00.048
+  ### Firmware Version:  KF31 3.02.00.094
+  ### BIOS Version:      KB30 3.04.00.074
   ### Available Memory:  32KB
   
   ==========================================================================

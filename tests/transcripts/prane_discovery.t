@@ -6,8 +6,8 @@ the older one from its own units and ports.
   
   Ctl   Model        (V)Ports  Drives   Units   NotOpt  RRate   VRate  BBU
   ------------------------------------------------------------------------
-  c0    KV-8006-2LP  2         0        0       0       3       -      -        
-  c1    KV-9650SE-4L 4         0        0       0       3       3      -        
+  c0    KV-P300-2HB  2         0        0       0       3       -      -        
+  c1    KV-S620RE-4H 4         0        0       0       3       3      -        
   
   status 0
 
@@ -25,7 +25,7 @@ The older controller's address is reached like the other's.
   
   status 0
   $ "$KV_CLI" /c1 show model 2>/dev/null
-  /c1 Model = KV-9650SE-4L
+  /c1 Model = KV-S620RE-4H
   
 
 Every request to the older controller is an older-family packet, and

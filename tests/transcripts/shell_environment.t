@@ -25,7 +25,7 @@ the ctime form with the tag "CLI".
   Sending enable BBU message to /c0/bbu ... Done.
   
   $ "$KV_CLI" show | sed -n 4p
-  c0    KV-9750-8i   0         0        0       0       3       3      OK       
+  c0    KV-V820-8p   0         0        0       0       3       3      OK       
   $ KV_CLI_LOG=OFF "$KV_CLI" /c0/bbu disable quiet > /dev/null
   $ lines | wc -l
   3

@@ -308,7 +308,7 @@ without it, and every command addressed to it finds no controller.
   
   Ctl   Model        (V)Ports  Drives   Units   NotOpt  RRate   VRate  BBU
   ------------------------------------------------------------------------
-  c0    KV-9750-24i  44        44       8       7       3       3      -        
+  c0    KV-V820-24p  44        44       8       7       3       3      -        
   
   $ for words in "/c1 show" "/c1 show all" "/c1/u1 show" "/c1/u0 show all"; do "$KV_CLI" $words; echo "status $?"; done
   I can not have more than 2 subunits for a migrator
@@ -345,7 +345,7 @@ without it, and every command addressed to it finds no controller.
   
   List of controllers
   -------------------
-  Controller 0: KV-9750-24i (44)
+  Controller 0: KV-V820-24p (44)
   
   $ KV_CLI_STYLE=old "$KV_CLI" info c1 u1; echo "status $?"
   I can not have more than 2 subunits for a migrator

@@ -113,7 +113,7 @@ class PraneControllerTest : public integration::IntegrationTest {
         for (int p = 0; p < 4; ++p)
             drives.push_back({{"port", p}, {"capacity", 976773168ull}, {"serial", "S"}});
         Install(Machine(json::array({integration::RhoskController(
-            5, 5, "L326021B8180274",
+            5, 5, "KVS26021-180274",
             {{"settings", {{"ports", 4}}},
              {"drives", drives},
              {"units",
@@ -136,7 +136,7 @@ TEST_F(PraneControllerTest, ConstructionBuildsTheOlderControllersTree) {
     };
     const Case cases[] = {
         {Machine(json::array(
-             {integration::PraneController("L319004A5120043", {{"settings", {{"ports", 2}}}})})),
+             {integration::PraneController("KVS19004-120043", {{"settings", {{"ports", 2}}}})})),
          2, 0},
         {emulator::EmulatedHost::defaultHost(), 2, 1},
     };
@@ -302,7 +302,7 @@ TEST_F(PraneControllerTest, EventListsReadTheControllersQueue) {
     const json events =
         json::array({{{"code", 0x29}, {"parameter", 0}}, {{"code", 0x0A}, {"parameter", 1}}});
     Install(Machine(json::array({integration::PraneController(
-        "L319004A5120043", {{"settings", {{"ports", 2}}}, {"events", events}})})));
+        "KVS19004-120043", {{"settings", {{"ports", 2}}}, {"events", events}})})));
     ObjectId id = FirstOfFamily(3);
     ControllerPrane prane("c0", 0, id);
     EXPECT_EQ(Output([&] { prane.showAlarmsReverse(); }),
@@ -311,7 +311,7 @@ TEST_F(PraneControllerTest, EventListsReadTheControllersQueue) {
     EXPECT_EQ(Output([&] { prane.showAlarms(); }), "");
 
     Install(Machine(json::array({integration::PraneController(
-                        "L319004A5120043", {{"settings", {{"ports", 2}}}, {"events", events}})}),
+                        "KVS19004-120043", {{"settings", {{"ports", 2}}}, {"events", events}})}),
                     json::array({integration::Fault({{"layer", "firmware"}, {"opcode", "0x1C"}},
                                                     {{"code", "0x51C7"}}, "always")})));
     id = FirstOfFamily(3);

@@ -38,10 +38,10 @@ struct AttributeController : FakeRhoskController {
 TEST(ControllerViewsAttributesTest, ModelIsReadOncePerControllerObject) {
     AttributeController c;
     std::vector<uint8_t> model(16, 0);
-    std::memcpy(model.data(), "KV-9650SE", 9);
+    std::memcpy(model.data(), "KV-S620RE", 9);
     c.fw.put(kInfoTable, 8, model);
     c.fw.accesses.clear();
-    EXPECT_EQ(c.show({"model", "model"}), "/c0 Model = KV-9650SE\n/c0 Model = KV-9650SE\n");
+    EXPECT_EQ(c.show({"model", "model"}), "/c0 Model = KV-S620RE\n/c0 Model = KV-S620RE\n");
     EXPECT_EQ(c.reads(kInfoTable, 8), 1u);
 }
 

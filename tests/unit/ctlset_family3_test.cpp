@@ -34,7 +34,7 @@ class CtlsetFamily3Test : public integration::IntegrationTest {
         shell_ = std::make_unique<Shell>();
         theShell = shell_.get();
         Install(Machine(json::array({integration::RhoskController(
-            5, 5, "L326021B8180274", {{"settings", {{"ports", 4}}}})})));
+            5, 5, "KVS26021-180274", {{"settings", {{"ports", 4}}}})})));
         ObjectIdList16 list{};
         list.zero();
         EXPECT_EQ(Api::GetControllerIdList(&list), 0);

@@ -23,13 +23,13 @@ json testHost() {
          {"slot", 3},
          {"driver", {{"version", {3, 0, 2, 46}}, {"srl_min", 35}, {"srl_max", 40}}},
          {"identity",
-          {{"model", "KV-9750-8i"},
-           {"serial", "L326021B8180274"},
+          {{"model", "KV-V820-8p"},
+           {"serial", "KVS26021-180274"},
            {"compat_level", 37},
            {"model_code", 8}}},
          {"settings", {{"ports", 8}, {"stagger", 2}}}});
     controllers.push_back({{"device_type", 1},
-                           {"identity", {{"model", "KV-8006-2LP"}, {"serial", "L319004A5120043"}}},
+                           {"identity", {{"model", "KV-P300-2HB"}, {"serial", "KVS19004-120043"}}},
                            {"settings", {{"ports", 2}}}});
     return state;
 }
@@ -147,7 +147,7 @@ TEST_F(EmulatorDriver, RhoskGetParamAnswersFromTheModel) {
     EXPECT_EQ(get32(b, 20), 0u);
     EXPECT_EQ(b[28 + 132], 0);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(b.data() + 188), 20),
-              std::string("L326021B8180274\0\0\0\0\0", 20));
+              std::string("KVS26021-180274\0\0\0\0\0", 20));
 
     struct Case {
         uint16_t table;
@@ -208,7 +208,7 @@ TEST_F(EmulatorDriver, RhoskParameterErrorsCarryTheControllerCodeAndText) {
         std::snprintf(message, sizeof message, "(0x03:0x%04X):", c.code);
         EXPECT_EQ(textAt(c.request, 28 + 26 + text.size() + 1), message);
     }
-    EXPECT_EQ(host_->state()["machine"]["controllers"][0]["identity"]["model"], "KV-9750-8i");
+    EXPECT_EQ(host_->state()["machine"]["controllers"][0]["identity"]["model"], "KV-V820-8p");
 }
 
 TEST_F(EmulatorDriver, RhoskSetParamChangesTheModel) {
@@ -236,7 +236,7 @@ TEST_F(EmulatorDriver, PraneParamsUseTheShortHeaderAndStatusByte) {
     ASSERT_EQ(std::memcmp(b.data() + 544, data, 4), 0);
     ASSERT_TRUE(send(1, b));
     EXPECT_EQ(b[36], 0);
-    EXPECT_EQ(textAt(b, 548), "L319004A5120043");
+    EXPECT_EQ(textAt(b, 548), "KVS19004-120043");
 
     struct Case {
         const char* name;

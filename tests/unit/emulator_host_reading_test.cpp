@@ -88,8 +88,10 @@ TEST(EmulatorHostReading, ReadsPlainTextsAsTheLibraryAndLeavesTheRestToIt) {
         const std::optional<json> library = LibraryReading(c.text);
         EXPECT_EQ(plain.has_value(), c.reading == Reading::Plain);
         EXPECT_EQ(library.has_value(), c.reading != Reading::Fault);
-        if (plain && library)
-            EXPECT_TRUE(SameJson(*plain, *library)) << plain->dump() << " against " << library->dump();
+        if (plain && library) {
+            EXPECT_TRUE(SameJson(*plain, *library))
+                << plain->dump() << " against " << library->dump();
+        }
     }
 }
 

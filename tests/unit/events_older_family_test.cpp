@@ -38,7 +38,7 @@ class EventsOlderFamilyTest : public integration::IntegrationTest {
 
 TEST_F(EventsOlderFamilyTest, WordsRefusedBeforeTheController) {
     Install(Machine(json::array(
-        {integration::RhoskController(5, 8, "L326021B8180274", {{"settings", {{"ports", 2}}}})})));
+        {integration::RhoskController(5, 8, "KVS26021-180274", {{"settings", {{"ports", 2}}}})})));
     ObjectIdList16 list{};
     list.zero();
     ASSERT_EQ(Api::GetControllerIdList(&list), 0);

@@ -31,7 +31,7 @@ struct Image {
     uint16_t srl = 30;
     uint16_t lowest = 25;
     uint32_t magic = 0xBADDECAF;
-    std::string version = "FE9X 4.12.00.001";
+    std::string version = "KF62 7.35.00.003";
     bool badChecksum = false;
 };
 
@@ -71,8 +71,8 @@ json Controller(const json& extra = json::object()) {
                         {{"identity",
                           {{"compat_level", 37},
                            {"srl", 29},
-                           {"firmware", "FE9X 4.10.00.027"},
-                           {"model", "KV-9750-8i"}}},
+                           {"firmware", "KF62 7.30.00.058"},
+                           {"model", "KV-V820-8p"}}},
                          {"driver", {{"version", {3, 0, 2, 46}}, {"srl_min", 26}, {"srl_max", 40}}},
                          {"settings", {{"ports", 8}}}});
     ctl.merge_patch(extra);
@@ -272,7 +272,7 @@ TEST_F(FirmwareLibraryTest, RecordTexts) {
     ASSERT_EQ(Examine(Write(image), &record), 0) << LastMessage();
     EXPECT_STREQ(record.apiVersion, "2.06.00.012");
     EXPECT_STREQ(record.driverVersion, "3.00.02.046");
-    EXPECT_STREQ(record.firmwareVersion, "FE9X 4.10.00.027");
+    EXPECT_STREQ(record.firmwareVersion, "KF62 7.30.00.058");
     EXPECT_STREQ(record.newFirmwareVersion, "VERSION-SIXTEEN!");
     for (uint8_t b : record.reserved)
         EXPECT_EQ(b, 0);
@@ -309,7 +309,7 @@ TEST_F(FirmwareLibraryTest, DownloadGoesInChunksUnderTheLock) {
             EXPECT_EQ(r.u32(28), 48000u);
         }
     }
-    EXPECT_EQ(Firmware(), "FE9X 4.12.00.001");
+    EXPECT_EQ(Firmware(), "KF62 7.35.00.003");
     EXPECT_TRUE(integration::OpensAreClosed(Log()));
     EXPECT_FALSE(HostFileContents()["machine"]["controllers"][0].value("management_lock", false));
 }
@@ -328,7 +328,7 @@ TEST_F(FirmwareLibraryTest, ChecksumErrorIsRetriedOnce) {
         << LastMessage();
     EXPECT_EQ(Count(kLock), 2u);
     EXPECT_EQ(Sent(0x16).size(), 1u + 3u);
-    EXPECT_EQ(Firmware(), "FE9X 4.12.00.001");
+    EXPECT_EQ(Firmware(), "KF62 7.35.00.003");
 
     Prepare(Machine(json::array({Controller()}), json::array({Fault(chunk, checksum, "always")})));
     ClearTraffic();
@@ -337,7 +337,7 @@ TEST_F(FirmwareLibraryTest, ChecksumErrorIsRetriedOnce) {
     EXPECT_EQ(Count(kLock), 2u);
     EXPECT_EQ(Count(kUnlock), 2u);
     EXPECT_EQ(Sent(0x16).size(), 2u);
-    EXPECT_EQ(Firmware(), "FE9X 4.10.00.027");
+    EXPECT_EQ(Firmware(), "KF62 7.30.00.058");
 }
 
 // The controller's own checks: an image whose checksum does not match is
@@ -355,7 +355,7 @@ TEST_F(FirmwareLibraryTest, ControllerRefusals) {
               -1);
     EXPECT_EQ(Record().controllerCode, 0x0234u);
     EXPECT_EQ(Sent(0x16).size(), 6u);
-    EXPECT_EQ(Firmware(), "FE9X 4.10.00.027");
+    EXPECT_EQ(Firmware(), "KF62 7.30.00.058");
 
     image.badChecksum = false;
     image.architecture = 6;
@@ -390,7 +390,7 @@ TEST_F(FirmwareLibraryTest, ControllerRefusals) {
                                              static_cast<uint32_t>(bytes.size())),
                   -1);
         EXPECT_EQ(Record().controllerCode, c.code);
-        EXPECT_EQ(Firmware(), "FE9X 4.10.00.027");
+        EXPECT_EQ(Firmware(), "KF62 7.30.00.058");
     }
 }
 
@@ -409,9 +409,9 @@ TEST_F(FirmwareLibraryTest, DownloadFromFile) {
     EXPECT_TRUE(sent_.empty());
 
     Image image;
-    image.version = "FE9X 4.20.00.003";
+    image.version = "KF62 7.50.00.001";
     EXPECT_EQ(Api::DownloadFirmware(ControllerId(0), Write(image).c_str()), 0) << LastMessage();
-    EXPECT_EQ(Firmware(), "FE9X 4.20.00.003");
+    EXPECT_EQ(Firmware(), "KF62 7.50.00.001");
 }
 
 // The older family takes an image in one packet; it has no image

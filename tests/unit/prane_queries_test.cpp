@@ -25,11 +25,11 @@ class PraneQueries : public PraneEmulatedTest {
 
 TEST_F(PraneQueries, IdentityTextsAreTrimmedAndCountsRead) {
     json ctl = OlderController(4, json::array({Drive(0), Drive(2)}), json::array());
-    ctl["identity"] = {{"model", "  KV-8006-2LP   "},
-                       {"serial", "L319004A5120043"},
-                       {"firmware", "FE8S 1.05.00.068"},
-                       {"bios", "BE7X 1.08"},
-                       {"boot_loader", "BL7X 1.01"},
+    ctl["identity"] = {{"model", "  KV-P300-2HB   "},
+                       {"serial", "KVS19004-120043"},
+                       {"firmware", "KF31 3.02.00.094"},
+                       {"bios", "KB30 3.04"},
+                       {"boot_loader", "KL30 3.03"},
                        {"pcb", "Rev 5"},
                        {"achip", "1.10"},
                        {"pchip", "1.20"},
@@ -42,11 +42,11 @@ TEST_F(PraneQueries, IdentityTextsAreTrimmedAndCountsRead) {
         const char* text;
     };
     const TextCase texts[] = {
-        {Api::GetControllerModel, "KV-8006-2LP"},
-        {Api::GetControllerSerial, "L319004A5120043"},
-        {Api::GetControllerFirmwareVersion, "FE8S 1.05.00.068"},
-        {Api::GetBiosVersion, "BE7X 1.08"},
-        {Api::GetBootLoaderVersion, "BL7X 1.01"},
+        {Api::GetControllerModel, "KV-P300-2HB"},
+        {Api::GetControllerSerial, "KVS19004-120043"},
+        {Api::GetControllerFirmwareVersion, "KF31 3.02.00.094"},
+        {Api::GetBiosVersion, "KB30 3.04"},
+        {Api::GetBootLoaderVersion, "KL30 3.03"},
         {Api::GetPcbVersion, "Rev 5"},
         {Api::GetAchipVersion, "1.10"},
         {Api::GetPchipVersion, "1.20"},

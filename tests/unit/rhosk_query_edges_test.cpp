@@ -157,14 +157,14 @@ TEST(RhoskQueryTaskEdges, ARateChangeWithoutAReadableLevelLeavesTheModeAlone) {
 
 TEST(RhoskQueryAccessorEdges, BlankPaddedModelComesBackTrimmedInTheWholeBuffer) {
     RhoskQueryFirmware fw(6, 30);
-    const std::string stored = "  KV-9750-4LP   ";  // 16 characters
+    const std::string stored = "  KV-V820-4HB   ";  // 16 characters
     ASSERT_EQ(stored.size(), 16u);
     fw.put(0x402, 8, std::vector<uint8_t>(stored.begin(), stored.end()));
     fw.accesses.clear();
     char model[64];
     std::memset(model, 'x', sizeof model);
     ASSERT_EQ(Api::GetControllerModel(fw.controller(), model), 0);
-    EXPECT_STREQ(model, "KV-9750-4LP");
+    EXPECT_STREQ(model, "KV-V820-4HB");
     // The whole 64-byte buffer is the operation's: nothing of the caller's
     // old content survives, and past the 16 bytes read it is all zero.
     for (std::size_t i = 0; i < sizeof model; ++i) {

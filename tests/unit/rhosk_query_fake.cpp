@@ -106,9 +106,9 @@ ObjectId RhoskQueryFirmware::controller() const {
 }
 
 FakeRhoskController::FakeRhoskController(const std::function<void(RhoskQueryFirmware&)>& prepare) {
-    fw.putValue(0x403, 3, 0, 1);    // no ports
+    fw.putValue(0x403, 3, 0, 1);                     // no ports
     fw.put(0x0003, 3, std::vector<uint8_t>(32, 0));  // no units
-    fw.putValue(0x8006, 64, 0, 1);  // BBU disabled
+    fw.putValue(0x8006, 64, 0, 1);                   // BBU disabled
     if (prepare)
         prepare(fw);
     try {

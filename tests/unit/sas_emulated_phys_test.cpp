@@ -137,15 +137,15 @@ TEST(SasEmulatedPhys, NamesTravelMostSignificantByteFirst) {
     const json ctl = Controller(
         8, 37,
         {{"phys",
-          {{{"phy", 0}, {"sas_address", "0x500605B000002F00"}}, {{"phy", 1}}, {{"phy", 2}}}},
+          {{{"phy", 0}, {"sas_address", "0x5001D9F000002F00"}}, {{"phy", 1}}, {{"phy", 2}}}},
          {"drives",
-          {{{"port", 0}, {"serial", "S-0"}, {"wwn", "0x5000C500A1B2C3D4"}},
-           {{"port", 1}, {"serial", "S-1"}, {"wwn", 0x50014EE0AABBCCDDull}},
+          {{{"port", 0}, {"serial", "S-0"}, {"wwn", "0x5001D9F0A1B2C3D4"}},
+           {{"port", 1}, {"serial", "S-1"}, {"wwn", 0x5001D9F0AABBCCDDull}},
            {{"port", 2}, {"serial", "S-2"}},
            {{"port", 3}, {"serial", "S-3"}}}}});
-    EXPECT_EQ(ReadName(ctl, PhyTable(0), 6), "500605b000002f00");
-    EXPECT_EQ(ReadName(ctl, DriveTable(0), 27), "5000c500a1b2c3d4");
-    EXPECT_EQ(ReadName(ctl, DriveTable(1), 27), "50014ee0aabbccdd");
+    EXPECT_EQ(ReadName(ctl, PhyTable(0), 6), "5001d9f000002f00");
+    EXPECT_EQ(ReadName(ctl, DriveTable(0), 27), "5001d9f0a1b2c3d4");
+    EXPECT_EQ(ReadName(ctl, DriveTable(1), 27), "5001d9f0aabbccdd");
 
     // Unlisted names are made up per phy and per drive: NAA 5, distinct,
     // and the same on every read.

@@ -142,7 +142,7 @@ json Vantor() {
                               {{{"phy", 0}},
                                {{"phy", 1}},
                                {{"phy", 2},
-                                {"sas_address", "0x500605B000002F02"},
+                                {"sas_address", "0x5001D9F000002F02"},
                                 {"link_speed_supported", 3},
                                 {"link_speed", 1},
                                 {"link_speed_limit", 2},
@@ -150,7 +150,7 @@ json Vantor() {
                              {"drives",
                               {{{"port", 0}, {"phy", 0}},
                                {{"port", 1}, {"phy", 1}},
-                               {{"port", 2}, {"phy", 2}, {"wwn", "0x5000C500A1B2C3D4"}}}}});
+                               {{"port", 2}, {"phy", 2}, {"wwn", "0x5001D9F0A1B2C3D4"}}}}});
 }
 
 TEST_F(SasFamilyTest, EachOperationSendsItsParameterAndGivesItsValue) {
@@ -187,7 +187,7 @@ TEST_F(SasFamilyTest, EachOperationSendsItsParameterAndGivesItsValue) {
         {"GetPhySasAddress",
          Name(Api::GetPhySasAddress, PhyId(2)),
          {{kGet, kPhy2, 6, 8}},
-         "500605b000002f02"},
+         "5001d9f000002f02"},
         {"GetPhyDeviceType", Get(Api::GetPhyDeviceType, PhyId(2)), {{kGet, kPhy2, 5, 1}}, "2"},
         {"GetPhyLinkSpeedSupported",
          Get(Api::GetPhyLinkSpeedSupported, PhyId(2)),
@@ -205,7 +205,7 @@ TEST_F(SasFamilyTest, EachOperationSendsItsParameterAndGivesItsValue) {
         {"GetDriveWwn",
          Name(Api::GetDriveWwn, DriveId(2)),
          {{kGet, DriveTableOf(2), 27, 8}},
-         "5000c500a1b2c3d4"},
+         "5001d9f0a1b2c3d4"},
         {"GetPortPhyId",
          Get(Api::GetPortPhyId, DriveId(2), Unwritten()),
          {{kGet, kSettings, 3, 1}, {kGet, kPortSummary, 3, 128}, {kGet, DriveTableOf(2), 32, 1}},

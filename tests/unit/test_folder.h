@@ -1,11 +1,11 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
 #include <system_error>
-#include <unistd.h>
 
 // A fresh folder of this test's own, named after the process and the test,
 // so tests that run side by side never share one.

@@ -13,8 +13,43 @@
 
 namespace test_support {
 
+namespace {
+
+// Whether `text` holds one of the three-letter `names` at `at`.
+bool NameAt(const std::string& text, std::size_t at, const std::string& names) {
+    for (std::size_t n = 0; n + 3 <= names.size(); n += 3) {
+        if (text.compare(at, 3, names, n, 3) == 0)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 std::string Cli(int code) {
     return KV_Exception(code).getMessage();
+}
+
+std::string AuditLineMessage(const std::string& line) {
+    // 'w' a day's name, 'm' a month's, '#' a digit, '_' a digit or a blank;
+    // every other character stands for itself.
+    static const std::string kStart = "www mmm _# ##:##:## #### CLI [";
+    const std::string refused = "not an audit line: " + line;
+    if (line.size() <= kStart.size() || line.back() != ']')
+        return refused;
+    for (std::size_t i = 0; i < kStart.size(); ++i) {
+        const char c = line[i];
+        const bool digit = c >= '0' && c <= '9';
+        const bool fits = kStart[i] == 'w' || kStart[i] == 'm' || (kStart[i] == '#' && digit) ||
+                          (kStart[i] == '_' && (digit || c == ' ')) || c == kStart[i];
+        if (!fits)
+            return refused;
+    }
+    if (!NameAt(line, 0, "SunMonTueWedThuFriSat") ||
+        !NameAt(line, 4, "JanFebMarAprMayJunJulAugSepOctNovDec")) {
+        return refused;
+    }
+    return line.substr(kStart.size(), line.size() - kStart.size() - 1);
 }
 
 void ResetLibrary() {

@@ -1,6 +1,7 @@
 // What many unit tests share: what a call prints on a stream, the message
-// of the KV_Exception it throws, the CLI message of a code, and the
-// library's process-wide state reset around an emulated machine.
+// of the KV_Exception it throws, the CLI message of a code, the message of
+// an audit log line, and the library's process-wide state reset around an
+// emulated machine.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -81,6 +82,11 @@ std::string ErrorOf(F f) {
 
 // The message of a KV_Exception built from CLI `code`.
 std::string Cli(int code);
+
+// The message of an audit log line (without its line end): the local time
+// as ctime writes it ("Wed Jun 30 21:49:08 1993"), " CLI [", the message
+// and "]". A line of another form gives "not an audit line: " and the line.
+std::string AuditLineMessage(const std::string& line);
 
 // The library as a new process finds it: no controllers in the driver's
 // table or the OS layer's list, an empty error record.

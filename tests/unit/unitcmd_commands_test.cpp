@@ -68,7 +68,7 @@ class UnitCommandsTest : public integration::IntegrationTest {
         for (int p = 0; p < 6; ++p)
             drives.push_back({{"port", p}, {"capacity", 976773168ull}, {"serial", "S"}});
         Install(Machine(json::array({integration::RhoskController(
-            level >= 37 ? 5 : 2, level >= 37 ? 8 : 4, "L319004A5120099",
+            level >= 37 ? 5 : 2, level >= 37 ? 8 : 4, "KVS19004-120099",
             {{"identity", {{"compat_level", level}}},
              {"settings", {{"ports", 6}}},
              {"drives", drives},
