@@ -17,7 +17,7 @@ std::string LastApiMessage() {
 
 KV_Exception::KV_Exception() = default;
 
-KV_Exception::KV_Exception(int code) {
+KV_Exception::KV_Exception(int code) : code_(static_cast<uint32_t>(code)) {
     try {
         message_ = MessageCatalog::getInstance()->formatMessage(code);
     } catch (const KV_Exception& failed) {
@@ -39,9 +39,9 @@ KV_Exception::KV_Exception(const char* text) {
 
 KV_Exception::KV_Exception(const std::string& message) : message_(message) {}
 
-KV_Exception::KV_Exception(const std::string& message, const std::string& /*second*/,
-                           const std::string& /*third*/, unsigned /*value*/)
-    : message_(message) {}
+KV_Exception::KV_Exception(const std::string& message, const std::string& second,
+                           const std::string& third, unsigned value)
+    : message_(message), second_(second), third_(third), value_(value) {}
 
 std::string KV_Exception::getMessage() {
     message_ += "\n";

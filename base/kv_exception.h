@@ -6,6 +6,7 @@
 // library's last error), declared below.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "base/cli_codes.h"
@@ -21,8 +22,7 @@ class KV_Exception {
     // Occurred.".
     explicit KV_Exception(const char* text);
     explicit KV_Exception(const std::string& message);
-    // A message with two further texts and a number, which nothing reads
-    // and the exception does not keep.
+    // A message with two further texts and a number carried with it.
     KV_Exception(const std::string& message, const std::string& second, const std::string& third,
                  unsigned value);
     KV_Exception(const KV_Exception&) = default;
@@ -35,6 +35,12 @@ class KV_Exception {
 
   private:
     std::string message_;
+    // Carried with the error for whoever catches it. Only the message is
+    // ever shown: nothing in the program reads these.
+    [[maybe_unused]] std::string second_;
+    [[maybe_unused]] std::string third_;
+    [[maybe_unused]] uint32_t value_ = 0;
+    [[maybe_unused]] uint32_t code_ = 0;  // the CLI code the exception was made of
 };
 
 // The error of a controller's management lock that could not be released
