@@ -424,7 +424,7 @@ HostFileLock::~HostFileLock() {
 
 bool FileStamp::operator==(const FileStamp& o) const {
     return exists == o.exists && device == o.device && inode == o.inode && size == o.size &&
-           modified == o.modified && changed == o.changed;
+           modified == o.modified && changed == o.changed && mode == o.mode;
 }
 
 namespace {
@@ -505,6 +505,7 @@ FileStamp stampOf(const struct stat& st) {
     stamp.size = static_cast<uint64_t>(st.st_size);
     stamp.modified = int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
     stamp.changed = int64_t{st.st_ctim.tv_sec} * 1000000000 + st.st_ctim.tv_nsec;
+    stamp.mode = static_cast<uint32_t>(st.st_mode & 07777);
     return stamp;
 }
 
@@ -532,35 +533,49 @@ bool writeAll(int fd, const std::string& text) {
     return true;
 }
 
-// Gives the new version the permissions of the version it replaces: a host
-// file its owner made private stays private. A file not there yet keeps
-// what the umask gave it.
-bool keepPermissions(const std::string& path, int fd) {
-    struct stat st;
-    if (::stat(path.c_str(), &st) != 0)
-        return errno == ENOENT;
-    return ::fchmod(fd, st.st_mode & 07777) == 0;
+// The process's file-mode creation mask, which the system takes from the
+// mode a new file asks for.
+mode_t creationMask() {
+    static const mode_t mask = [] {
+        const mode_t m = ::umask(0);
+        ::umask(m);
+        return m;
+    }();
+    return mask;
+}
+
+// Makes the temporary file afresh, with `mode`: whatever a killed writer
+// left at its name goes first, so no FIFO or link left there can take the
+// text.
+int createTemporary(const std::string& temporary, mode_t mode) {
+    const int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
+    int fd = ::open(temporary.c_str(), flags, mode);
+    if (fd < 0 && errno == EEXIST && ::unlink(temporary.c_str()) == 0)
+        fd = ::open(temporary.c_str(), flags, mode);
+    if (fd < 0)
+        refuse(temporary, "write", lastSystemError());
+    return fd;
 }
 
 // Writes `text` to the temporary file and renames it over `path` (see
 // HostFileCopy::write); answers the descriptor that wrote the new version,
-// still open.
-int writeNewVersion(const std::string& path, const std::string& text) {
+// still open. The new version keeps the permissions of the one it replaces
+// (`replaced`, the latest as the caller holds it): a host file its owner
+// made private stays private, whatever the mask.
+int writeNewVersion(const std::string& path, const std::string& text, const FileStamp& replaced) {
+    const mode_t mode = replaced.exists ? static_cast<mode_t>(replaced.mode) : 0666;
     const std::string temporary = temporaryName(path);
-    // Whatever a killed writer left at the temporary name goes, and the new
-    // file is made afresh: no FIFO or link left there can take the text.
-    if (::unlink(temporary.c_str()) != 0 && errno != ENOENT)
-        refuse(temporary, "write", lastSystemError());
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0)
-        refuse(temporary, "write", lastSystemError());
+    const int fd = createTemporary(temporary, mode);
     const auto fail = [&](const std::string& file, const char* what) {
         const std::string why = lastSystemError();
         ::close(fd);
         ::unlink(temporary.c_str());
         refuse(file, what, why);
     };
-    if (!keepPermissions(path, fd))
+    // The mask (or a bit beyond the permissions) changed what the file
+    // was made with.
+    const bool maskCut = (mode & (creationMask() | ~mode_t{0777})) != 0;
+    if (replaced.exists && maskCut && ::fchmod(fd, mode) != 0)
         fail(temporary, "write");
     if (!writeAll(fd, text))
         fail(temporary, "write");
@@ -659,7 +674,7 @@ void HostFileCopy::write(const std::string& path, std::string text) {
     stamp_ = stampOf(path);
 #else
     // The descriptor that wrote the new version keeps it open.
-    const int fd = writeNewVersion(path, text);
+    const int fd = writeNewVersion(path, text, stamp_);
     pin(fd, stampOfOpenFile(fd));
 #endif
     stale_ = false;

@@ -103,6 +103,7 @@ struct FileStamp {
     uint64_t size = 0;
     int64_t modified = 0;  // nanoseconds
     int64_t changed = 0;   // nanoseconds (status change; POSIX only)
+    uint32_t mode = 0;     // permission bits (POSIX only)
 
     bool operator==(const FileStamp& other) const;
     bool operator!=(const FileStamp& other) const { return !(*this == other); }
